@@ -1,0 +1,63 @@
+// Runs the real frame loop, paced, for 600 frames and prints the median frame
+// period and how far the periods stray from 16 ms. Run it from the runtime
+// directory; without a display it renders off-screen.
+#include <algorithm>
+#include <chrono>
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <vector>
+
+#include "main/FrameLoop.h"
+#include "main/GameProgram.h"
+#include "platform/Application.h"
+
+namespace {
+
+class Timestamps final : public FrameObserver {
+public:
+    explicit Timestamps(int frameCount) : frames(frameCount) {}
+    bool BeforeFrame(int frame) override { return frame < frames; }
+    bool AfterFrame(int) override
+    {
+        times.push_back(std::chrono::steady_clock::now());
+        return true;
+    }
+    int frames;
+    std::vector<std::chrono::steady_clock::time_point> times;
+};
+
+double Percentile(std::vector<double> values, double fraction)
+{
+    std::sort(values.begin(), values.end());
+    return values[static_cast<std::size_t>(fraction * (values.size() - 1))];
+}
+
+}  // namespace
+
+int main()
+{
+    if (!std::getenv("DISPLAY"))
+        setenv("SDL_VIDEODRIVER", "offscreen", 0);
+    Application::Instance().SetMessageResponder(DefaultAnswer);
+    GameProgram program;
+    std::string error;
+    if (!program.Start({}, error)) {
+        std::fprintf(stderr, "frame_period: %s\n", error.c_str());
+        return 1;
+    }
+    Timestamps observer(601);
+    program.Run(&observer, true);
+
+    std::vector<double> periods, deviations;
+    for (std::size_t i = 1; i < observer.times.size(); ++i) {
+        const double ms = std::chrono::duration<double, std::milli>(observer.times[i] - observer.times[i - 1]).count();
+        periods.push_back(ms);
+        deviations.push_back(std::abs(ms - 16.0));
+    }
+    std::printf("frames: %zu\n", periods.size());
+    std::printf("median period: %.3f ms\n", Percentile(periods, 0.5));
+    std::printf("p99 deviation from 16 ms: %.3f ms\n", Percentile(deviations, 0.99));
+    std::printf("max deviation: %.3f ms\n", Percentile(deviations, 1.0));
+    return 0;
+}

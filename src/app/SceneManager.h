@@ -1,0 +1,48 @@
+#pragma once
+
+#include <functional>
+#include <memory>
+
+#include "app/BaseScene.h"
+#include "app/SceneId.h"
+
+// Owns the one running scene and carries a requested change, and the chosen
+// stage, from scene to scene. It knows no concrete scene: the program hands it
+// the function that builds one.
+//
+// A scene asks for a change by setting nextSceneId and changePending; only the
+// frame loop calls ChangeScene, after that frame's fade-out.
+class SceneManager {
+public:
+    using SceneFactory = std::function<std::unique_ptr<BaseScene>(SceneId)>;
+
+    static SceneManager& Instance();
+    // Destroys the current scene and forgets every setting, so a test starts clean.
+    static void Reset();
+    ~SceneManager();
+
+    void SetFactory(SceneFactory factory) { makeScene = std::move(factory); }
+
+    // Destroys the current scene, then builds the scene id names. An id that
+    // names no scene changes nothing.
+    void ChangeScene(int id);
+    // Destroys the current scene without building another (at shut-down).
+    void DestroyScene();
+
+    BaseScene* Current() const { return current.get(); }
+    // The id of the scene last built; also when the factory had no such scene yet.
+    SceneId CurrentId() const { return currentId; }
+
+    bool changePending = false;
+    int nextSceneId = static_cast<int>(SceneId::Title);
+    // The chosen stage group, 1 to 3, and stage, 1 to 6.
+    int stageGroup = 1;
+    int stageNumber = 1;
+
+private:
+    SceneManager() = default;
+
+    std::unique_ptr<BaseScene> current;
+    SceneId currentId = SceneId::Title;
+    SceneFactory makeScene;
+};

@@ -1,0 +1,57 @@
+#include "main/GameProgram.h"
+
+#include "app/SceneManager.h"
+#include "main/FrameLoop.h"
+#include "main/SceneTable.h"
+#include "platform/Application.h"
+#include "render/GraphicsDevice.h"
+
+namespace {
+const char* const DeviceFailedText = "DirectX初期化失敗";
+}
+
+GameProgram::~GameProgram()
+{
+    Shutdown();
+}
+
+bool GameProgram::Start(const Options& startOptions, std::string& error)
+{
+    options = startOptions;
+    Application& application = Application::Instance();
+    if (!application.Create(!options.headless, error))
+        return false;
+    started = true;
+
+    GraphicsDevice& device = GraphicsDevice::Instance();
+    if (!device.Initialize(application.GetWindow(), application.fullScreen, error)) {
+        application.ShowMessage({DeviceFailedText, "", MessageButtons::Ok, MessageIcon::None});
+        return false;
+    }
+    device.SetDefaultStates();
+    application.ShowWindow();
+    SceneManager::Instance().SetFactory(MakeScene);
+    return true;
+}
+
+void GameProgram::Run(FrameObserver* observer, bool paced)
+{
+    SceneManager& scenes = SceneManager::Instance();
+    scenes.nextSceneId = static_cast<int>(options.firstScene);
+    scenes.changePending = true;
+    scenes.ChangeScene(scenes.nextSceneId);
+    scenes.changePending = false;
+
+    FrameLoop loop(clock, observer, paced);
+    loop.Run();
+}
+
+void GameProgram::Shutdown()
+{
+    if (!started)
+        return;
+    started = false;
+    SceneManager::Instance().DestroyScene();
+    GraphicsDevice::Instance().Shutdown();
+    Application::Instance().DestroyWindow();
+}

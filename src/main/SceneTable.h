@@ -1,0 +1,9 @@
+#pragma once
+
+#include <memory>
+
+#include "app/BaseScene.h"
+#include "app/SceneId.h"
+
+// Builds the scene an id names; nullptr for a scene the game does not have.
+std::unique_ptr<BaseScene> MakeScene(SceneId id);

@@ -1,0 +1,181 @@
+#include "platform/Application.h"
+
+#include <SDL.h>
+
+#include "platform/FrameRecord.h"
+#include "platform/VirtualKey.h"
+#include "platform/Window.h"
+
+namespace {
+
+const char* const WindowTitle = "ORB";
+const char* const FullScreenQuestion = "フルスクリーンにしますか？";
+const char* const FullScreenCaption = "確認";
+
+int VirtualKeyOf(const SDL_Keysym& key)
+{
+    const SDL_Keycode code = key.sym;
+    if (code >= SDLK_a && code <= SDLK_z)
+        return 'A' + (code - SDLK_a);
+    if (code >= SDLK_0 && code <= SDLK_9)
+        return '0' + (code - SDLK_0);
+    switch (code) {
+    case SDLK_RETURN:
+    case SDLK_KP_ENTER:
+        return VirtualKey::Return;
+    case SDLK_ESCAPE:
+        return VirtualKey::Escape;
+    case SDLK_SPACE:
+        return VirtualKey::Space;
+    case SDLK_LEFT:
+        return VirtualKey::Left;
+    case SDLK_UP:
+        return VirtualKey::Up;
+    case SDLK_RIGHT:
+        return VirtualKey::Right;
+    case SDLK_DOWN:
+        return VirtualKey::Down;
+    default:
+        return -1;
+    }
+}
+
+MessageAnswer ShowSdlMessageBox(const MessageRequest& request, SDL_Window* owner)
+{
+    const int returnAndEscape =
+        SDL_MESSAGEBOX_BUTTON_RETURNKEY_DEFAULT | SDL_MESSAGEBOX_BUTTON_ESCAPEKEY_DEFAULT;
+    // SDL lays buttons out in array order; the default button carries the key flags.
+    const SDL_MessageBoxButtonData okButtons[] = {
+        {returnAndEscape, static_cast<int>(MessageAnswer::Ok), "OK"},
+    };
+    const SDL_MessageBoxButtonData yesNoButtons[] = {
+        {0, static_cast<int>(MessageAnswer::Yes), "はい"},
+        {returnAndEscape, static_cast<int>(MessageAnswer::No), "いいえ"},
+    };
+    const bool yesNo = request.buttons == MessageButtons::YesNo;
+
+    SDL_MessageBoxData data{};
+    data.flags = request.icon == MessageIcon::Error ? SDL_MESSAGEBOX_ERROR : SDL_MESSAGEBOX_INFORMATION;
+    data.window = owner;
+    data.title = request.caption.c_str();
+    data.message = request.text.c_str();
+    data.numbuttons = yesNo ? 2 : 1;
+    data.buttons = yesNo ? yesNoButtons : okButtons;
+
+    int pressed = -1;
+    if (SDL_ShowMessageBox(&data, &pressed) != 0 || pressed < 0)
+        return DefaultAnswer(request);
+    return static_cast<MessageAnswer>(pressed);
+}
+
+std::unique_ptr<Application>& Holder()
+{
+    static std::unique_ptr<Application> instance;
+    return instance;
+}
+
+}  // namespace
+
+Application& Application::Instance()
+{
+    auto& holder = Holder();
+    if (!holder)
+        holder.reset(new Application());
+    return *holder;
+}
+
+void Application::Reset()
+{
+    Holder().reset();
+}
+
+Application::~Application()
+{
+    DestroyWindow();
+    if (videoStarted)
+        SDL_QuitSubSystem(SDL_INIT_VIDEO);
+}
+
+bool Application::Create(bool withWindow, std::string& error)
+{
+    if (withWindow) {
+        // A plain SIGTERM or SIGINT must end the process, not wait for a frame to read a quit event.
+        SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
+        if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) {
+            error = SDL_GetError();
+            return false;
+        }
+        videoStarted = true;
+        window = Window::Create(WindowTitle, ScreenWidth, ScreenHeight, error);
+        if (!window)
+            return false;
+    }
+
+    fullScreen = false;
+    const MessageRequest question{FullScreenQuestion, FullScreenCaption, MessageButtons::YesNo,
+                                  MessageIcon::Question};
+    fullScreen = ShowMessage(question) == MessageAnswer::Yes;
+    if (window)
+        window->SetFullScreen(fullScreen);
+    return true;
+}
+
+void Application::ShowWindow()
+{
+    if (window)
+        window->Show();
+}
+
+void Application::DestroyWindow()
+{
+    window.reset();
+}
+
+bool Application::PumpEvents()
+{
+    if (videoStarted) {
+        SDL_Event event;
+        while (SDL_PollEvent(&event)) {
+            switch (event.type) {
+            case SDL_QUIT:
+                PostQuit();
+                break;
+            case SDL_KEYDOWN:
+                if (!event.key.repeat)
+                    KeyEvent(VirtualKeyOf(event.key.keysym), true);
+                break;
+            case SDL_KEYUP:
+                KeyEvent(VirtualKeyOf(event.key.keysym), false);
+                break;
+            case SDL_WINDOWEVENT:
+                // A key released while another window has the focus never reports its release here.
+                if (event.window.event == SDL_WINDOWEVENT_FOCUS_LOST)
+                    keyboard.ReleaseAll();
+                break;
+            default:
+                break;
+            }
+        }
+    }
+    return !quitPosted;
+}
+
+void Application::KeyEvent(int virtualKey, bool down)
+{
+    if (down) {
+        keyboard.Press(virtualKey);
+        if (virtualKey == VirtualKey::Escape)
+            PostQuit();
+    } else {
+        keyboard.Release(virtualKey);
+    }
+}
+
+MessageAnswer Application::ShowMessage(const MessageRequest& request)
+{
+    if (frameRecord)
+        frameRecord->messages.push_back(request);
+    if (messageResponder)
+        return messageResponder(request);
+    return ShowSdlMessageBox(request, window ? window->Handle() : nullptr);
+}

@@ -1,0 +1,64 @@
+#pragma once
+
+#include <functional>
+#include <memory>
+#include <string>
+
+#include "platform/Keyboard.h"
+#include "platform/MessageBox.h"
+
+class Window;
+struct FrameRecord;
+
+// The process-wide holder of what the operating system gives the game: the one
+// window, the full-screen choice, the keyboard, message boxes and the quit
+// request. Everything that needs the window or the keys reaches it here.
+class Application {
+public:
+    static constexpr int ScreenWidth = 1280;
+    static constexpr int ScreenHeight = 720;
+
+    static Application& Instance();
+    ~Application();
+    // Drops the window and every setting, so a test starts clean.
+    static void Reset();
+
+    // Opens the window titled "ORB" (hidden until ShowWindow) and asks whether to
+    // run full screen. Without a window (headless runs) only the question is asked.
+    bool Create(bool withWindow, std::string& error);
+    void ShowWindow();
+    Window* GetWindow() { return window.get(); }
+    void DestroyWindow();
+
+    // Handles every pending window event. False once a quit was posted.
+    bool PumpEvents();
+    void PostQuit() { quitPosted = true; }
+    bool QuitPosted() const { return quitPosted; }
+
+    // A key went down or up, from the window or from a script. Escape quits from
+    // every scene, as the window's own key handling did.
+    void KeyEvent(int virtualKey, bool down);
+    Keyboard& Keys() { return keyboard; }
+
+    // Shows a modal box owned by the window and returns the answer. With a
+    // responder set (the harness) the box is not shown: the responder answers.
+    MessageAnswer ShowMessage(const MessageRequest& request);
+    using MessageResponder = std::function<MessageAnswer(const MessageRequest&)>;
+    void SetMessageResponder(MessageResponder responder) { messageResponder = std::move(responder); }
+
+    // Where this frame's sound calls and messages are reported; null in the game.
+    void SetFrameRecord(FrameRecord* record) { frameRecord = record; }
+    FrameRecord* Record() { return frameRecord; }
+
+    bool fullScreen = false;
+
+private:
+    Application() = default;
+
+    std::unique_ptr<Window> window;
+    Keyboard keyboard;
+    bool quitPosted = false;
+    bool videoStarted = false;
+    MessageResponder messageResponder;
+    FrameRecord* frameRecord = nullptr;
+};

@@ -1,0 +1,22 @@
+#pragma once
+
+// Keys are addressed by the virtual-key codes the game was designed around, so
+// the scenes read like their design: arrows, Enter, Space, Escape, letters and
+// digits by their ASCII codes.
+namespace VirtualKey {
+constexpr int Return = 13;
+constexpr int Escape = 27;
+constexpr int Space = 32;
+constexpr int Left = 37;
+constexpr int Up = 38;
+constexpr int Right = 39;
+constexpr int Down = 40;
+constexpr int Digit1 = '1';
+constexpr int Digit2 = '2';
+constexpr int Digit3 = '3';
+constexpr int C = 'C';
+constexpr int L = 'L';
+constexpr int M = 'M';
+constexpr int P = 'P';
+constexpr int X = 'X';
+}  // namespace VirtualKey

@@ -1,0 +1,62 @@
+#include "platform/Window.h"
+
+#include <SDL.h>
+
+std::unique_ptr<Window> Window::Create(const std::string& title, int width, int height, std::string& error)
+{
+    SDL_GL_SetAttribute(SDL_GL_CONTEXT_MAJOR_VERSION, 3);
+    SDL_GL_SetAttribute(SDL_GL_CONTEXT_MINOR_VERSION, 3);
+    SDL_GL_SetAttribute(SDL_GL_CONTEXT_PROFILE_MASK, SDL_GL_CONTEXT_PROFILE_CORE);
+    SDL_GL_SetAttribute(SDL_GL_DOUBLEBUFFER, 1);
+    SDL_GL_SetAttribute(SDL_GL_DEPTH_SIZE, 24);
+    SDL_GL_SetAttribute(SDL_GL_STENCIL_SIZE, 8);
+
+    SDL_Window* sdlWindow = SDL_CreateWindow(title.c_str(), SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, width,
+                                             height, SDL_WINDOW_OPENGL | SDL_WINDOW_HIDDEN);
+    if (!sdlWindow) {
+        error = SDL_GetError();
+        return nullptr;
+    }
+    return std::unique_ptr<Window>(new Window(sdlWindow));
+}
+
+Window::~Window()
+{
+    if (glContext)
+        SDL_GL_DeleteContext(glContext);
+    SDL_DestroyWindow(window);
+}
+
+void Window::SetFullScreen(bool fullScreen)
+{
+    SDL_SetWindowFullscreen(window, fullScreen ? SDL_WINDOW_FULLSCREEN_DESKTOP : 0);
+}
+
+bool Window::CreateContext(std::string& error)
+{
+    glContext = SDL_GL_CreateContext(window);
+    if (!glContext) {
+        error = SDL_GetError();
+        return false;
+    }
+    // The loop paces itself; waiting for the display as well would halve the rate
+    // whenever a frame misses a refresh.
+    SDL_GL_SetSwapInterval(0);
+    return true;
+}
+
+void Window::Show()
+{
+    SDL_ShowWindow(window);
+    SDL_RaiseWindow(window);
+}
+
+void Window::SwapBuffers()
+{
+    SDL_GL_SwapWindow(window);
+}
+
+void Window::DrawableSize(int& width, int& height) const
+{
+    SDL_GL_GetDrawableSize(window, &width, &height);
+}

@@ -1,0 +1,32 @@
+#pragma once
+
+#include <memory>
+#include <string>
+
+struct SDL_Window;
+
+// The one top-level window with its OpenGL 3.3 core context. The client area
+// has a fixed size and cannot be resized; full screen covers the desktop at its
+// own mode instead of switching the display.
+class Window {
+public:
+    // A hidden window; nullptr with the reason in error when SDL cannot make one.
+    static std::unique_ptr<Window> Create(const std::string& title, int width, int height, std::string& error);
+    ~Window();
+    Window(const Window&) = delete;
+    Window& operator=(const Window&) = delete;
+
+    void SetFullScreen(bool fullScreen);
+    bool CreateContext(std::string& error);
+    void Show();
+    void SwapBuffers();
+    // The size of the default framebuffer in pixels (the display's in full screen).
+    void DrawableSize(int& width, int& height) const;
+    SDL_Window* Handle() const { return window; }
+
+private:
+    explicit Window(SDL_Window* sdlWindow) : window(sdlWindow) {}
+
+    SDL_Window* window = nullptr;
+    void* glContext = nullptr;
+};

@@ -1,0 +1,6 @@
+#include "render/Transform.h"
+
+void Transform::UpdateWorld()
+{
+    world = scale * rotation * GetTranslation();
+}

@@ -1,0 +1,25 @@
+#!/usr/bin/env bash
+# Installs what is missing, builds, and runs every test. Tests that need a
+# window get a virtual X display started here.
+set -euo pipefail
+cd "$(dirname "$0")"
+scripts/install-packages.sh
+scripts/build.sh
+
+display=99
+while [ -e "/tmp/.X11-unix/X$display" ] || [ -e "/tmp/.X$display-lock" ]; do
+  display=$((display + 1))
+done
+Xvfb ":$display" -screen 0 1920x1080x24 -nolisten tcp > /dev/null 2>&1 &
+xvfb=$!
+trap 'kill $xvfb 2> /dev/null || true' EXIT
+for _ in $(seq 50); do
+  [ -e "/tmp/.X11-unix/X$display" ] && break
+  sleep 0.1
+done
+
+export DISPLAY=":$display"
+# Keeps anything newer than OpenGL 3.3 from slipping in unnoticed.
+export MESA_GL_VERSION_OVERRIDE=3.3
+cd build
+ctest --output-on-failure --parallel "$(nproc)"

@@ -1,0 +1,100 @@
+#include "Harness.h"
+
+#include <stb_image_write.h>
+
+#include "JsonWriter.h"
+#include "SceneTrace.h"
+#include "app/SceneManager.h"
+#include "platform/Application.h"
+#include "render/GraphicsDevice.h"
+
+Harness::Harness(const HarnessOptions& harnessOptions, std::vector<KeyChange> keyChanges, std::ostream* traceStream)
+    : options(harnessOptions), keys(std::move(keyChanges)), trace(traceStream)
+{
+}
+
+bool Harness::BeforeFrame(int frame)
+{
+    if (options.frames && frame >= *options.frames)
+        return false;
+    Application& application = Application::Instance();
+    for (; nextKey < keys.size() && keys[nextKey].frame <= frame; ++nextKey)
+        application.KeyEvent(keys[nextKey].virtualKey, keys[nextKey].down);
+
+    pixels.clear();
+    for (const ScreenshotRequest& shot : options.screenshots) {
+        if (shot.frame == frame)
+            GraphicsDevice::Instance().CaptureNextPresent(&pixels);
+    }
+    return true;
+}
+
+bool Harness::AfterFrame(int frame)
+{
+    if (trace)
+        WriteTraceLine(frame);
+    record.Clear();
+    if (!TakeScreenshot(frame))
+        return false;
+    return !options.frames || frame + 1 < *options.frames;
+}
+
+void Harness::WriteTraceLine(int frame)
+{
+    const SceneManager& scenes = SceneManager::Instance();
+    const BaseScene* scene = scenes.Current();
+
+    JsonWriter json;
+    json.BeginObject();
+    json.Key("frame");
+    json.Int(frame);
+    json.Key("scene");
+    json.String(SceneName(scenes.CurrentId()));
+    json.Key("leaving");
+    json.Bool(scene && scene->leaving);
+    json.Key("stageGroup");
+    json.Int(scenes.stageGroup);
+    json.Key("stageNumber");
+    json.Int(scenes.stageNumber);
+    json.Key("sounds");
+    json.BeginArray();
+    for (const std::string& sound : record.sounds)
+        json.String(sound);
+    json.EndArray();
+    json.Key("messages");
+    json.BeginArray();
+    for (const MessageRequest& message : record.messages) {
+        json.BeginObject();
+        json.Key("text");
+        json.String(message.text);
+        json.Key("caption");
+        json.String(message.caption);
+        json.EndObject();
+    }
+    json.EndArray();
+    if (scene)
+        WriteSceneTrace(*scene, json);
+    json.EndObject();
+    *trace << json.Text() << '\n';
+    trace->flush();
+}
+
+bool Harness::TakeScreenshot(int frame)
+{
+    for (const ScreenshotRequest& shot : options.screenshots) {
+        if (shot.frame != frame)
+            continue;
+        const GraphicsDevice& device = GraphicsDevice::Instance();
+        const int width = device.BackBufferWidth();
+        const int height = device.BackBufferHeight();
+        if (pixels.size() != static_cast<std::size_t>(width) * height * 4) {
+            error = "frame " + std::to_string(frame) + " presented no picture for " + shot.file;
+            return false;
+        }
+        if (!stbi_write_png(shot.file.c_str(), width, height, 4, pixels.data(), width * 4)) {
+            error = "cannot write the screenshot " + shot.file;
+            return false;
+        }
+    }
+    return true;
+}

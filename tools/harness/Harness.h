@@ -1,0 +1,40 @@
+#pragma once
+
+#include <cstdint>
+#include <ostream>
+#include <string>
+#include <vector>
+
+#include "HarnessOptions.h"
+#include "KeyScript.h"
+#include "main/FrameLoop.h"
+#include "platform/FrameRecord.h"
+
+// Drives the real frame loop without a person: applies the key script before
+// each frame, writes one trace line and any screenshot after it, and stops
+// after the requested number of frames.
+class Harness final : public FrameObserver {
+public:
+    // trace may be null (no trace wanted).
+    Harness(const HarnessOptions& options, std::vector<KeyChange> keys, std::ostream* trace);
+
+    bool BeforeFrame(int frame) override;
+    bool AfterFrame(int frame) override;
+
+    // Sound calls and messages land here; hand it to the Application.
+    FrameRecord& Record() { return record; }
+    // Why the run failed (a screenshot could not be taken or written); empty when it did not.
+    const std::string& Error() const { return error; }
+
+private:
+    void WriteTraceLine(int frame);
+    bool TakeScreenshot(int frame);
+
+    HarnessOptions options;
+    std::vector<KeyChange> keys;
+    std::size_t nextKey = 0;
+    std::ostream* trace;
+    FrameRecord record;
+    std::vector<std::uint8_t> pixels;
+    std::string error;
+};

@@ -1,0 +1,101 @@
+#include "HarnessOptions.h"
+
+#include <charconv>
+
+const char* const HarnessUsage =
+    "usage: orb-harness [--data DIR] [--frames N] [--scene title|select|game|edit] [--group G] [--stage S]\n"
+    "                   [--answer-fullscreen yes|no] [--headless] [--realtime] [--screenshot N:FILE]...\n"
+    "                   [--keys FILE] [--trace FILE]\n";
+
+namespace {
+
+bool ParseInt(const std::string& text, int& value)
+{
+    const char* end = text.data() + text.size();
+    const auto parsed = std::from_chars(text.data(), end, value);
+    return !text.empty() && parsed.ec == std::errc() && parsed.ptr == end;
+}
+
+bool ParseScene(const std::string& name, SceneId& scene)
+{
+    static const std::pair<const char*, SceneId> scenes[] = {
+        {"title", SceneId::Title}, {"select", SceneId::Select}, {"game", SceneId::Game}, {"edit", SceneId::Edit}};
+    for (const auto& [sceneName, id] : scenes) {
+        if (name == sceneName) {
+            scene = id;
+            return true;
+        }
+    }
+    return false;
+}
+
+}  // namespace
+
+bool ParseHarnessOptions(const std::vector<std::string>& arguments, const std::string& defaultDataDirectory,
+                         HarnessOptions& options, std::string& error)
+{
+    options = HarnessOptions{};
+    options.dataDirectory = defaultDataDirectory;
+
+    for (std::size_t i = 0; i < arguments.size(); ++i) {
+        const std::string& option = arguments[i];
+        if (option == "--headless") {
+            options.headless = true;
+            continue;
+        }
+        if (option == "--realtime") {
+            options.realtime = true;
+            continue;
+        }
+        if (i + 1 >= arguments.size()) {
+            error = option.rfind("--", 0) == 0 ? option + " needs a value" : "unexpected argument '" + option + "'";
+            return false;
+        }
+        const std::string& value = arguments[++i];
+        const auto bad = [&](const std::string& expected) {
+            error = option + " " + value + ": " + expected;
+            return false;
+        };
+        int number = 0;
+        if (option == "--data") {
+            options.dataDirectory = value;
+        } else if (option == "--frames") {
+            if (!ParseInt(value, number) || number < 0)
+                return bad("expected a frame count from 0");
+            options.frames = number;
+        } else if (option == "--scene") {
+            if (!ParseScene(value, options.scene))
+                return bad("expected title, select, game or edit");
+        } else if (option == "--group") {
+            if (!ParseInt(value, number))
+                return bad("expected a whole number");
+            options.stageGroup = number;
+        } else if (option == "--stage") {
+            if (!ParseInt(value, number))
+                return bad("expected a whole number");
+            options.stageNumber = number;
+        } else if (option == "--answer-fullscreen") {
+            if (value != "yes" && value != "no")
+                return bad("expected yes or no");
+            options.answerFullScreen = value == "yes";
+        } else if (option == "--screenshot") {
+            const std::size_t colon = value.find(':');
+            if (colon == std::string::npos || !ParseInt(value.substr(0, colon), number) || number < 0 ||
+                colon + 1 == value.size())
+                return bad("expected FRAME:FILE");
+            options.screenshots.push_back({number, value.substr(colon + 1)});
+        } else if (option == "--keys") {
+            options.keysFile = value;
+        } else if (option == "--trace") {
+            options.traceFile = value;
+        } else {
+            error = "unknown option '" + option + "'";
+            return false;
+        }
+    }
+    if (options.headless && !options.screenshots.empty()) {
+        error = "--screenshot needs a picture: it cannot be combined with --headless";
+        return false;
+    }
+    return true;
+}

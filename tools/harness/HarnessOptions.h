@@ -1,0 +1,34 @@
+#pragma once
+
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "app/SceneId.h"
+
+struct ScreenshotRequest {
+    int frame = 0;
+    std::string file;
+};
+
+// The harness command line.
+struct HarnessOptions {
+    std::string dataDirectory;
+    std::optional<int> frames;
+    SceneId scene = SceneId::Title;
+    std::optional<int> stageGroup;
+    std::optional<int> stageNumber;
+    bool answerFullScreen = false;
+    bool headless = false;
+    bool realtime = false;
+    std::vector<ScreenshotRequest> screenshots;
+    std::string keysFile;
+    std::string traceFile;
+};
+
+// Reads the options after the program name. Unknown options, missing or
+// malformed values: false with a one-line reason in error.
+bool ParseHarnessOptions(const std::vector<std::string>& arguments, const std::string& defaultDataDirectory,
+                         HarnessOptions& options, std::string& error);
+
+extern const char* const HarnessUsage;

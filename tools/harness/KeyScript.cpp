@@ -1,0 +1,61 @@
+#include "KeyScript.h"
+
+#include <algorithm>
+#include <charconv>
+#include <sstream>
+#include <utility>
+
+#include "platform/VirtualKey.h"
+
+int KeyByName(const std::string& name)
+{
+    static const std::pair<const char*, int> keys[] = {
+        {"Up", VirtualKey::Up},       {"Down", VirtualKey::Down},     {"Left", VirtualKey::Left},
+        {"Right", VirtualKey::Right}, {"Space", VirtualKey::Space},   {"Enter", VirtualKey::Return},
+        {"Escape", VirtualKey::Escape}, {"M", VirtualKey::M},         {"L", VirtualKey::L},
+        {"P", VirtualKey::P},         {"C", VirtualKey::C},           {"X", VirtualKey::X},
+        {"1", VirtualKey::Digit1},    {"2", VirtualKey::Digit2},      {"3", VirtualKey::Digit3},
+    };
+    for (const auto& [keyName, code] : keys) {
+        if (name == keyName)
+            return code;
+    }
+    return -1;
+}
+
+bool ParseKeyScript(std::istream& in, std::vector<KeyChange>& changes, std::string& error)
+{
+    changes.clear();
+    std::string line;
+    for (int lineNumber = 1; std::getline(in, line); ++lineNumber) {
+        line = line.substr(0, line.find('#'));
+        std::istringstream fields(line);
+        std::string frameText, keyName, direction, extra;
+        if (!(fields >> frameText))
+            continue;
+        const auto fail = [&](const std::string& reason) {
+            error = "line " + std::to_string(lineNumber) + ": " + reason;
+            return false;
+        };
+        if (!(fields >> keyName >> direction))
+            return fail("expected FRAME KEY down|up");
+        if (fields >> extra)
+            return fail("unexpected '" + extra + "' after the direction");
+
+        KeyChange change;
+        const char* end = frameText.data() + frameText.size();
+        const auto parsed = std::from_chars(frameText.data(), end, change.frame);
+        if (parsed.ec != std::errc() || parsed.ptr != end || change.frame < 0)
+            return fail("frame '" + frameText + "' is not a whole number from 0");
+        change.virtualKey = KeyByName(keyName);
+        if (change.virtualKey < 0)
+            return fail("unknown key '" + keyName + "'");
+        if (direction != "down" && direction != "up")
+            return fail("direction '" + direction + "' is neither down nor up");
+        change.down = direction == "down";
+        changes.push_back(change);
+    }
+    std::stable_sort(changes.begin(), changes.end(),
+                     [](const KeyChange& a, const KeyChange& b) { return a.frame < b.frame; });
+    return true;
+}

@@ -1,0 +1,13 @@
+#pragma once
+
+#include "app/SceneId.h"
+
+class BaseScene;
+class JsonWriter;
+
+// The trace name of a scene: "title", "select", "game" or "edit".
+const char* SceneName(SceneId id);
+
+// Writes the scene's own state under the key of its name, for the scenes that
+// report one.
+void WriteSceneTrace(const BaseScene& scene, JsonWriter& json);

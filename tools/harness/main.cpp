@@ -1,0 +1,91 @@
+// orb-harness: runs the real game without a person. See HarnessOptions.h and
+// the README for the options, the key script and the trace.
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <memory>
+
+#include "Harness.h"
+#include "app/SceneManager.h"
+#include "main/GameProgram.h"
+#include "platform/Application.h"
+
+namespace {
+
+int Fail(const std::string& reason)
+{
+    std::fprintf(stderr, "orb-harness: %s\n", reason.c_str());
+    return 2;
+}
+
+// Paths on the command line are relative to where the harness was started,
+// not to the data directory it runs the game in.
+void MakeAbsolute(std::string& path)
+{
+    if (!path.empty())
+        path = std::filesystem::absolute(path).string();
+}
+
+}  // namespace
+
+int main(int argc, char** argv)
+{
+    HarnessOptions options;
+    std::string error;
+    if (!ParseHarnessOptions({argv + 1, argv + argc}, ORB_RUNTIME_DIR, options, error)) {
+        std::fputs(HarnessUsage, stderr);
+        return Fail(error);
+    }
+    MakeAbsolute(options.keysFile);
+    MakeAbsolute(options.traceFile);
+    for (ScreenshotRequest& shot : options.screenshots)
+        MakeAbsolute(shot.file);
+
+    std::vector<KeyChange> keys;
+    if (!options.keysFile.empty()) {
+        std::ifstream script(options.keysFile);
+        if (!script)
+            return Fail("cannot read the key script " + options.keysFile);
+        if (!ParseKeyScript(script, keys, error))
+            return Fail(options.keysFile + ": " + error);
+    }
+    std::unique_ptr<std::ofstream> trace;
+    if (!options.traceFile.empty()) {
+        trace = std::make_unique<std::ofstream>(options.traceFile, std::ios::trunc);
+        if (!*trace)
+            return Fail("cannot write the trace " + options.traceFile);
+    }
+    std::error_code directoryError;
+    std::filesystem::current_path(options.dataDirectory, directoryError);
+    if (directoryError)
+        return Fail("cannot enter the data directory " + options.dataDirectory + ": " + directoryError.message());
+
+    // With no display to open a window on, render into SDL's off-screen EGL window.
+    if (!options.headless && !std::getenv("DISPLAY") && !std::getenv("WAYLAND_DISPLAY"))
+        setenv("SDL_VIDEODRIVER", "offscreen", 0);
+
+    Harness harness(options, std::move(keys), trace.get());
+    Application& application = Application::Instance();
+    application.SetFrameRecord(&harness.Record());
+    const bool answerYes = options.answerFullScreen;
+    application.SetMessageResponder([answerYes](const MessageRequest& request) {
+        if (request.buttons == MessageButtons::YesNo)
+            return answerYes ? MessageAnswer::Yes : MessageAnswer::No;
+        return DefaultAnswer(request);
+    });
+
+    SceneManager& scenes = SceneManager::Instance();
+    if (options.stageGroup)
+        scenes.stageGroup = *options.stageGroup;
+    if (options.stageNumber)
+        scenes.stageNumber = *options.stageNumber;
+
+    GameProgram program;
+    if (!program.Start({options.headless, options.scene}, error))
+        return Fail("cannot start: " + error);
+    program.Run(&harness, options.realtime);
+    if (!harness.Error().empty())
+        return Fail(harness.Error());
+    return 0;
+}
