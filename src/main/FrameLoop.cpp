@@ -23,7 +23,7 @@ void RunFrame()
     }
     if (scene)
         scene->Update();
-    device.Clear(OpaqueWhite, 1.0f);
+    device.Clear(true, true, OpaqueWhite, 1.0f);
     device.BeginScene();
     if (scene)
         scene->Draw();

@@ -5,6 +5,9 @@
 #include "main/SceneTable.h"
 #include "platform/Application.h"
 #include "render/GraphicsDevice.h"
+#include "render/MeshCache.h"
+#include "render/ShaderManager.h"
+#include "render/TextureCache.h"
 
 namespace {
 const char* const DeviceFailedText = "DirectX初期化失敗";
@@ -51,7 +54,11 @@ void GameProgram::Shutdown()
     if (!started)
         return;
     started = false;
+    // Everything that holds GL objects goes while the context still exists.
     SceneManager::Instance().DestroyScene();
+    ShaderManager::Reset();
+    MeshCache::Reset();
+    TextureCache::Reset();
     GraphicsDevice::Instance().Shutdown();
     Application::Instance().DestroyWindow();
 }

@@ -2,15 +2,24 @@
 
 #include <algorithm>
 #include <cstring>
-#include <memory>
 #include <utility>
 
 #include <epoxy/gl.h>
 
 #include "platform/Application.h"
 #include "platform/Window.h"
+#include "render/BuiltinShaders.h"
+#include "render/Effect.h"
+#include "render/Font.h"
+#include "render/GlProgram.h"
+#include "render/Mesh.h"
+#include "render/SpriteBatch.h"
+#include "render/Texture.h"
 
 namespace {
+
+const char* const FontFile = "/usr/share/fonts/truetype/dejavu/DejaVuSansMono-Bold.ttf";
+constexpr int FontCellSize = 30;
 
 std::unique_ptr<GraphicsDevice>& Holder()
 {
@@ -18,12 +27,65 @@ std::unique_ptr<GraphicsDevice>& Holder()
     return instance;
 }
 
-float Channel(std::uint32_t argb, int shift)
+Color ToColor(std::uint32_t argb)
 {
-    return static_cast<float>((argb >> shift) & 0xFFu) / 255.0f;
+    return {static_cast<float>((argb >> 16) & 0xFFu) / 255.0f, static_cast<float>((argb >> 8) & 0xFFu) / 255.0f,
+            static_cast<float>(argb & 0xFFu) / 255.0f, static_cast<float>(argb >> 24) / 255.0f};
+}
+
+GLenum GlFactor(BlendFactor factor)
+{
+    switch (factor) {
+    case BlendFactor::Zero:
+        return GL_ZERO;
+    case BlendFactor::One:
+        return GL_ONE;
+    case BlendFactor::SourceAlpha:
+        return GL_SRC_ALPHA;
+    case BlendFactor::InverseSourceAlpha:
+        return GL_ONE_MINUS_SRC_ALPHA;
+    }
+    return GL_ONE;
+}
+
+GLenum GlOperation(BlendOperation operation)
+{
+    switch (operation) {
+    case BlendOperation::Add:
+        return GL_FUNC_ADD;
+    case BlendOperation::Subtract:
+        return GL_FUNC_SUBTRACT;
+    case BlendOperation::ReverseSubtract:
+        return GL_FUNC_REVERSE_SUBTRACT;
+    case BlendOperation::Min:
+        return GL_MIN;
+    case BlendOperation::Max:
+        return GL_MAX;
+    }
+    return GL_FUNC_ADD;
+}
+
+unsigned MakeSampler(GLenum wrap)
+{
+    unsigned sampler = 0;
+    glGenSamplers(1, &sampler);
+    glSamplerParameteri(sampler, GL_TEXTURE_MIN_FILTER, GL_LINEAR);
+    glSamplerParameteri(sampler, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
+    glSamplerParameteri(sampler, GL_TEXTURE_WRAP_S, wrap);
+    glSamplerParameteri(sampler, GL_TEXTURE_WRAP_T, wrap);
+    return sampler;
 }
 
 }  // namespace
+
+std::array<ScreenQuadVertex, 4> ScreenQuadVertices(const ScreenRect& rect)
+{
+    const float left = static_cast<float>(rect.x);
+    const float top = static_cast<float>(rect.y);
+    const float right = static_cast<float>(rect.x + rect.width);
+    const float bottom = static_cast<float>(rect.y + rect.height);
+    return {{{left, top, 0, 0}, {right, top, 1, 0}, {right, bottom, 1, 1}, {left, bottom, 0, 1}}};
+}
 
 GraphicsDevice& GraphicsDevice::Instance()
 {
@@ -38,6 +100,11 @@ void GraphicsDevice::Reset()
     Holder().reset();
 }
 
+GraphicsDevice::GraphicsDevice()
+{
+    backBuffer.name = "backbuffer";
+}
+
 GraphicsDevice::~GraphicsDevice()
 {
     Shutdown();
@@ -47,7 +114,10 @@ bool GraphicsDevice::Initialize(Window* targetWindow, bool useFullScreen, std::s
 {
     backBufferWidth = Application::ScreenWidth;
     backBufferHeight = Application::ScreenHeight;
+    backBuffer.width = backBufferWidth;
+    backBuffer.height = backBufferHeight;
     fullScreen = useFullScreen;
+    currentTarget = &backBuffer;
     if (!targetWindow)
         return true;
 
@@ -58,87 +128,245 @@ bool GraphicsDevice::Initialize(Window* targetWindow, bool useFullScreen, std::s
         return false;
     }
     window = targetWindow;
+    context = true;
 
+    glGenRenderbuffers(1, &sharedDepth);
+    glBindRenderbuffer(GL_RENDERBUFFER, sharedDepth);
+    glRenderbufferStorage(GL_RENDERBUFFER, GL_DEPTH24_STENCIL8, backBufferWidth, backBufferHeight);
     if (fullScreen) {
         glGenRenderbuffers(1, &backBufferColour);
         glBindRenderbuffer(GL_RENDERBUFFER, backBufferColour);
         glRenderbufferStorage(GL_RENDERBUFFER, GL_RGBA8, backBufferWidth, backBufferHeight);
-        glGenRenderbuffers(1, &backBufferDepth);
-        glBindRenderbuffer(GL_RENDERBUFFER, backBufferDepth);
-        glRenderbufferStorage(GL_RENDERBUFFER, GL_DEPTH24_STENCIL8, backBufferWidth, backBufferHeight);
-        glGenFramebuffers(1, &backBufferFramebuffer);
-        glBindFramebuffer(GL_FRAMEBUFFER, backBufferFramebuffer);
+        glGenFramebuffers(1, &backBuffer.framebuffer);
+        glBindFramebuffer(GL_FRAMEBUFFER, backBuffer.framebuffer);
         glFramebufferRenderbuffer(GL_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_RENDERBUFFER, backBufferColour);
-        glFramebufferRenderbuffer(GL_FRAMEBUFFER, GL_DEPTH_STENCIL_ATTACHMENT, GL_RENDERBUFFER, backBufferDepth);
+        glFramebufferRenderbuffer(GL_FRAMEBUFFER, GL_DEPTH_STENCIL_ATTACHMENT, GL_RENDERBUFFER, sharedDepth);
         if (glCheckFramebufferStatus(GL_FRAMEBUFFER) != GL_FRAMEBUFFER_COMPLETE) {
             error = "the full-screen back buffer cannot be created";
             return false;
         }
+        backBuffer.topRowFirst = true;
+    } else {
+        backBuffer.framebuffer = 0;
+        backBuffer.topRowFirst = false;
+        // The window's depth buffer is its own; the shared one is cleared with it (see Clear).
+        glGenFramebuffers(1, &depthOnlyFramebuffer);
+        glBindFramebuffer(GL_FRAMEBUFFER, depthOnlyFramebuffer);
+        glFramebufferRenderbuffer(GL_FRAMEBUFFER, GL_DEPTH_STENCIL_ATTACHMENT, GL_RENDERBUFFER, sharedDepth);
+        glDrawBuffer(GL_NONE);
+        glReadBuffer(GL_NONE);
     }
-    BindBackBuffer();
+
+    std::string log;
+    fixedProgram = GlProgram::Build(BuiltinShaders::FixedVertex, BuiltinShaders::FixedFragment, log);
+    spriteProgram = GlProgram::Build(BuiltinShaders::SpriteVertex, BuiltinShaders::SpriteFragment, log);
+    if (!fixedProgram || !spriteProgram) {
+        error = "the built-in shaders do not compile: " + log;
+        return false;
+    }
+    sprites = std::make_unique<SpriteBatch>();
+    font = Font::Create(FontFile, FontCellSize);
+
+    const std::uint32_t white = 0xFFFFFFFF;
+    glGenTextures(1, &whiteTexture);
+    glBindTexture(GL_TEXTURE_2D, whiteTexture);
+    glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA8, 1, 1, 0, GL_RGBA, GL_UNSIGNED_BYTE, &white);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAX_LEVEL, 0);
+    wrapSampler = MakeSampler(GL_REPEAT);
+    clampSampler = MakeSampler(GL_CLAMP_TO_EDGE);
+
+    glGenVertexArrays(1, &quadArray);
+    glGenBuffers(1, &quadBuffer);
+    glBindVertexArray(quadArray);
+    glBindBuffer(GL_ARRAY_BUFFER, quadBuffer);
+    glEnableVertexAttribArray(0);
+    glVertexAttribPointer(0, 2, GL_FLOAT, GL_FALSE, sizeof(ScreenQuadVertex), reinterpret_cast<void*>(0));
+    glEnableVertexAttribArray(2);
+    glVertexAttribPointer(2, 2, GL_FLOAT, GL_FALSE, sizeof(ScreenQuadVertex),
+                          reinterpret_cast<void*>(offsetof(ScreenQuadVertex, u)));
+
+    glGenVertexArrays(1, &fanArray);
+    glGenBuffers(1, &fanBuffer);
+    glBindVertexArray(fanArray);
+    glBindBuffer(GL_ARRAY_BUFFER, fanBuffer);
+    glEnableVertexAttribArray(0);
+    glVertexAttribPointer(0, 3, GL_FLOAT, GL_FALSE, sizeof(ColorVertex),
+                          reinterpret_cast<void*>(offsetof(ColorVertex, position)));
+    glEnableVertexAttribArray(2);
+    glVertexAttribPointer(2, 2, GL_FLOAT, GL_FALSE, sizeof(ColorVertex),
+                          reinterpret_cast<void*>(offsetof(ColorVertex, u)));
+    glEnableVertexAttribArray(3);
+    glVertexAttribPointer(3, GL_BGRA, GL_UNSIGNED_BYTE, GL_TRUE, sizeof(ColorVertex),
+                          reinterpret_cast<void*>(offsetof(ColorVertex, argb)));
+    glBindVertexArray(0);
+
+    BindTarget(&backBuffer);
     SetDefaultStates();
     return true;
 }
 
 void GraphicsDevice::SetDefaultStates()
 {
-    if (!window)
+    depthTest = true;
+    depthWrite = true;
+    blendOperation = BlendOperation::Add;
+    sourceBlend = BlendFactor::SourceAlpha;
+    destinationBlend = BlendFactor::InverseSourceAlpha;
+    lighting = true;
+    light = Light{};
+    textureTransform = false;
+    if (!context)
         return;
-    glEnable(GL_DEPTH_TEST);
-    glDepthFunc(GL_LEQUAL);
-    glDepthMask(GL_TRUE);
     glEnable(GL_BLEND);
-    glBlendEquation(GL_FUNC_ADD);
-    glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
     glDisable(GL_CULL_FACE);
+    glDepthFunc(GL_LEQUAL);
+    ApplyBlend();
+    ApplyDepth();
 }
 
 void GraphicsDevice::Shutdown()
 {
-    if (!window)
+    if (!context)
         return;
-    if (backBufferFramebuffer)
-        glDeleteFramebuffers(1, &backBufferFramebuffer);
-    if (backBufferColour)
-        glDeleteRenderbuffers(1, &backBufferColour);
-    if (backBufferDepth)
-        glDeleteRenderbuffers(1, &backBufferDepth);
-    backBufferFramebuffer = backBufferColour = backBufferDepth = 0;
+    fixedProgram.reset();
+    spriteProgram.reset();
+    targetCopy.reset();
+    sprites.reset();
+    font.reset();
+    glDeleteTextures(1, &whiteTexture);
+    glDeleteSamplers(1, &wrapSampler);
+    glDeleteSamplers(1, &clampSampler);
+    glDeleteVertexArrays(1, &quadArray);
+    glDeleteBuffers(1, &quadBuffer);
+    glDeleteVertexArrays(1, &fanArray);
+    glDeleteBuffers(1, &fanBuffer);
+    if (backBuffer.framebuffer)
+        glDeleteFramebuffers(1, &backBuffer.framebuffer);
+    glDeleteFramebuffers(1, &depthOnlyFramebuffer);
+    glDeleteRenderbuffers(1, &backBufferColour);
+    glDeleteRenderbuffers(1, &sharedDepth);
+    whiteTexture = wrapSampler = clampSampler = quadArray = quadBuffer = fanArray = fanBuffer = 0;
+    backBuffer.framebuffer = depthOnlyFramebuffer = backBufferColour = sharedDepth = 0;
+    currentTarget = &backBuffer;
+    context = false;
     window = nullptr;
 }
 
-void GraphicsDevice::BindBackBuffer()
+void GraphicsDevice::SetBlendOperation(BlendOperation operation)
 {
-    glBindFramebuffer(GL_FRAMEBUFFER, backBufferFramebuffer);
-    glViewport(0, 0, backBufferWidth, backBufferHeight);
+    blendOperation = operation;
+    ApplyBlend();
 }
 
-void GraphicsDevice::Clear(std::uint32_t argb, float depth)
+void GraphicsDevice::SetSourceBlend(BlendFactor factor)
 {
-    if (!window)
+    sourceBlend = factor;
+    ApplyBlend();
+}
+
+void GraphicsDevice::SetDestinationBlend(BlendFactor factor)
+{
+    destinationBlend = factor;
+    ApplyBlend();
+}
+
+void GraphicsDevice::SetDepthTest(bool enabled)
+{
+    depthTest = enabled;
+    ApplyDepth();
+}
+
+void GraphicsDevice::SetDepthWrite(bool enabled)
+{
+    depthWrite = enabled;
+    ApplyDepth();
+}
+
+void GraphicsDevice::ApplyBlend()
+{
+    if (!context)
         return;
-    glClearColor(Channel(argb, 16), Channel(argb, 8), Channel(argb, 0), Channel(argb, 24));
-    glClearDepth(depth);
+    glBlendEquation(GlOperation(blendOperation));
+    glBlendFunc(GlFactor(sourceBlend), GlFactor(destinationBlend));
+}
+
+void GraphicsDevice::ApplyDepth()
+{
+    if (!context)
+        return;
+    if (depthTest)
+        glEnable(GL_DEPTH_TEST);
+    else
+        glDisable(GL_DEPTH_TEST);
+    glDepthMask(depthWrite ? GL_TRUE : GL_FALSE);
+}
+
+void GraphicsDevice::SetTransform(TransformState state, const Matrix& matrix)
+{
+    transforms[static_cast<int>(state)] = matrix;
+}
+
+const Matrix& GraphicsDevice::GetTransform(TransformState state) const
+{
+    return transforms[static_cast<int>(state)];
+}
+
+void GraphicsDevice::SetRenderTarget(Surface* surface)
+{
+    if (!surface)
+        return;
+    currentTarget = surface;
+    if (drawLog) {
+        DrawRecord record;
+        record.kind = DrawRecord::Kind::Target;
+        record.name = surface->name;
+        Record(std::move(record));
+    }
+    if (context)
+        BindTarget(surface);
+}
+
+void GraphicsDevice::BindTarget(Surface* surface)
+{
+    glBindFramebuffer(GL_FRAMEBUFFER, surface->framebuffer);
+    glViewport(0, 0, surface->width, surface->height);
+}
+
+void GraphicsDevice::Clear(bool colour, bool depth, std::uint32_t argb, float depthValue)
+{
+    if (!context)
+        return;
+    const Color c = ToColor(argb);
+    glClearColor(c.r, c.g, c.b, c.a);
+    glClearDepth(depthValue);
+    glClearStencil(0);
+    // Clearing obeys the depth mask; a clear must reach the buffer whatever the state.
     glDepthMask(GL_TRUE);
-    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT | GL_STENCIL_BUFFER_BIT);
-}
-
-void GraphicsDevice::BeginScene()
-{
-}
-
-void GraphicsDevice::EndScene()
-{
+    GLbitfield mask = 0;
+    if (colour)
+        mask |= GL_COLOR_BUFFER_BIT;
+    if (depth)
+        mask |= GL_DEPTH_BUFFER_BIT | GL_STENCIL_BUFFER_BIT;
+    glClear(mask);
+    // With the window's own back buffer, the depth buffer the full-size targets
+    // share is a second buffer; clearing "the" depth buffer clears both.
+    if (depth && currentTarget == &backBuffer && depthOnlyFramebuffer) {
+        glBindFramebuffer(GL_FRAMEBUFFER, depthOnlyFramebuffer);
+        glClear(GL_DEPTH_BUFFER_BIT | GL_STENCIL_BUFFER_BIT);
+        BindTarget(currentTarget);
+    }
+    ApplyDepth();
 }
 
 void GraphicsDevice::ReadBackBuffer(std::vector<std::uint8_t>& pixels)
 {
     const int rowBytes = backBufferWidth * 4;
     pixels.resize(static_cast<std::size_t>(rowBytes) * backBufferHeight);
-    glBindFramebuffer(GL_READ_FRAMEBUFFER, backBufferFramebuffer);
+    glBindFramebuffer(GL_READ_FRAMEBUFFER, backBuffer.framebuffer);
     glPixelStorei(GL_PACK_ALIGNMENT, 1);
     glReadPixels(0, 0, backBufferWidth, backBufferHeight, GL_RGBA, GL_UNSIGNED_BYTE, pixels.data());
-    // GL reads bottom row first.
+    if (backBuffer.topRowFirst)
+        return;
     std::vector<std::uint8_t> row(rowBytes);
     for (int top = 0, bottom = backBufferHeight - 1; top < bottom; ++top, --bottom) {
         std::uint8_t* a = pixels.data() + static_cast<std::size_t>(top) * rowBytes;
@@ -152,7 +380,7 @@ void GraphicsDevice::ReadBackBuffer(std::vector<std::uint8_t>& pixels)
 void GraphicsDevice::Present()
 {
     std::vector<std::uint8_t>* pixels = std::exchange(capture, nullptr);
-    if (!window)
+    if (!context)
         return;
     if (pixels)
         ReadBackBuffer(*pixels);
@@ -161,7 +389,7 @@ void GraphicsDevice::Present()
         int displayWidth = 0;
         int displayHeight = 0;
         window->DrawableSize(displayWidth, displayHeight);
-        // Largest 16:9 rectangle that fits, centred; the bars stay black.
+        // The largest rectangle of the back buffer's shape that fits, centred; the bars stay black.
         const int width = std::min(displayWidth, displayHeight * backBufferWidth / backBufferHeight);
         const int height = width * backBufferHeight / backBufferWidth;
         const int x = (displayWidth - width) / 2;
@@ -169,10 +397,271 @@ void GraphicsDevice::Present()
         glBindFramebuffer(GL_DRAW_FRAMEBUFFER, 0);
         glClearColor(0.0f, 0.0f, 0.0f, 1.0f);
         glClear(GL_COLOR_BUFFER_BIT);
-        glBindFramebuffer(GL_READ_FRAMEBUFFER, backBufferFramebuffer);
-        glBlitFramebuffer(0, 0, backBufferWidth, backBufferHeight, x, y, x + width, y + height, GL_COLOR_BUFFER_BIT,
+        glBindFramebuffer(GL_READ_FRAMEBUFFER, backBuffer.framebuffer);
+        // The back buffer keeps its top row first; the window wants it last.
+        glBlitFramebuffer(0, backBufferHeight, backBufferWidth, 0, x, y, x + width, y + height, GL_COLOR_BUFFER_BIT,
                           GL_LINEAR);
     }
     window->SwapBuffers();
-    BindBackBuffer();
+    BindTarget(currentTarget);
+}
+
+void GraphicsDevice::SetTargetUniforms(const GlProgram& program)
+{
+    glUniform1f(program.Uniform("orb_FlipY"), currentTarget->topRowFirst ? -1.0f : 1.0f);
+    glUniform2f(program.Uniform("orb_TargetSize"), static_cast<float>(currentTarget->width),
+                static_cast<float>(currentTarget->height));
+}
+
+void GraphicsDevice::BindTexture(int unit, const Texture* texture)
+{
+    if (!context)
+        return;
+    // GL cannot sample the texture it draws into; a pass that reads its own
+    // target reads a copy of it taken now.
+    if (texture && texture->GetSurface() == currentTarget)
+        texture = &CopyOfCurrentTarget(*texture);
+    glActiveTexture(GL_TEXTURE0 + unit);
+    glBindTexture(GL_TEXTURE_2D, texture ? texture->Handle() : 0);
+    // Render targets are sampled for screen passes, where wrapping would bleed
+    // one edge into the other; images wrap as models expect.
+    glBindSampler(unit, texture && texture->GetSurface() ? clampSampler : wrapSampler);
+}
+
+const Texture& GraphicsDevice::CopyOfCurrentTarget(const Texture& target)
+{
+    const int width = static_cast<int>(target.imageInfo.width);
+    const int height = static_cast<int>(target.imageInfo.height);
+    if (!targetCopy || targetCopy->imageInfo.width != target.imageInfo.width ||
+        targetCopy->imageInfo.height != target.imageInfo.height || targetCopy->imageInfo.format != target.imageInfo.format) {
+        targetCopy = std::make_unique<Texture>();
+        targetCopy->CreateRenderTarget(width, height, target.imageInfo.format, "targetCopy");
+    }
+    glBindFramebuffer(GL_READ_FRAMEBUFFER, currentTarget->framebuffer);
+    glBindFramebuffer(GL_DRAW_FRAMEBUFFER, targetCopy->GetSurface()->framebuffer);
+    glBlitFramebuffer(0, 0, width, height, 0, 0, width, height, GL_COLOR_BUFFER_BIT, GL_NEAREST);
+    BindTarget(currentTarget);
+    return *targetCopy;
+}
+
+void GraphicsDevice::BeginEffectPass(const EffectPassState& state)
+{
+    pass = state;
+    activePass = true;
+    ++passSerial;
+    depthTest = state.depthTest;
+    depthWrite = state.depthWrite;
+    ApplyDepth();
+    if (context && pass.program)
+        glUseProgram(pass.program->Id());
+}
+
+void GraphicsDevice::EndEffectPass()
+{
+    activePass = false;
+    pass = EffectPassState{};
+}
+
+void GraphicsDevice::RecordMeshDraw(const Mesh& mesh, bool fixed)
+{
+    if (!drawLog)
+        return;
+    if (!fixed) {
+        if (lastLoggedMesh == &mesh && lastLoggedPass == passSerial)
+            return;
+        lastLoggedMesh = &mesh;
+        lastLoggedPass = passSerial;
+    }
+    DrawRecord record;
+    record.kind = fixed ? DrawRecord::Kind::Fixed : DrawRecord::Kind::Mesh;
+    record.name = mesh.Path();
+    if (fixed && stageTexture)
+        record.texture = stageTexture->fileName;
+    record.technique = fixed ? "" : pass.technique;
+    record.matrix = GetTransform(TransformState::World);
+    if (!fixed && pass.effect) {
+        if (const auto* world = pass.effect->Find(Effect::WorldParameter); world && std::holds_alternative<Matrix>(*world))
+            record.matrix = std::get<Matrix>(*world);
+    }
+    Record(std::move(record));
+}
+
+void GraphicsDevice::DrawSubset(const Mesh& mesh, int subset)
+{
+    if (subset < 0 || subset >= mesh.SubsetCount() || !mesh.HasGeometry())
+        return;
+    RecordMeshDraw(mesh, !activePass);
+    const Mesh::Subset& range = mesh.GetSubset(subset);
+    if (!context || !mesh.VertexArray() || range.indexCount == 0)
+        return;
+    if (activePass) {
+        if (!pass.program)
+            return;
+        SetTargetUniforms(*pass.program);
+    } else {
+        UseFixedFunction(stageTexture, false);
+    }
+    glBindVertexArray(mesh.VertexArray());
+    // Models carry no vertex colour; a disabled attribute reads this constant.
+    glVertexAttrib4f(3, 1.0f, 1.0f, 1.0f, 1.0f);
+    glDrawElements(GL_TRIANGLES, static_cast<GLsizei>(range.indexCount), GL_UNSIGNED_INT,
+                   reinterpret_cast<void*>(static_cast<std::uintptr_t>(range.firstIndex) * sizeof(unsigned)));
+    glBindVertexArray(0);
+}
+
+void GraphicsDevice::UseFixedFunction(const Texture* texture, bool vertexColour)
+{
+    const GlProgram& program = *fixedProgram;
+    glUseProgram(program.Id());
+    SetTargetUniforms(program);
+    glUniformMatrix4fv(program.Uniform("ff_World"), 1, GL_FALSE, GetTransform(TransformState::World).Data());
+    glUniformMatrix4fv(program.Uniform("ff_View"), 1, GL_FALSE, GetTransform(TransformState::View).Data());
+    glUniformMatrix4fv(program.Uniform("ff_Projection"), 1, GL_FALSE,
+                       GetTransform(TransformState::Projection).Data());
+    glUniformMatrix4fv(program.Uniform("ff_TextureMatrix"), 1, GL_FALSE,
+                       GetTransform(TransformState::Texture0).Data());
+    glUniform1i(program.Uniform("ff_TextureTransform"), textureTransform);
+    glUniform1i(program.Uniform("ff_Lighting"), lighting);
+    glUniform1i(program.Uniform("ff_VertexColor"), vertexColour);
+    glUniform4fv(program.Uniform("ff_MaterialDiffuse"), 1, &currentMaterial.diffuse.x);
+    glUniform4fv(program.Uniform("ff_MaterialEmissive"), 1, &currentMaterial.emissive.x);
+    glUniform3fv(program.Uniform("ff_LightDirection"), 1, &light.direction.x);
+    glUniform4fv(program.Uniform("ff_LightDiffuse"), 1, &light.diffuse.x);
+    glUniform1i(program.Uniform("ff_Texture"), 0);
+    glActiveTexture(GL_TEXTURE0);
+    // A missing texture reads as white, as an empty texture stage does.
+    glBindTexture(GL_TEXTURE_2D, texture && texture->Handle() ? texture->Handle() : whiteTexture);
+    glBindSampler(0, wrapSampler);
+}
+
+void GraphicsDevice::DrawScreenQuad(const ScreenRect& rect)
+{
+    if (drawLog) {
+        DrawRecord record;
+        record.kind = DrawRecord::Kind::Quad;
+        record.technique = activePass ? pass.technique : "";
+        record.rect[0] = rect.x;
+        record.rect[1] = rect.y;
+        record.rect[2] = rect.width;
+        record.rect[3] = rect.height;
+        Record(std::move(record));
+    }
+    if (!context || !activePass || !pass.program || rect.width == 0 || rect.height == 0)
+        return;
+    const std::array<ScreenQuadVertex, 4> vertices = ScreenQuadVertices(rect);
+    SetTargetUniforms(*pass.program);
+    glBindVertexArray(quadArray);
+    glBindBuffer(GL_ARRAY_BUFFER, quadBuffer);
+    glBufferData(GL_ARRAY_BUFFER, sizeof vertices, vertices.data(), GL_STREAM_DRAW);
+    glDrawArrays(GL_TRIANGLE_FAN, 0, 4);
+    glBindVertexArray(0);
+}
+
+void GraphicsDevice::DrawFan(const ColorVertex* vertices, int count, const std::string& what)
+{
+    if (drawLog) {
+        DrawRecord record;
+        record.kind = DrawRecord::Kind::Fixed;
+        record.name = what;
+        if (stageTexture)
+            record.texture = stageTexture->fileName;
+        record.matrix = GetTransform(TransformState::World);
+        Record(std::move(record));
+    }
+    if (!context || count < 3)
+        return;
+    UseFixedFunction(stageTexture, true);
+    glBindVertexArray(fanArray);
+    glBindBuffer(GL_ARRAY_BUFFER, fanBuffer);
+    glBufferData(GL_ARRAY_BUFFER, static_cast<GLsizeiptr>(count * sizeof(ColorVertex)), vertices, GL_STREAM_DRAW);
+    glVertexAttrib3f(1, 0.0f, 0.0f, 0.0f);
+    glDrawArrays(GL_TRIANGLE_FAN, 0, count);
+    glBindVertexArray(0);
+}
+
+void GraphicsDevice::BeginSprite()
+{
+    inSprite = true;
+}
+
+void GraphicsDevice::DrawSprite(const std::shared_ptr<Texture>& texture, const Rect* source, const Matrix* transform,
+                                const Vector3* centre, std::uint32_t argb)
+{
+    const Rect whole = texture ? texture->sourceRect : Rect{};
+    const Rect& src = source ? *source : whole;
+    const Matrix m = transform ? *transform : Matrix::Identity();
+    const Vector3 c = centre ? *centre : Vector3(0.0f);
+    if (drawLog) {
+        DrawRecord record;
+        record.kind = DrawRecord::Kind::Sprite;
+        record.name = texture ? texture->fileName : "";
+        record.matrix = m;
+        record.centre[0] = c.x;
+        record.centre[1] = c.y;
+        record.source[0] = src.left;
+        record.source[1] = src.top;
+        record.source[2] = src.right;
+        record.source[3] = src.bottom;
+        record.argb = argb;
+        Record(std::move(record));
+    }
+    // A sprite without an image, or fully transparent, leaves no trace.
+    if (!context || !texture || !texture->Handle() || (argb >> 24) == 0)
+        return;
+    const float width = static_cast<float>(texture->imageInfo.width);
+    const float height = static_cast<float>(texture->imageInfo.height);
+    if (width <= 0 || height <= 0)
+        return;
+
+    sprites->Add(texture->Handle(), SpriteBatch::Place(src, m, c, width, height), argb);
+    if (!inSprite)
+        FlushSprites();
+}
+
+void GraphicsDevice::EndSprite()
+{
+    FlushSprites();
+    inSprite = false;
+}
+
+void GraphicsDevice::FlushSprites()
+{
+    if (!context || sprites->Empty())
+        return;
+    glDisable(GL_DEPTH_TEST);
+    glDepthMask(GL_FALSE);
+    glBlendEquation(GL_FUNC_ADD);
+    glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
+    glUseProgram(spriteProgram->Id());
+    SetTargetUniforms(*spriteProgram);
+    glUniform1i(spriteProgram->Uniform("sprite_Texture"), 0);
+    glBindSampler(0, clampSampler);
+    sprites->Flush();
+    ApplyDepth();
+    ApplyBlend();
+}
+
+void GraphicsDevice::DrawText(const std::string& text, int x, int y, std::uint32_t argb)
+{
+    if (drawLog) {
+        DrawRecord record;
+        record.kind = DrawRecord::Kind::Text;
+        record.name = text;
+        record.rect[0] = x;
+        record.rect[1] = y;
+        record.argb = argb;
+        Record(std::move(record));
+    }
+    if (!context || !font)
+        return;
+    for (const auto& quad : font->Layout(text, static_cast<float>(x), static_cast<float>(y)))
+        sprites->Add(font->Texture(), quad, argb);
+    if (!inSprite)
+        FlushSprites();
+}
+
+void GraphicsDevice::Record(DrawRecord record)
+{
+    if (drawLog)
+        drawLog->push_back(std::move(record));
 }

@@ -1,17 +1,89 @@
 #pragma once
 
+#include <array>
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <vector>
 
-class Window;
+#include "math/Matrix.h"
+#include "render/DrawRecord.h"
+#include "render/Material.h"
+#include "render/Surface.h"
 
-// The process-wide drawing device: the fixed 1280 × 720 back buffer every 2D
-// layout is written for, clearing and presenting. In a window it draws through
-// OpenGL 3.3; without one (headless runs) it has no GL context at all.
+class Window;
+class Texture;
+class Mesh;
+class Effect;
+class GlProgram;
+class SpriteBatch;
+class Font;
+struct Rect;
+
+// The blend factors and operations the game sets, with their classic numbers.
+enum class BlendFactor { Zero = 1, One = 2, SourceAlpha = 5, InverseSourceAlpha = 6 };
+enum class BlendOperation { Add = 1, Subtract = 2, ReverseSubtract = 3, Min = 4, Max = 5 };
+
+enum class TransformState { World, View, Projection, Texture0 };
+
+// A rectangle in back-buffer pixels, for full-screen passes.
+struct ScreenRect {
+    int x = 0;
+    int y = 0;
+    int width = 0;
+    int height = 0;
+};
+
+// A corner of a screen quad: target pixel and texture coordinate.
+struct ScreenQuadVertex {
+    float x, y, u, v;
+};
+
+// The four corners of a screen quad over rect, clockwise from the top-left,
+// with the whole texture across it.
+std::array<ScreenQuadVertex, 4> ScreenQuadVertices(const ScreenRect& rect);
+
+// The one directional light of the fixed set-up.
+struct Light {
+    Vector3 direction{1.0f, -1.0f, 1.0f};
+    Color diffuse{1.0f};
+};
+
+// An untransformed vertex with a colour: the fixed-function layout of the
+// shards and the editor's tiles.
+struct ColorVertex {
+    Vector3 position;
+    std::uint32_t argb = 0xFFFFFFFF;
+    float u = 0;
+    float v = 0;
+};
+
+// What an effect pass hands the device while it is active: the program that
+// draws, and the depth states the pass wants.
+struct EffectPassState {
+    const Effect* effect = nullptr;
+    // Null without a GL context: the pass is only recorded.
+    const GlProgram* program = nullptr;
+    std::string technique;
+    bool depthTest = true;
+    bool depthWrite = true;
+};
+
+// The process-wide drawing device. It keeps the fixed 1280 × 720 back buffer
+// every 2D layout is written for, the render states the game sets, render-target
+// switching with one depth buffer shared by every full-size target, the
+// fixed-function path (sky, shards, editor tiles), effect passes, screen quads,
+// the sprite batch and the text call.
 //
-// In full screen the back buffer is an off-screen target that Present scales
-// onto the display, letterboxed, so both modes show the same picture.
+// In a window it draws through OpenGL 3.3. Without one (headless runs) it has no
+// GL context: it keeps every state and records every draw, so draw order can be
+// checked anywhere. With a draw log set, it records in both modes.
+//
+// All conventions that differ from the design's original API are handled here,
+// once: depth runs 0..1 in clip space, texture targets keep the image's top row
+// first like loaded images, and pixel centres sit on half-pixels, so screen
+// copies are exact. In full screen the back buffer is an off-screen target
+// scaled onto the display at Present, letterboxed.
 class GraphicsDevice {
 public:
     static GraphicsDevice& Instance();
@@ -21,36 +93,147 @@ public:
 
     // window null: headless, no GL context.
     bool Initialize(Window* window, bool fullScreen, std::string& error);
+    // Depth test and write, alpha blending with source alpha, no culling, one
+    // white light along (1, -1, 1), texture times vertex colour, lighting on.
     void SetDefaultStates();
     // Releases every GL object while the context still exists.
     void Shutdown();
 
-    bool HasContext() const { return window != nullptr; }
+    bool HasContext() const { return context; }
     int BackBufferWidth() const { return backBufferWidth; }
     int BackBufferHeight() const { return backBufferHeight; }
 
-    // Clears colour (ARGB) and depth of the current render target.
-    void Clear(std::uint32_t argb, float depth);
-    void BeginScene();
-    void EndScene();
+    // Render states.
+    void SetLighting(bool enabled) { lighting = enabled; }
+    bool Lighting() const { return lighting; }
+    void SetBlendOperation(BlendOperation operation);
+    void SetSourceBlend(BlendFactor factor);
+    void SetDestinationBlend(BlendFactor factor);
+    BlendOperation GetBlendOperation() const { return blendOperation; }
+    BlendFactor GetSourceBlend() const { return sourceBlend; }
+    BlendFactor GetDestinationBlend() const { return destinationBlend; }
+    void SetDepthTest(bool enabled);
+    void SetDepthWrite(bool enabled);
+    bool DepthTest() const { return depthTest; }
+    bool DepthWrite() const { return depthWrite; }
+    // Whether stage 0's texture coordinates go through the texture transform.
+    void SetTextureTransform(bool enabled) { textureTransform = enabled; }
+    bool TextureTransform() const { return textureTransform; }
+    void SetTransform(TransformState state, const Matrix& matrix);
+    const Matrix& GetTransform(TransformState state) const;
+    void SetMaterial(const Material& material) { currentMaterial = material; }
+    // Texture stage 0 of the fixed-function path; null for none.
+    void SetTexture(const Texture* texture) { stageTexture = texture; }
+    const Texture* GetTexture() const { return stageTexture; }
+    const Light& GetLight() const { return light; }
+    // Binds a texture to a unit for an effect pass; render targets are sampled
+    // clamped, images wrapped.
+    void BindTexture(int unit, const Texture* texture);
+
+    // Render target 0. The back buffer's surface is always valid.
+    Surface* GetRenderTarget() const { return currentTarget; }
+    void SetRenderTarget(Surface* surface);
+    Surface* BackBuffer() { return &backBuffer; }
+    // The depth buffer every full-size target shares; 0 without a context.
+    unsigned SharedDepthBuffer() const { return sharedDepth; }
+
+    // Clears the current target's colour (ARGB), and its depth when depth is true.
+    void Clear(bool colour, bool depth, std::uint32_t argb, float depthValue);
+    void BeginScene() {}
+    void EndScene() {}
     void Present();
+
+    // Effect passes (see Effect): while one is active, mesh subsets and screen
+    // quads draw with its program; otherwise with the fixed-function path.
+    void BeginEffectPass(const EffectPassState& pass);
+    void EndEffectPass();
+    // A new pass of the same technique counts as a new mesh draw in the log.
+    const EffectPassState* ActivePass() const { return activePass ? &pass : nullptr; }
+
+    // Subset i of a mesh, with the active pass or the fixed-function path
+    // (current material, stage-0 texture, world transform, lighting).
+    void DrawSubset(const Mesh& mesh, int subset);
+    // The whole texture over a rectangle of the current target, with the active pass.
+    void DrawScreenQuad(const ScreenRect& rect);
+    // A triangle fan in the fixed-function path; what names it in the draw log.
+    void DrawFan(const ColorVertex* vertices, int count, const std::string& what);
+
+    // The sprite batch: Begin, any number of DrawSprite in the order they are to
+    // appear, End. Alpha-blended over whatever is there, no depth test.
+    void BeginSprite();
+    void DrawSprite(const std::shared_ptr<Texture>& texture, const Rect* source, const Matrix* transform,
+                    const Vector3* centre, std::uint32_t argb);
+    void EndSprite();
+
+    // A string in the fixed-pitch 30 × 30 face, its top-left corner at (x, y).
+    void DrawText(const std::string& text, int x, int y, std::uint32_t argb);
 
     // The next Present also copies the back buffer into pixels: RGBA, 8 bits a
     // channel, top row first. Without a GL context nothing is copied.
     void CaptureNextPresent(std::vector<std::uint8_t>* pixels) { capture = pixels; }
+    // Where to record every draw; null to stop recording.
+    void SetDrawLog(std::vector<DrawRecord>* log) { drawLog = log; }
+    void Record(DrawRecord record);
+    bool Recording() const { return drawLog != nullptr; }
 
 private:
-    GraphicsDevice() = default;
-    void BindBackBuffer();
+    GraphicsDevice();
+    void ApplyBlend();
+    void ApplyDepth();
+    void BindTarget(Surface* surface);
     void ReadBackBuffer(std::vector<std::uint8_t>& pixels);
+    void SetTargetUniforms(const GlProgram& program);
+    void UseFixedFunction(const Texture* texture, bool vertexColour);
+    const Texture& CopyOfCurrentTarget(const Texture& target);
+    void FlushSprites();
+    void RecordMeshDraw(const Mesh& mesh, bool fixed);
 
     Window* window = nullptr;
+    bool context = false;
     bool fullScreen = false;
     int backBufferWidth = 0;
     int backBufferHeight = 0;
-    // Full screen only: the off-screen back buffer.
-    unsigned backBufferFramebuffer = 0;
+
+    Surface backBuffer;
+    Surface* currentTarget = &backBuffer;
     unsigned backBufferColour = 0;
-    unsigned backBufferDepth = 0;
+    unsigned sharedDepth = 0;
+    // Windowed only: a framebuffer holding just the shared depth, to clear it.
+    unsigned depthOnlyFramebuffer = 0;
+
+    bool lighting = true;
+    BlendOperation blendOperation = BlendOperation::Add;
+    BlendFactor sourceBlend = BlendFactor::SourceAlpha;
+    BlendFactor destinationBlend = BlendFactor::InverseSourceAlpha;
+    bool depthTest = true;
+    bool depthWrite = true;
+    bool textureTransform = false;
+    Matrix transforms[4];
+    Material currentMaterial;
+    const Texture* stageTexture = nullptr;
+    Light light;
+
+    bool activePass = false;
+    EffectPassState pass;
+    // Each pass gets a serial; a mesh is logged once per pass it is drawn in.
+    unsigned passSerial = 0;
+    const Mesh* lastLoggedMesh = nullptr;
+    unsigned lastLoggedPass = 0;
+
+    std::unique_ptr<GlProgram> fixedProgram;
+    std::unique_ptr<GlProgram> spriteProgram;
+    std::unique_ptr<SpriteBatch> sprites;
+    bool inSprite = false;
+    std::unique_ptr<Font> font;
+    std::unique_ptr<Texture> targetCopy;
+    unsigned fanArray = 0;
+    unsigned fanBuffer = 0;
+    unsigned quadArray = 0;
+    unsigned quadBuffer = 0;
+    unsigned whiteTexture = 0;
+    unsigned wrapSampler = 0;
+    unsigned clampSampler = 0;
+
     std::vector<std::uint8_t>* capture = nullptr;
+    std::vector<DrawRecord>* drawLog = nullptr;
 };

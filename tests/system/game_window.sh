@@ -12,7 +12,7 @@ fi
 cd "$runtime"
 "$game" &
 pid=$!
-trap 'kill $pid 2> /dev/null' EXIT
+trap 'kill $pid 2> /dev/null' EXIT INT TERM
 
 # xwininfo, because xdotool's name search does not read UTF-8 window names.
 wait_for_window() {

@@ -2,14 +2,16 @@
 
 #include <stb_image_write.h>
 
+#include "DrawLogWriter.h"
 #include "JsonWriter.h"
 #include "SceneTrace.h"
 #include "app/SceneManager.h"
 #include "platform/Application.h"
 #include "render/GraphicsDevice.h"
 
-Harness::Harness(const HarnessOptions& harnessOptions, std::vector<KeyChange> keyChanges, std::ostream* traceStream)
-    : options(harnessOptions), keys(std::move(keyChanges)), trace(traceStream)
+Harness::Harness(const HarnessOptions& harnessOptions, std::vector<KeyChange> keyChanges, std::ostream* traceStream,
+                 std::ostream* drawLogStream)
+    : options(harnessOptions), keys(std::move(keyChanges)), trace(traceStream), drawLog(drawLogStream)
 {
 }
 
@@ -34,6 +36,11 @@ bool Harness::AfterFrame(int frame)
     if (trace)
         WriteTraceLine(frame);
     record.Clear();
+    if (drawLog) {
+        *drawLog << DrawLogLine(frame, draws) << '\n';
+        drawLog->flush();
+    }
+    draws.clear();
     if (!TakeScreenshot(frame))
         return false;
     return !options.frames || frame + 1 < *options.frames;

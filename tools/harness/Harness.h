@@ -9,20 +9,23 @@
 #include "KeyScript.h"
 #include "main/FrameLoop.h"
 #include "platform/FrameRecord.h"
+#include "render/DrawRecord.h"
 
 // Drives the real frame loop without a person: applies the key script before
 // each frame, writes one trace line and any screenshot after it, and stops
 // after the requested number of frames.
 class Harness final : public FrameObserver {
 public:
-    // trace may be null (no trace wanted).
-    Harness(const HarnessOptions& options, std::vector<KeyChange> keys, std::ostream* trace);
+    // trace and drawLog may be null (not wanted).
+    Harness(const HarnessOptions& options, std::vector<KeyChange> keys, std::ostream* trace, std::ostream* drawLog);
 
     bool BeforeFrame(int frame) override;
     bool AfterFrame(int frame) override;
 
     // Sound calls and messages land here; hand it to the Application.
     FrameRecord& Record() { return record; }
+    // Draws land here; hand it to the GraphicsDevice when a draw log is wanted.
+    std::vector<DrawRecord>& Draws() { return draws; }
     // Why the run failed (a screenshot could not be taken or written); empty when it did not.
     const std::string& Error() const { return error; }
 
@@ -34,7 +37,9 @@ private:
     std::vector<KeyChange> keys;
     std::size_t nextKey = 0;
     std::ostream* trace;
+    std::ostream* drawLog;
     FrameRecord record;
+    std::vector<DrawRecord> draws;
     std::vector<std::uint8_t> pixels;
     std::string error;
 };

@@ -5,7 +5,7 @@
 const char* const HarnessUsage =
     "usage: orb-harness [--data DIR] [--frames N] [--scene title|select|game|edit] [--group G] [--stage S]\n"
     "                   [--answer-fullscreen yes|no] [--headless] [--realtime] [--screenshot N:FILE]...\n"
-    "                   [--keys FILE] [--trace FILE]\n";
+    "                   [--keys FILE] [--trace FILE] [--drawlog FILE]\n";
 
 namespace {
 
@@ -88,6 +88,8 @@ bool ParseHarnessOptions(const std::vector<std::string>& arguments, const std::s
             options.keysFile = value;
         } else if (option == "--trace") {
             options.traceFile = value;
+        } else if (option == "--drawlog") {
+            options.drawLogFile = value;
         } else {
             error = "unknown option '" + option + "'";
             return false;

@@ -24,6 +24,7 @@ struct HarnessOptions {
     std::vector<ScreenshotRequest> screenshots;
     std::string keysFile;
     std::string traceFile;
+    std::string drawLogFile;
 };
 
 // Reads the options after the program name. Unknown options, missing or

@@ -10,6 +10,7 @@
 #include "app/SceneManager.h"
 #include "main/GameProgram.h"
 #include "platform/Application.h"
+#include "render/GraphicsDevice.h"
 
 namespace {
 
@@ -39,6 +40,7 @@ int main(int argc, char** argv)
     }
     MakeAbsolute(options.keysFile);
     MakeAbsolute(options.traceFile);
+    MakeAbsolute(options.drawLogFile);
     for (ScreenshotRequest& shot : options.screenshots)
         MakeAbsolute(shot.file);
 
@@ -56,6 +58,12 @@ int main(int argc, char** argv)
         if (!*trace)
             return Fail("cannot write the trace " + options.traceFile);
     }
+    std::unique_ptr<std::ofstream> drawLog;
+    if (!options.drawLogFile.empty()) {
+        drawLog = std::make_unique<std::ofstream>(options.drawLogFile, std::ios::trunc);
+        if (!*drawLog)
+            return Fail("cannot write the draw log " + options.drawLogFile);
+    }
     std::error_code directoryError;
     std::filesystem::current_path(options.dataDirectory, directoryError);
     if (directoryError)
@@ -65,7 +73,9 @@ int main(int argc, char** argv)
     if (!options.headless && !std::getenv("DISPLAY") && !std::getenv("WAYLAND_DISPLAY"))
         setenv("SDL_VIDEODRIVER", "offscreen", 0);
 
-    Harness harness(options, std::move(keys), trace.get());
+    Harness harness(options, std::move(keys), trace.get(), drawLog.get());
+    if (drawLog)
+        GraphicsDevice::Instance().SetDrawLog(&harness.Draws());
     Application& application = Application::Instance();
     application.SetFrameRecord(&harness.Record());
     const bool answerYes = options.answerFullScreen;

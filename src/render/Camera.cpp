@@ -1,0 +1,53 @@
+#include "render/Camera.h"
+
+#include "render/GraphicsDevice.h"
+
+namespace {
+constexpr float FieldOfViewY = 1.0471976f;
+constexpr float NearPlane = 1.0f;
+constexpr float StartPitch = 0.75f;
+const Vector3 StartPosition{250.0f, 325.0f, -125.0f};
+
+void SetDeviceTransforms(const Camera& camera)
+{
+    GraphicsDevice& device = GraphicsDevice::Instance();
+    device.SetTransform(TransformState::View, camera.view);
+    device.SetTransform(TransformState::Projection, camera.projection);
+}
+
+}  // namespace
+
+Matrix CameraProjection(float farPlane)
+{
+    const GraphicsDevice& device = GraphicsDevice::Instance();
+    const float aspect = static_cast<float>(device.BackBufferWidth()) / static_cast<float>(device.BackBufferHeight());
+    return Matrix::PerspectiveFovLH(FieldOfViewY, aspect, NearPlane, farPlane);
+}
+
+std::unique_ptr<Camera> Camera::Create()
+{
+    auto camera = std::make_unique<Camera>();
+    camera->yaw = 0.0f;
+    camera->pitch = StartPitch;
+    camera->position = StartPosition;
+    camera->projection = CameraProjection(CreateFarPlane);
+    return camera;
+}
+
+void Camera::UpdateOrbit()
+{
+    world = Matrix::RotationYawPitchRoll(yaw, pitch, 0.0f) * Matrix::Translation(position);
+    view = Matrix::Inverse(world);
+    projection = CameraProjection(OrbitFarPlane);
+    SetDeviceTransforms(*this);
+}
+
+void Camera::LookAt(const Matrix& frame, const Vector3& eyeLocal, const Vector3& targetLocal, const Vector3& upLocal)
+{
+    const Vector3 eyeWorld = TransformCoord(eyeLocal, frame);
+    const Vector3 targetWorld = TransformCoord(targetLocal, frame);
+    const Vector3 upWorld = Normalize(TransformNormal(upLocal, frame));
+    view = Matrix::LookAtLH(eyeWorld, targetWorld, upWorld);
+    projection = CameraProjection(LookAtFarPlane);
+    SetDeviceTransforms(*this);
+}

@@ -1,0 +1,31 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+#include "math/Matrix.h"
+
+// One drawing operation as the device saw it, for checking a frame from the
+// outside (the harness writes them as JSON). Which fields mean something
+// depends on the kind.
+struct DrawRecord {
+    enum class Kind { Sprite, Mesh, Fixed, Target, Quad, Text };
+
+    Kind kind = Kind::Sprite;
+    // Sprite: texture file; Mesh: mesh file; Fixed: what was drawn; Target: the
+    // surface switched to; Text: the string.
+    std::string name;
+    // Mesh and Quad: the technique in use.
+    std::string technique;
+    // Fixed: the stage-0 texture's file, if any.
+    std::string texture;
+    // Sprite: its transform; Mesh and Fixed: the world matrix.
+    Matrix matrix;
+    // Sprite: centre point and source rectangle (left, top, right, bottom).
+    float centre[2] = {0, 0};
+    long source[4] = {0, 0, 0, 0};
+    // Sprite and Text: the colour.
+    std::uint32_t argb = 0;
+    // Quad: x, y, width, height. Text: x, y in rect[0], rect[1].
+    int rect[4] = {0, 0, 0, 0};
+};

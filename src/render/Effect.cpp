@@ -1,0 +1,176 @@
+#include "render/Effect.h"
+
+#include <fstream>
+#include <sstream>
+
+#include <epoxy/gl.h>
+
+#include "render/EffectSource.h"
+#include "render/GlProgram.h"
+#include "render/GraphicsDevice.h"
+#include "render/Texture.h"
+
+std::unique_ptr<Effect> Effect::Load(const std::string& path, std::string& errors)
+{
+    std::ifstream file(path, std::ios::binary);
+    if (!file) {
+        errors = path + ": the file cannot be read";
+        return nullptr;
+    }
+    std::ostringstream text;
+    text << file.rdbuf();
+    auto effect = FromText(text.str(), errors);
+    if (!effect)
+        errors = path + ": " + errors;
+    return effect;
+}
+
+std::unique_ptr<Effect> Effect::FromText(const std::string& text, std::string& errors)
+{
+    EffectSource source;
+    if (!ParseEffectSource(text, source, errors))
+        return nullptr;
+    if (source.techniques.empty()) {
+        errors = "no technique";
+        return nullptr;
+    }
+    std::unique_ptr<Effect> effect(new Effect());
+    const bool compile = GraphicsDevice::Instance().HasContext();
+    for (const TechniqueSource& technique : source.techniques) {
+        CompiledTechnique compiled{technique.name, nullptr, technique.depthOff};
+        if (compile) {
+            std::string log;
+            compiled.program =
+                GlProgram::Build(source.commonBoth + source.commonVertex + technique.vertex,
+                                 source.commonBoth + source.commonFragment + technique.fragment, log);
+            if (!compiled.program) {
+                errors += "technique " + technique.name + ": " + log;
+                continue;
+            }
+        }
+        effect->techniques.push_back(std::move(compiled));
+    }
+    if (!errors.empty())
+        return nullptr;
+    return effect;
+}
+
+Effect::~Effect() = default;
+
+bool Effect::SetTechnique(const std::string& name)
+{
+    for (std::size_t i = 0; i < techniques.size(); ++i) {
+        if (techniques[i].name == name) {
+            current = i;
+            return true;
+        }
+    }
+    return false;
+}
+
+bool Effect::HasTechnique(const std::string& name) const
+{
+    for (const CompiledTechnique& technique : techniques) {
+        if (technique.name == name)
+            return true;
+    }
+    return false;
+}
+
+void Effect::SetValue(const std::string& name, const float* values, int count)
+{
+    switch (count) {
+    case 2:
+        parameters[name] = glm::vec2(values[0], values[1]);
+        break;
+    case 3:
+        parameters[name] = glm::vec3(values[0], values[1], values[2]);
+        break;
+    case 4:
+        parameters[name] = glm::vec4(values[0], values[1], values[2], values[3]);
+        break;
+    default:
+        break;
+    }
+}
+
+const EffectValue* Effect::Find(const std::string& name) const
+{
+    auto found = parameters.find(name);
+    return found == parameters.end() ? nullptr : &found->second;
+}
+
+void Effect::Begin()
+{
+    const GraphicsDevice& device = GraphicsDevice::Instance();
+    savedDepthTest = device.DepthTest();
+    savedDepthWrite = device.DepthWrite();
+}
+
+void Effect::BeginPass(int)
+{
+    const CompiledTechnique& technique = techniques[current];
+    EffectPassState state;
+    state.effect = this;
+    state.program = technique.program.get();
+    state.technique = technique.name;
+    state.depthTest = technique.depthOff ? false : savedDepthTest;
+    state.depthWrite = technique.depthOff ? false : savedDepthWrite;
+    GraphicsDevice::Instance().BeginEffectPass(state);
+    inPass = true;
+    Upload();
+}
+
+void Effect::CommitChanges()
+{
+    if (inPass)
+        Upload();
+}
+
+void Effect::EndPass()
+{
+    if (!inPass)
+        return;
+    inPass = false;
+    GraphicsDevice::Instance().EndEffectPass();
+}
+
+void Effect::End()
+{
+    EndPass();
+    GraphicsDevice& device = GraphicsDevice::Instance();
+    device.SetDepthTest(savedDepthTest);
+    device.SetDepthWrite(savedDepthWrite);
+}
+
+void Effect::Upload() const
+{
+    const GlProgram* program = techniques[current].program.get();
+    if (!program)
+        return;
+    GraphicsDevice& device = GraphicsDevice::Instance();
+    int unit = 0;
+    for (const auto& [name, value] : parameters) {
+        const int location = program->Uniform(name);
+        if (location < 0)
+            continue;
+        if (const auto* texture = std::get_if<const Texture*>(&value)) {
+            device.BindTexture(unit, *texture);
+            glUniform1i(location, unit);
+            ++unit;
+        } else if (const auto* number = std::get_if<int>(&value)) {
+            glUniform1i(location, *number);
+        } else if (const auto* scalar = std::get_if<float>(&value)) {
+            glUniform1f(location, *scalar);
+        } else if (const auto* pair = std::get_if<glm::vec2>(&value)) {
+            glUniform2fv(location, 1, &pair->x);
+        } else if (const auto* triple = std::get_if<glm::vec3>(&value)) {
+            glUniform3fv(location, 1, &triple->x);
+        } else if (const auto* quad = std::get_if<glm::vec4>(&value)) {
+            glUniform4fv(location, 1, &quad->x);
+        } else if (const auto* matrix = std::get_if<Matrix>(&value)) {
+            // Row-vector matrices are column-vector matrices in GLSL's layout.
+            glUniformMatrix4fv(location, 1, GL_FALSE, matrix->Data());
+        }
+    }
+}

@@ -1,0 +1,78 @@
+#pragma once
+
+#include <map>
+#include <memory>
+#include <string>
+#include <variant>
+#include <vector>
+
+#include <glm/vec2.hpp>
+#include <glm/vec3.hpp>
+#include <glm/vec4.hpp>
+
+#include "math/Matrix.h"
+
+class GlProgram;
+class Texture;
+
+// A value an effect parameter holds.
+using EffectValue = std::variant<int, float, glm::vec2, glm::vec3, glm::vec4, Matrix, const Texture*>;
+
+// An effect file: named techniques of one pass each, and parameters set by name
+// that keep their value until set again. A draw goes Begin, BeginPass(0),
+// CommitChanges after parameter changes, the draws, EndPass, End; Begin saves
+// the depth states a pass changes and End puts them back.
+//
+// Without a GL context the file is parsed but not compiled, so the same calls
+// run and are recorded.
+class Effect {
+public:
+    // The parameter that holds the world matrix of a model draw.
+    static constexpr const char* WorldParameter = "g_W";
+
+    // Reads and compiles the file. Null with the reason in errors (the
+    // compiler's log for a shader error).
+    static std::unique_ptr<Effect> Load(const std::string& path, std::string& errors);
+    static std::unique_ptr<Effect> FromText(const std::string& text, std::string& errors);
+    ~Effect();
+
+    // False, and the technique unchanged, for a name the file does not have.
+    bool SetTechnique(const std::string& name);
+    const std::string& Technique() const { return techniques[current].name; }
+    bool HasTechnique(const std::string& name) const;
+
+    void Begin();
+    void BeginPass(int pass);
+    // Sends the parameters to the pass that is drawing.
+    void CommitChanges();
+    void EndPass();
+    void End();
+
+    void SetMatrix(const std::string& name, const Matrix& value) { parameters[name] = value; }
+    void SetVector(const std::string& name, const glm::vec4& value) { parameters[name] = value; }
+    void SetFloat(const std::string& name, float value) { parameters[name] = value; }
+    void SetInt(const std::string& name, int value) { parameters[name] = value; }
+    void SetTexture(const std::string& name, const Texture* value) { parameters[name] = value; }
+    // A raw value of 2, 3 or 4 floats, as the scenes hand over light and camera data.
+    void SetValue(const std::string& name, const float* values, int count);
+
+    // The value last set, or null.
+    const EffectValue* Find(const std::string& name) const;
+
+private:
+    struct CompiledTechnique {
+        std::string name;
+        std::unique_ptr<GlProgram> program;
+        bool depthOff = false;
+    };
+
+    Effect() = default;
+    void Upload() const;
+
+    std::vector<CompiledTechnique> techniques;
+    std::size_t current = 0;
+    std::map<std::string, EffectValue> parameters;
+    bool savedDepthTest = true;
+    bool savedDepthWrite = true;
+    bool inPass = false;
+};

@@ -1,0 +1,34 @@
+#pragma once
+
+#include <memory>
+
+#include "render/Effect.h"
+#include "render/Material.h"
+
+class BlurTexture;
+class Texture;
+
+// The filter effect "Shader/Shader_Filter.cso" and its full-screen passes. Each
+// pass draws one quad into whatever target is current, sampling its input with
+// the input's own texel size; only Blur switches targets. When the effect failed
+// to load, effect is null and the passes are skipped.
+class FilterShader {
+public:
+    static constexpr const char* EffectFile = "Shader/Shader_Filter.cso";
+
+    // A compile error is shown under "シェーダコンパイルエラー"; the game goes on.
+    void Load();
+
+    // The input tinted by colour and scaled by strength, over (0, 0, width, height).
+    void DrawNormal(const Texture& input, int width, int height, const Color& colour, float strength);
+    void DrawXBlur(const Texture& input, int width, int height);
+    void DrawYBlur(const Texture& input, int width, int height);
+    // Shrinks source into each level of the chain and blurs it there. Leaves
+    // the blend operation add with source-alpha blending, and the target as it was.
+    void Blur(const Texture& source, BlurTexture& chain);
+
+    std::unique_ptr<Effect> effect;
+
+private:
+    void DrawPass(const char* technique, const Texture& input, int width, int height);
+};

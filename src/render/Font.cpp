@@ -1,0 +1,76 @@
+#include "render/Font.h"
+
+#include <fstream>
+#include <iterator>
+
+#include <epoxy/gl.h>
+#include <stb_truetype.h>
+
+std::unique_ptr<Font> Font::Create(const std::string& fontFile, int cellSize)
+{
+    std::ifstream file(fontFile, std::ios::binary);
+    const std::vector<unsigned char> data((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
+    stbtt_fontinfo info;
+    if (data.empty() || !stbtt_InitFont(&info, data.data(), stbtt_GetFontOffsetForIndex(data.data(), 0)))
+        return nullptr;
+
+    std::vector<unsigned char> coverage(AtlasSize * AtlasSize);
+    std::vector<stbtt_bakedchar> baked(CharCount);
+    const float pixelHeight = static_cast<float>(cellSize);
+    if (stbtt_BakeFontBitmap(data.data(), 0, pixelHeight, coverage.data(), AtlasSize, AtlasSize, FirstChar, CharCount,
+                             baked.data()) <= 0)
+        return nullptr;
+
+    std::unique_ptr<Font> font(new Font());
+    font->cell = pixelHeight;
+    int ascent = 0;
+    int descent = 0;
+    int lineGap = 0;
+    stbtt_GetFontVMetrics(&info, &ascent, &descent, &lineGap);
+    font->baseline = static_cast<float>(ascent) * stbtt_ScaleForPixelHeight(&info, pixelHeight);
+    for (const stbtt_bakedchar& c : baked) {
+        // Centre each glyph in its cell so the narrow face reads as evenly spaced.
+        const float offset = (pixelHeight - c.xadvance) / 2;
+        font->glyphs.push_back({c.xoff + offset, c.yoff, c.xoff + offset + (c.x1 - c.x0), c.yoff + (c.y1 - c.y0),
+                                static_cast<float>(c.x0) / AtlasSize, static_cast<float>(c.y0) / AtlasSize,
+                                static_cast<float>(c.x1) / AtlasSize, static_cast<float>(c.y1) / AtlasSize});
+    }
+
+    std::vector<unsigned char> pixels(AtlasSize * AtlasSize * 4, 255);
+    for (std::size_t i = 0; i < coverage.size(); ++i)
+        pixels[i * 4 + 3] = coverage[i];
+    glGenTextures(1, &font->texture);
+    glBindTexture(GL_TEXTURE_2D, font->texture);
+    glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA8, AtlasSize, AtlasSize, 0, GL_RGBA, GL_UNSIGNED_BYTE, pixels.data());
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAX_LEVEL, 0);
+    return font;
+}
+
+Font::~Font()
+{
+    glDeleteTextures(1, &texture);
+}
+
+std::vector<std::array<SpriteBatch::Corner, 4>> Font::Layout(const std::string& text, float x, float y) const
+{
+    std::vector<std::array<SpriteBatch::Corner, 4>> quads;
+    float pen = x;
+    for (const char c : text) {
+        const int index = static_cast<unsigned char>(c) - FirstChar;
+        if (index >= 0 && index < CharCount) {
+            const Glyph& g = glyphs[index];
+            if (g.x1 > g.x0) {
+                const float top = y + baseline + g.y0;
+                const float bottom = y + baseline + g.y1;
+                quads.push_back({{{pen + g.x0, top, g.u0, g.v0},
+                                  {pen + g.x1, top, g.u1, g.v0},
+                                  {pen + g.x1, bottom, g.u1, g.v1},
+                                  {pen + g.x0, bottom, g.u0, g.v1}}});
+            }
+        }
+        pen += cell;
+    }
+    return quads;
+}

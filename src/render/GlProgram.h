@@ -1,0 +1,29 @@
+#pragma once
+
+#include <map>
+#include <memory>
+#include <string>
+
+// A linked GLSL 3.30 program. Every stage gets the same prelude: the version,
+// the vertex inputs of the game's two layouts, and the helpers that map the
+// game's clip space (depth 0..1, y up) and its top-left screen pixels onto the
+// current render target, whichever way up it stores its rows.
+class GlProgram {
+public:
+    // Compiles and links; null with the compiler's log in errors.
+    static std::unique_ptr<GlProgram> Build(const std::string& vertexSource, const std::string& fragmentSource,
+                                            std::string& errors);
+    ~GlProgram();
+    GlProgram(const GlProgram&) = delete;
+    GlProgram& operator=(const GlProgram&) = delete;
+
+    unsigned Id() const { return id; }
+    // -1 when the program has no such uniform (or the compiler removed it).
+    int Uniform(const std::string& name) const;
+
+private:
+    explicit GlProgram(unsigned programId) : id(programId) {}
+
+    unsigned id;
+    mutable std::map<std::string, int> locations;
+};

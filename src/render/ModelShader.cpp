@@ -1,0 +1,76 @@
+#include "render/ModelShader.h"
+
+#include "platform/Application.h"
+#include "render/GraphicsDevice.h"
+#include "render/Mesh.h"
+
+namespace {
+const char* const CompileErrorCaption = "シェーダコンパイルエラー";
+const char* const WhiteImage = "Resource/Texture/White.png";
+const char* const ToonImage = "Resource/Texture/ToonTex2.png";
+}  // namespace
+
+void ModelShader::Load()
+{
+    effect.reset();
+    std::string errors;
+    effect = Effect::Load(EffectFile, errors);
+    if (!effect) {
+        Application::Instance().ShowMessage({errors, CompileErrorCaption, MessageButtons::Ok, MessageIcon::None});
+        return;
+    }
+    whiteTexture = std::make_unique<Texture>();
+    whiteTexture->LoadFromFile(WhiteImage);
+    toonTexture = std::make_unique<Texture>();
+    toonTexture->LoadFromFile(ToonImage);
+    effect->SetTexture("g_ToonTex", toonTexture.get());
+    effect->SetTexture("g_WhiteTex", whiteTexture.get());
+}
+
+void ModelShader::Release()
+{
+    effect.reset();
+    whiteTexture.reset();
+    toonTexture.reset();
+}
+
+void ModelShader::SetWorld(const Matrix& world)
+{
+    if (effect)
+        effect->SetMatrix(Effect::WorldParameter, world);
+}
+
+void ModelShader::DrawToon(const std::shared_ptr<Mesh>& mesh)
+{
+    if (effect && mesh)
+        Draw(*mesh, "Toon");
+}
+
+void ModelShader::DrawGlow(const std::shared_ptr<Mesh>& mesh, float alpha)
+{
+    if (!effect || !mesh)
+        return;
+    effect->SetFloat("g_Alpha", alpha);
+    Draw(*mesh, "Glow");
+}
+
+void ModelShader::Draw(const Mesh& mesh, const char* technique)
+{
+    GraphicsDevice& device = GraphicsDevice::Instance();
+    effect->SetTechnique(technique);
+    effect->Begin();
+    effect->BeginPass(0);
+    for (int i = 0; i < mesh.SubsetCount(); ++i) {
+        const Material& material = mesh.materials[i];
+        effect->SetVector("g_MateDiffuse", material.diffuse);
+        effect->SetVector("g_MateSpecular", material.specular);
+        effect->SetFloat("g_MateSpePower", material.power);
+        effect->SetVector("g_MateEmissive", material.emissive);
+        const Texture* texture = mesh.materialTextures[i];
+        effect->SetTexture("g_MateDiffuseTex", texture && texture->HasImage() ? texture : whiteTexture.get());
+        effect->CommitChanges();
+        device.DrawSubset(mesh, i);
+    }
+    effect->EndPass();
+    effect->End();
+}

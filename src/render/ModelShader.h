@@ -1,0 +1,35 @@
+#pragma once
+
+#include <memory>
+
+#include "math/Matrix.h"
+#include "render/Effect.h"
+#include "render/Texture.h"
+
+class Mesh;
+
+// The model effect "Shader/Shader_Model.cso" with the two images it samples:
+// every mesh of the game is drawn through it, subset by subset, each subset
+// with its material. Scenes set the camera and light parameters on effect once
+// a frame; the glow of flipping blocks drives its Color technique directly.
+// When the effect failed to load, effect is null and every draw is skipped.
+class ModelShader {
+public:
+    static constexpr const char* EffectFile = "Shader/Shader_Model.cso";
+
+    // Loads the effect and its images. A compile error is shown under the
+    // caption "シェーダコンパイルエラー" and the game goes on without model draws.
+    void Load();
+    void Release();
+
+    void SetWorld(const Matrix& world);
+    void DrawToon(const std::shared_ptr<Mesh>& mesh);
+    void DrawGlow(const std::shared_ptr<Mesh>& mesh, float alpha);
+
+    std::unique_ptr<Effect> effect;
+    std::unique_ptr<Texture> whiteTexture;
+    std::unique_ptr<Texture> toonTexture;
+
+private:
+    void Draw(const Mesh& mesh, const char* technique);
+};

@@ -1,0 +1,42 @@
+#include "render/SkySphere.h"
+
+#include <string>
+
+#include "render/GraphicsDevice.h"
+#include "render/Mesh.h"
+#include "render/MeshCache.h"
+
+namespace {
+constexpr float ScrollPerDraw = 0.001f;
+}
+
+SkySphere::SkySphere() : transform(std::make_unique<Transform>()), world(Matrix::Translation(250.0f, 0.0f, 250.0f))
+{
+    transform->position = {250.0f, -250.0f, 250.0f};
+}
+
+void SkySphere::Draw(int stageGroup)
+{
+    GraphicsDevice& device = GraphicsDevice::Instance();
+    device.SetLighting(false);
+    device.SetTextureTransform(true);
+    vScroll += ScrollPerDraw;
+
+    // Two-component coordinates go through as (u, v, 1, 0): row 2 shifts them.
+    Matrix scroll;
+    scroll(2, 0) = uOffset;
+    scroll(2, 1) = vScroll;
+    device.SetTransform(TransformState::Texture0, scroll);
+    device.SetTransform(TransformState::World, world);
+
+    const auto mesh = MeshCache::Instance().Get("Resource/Data/SkySphere/Model" + std::to_string(stageGroup) + ".x");
+    if (mesh->HasGeometry()) {
+        for (int i = 0; i < mesh->SubsetCount(); ++i) {
+            device.SetMaterial(mesh->materials[i]);
+            const Texture* texture = mesh->materialTextures[i];
+            device.SetTexture(texture && texture->HasImage() ? texture : nullptr);
+            device.DrawSubset(*mesh, i);
+        }
+    }
+    device.SetTextureTransform(false);
+}

@@ -1,0 +1,98 @@
+#include <gtest/gtest.h>
+
+#include "XFiles.h"
+#include "render/EffectSource.h"
+#include "render/MeshCache.h"
+#include "render/ShaderManager.h"
+#include "support/DeviceFixture.h"
+
+namespace {
+
+const char* const TwoTechniques = R"(// a comment before the first section
+@common
+uniform float shared;
+@technique One
+@depth off
+@vertex
+void main() { gl_Position = vec4(0.0); }
+@fragment
+out vec4 c;
+void main() { c = vec4(shared); }
+@technique Two
+@vertex
+void main() { gl_Position = vec4(1.0); }
+@fragment
+out vec4 c;
+void main() { c = vec4(1.0); }
+)";
+
+TEST(EffectSource, SplitsTechniquesAndTheirStages)
+{
+    EffectSource source;
+    std::string error;
+    ASSERT_TRUE(ParseEffectSource(TwoTechniques, source, error)) << error;
+    ASSERT_EQ(source.techniques.size(), 2u);
+    EXPECT_EQ(source.techniques[0].name, "One");
+    EXPECT_TRUE(source.techniques[0].depthOff);
+    EXPECT_FALSE(source.techniques[1].depthOff);
+    EXPECT_NE(source.commonBoth.find("uniform float shared;"), std::string::npos);
+    EXPECT_NE(source.techniques[1].vertex.find("vec4(1.0)"), std::string::npos);
+    EXPECT_EQ(source.techniques[0].fragment.find("vec4(1.0)"), std::string::npos);
+}
+
+TEST(EffectSource, RejectsWhatItCannotPlace)
+{
+    const std::pair<const char*, const char*> bad[] = {
+        {"void main() {}\n", "line 1"},
+        {"@technique A\n@vertex\nx\n@shader\n", "line 4"},
+        {"@vertex\n", "line 1"},
+        {"@technique A\n@vertex\nx\n@fragment\ny\n@technique A\n", "line 6"},
+        {"@technique A\n@depth maybe\n", "line 2"},
+        {"@technique A\n@vertex\nvoid main(){}\n", "needs both"},
+    };
+    for (const auto& [text, reason] : bad) {
+        EffectSource source;
+        std::string error;
+        EXPECT_FALSE(ParseEffectSource(text, source, error)) << text;
+        EXPECT_NE(error.find(reason), std::string::npos) << error;
+    }
+}
+
+class EffectFailureTest : public DeviceFixture {};
+
+TEST_F(EffectFailureTest, ACompileErrorIsShownWithTheCompilersTextAndModelDrawsAreSkipped)
+{
+    StartDevice(true);
+    directory.Write("Shader/Shader_Model.cso", "@technique Toon\n@vertex\nvoid main() { undefined(); }\n"
+                                               "@fragment\nout vec4 c;\nvoid main() { c = vec4(1.0); }\n");
+    directory.Write("Cube.x", XFiles::Cube(1, {1, 1, 1, 1, "", 1}));
+    ShaderManager& shaders = ShaderManager::Instance();
+    ASSERT_EQ(messages.size(), 1u);
+    EXPECT_EQ(messages[0].caption, "シェーダコンパイルエラー");
+    EXPECT_NE(messages[0].text.find("Shader_Model.cso"), std::string::npos) << messages[0].text;
+    EXPECT_NE(messages[0].text.find("undefined"), std::string::npos) << "the compiler's own words";
+    EXPECT_EQ(shaders.modelShader.effect, nullptr);
+    EXPECT_NE(shaders.filterShader.effect, nullptr) << "the filter effect still loads";
+
+    draws.clear();
+    shaders.modelShader.SetWorld(Matrix::Identity());
+    shaders.modelShader.DrawToon(MeshCache::Instance().Get("Cube.x"));
+    shaders.modelShader.DrawGlow(MeshCache::Instance().Get("Cube.x"), 1.0f);
+    EXPECT_TRUE(draws.empty());
+}
+
+TEST_F(EffectFailureTest, AMissingEffectFileIsReportedAndFilterPassesAreSkipped)
+{
+    StartDevice(false);
+    std::filesystem::remove("Shader/Shader_Filter.cso");
+    ShaderManager& shaders = ShaderManager::Instance();
+    ASSERT_EQ(messages.size(), 1u);
+    EXPECT_EQ(messages[0].caption, "シェーダコンパイルエラー");
+    EXPECT_NE(messages[0].text.find("Shader_Filter.cso"), std::string::npos);
+    draws.clear();
+    shaders.filterShader.Blur(*shaders.glowTarget, *shaders.blur);
+    for (const DrawRecord& draw : draws)
+        EXPECT_NE(draw.kind, DrawRecord::Kind::Quad);
+}
+
+}  // namespace

@@ -1,0 +1,224 @@
+#include <gtest/gtest.h>
+
+#include "XFiles.h"
+#include "render/Camera.h"
+#include "render/DrawQuadXZ.h"
+#include "render/GraphicsDevice.h"
+#include "render/MeshCache.h"
+#include "render/ShaderManager.h"
+#include "render/Texture.h"
+#include "render/TextureCache.h"
+#include "support/DeviceFixture.h"
+
+namespace {
+
+constexpr std::uint32_t Black = 0xFF000000;
+constexpr std::uint32_t White = 0xFFFFFFFF;
+
+// Real pixels through the software renderer, compared with a tolerance.
+class GlRenderTest : public DeviceFixture {
+protected:
+    void SetUp() override
+    {
+        StartDevice(true);
+        // The model shader's ramp runs dark to light; its white image is white.
+        WritePng("Resource/Texture/ToonTex2.png", 64, 4, [](int x, int) {
+            const std::uint32_t level = x < 32 ? 90 : 255;
+            return 0xFF000000u | level << 16 | level << 8 | level;
+        });
+        WritePng("Resource/Texture/White.png", 4, 4, [](int, int) { return 0xFFFFFFFFu; });
+    }
+
+    static void ExpectColour(std::uint32_t pixel, int r, int g, int b, int tolerance = 3)
+    {
+        EXPECT_NEAR(Red(pixel), r, tolerance) << std::hex << pixel;
+        EXPECT_NEAR(Green(pixel), g, tolerance) << std::hex << pixel;
+        EXPECT_NEAR(Blue(pixel), b, tolerance) << std::hex << pixel;
+    }
+
+    // Screen pixel of a world point under the device's current camera.
+    static std::pair<int, int> ScreenOf(const Vector3& world)
+    {
+        const GraphicsDevice& device = GraphicsDevice::Instance();
+        const Vector3 ndc = TransformCoord(
+            world, device.GetTransform(TransformState::View) * device.GetTransform(TransformState::Projection));
+        return {static_cast<int>((ndc.x + 1) / 2 * 1280), static_cast<int>((1 - ndc.y) / 2 * 720)};
+    }
+
+    // The camera, light and flags a scene sets on the model effect each frame.
+    void SetModelFrame(Camera& camera, const Vector3& eye, const Vector3& lightDirection, int lightEnable)
+    {
+        camera.LookAt(Matrix::Identity(), eye, {0, 0, 0}, {0, 1, 0});
+        Effect& effect = *ShaderManager::Instance().modelShader.effect;
+        effect.SetMatrix("g_V", camera.view);
+        effect.SetMatrix("g_P", camera.projection);
+        effect.SetValue("g_CamPos", &eye.x, 3);
+        effect.SetValue("g_LightDir", &lightDirection.x, 3);
+        effect.SetInt("g_LightEnable", lightEnable);
+    }
+};
+
+TEST_F(GlRenderTest, AFloatTargetCopiedToTheBackBufferKeepsColourAndOrientation)
+{
+    WritePng("halves.png", 4, 4, [](int, int y) { return y < 2 ? 0xFF5A28C8u : 0xFFC08040u; });
+    const auto halves = TextureCache::Instance().Get("halves.png");
+    ShaderManager& shaders = ShaderManager::Instance();
+    GraphicsDevice& device = GraphicsDevice::Instance();
+
+    device.SetRenderTarget(shaders.sceneTarget->GetSurface());
+    shaders.filterShader.DrawNormal(*halves, 1280, 720, Color(1.0f), 1.0f);
+    device.SetRenderTarget(device.BackBuffer());
+    device.Clear(true, true, White, 1.0f);
+    shaders.filterShader.DrawNormal(*shaders.sceneTarget, 1280, 720, Color(1.0f), 1.0f);
+
+    const auto pixels = ReadBackBuffer();
+    ExpectColour(PixelAt(pixels, 640, 100), 0xC8, 0x28, 0x5A);
+    ExpectColour(PixelAt(pixels, 640, 620), 0x40, 0x80, 0xC0);
+}
+
+TEST_F(GlRenderTest, SpritesLandWhereTheirTransformPutsThem)
+{
+    WritePng("dot.png", 10, 10, [](int, int) { return 0xFF0000FFu; });
+    GraphicsDevice& device = GraphicsDevice::Instance();
+    device.Clear(true, true, White, 1.0f);
+    const auto dot = TextureCache::Instance().Get("dot.png");
+    const Matrix at = Matrix::Translation(100, 50, 0);
+    const Vector3 centre(5, 5, 0);
+    device.BeginSprite();
+    device.DrawSprite(dot, &dot->sourceRect, &at, &centre, White);
+    device.EndSprite();
+
+    const auto pixels = ReadBackBuffer();
+    ExpectColour(PixelAt(pixels, 95, 45), 255, 0, 0);
+    ExpectColour(PixelAt(pixels, 104, 54), 255, 0, 0);
+    ExpectColour(PixelAt(pixels, 94, 45), 255, 255, 255);
+    ExpectColour(PixelAt(pixels, 105, 55), 255, 255, 255);
+}
+
+TEST_F(GlRenderTest, AToonCubeIsLitOnTheFaceTheLightFalls)
+{
+    directory.Write("Cube.x", XFiles::Cube(1, {0.2f, 0.5f, 0.9f, 1, "", 40}));
+    GraphicsDevice& device = GraphicsDevice::Instance();
+    device.Clear(true, true, White, 1.0f);
+    Camera camera;
+    SetModelFrame(camera, {0, 4, -4}, {0, -1, 0}, 1);
+    ModelShader& model = ShaderManager::Instance().modelShader;
+    model.SetWorld(Matrix::Identity());
+    model.DrawToon(MeshCache::Instance().Get("Cube.x"));
+
+    const auto pixels = ReadBackBuffer();
+    const auto [topX, topY] = ScreenOf({0, 1, 0.3f});
+    const auto [frontX, frontY] = ScreenOf({0, -0.3f, -1});
+    const std::uint32_t top = PixelAt(pixels, topX, topY);
+    const std::uint32_t front = PixelAt(pixels, frontX, frontY);
+    // Lit: the material colour through the bright end of the ramp; in shadow, the dark end.
+    ExpectColour(top, 51, 128, 230, 12);
+    EXPECT_LT(Blue(front), Blue(top) - 60);
+    EXPECT_GT(Blue(front), Red(front)) << "the shadow side keeps the material's hue";
+    ExpectColour(PixelAt(pixels, 20, 20), 255, 255, 255);
+}
+
+TEST_F(GlRenderTest, EachSubsetDrawsWithItsOwnMaterial)
+{
+    directory.Write("Strips.x", XFiles::Strips({{1, 0, 0, 1, "", 1}, {0, 1, 0, 1, "", 1}, {0, 0, 1, 1, "", 1}}));
+    GraphicsDevice& device = GraphicsDevice::Instance();
+    device.Clear(true, true, White, 1.0f);
+    Camera camera;
+    SetModelFrame(camera, {0, 0, -2}, {0, 0, 1}, 0);
+    ModelShader& model = ShaderManager::Instance().modelShader;
+    model.SetWorld(Matrix::Identity());
+    model.DrawToon(MeshCache::Instance().Get("Strips.x"));
+
+    const auto pixels = ReadBackBuffer();
+    const float centres[3] = {-1.0f / 3, 0.0f, 1.0f / 3};
+    const int expected[3][3] = {{255, 0, 0}, {0, 255, 0}, {0, 0, 255}};
+    for (int i = 0; i < 3; ++i) {
+        const auto [x, y] = ScreenOf({centres[i], 0, 0});
+        ExpectColour(PixelAt(pixels, x, y), expected[i][0], expected[i][1], expected[i][2]);
+    }
+}
+
+TEST_F(GlRenderTest, TheNegativePassInvertsTheTargetItReads)
+{
+    ShaderManager& shaders = ShaderManager::Instance();
+    GraphicsDevice& device = GraphicsDevice::Instance();
+    device.SetRenderTarget(shaders.sceneTarget->GetSurface());
+    device.Clear(true, false, 0xFF3399CC, 1.0f);
+
+    Effect& filter = *shaders.filterShader.effect;
+    filter.SetTexture("g_InputTex", shaders.sceneTarget.get());
+    filter.SetVector("g_Color", Color(1.0f));
+    const float texel[2] = {1.0f / 1280, 1.0f / 720};
+    filter.SetValue("g_TexelSize", texel, 2);
+    filter.SetTechnique("NegativeTech");
+    filter.Begin();
+    filter.BeginPass(0);
+    filter.CommitChanges();
+    device.DrawScreenQuad({0, 0, 1280, 720});
+    filter.EndPass();
+    filter.End();
+
+    device.SetRenderTarget(device.BackBuffer());
+    shaders.filterShader.DrawNormal(*shaders.sceneTarget, 1280, 720, Color(1.0f), 1.0f);
+    const auto pixels = ReadBackBuffer();
+    ExpectColour(PixelAt(pixels, 10, 10), 0xCC, 0x66, 0x33);
+    ExpectColour(PixelAt(pixels, 1270, 710), 0xCC, 0x66, 0x33);
+}
+
+TEST_F(GlRenderTest, TheBlurSpreadsABrightSpotAndLeavesTheRestDark)
+{
+    WritePng("spot.png", 16, 16, [](int, int) { return 0xFFFFFFFFu; });
+    ShaderManager& shaders = ShaderManager::Instance();
+    GraphicsDevice& device = GraphicsDevice::Instance();
+    device.SetRenderTarget(shaders.glowTarget->GetSurface());
+    device.Clear(true, false, Black, 1.0f);
+    const auto spot = TextureCache::Instance().Get("spot.png");
+    const Matrix at = Matrix::Translation(632, 352, 0);
+    device.BeginSprite();
+    device.DrawSprite(spot, &spot->sourceRect, &at, nullptr, White);
+    device.EndSprite();
+
+    shaders.filterShader.Blur(*shaders.glowTarget, *shaders.blur);
+    EXPECT_EQ(device.GetRenderTarget(), shaders.glowTarget->GetSurface());
+    device.SetRenderTarget(device.BackBuffer());
+    device.Clear(true, true, Black, 1.0f);
+    shaders.filterShader.DrawNormal(*shaders.blur->levels[0].b, 1280, 720, Color(1.0f), 1.0f);
+
+    const auto pixels = ReadBackBuffer();
+    EXPECT_GT(Red(PixelAt(pixels, 640, 360)), 60) << "the spot itself";
+    EXPECT_GT(Red(PixelAt(pixels, 658, 360)), 3) << "glow beside the spot";
+    EXPECT_GT(Red(PixelAt(pixels, 640, 342)), 3) << "glow above the spot";
+    EXPECT_EQ(Red(PixelAt(pixels, 200, 200)), 0) << "far away stays dark";
+}
+
+TEST_F(GlRenderTest, AFixedFunctionQuadBlendsItsTextureWithItsAlpha)
+{
+    WritePng("red.png", 4, 4, [](int, int) { return 0xFF0000FFu; });
+    GraphicsDevice& device = GraphicsDevice::Instance();
+    device.Clear(true, true, White, 1.0f);
+    device.SetLighting(false);
+    Camera camera;
+    camera.LookAt(Matrix::Identity(), {5, 20, 5}, {5, 0, 5}, {0, 0, 1});
+    device.SetTexture(TextureCache::Instance().Get("red.png").get());
+    DrawQuadXZ({0, 0, 10, 10}, Matrix::Identity(), {0, 0, 1, 1}, 128.0f);
+
+    const auto pixels = ReadBackBuffer();
+    ExpectColour(PixelAt(pixels, 640, 360), 255, 127, 127, 4);
+}
+
+TEST_F(GlRenderTest, TextIsWrittenAtItsTopLeftCorner)
+{
+    GraphicsDevice& device = GraphicsDevice::Instance();
+    device.Clear(true, true, White, 1.0f);
+    device.DrawText("8", 100, 100, Black);
+    const auto pixels = ReadBackBuffer();
+    int dark = 0;
+    for (int y = 100; y < 130; ++y) {
+        for (int x = 100; x < 130; ++x)
+            dark += Red(PixelAt(pixels, x, y)) < 128;
+    }
+    EXPECT_GT(dark, 20) << "the glyph's strokes";
+    EXPECT_EQ(Red(PixelAt(pixels, 160, 115)), 255) << "nothing beyond the one character cell";
+}
+
+}  // namespace

@@ -1,0 +1,66 @@
+#include "support/DeviceFixture.h"
+
+#include <cstdlib>
+#include <filesystem>
+
+#include <stb_image_write.h>
+
+#include "app/SceneManager.h"
+#include "platform/Application.h"
+#include "render/GraphicsDevice.h"
+#include "render/MeshCache.h"
+#include "render/ShaderManager.h"
+#include "render/TextureCache.h"
+
+void DeviceFixture::StartDevice(bool withGl)
+{
+    if (withGl)
+        setenv("SDL_VIDEODRIVER", "offscreen", 1);
+    Application& application = Application::Instance();
+    application.SetMessageResponder([this](const MessageRequest& request) {
+        messages.push_back(request);
+        return DefaultAnswer(request);
+    });
+    std::string error;
+    ASSERT_TRUE(application.Create(withGl, error)) << error;
+    ASSERT_TRUE(GraphicsDevice::Instance().Initialize(application.GetWindow(), false, error)) << error;
+    messages.clear();
+    GraphicsDevice::Instance().SetDrawLog(&draws);
+}
+
+void DeviceFixture::TearDown()
+{
+    SceneManager::Reset();
+    ShaderManager::Reset();
+    MeshCache::Reset();
+    TextureCache::Reset();
+    GraphicsDevice::Reset();
+    Application::Reset();
+}
+
+std::vector<std::uint8_t> DeviceFixture::ReadBackBuffer()
+{
+    std::vector<std::uint8_t> pixels;
+    GraphicsDevice& device = GraphicsDevice::Instance();
+    device.CaptureNextPresent(&pixels);
+    device.Present();
+    return pixels;
+}
+
+std::uint32_t DeviceFixture::PixelAt(const std::vector<std::uint8_t>& pixels, int x, int y)
+{
+    const std::size_t at = (static_cast<std::size_t>(y) * GraphicsDevice::Instance().BackBufferWidth() + x) * 4;
+    return pixels[at] | (pixels[at + 1] << 8) | (pixels[at + 2] << 16) | (static_cast<std::uint32_t>(pixels[at + 3]) << 24);
+}
+
+void WritePng(const std::string& path, int width, int height, std::uint32_t (*rgbaAt)(int x, int y))
+{
+    if (const auto folder = std::filesystem::path(path).parent_path(); !folder.empty())
+        std::filesystem::create_directories(folder);
+    std::vector<std::uint32_t> pixels(static_cast<std::size_t>(width) * height);
+    for (int y = 0; y < height; ++y) {
+        for (int x = 0; x < width; ++x)
+            pixels[static_cast<std::size_t>(y) * width + x] = rgbaAt(x, y);
+    }
+    stbi_write_png(path.c_str(), width, height, 4, pixels.data(), width * 4);
+}

@@ -1,0 +1,38 @@
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "platform/MessageBox.h"
+#include "render/DrawRecord.h"
+#include "support/TestDirectory.h"
+
+// Starts the platform and the graphics device for a test, and tears every
+// singleton down afterwards. Headless: no GL context, draws are recorded.
+// With GL: an off-screen 1280 × 720 window, so no display is needed. Message
+// boxes are answered with their default and kept in messages.
+class DeviceFixture : public ::testing::Test {
+protected:
+    void StartDevice(bool withGl);
+    void TearDown() override;
+
+    // The back buffer as it would be presented: RGBA, top row first.
+    std::vector<std::uint8_t> ReadBackBuffer();
+    // The pixel (x, y) of a picture read by ReadBackBuffer.
+    static std::uint32_t PixelAt(const std::vector<std::uint8_t>& pixels, int x, int y);
+
+    TestDirectory directory;
+    std::vector<MessageRequest> messages;
+    std::vector<DrawRecord> draws;
+};
+
+// Writes a PNG of the given size filled by a function of (x, y) giving RGBA.
+void WritePng(const std::string& path, int width, int height, std::uint32_t (*rgbaAt)(int x, int y));
+
+// Channels of an RGBA pixel as read back.
+inline int Red(std::uint32_t rgba) { return rgba & 0xFF; }
+inline int Green(std::uint32_t rgba) { return (rgba >> 8) & 0xFF; }
+inline int Blue(std::uint32_t rgba) { return (rgba >> 16) & 0xFF; }
