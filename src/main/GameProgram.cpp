@@ -4,6 +4,7 @@
 #include "main/FrameLoop.h"
 #include "main/SceneTable.h"
 #include "platform/Application.h"
+#include "platform/AudioDevice.h"
 #include "render/GraphicsDevice.h"
 #include "render/MeshCache.h"
 #include "render/ShaderManager.h"
@@ -54,8 +55,10 @@ void GameProgram::Shutdown()
     if (!started)
         return;
     started = false;
-    // Everything that holds GL objects goes while the context still exists.
+    // Everything that holds GL objects goes while the context still exists, and
+    // the scene's sounds before the device they play on.
     SceneManager::Instance().DestroyScene();
+    Application::Instance().Audio().Close();
     ShaderManager::Reset();
     MeshCache::Reset();
     TextureCache::Reset();

@@ -2,6 +2,7 @@
 
 #include <SDL.h>
 
+#include "platform/AudioDevice.h"
 #include "platform/FrameRecord.h"
 #include "platform/VirtualKey.h"
 #include "platform/Window.h"
@@ -118,6 +119,13 @@ bool Application::Create(bool withWindow, std::string& error)
     if (window)
         window->SetFullScreen(fullScreen);
     return true;
+}
+
+AudioDevice& Application::Audio()
+{
+    if (!audio)
+        audio = std::make_unique<AudioDevice>();
+    return *audio;
 }
 
 void Application::ShowWindow()

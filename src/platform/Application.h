@@ -7,6 +7,7 @@
 #include "platform/Keyboard.h"
 #include "platform/MessageBox.h"
 
+class AudioDevice;
 class Window;
 struct FrameRecord;
 
@@ -46,6 +47,9 @@ public:
     using MessageResponder = std::function<MessageAnswer(const MessageRequest&)>;
     void SetMessageResponder(MessageResponder responder) { messageResponder = std::move(responder); }
 
+    // The sound output every scene's DXSound plays through; closed until opened.
+    AudioDevice& Audio();
+
     // Where this frame's sound calls and messages are reported; null in the game.
     void SetFrameRecord(FrameRecord* record) { frameRecord = record; }
     FrameRecord* Record() { return frameRecord; }
@@ -56,6 +60,7 @@ private:
     Application() = default;
 
     std::unique_ptr<Window> window;
+    std::unique_ptr<AudioDevice> audio;
     Keyboard keyboard;
     bool quitPosted = false;
     bool videoStarted = false;

@@ -8,9 +8,13 @@
 // tracks, each a whole WAV file decoded into memory, addressed by the position
 // at which it was added (from 0). Calls on a position a list does not have do
 // nothing. Volumes are hundredths of a decibel: 0 is full volume, -10000 silence.
+// Plays through the Application's AudioDevice, opening it if nobody has; with
+// no sound hardware everything behaves the same, silently. In the harness every
+// call is reported in the frame's record.
 class DXSound {
 public:
     static std::unique_ptr<DXSound> Create();
+    // Puts the output volume back to what it was at Create.
     ~DXSound();
 
     // Appends the file to its list. A file that cannot be read still takes its
@@ -28,18 +32,25 @@ public:
     void StopEffect(int position);
     void StopMusic(int position);
 
-    // Values above 0 are refused (false) and the volume stays as it was.
+    // Values above 0 (or below -10000) are refused (false) and the volume stays as it was.
     bool SetEffectVolume(int position, int hundredthsOfDecibel);
     bool SetMusicVolume(int position, int hundredthsOfDecibel);
 
-    // Playback rate in samples per second; at load, the file's own rate.
+    // Playback rate in samples per second; at load, the file's own rate (0 for
+    // a file that could not be read). A lower rate plays slower and deeper; 0
+    // restores the file's own rate; rates outside 100 to 200000 are refused.
     unsigned GetMusicFrequency(int position) const;
-    void SetMusicFrequency(int position, unsigned samplesPerSecond);
+    bool SetMusicFrequency(int position, unsigned samplesPerSecond);
 
     // Bytes of the sound's own data played since it was last rewound; 0 before
-    // the first play and again once a one-shot has ended.
+    // the first play and again once a one-shot has ended. Right after a play it
+    // may still read 0 until the mixer has run: to wait for a sound to end, ask
+    // IsEffectPlaying.
     std::uint32_t GetEffectPosition(int position) const;
+    std::uint32_t GetMusicPosition(int position) const;
     bool IsEffectPlaying(int position) const;
+    // Bytes of the sound's data; 0 for a file that could not be read.
+    std::uint32_t GetEffectLength(int position) const;
 
 private:
     DXSound();

@@ -7,7 +7,13 @@
 #include "SceneTrace.h"
 #include "app/SceneManager.h"
 #include "platform/Application.h"
+#include "platform/AudioDevice.h"
 #include "render/GraphicsDevice.h"
+
+namespace {
+constexpr auto FramePeriod =
+    std::chrono::duration_cast<std::chrono::microseconds>(std::chrono::nanoseconds(FramePacer::FramePeriodNanoseconds));
+}
 
 Harness::Harness(const HarnessOptions& harnessOptions, std::vector<KeyChange> keyChanges, std::ostream* traceStream,
                  std::ostream* drawLogStream)
@@ -33,6 +39,7 @@ bool Harness::BeforeFrame(int frame)
 
 bool Harness::AfterFrame(int frame)
 {
+    Application::Instance().Audio().Advance(FramePeriod);
     if (trace)
         WriteTraceLine(frame);
     record.Clear();

@@ -1,0 +1,67 @@
+#pragma once
+
+#include <chrono>
+#include <cstdint>
+#include <memory>
+#include <vector>
+
+// The process-wide OpenAL device and context that every DXSound plays through,
+// owned by the Application. It opens the sound hardware; where there is none it
+// opens OpenAL Soft's loopback device instead and mixes into memory, so sounds
+// still start, advance and end in time, silently. Tests and the harness open the
+// loopback device on purpose and advance it by hand, which makes sound timing
+// deterministic. Mixing is 44.1 kHz, 16-bit stereo.
+class AudioDevice {
+public:
+    static constexpr int SampleRate = 44100;
+    static constexpr int Channels = 2;
+    static constexpr int BytesPerSample = 2;
+
+    // Lives as long as one opening of the device. Sounds keep a weak link to it
+    // so that none touches the buffers of a device that has since closed.
+    struct Session {};
+
+    AudioDevice();
+    ~AudioDevice();
+    AudioDevice(const AudioDevice&) = delete;
+    AudioDevice& operator=(const AudioDevice&) = delete;
+
+    // The hardware, or without it the loopback device mixed in step with the
+    // wall clock (see CatchUp). False only if neither could be opened.
+    bool Open();
+    // The loopback device, mixed only by Advance.
+    bool OpenLoopback();
+    // Ends the context and the device; sounds still holding buffers go silent.
+    void Close();
+    bool IsOpen() const;
+    bool IsLoopback() const;
+    std::weak_ptr<const Session> CurrentSession() const { return session; }
+
+    // Mixes and discards the samples of the given time on the loopback device.
+    // Fractions of a sample are carried to the next call so time never drifts.
+    void Advance(std::chrono::microseconds elapsed);
+    // Mixes the given number of sample frames on the loopback device and hands
+    // them out, interleaved left and right: what a listener would hear.
+    std::vector<std::int16_t> Mix(int frames);
+    // On a loopback device opened by Open: mixes the time that passed on the
+    // wall clock since the last call. Called before every sound operation, so
+    // play positions are current whenever the game reads or changes them.
+    void CatchUp();
+
+    // The output volume (listener gain, 1 is full volume).
+    float OutputGain() const;
+    void SetOutputGain(float gain);
+
+private:
+    bool OpenDevice(bool hardware);
+    void Render(std::int64_t frames);
+
+    struct Handles;
+    std::unique_ptr<Handles> handles;
+    std::shared_ptr<const Session> session;
+    bool pacedByClock = false;
+    // Owed time in millionths of a sample frame: exact for any whole number of microseconds.
+    std::int64_t owedMicroFrames = 0;
+    std::chrono::steady_clock::time_point lastCatchUp;
+    std::vector<std::int16_t> scratch;
+};
