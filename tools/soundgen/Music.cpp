@@ -36,6 +36,11 @@ Mono GlockenspielNote(double hz, float velocity, double)
     return Glockenspiel(hz, velocity);
 }
 
+Mono GlockenspielOctaveUp(double hz, float velocity, double)
+{
+    return Glockenspiel(hz * 2.0, velocity);
+}
+
 Mono ChimeNote(double hz, float velocity, double)
 {
     return Chime(hz, velocity);
@@ -50,7 +55,7 @@ void PlayPads(Arrangement& music, const std::vector<Bar>& bars, float gain)
     }
 }
 
-// Eighth notes over each bar's chord an octave up; -1 in the pattern rests.
+// Eighth notes over each bar's chord, octaveShift octaves up; -1 in the pattern rests.
 void PlayArpeggio(Arrangement& music, const std::vector<Bar>& bars, const std::vector<int>& pattern, float gain,
                   int octaveShift)
 {
@@ -129,7 +134,7 @@ StereoBuffer TitleMusic()
     };
     Arrangement music(84.0, static_cast<double>(bars.size()) * BeatsPerBar, true);
     PlayPads(music, bars, 0.16f);
-    PlayArpeggio(music, bars, {0, 2, 1, 3, 2, 1, 3, 2}, 0.2f, 1);
+    PlayArpeggio(music, bars, {0, 2, 1, 3, 2, 1, 3, 2}, 0.22f, 0);
     PlayBass(music, bars, {{0.0, 2.5, 0}, {2.5, 1.5, 7}}, 0.26f);
     PlayPercussion(music, 8, 16, "..s...s...s...S.", 0.05f);
     const std::string melody =
@@ -156,7 +161,7 @@ StereoBuffer SelectMusic()
     };
     Arrangement music(100.0, static_cast<double>(bars.size()) * BeatsPerBar, true);
     PlayPads(music, bars, 0.09f);
-    PlayArpeggio(music, bars, {0, -1, 2, 1, -1, 3, 2, 1}, 0.22f, 1);
+    PlayArpeggio(music, bars, {0, -1, 2, 1, -1, 3, 2, 1}, 0.24f, 0);
     PlayBass(music, bars, {{0.0, 1.0, 0}, {1.5, 0.5, 0}, {2.0, 1.0, 7}, {3.0, 0.5, 12}, {3.5, 0.5, 7}}, 0.24f);
     PlayPercussion(music, 0, 16, "k.s.t.s.k.s.t.sS", 0.07f);
     // Electric-piano stabs on the off-beats.
@@ -203,7 +208,8 @@ StereoBuffer GameMusic()
         "D5:1.5 F5:.5 A5:1 F5:1  G5:2 E5:1 D5:1  C5:1 E5:1 A4:1 C5:1  B4:2 r:2 "
         "E5:1 A5:1 G5:1 E5:1  D5:1.5 E5:.5 B4:2  C5:1 F5:1 E5:1 C5:1  G5:3 r:1 "
         "F5:1 E5:1 D5:1 A4:1  C5:1.5 B4:.5 A4:2  A4:1 C5:1 F5:1 E5:1  E5:2 D5:1 B4:1";
-    music.PlayLine(melody, 8.0 * BeatsPerBar, GlockenspielNote, 0.17f, 0.2f, true);
+    // The arpeggio fills the melody's own octave, so the bells ring an octave above it.
+    music.PlayLine(melody, 8.0 * BeatsPerBar, GlockenspielOctaveUp, 0.15f, 0.2f, true);
     music.PlayLine(melody, 8.0 * BeatsPerBar, ChimeNote, 0.06f, -0.2f);
 
     Arrangement::Mixdown mix;
