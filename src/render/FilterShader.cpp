@@ -3,6 +3,7 @@
 #include "platform/Application.h"
 #include "render/BlurTexture.h"
 #include "render/GraphicsDevice.h"
+#include "render/Surface.h"
 #include "render/Texture.h"
 
 namespace {
@@ -55,6 +56,42 @@ void FilterShader::DrawYBlur(const Texture& input, int width, int height)
     DrawPass("YBlurTech", input, width, height);
 }
 
+void FilterShader::DrawTechnique(const char* technique, const Texture& input)
+{
+    if (!effect)
+        return;
+    effect->SetTexture("g_InputTex", &input);
+    DrawPass(technique, input, Width(input), Height(input));
+}
+
+// What a technique of the filter effect gives everywhere when its input is one
+// colour everywhere; this mirrors the effect file's own arithmetic.
+std::optional<Color> FilterShader::Predict(const std::string& technique, const Texture& input) const
+{
+    const Surface* surface = input.GetSurface();
+    if (!surface || !surface->solid)
+        return std::nullopt;
+    const Color in = *surface->solid;
+    const auto number = [this](const char* name, float fallback) {
+        const EffectValue* value = effect->Find(name);
+        return value && std::holds_alternative<float>(*value) ? std::get<float>(*value) : fallback;
+    };
+    const auto colour = [this](const char* name) {
+        const EffectValue* value = effect->Find(name);
+        return value && std::holds_alternative<glm::vec4>(*value) ? std::get<glm::vec4>(*value) : Color(1.0f);
+    };
+    const glm::vec3 rgb(in);
+    if (technique == "NormalTech")
+        return Color(rgb * glm::vec3(colour("g_Color")) * number("DrawPow", 1.0f), colour("g_Color").a);
+    if (technique == "NegativeTech")
+        return Color((1.0f - rgb) * glm::vec3(colour("g_Color")), colour("g_Color").a);
+    if (technique == "XBlurTech" || technique == "YBlurTech")
+        return Color(rgb, 1.0f);
+    if (technique == "BrightFiltering")
+        return Color(glm::max(rgb - 1.0f, 0.0f), 1.0f);
+    return std::nullopt;
+}
+
 void FilterShader::DrawPass(const char* technique, const Texture& input, int width, int height)
 {
     const float texelSize[2] = {1.0f / static_cast<float>(Width(input)), 1.0f / static_cast<float>(Height(input))};
@@ -63,7 +100,7 @@ void FilterShader::DrawPass(const char* technique, const Texture& input, int wid
     effect->Begin();
     effect->BeginPass(0);
     effect->CommitChanges();
-    GraphicsDevice::Instance().DrawScreenQuad({0, 0, width, height});
+    GraphicsDevice::Instance().DrawScreenQuad({0, 0, width, height}, Predict(technique, input));
     effect->EndPass();
     effect->End();
 }

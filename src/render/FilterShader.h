@@ -1,6 +1,8 @@
 #pragma once
 
 #include <memory>
+#include <optional>
+#include <string>
 
 #include "render/Effect.h"
 #include "render/Material.h"
@@ -23,6 +25,9 @@ public:
     void DrawNormal(const Texture& input, int width, int height, const Color& colour, float strength);
     void DrawXBlur(const Texture& input, int width, int height);
     void DrawYBlur(const Texture& input, int width, int height);
+    // A technique over the input's own size (the bright filter, the negative),
+    // with the parameters the caller set before.
+    void DrawTechnique(const char* technique, const Texture& input);
     // Shrinks source into each level of the chain and blurs it there. Leaves
     // the blend operation add with source-alpha blending, and the target as it was.
     void Blur(const Texture& source, BlurTexture& chain);
@@ -30,5 +35,6 @@ public:
     std::unique_ptr<Effect> effect;
 
 private:
+    std::optional<Color> Predict(const std::string& technique, const Texture& input) const;
     void DrawPass(const char* technique, const Texture& input, int width, int height);
 };

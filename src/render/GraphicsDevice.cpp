@@ -348,6 +348,8 @@ void GraphicsDevice::Clear(bool colour, bool depth, std::uint32_t argb, float de
     if (depth)
         mask |= GL_DEPTH_BUFFER_BIT | GL_STENCIL_BUFFER_BIT;
     glClear(mask);
+    if (colour)
+        currentTarget->solid = c;
     // With the window's own back buffer, the depth buffer the full-size targets
     // share is a second buffer; clearing "the" depth buffer clears both.
     if (depth && currentTarget == &backBuffer && depthOnlyFramebuffer) {
@@ -403,7 +405,14 @@ void GraphicsDevice::Present()
                           GL_LINEAR);
     }
     window->SwapBuffers();
+    backBuffer.solid.reset();
     BindTarget(currentTarget);
+}
+
+void GraphicsDevice::WaitForGpu()
+{
+    if (context)
+        glFinish();
 }
 
 void GraphicsDevice::SetTargetUniforms(const GlProgram& program)
@@ -440,6 +449,7 @@ const Texture& GraphicsDevice::CopyOfCurrentTarget(const Texture& target)
     glBindFramebuffer(GL_READ_FRAMEBUFFER, currentTarget->framebuffer);
     glBindFramebuffer(GL_DRAW_FRAMEBUFFER, targetCopy->GetSurface()->framebuffer);
     glBlitFramebuffer(0, 0, width, height, 0, 0, width, height, GL_COLOR_BUFFER_BIT, GL_NEAREST);
+    targetCopy->GetSurface()->solid = currentTarget->solid;
     BindTarget(currentTarget);
     return *targetCopy;
 }
@@ -501,6 +511,7 @@ void GraphicsDevice::DrawSubset(const Mesh& mesh, int subset)
     } else {
         UseFixedFunction(stageTexture, false);
     }
+    currentTarget->solid.reset();
     glBindVertexArray(mesh.VertexArray());
     // Models carry no vertex colour; a disabled attribute reads this constant.
     glVertexAttrib4f(3, 1.0f, 1.0f, 1.0f, 1.0f);
@@ -534,7 +545,26 @@ void GraphicsDevice::UseFixedFunction(const Texture* texture, bool vertexColour)
     glBindSampler(0, wrapSampler);
 }
 
-void GraphicsDevice::DrawScreenQuad(const ScreenRect& rect)
+bool GraphicsDevice::SkipPredictedPass(const ScreenRect& rect, const Color& predicted)
+{
+    const bool wholeTarget =
+        rect.x == 0 && rect.y == 0 && rect.width == currentTarget->width && rect.height == currentTarget->height;
+    if (!wholeTarget || blendOperation != BlendOperation::Add || sourceBlend != BlendFactor::SourceAlpha)
+        return false;
+    if (destinationBlend == BlendFactor::One)
+        return predicted.r * predicted.a == 0 && predicted.g * predicted.a == 0 && predicted.b * predicted.a == 0;
+    if (destinationBlend != BlendFactor::InverseSourceAlpha || predicted.a != 1.0f)
+        return false;
+    // An opaque pass of one colour over the whole target is a clear.
+    if (currentTarget->solid != predicted) {
+        glClearColor(predicted.r, predicted.g, predicted.b, predicted.a);
+        glClear(GL_COLOR_BUFFER_BIT);
+        currentTarget->solid = predicted;
+    }
+    return true;
+}
+
+void GraphicsDevice::DrawScreenQuad(const ScreenRect& rect, const std::optional<Color>& predicted)
 {
     if (drawLog) {
         DrawRecord record;
@@ -548,6 +578,9 @@ void GraphicsDevice::DrawScreenQuad(const ScreenRect& rect)
     }
     if (!context || !activePass || !pass.program || rect.width == 0 || rect.height == 0)
         return;
+    if (predicted && SkipPredictedPass(rect, *predicted))
+        return;
+    currentTarget->solid.reset();
     const std::array<ScreenQuadVertex, 4> vertices = ScreenQuadVertices(rect);
     SetTargetUniforms(*pass.program);
     glBindVertexArray(quadArray);
@@ -571,6 +604,7 @@ void GraphicsDevice::DrawFan(const ColorVertex* vertices, int count, const std::
     if (!context || count < 3)
         return;
     UseFixedFunction(stageTexture, true);
+    currentTarget->solid.reset();
     glBindVertexArray(fanArray);
     glBindBuffer(GL_ARRAY_BUFFER, fanBuffer);
     glBufferData(GL_ARRAY_BUFFER, static_cast<GLsizeiptr>(count * sizeof(ColorVertex)), vertices, GL_STREAM_DRAW);
@@ -636,6 +670,7 @@ void GraphicsDevice::FlushSprites()
     SetTargetUniforms(*spriteProgram);
     glUniform1i(spriteProgram->Uniform("sprite_Texture"), 0);
     glBindSampler(0, clampSampler);
+    currentTarget->solid.reset();
     sprites->Flush();
     ApplyDepth();
     ApplyBlend();

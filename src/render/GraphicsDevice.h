@@ -3,6 +3,7 @@
 #include <array>
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -142,6 +143,8 @@ public:
     void BeginScene() {}
     void EndScene() {}
     void Present();
+    // Returns once the renderer has finished everything asked of it (for timing).
+    void WaitForGpu();
 
     // Effect passes (see Effect): while one is active, mesh subsets and screen
     // quads draw with its program; otherwise with the fixed-function path.
@@ -153,8 +156,11 @@ public:
     // Subset i of a mesh, with the active pass or the fixed-function path
     // (current material, stage-0 texture, world transform, lighting).
     void DrawSubset(const Mesh& mesh, int subset);
-    // The whole texture over a rectangle of the current target, with the active pass.
-    void DrawScreenQuad(const ScreenRect& rect);
+    // The whole texture over a rectangle of the current target, with the active
+    // pass. When the caller knows the pass gives one colour everywhere (its
+    // input is plain), predicted says which: a pass that would only repaint the
+    // target in that colour, or add nothing to it, costs no draw.
+    void DrawScreenQuad(const ScreenRect& rect, const std::optional<Color>& predicted = std::nullopt);
     // A triangle fan in the fixed-function path; what names it in the draw log.
     void DrawFan(const ColorVertex* vertices, int count, const std::string& what);
 
@@ -184,6 +190,7 @@ private:
     void ReadBackBuffer(std::vector<std::uint8_t>& pixels);
     void SetTargetUniforms(const GlProgram& program);
     void UseFixedFunction(const Texture* texture, bool vertexColour);
+    bool SkipPredictedPass(const ScreenRect& rect, const Color& predicted);
     const Texture& CopyOfCurrentTarget(const Texture& target);
     void FlushSprites();
     void RecordMeshDraw(const Mesh& mesh, bool fixed);

@@ -1,6 +1,9 @@
 #pragma once
 
+#include <optional>
 #include <string>
+
+#include "render/Material.h"
 
 // A place to draw into: the back buffer or the first level of a render-target
 // texture. The device switches between them; nothing else touches framebuffers.
@@ -13,4 +16,8 @@ struct Surface {
     bool topRowFirst = true;
     // How the draw log names it: "backbuffer", "sceneTarget", "blur0a" ...
     std::string name;
+    // Set while every pixel is known to hold this colour (after a clear, or a
+    // pass whose result the device could tell in advance); lets passes over
+    // plain targets be skipped or turned into clears.
+    std::optional<Color> solid;
 };

@@ -222,3 +222,65 @@ TEST_F(GlRenderTest, TextIsWrittenAtItsTopLeftCorner)
 }
 
 }  // namespace
+
+namespace {
+
+class PredictedPassTest : public GlRenderTest {
+protected:
+    // The colour a pass leaves in a target, read through a copy to the back buffer.
+    std::uint32_t ResultOf(const char* technique, const Color& input, bool letTheDevicePredict)
+    {
+        ShaderManager& shaders = ShaderManager::Instance();
+        GraphicsDevice& device = GraphicsDevice::Instance();
+        Texture source;
+        source.CreateRenderTarget(320, 180, TextureFormat::A16B16G16R16F, "source");
+        Texture result;
+        result.CreateRenderTarget(320, 180, TextureFormat::A8R8G8B8, "result");
+
+        device.SetRenderTarget(source.GetSurface());
+        // A float colour can only be put there by a pass.
+        shaders.filterShader.DrawNormal(*whiteImage, 320, 180, input, 1.0f);
+        // The copy of a plain colour is plain: the device knows what the source holds ...
+        shaders.filterShader.DrawNormal(source, 320, 180, Color(1.0f), 1.0f);
+        // ... unless something it cannot foresee was drawn into it (here, nothing visible).
+        if (!letTheDevicePredict) {
+            device.SetTexture(nullptr);
+            DrawQuadXZ({0, 0, 1, 1}, Matrix::Identity(), {}, 0.0f);
+        }
+        device.SetRenderTarget(result.GetSurface());
+        device.Clear(true, false, 0xFF808080, 1.0f);
+        shaders.filterShader.effect->SetVector("g_Color", Color(0.5f, 1.0f, 1.0f, 1.0f));
+        shaders.filterShader.effect->SetFloat("DrawPow", 2.0f);
+        shaders.filterShader.DrawTechnique(technique, source);
+
+        device.SetRenderTarget(device.BackBuffer());
+        shaders.filterShader.DrawNormal(result, 1280, 720, Color(1.0f), 1.0f);
+        return PixelAt(ReadBackBuffer(), 640, 360);
+    }
+
+    void SetUp() override
+    {
+        GlRenderTest::SetUp();
+        WritePng("white.png", 4, 4, [](int, int) { return 0xFFFFFFFFu; });
+        whiteImage = TextureCache::Instance().Get("white.png");
+    }
+
+    std::shared_ptr<Texture> whiteImage;
+};
+
+TEST_F(PredictedPassTest, APassOverAPlainInputGivesThePictureTheRealPassGives)
+{
+    const Color input(0.3f, 0.45f, 0.2f, 1.0f);
+    for (const char* technique : {"NormalTech", "NegativeTech", "XBlurTech", "YBlurTech", "BrightFiltering"}) {
+        const std::uint32_t predicted = ResultOf(technique, input, true);
+        const std::uint32_t drawn = ResultOf(technique, input, false);
+        ExpectColour(predicted, Red(drawn), Green(drawn), Blue(drawn), 1);
+    }
+    const Color bright(1.5f, 1.25f, 3.0f, 1.0f);
+    const std::uint32_t predicted = ResultOf("BrightFiltering", bright, true);
+    ExpectColour(predicted, 128, 64, 255, 2);
+    const std::uint32_t drawn = ResultOf("BrightFiltering", bright, false);
+    ExpectColour(predicted, Red(drawn), Green(drawn), Blue(drawn), 1);
+}
+
+}  // namespace

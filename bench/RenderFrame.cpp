@@ -1,0 +1,220 @@
+// Times a frame made of the game's passes at 1280 × 720 on whatever renderer is
+// there (the software one on machines without a GPU): the 3D world into the
+// floating-point scene target, the glow of flipping blocks through the bright
+// filter, the blur chain, the scene copy, three additive composites and a
+// 30-sprite HUD. Prints the median frame time, its ratio to the 16 ms budget
+// and where the time goes. Run it from the runtime directory (it draws the
+// game's own models); without a display it renders off-screen.
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <functional>
+#include <map>
+#include <string>
+#include <vector>
+
+#include "platform/Application.h"
+#include "render/Camera.h"
+#include "render/GraphicsDevice.h"
+#include "render/Mesh.h"
+#include "render/MeshCache.h"
+#include "render/ShaderManager.h"
+#include "render/SkySphere.h"
+#include "render/Texture.h"
+#include "render/TextureCache.h"
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+constexpr int Frames = 120;
+constexpr double BudgetMs = 16.0;
+constexpr int BlockCount = 40;
+constexpr int HudSprites = 30;
+
+double Median(std::vector<double> values)
+{
+    std::sort(values.begin(), values.end());
+    return values[values.size() / 2];
+}
+
+class FrameBench {
+public:
+    FrameBench() : camera(Camera::Create()) {}
+
+    // One frame; glowing: blocks are turning over, so the glow passes do real work.
+    void Frame(bool glowing)
+    {
+        GraphicsDevice& device = GraphicsDevice::Instance();
+        ShaderManager& shaders = ShaderManager::Instance();
+        ModelShader& model = shaders.modelShader;
+        Effect& fx = *model.effect;
+
+        Stage("clear", [&] { device.Clear(true, true, 0xFFFFFFFF, 1.0f); });
+        Surface* saved = device.GetRenderTarget();
+        Stage("sky", [&] {
+            camera->UpdateOrbit();
+            device.SetRenderTarget(shaders.sceneTarget->GetSurface());
+            fx.SetMatrix("g_V", camera->view);
+            fx.SetMatrix("g_P", camera->projection);
+            const Vector3 eye = Matrix::Inverse(camera->view).TranslationRow();
+            fx.SetValue("g_CamPos", &eye.x, 3);
+            sky.Draw(1);
+        });
+        Stage("board, player", [&] {
+            fx.SetInt("g_LightEnable", 0);
+            model.SetWorld(sky.transform->world);
+            model.DrawGlow(MeshCache::Instance().Get("Resource/Data/Stage/Stage1.x"), 1.0f);
+            fx.SetInt("g_LightEnable", 1);
+            Transform player;
+            player.position = {25, 25, 25};
+            player.UpdateWorld();
+            model.SetWorld(player.world);
+            model.DrawToon(MeshCache::Instance().Get("Resource/Data/Player/Model.x"));
+        });
+        Stage("glow source", [&] { GlowPasses(glowing); });
+        Stage("blocks", [&] {
+            const char* meshes[] = {"Resource/Data/WhiteBlock/Model.x", "Resource/Data/BlackBlock/Model.x",
+                                    "Resource/Data/BlackBlock/HardBlack.x"};
+            for (int i = 0; i < BlockCount; ++i) {
+                Transform block;
+                block.position = {50.0f * (i % 10) + 25, 25, 50.0f * (i / 10) + 125};
+                block.UpdateWorld();
+                model.SetWorld(block.world);
+                model.DrawGlow(MeshCache::Instance().Get(meshes[i % 3]), 1.0f);
+            }
+            device.SetRenderTarget(saved);
+        });
+        Stage("scene copy", [&] {
+            shaders.filterShader.DrawNormal(*shaders.sceneTarget, 1280, 720, Color(1.0f), 1.0f);
+        });
+        Stage("blur chain", [&] { shaders.filterShader.Blur(*shaders.glowTarget, *shaders.blur); });
+        Stage("composites", [&] {
+            device.SetBlendOperation(BlendOperation::Add);
+            device.SetSourceBlend(BlendFactor::SourceAlpha);
+            device.SetDestinationBlend(BlendFactor::One);
+            for (const BlurTexture::Level& level : shaders.blur->levels)
+                shaders.filterShader.DrawNormal(*level.b, 1280, 720, Color(1.0f), 1.0f);
+            device.SetDestinationBlend(BlendFactor::InverseSourceAlpha);
+        });
+        Stage("HUD", [&] {
+            const auto white = TextureCache::Instance().Get("Resource/Texture/White.png");
+            const auto board = TextureCache::Instance().Get("Resource/Texture/ScoreBoard.png");
+            const auto digit = TextureCache::Instance().Get("Resource/Texture/Number_Symbol/0_W.png");
+            const Rect screen{0, 0, 1280, 720};
+            device.BeginSprite();
+            device.DrawSprite(white, &screen, nullptr, nullptr, 0x00FFFFFF);
+            for (int i = 1; i < HudSprites; ++i) {
+                const Matrix at = Matrix::Translation(40.0f * i, 65, 0);
+                device.DrawSprite(i % 5 ? digit : board, nullptr, &at, nullptr, 0xFFFFFFFF);
+            }
+            device.EndSprite();
+        });
+        Stage("present", [&] {
+            device.Present();
+            device.WaitForGpu();
+        });
+    }
+
+    void Report(const char* title) const
+    {
+        double total = 0;
+        for (const auto& [name, times] : stageTimes)
+            total += Median(times);
+        std::printf("%s: median frame %.2f ms = %.2f of the 16 ms budget\n", title, total, total / BudgetMs);
+        for (const auto& name : order)
+            std::printf("  %-12s %6.2f ms\n", name.c_str(), Median(stageTimes.at(name)));
+    }
+
+    void ClearTimes()
+    {
+        stageTimes.clear();
+        order.clear();
+    }
+
+private:
+    // Times one stage of the frame, waiting for the renderer so the time lands where it is spent.
+    void Stage(const std::string& name, const std::function<void()>& work)
+    {
+        const auto start = Clock::now();
+        work();
+        GraphicsDevice::Instance().WaitForGpu();
+        if (!stageTimes.count(name))
+            order.push_back(name);
+        stageTimes[name].push_back(std::chrono::duration<double, std::milli>(Clock::now() - start).count());
+    }
+
+    void GlowPasses(bool glowing)
+    {
+        GraphicsDevice& device = GraphicsDevice::Instance();
+        ShaderManager& shaders = ShaderManager::Instance();
+        Effect& fx = *shaders.modelShader.effect;
+        Surface* saved = device.GetRenderTarget();
+        device.SetRenderTarget(glowSource.GetSurface());
+        device.Clear(true, false, 0xFFFFFFFF, 1.0f);
+        if (glowing) {
+            const auto mesh = MeshCache::Instance().Get("Resource/Data/WhiteBlock/Model.x");
+            for (int i = 0; i < 3; ++i) {
+                shaders.modelShader.SetWorld(Matrix::Scaling(1.1f, 1.1f, 1.1f) *
+                                             Matrix::Translation(75.0f + 50 * i, 75, 175));
+                fx.SetVector("g_MeshColor", Color(1.0f));
+                fx.SetFloat("g_MeshPow", 1.8f);
+                fx.SetTechnique("Color");
+                fx.Begin();
+                fx.BeginPass(0);
+                for (int s = 0; s < mesh->SubsetCount(); ++s) {
+                    fx.CommitChanges();
+                    device.DrawSubset(*mesh, s);
+                }
+                fx.EndPass();
+                fx.End();
+            }
+        }
+        device.SetRenderTarget(shaders.glowTarget->GetSurface());
+        shaders.filterShader.DrawTechnique("BrightFiltering", glowSource);
+        device.SetRenderTarget(saved);
+    }
+
+    std::unique_ptr<Camera> camera;
+    SkySphere sky;
+    Texture glowSource;
+    std::map<std::string, std::vector<double>> stageTimes;
+    std::vector<std::string> order;
+
+public:
+    void MakeTargets() { glowSource.CreateRenderTarget(1280, 720, TextureFormat::A16B16G16R16F, "glowSource"); }
+};
+
+}  // namespace
+
+int main()
+{
+    if (!std::getenv("DISPLAY"))
+        setenv("SDL_VIDEODRIVER", "offscreen", 0);
+    Application& application = Application::Instance();
+    application.SetMessageResponder(DefaultAnswer);
+    std::string error;
+    if (!application.Create(true, error) ||
+        !GraphicsDevice::Instance().Initialize(application.GetWindow(), false, error)) {
+        std::fprintf(stderr, "render_frame: %s\n", error.c_str());
+        return 1;
+    }
+    {
+        FrameBench bench;
+        bench.MakeTargets();
+        for (bool glowing : {false, true}) {
+            for (int i = 0; i < 10; ++i)
+                bench.Frame(glowing);
+            bench.ClearTimes();
+            for (int i = 0; i < Frames; ++i)
+                bench.Frame(glowing);
+            bench.Report(glowing ? "blocks turning over (glow on)" : "quiet frame (no glow)");
+        }
+    }
+    ShaderManager::Reset();
+    MeshCache::Reset();
+    TextureCache::Reset();
+    GraphicsDevice::Instance().Shutdown();
+    return 0;
+}
