@@ -1,0 +1,27 @@
+// The stage editor's floor tile and its cursor tile, each drawn over one
+// 50-unit cell seen from straight above.
+#include "Canvas.h"
+#include "Generators.h"
+#include "Palette.h"
+#include "Shapes.h"
+
+namespace {
+
+constexpr float tileSize = 64.0f;
+
+Canvas Tile(Color fill, Color border, float borderWidth)
+{
+    Canvas tile(static_cast<int>(tileSize), static_cast<int>(tileSize));
+    tile.Draw(shapes::Rect({0, 0}, {tileSize, tileSize}, 0), border);
+    tile.Draw(shapes::Rect({borderWidth, borderWidth}, {tileSize - borderWidth, tileSize - borderWidth}, 6.0f),
+              paints::Vertical(Mix(fill, Hex(0xFFFFFF), 0.4f), fill, 0.0f, tileSize));
+    return tile;
+}
+
+}  // namespace
+
+void WriteEditorTiles(ContentWriter& out)
+{
+    out.Write("Resource/Texture/StageGrid_2.png", Tile(Hex(0xE6E9F2), Hex(0x9AA1B8), 2.0f));
+    out.Write("Resource/Texture/Target.png", Tile(Mix(palette::coral, palette::gold, 0.3f), palette::coralDark, 5.0f));
+}
