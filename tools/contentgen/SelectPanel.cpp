@@ -34,7 +34,8 @@ Canvas GroupPanel(const ui::Fonts& fonts, int group)
     const Shape inside = shapes::Grown(PanelShape(), -3.0f);
     panel.Draw(shapes::Intersection(inside, shapes::Rect({0, 0}, {panelWidth, headerHeight}, 0)),
                paints::Vertical(Mix(colors.main, Hex(0xFFFFFF), 0.15f), colors.main, 0.0f, headerHeight));
-    panel.Draw(shapes::Rect({4, headerHeight - 1.5f}, {panelWidth - 4, headerHeight + 1.5f}, 0), palette::ink);
+    panel.Draw(shapes::Intersection(inside, shapes::Rect({0, headerHeight - 1.5f}, {panelWidth, headerHeight + 1.5f}, 0)),
+               palette::ink);
 
     const char* names[3] = {"EASY", "NORMAL", "HARD"};
     const char* hints[3] = {"A gentle start", "Think a move ahead", "Armoured blocks await"};

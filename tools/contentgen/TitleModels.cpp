@@ -80,7 +80,7 @@ MeshBuilder HardEmblem()
     const int light = mesh.AddMaterial(materials::Glossy("HardLight", c.main, 0.5f, 36.0f));
     const int dark = mesh.AddMaterial(materials::Glossy("HardDark", c.dark, 0.6f, 40.0f));
     const std::vector<std::vector<int>> faces = {{0, 1, 2}, {0, 1, 3}, {0, 2, 3}, {1, 2, 3}};
-    constexpr float s = 1.9f;
+    constexpr float s = 2.2f;
     const std::vector<glm::vec3> up = {{s, s, s}, {s, -s, -s}, {-s, s, -s}, {-s, -s, s}};
     const std::vector<glm::vec3> down = {-up[0], -up[1], -up[2], -up[3]};
     mesh.Use(light);
