@@ -83,7 +83,7 @@ std::string Directory(const std::string& name) { return name.substr(0, name.rfin
 TEST(ModelContent, EveryModelLoadsWithOneSubsetPerMaterialAndConsistentFaces)
 {
     const std::map<std::string, unsigned> subsets = {
-        {"Resource/Data/WhiteBlock/Model.x", 1}, {"Resource/Data/BlackBlock/Model.x", 1},
+        {"Resource/Data/WhiteBlock/Model.x", 2}, {"Resource/Data/BlackBlock/Model.x", 2},
         {"Resource/Data/BlackBlock/HardBlack.x", 3}, {"Resource/Data/BlackBlock/HardBlack2.x", 3},
         {"Resource/Data/Player/Model.x", 7}, {"Resource/Data/FlameBlock/Model.x", 2},
         {"Resource/Data/Title/Model1.x", 3}, {"Resource/Data/Title/Stage1.x", 3},

@@ -25,11 +25,15 @@ constexpr float rivetRadius = 2.1f;
 // Rivets stand proud of the face up to the edge of the cell.
 constexpr float rivetHeight = 25.0f - blockHalf;
 
-MeshBuilder PlainBlock(const Material& body)
+// The fixed light falls on the top, front and left faces alike, so a block
+// seen from the game cameras would show its faces in one flat tone; a
+// slightly different tone on the bevels draws the cube's edges.
+MeshBuilder PlainBlock(const Material& body, const Material& bevel)
 {
     MeshBuilder mesh;
-    const int m = mesh.AddMaterial(body);
-    primitives::RoundedBox(mesh, glm::vec3(blockHalf), bevelRadius, bevelSegments, {m, m, m});
+    const int face = mesh.AddMaterial(body);
+    const int edge = mesh.AddMaterial(bevel);
+    primitives::RoundedBox(mesh, glm::vec3(blockHalf), bevelRadius, bevelSegments, {face, edge, edge});
     return mesh;
 }
 
@@ -89,10 +93,12 @@ Canvas ShardFace()
 void WriteBlocks(ContentWriter& out)
 {
     out.Write("Resource/Data/WhiteBlock/Model.x",
-              PlainBlock(materials::Painted("WhiteBlock", palette::pearl, 0.35f, 24.0f)));
+              PlainBlock(materials::Painted("WhiteBlock", palette::pearl, 0.35f, 24.0f),
+                         materials::Painted("WhiteBlockEdge", Mix(palette::pearl, Hex(0xBCC3D8), 0.45f), 0.35f, 24.0f)));
     out.Write("Resource/Data/WhiteBlock/Block_W_Cell.png", ShardFace());
     out.Write("Resource/Data/BlackBlock/Model.x",
-              PlainBlock(materials::Glossy("BlackBlock", palette::blockInk, 0.55f, 40.0f)));
+              PlainBlock(materials::Glossy("BlackBlock", palette::blockInk, 0.55f, 40.0f),
+                         materials::Glossy("BlackBlockEdge", Mix(palette::blockInk, Hex(0x6A7087), 0.3f), 0.6f, 40.0f)));
 
     const ArmourColors armour{palette::blockInk, palette::steel, palette::brass};
     out.Write("Resource/Data/BlackBlock/HardBlack.x", ArmouredBlock("HardBlack", armour));
