@@ -116,9 +116,10 @@ void GameScore(int score)
     }
 }
 
-void GameView(int group, int score, const std::function<void()>& overlay)
+// The board of a game in play, drawn into the current target. Inverted is the
+// game-over look: every block in the other colour's model.
+void GameWorld(int group, bool inverted)
 {
-    GraphicsDevice& device = GraphicsDevice::Instance();
     auto camera = Camera::Create();
     camera->UpdateOrbit();
     ShareCamera();
@@ -132,14 +133,54 @@ void GameView(int group, int score, const std::function<void()>& overlay)
     Model("Resource/Data/FlameBlock/Model.x", Matrix::Translation(Cell(4, 0, 1)));
     const int blocks[][3] = {{2, 5, 1}, {3, 5, 2}, {4, 5, 2}, {5, 5, 3}, {6, 5, 1}, {1, 7, 2},
                              {7, 3, 3}, {8, 6, 1}, {2, 2, 3}, {6, 8, 2}, {0, 9, 1}, {9, 9, 2}};
-    for (const auto& b : blocks)
-        Model(BlockModel(b[2]), Matrix::Translation(Cell(b[0], 0, b[1])));
+    const char* invertedModels[4] = {"", "Resource/Data/BlackBlock/Model.x", "Resource/Data/WhiteBlock/Model.x",
+                                     "Resource/Data/BlackBlock/HardBlack2.x"};
+    for (const auto& b : blocks) {
+        if (inverted)
+            Model(invertedModels[b[2]], Matrix::Translation(Cell(b[0], 0, b[1])), Look::Toon);
+        else
+            Model(BlockModel(b[2]), Matrix::Translation(Cell(b[0], 0, b[1])));
+    }
+}
+
+void GameHud(int score, const std::function<void()>& overlay)
+{
+    GraphicsDevice& device = GraphicsDevice::Instance();
     device.BeginSprite();
     Sprite("Resource/Texture/ScoreBoard.png", Matrix::Translation(65.0f, 65.0f, 0.0f),
            Centre("Resource/Texture/ScoreBoard.png"));
     GameScore(score);
     overlay();
     device.EndSprite();
+}
+
+void GameView(int group, int score, const std::function<void()>& overlay)
+{
+    GameWorld(group, false);
+    GameHud(score, overlay);
+}
+
+// The game-over look: the blocks drawn inverted, then the whole picture turned
+// negative, so the blocks show their own colours again over a negative world.
+void GameOverView()
+{
+    GraphicsDevice& device = GraphicsDevice::Instance();
+    ShaderManager& shaders = ShaderManager::Instance();
+    Texture& scene = *shaders.sceneTarget;
+    device.SetRenderTarget(scene.GetSurface());
+    device.Clear(true, true, 0xFFFFFFFF, 1.0f);
+    GameWorld(3, true);
+    if (shaders.filterShader.effect) {
+        shaders.filterShader.effect->SetVector("g_Color", glm::vec4(1.0f));
+        shaders.filterShader.DrawTechnique("NegativeTech", scene);
+    }
+    device.SetRenderTarget(device.BackBuffer());
+    shaders.filterShader.DrawNormal(scene, screenWidth, screenHeight, Color(1.0f), 1.0f);
+    GameHud(23, [] {
+        const std::string banner = "Resource/Texture/GameOver.png";
+        const auto h = static_cast<float>(TextureCache::Instance().Get(banner)->imageInfo.height);
+        Centred(banner, 640.0f, h + 30.0f);
+    });
 }
 
 void MenuOverlay()
@@ -313,14 +354,7 @@ std::vector<View> Views()
                  MenuOverlay();
              });
          }},
-        {"game-over",
-         [] {
-             GameView(3, 23, [] {
-                 const std::string banner = "Resource/Texture/GameOver.png";
-                 const auto h = static_cast<float>(TextureCache::Instance().Get(banner)->imageInfo.height);
-                 Centred(banner, 640.0f, h + 30.0f);
-             });
-         }},
+        {"game-over", GameOverView},
         {"models", ModelsView},
         {"title-prompt",
          [] {
