@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <cmath>
 #include <string>
+#include <vector>
 
 #include <glm/gtc/constants.hpp>
 #include <glm/gtc/matrix_transform.hpp>
@@ -46,10 +47,22 @@ Canvas SkyTexture(const SkyLook& look)
     const TilingNoise wash({3, 6}, look.seed);
     const TilingNoise clouds({4, 8}, look.seed + 17);
     const TilingNoise detail({16, 32}, look.seed + 31);
+    auto uvAt = [](int x, int y) {
+        return glm::vec2((static_cast<float>(x) + 0.5f) / textureWidth, (static_cast<float>(y) + 0.5f) / textureHeight);
+    };
+    std::vector<float> cloud(static_cast<std::size_t>(textureWidth) * textureHeight);
+    for (int y = 0; y < textureHeight; ++y) {
+        for (int x = 0; x < textureWidth; ++x) {
+            cloud[static_cast<std::size_t>(y) * textureWidth + x] = clouds.Fractal(uvAt(x, y) * glm::vec2(4, 8), 4);
+        }
+    }
+    // Clouds are lit from above: a point brighter than the one a little above
+    // it faces the sky. The field wraps, so the texture still tiles.
+    constexpr int lightStep = 12;
     constexpr int starCell = 16;
     for (int y = 0; y < textureHeight; ++y) {
         for (int x = 0; x < textureWidth; ++x) {
-            const glm::vec2 uv((static_cast<float>(x) + 0.5f) / textureWidth, (static_cast<float>(y) + 0.5f) / textureHeight);
+            const glm::vec2 uv = uvAt(x, y);
             Color c = Mix(look.low, look.high, Smooth(0.25f, 0.75f, wash.Fractal(uv * glm::vec2(3, 6), 2)));
 
             if (look.stars > 0.0f) {
@@ -65,14 +78,14 @@ Canvas SkyTexture(const SkyLook& look)
                 }
             }
 
-            const float n = clouds.Fractal(uv * glm::vec2(4, 8), 4);
+            const float n = cloud[static_cast<std::size_t>(y) * textureWidth + x];
+            const int yAbove = (y - lightStep + textureHeight) % textureHeight;
+            const float above = cloud[static_cast<std::size_t>(yAbove) * textureWidth + x];
             const float fine = detail.Fractal(uv * glm::vec2(16, 32), 2);
-            const float density = Smooth(0.62f - look.cover * 0.5f, 0.62f - look.cover * 0.5f + 0.2f, n + (fine - 0.5f) * 0.06f);
-            // Clouds are lit from above: the part above a thinner spot is brighter.
-            const float above = clouds.Fractal((uv - glm::vec2(0.0f, 0.006f)) * glm::vec2(4, 8), 4);
+            const float edge = 0.62f - look.cover * 0.5f;
+            const float density = Smooth(edge, edge + 0.2f, n + (fine - 0.5f) * 0.06f);
             const float light = std::clamp(0.55f + (n - above) * 9.0f, 0.0f, 1.0f);
-            const Color cloud = Mix(look.cloudShade, look.cloudLight, light);
-            c = Mix(c, cloud, density * 0.92f);
+            c = Mix(c, Mix(look.cloudShade, look.cloudLight, light), density * 0.92f);
             c.a = 1.0f;
             sky.Set(x, y, c);
         }
