@@ -27,8 +27,10 @@ using EffectValue = std::variant<int, float, glm::vec2, glm::vec3, glm::vec4, Ma
 // run and are recorded.
 class Effect {
 public:
-    // The parameter that holds the world matrix of a model draw.
+    // The parameters that hold the matrices of a model draw.
     static constexpr const char* WorldParameter = "g_W";
+    static constexpr const char* ViewParameter = "g_V";
+    static constexpr const char* ProjectionParameter = "g_P";
 
     // Reads and compiles the file. Null with the reason in errors (the
     // compiler's log for a shader error).

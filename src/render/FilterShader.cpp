@@ -1,5 +1,7 @@
 #include "render/FilterShader.h"
 
+#include <cmath>
+
 #include "platform/Application.h"
 #include "render/BlurTexture.h"
 #include "render/GraphicsDevice.h"
@@ -37,6 +39,22 @@ void FilterShader::DrawNormal(const Texture& input, int width, int height, const
     effect->SetTexture("g_InputTex", &input);
     effect->SetVector("g_Color", colour);
     effect->SetFloat("DrawPow", strength);
+    GraphicsDevice& device = GraphicsDevice::Instance();
+    const Surface* target = device.GetRenderTarget();
+    // An untinted, opaque copy of a target onto another of its size replaces
+    // every pixel with the input's: a framebuffer copy does that for a fraction
+    // of a pass's cost. (Only the alpha channel differs, and nothing reads it.)
+    const bool plainCopy = colour == Color(1.0f) && strength == 1.0f && input.GetSurface() &&
+                           input.GetSurface() != target && width == target->width && height == target->height &&
+                           Width(input) == width && Height(input) == height &&
+                           device.GetBlendOperation() == BlendOperation::Add &&
+                           device.GetSourceBlend() == BlendFactor::SourceAlpha &&
+                           device.GetDestinationBlend() == BlendFactor::InverseSourceAlpha;
+    if (plainCopy && device.HasContext()) {
+        device.RecordQuad({0, 0, width, height}, "NormalTech");
+        device.CopyToCurrentTarget(input);
+        return;
+    }
     DrawPass("NormalTech", input, width, height);
 }
 
@@ -64,9 +82,12 @@ void FilterShader::DrawTechnique(const char* technique, const Texture& input)
     DrawPass(technique, input, Width(input), Height(input));
 }
 
-// What a technique of the filter effect gives everywhere when its input is one
-// colour everywhere; this mirrors the effect file's own arithmetic.
-std::optional<Color> FilterShader::Predict(const std::string& technique, const Texture& input) const
+// What a technique of the filter effect gives over an input that is one colour
+// but for a part: that colour's image everywhere but for the part's image,
+// widened by how far the technique reads around a pixel. This mirrors the
+// effect file's own arithmetic.
+std::optional<PassPrediction> FilterShader::Predict(const std::string& technique, const Texture& input, int width,
+                                                    int height) const
 {
     const Surface* surface = input.GetSurface();
     if (!surface || !surface->solid)
@@ -81,15 +102,34 @@ std::optional<Color> FilterShader::Predict(const std::string& technique, const T
         return value && std::holds_alternative<glm::vec4>(*value) ? std::get<glm::vec4>(*value) : Color(1.0f);
     };
     const glm::vec3 rgb(in);
-    if (technique == "NormalTech")
-        return Color(rgb * glm::vec3(colour("g_Color")) * number("DrawPow", 1.0f), colour("g_Color").a);
-    if (technique == "NegativeTech")
-        return Color((1.0f - rgb) * glm::vec3(colour("g_Color")), colour("g_Color").a);
-    if (technique == "XBlurTech" || technique == "YBlurTech")
-        return Color(rgb, 1.0f);
-    if (technique == "BrightFiltering")
-        return Color(glm::max(rgb - 1.0f, 0.0f), 1.0f);
-    return std::nullopt;
+    PassPrediction prediction;
+    int reachX = 0;
+    int reachY = 0;
+    if (technique == "NormalTech") {
+        prediction.colour = Color(rgb * glm::vec3(colour("g_Color")) * number("DrawPow", 1.0f), colour("g_Color").a);
+    } else if (technique == "NegativeTech") {
+        prediction.colour = Color((1.0f - rgb) * glm::vec3(colour("g_Color")), colour("g_Color").a);
+    } else if (technique == "XBlurTech" || technique == "YBlurTech") {
+        prediction.colour = Color(rgb, 1.0f);
+        (technique == "XBlurTech" ? reachX : reachY) = BlurReach;
+    } else if (technique == "BrightFiltering") {
+        prediction.colour = Color(glm::max(rgb - 1.0f, 0.0f), 1.0f);
+    } else {
+        return std::nullopt;
+    }
+    if (surface->dirty) {
+        // Input texels map onto output pixels by the ratio of the sizes; two
+        // pixels more on each side cover the bilinear footprint and rounding.
+        const double scaleX = static_cast<double>(width) / surface->width;
+        const double scaleY = static_cast<double>(height) / surface->height;
+        const ScreenRect& d = *surface->dirty;
+        const int left = static_cast<int>(std::floor((d.x - reachX) * scaleX)) - 2;
+        const int top = static_cast<int>(std::floor((d.y - reachY) * scaleY)) - 2;
+        const int right = static_cast<int>(std::ceil((d.Right() + reachX) * scaleX)) + 2;
+        const int bottom = static_cast<int>(std::ceil((d.Bottom() + reachY) * scaleY)) + 2;
+        prediction.work = ScreenRect{left, top, right - left, bottom - top};
+    }
+    return prediction;
 }
 
 void FilterShader::DrawPass(const char* technique, const Texture& input, int width, int height)
@@ -100,7 +140,7 @@ void FilterShader::DrawPass(const char* technique, const Texture& input, int wid
     effect->Begin();
     effect->BeginPass(0);
     effect->CommitChanges();
-    GraphicsDevice::Instance().DrawScreenQuad({0, 0, width, height}, Predict(technique, input));
+    GraphicsDevice::Instance().DrawScreenQuad({0, 0, width, height}, Predict(technique, input, width, height));
     effect->EndPass();
     effect->End();
 }

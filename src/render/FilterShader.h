@@ -5,6 +5,7 @@
 #include <string>
 
 #include "render/Effect.h"
+#include "render/GraphicsDevice.h"
 #include "render/Material.h"
 
 class BlurTexture;
@@ -35,6 +36,10 @@ public:
     std::unique_ptr<Effect> effect;
 
 private:
-    std::optional<Color> Predict(const std::string& technique, const Texture& input) const;
+    // How many input texels either side the blur techniques read.
+    static constexpr int BlurReach = 4;
+
+    std::optional<PassPrediction> Predict(const std::string& technique, const Texture& input, int width,
+                                          int height) const;
     void DrawPass(const char* technique, const Texture& input, int width, int height);
 };

@@ -1,6 +1,7 @@
 #include "render/GraphicsDevice.h"
 
 #include <algorithm>
+#include <cmath>
 #include <cstring>
 #include <utility>
 
@@ -337,6 +338,13 @@ void GraphicsDevice::Clear(bool colour, bool depth, std::uint32_t argb, float de
     if (!context)
         return;
     const Color c = ToColor(argb);
+    // A target already plain in this colour but for a small part needs only that part cleared.
+    if (colour && !depth && currentTarget->solid == c) {
+        if (currentTarget->dirty)
+            ClearArea(*currentTarget->dirty, c);
+        currentTarget->dirty.reset();
+        return;
+    }
     glClearColor(c.r, c.g, c.b, c.a);
     glClearDepth(depthValue);
     glClearStencil(0);
@@ -348,8 +356,10 @@ void GraphicsDevice::Clear(bool colour, bool depth, std::uint32_t argb, float de
     if (depth)
         mask |= GL_DEPTH_BUFFER_BIT | GL_STENCIL_BUFFER_BIT;
     glClear(mask);
-    if (colour)
+    if (colour) {
         currentTarget->solid = c;
+        currentTarget->dirty.reset();
+    }
     // With the window's own back buffer, the depth buffer the full-size targets
     // share is a second buffer; clearing "the" depth buffer clears both.
     if (depth && currentTarget == &backBuffer && depthOnlyFramebuffer) {
@@ -360,6 +370,26 @@ void GraphicsDevice::Clear(bool colour, bool depth, std::uint32_t argb, float de
     ApplyDepth();
 }
 
+void GraphicsDevice::ClearArea(const ScreenRect& area, const Color& colour)
+{
+    SetScissor(area);
+    glClearColor(colour.r, colour.g, colour.b, colour.a);
+    glClear(GL_COLOR_BUFFER_BIT);
+    SetScissor(std::nullopt);
+}
+
+void GraphicsDevice::SetScissor(const std::optional<ScreenRect>& area)
+{
+    if (!area) {
+        glDisable(GL_SCISSOR_TEST);
+        return;
+    }
+    glEnable(GL_SCISSOR_TEST);
+    // GL counts rows from the bottom of what it stores.
+    const int row = currentTarget->topRowFirst ? area->y : currentTarget->height - area->Bottom();
+    glScissor(area->x, row, area->width, area->height);
+}
+
 void GraphicsDevice::ReadBackBuffer(std::vector<std::uint8_t>& pixels)
 {
     const int rowBytes = backBufferWidth * 4;
@@ -367,6 +397,9 @@ void GraphicsDevice::ReadBackBuffer(std::vector<std::uint8_t>& pixels)
     glBindFramebuffer(GL_READ_FRAMEBUFFER, backBuffer.framebuffer);
     glPixelStorei(GL_PACK_ALIGNMENT, 1);
     glReadPixels(0, 0, backBufferWidth, backBufferHeight, GL_RGBA, GL_UNSIGNED_BYTE, pixels.data());
+    // The window shows the picture opaque, whatever its alpha channel holds.
+    for (std::size_t alpha = 3; alpha < pixels.size(); alpha += 4)
+        pixels[alpha] = 255;
     if (backBuffer.topRowFirst)
         return;
     std::vector<std::uint8_t> row(rowBytes);
@@ -405,7 +438,7 @@ void GraphicsDevice::Present()
                           GL_LINEAR);
     }
     window->SwapBuffers();
-    backBuffer.solid.reset();
+    backBuffer.Forget();
     BindTarget(currentTarget);
 }
 
@@ -450,6 +483,7 @@ const Texture& GraphicsDevice::CopyOfCurrentTarget(const Texture& target)
     glBindFramebuffer(GL_DRAW_FRAMEBUFFER, targetCopy->GetSurface()->framebuffer);
     glBlitFramebuffer(0, 0, width, height, 0, 0, width, height, GL_COLOR_BUFFER_BIT, GL_NEAREST);
     targetCopy->GetSurface()->solid = currentTarget->solid;
+    targetCopy->GetSurface()->dirty = currentTarget->dirty;
     BindTarget(currentTarget);
     return *targetCopy;
 }
@@ -511,7 +545,10 @@ void GraphicsDevice::DrawSubset(const Mesh& mesh, int subset)
     } else {
         UseFixedFunction(stageTexture, false);
     }
-    currentTarget->solid.reset();
+    if (const auto bounds = ProjectedBounds(mesh))
+        currentTarget->Touch(*bounds);
+    else
+        currentTarget->Forget();
     glBindVertexArray(mesh.VertexArray());
     // Models carry no vertex colour; a disabled attribute reads this constant.
     glVertexAttrib4f(3, 1.0f, 1.0f, 1.0f, 1.0f);
@@ -545,49 +582,135 @@ void GraphicsDevice::UseFixedFunction(const Texture* texture, bool vertexColour)
     glBindSampler(0, wrapSampler);
 }
 
-bool GraphicsDevice::SkipPredictedPass(const ScreenRect& rect, const Color& predicted)
+std::optional<ScreenRect> GraphicsDevice::ProjectedBounds(const Mesh& mesh) const
 {
-    const bool wholeTarget =
-        rect.x == 0 && rect.y == 0 && rect.width == currentTarget->width && rect.height == currentTarget->height;
-    if (!wholeTarget || blendOperation != BlendOperation::Add || sourceBlend != BlendFactor::SourceAlpha)
-        return false;
-    if (destinationBlend == BlendFactor::One)
-        return predicted.r * predicted.a == 0 && predicted.g * predicted.a == 0 && predicted.b * predicted.a == 0;
-    if (destinationBlend != BlendFactor::InverseSourceAlpha || predicted.a != 1.0f)
-        return false;
-    // An opaque pass of one colour over the whole target is a clear.
-    if (currentTarget->solid != predicted) {
-        glClearColor(predicted.r, predicted.g, predicted.b, predicted.a);
-        glClear(GL_COLOR_BUFFER_BIT);
-        currentTarget->solid = predicted;
+    Matrix world = GetTransform(TransformState::World);
+    Matrix view = GetTransform(TransformState::View);
+    Matrix projection = GetTransform(TransformState::Projection);
+    if (activePass) {
+        const auto matrix = [this](const char* name) -> const Matrix* {
+            const EffectValue* value = pass.effect ? pass.effect->Find(name) : nullptr;
+            return value && std::holds_alternative<Matrix>(*value) ? &std::get<Matrix>(*value) : nullptr;
+        };
+        const Matrix* w = matrix(Effect::WorldParameter);
+        const Matrix* v = matrix(Effect::ViewParameter);
+        const Matrix* p = matrix(Effect::ProjectionParameter);
+        if (!w || !v || !p)
+            return std::nullopt;
+        world = *w;
+        view = *v;
+        projection = *p;
     }
-    return true;
+    const Matrix toClip = world * view * projection;
+    const Vector3 low = mesh.BoundsMin();
+    const Vector3 high = mesh.BoundsMax();
+    float left = 1e30f, top = 1e30f, right = -1e30f, bottom = -1e30f;
+    for (int corner = 0; corner < 8; ++corner) {
+        const glm::vec4 p = toClip.g * glm::vec4(corner & 1 ? high.x : low.x, corner & 2 ? high.y : low.y,
+                                                 corner & 4 ? high.z : low.z, 1.0f);
+        // A corner behind the eye projects nowhere sensible: assume the whole target.
+        if (p.w <= 1e-6f)
+            return std::nullopt;
+        const float x = (p.x / p.w + 1.0f) * 0.5f * static_cast<float>(currentTarget->width);
+        const float y = (1.0f - p.y / p.w) * 0.5f * static_cast<float>(currentTarget->height);
+        left = std::min(left, x);
+        right = std::max(right, x);
+        top = std::min(top, y);
+        bottom = std::max(bottom, y);
+    }
+    // A pixel more on every side covers rounding and edge rules.
+    const int x0 = static_cast<int>(std::floor(left)) - 1;
+    const int y0 = static_cast<int>(std::floor(top)) - 1;
+    return ScreenRect{x0, y0, static_cast<int>(std::ceil(right)) + 1 - x0, static_cast<int>(std::ceil(bottom)) + 1 - y0};
 }
 
-void GraphicsDevice::DrawScreenQuad(const ScreenRect& rect, const std::optional<Color>& predicted)
+std::optional<std::optional<ScreenRect>> GraphicsDevice::ApplyPrediction(const PassPrediction& prediction)
 {
-    if (drawLog) {
-        DrawRecord record;
-        record.kind = DrawRecord::Kind::Quad;
-        record.technique = activePass ? pass.technique : "";
-        record.rect[0] = rect.x;
-        record.rect[1] = rect.y;
-        record.rect[2] = rect.width;
-        record.rect[3] = rect.height;
-        Record(std::move(record));
+    if (blendOperation != BlendOperation::Add || sourceBlend != BlendFactor::SourceAlpha)
+        return std::nullopt;
+    const Color& c = prediction.colour;
+    const auto work = prediction.work ? std::optional(ClampTo(*prediction.work, currentTarget->width,
+                                                              currentTarget->height))
+                                      : std::nullopt;
+    if (destinationBlend == BlendFactor::One && c.r * c.a == 0 && c.g * c.a == 0 && c.b * c.a == 0) {
+        // Adding nothing outside work: only work changes.
+        if (work && !work->Empty())
+            currentTarget->Touch(*work);
+        return work;
     }
+    if (destinationBlend != BlendFactor::InverseSourceAlpha || c.a != 1.0f)
+        return std::nullopt;
+    // An opaque pass of one colour repaints the target: a clear, then the pass
+    // only where its result is not that colour.
+    if (currentTarget->solid == c) {
+        if (currentTarget->dirty)
+            ClearArea(*currentTarget->dirty, c);
+    } else {
+        glClearColor(c.r, c.g, c.b, c.a);
+        glClear(GL_COLOR_BUFFER_BIT);
+    }
+    currentTarget->solid = c;
+    currentTarget->dirty.reset();
+    if (work && !work->Empty())
+        currentTarget->Touch(*work);
+    return work;
+}
+
+void GraphicsDevice::RecordQuad(const ScreenRect& rect, const std::string& technique)
+{
+    if (!drawLog)
+        return;
+    DrawRecord record;
+    record.kind = DrawRecord::Kind::Quad;
+    record.technique = technique;
+    record.rect[0] = rect.x;
+    record.rect[1] = rect.y;
+    record.rect[2] = rect.width;
+    record.rect[3] = rect.height;
+    Record(std::move(record));
+}
+
+void GraphicsDevice::DrawScreenQuad(const ScreenRect& rect, const std::optional<PassPrediction>& prediction)
+{
+    RecordQuad(rect, activePass ? pass.technique : "");
     if (!context || !activePass || !pass.program || rect.width == 0 || rect.height == 0)
         return;
-    if (predicted && SkipPredictedPass(rect, *predicted))
-        return;
-    currentTarget->solid.reset();
+    std::optional<ScreenRect> scissor;
+    const bool wholeTarget = rect == ScreenRect{0, 0, currentTarget->width, currentTarget->height};
+    if (const auto predicted = prediction && wholeTarget ? ApplyPrediction(*prediction) : std::nullopt) {
+        if (!*predicted || (*predicted)->Empty())
+            return;
+        scissor = *predicted;
+    } else {
+        currentTarget->Touch(rect);
+    }
     const std::array<ScreenQuadVertex, 4> vertices = ScreenQuadVertices(rect);
     SetTargetUniforms(*pass.program);
     glBindVertexArray(quadArray);
     glBindBuffer(GL_ARRAY_BUFFER, quadBuffer);
     glBufferData(GL_ARRAY_BUFFER, sizeof vertices, vertices.data(), GL_STREAM_DRAW);
+    SetScissor(scissor);
     glDrawArrays(GL_TRIANGLE_FAN, 0, 4);
+    SetScissor(std::nullopt);
     glBindVertexArray(0);
+}
+
+void GraphicsDevice::CopyToCurrentTarget(const Texture& source)
+{
+    const Surface* from = source.GetSurface();
+    if (!context || !from)
+        return;
+    const int width = currentTarget->width;
+    const int height = currentTarget->height;
+    glBindFramebuffer(GL_READ_FRAMEBUFFER, from->framebuffer);
+    glBindFramebuffer(GL_DRAW_FRAMEBUFFER, currentTarget->framebuffer);
+    // Rows run the other way in the window's own framebuffer.
+    const bool flip = from->topRowFirst != currentTarget->topRowFirst;
+    glBlitFramebuffer(0, 0, width, height, 0, flip ? height : 0, width, flip ? 0 : height, GL_COLOR_BUFFER_BIT,
+                      GL_NEAREST);
+    currentTarget->solid = from->solid;
+    currentTarget->dirty = from->dirty;
+    BindTarget(currentTarget);
 }
 
 void GraphicsDevice::DrawFan(const ColorVertex* vertices, int count, const std::string& what)
@@ -604,7 +727,7 @@ void GraphicsDevice::DrawFan(const ColorVertex* vertices, int count, const std::
     if (!context || count < 3)
         return;
     UseFixedFunction(stageTexture, true);
-    currentTarget->solid.reset();
+    currentTarget->Forget();
     glBindVertexArray(fanArray);
     glBindBuffer(GL_ARRAY_BUFFER, fanBuffer);
     glBufferData(GL_ARRAY_BUFFER, static_cast<GLsizeiptr>(count * sizeof(ColorVertex)), vertices, GL_STREAM_DRAW);
@@ -670,7 +793,7 @@ void GraphicsDevice::FlushSprites()
     SetTargetUniforms(*spriteProgram);
     glUniform1i(spriteProgram->Uniform("sprite_Texture"), 0);
     glBindSampler(0, clampSampler);
-    currentTarget->solid.reset();
+    currentTarget->Forget();
     sprites->Flush();
     ApplyDepth();
     ApplyBlend();

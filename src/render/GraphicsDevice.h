@@ -27,14 +27,6 @@ enum class BlendOperation { Add = 1, Subtract = 2, ReverseSubtract = 3, Min = 4,
 
 enum class TransformState { World, View, Projection, Texture0 };
 
-// A rectangle in back-buffer pixels, for full-screen passes.
-struct ScreenRect {
-    int x = 0;
-    int y = 0;
-    int width = 0;
-    int height = 0;
-};
-
 // A corner of a screen quad: target pixel and texture coordinate.
 struct ScreenQuadVertex {
     float x, y, u, v;
@@ -57,6 +49,14 @@ struct ColorVertex {
     std::uint32_t argb = 0xFFFFFFFF;
     float u = 0;
     float v = 0;
+};
+
+// What a full-screen pass will give, told in advance by whoever knows the
+// technique: one colour everywhere except, at most, inside work, where the pass
+// must really run (no work: nowhere).
+struct PassPrediction {
+    Color colour{0.0f};
+    std::optional<ScreenRect> work;
 };
 
 // What an effect pass hands the device while it is active: the program that
@@ -157,10 +157,14 @@ public:
     // (current material, stage-0 texture, world transform, lighting).
     void DrawSubset(const Mesh& mesh, int subset);
     // The whole texture over a rectangle of the current target, with the active
-    // pass. When the caller knows the pass gives one colour everywhere (its
-    // input is plain), predicted says which: a pass that would only repaint the
-    // target in that colour, or add nothing to it, costs no draw.
-    void DrawScreenQuad(const ScreenRect& rect, const std::optional<Color>& predicted = std::nullopt);
+    // pass. With a prediction, a pass over the whole target that repaints it or
+    // adds to it is done only where its result is not known: elsewhere it
+    // becomes a clear, or nothing.
+    void DrawScreenQuad(const ScreenRect& rect, const std::optional<PassPrediction>& prediction = std::nullopt);
+    // Copies a texture of the current target's size over the whole target,
+    // clamping to the target's range: what an untinted full-screen pass does,
+    // without running one.
+    void CopyToCurrentTarget(const Texture& source);
     // A triangle fan in the fixed-function path; what names it in the draw log.
     void DrawFan(const ColorVertex* vertices, int count, const std::string& what);
 
@@ -180,6 +184,8 @@ public:
     // Where to record every draw; null to stop recording.
     void SetDrawLog(std::vector<DrawRecord>* log) { drawLog = log; }
     void Record(DrawRecord record);
+    // Records a screen quad that was done another way.
+    void RecordQuad(const ScreenRect& rect, const std::string& technique);
     bool Recording() const { return drawLog != nullptr; }
 
 private:
@@ -190,7 +196,14 @@ private:
     void ReadBackBuffer(std::vector<std::uint8_t>& pixels);
     void SetTargetUniforms(const GlProgram& program);
     void UseFixedFunction(const Texture* texture, bool vertexColour);
-    bool SkipPredictedPass(const ScreenRect& rect, const Color& predicted);
+    // Does the predicted part of a whole-target pass; returns where the pass
+    // must still be drawn, or nothing when it was not predictable.
+    std::optional<std::optional<ScreenRect>> ApplyPrediction(const PassPrediction& prediction);
+    // Clears colour inside area only.
+    void ClearArea(const ScreenRect& area, const Color& colour);
+    void SetScissor(const std::optional<ScreenRect>& area);
+    // Where a mesh lands on the current target under the matrices its draw uses.
+    std::optional<ScreenRect> ProjectedBounds(const Mesh& mesh) const;
     const Texture& CopyOfCurrentTarget(const Texture& target);
     void FlushSprites();
     void RecordMeshDraw(const Mesh& mesh, bool fixed);

@@ -4,6 +4,7 @@
 #include "render/Camera.h"
 #include "render/DrawQuadXZ.h"
 #include "render/GraphicsDevice.h"
+#include "render/Mesh.h"
 #include "render/MeshCache.h"
 #include "render/ShaderManager.h"
 #include "render/Texture.h"
@@ -281,6 +282,76 @@ TEST_F(PredictedPassTest, APassOverAPlainInputGivesThePictureTheRealPassGives)
     ExpectColour(predicted, 128, 64, 255, 2);
     const std::uint32_t drawn = ResultOf("BrightFiltering", bright, false);
     ExpectColour(predicted, Red(drawn), Green(drawn), Blue(drawn), 1);
+}
+
+}  // namespace
+
+namespace {
+
+class ConfinedGlowTest : public GlRenderTest {
+protected:
+    // The glow of a small bright cube, composed as the game composes it, read back.
+    std::vector<std::uint8_t> Glow(bool letTheDeviceConfine)
+    {
+        ShaderManager& shaders = ShaderManager::Instance();
+        GraphicsDevice& device = GraphicsDevice::Instance();
+        device.SetRenderTarget(device.BackBuffer());
+        device.Clear(true, true, 0xFF202020, 1.0f);
+        device.SetRenderTarget(glowSource.GetSurface());
+        device.Clear(true, false, White, 1.0f);
+        Camera camera;
+        SetModelFrame(camera, {0, 3, -10}, {0, -1, 0}, 1);
+        Effect& model = *shaders.modelShader.effect;
+        shaders.modelShader.SetWorld(Matrix::Translation(2, 2.5f, 0));
+        model.SetVector("g_MeshColor", Color(1.0f));
+        model.SetFloat("g_MeshPow", 2.0f);
+        model.SetTechnique("Color");
+        model.Begin();
+        model.BeginPass(0);
+        const auto cube = MeshCache::Instance().Get("Cube.x");
+        for (int i = 0; i < cube->SubsetCount(); ++i) {
+            model.CommitChanges();
+            device.DrawSubset(*cube, i);
+        }
+        model.EndPass();
+        model.End();
+        if (!letTheDeviceConfine)
+            DrawQuadXZ({0, 0, 1, 1}, Matrix::Identity(), {}, 0.0f);
+
+        device.SetRenderTarget(shaders.glowTarget->GetSurface());
+        shaders.filterShader.DrawTechnique("BrightFiltering", glowSource);
+        shaders.filterShader.Blur(*shaders.glowTarget, *shaders.blur);
+        device.SetRenderTarget(device.BackBuffer());
+        device.SetDestinationBlend(BlendFactor::One);
+        for (const BlurTexture::Level& level : shaders.blur->levels)
+            shaders.filterShader.DrawNormal(*level.b, 1280, 720, Color(1.0f), 1.0f);
+        device.SetDestinationBlend(BlendFactor::InverseSourceAlpha);
+        return ReadBackBuffer();
+    }
+
+    void SetUp() override
+    {
+        GlRenderTest::SetUp();
+        directory.Write("Cube.x", XFiles::Cube(1, {1, 1, 1, 1, "", 1}));
+        glowSource.CreateRenderTarget(1280, 720, TextureFormat::A16B16G16R16F, "glowSource");
+    }
+
+    Texture glowSource;
+};
+
+TEST_F(ConfinedGlowTest, GlowConfinedToWhereItShinesIsTheGlowOfTheWholeScreen)
+{
+    const auto everywhere = Glow(false);
+    const auto confined = Glow(true);
+    const auto again = Glow(true);
+    int largest = 0;
+    int lit = 0;
+    for (std::size_t i = 0; i < everywhere.size(); ++i) {
+        largest = std::max({largest, std::abs(everywhere[i] - confined[i]), std::abs(everywhere[i] - again[i])});
+        lit += everywhere[i] > 0x40;
+    }
+    EXPECT_LE(largest, 1);
+    EXPECT_GT(lit, 1000) << "the cube glows";
 }
 
 }  // namespace
