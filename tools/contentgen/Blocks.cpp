@@ -64,7 +64,7 @@ MeshBuilder ArmouredBlock(const std::string& prefix, const ArmourColors& colors)
                 const glm::vec3 centre = n * blockHalf + (u * su + v * sv) * rivetOffset;
                 const glm::mat4 frame(glm::vec4(u, 0), glm::vec4(v, 0), glm::vec4(n, 0), glm::vec4(centre, 1));
                 mesh.SetPlacement(frame);
-                primitives::Ellipsoid(mesh, glm::vec3(rivetRadius, rivetRadius, rivetHeight), 12, 6);
+                primitives::Ellipsoid(mesh, glm::vec3(rivetRadius, rivetRadius, rivetHeight), 6, 3);
             }
         }
     }

@@ -47,7 +47,8 @@ void MeshBuilder::AddFacing(std::initializer_list<std::uint32_t> polygon)
         const glm::vec3 b = vertices[v[i]].position;
         const glm::vec3 c = vertices[v[i + 1]].position;
         const glm::vec3 area = glm::cross(b - a, c - a);
-        if (glm::dot(area, area) < 1e-12f) {
+        // Slivers this thin collapse when the file rounds their corners; they cover nothing.
+        if (glm::dot(area, area) < 1e-6f) {
             continue;
         }
         const glm::vec3 facing = vertices[v[0]].normal + vertices[v[i]].normal + vertices[v[i + 1]].normal;

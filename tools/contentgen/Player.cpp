@@ -25,7 +25,7 @@ glm::mat4 OnBody(float x, float y, float lift = 0.0f)
     return glm::mat4(glm::vec4(side, 0), glm::vec4(up, 0), glm::vec4(normal, 0), glm::vec4(point + normal * lift, 1));
 }
 
-void Part(MeshBuilder& mesh, int material, const glm::mat4& placement, glm::vec3 radii, int slices = 20, int stacks = 12)
+void Part(MeshBuilder& mesh, int material, const glm::mat4& placement, glm::vec3 radii, int slices = 12, int stacks = 8)
 {
     mesh.Use(material);
     mesh.SetPlacement(placement);
@@ -45,21 +45,21 @@ void WritePlayer(ContentWriter& out)
     const int feet = mesh.AddMaterial(materials::Painted("Feet", palette::coralDark, 0.25f, 16.0f));
     const int bulb = mesh.AddMaterial(materials::Glowing("Bulb", palette::gold, 0.45f));
 
-    Part(mesh, body, glm::translate(glm::mat4(1.0f), bodyCentre), bodyRadii, 32, 20);
+    Part(mesh, body, glm::translate(glm::mat4(1.0f), bodyCentre), bodyRadii, 24, 14);
     // The belly patch sits flat on the lower front.
-    Part(mesh, belly, OnBody(0.0f, -7.5f, -3.5f), glm::vec3(10.0f, 7.5f, 5.0f), 24, 14);
+    Part(mesh, belly, OnBody(0.0f, -7.5f, -3.5f), glm::vec3(10.0f, 7.5f, 5.0f), 14, 8);
 
     for (const float side : {-1.0f, 1.0f}) {
         Part(mesh, eyeWhite, OnBody(6.3f * side, 5.5f, -1.2f), glm::vec3(4.3f, 5.3f, 2.8f));
-        Part(mesh, pupil, OnBody(6.0f * side, 5.0f, 0.9f), glm::vec3(2.4f, 3.1f, 1.3f), 16, 10);
-        Part(mesh, eyeWhite, OnBody(5.2f * side, 6.6f, 1.9f), glm::vec3(0.9f), 8, 6);
-        Part(mesh, cheek, OnBody(11.0f * side, -0.5f, -0.6f), glm::vec3(2.9f, 1.9f, 1.0f), 14, 8);
+        Part(mesh, pupil, OnBody(6.0f * side, 5.0f, 0.9f), glm::vec3(2.4f, 3.1f, 1.3f), 10, 6);
+        Part(mesh, eyeWhite, OnBody(5.2f * side, 6.6f, 1.9f), glm::vec3(0.9f), 6, 4);
+        Part(mesh, cheek, OnBody(11.0f * side, -0.5f, -0.6f), glm::vec3(2.9f, 1.9f, 1.0f), 8, 5);
         // Stubby arms and feet.
         Part(mesh, body, glm::translate(glm::mat4(1.0f), glm::vec3(16.5f * side, -2.0f, 1.5f)) *
                              glm::rotate(glm::mat4(1.0f), 0.35f * side, glm::vec3(0, 0, 1)),
-             glm::vec3(3.2f, 6.0f, 4.2f), 14, 10);
+             glm::vec3(3.2f, 6.0f, 4.2f), 10, 6);
         Part(mesh, feet, glm::translate(glm::mat4(1.0f), glm::vec3(7.5f * side, -19.5f, 3.0f)),
-             glm::vec3(5.8f, 4.5f, 7.5f), 16, 10);
+             glm::vec3(5.8f, 4.5f, 7.5f), 10, 6);
     }
     // A small smile under the eyes: the lower part of a thin ring lying on
     // the face, its axis along the surface normal.
@@ -67,15 +67,14 @@ void WritePlayer(ContentWriter& out)
     const glm::mat4 face = OnBody(0.0f, 1.5f, -0.2f);
     mesh.SetPlacement(face * glm::mat4(glm::vec4(1, 0, 0, 0), glm::vec4(0, 0, 1, 0), glm::vec4(0, -1, 0, 0),
                                        glm::vec4(0, 0, 0, 1)));
-    primitives::TorusArc(mesh, 2.6f, 0.55f, -1.0f, 1.0f, 12, 8);
+    primitives::TorusArc(mesh, 2.6f, 0.55f, -1.0f, 1.0f, 10, 6);
 
     // An antenna with a glowing bulb, so the silhouette reads from above.
     mesh.Use(feet);
     mesh.SetPlacement(glm::translate(glm::mat4(1.0f), glm::vec3(0.0f, 0.0f, -1.0f)) *
                       glm::rotate(glm::mat4(1.0f), -0.25f, glm::vec3(1, 0, 0)));
-    primitives::Cylinder(mesh, 0.9f, 15.5f, 20.5f, 10);
-    Part(mesh, bulb, mesh.Placement() * glm::translate(glm::mat4(1.0f), glm::vec3(0, 21.5f, 0)), glm::vec3(2.5f), 14,
-         10);
+    primitives::Cylinder(mesh, 0.9f, 15.5f, 20.5f, 8);
+    Part(mesh, bulb, mesh.Placement() * glm::translate(glm::mat4(1.0f), glm::vec3(0, 21.5f, 0)), glm::vec3(2.5f), 8, 6);
 
     mesh.SetPlacement(glm::mat4(1.0f));
     out.Write("Resource/Data/Player/Model.x", mesh);

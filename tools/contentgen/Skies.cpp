@@ -112,7 +112,7 @@ void WriteSkies(ContentWriter& out)
         mesh.Use(mesh.AddMaterial(materials::Textured("Sky", texture)));
         // Turned half round so the u seam lies behind the game camera.
         mesh.SetPlacement(glm::rotate(glm::mat4(1.0f), glm::pi<float>(), glm::vec3(0, 1, 0)));
-        primitives::Ellipsoid(mesh, glm::vec3(skyRadius), 48, 32, true, vSpan);
+        primitives::Ellipsoid(mesh, glm::vec3(skyRadius), 32, 20, true, vSpan);
         mesh.SetPlacement(glm::mat4(1.0f));
         out.Write("Resource/Data/SkySphere/Model" + std::to_string(group) + ".x", mesh);
         out.Write("Resource/Data/SkySphere/" + texture, SkyTexture(looks[group - 1]));
