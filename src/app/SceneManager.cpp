@@ -1,28 +1,5 @@
 #include "app/SceneManager.h"
 
-namespace {
-
-std::unique_ptr<SceneManager>& Holder()
-{
-    static std::unique_ptr<SceneManager> instance;
-    return instance;
-}
-
-}  // namespace
-
-SceneManager& SceneManager::Instance()
-{
-    auto& holder = Holder();
-    if (!holder)
-        holder.reset(new SceneManager());
-    return *holder;
-}
-
-void SceneManager::Reset()
-{
-    Holder().reset();
-}
-
 SceneManager::~SceneManager()
 {
     changePending = false;

@@ -5,6 +5,7 @@
 
 #include "app/BaseScene.h"
 #include "app/SceneId.h"
+#include "platform/Singleton.h"
 
 // Owns the one running scene and carries a requested change, and the chosen
 // stage, from scene to scene. It knows no concrete scene: the program hands it
@@ -12,13 +13,10 @@
 //
 // A scene asks for a change by setting nextSceneId and changePending; only the
 // frame loop calls ChangeScene, after that frame's fade-out.
-class SceneManager {
+class SceneManager : public Singleton<SceneManager> {
 public:
     using SceneFactory = std::function<std::unique_ptr<BaseScene>(SceneId)>;
 
-    static SceneManager& Instance();
-    // Destroys the current scene and forgets every setting, so a test starts clean.
-    static void Reset();
     ~SceneManager();
 
     void SetFactory(SceneFactory factory) { makeScene = std::move(factory); }
@@ -40,6 +38,7 @@ public:
     int stageNumber = 1;
 
 private:
+    friend class Singleton<SceneManager>;
     SceneManager() = default;
 
     std::unique_ptr<BaseScene> current;

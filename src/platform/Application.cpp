@@ -69,26 +69,9 @@ MessageAnswer ShowSdlMessageBox(const MessageRequest& request, SDL_Window* owner
     return static_cast<MessageAnswer>(pressed);
 }
 
-std::unique_ptr<Application>& Holder()
-{
-    static std::unique_ptr<Application> instance;
-    return instance;
-}
-
 }  // namespace
 
-Application& Application::Instance()
-{
-    auto& holder = Holder();
-    if (!holder)
-        holder.reset(new Application());
-    return *holder;
-}
-
-void Application::Reset()
-{
-    Holder().reset();
-}
+Application::Application() = default;
 
 Application::~Application()
 {

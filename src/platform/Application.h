@@ -6,6 +6,7 @@
 
 #include "platform/Keyboard.h"
 #include "platform/MessageBox.h"
+#include "platform/Singleton.h"
 
 class AudioDevice;
 class Window;
@@ -14,15 +15,12 @@ struct FrameRecord;
 // The process-wide holder of what the operating system gives the game: the one
 // window, the full-screen choice, the keyboard, message boxes and the quit
 // request. Everything that needs the window or the keys reaches it here.
-class Application {
+class Application : public Singleton<Application> {
 public:
     static constexpr int ScreenWidth = 1280;
     static constexpr int ScreenHeight = 720;
 
-    static Application& Instance();
     ~Application();
-    // Drops the window and every setting, so a test starts clean.
-    static void Reset();
 
     // Opens the window titled "ORB" (hidden until ShowWindow) and asks whether to
     // run full screen. Without a window (headless runs) only the question is asked.
@@ -57,7 +55,8 @@ public:
     bool fullScreen = false;
 
 private:
-    Application() = default;
+    friend class Singleton<Application>;
+    Application();
 
     std::unique_ptr<Window> window;
     std::unique_ptr<AudioDevice> audio;

@@ -22,12 +22,6 @@ namespace {
 const char* const FontFile = "/usr/share/fonts/truetype/dejavu/DejaVuSansMono-Bold.ttf";
 constexpr int FontCellSize = 30;
 
-std::unique_ptr<GraphicsDevice>& Holder()
-{
-    static std::unique_ptr<GraphicsDevice> instance;
-    return instance;
-}
-
 Color ToColor(std::uint32_t argb)
 {
     return {static_cast<float>((argb >> 16) & 0xFFu) / 255.0f, static_cast<float>((argb >> 8) & 0xFFu) / 255.0f,
@@ -86,19 +80,6 @@ std::array<ScreenQuadVertex, 4> ScreenQuadVertices(const ScreenRect& rect)
     const float right = static_cast<float>(rect.x + rect.width);
     const float bottom = static_cast<float>(rect.y + rect.height);
     return {{{left, top, 0, 0}, {right, top, 1, 0}, {right, bottom, 1, 1}, {left, bottom, 0, 1}}};
-}
-
-GraphicsDevice& GraphicsDevice::Instance()
-{
-    auto& holder = Holder();
-    if (!holder)
-        holder.reset(new GraphicsDevice());
-    return *holder;
-}
-
-void GraphicsDevice::Reset()
-{
-    Holder().reset();
 }
 
 GraphicsDevice::GraphicsDevice()

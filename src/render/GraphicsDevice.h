@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "math/Matrix.h"
+#include "platform/Singleton.h"
 #include "render/DrawRecord.h"
 #include "render/Material.h"
 #include "render/Surface.h"
@@ -85,11 +86,8 @@ struct EffectPassState {
 // first like loaded images, and pixel centres sit on half-pixels, so screen
 // copies are exact. In full screen the back buffer is an off-screen target
 // scaled onto the display at Present, letterboxed.
-class GraphicsDevice {
+class GraphicsDevice : public Singleton<GraphicsDevice> {
 public:
-    static GraphicsDevice& Instance();
-    // Drops the device and every setting, so a test starts clean.
-    static void Reset();
     ~GraphicsDevice();
 
     // window null: headless, no GL context.
@@ -189,6 +187,7 @@ public:
     bool Recording() const { return drawLog != nullptr; }
 
 private:
+    friend class Singleton<GraphicsDevice>;
     GraphicsDevice();
     void ApplyBlend();
     void ApplyDepth();

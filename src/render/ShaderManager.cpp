@@ -3,29 +3,6 @@
 #include "render/GraphicsDevice.h"
 #include "render/Texture.h"
 
-namespace {
-
-std::unique_ptr<ShaderManager>& Holder()
-{
-    static std::unique_ptr<ShaderManager> instance;
-    return instance;
-}
-
-}  // namespace
-
-ShaderManager& ShaderManager::Instance()
-{
-    auto& holder = Holder();
-    if (!holder)
-        holder.reset(new ShaderManager());
-    return *holder;
-}
-
-void ShaderManager::Reset()
-{
-    Holder().reset();
-}
-
 ShaderManager::ShaderManager()
 {
     const GraphicsDevice& device = GraphicsDevice::Instance();

@@ -2,6 +2,7 @@
 
 #include <memory>
 
+#include "platform/Singleton.h"
 #include "render/BlurTexture.h"
 #include "render/FilterShader.h"
 #include "render/ModelShader.h"
@@ -11,12 +12,11 @@ class Texture;
 // The two effects and the full-screen targets they draw through, built once on
 // first use and kept for the whole run: the floating-point scene and glow
 // targets of the back buffer's size and the blur chain.
-class ShaderManager {
+class ShaderManager : public Singleton<ShaderManager> {
 public:
-    static ShaderManager& Instance();
-    // Releases everything (model effect, filter effect, the model shader's
-    // images, the blur chain, glowTarget, sceneTarget); done before the GL context goes.
-    static void Reset();
+    // Releases the model effect, the filter effect, the model shader's images,
+    // the blur chain, glowTarget, then sceneTarget; Reset happens before the GL
+    // context goes.
     ~ShaderManager();
 
     std::shared_ptr<Texture> sceneTarget;
@@ -26,5 +26,6 @@ public:
     FilterShader filterShader;
 
 private:
+    friend class Singleton<ShaderManager>;
     ShaderManager();
 };

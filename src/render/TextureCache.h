@@ -3,16 +3,15 @@
 #include <map>
 #include <memory>
 #include <string>
+#include "platform/Singleton.h"
 
 class Texture;
 
 // Hands out images by file name, each loaded once for the whole run. Names are
 // compared byte for byte, so "./a.png" and "a.png" are two entries. A file that
 // fails to load is cached as an empty texture and never tried again.
-class TextureCache {
+class TextureCache : public Singleton<TextureCache> {
 public:
-    static TextureCache& Instance();
-    static void Reset();
 
     std::shared_ptr<Texture> Get(const std::string& name);
     // Drops every texture; done before the GL context goes.
@@ -20,6 +19,7 @@ public:
     std::size_t Size() const { return textures.size(); }
 
 private:
+    friend class Singleton<TextureCache>;
     TextureCache() = default;
     std::map<std::string, std::shared_ptr<Texture>> textures;
 };
