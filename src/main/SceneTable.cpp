@@ -1,6 +1,13 @@
 #include "main/SceneTable.h"
 
-std::unique_ptr<BaseScene> MakeScene(SceneId)
+#include "game/Game.h"
+
+std::unique_ptr<BaseScene> MakeScene(SceneId id)
 {
-    return nullptr;
+    switch (id) {
+    case SceneId::Game:
+        return std::make_unique<Game>();
+    default:
+        return nullptr;
+    }
 }

@@ -1,0 +1,116 @@
+#include "game/Block.h"
+
+#include <cmath>
+
+#include "game/BlockBurst.h"
+#include "game/FieldGeometry.h"
+#include "game/FlightState.h"
+#include "game/StageGrid.h"
+#include "sound/DXSound.h"
+
+namespace {
+
+constexpr int LandingSound = 1;
+// The field edge a flying block's leading face may not pass.
+constexpr float FieldEnd = 500.0f;
+constexpr float FieldStart = 0.5f;
+constexpr float EdgeCentreHigh = 475.0f;
+constexpr float EdgeCentreLow = 25.0f;
+
+float SnapToCentre(float v)
+{
+    return Field::CellSize * std::floor(v / Field::CellSize) + Field::HalfCell;
+}
+
+int FloorCell(float v)
+{
+    return static_cast<int>(std::floor(v / Field::CellSize));
+}
+
+int TruncCell(float v)
+{
+    return static_cast<int>(v / Field::CellSize);
+}
+
+}  // namespace
+
+Block::Block(const MapPosition& cell, int blockKind) : kind(blockKind), mapCell(cell)
+{
+    transform.position = {Field::Centre(cell.x), Field::Centre(cell.y), Field::Centre(cell.z)};
+}
+
+Block::~Block() = default;
+
+void Block::Update(const StageGrid& grid, DXSound& sound)
+{
+    if (!burst)
+        burst = std::make_unique<BlockBurst>(weak_from_this());
+
+    FlightState& flight = FlightState::Instance();
+    if (flight.inFlight && launched == 1 && state == BlockState::Moving) {
+        Vector3 candidate = transform.position + flight.velocity;
+        if (Collide(grid, candidate) == 1) {
+            transform.position = candidate;
+        } else {
+            launched = 0;
+            state = BlockState::Resting;
+            flight.inFlight = false;
+            flight.mapDirty = true;
+            Vector3& p = transform.position;
+            p.x = SnapToCentre(p.x);
+            p.z = SnapToCentre(p.z);
+            flight.landingCell = {TruncCell(p.x), TruncCell(p.y), TruncCell(p.z)};
+            sound.PlayEffect(LandingSound, false);
+        }
+    }
+
+    if (kind == BlockKind::Bursting)
+        burst->Update(sound);
+
+    transform.UpdateWorld();
+    const Vector3& p = transform.position;
+    mapCell = {TruncCell(p.x - Field::HalfCell), TruncCell(p.y - Field::HalfCell), TruncCell(p.z - Field::HalfCell)};
+}
+
+int Block::Collide(const StageGrid& grid, Vector3& candidate) const
+{
+    const float half = Field::HalfCell;
+    const int layer = TruncCell(candidate.y - half);
+    int x = 0;
+    int z = 0;
+    switch (FlightState::Instance().direction) {
+    case Direction::PlusZ:
+        if (candidate.z + half > FieldEnd) {
+            candidate.z = EdgeCentreHigh;
+            return 0;
+        }
+        x = TruncCell(candidate.x);
+        z = TruncCell(candidate.z + half + 1.0f);
+        break;
+    case Direction::MinusZ:
+        if (candidate.z - half < FieldStart) {
+            candidate.z = EdgeCentreLow;
+            return 0;
+        }
+        x = TruncCell(candidate.x);
+        z = FloorCell(candidate.z - half);
+        break;
+    case Direction::MinusX:
+        if (candidate.x - half < FieldStart) {
+            candidate.x = EdgeCentreLow;
+            return 0;
+        }
+        x = FloorCell(candidate.x - half);
+        z = TruncCell(candidate.z);
+        break;
+    default:
+        if (candidate.x + half > FieldEnd) {
+            candidate.x = EdgeCentreHigh;
+            return 0;
+        }
+        x = TruncCell(candidate.x + half);
+        z = TruncCell(candidate.z);
+        break;
+    }
+    return grid.CellAt(x, layer, z) == BlockKind::Empty ? 1 : 0;
+}

@@ -1,0 +1,52 @@
+#pragma once
+
+#include <memory>
+#include <vector>
+
+#include "game/BlockKind.h"
+#include "math/Vector3.h"
+#include "render/Transform.h"
+
+class BlockBurst;
+class DXSound;
+class StageGrid;
+
+// One block of the stage: loaded from the stage file, fired by the player or
+// laid by the editor. Always owned through shared pointers; its BlockBurst and
+// Reverse entries keep weak links back.
+class Block : public std::enable_shared_from_this<Block> {
+public:
+    // A cell of the field, as grid coordinates.
+    struct MapPosition {
+        int x = 0;
+        int y = 0;
+        int z = 0;
+        friend bool operator==(const MapPosition&, const MapPosition&) = default;
+    };
+
+    // A resting block at the centre of cell.
+    Block(const MapPosition& cell, int kind);
+    ~Block();
+
+    // Once a frame: makes the burst on the first call, moves the launched
+    // block (it stops at the first occupied cell or the field edge and the
+    // scene is told through FlightState), runs the burst while Bursting, and
+    // recomputes the world matrix and mapCell.
+    void Update(const StageGrid& grid, DXSound& sound);
+    // For the flight toward FlightState::direction: 1 when candidate is free,
+    // 0 when the block must stop (at the field edge candidate is clamped).
+    int Collide(const StageGrid& grid, Vector3& candidate) const;
+
+    Transform transform;
+    std::unique_ptr<BlockBurst> burst;
+    int kind = BlockKind::White;
+    int launched = 0;
+    int state = BlockState::Resting;
+    // Movement records of the stage file: carried and saved, not played.
+    std::vector<Vector3> moves;
+    std::vector<int> frames;
+    MapPosition mapCell;
+};
+
+using MapPosition = Block::MapPosition;
+using BlockList = std::vector<std::shared_ptr<Block>>;

@@ -1,0 +1,21 @@
+#pragma once
+
+// What a cell of the StageGrid holds, and the kind of a Block (1 to 4).
+namespace BlockKind {
+constexpr int PlayerCell = -1;
+constexpr int Empty = 0;
+constexpr int White = 1;
+constexpr int Black = 2;
+constexpr int HardBlack = 3;
+// Set by the clear sequence; the block rises and bursts into particles.
+constexpr int Bursting = 4;
+}  // namespace BlockKind
+
+// A Block's state.
+namespace BlockState {
+constexpr int Resting = 0;
+// The launched block, flying.
+constexpr int Moving = 1;
+// Held by the Reverse, which animates and draws it.
+constexpr int Flipping = 2;
+}  // namespace BlockState

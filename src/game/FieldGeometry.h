@@ -1,0 +1,36 @@
+#pragma once
+
+// The play field is 10 × 10 × 10 cells of 50 world units; cell k has its
+// centre at 50·k + 25 on every axis.
+namespace Field {
+constexpr int Cells = 10;
+constexpr float CellSize = 50.0f;
+constexpr float HalfCell = 25.0f;
+
+inline bool Inside(int x, int y, int z)
+{
+    return x >= 0 && x < Cells && y >= 0 && y < Cells && z >= 0 && z < Cells;
+}
+
+inline float Centre(int cell)
+{
+    return CellSize * static_cast<float>(cell) + HalfCell;
+}
+
+// The cell of a coordinate as the grid counts it: int(v) / 50.
+inline int CellOf(float v)
+{
+    return static_cast<int>(v) / 50;
+}
+}  // namespace Field
+
+// Directions on the field, as the player faces and a shot flies.
+namespace Direction {
+constexpr int PlusZ = 0;
+constexpr int MinusZ = 1;
+constexpr int MinusX = 2;
+constexpr int PlusX = 3;
+}  // namespace Direction
+
+// Degrees to the radians the matrix functions take.
+constexpr float DegreesToRadians = 0.017453292f;

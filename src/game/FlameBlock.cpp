@@ -1,0 +1,73 @@
+#include "game/FlameBlock.h"
+
+#include <cmath>
+
+#include "game/FieldGeometry.h"
+#include "game/FlightState.h"
+#include "game/Player.h"
+#include "game/StageGrid.h"
+
+namespace {
+
+// From the player's centre to the far side of the next cell, less a unit.
+constexpr float Reach = 24.0f + 50.0f;
+
+int TruncCell(float v)
+{
+    return static_cast<int>(v / Field::CellSize);
+}
+
+int FloorCell(float v)
+{
+    return static_cast<int>(std::floor(v / Field::CellSize));
+}
+
+MapPosition LaunchCell(const Vector3& p, int facing)
+{
+    MapPosition cell{TruncCell(p.x), TruncCell(p.y), TruncCell(p.z)};
+    switch (facing) {
+    case Direction::PlusZ:
+        cell.z = TruncCell(p.z + Reach);
+        break;
+    case Direction::MinusZ:
+        cell.z = FloorCell(p.z - Reach);
+        break;
+    case Direction::MinusX:
+        cell.x = FloorCell(p.x - Reach);
+        break;
+    default:
+        cell.x = TruncCell(p.x + Reach);
+        break;
+    }
+    return cell;
+}
+
+}  // namespace
+
+void FlameBlock::Update(const StageGrid& grid, Player& player, BlockList& blocks)
+{
+    visible = player.state == PlayerState::Charging || player.state == PlayerState::Firing ? 1 : 0;
+
+    FlightState& flight = FlightState::Instance();
+    const MapPosition cell = LaunchCell(player.transform.position, player.facing);
+    if (!Field::Inside(cell.x, cell.y, cell.z) || grid.CellAt(cell) != BlockKind::Empty) {
+        visible = 0;
+    } else {
+        flight.launchCell = cell;
+        transform.position = {Field::Centre(cell.x), Field::Centre(cell.y), Field::Centre(cell.z)};
+    }
+
+    if (visible == 1 && player.state == PlayerState::Firing) {
+        ++player.score;
+        visible = 0;
+        flight.direction = player.facing;
+        flight.velocity = FlightVelocity(player.facing);
+        auto shot = std::make_shared<Block>(flight.launchCell, BlockKind::White);
+        shot->launched = 1;
+        shot->state = BlockState::Moving;
+        blocks.push_back(std::move(shot));
+        flight.inFlight = true;
+        player.state = PlayerState::Idle;
+    }
+    transform.UpdateWorld();
+}

@@ -1,0 +1,21 @@
+#pragma once
+
+#include "game/Block.h"
+#include "render/Transform.h"
+
+class Player;
+class StageGrid;
+
+// The launch marker: the free cell in front of the player where a shot will
+// appear, shown while the player charges. It also fires the shot.
+class FlameBlock {
+public:
+    // Finds the launch cell; when the player is Firing and the cell is free,
+    // appends the new white block to blocks and sets it flying.
+    void Update(const StageGrid& grid, Player& player, BlockList& blocks);
+
+    // The position is the launch cell's centre.
+    Transform transform;
+    // 1 while a shot can be fired from here.
+    int visible = 0;
+};

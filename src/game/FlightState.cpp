@@ -1,0 +1,39 @@
+#include "game/FlightState.h"
+
+#include "game/FieldGeometry.h"
+
+namespace {
+
+constexpr float ShotSpeed = 5.0f;
+
+FlightState& Record()
+{
+    static FlightState record;
+    return record;
+}
+
+}  // namespace
+
+FlightState& FlightState::Instance()
+{
+    return Record();
+}
+
+void FlightState::Reset()
+{
+    Record() = FlightState{};
+}
+
+Vector3 FlightVelocity(int direction)
+{
+    switch (direction) {
+    case Direction::PlusZ:
+        return {0.0f, 0.0f, ShotSpeed};
+    case Direction::MinusZ:
+        return {0.0f, 0.0f, -ShotSpeed};
+    case Direction::MinusX:
+        return {-ShotSpeed, 0.0f, 0.0f};
+    default:
+        return {ShotSpeed, 0.0f, 0.0f};
+    }
+}

@@ -1,0 +1,363 @@
+#include "game/Game.h"
+
+#include <algorithm>
+#include <cstdint>
+
+#include "app/SceneManager.h"
+#include "game/BlockBurst.h"
+#include "game/FlameBlock.h"
+#include "game/FlightState.h"
+#include "game/GameKeys.h"
+#include "game/MoveSearch.h"
+#include "game/Player.h"
+#include "game/Reverse.h"
+#include "game/StageBlocks.h"
+#include "game/StageGrid.h"
+#include "platform/VirtualKey.h"
+#include "render/Camera.h"
+#include "render/GraphicsDevice.h"
+#include "render/SkySphere.h"
+#include "render/TextureCache.h"
+#include "sound/DXSound.h"
+#include "stage/ResultFile.h"
+
+namespace {
+
+const char* const ShardTextureFile = "Resource/Data/WhiteBlock/Block_W_Cell.png";
+const char* const MusicFile = "Resource/Sound/GameBGM.wav";
+
+// The effect list, in the order every part of the game addresses it.
+const char* const EffectFiles[] = {
+    "Resource/Sound/Player_Trans.wav",
+    "Resource/Sound/Block_接着音.wav",
+    "Resource/Sound/Block_Reverse.wav",
+    "Resource/Sound/GameClear.wav",
+    "Resource/Sound/Cursor2.wav",
+    "Resource/Sound/決定音1.wav",
+    "Resource/Sound/発射準備.wav",
+    "Resource/Sound/発射音2.wav",
+    "Resource/Sound/Load_End.wav",
+    "Resource/Sound/Load_End.wav",
+    "Resource/Sound/Load_End.wav",
+    "Resource/Sound/Load_End.wav",
+    "Resource/Sound/Load_End.wav",
+    "Resource/Sound/GameOver.wav",
+    "Resource/Sound/GameClearString_Swing.wav",
+    "Resource/Sound/GameClearString_END.wav",
+    "Resource/Sound/GameClear2.wav",
+    "Resource/Sound/ClearBlock.wav",
+};
+
+constexpr int CursorSound = 4;
+constexpr int DecideSound = 5;
+constexpr int FirstFlipDoneSound = 8;
+constexpr int LastFlipDoneSound = 12;
+constexpr int FlipDoneVolume = -670;
+constexpr int GameOverSound = 13;
+// Above full volume: the request is refused and the sound keeps full volume.
+constexpr int GameOverVolume = 200;
+constexpr int ClearSwingSound = 14;
+constexpr int ClearStrumSound = 15;
+constexpr int ClearJingleSound = 16;
+constexpr int Music = 0;
+
+constexpr int FadeStep = 3;
+constexpr int Opaque = 255;
+constexpr float SkyScrollPerFrame = 0.001f;
+constexpr std::uint32_t OpaqueWhite = 0xFFFFFFFF;
+
+constexpr int SwingFrames = 30;
+constexpr int SwingInterval = 10;
+constexpr int ClearJingleFrame = 50;
+constexpr int ClearMusicVolume = -750;
+// The burning phase starts once the jingle has ended or played this far.
+constexpr std::uint32_t JinglePlayedEnough = 200000;
+constexpr int IgnitionInterval = 10;
+// The menu opens this many ignition intervals after the last block caught fire.
+constexpr int AfterglowIntervals = 9;
+
+constexpr int SlowdownFrames = 120;
+constexpr int FadeFromFrame = 60;
+constexpr int MusicFadeDepth = -2000;
+constexpr int StingFrame = 170;
+constexpr int GameOverMusicVolume = -300;
+constexpr int GameOverMenuFrame = 260;
+
+constexpr int MenuItems = 4;
+enum MenuItem : int { NextStage = 0, StageSelect = 1, BackToTitle = 2, Retry = 3 };
+constexpr int StagesPerGroup = 6;
+
+}  // namespace
+
+Game::Game()
+    : grid(std::make_unique<StageGrid>()),
+      skySphere(std::make_unique<SkySphere>()),
+      player(std::make_unique<Player>()),
+      flame(std::make_unique<FlameBlock>()),
+      reverse(std::make_shared<Reverse>()),
+      camera(Camera::Create())
+{
+    FlightState& flight = FlightState::Instance();
+    flight.inFlight = false;
+    flight.mapDirty = false;
+    flight.reversalFound = false;
+    flight.shardsVisible = false;
+
+    const SceneManager& scenes = SceneManager::Instance();
+    LoadStage(blocks, scenes.stageGroup, scenes.stageNumber);
+    shardTexture = TextureCache::Instance().Get(ShardTextureFile);
+    grid->Rebuild(blocks, player->transform.position);
+    bool unwinnable = false;
+    targets = InitialTargets(blocks, *grid, unwinnable);
+    if (unwinnable)
+        gameOver = true;
+    LoadSounds();
+    // The view never changes; setting it now also serves a stage that starts
+    // lost, where no play step runs.
+    camera->UpdateOrbit();
+}
+
+Game::~Game() = default;
+
+void Game::LoadSounds()
+{
+    sound = DXSound::Create();
+    for (const char* file : EffectFiles)
+        sound->AddEffect(file);
+    for (int i = FirstFlipDoneSound; i <= LastFlipDoneSound; ++i)
+        sound->SetEffectVolume(i, FlipDoneVolume);
+    sound->SetEffectVolume(GameOverSound, GameOverVolume);
+    sound->AddMusic(MusicFile);
+    bgmFrequency = sound->GetMusicFrequency(Music);
+}
+
+void Game::Update()
+{
+    skySphere->vScroll += SkyScrollPerFrame;
+    if (!cleared) {
+        if (!gameOver && !menuOpen) {
+            PlayStep();
+            if (cleared)
+                ClearSequence();
+        }
+    } else {
+        ClearSequence();
+    }
+    if (gameOver)
+        GameOverSequence();
+    MenuInput();
+}
+
+void Game::PlayStep()
+{
+    if (GameKeyDown(VirtualKey::M)) {
+        if (!keyLatch) {
+            menuOpen = true;
+            keyLatch = true;
+        }
+    } else {
+        keyLatch = false;
+    }
+    fade = std::max(0, fade - FadeStep);
+    skySphere->transform->UpdateWorld();
+    player->Update(*grid, *sound, *reverse);
+    flame->Update(*grid, *player, blocks);
+    for (std::size_t i = 0; i < blocks.size(); ++i)
+        blocks[i]->Update(*grid, *sound);
+
+    FlightState& flight = FlightState::Instance();
+    if (flight.mapDirty)
+        ResolveLanding();
+    flight.shardsVisible = StepShards(shards);
+    if (!reverse->Update(*sound))
+        EndTurningOver();
+    if (cleared) {
+        ResultFile::Write(player->score);
+        gameOver = false;
+    }
+    camera->UpdateOrbit();
+}
+
+void Game::ResolveLanding()
+{
+    FlightState& flight = FlightState::Instance();
+    FindReversals(*grid, blocks, flight.landingCell, *reverse);
+    // Nothing turned over: the shot dissolves, and still counts.
+    if (!flight.reversalFound && !blocks.empty()) {
+        LaunchShards(shards, blocks.back()->transform.world);
+        blocks.pop_back();
+    }
+    flight.mapDirty = false;
+    flight.reversalFound = false;
+    grid->Rebuild(blocks, player->transform.position);
+}
+
+void Game::EndTurningOver()
+{
+    reverse->Clear();
+    grid->Rebuild(blocks, player->transform.position);
+    targets = RebuildTargets(blocks, *grid);
+    if (!HasMove(*grid, player->transform.position, targets))
+        gameOver = true;
+    if (std::all_of(blocks.begin(), blocks.end(),
+                    [](const std::shared_ptr<Block>& block) { return block->kind == BlockKind::White; }))
+        cleared = true;
+}
+
+void Game::ClearSequence()
+{
+    if (clearFrame < SwingFrames) {
+        if (clearFrame % SwingInterval == 0)
+            sound->PlayEffect(ClearSwingSound, false);
+        ++clearFrame;
+        return;
+    }
+    if (clearFrame < ClearJingleFrame) {
+        if (clearFrame == SwingFrames) {
+            clearStarted = true;
+            burnLimit = (static_cast<int>(blocks.size()) + AfterglowIntervals) * IgnitionInterval;
+            sound->SetMusicVolume(Music, ClearMusicVolume);
+            sound->PlayEffect(ClearStrumSound, false);
+        }
+        ++clearFrame;
+        if (clearFrame == ClearJingleFrame)
+            sound->PlayEffect(ClearJingleSound, false);
+        return;
+    }
+    // A sound just started may still report position 0, so "ended" is asked directly.
+    if (sound->IsEffectPlaying(ClearJingleSound) && sound->GetEffectPosition(ClearJingleSound) < JinglePlayedEnough)
+        return;
+    for (std::size_t i = 0; i < blocks.size(); ++i)
+        blocks[i]->Update(*grid, *sound);
+    ++burnTimer;
+    if (burnIndex < static_cast<int>(blocks.size())) {
+        if (burnTimer % IgnitionInterval == 0)
+            blocks[burnIndex++]->kind = BlockKind::Bursting;
+    } else if (burnTimer >= burnLimit) {
+        menuOpen = true;
+    }
+}
+
+void Game::GameOverSequence()
+{
+    if (gameOverFrame < SlowdownFrames) {
+        const int t = ++gameOverFrame;
+        // The music slides down to half its speed.
+        sound->SetMusicFrequency(Music, static_cast<unsigned>(bgmFrequency / (1.0 + t / 120.0)));
+        if (t > FadeFromFrame)
+            sound->SetMusicVolume(Music, (t - FadeFromFrame) * MusicFadeDepth / (SlowdownFrames - FadeFromFrame));
+        if (t == SlowdownFrames)
+            sound->StopMusic(Music);
+    } else if (gameOverFrame < StingFrame) {
+        if (++gameOverFrame == StingFrame) {
+            sound->PlayEffect(GameOverSound, false);
+            sound->SetMusicVolume(Music, GameOverMusicVolume);
+            sound->PlayMusic(Music);
+        }
+    } else if (gameOverFrame < GameOverMenuFrame) {
+        if (++gameOverFrame == GameOverMenuFrame)
+            menuOpen = true;
+    }
+}
+
+void Game::MenuInput()
+{
+    if (!menuOpen) {
+        if (!GameKeyDown(VirtualKey::M)) {
+            keyLatch = false;
+        } else if (!keyLatch) {
+            menuCursor = 0;
+            menuOpen = true;
+            keyLatch = true;
+        }
+        return;
+    }
+
+    int key = 0;
+    for (const int candidate : {VirtualKey::M, VirtualKey::Up, VirtualKey::Down, VirtualKey::Return}) {
+        if (GameKeyDown(candidate)) {
+            key = candidate;
+            break;
+        }
+    }
+    if (key == 0) {
+        keyLatch = false;
+        return;
+    }
+    if (keyLatch)
+        return;
+    keyLatch = true;
+    switch (key) {
+    case VirtualKey::M:
+        // A cleared stage keeps its menu open.
+        if (!cleared) {
+            menuCursor = 0;
+            menuOpen = false;
+        }
+        break;
+    case VirtualKey::Up:
+        menuCursor = (menuCursor + MenuItems - 1) % MenuItems;
+        sound->PlayEffect(CursorSound, false);
+        break;
+    case VirtualKey::Down:
+        menuCursor = (menuCursor + 1) % MenuItems;
+        sound->PlayEffect(CursorSound, false);
+        break;
+    default:
+        ChooseMenuItem();
+        break;
+    }
+}
+
+void Game::ChooseMenuItem()
+{
+    leaving = true;
+    SceneManager& scenes = SceneManager::Instance();
+    switch (menuCursor) {
+    case NextStage:
+        scenes.stageNumber = scenes.stageNumber >= StagesPerGroup ? 1 : scenes.stageNumber + 1;
+        nextScene = SceneId::Game;
+        break;
+    case StageSelect:
+        nextScene = SceneId::Select;
+        break;
+    case BackToTitle:
+        nextScene = SceneId::Title;
+        break;
+    default:
+        nextScene = SceneId::Game;
+        break;
+    }
+    sound->PlayEffect(DecideSound, false);
+}
+
+void Game::UpdateFadeOut()
+{
+    fade += FadeStep;
+    if (fade < Opaque)
+        return;
+    fade = Opaque;
+    sound->StopMusic(Music);
+    SceneManager& scenes = SceneManager::Instance();
+    scenes.nextSceneId = static_cast<int>(nextScene);
+    scenes.changePending = true;
+}
+
+void Game::Draw()
+{
+    if (!bgmStarted) {
+        bgmStarted = true;
+        if (sound->MusicCount() > 0)
+            sound->PlayMusic(Music);
+    }
+}
+
+void Game::DrawFadeOut()
+{
+    GraphicsDevice& device = GraphicsDevice::Instance();
+    device.Clear(true, true, OpaqueWhite, 1.0f);
+    device.BeginScene();
+    Draw();
+    device.EndScene();
+    device.Present();
+}

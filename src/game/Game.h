@@ -1,0 +1,89 @@
+#pragma once
+
+#include <memory>
+#include <vector>
+
+#include "app/BaseScene.h"
+#include "app/SceneId.h"
+#include "game/Block.h"
+#include "game/CellShard.h"
+
+class Camera;
+class DXSound;
+class FlameBlock;
+class Player;
+class Reverse;
+class SkySphere;
+class StageGrid;
+class Texture;
+
+// One stage in play: the SceneManager's stage group and number, loaded from
+// its stage file. Each frame runs the play step (walk, fire, fly, land, turn
+// over, decide cleared or lost); a cleared stage sets its blocks bursting one
+// by one, a lost one slows its music down, and either then opens the menu
+// (next stage, stage select, title, retry). M opens the menu at any time.
+class Game final : public BaseScene {
+public:
+    Game();
+    ~Game() override;
+
+    void Update() override;
+    // Starts the music at the end of the first call.
+    void Draw() override;
+    void UpdateFadeOut() override;
+    void DrawFadeOut() override;
+
+    // Read-only views for the harness trace and the tests.
+    int Fade() const { return fade; }
+    const Player& GetPlayer() const { return *player; }
+    const BlockList& Blocks() const { return blocks; }
+    const Reverse& GetReverse() const { return *reverse; }
+    const FlameBlock& Flame() const { return *flame; }
+    const ShardArray& Shards() const { return shards; }
+    const StageGrid& Grid() const { return *grid; }
+    const SkySphere& Sky() const { return *skySphere; }
+    const DXSound& Sounds() const { return *sound; }
+    bool Cleared() const { return cleared; }
+    int ClearFrame() const { return clearFrame; }
+    int BurnTimer() const { return burnTimer; }
+    bool GameOver() const { return gameOver; }
+    int GameOverFrame() const { return gameOverFrame; }
+    bool MenuOpen() const { return menuOpen; }
+    int MenuCursor() const { return menuCursor; }
+
+private:
+    void LoadSounds();
+    void PlayStep();
+    void ResolveLanding();
+    void EndTurningOver();
+    void ClearSequence();
+    void GameOverSequence();
+    void MenuInput();
+    void ChooseMenuItem();
+
+    int fade = 255;
+    SceneId nextScene = SceneId::Title;
+    bool keyLatch = false;
+    bool cleared = false;
+    bool clearStarted = false;
+    int burnTimer = 0;
+    int burnLimit = 0;
+    int burnIndex = 0;
+    int clearFrame = 0;
+    bool gameOver = false;
+    int gameOverFrame = 0;
+    std::vector<MapPosition> targets;
+    std::unique_ptr<StageGrid> grid;
+    std::unique_ptr<SkySphere> skySphere;
+    std::unique_ptr<Player> player;
+    BlockList blocks;
+    std::unique_ptr<FlameBlock> flame;
+    std::shared_ptr<Reverse> reverse;
+    ShardArray shards;
+    std::shared_ptr<DXSound> sound;
+    unsigned bgmFrequency = 0;
+    bool menuOpen = false;
+    int menuCursor = 0;
+    std::unique_ptr<Camera> camera;
+    std::shared_ptr<Texture> shardTexture;
+};

@@ -1,0 +1,222 @@
+#include "game/Player.h"
+
+#include <cmath>
+
+#include "game/FieldGeometry.h"
+#include "game/FlightState.h"
+#include "game/GameKeys.h"
+#include "game/Reverse.h"
+#include "game/StageGrid.h"
+#include "platform/VirtualKey.h"
+#include "sound/DXSound.h"
+
+namespace {
+
+constexpr int WalkSound = 0;
+constexpr int ChargeSound = 6;
+constexpr int ShotSound = 7;
+constexpr float TurnStep = 0.1f;
+constexpr float TurnDone = 1.01f;
+const Vector3 StartPosition{25.0f, 25.0f, 25.0f};
+
+struct Arrow {
+    int key;
+    float yaw;
+    Vector3 walk;
+    int facing;
+};
+
+// In priority order: the first arrow held wins.
+const Arrow Arrows[4] = {
+    {VirtualKey::Up, 0.0f, {0, 0, 1}, Direction::PlusZ},
+    {VirtualKey::Down, 180.0f, {0, 0, -1}, Direction::MinusZ},
+    {VirtualKey::Left, -90.0f, {-1, 0, 0}, Direction::MinusX},
+    {VirtualKey::Right, 90.0f, {1, 0, 0}, Direction::PlusX},
+};
+
+int TruncCell(float v)
+{
+    return static_cast<int>(v / Field::CellSize);
+}
+
+int FloorCell(float v)
+{
+    return static_cast<int>(std::floor(v / Field::CellSize));
+}
+
+float CellCentreOf(float v)
+{
+    return static_cast<float>(static_cast<int>(v) / 50 * 50) + Field::HalfCell;
+}
+
+Matrix Heading(float yawDegrees)
+{
+    return Matrix::RotationY(yawDegrees * DegreesToRadians);
+}
+
+}  // namespace
+
+Player::Player()
+{
+    transform.position = StartPosition;
+    transform.rotation = Heading(yaw);
+    transform.UpdateWorld();
+}
+
+void Player::Update(const StageGrid& grid, DXSound& sound, const Reverse& reverse)
+{
+    if (!ReadArrows(sound))
+        ReadSpace(sound, reverse);
+    if (state == PlayerState::Walking)
+        Walk(grid, sound);
+    if (turnProgress != 0.0f)
+        Turn();
+    transform.UpdateWorld();
+}
+
+bool Player::ReadArrows(DXSound& sound)
+{
+    for (const Arrow& arrow : Arrows) {
+        if (!GameKeyDown(arrow.key) || turnProgress != 0.0f)
+            continue;
+        // An arrow always turns, also while charging (the shot goes the new
+        // way) or walking (the walk keeps its way).
+        facing = arrow.facing;
+        turnDelta = arrow.yaw - yaw;
+        if (turnDelta > 180.0f)
+            turnDelta -= 360.0f;
+        else if (turnDelta < -180.0f)
+            turnDelta += 360.0f;
+        turnProgress = TurnStep;
+        if (inputReady == 1) {
+            inputReady = 0;
+            if (state != PlayerState::Charging && state != PlayerState::Walking) {
+                walkDir = arrow.walk;
+                state = PlayerState::Walking;
+                sound.PlayEffect(WalkSound, false);
+            }
+        }
+        return true;
+    }
+    return false;
+}
+
+void Player::ReadSpace(DXSound& sound, const Reverse& reverse)
+{
+    const FlightState& flight = FlightState::Instance();
+    // Nothing can be charged while a shot flies or blocks turn over; a charge
+    // under way goes off at once.
+    const bool released = !GameKeyDown(VirtualKey::Space) || flight.inFlight || !reverse.IsEmpty();
+    if (released) {
+        if (state == PlayerState::Charging) {
+            state = PlayerState::Firing;
+            sound.PlayEffect(ShotSound, false);
+            sound.StopEffect(ChargeSound);
+            chargeSoundOn = false;
+        }
+        inputReady = 1;
+        return;
+    }
+    if (flight.shardsVisible || inputReady != 1)
+        return;
+    if (state == PlayerState::Idle) {
+        inputReady = 0;
+        state = PlayerState::Charging;
+        if (!chargeSoundOn) {
+            sound.PlayEffect(ChargeSound, true);
+            chargeSoundOn = true;
+        }
+    } else if (state == PlayerState::Charging) {
+        inputReady = 0;
+        state = PlayerState::Firing;
+    }
+}
+
+void Player::Walk(const StageGrid& grid, DXSound& sound)
+{
+    const bool alongX = walkDir.x != 0.0f;
+    const int direction = alongX ? (walkDir.x < 0.0f ? Direction::MinusX : Direction::PlusX)
+                                 : (walkDir.z > 0.0f ? Direction::PlusZ : Direction::MinusZ);
+    float& v = alongX ? transform.position.x : transform.position.z;
+    if (!CanStep(grid, direction)) {
+        sound.StopEffect(WalkSound);
+        // The leading face looks two cells ahead on a walk's last frames, so
+        // a block there stops the walk short of the centre it was heading for.
+        v = CellCentreOf(v);
+        FinishWalk();
+        return;
+    }
+    if (stepIndex == WalkSteps) {
+        v = CellCentreOf(v);
+        FinishWalk();
+        return;
+    }
+    transform.position += stepTable[stepIndex] * walkDir;
+    ++stepIndex;
+}
+
+void Player::FinishWalk()
+{
+    inputReady = 1;
+    stepIndex = 0;
+    state = PlayerState::Idle;
+}
+
+void Player::Turn()
+{
+    yaw += static_cast<float>(static_cast<int>(turnDelta) / 10);
+    transform.rotation = Heading(yaw);
+    turnProgress += TurnStep;
+    if (turnProgress > TurnDone)
+        turnProgress = 0.0f;
+}
+
+bool Player::CanStep(const StageGrid& grid, int direction)
+{
+    Vector3& p = transform.position;
+    const int layer = TruncCell(p.y - 24.0f);
+    int firstX = 0;
+    int secondX = 0;
+    int firstZ = 0;
+    int secondZ = 0;
+    switch (direction) {
+    case Direction::PlusZ:
+        if (p.z + 25.0f > 499.0f) {
+            p.z = 475.0f;
+            return false;
+        }
+        firstZ = secondZ = TruncCell(p.z + 25.0f);
+        firstX = TruncCell(p.x - 25.0f);
+        secondX = TruncCell(p.x + 24.0f);
+        break;
+    case Direction::MinusZ:
+        if (p.z - 25.0f < 0.5f) {
+            p.z = 25.0f;
+            return false;
+        }
+        firstZ = secondZ = FloorCell(p.z - 30.0f);
+        firstX = TruncCell(p.x - 25.0f);
+        secondX = TruncCell(p.x + 24.0f);
+        break;
+    case Direction::MinusX:
+        if (p.x - 25.0f < 1.0f) {
+            p.x = 25.0f;
+            return false;
+        }
+        firstX = secondX = FloorCell(p.x - 30.0f);
+        firstZ = TruncCell(p.z - 25.0f);
+        secondZ = TruncCell(p.z + 24.0f);
+        break;
+    default:
+        if (p.x + 25.0f > 499.5f) {
+            p.x = 475.0f;
+            return false;
+        }
+        firstX = secondX = TruncCell(p.x + 25.0f);
+        firstZ = TruncCell(p.z - 25.0f);
+        secondZ = TruncCell(p.z + 24.0f);
+        break;
+    }
+    return grid.CellAt(firstX, layer, firstZ) <= BlockKind::Empty &&
+           grid.CellAt(secondX, layer, secondZ) <= BlockKind::Empty;
+}

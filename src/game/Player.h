@@ -1,0 +1,62 @@
+#pragma once
+
+#include <array>
+
+#include "math/Vector3.h"
+#include "render/Transform.h"
+
+class DXSound;
+class Reverse;
+class StageGrid;
+
+enum class PlayerState : int {
+    Idle = 0,
+    // Space is held.
+    Charging = 1,
+    // A shot is requested; the launch marker fires it when its cell is free.
+    Firing = 2,
+    Walking = 4,
+};
+
+// The one walker on the field. Arrows turn it (10 frames) and walk it one
+// cell (11 frames); holding Space charges a shot and releasing it fires.
+class Player {
+public:
+    static constexpr int WalkSteps = 10;
+
+    Player();
+
+    // Input, then walking and turning, then the world matrix; once a play frame.
+    void Update(const StageGrid& grid, DXSound& sound, const Reverse& reverse);
+    // Whether the cells under the leading face toward direction are free. At
+    // the field edge it refuses and puts the walking coordinate on the edge cell's centre.
+    bool CanStep(const StageGrid& grid, int direction);
+
+    // The position is the player's centre.
+    Transform transform;
+    // Direction code: 0 +z, 1 -z, 2 -x, 3 +x.
+    int facing = 1;
+    PlayerState state = PlayerState::Idle;
+    // An arrow or Space press is taken only while this is 1.
+    int inputReady = 1;
+    // Shots fired in this stage.
+    int score = 0;
+    // Distance moved on each frame of a walk: 55 units, eased out.
+    std::array<float, WalkSteps> stepTable{10, 9, 8, 7, 6, 5, 4, 3, 2, 1};
+    int stepIndex = 0;
+    Vector3 walkDir{0.0f};
+    // 0 when not turning, else 0.1 to 1.0.
+    float turnProgress = 0.0f;
+    // Heading in degrees.
+    float yaw = 180.0f;
+    float turnDelta = 0.0f;
+    bool chargeSoundOn = false;
+
+private:
+    // False when no arrow acted.
+    bool ReadArrows(DXSound& sound);
+    void ReadSpace(DXSound& sound, const Reverse& reverse);
+    void Walk(const StageGrid& grid, DXSound& sound);
+    void Turn();
+    void FinishWalk();
+};

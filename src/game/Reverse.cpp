@@ -1,0 +1,144 @@
+#include "game/Reverse.h"
+
+#include <algorithm>
+#include <cmath>
+#include <numbers>
+
+#include "game/FieldGeometry.h"
+#include "render/GraphicsDevice.h"
+#include "render/Texture.h"
+#include "sound/DXSound.h"
+
+namespace {
+
+constexpr int BatchStartSound = 2;
+constexpr int FirstFlipDoneSound = 8;
+constexpr int FlipDoneSounds = 5;
+constexpr int BatchMusicVolume = -500;
+constexpr int FullVolume = 0;
+constexpr int EntryInterval = 5;
+constexpr int LastRiseFrame = 15;
+constexpr int LastSpinFrame = 62;
+constexpr int LastPulseUpFrame = 35;
+constexpr int FirstFallFrame = 56;
+constexpr int LastFrame = 70;
+constexpr double Pi = std::numbers::pi;
+
+int Shorter(int a, std::size_t b)
+{
+    return std::min(a, static_cast<int>(b));
+}
+
+}  // namespace
+
+Reverse::Reverse() : glowSource(std::make_shared<Texture>())
+{
+    const GraphicsDevice& device = GraphicsDevice::Instance();
+    glowSource->CreateRenderTarget(device.BackBufferWidth(), device.BackBufferHeight(), TextureFormat::A16B16G16R16F,
+                                   "glowSource");
+}
+
+Reverse::~Reverse() = default;
+
+void Reverse::Add(const std::shared_ptr<Block>& block)
+{
+    ReverseEntry entry;
+    entry.block = block;
+    entry.baseY = std::trunc(block->transform.position.y);
+    entries.push_front(entry);
+}
+
+bool Reverse::Update(DXSound& sound)
+{
+    // A block that is gone has nothing left to turn over.
+    std::erase_if(entries, [](const ReverseEntry& entry) { return entry.block.expired(); });
+    if (entries.empty()) {
+        frameCounter = 0;
+        active = 0;
+        sound.SetMusicVolume(0, FullVolume);
+        return false;
+    }
+    active = Shorter(active, entries.size());
+
+    for (std::size_t i = 0; i < entries.size(); ++i) {
+        Block& block = *entries[i].block.lock();
+        if (block.state != BlockState::Flipping) {
+            block.state = BlockState::Flipping;
+            if (entries[i].height == 0)
+                entries[i].height = static_cast<int>(i) + 1;
+        }
+    }
+
+    // An entry that finishes is erased, and the loop moves on past the one
+    // that took its place: that one waits until the next frame.
+    for (int i = 0; i < active; ++i) {
+        ReverseEntry& entry = entries[i];
+        const std::shared_ptr<Block> block = entry.block.lock();
+        Animate(entry, *block);
+        if (entry.frame <= LastFrame)
+            continue;
+        if (block->kind == BlockKind::Black)
+            block->kind = BlockKind::White;
+        else if (block->kind == BlockKind::HardBlack)
+            block->kind = BlockKind::Black;
+        block->launched = 0;
+        block->state = BlockState::Resting;
+        PlayFlipDone(sound);
+        entries.erase(entries.begin() + i);
+        active = Shorter(active, entries.size());
+    }
+
+    if (entries.empty()) {
+        frameCounter = 0;
+        active = 0;
+        return false;
+    }
+    if (frameCounter % EntryInterval == 0) {
+        ++active;
+        if (active == 1) {
+            sound.SetMusicVolume(0, BatchMusicVolume);
+            sound.PlayEffect(BatchStartSound, false);
+        }
+        active = Shorter(active, entries.size());
+    }
+    ++frameCounter;
+    return true;
+}
+
+void Reverse::Animate(ReverseEntry& entry, Block& block)
+{
+    const int f = entry.frame;
+    const double rise = entry.height * Field::CellSize;
+    Vector3& position = block.transform.position;
+    if (f <= LastRiseFrame) {
+        const int e = -10 * f / 15;
+        position.y = static_cast<float>(rise * (1.0 - std::pow(2.0, e)) + entry.baseY);
+    }
+    if (f > LastRiseFrame && f <= LastSpinFrame) {
+        const double s = std::sin((f - LastRiseFrame) * Pi / 96.0);
+        const int degrees = static_cast<int>(s * 720.0);
+        block.transform.rotation =
+            Matrix::RotationYawPitchRoll(0.0f, static_cast<float>(degrees) * DegreesToRadians, 0.0f);
+        if (f <= LastPulseUpFrame) {
+            const double b = std::sin((f - LastRiseFrame) * Pi / 40.0);
+            entry.pulse = static_cast<float>(0.6 * b + 0.5);
+            entry.glowPower = static_cast<float>(0.5 * b + 1.5);
+        } else {
+            const double d = std::sin((f - LastPulseUpFrame) * Pi / 54.0);
+            entry.pulse = static_cast<float>(1.1 - 0.6 * d);
+            entry.glowPower = static_cast<float>(2.0 - 0.5 * d);
+        }
+    }
+    if (f >= FirstFallFrame) {
+        const double g = ((f - 55) / 15.0 - 1.0) * 10.0;
+        position.y = static_cast<float>(std::trunc(rise + entry.baseY - rise * std::pow(2.0, g)));
+    }
+    block.transform.UpdateWorld();
+    ++entry.frame;
+}
+
+void Reverse::PlayFlipDone(DXSound& sound)
+{
+    sound.PlayEffect(FirstFlipDoneSound + soundIndex, false);
+    soundIndex = (soundIndex + 1) % FlipDoneSounds;
+}

@@ -1,0 +1,58 @@
+#pragma once
+
+#include <deque>
+#include <memory>
+
+#include "game/Block.h"
+
+class DXSound;
+class Texture;
+
+// One block being turned over.
+struct ReverseEntry {
+    std::weak_ptr<Block> block;
+    // Frames animated so far.
+    int frame = 0;
+    // The resting height it falls back to.
+    float baseY = 0.0f;
+    // Scale and strength of the block's glow copy.
+    float pulse = 0.0f;
+    float glowPower = 1.0f;
+    // Cells it rises; set when the batch starts.
+    int height = 0;
+};
+
+// The Game's queue of blocks a landing turns over. Each block rises, spins
+// twice and falls back over 71 frames, the next one starting 5 frames after
+// it; then Black becomes White and HardBlack becomes Black. The music is
+// turned down while a batch runs.
+class Reverse {
+public:
+    // Makes glowSource, a floating-point target of the back buffer's size.
+    Reverse();
+    ~Reverse();
+
+    // Queues block at the front: the last one added animates first.
+    void Add(const std::shared_ptr<Block>& block);
+    // One frame of the batch. False when nothing is (left) to turn over.
+    bool Update(DXSound& sound);
+    bool IsEmpty() const { return entries.empty(); }
+    void Clear() { entries.clear(); }
+    // How many entries from the front are animating.
+    int Active() const { return active; }
+
+    // Newest first.
+    std::deque<ReverseEntry> entries;
+    // Where the glow copies of the flipping blocks are drawn.
+    std::shared_ptr<Texture> glowSource;
+
+private:
+    void Animate(ReverseEntry& entry, Block& block);
+    // The sound of a finished flip: five buffers of one sound in turn, so
+    // quick flips overlap instead of cutting each other off.
+    void PlayFlipDone(DXSound& sound);
+
+    int active = 0;
+    int frameCounter = 0;
+    int soundIndex = 0;
+};

@@ -1,0 +1,27 @@
+#include "game/StageBlocks.h"
+
+#include "stage/StageFile.h"
+
+void LoadStage(BlockList& blocks, int group, int number)
+{
+    for (BlockRecord& record : StageFile::Read(group, number)) {
+        auto block = std::make_shared<Block>(MapPosition{record.x, record.y, record.z}, record.kind);
+        block->launched = record.launched;
+        block->state = record.state;
+        block->moves = std::move(record.moves);
+        block->frames = std::move(record.frames);
+        blocks.push_back(std::move(block));
+    }
+}
+
+bool SaveStage(const BlockList& blocks)
+{
+    std::vector<BlockRecord> records;
+    records.reserve(blocks.size());
+    for (const auto& block : blocks) {
+        const MapPosition& cell = block->mapCell;
+        records.push_back({cell.x, cell.y, cell.z, block->kind, block->launched, block->state, block->moves,
+                           block->frames});
+    }
+    return StageFile::WriteNew(records);
+}

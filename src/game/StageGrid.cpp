@@ -1,0 +1,43 @@
+#include "game/StageGrid.h"
+
+#include "game/FieldGeometry.h"
+
+void StageGrid::Clear()
+{
+    kinds.fill(BlockKind::Empty);
+    indices.fill(0);
+}
+
+void StageGrid::Set(int x, int y, int z, int kind, int index)
+{
+    if (!Field::Inside(x, y, z))
+        return;
+    kinds[Address(x, y, z)] = kind;
+    indices[Address(x, y, z)] = index;
+}
+
+void StageGrid::Rebuild(const BlockList& blocks, const Vector3& playerPosition)
+{
+    Clear();
+    Set(Field::CellOf(playerPosition.x), Field::CellOf(playerPosition.y), Field::CellOf(playerPosition.z),
+        BlockKind::PlayerCell, 0);
+    for (std::size_t i = 0; i < blocks.size(); ++i) {
+        const Block& block = *blocks[i];
+        if (block.launched == 1)
+            continue;
+        const Vector3& p = block.transform.position;
+        Set(Field::CellOf(p.x), Field::CellOf(p.y), Field::CellOf(p.z), block.kind, static_cast<int>(i));
+    }
+}
+
+int StageGrid::CellAt(int x, int y, int z) const
+{
+    return Field::Inside(x, y, z) ? kinds[Address(x, y, z)] : BlockKind::Empty;
+}
+
+int StageGrid::IndexAt(int x, int y, int z) const
+{
+    if (!Field::Inside(x, y, z) || kinds[Address(x, y, z)] < BlockKind::White)
+        return -1;
+    return indices[Address(x, y, z)];
+}

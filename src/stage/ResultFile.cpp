@@ -1,0 +1,94 @@
+#include "stage/ResultFile.h"
+
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+
+#include <unistd.h>
+
+#include "app/SceneManager.h"
+#include "platform/Application.h"
+#include "stage/RecordScanner.h"
+#include "stage/TextLines.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+
+const char* const MissingText = "ファイルがありません";
+const char* const MissingCaption = "読み込みエラー";
+
+// Writes text to a temporary file beside path, flushed to the disk, then
+// renames it over path.
+bool ReplaceFile(const std::string& path, const std::string& text)
+{
+    const std::string temporary = path + ".tmp";
+    std::FILE* file = std::fopen(temporary.c_str(), "wb");
+    if (!file)
+        return false;
+    bool written = std::fwrite(text.data(), 1, text.size(), file) == text.size() && std::fflush(file) == 0 &&
+                   fsync(fileno(file)) == 0;
+    written = std::fclose(file) == 0 && written;
+    std::error_code error;
+    if (written)
+        fs::rename(temporary, path, error);
+    if (!written || error) {
+        fs::remove(temporary, error);
+        return false;
+    }
+    return true;
+}
+
+}  // namespace
+
+namespace ResultFile {
+
+std::string Path(int group, int stage)
+{
+    return "./Resource/BData/STAGE" + std::to_string(group) + "/Result" + std::to_string(stage) + ".txt";
+}
+
+int Parse(std::istream& in)
+{
+    int score = 0;
+    TextLines lines(in);
+    std::string line;
+    while (lines.Next(line))
+        RecordScanner(line).Int("score:", score);
+    return score < 0 ? 0 : score;
+}
+
+std::optional<int> Read(const std::string& path)
+{
+    std::ifstream in(path, std::ios::binary);
+    if (!in)
+        return std::nullopt;
+    return Parse(in);
+}
+
+Update Write(int score)
+{
+    const SceneManager& scenes = SceneManager::Instance();
+    return Write(Path(scenes.stageGroup, scenes.stageNumber), score);
+}
+
+Update Write(const std::string& path, int score)
+{
+    const std::string text = "score:" + std::to_string(score);
+    const std::optional<int> stored = Read(path);
+    if (!stored) {
+        Application::Instance().ShowMessage({MissingText, MissingCaption, MessageButtons::Ok, MessageIcon::None});
+        std::error_code error;
+        // Only a file that is really missing is made anew: one that is there
+        // but unreadable may hold a better score.
+        if (fs::exists(path, error) || error || score <= 0)
+            return Update::Failed;
+        return ReplaceFile(path, text) ? Update::Created : Update::Failed;
+    }
+    // A clear of 0 shots is an empty stage, not a best score.
+    if (score <= 0 || (*stored != 0 && score >= *stored))
+        return Update::Kept;
+    return ReplaceFile(path, text) ? Update::Written : Update::Failed;
+}
+
+}  // namespace ResultFile

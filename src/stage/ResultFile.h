@@ -1,0 +1,34 @@
+#pragma once
+
+#include <istream>
+#include <optional>
+#include <string>
+
+// The best score of one stage: a file holding "score:%d", the fewest shots of
+// any clear, 0 while the stage has not been cleared.
+namespace ResultFile {
+
+// "./Resource/BData/STAGE" + group + "/Result" + stage + ".txt".
+std::string Path(int group, int stage);
+
+// The stored score: the last line that reads "score:%d"; 0 when none does, and
+// a negative value counts as 0.
+int Parse(std::istream& in);
+// The stored score of the file, or nothing when it cannot be opened.
+std::optional<int> Read(const std::string& path);
+
+enum class Update {
+    Written,  // the new best score replaced the stored one
+    Created,  // the file was missing: the message was shown and a new file holds the score
+    Kept,     // the stored score stands
+    Failed,   // the file could not be read or written; the message was shown if it was missing
+};
+
+// Stores score for the SceneManager's stage group and number if it beats the
+// stored one (any clear beats 0, a clear of 0 shots beats nothing). The file
+// is replaced whole through a temporary file, so a crash leaves the old score
+// or the new one, never a broken file.
+Update Write(int score);
+Update Write(const std::string& path, int score);
+
+}  // namespace ResultFile

@@ -1,0 +1,184 @@
+#include "stage/StageFile.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <limits>
+
+#include "platform/Application.h"
+#include "stage/RecordScanner.h"
+#include "stage/TextLines.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+
+const char* const MissingText = "ファイルがありません";
+const char* const MissingCaption = "読み込みエラー";
+
+bool InField(int v)
+{
+    return v >= 0 && v < StageFile::FieldCells;
+}
+
+bool Placeable(const BlockRecord& record)
+{
+    return InField(record.x) && InField(record.y) && InField(record.z) && record.kind >= StageFile::MinKind &&
+           record.kind <= StageFile::MaxKind;
+}
+
+bool ScanBlock(const std::string& line, BlockRecord& block)
+{
+    RecordScanner scan(line);
+    scan.Int("x:", block.x) && scan.Int(",y:", block.y) && scan.Int(",z:", block.z) &&
+        scan.Int(",sf:", block.kind) && scan.Int(",af:", block.launched) && scan.Int(",pf:", block.state);
+    return scan.Count() > 0;
+}
+
+bool ScanMove(const std::string& line, Vector3& move, int& frames)
+{
+    RecordScanner scan(line);
+    scan.Float("mx:", move.x) && scan.Float(",my:", move.y) && scan.Float(",mz:", move.z) && scan.Int(",fr:", frames);
+    return scan.Count() > 0;
+}
+
+// Truncated toward zero as the writer prints it; out of range saturates.
+int Truncated(float v)
+{
+    if (std::isnan(v))
+        return 0;
+    const double t = std::trunc(static_cast<double>(v));
+    if (t <= std::numeric_limits<int>::min())
+        return std::numeric_limits<int>::min();
+    if (t >= std::numeric_limits<int>::max())
+        return std::numeric_limits<int>::max();
+    return static_cast<int>(t);
+}
+
+std::vector<fs::path> ListStageTexts(const fs::path& folder)
+{
+    std::vector<fs::path> files;
+    std::error_code error;
+    for (fs::directory_iterator it(folder, error), end; !error && it != end; it.increment(error)) {
+        std::error_code typeError;
+        if (it->path().extension() == ".txt" && !it->is_directory(typeError))
+            files.push_back(it->path());
+    }
+    std::sort(files.begin(), files.end(),
+              [](const fs::path& a, const fs::path& b) { return a.filename().string() < b.filename().string(); });
+    return files;
+}
+
+bool Exists(const fs::path& path)
+{
+    std::error_code error;
+    const bool exists = fs::exists(path, error);
+    // When we cannot tell, the file might be there: treat it as taken.
+    return exists || error;
+}
+
+bool WriteRecords(std::FILE* file, const std::vector<BlockRecord>& records)
+{
+    for (const BlockRecord& r : records) {
+        if (std::fprintf(file, "x:%d,y:%d,z:%d,sf:%d,af:%d,pf:%d\n", r.x, r.y, r.z, r.kind, r.launched, r.state) < 0)
+            return false;
+        if (r.state == 0)
+            continue;
+        for (std::size_t i = 0; i < r.moves.size(); ++i) {
+            const int frames = i < r.frames.size() ? r.frames[i] : 0;
+            if (std::fprintf(file, "mx:%d,my:%d,mz:%d,fr:%d\n", Truncated(r.moves[i].x), Truncated(r.moves[i].y),
+                             Truncated(r.moves[i].z), frames) < 0)
+                return false;
+        }
+    }
+    return std::fflush(file) == 0 && !std::ferror(file);
+}
+
+}  // namespace
+
+namespace StageFile {
+
+std::string FileName(int number)
+{
+    const char* prefix = number < 10 ? "Stage00" : number < 100 ? "Stage0" : "Stage";
+    return prefix + std::to_string(number) + ".txt";
+}
+
+std::string Path(int group, int number)
+{
+    return "Resource/BData/STAGE" + std::to_string(group) + "/" + FileName(number);
+}
+
+std::vector<BlockRecord> Parse(std::istream& in)
+{
+    std::vector<BlockRecord> blocks;
+    TextLines lines(in);
+    std::string line;
+    // Fields a line leaves out keep the values of the line before.
+    BlockRecord fields;
+    Vector3 move{0.0f};
+    int frames = 0;
+    while (blocks.size() < MaxBlocks && lines.Next(line)) {
+        if (!ScanBlock(line, fields))
+            continue;
+        BlockRecord block{fields.x, fields.y, fields.z, fields.kind, fields.launched, fields.state, {}, {}};
+        if (block.launched == 1) {
+            while (lines.Next(line)) {
+                if (!ScanMove(line, move, frames))
+                    continue;
+                block.moves.push_back(move);
+                block.frames.push_back(frames);
+            }
+        } else {
+            block.moves.push_back(Vector3{0.0f});
+            block.frames.push_back(0);
+        }
+        if (Placeable(block))
+            blocks.push_back(std::move(block));
+    }
+    return blocks;
+}
+
+std::vector<BlockRecord> Read(int group, int number)
+{
+    std::ifstream in(Path(group, number), std::ios::binary);
+    if (!in) {
+        Application::Instance().ShowMessage({MissingText, MissingCaption, MessageButtons::Ok, MessageIcon::None});
+        return {};
+    }
+    return Parse(in);
+}
+
+bool WriteNew(const std::vector<BlockRecord>& records)
+{
+    const fs::path folder = EditorFolder;
+    const std::vector<fs::path> files = ListStageTexts(folder);
+    const int count = static_cast<int>(files.size());
+    for (int i = 1; i <= count; ++i) {
+        const fs::path target = folder / FileName(i);
+        if (files[i - 1].filename() == target.filename() || Exists(target))
+            continue;
+        std::error_code ignored;
+        fs::rename(files[i - 1], target, ignored);
+    }
+
+    int number = count + 1;
+    while (Exists(folder / FileName(number)))
+        ++number;
+    const fs::path path = folder / FileName(number);
+    // "x": never opens a file that appeared since the check.
+    std::FILE* file = std::fopen(path.c_str(), "wx");
+    if (!file)
+        return false;
+    const bool written = WriteRecords(file, records);
+    const bool closed = std::fclose(file) == 0;
+    if (written && closed)
+        return true;
+    std::error_code ignored;
+    fs::remove(path, ignored);
+    return false;
+}
+
+}  // namespace StageFile

@@ -1,0 +1,57 @@
+#pragma once
+
+#include <istream>
+#include <string>
+#include <vector>
+
+#include "math/Vector3.h"
+
+// One block of a stage file as plain values: its cell, kind, launched flag,
+// state, and the movement records that a launched block carries.
+struct BlockRecord {
+    int x = 0;
+    int y = 0;
+    int z = 0;
+    int kind = 0;
+    int launched = 0;
+    int state = 0;
+    std::vector<Vector3> moves;
+    std::vector<int> frames;
+};
+
+// Reads and writes stage files: one line "x:%d,y:%d,z:%d,sf:%d,af:%d,pf:%d"
+// per block, and "mx:%f,my:%f,mz:%f,fr:%d" movement records after a block
+// that has them. Stage files are untrusted: a record that could not be placed
+// on the 10 × 10 × 10 field is dropped and the rest still load.
+namespace StageFile {
+
+constexpr int FieldCells = 10;
+constexpr int MinKind = 1;
+constexpr int MaxKind = 4;
+// A stage never needs more blocks than the field has cells.
+constexpr std::size_t MaxBlocks = 1000;
+// Where the editor writes its stages.
+constexpr const char* EditorFolder = "./Resource/BData";
+
+// "Stage001.txt": the number zero-filled to three digits.
+std::string FileName(int number);
+// "Resource/BData/STAGE" + group + "/Stage" + zero-filled number + ".txt".
+std::string Path(int group, int number);
+
+// The blocks of a stage file's text. A line that supplies some fields takes the
+// rest from the line before (zero before the first); a line that supplies none
+// is skipped. After a block whose launched flag is 1, every remaining line is
+// one of its movement records.
+std::vector<BlockRecord> Parse(std::istream& in);
+
+// The blocks of the stage (group, number). A file that cannot be opened shows
+// "ファイルがありません" / "読み込みエラー" and gives no blocks.
+std::vector<BlockRecord> Read(int group, int number);
+
+// Renumbers the .txt files of EditorFolder Stage001.txt, Stage002.txt, ... in
+// name order, then writes the records as the next number. Nothing there is ever
+// replaced: a renaming whose target exists is skipped, and the new stage takes
+// the first free number. True when the new file was written completely.
+bool WriteNew(const std::vector<BlockRecord>& records);
+
+}  // namespace StageFile
