@@ -1,0 +1,117 @@
+#include "game/GameFixture.h"
+
+#include <algorithm>
+#include <fstream>
+#include <sstream>
+
+#include "app/SceneManager.h"
+#include "game/FlightState.h"
+#include "game/Game.h"
+#include "main/FrameLoop.h"
+#include "main/SceneTable.h"
+#include "platform/Application.h"
+#include "platform/AudioDevice.h"
+#include "platform/VirtualKey.h"
+#include "render/XFiles.h"
+#include "stage/ResultFile.h"
+#include "stage/StageFile.h"
+
+void GameFixture::SetUp()
+{
+    StartDevice(false);
+    Application& application = Application::Instance();
+    application.Audio().OpenLoopback();
+    application.SetFrameRecord(&record);
+    FlightState::Reset();
+    directory.Write("Resource/Data/WhiteBlock/Model.x", XFiles::Cube(25.0f, {1, 1, 1, 1, ""}));
+    SceneManager& scenes = SceneManager::Instance();
+    scenes.SetFactory(MakeScene);
+    scenes.stageGroup = 1;
+    scenes.stageNumber = 1;
+}
+
+void GameFixture::TearDown()
+{
+    FlightState::Reset();
+    DeviceFixture::TearDown();
+}
+
+void GameFixture::WriteStage(const std::vector<TestBlock>& blocks, int stage)
+{
+    std::ostringstream text;
+    for (const TestBlock& b : blocks)
+        text << "x:" << b.x << ",y:" << b.y << ",z:" << b.z << ",sf:" << b.kind << ",af:0,pf:0\n";
+    directory.Write(StageFile::Path(1, stage), text.str());
+    directory.Write(ResultFile::Path(1, stage), "score:0");
+}
+
+Game& GameFixture::Start()
+{
+    SceneManager::Instance().ChangeScene(static_cast<int>(SceneId::Game));
+    return Current();
+}
+
+Game& GameFixture::Current()
+{
+    auto* game = dynamic_cast<Game*>(SceneManager::Instance().Current());
+    EXPECT_NE(game, nullptr) << "the current scene is not a Game";
+    return *game;
+}
+
+void GameFixture::RunFrames(int count)
+{
+    for (int i = 0; i < count; ++i)
+        RunFrame();
+}
+
+void GameFixture::Hold(int virtualKey)
+{
+    Application::Instance().KeyEvent(virtualKey, true);
+}
+
+void GameFixture::Release(int virtualKey)
+{
+    Application::Instance().KeyEvent(virtualKey, false);
+}
+
+void GameFixture::WalkOne(int virtualKey)
+{
+    Hold(virtualKey);
+    RunFrames(1);
+    Release(virtualKey);
+    RunFrames(11);
+}
+
+void GameFixture::FireToward(int arrowKey)
+{
+    Hold(VirtualKey::Space);
+    RunFrames(1);
+    Hold(arrowKey);
+    RunFrames(1);
+    Release(arrowKey);
+    RunFrames(10);
+    Release(VirtualKey::Space);
+    RunFrames(1);
+}
+
+int GameFixture::SoundCalls(const std::string& call) const
+{
+    return static_cast<int>(std::count(record.sounds.begin(), record.sounds.end(), call));
+}
+
+std::string GameFixture::ResultText() const
+{
+    std::ifstream in(directory.Path() / ResultFile::Path(1, 1), std::ios::binary);
+    std::ostringstream text;
+    text << in.rdbuf();
+    return text.str();
+}
+
+std::shared_ptr<Block> GameFixture::BlockAt(int x, int y, int z)
+{
+    for (const auto& block : Current().Blocks()) {
+        if (block->mapCell == MapPosition{x, y, z})
+            return block;
+    }
+    return nullptr;
+}

@@ -1,0 +1,86 @@
+#include <gtest/gtest.h>
+
+#include "game/GamePrinters.h"
+#include "game/Reverse.h"
+#include "platform/Application.h"
+#include "platform/AudioDevice.h"
+#include "platform/FrameRecord.h"
+#include "render/Surface.h"
+#include "render/Texture.h"
+#include "sound/DXSound.h"
+#include "support/DeviceFixture.h"
+
+namespace {
+
+class ReverseBatch : public DeviceFixture {
+protected:
+    void SetUp() override
+    {
+        StartDevice(false);
+        Application::Instance().Audio().OpenLoopback();
+        Application::Instance().SetFrameRecord(&record);
+        sound = DXSound::Create();
+        reverse = std::make_unique<Reverse>();
+    }
+
+    FrameRecord record;
+    std::unique_ptr<DXSound> sound;
+    std::unique_ptr<Reverse> reverse;
+};
+
+TEST_F(ReverseBatch, OneBlackBlockRisesSpinsFallsAndTurnsWhiteAfter71Frames)
+{
+    EXPECT_EQ(reverse->glowSource->GetSurface()->name, "glowSource");
+    EXPECT_EQ(reverse->glowSource->GetSurface()->width, 1280);
+
+    auto block = std::make_shared<Block>(MapPosition{3, 2, 4}, BlockKind::Black);
+    reverse->Add(block);
+    EXPECT_TRUE(reverse->Update(*sound));
+    EXPECT_EQ(record.sounds, (std::vector<std::string>{"music 0 volume -500", "effect 2 play"}));
+    EXPECT_EQ(block->state, BlockState::Flipping);
+    EXPECT_EQ(reverse->entries[0].frame, 0) << "the first entry starts on the second call";
+
+    for (int i = 0; i < 16; ++i)
+        reverse->Update(*sound);
+    EXPECT_FLOAT_EQ(block->transform.position.y, 125.0f + 50.0f * (1.0f - 1.0f / 1024.0f));
+    for (int i = 0; i < 20; ++i)
+        reverse->Update(*sound);
+    EXPECT_FLOAT_EQ(reverse->entries[0].pulse, 1.1f) << "the pulse peaks at frame 35";
+    EXPECT_FLOAT_EQ(reverse->entries[0].glowPower, 2.0f);
+
+    for (int i = 0; i < 34; ++i)
+        EXPECT_TRUE(reverse->Update(*sound));
+    EXPECT_EQ(block->kind, BlockKind::Black);
+    EXPECT_FALSE(reverse->Update(*sound)) << "the 71st animated frame turns it";
+    EXPECT_EQ(block->kind, BlockKind::White);
+    EXPECT_EQ(block->state, BlockState::Resting);
+    EXPECT_FLOAT_EQ(block->transform.position.y, 125.0f);
+    // Two full turns less a degree leave it at 719 degrees about x: level again to the eye.
+    EXPECT_NEAR(block->transform.rotation(1, 1), 1.0f, 1e-3f);
+    EXPECT_EQ(record.sounds.back(), "effect 8 play");
+
+    record.Clear();
+    EXPECT_FALSE(reverse->Update(*sound));
+    EXPECT_EQ(record.sounds, (std::vector<std::string>{"music 0 volume 0"}));
+}
+
+TEST_F(ReverseBatch, AnEntryWhoseBlockIsGoneIsDropped)
+{
+    auto kept = std::make_shared<Block>(MapPosition{1, 0, 0}, BlockKind::HardBlack);
+    auto gone = std::make_shared<Block>(MapPosition{2, 0, 0}, BlockKind::Black);
+    reverse->Add(kept);
+    reverse->Add(gone);
+    reverse->Update(*sound);
+    gone.reset();
+    for (int i = 0; i < 70; ++i)
+        ASSERT_TRUE(reverse->Update(*sound));
+    ASSERT_EQ(reverse->entries.size(), 1u);
+    // The survivor took the front place and animates; it rises two cells, as queued second.
+    EXPECT_EQ(reverse->entries[0].height, 2);
+    EXPECT_EQ(kept->kind, BlockKind::HardBlack);
+    EXPECT_FALSE(reverse->Update(*sound));
+    EXPECT_EQ(kept->kind, BlockKind::Black);
+    EXPECT_TRUE(reverse->IsEmpty());
+}
+
+}  // namespace
