@@ -9,7 +9,7 @@ constexpr std::string_view ByteOrderMark = "\xEF\xBB\xBF";
 bool TextLines::Next(std::string& line)
 {
     line.clear();
-    if (linesRead == MaxLines)
+    if (linesRead == MaxLines || bytesRead >= MaxBytes)
         return false;
     std::streambuf* buffer = in.rdbuf();
     if (!buffer)
@@ -19,6 +19,11 @@ bool TextLines::Next(std::string& line)
     bool tooLong = false;
     for (int c = buffer->sbumpc(); c != std::char_traits<char>::eof(); c = buffer->sbumpc()) {
         any = true;
+        // A line cut short by the cap is no line to read.
+        if (++bytesRead > MaxBytes) {
+            tooLong = true;
+            break;
+        }
         if (c == '\n')
             break;
         if (line.size() < MaxLineLength)

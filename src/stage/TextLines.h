@@ -7,11 +7,13 @@
 // Reads the lines of a stage or result file, which may come from anywhere:
 // a leading byte-order mark and the "\r" of a "\r\n" ending are dropped, a
 // line too long to be a record comes back empty, and reading ends after
-// MaxLines lines, so no file can make the reader hold more than one short line.
+// MaxLines lines or MaxBytes bytes, so no file can make the reader hold more
+// than one short line, or read for long.
 class TextLines {
 public:
     static constexpr std::size_t MaxLineLength = 1024;
     static constexpr std::size_t MaxLines = 100000;
+    static constexpr std::size_t MaxBytes = 16 * 1024 * 1024;
 
     explicit TextLines(std::istream& stream) : in(stream) {}
 
@@ -21,4 +23,5 @@ public:
 private:
     std::istream& in;
     std::size_t linesRead = 0;
+    std::size_t bytesRead = 0;
 };

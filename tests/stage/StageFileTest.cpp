@@ -86,6 +86,16 @@ TEST(StageParse, AnAbsurdlyLongLineIsRefusedAndTheNextOneStillReads)
     EXPECT_EQ(Cells(records), (std::vector<Cell>{{3, 0, 0, 1}}));
 }
 
+TEST(StageParse, ReadingStopsAfterSixteenMebibytes)
+{
+    const std::string junk(1024 * 1024, '#');
+    std::string text = "x:1,y:0,z:0,sf:2,af:0,pf:0\n";
+    for (int i = 0; i < 17; ++i)
+        text += junk + "\n";
+    text += "x:2,y:0,z:0,sf:2,af:0,pf:0\n";
+    EXPECT_EQ(Cells(ParseText(text)), (std::vector<Cell>{{1, 0, 0, 2}}));
+}
+
 TEST(StageParse, ALaunchedBlockTakesEveryLineAfterItAsItsMovements)
 {
     const auto records = ParseText(
