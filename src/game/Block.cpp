@@ -22,16 +22,6 @@ float SnapToCentre(float v)
     return Field::CellSize * std::floor(v / Field::CellSize) + Field::HalfCell;
 }
 
-int FloorCell(float v)
-{
-    return static_cast<int>(std::floor(v / Field::CellSize));
-}
-
-int TruncCell(float v)
-{
-    return static_cast<int>(v / Field::CellSize);
-}
-
 }  // namespace
 
 Block::Block(const MapPosition& cell, int blockKind) : kind(blockKind), mapCell(cell)
@@ -59,7 +49,7 @@ void Block::Update(const StageGrid& grid, DXSound& sound)
             Vector3& p = transform.position;
             p.x = SnapToCentre(p.x);
             p.z = SnapToCentre(p.z);
-            flight.landingCell = {TruncCell(p.x), TruncCell(p.y), TruncCell(p.z)};
+            flight.landingCell = {Field::CellOf(p.x), Field::CellOf(p.y), Field::CellOf(p.z)};
             sound.PlayEffect(LandingSound, false);
         }
     }
@@ -69,13 +59,13 @@ void Block::Update(const StageGrid& grid, DXSound& sound)
 
     transform.UpdateWorld();
     const Vector3& p = transform.position;
-    mapCell = {TruncCell(p.x - Field::HalfCell), TruncCell(p.y - Field::HalfCell), TruncCell(p.z - Field::HalfCell)};
+    mapCell = {Field::CellOf(p.x - Field::HalfCell), Field::CellOf(p.y - Field::HalfCell), Field::CellOf(p.z - Field::HalfCell)};
 }
 
 int Block::Collide(const StageGrid& grid, Vector3& candidate) const
 {
     const float half = Field::HalfCell;
-    const int layer = TruncCell(candidate.y - half);
+    const int layer = Field::CellOf(candidate.y - half);
     int x = 0;
     int z = 0;
     switch (FlightState::Instance().direction) {
@@ -84,32 +74,32 @@ int Block::Collide(const StageGrid& grid, Vector3& candidate) const
             candidate.z = EdgeCentreHigh;
             return 0;
         }
-        x = TruncCell(candidate.x);
-        z = TruncCell(candidate.z + half + 1.0f);
+        x = Field::CellOf(candidate.x);
+        z = Field::CellOf(candidate.z + half + 1.0f);
         break;
     case Direction::MinusZ:
         if (candidate.z - half < FieldStart) {
             candidate.z = EdgeCentreLow;
             return 0;
         }
-        x = TruncCell(candidate.x);
-        z = FloorCell(candidate.z - half);
+        x = Field::CellOf(candidate.x);
+        z = Field::FloorCellOf(candidate.z - half);
         break;
     case Direction::MinusX:
         if (candidate.x - half < FieldStart) {
             candidate.x = EdgeCentreLow;
             return 0;
         }
-        x = FloorCell(candidate.x - half);
-        z = TruncCell(candidate.z);
+        x = Field::FloorCellOf(candidate.x - half);
+        z = Field::CellOf(candidate.z);
         break;
     default:
         if (candidate.x + half > FieldEnd) {
             candidate.x = EdgeCentreHigh;
             return 0;
         }
-        x = TruncCell(candidate.x + half);
-        z = TruncCell(candidate.z);
+        x = Field::CellOf(candidate.x + half);
+        z = Field::CellOf(candidate.z);
         break;
     }
     return grid.CellAt(x, layer, z) == BlockKind::Empty ? 1 : 0;

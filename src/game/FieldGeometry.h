@@ -1,5 +1,7 @@
 #pragma once
 
+#include <cmath>
+
 // The play field is 10 × 10 × 10 cells of 50 world units; cell k has its
 // centre at 50·k + 25 on every axis.
 namespace Field {
@@ -17,10 +19,16 @@ inline float Centre(int cell)
     return CellSize * static_cast<float>(cell) + HalfCell;
 }
 
-// The cell of a coordinate as the grid counts it: int(v) / 50.
+// The cell of a coordinate as the grid counts it: int(v) / 50, toward zero.
 inline int CellOf(float v)
 {
     return static_cast<int>(v) / 50;
+}
+
+// The cell of a coordinate rounded down, for tests that may look below 0.
+inline int FloorCellOf(float v)
+{
+    return static_cast<int>(std::floor(v / CellSize));
 }
 }  // namespace Field
 

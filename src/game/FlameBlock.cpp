@@ -1,7 +1,5 @@
 #include "game/FlameBlock.h"
 
-#include <cmath>
-
 #include "game/FieldGeometry.h"
 #include "game/FlightState.h"
 #include "game/Player.h"
@@ -12,31 +10,21 @@ namespace {
 // From the player's centre to the far side of the next cell, less a unit.
 constexpr float Reach = 24.0f + 50.0f;
 
-int TruncCell(float v)
-{
-    return static_cast<int>(v / Field::CellSize);
-}
-
-int FloorCell(float v)
-{
-    return static_cast<int>(std::floor(v / Field::CellSize));
-}
-
 MapPosition LaunchCell(const Vector3& p, int facing)
 {
-    MapPosition cell{TruncCell(p.x), TruncCell(p.y), TruncCell(p.z)};
+    MapPosition cell{Field::CellOf(p.x), Field::CellOf(p.y), Field::CellOf(p.z)};
     switch (facing) {
     case Direction::PlusZ:
-        cell.z = TruncCell(p.z + Reach);
+        cell.z = Field::CellOf(p.z + Reach);
         break;
     case Direction::MinusZ:
-        cell.z = FloorCell(p.z - Reach);
+        cell.z = Field::FloorCellOf(p.z - Reach);
         break;
     case Direction::MinusX:
-        cell.x = FloorCell(p.x - Reach);
+        cell.x = Field::FloorCellOf(p.x - Reach);
         break;
     default:
-        cell.x = TruncCell(p.x + Reach);
+        cell.x = Field::CellOf(p.x + Reach);
         break;
     }
     return cell;

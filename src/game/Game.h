@@ -40,8 +40,6 @@ public:
     const Reverse& GetReverse() const { return *reverse; }
     const FlameBlock& Flame() const { return *flame; }
     const ShardArray& Shards() const { return shards; }
-    const StageGrid& Grid() const { return *grid; }
-    const SkySphere& Sky() const { return *skySphere; }
     const DXSound& Sounds() const { return *sound; }
     bool Cleared() const { return cleared; }
     int ClearFrame() const { return clearFrame; }

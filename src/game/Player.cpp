@@ -1,7 +1,5 @@
 #include "game/Player.h"
 
-#include <cmath>
-
 #include "game/FieldGeometry.h"
 #include "game/FlightState.h"
 #include "game/GameKeys.h"
@@ -33,21 +31,6 @@ const Arrow Arrows[4] = {
     {VirtualKey::Left, -90.0f, {-1, 0, 0}, Direction::MinusX},
     {VirtualKey::Right, 90.0f, {1, 0, 0}, Direction::PlusX},
 };
-
-int TruncCell(float v)
-{
-    return static_cast<int>(v / Field::CellSize);
-}
-
-int FloorCell(float v)
-{
-    return static_cast<int>(std::floor(v / Field::CellSize));
-}
-
-float CellCentreOf(float v)
-{
-    return static_cast<float>(static_cast<int>(v) / 50 * 50) + Field::HalfCell;
-}
 
 Matrix Heading(float yawDegrees)
 {
@@ -142,12 +125,12 @@ void Player::Walk(const StageGrid& grid, DXSound& sound)
         sound.StopEffect(WalkSound);
         // The leading face looks two cells ahead on a walk's last frames, so
         // a block there stops the walk short of the centre it was heading for.
-        v = CellCentreOf(v);
+        v = Field::Centre(Field::CellOf(v));
         FinishWalk();
         return;
     }
     if (stepIndex == WalkSteps) {
-        v = CellCentreOf(v);
+        v = Field::Centre(Field::CellOf(v));
         FinishWalk();
         return;
     }
@@ -174,7 +157,7 @@ void Player::Turn()
 bool Player::CanStep(const StageGrid& grid, int direction)
 {
     Vector3& p = transform.position;
-    const int layer = TruncCell(p.y - 24.0f);
+    const int layer = Field::CellOf(p.y - 24.0f);
     int firstX = 0;
     int secondX = 0;
     int firstZ = 0;
@@ -185,36 +168,36 @@ bool Player::CanStep(const StageGrid& grid, int direction)
             p.z = 475.0f;
             return false;
         }
-        firstZ = secondZ = TruncCell(p.z + 25.0f);
-        firstX = TruncCell(p.x - 25.0f);
-        secondX = TruncCell(p.x + 24.0f);
+        firstZ = secondZ = Field::CellOf(p.z + 25.0f);
+        firstX = Field::CellOf(p.x - 25.0f);
+        secondX = Field::CellOf(p.x + 24.0f);
         break;
     case Direction::MinusZ:
         if (p.z - 25.0f < 0.5f) {
             p.z = 25.0f;
             return false;
         }
-        firstZ = secondZ = FloorCell(p.z - 30.0f);
-        firstX = TruncCell(p.x - 25.0f);
-        secondX = TruncCell(p.x + 24.0f);
+        firstZ = secondZ = Field::FloorCellOf(p.z - 30.0f);
+        firstX = Field::CellOf(p.x - 25.0f);
+        secondX = Field::CellOf(p.x + 24.0f);
         break;
     case Direction::MinusX:
         if (p.x - 25.0f < 1.0f) {
             p.x = 25.0f;
             return false;
         }
-        firstX = secondX = FloorCell(p.x - 30.0f);
-        firstZ = TruncCell(p.z - 25.0f);
-        secondZ = TruncCell(p.z + 24.0f);
+        firstX = secondX = Field::FloorCellOf(p.x - 30.0f);
+        firstZ = Field::CellOf(p.z - 25.0f);
+        secondZ = Field::CellOf(p.z + 24.0f);
         break;
     default:
         if (p.x + 25.0f > 499.5f) {
             p.x = 475.0f;
             return false;
         }
-        firstX = secondX = TruncCell(p.x + 25.0f);
-        firstZ = TruncCell(p.z - 25.0f);
-        secondZ = TruncCell(p.z + 24.0f);
+        firstX = secondX = Field::CellOf(p.x + 25.0f);
+        firstZ = Field::CellOf(p.z - 25.0f);
+        secondZ = Field::CellOf(p.z + 24.0f);
         break;
     }
     return grid.CellAt(firstX, layer, firstZ) <= BlockKind::Empty &&

@@ -38,8 +38,6 @@ public:
     bool Update(DXSound& sound);
     bool IsEmpty() const { return entries.empty(); }
     void Clear() { entries.clear(); }
-    // How many entries from the front are animating.
-    int Active() const { return active; }
 
     // Newest first.
     std::deque<ReverseEntry> entries;
