@@ -3,25 +3,7 @@
 #include "game/FieldGeometry.h"
 
 namespace {
-
 constexpr float ShotSpeed = 5.0f;
-
-FlightState& Record()
-{
-    static FlightState record;
-    return record;
-}
-
-}  // namespace
-
-FlightState& FlightState::Instance()
-{
-    return Record();
-}
-
-void FlightState::Reset()
-{
-    Record() = FlightState{};
 }
 
 Vector3 FlightVelocity(int direction)

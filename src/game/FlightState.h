@@ -2,14 +2,13 @@
 
 #include "game/Block.h"
 #include "math/Vector3.h"
+#include "platform/Singleton.h"
 
 // The one block that can be in the air, shared by the player, the launch
 // marker, the blocks and the Game scene. Process-wide; the Game constructor
 // clears its flags, and tests reset it whole.
-struct FlightState {
-    static FlightState& Instance();
-    static void Reset();
-
+class FlightState : public Singleton<FlightState> {
+public:
     bool inFlight = false;
     // The player's facing when it fired (Direction codes).
     int direction = 0;
@@ -22,6 +21,10 @@ struct FlightState {
     bool reversalFound = false;
     // Shards of a dissolved block are still flying.
     bool shardsVisible = false;
+
+private:
+    friend class Singleton<FlightState>;
+    FlightState() = default;
 };
 
 // World units a fired block moves per frame in a direction.
