@@ -1,4 +1,5 @@
 #include "game/Block.h"
+#include "game/GameSounds.h"
 
 #include <cmath>
 
@@ -10,7 +11,6 @@
 
 namespace {
 
-constexpr int LandingSound = 1;
 // The field edge a flying block's leading face may not pass.
 constexpr float FieldEnd = 500.0f;
 constexpr float FieldStart = 0.5f;
@@ -50,7 +50,7 @@ void Block::Update(const StageGrid& grid, DXSound& sound)
             p.x = SnapToCentre(p.x);
             p.z = SnapToCentre(p.z);
             flight.landingCell = {Field::CellOf(p.x), Field::CellOf(p.y), Field::CellOf(p.z)};
-            sound.PlayEffect(LandingSound, false);
+            sound.PlayEffect(GameSound::Landing, false);
         }
     }
 

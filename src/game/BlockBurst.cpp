@@ -1,4 +1,5 @@
 #include "game/BlockBurst.h"
+#include "game/GameSounds.h"
 
 #include <cmath>
 
@@ -11,7 +12,6 @@ namespace {
 
 const char* const ParticleMesh = "Resource/Data/WhiteBlock/Model.x";
 constexpr float ParticleScale = 0.25f;
-constexpr int BurstSound = 17;
 constexpr int LastHeightFrame = 15;
 constexpr int LastSpinFrame = 62;
 // π/96: the spin's sine reaches its top after 48 frames, at two turns less a degree.
@@ -79,8 +79,8 @@ void BlockBurst::Burst(const Block& owner, DXSound& sound)
     }
     if (!soundPlayed) {
         soundPlayed = true;
-        if (sound.EffectCount() > BurstSound)
-            sound.PlayEffect(BurstSound, false);
+        if (sound.EffectCount() > GameSound::Burst)
+            sound.PlayEffect(GameSound::Burst, false);
     }
     emitter->Update();
     ++burstFrame;

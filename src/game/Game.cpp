@@ -1,7 +1,9 @@
 #include "game/Game.h"
+#include "game/GameSounds.h"
 
 #include <algorithm>
 #include <cstdint>
+#include <iterator>
 
 #include "app/SceneManager.h"
 #include "game/BlockBurst.h"
@@ -47,19 +49,11 @@ const char* const EffectFiles[] = {
     "Resource/Sound/GameClear2.wav",
     "Resource/Sound/ClearBlock.wav",
 };
+static_assert(std::size(EffectFiles) == GameSound::EffectCount);
 
-constexpr int CursorSound = 4;
-constexpr int DecideSound = 5;
-constexpr int FirstFlipDoneSound = 8;
-constexpr int LastFlipDoneSound = 12;
 constexpr int FlipDoneVolume = -670;
-constexpr int GameOverSound = 13;
 // Above full volume: the request is refused and the sound keeps full volume.
 constexpr int GameOverVolume = 200;
-constexpr int ClearSwingSound = 14;
-constexpr int ClearStrumSound = 15;
-constexpr int ClearJingleSound = 16;
-constexpr int Music = 0;
 
 constexpr int FadeStep = 3;
 constexpr int Opaque = 255;
@@ -124,11 +118,11 @@ void Game::LoadSounds()
     sound = DXSound::Create();
     for (const char* file : EffectFiles)
         sound->AddEffect(file);
-    for (int i = FirstFlipDoneSound; i <= LastFlipDoneSound; ++i)
+    for (int i = GameSound::FirstFlipDone; i <= GameSound::LastFlipDone; ++i)
         sound->SetEffectVolume(i, FlipDoneVolume);
-    sound->SetEffectVolume(GameOverSound, GameOverVolume);
+    sound->SetEffectVolume(GameSound::GameOver, GameOverVolume);
     sound->AddMusic(MusicFile);
-    bgmFrequency = sound->GetMusicFrequency(Music);
+    bgmFrequency = sound->GetMusicFrequency(GameSound::Music);
 }
 
 void Game::Update()
@@ -208,7 +202,7 @@ void Game::ClearSequence()
 {
     if (clearFrame < SwingFrames) {
         if (clearFrame % SwingInterval == 0)
-            sound->PlayEffect(ClearSwingSound, false);
+            sound->PlayEffect(GameSound::ClearSwing, false);
         ++clearFrame;
         return;
     }
@@ -216,16 +210,16 @@ void Game::ClearSequence()
         if (clearFrame == SwingFrames) {
             clearStarted = true;
             burnLimit = (static_cast<int>(blocks.size()) + AfterglowIntervals) * IgnitionInterval;
-            sound->SetMusicVolume(Music, ClearMusicVolume);
-            sound->PlayEffect(ClearStrumSound, false);
+            sound->SetMusicVolume(GameSound::Music, ClearMusicVolume);
+            sound->PlayEffect(GameSound::ClearStrum, false);
         }
         ++clearFrame;
         if (clearFrame == ClearJingleFrame)
-            sound->PlayEffect(ClearJingleSound, false);
+            sound->PlayEffect(GameSound::ClearJingle, false);
         return;
     }
     // A sound just started may still report position 0, so "ended" is asked directly.
-    if (sound->IsEffectPlaying(ClearJingleSound) && sound->GetEffectPosition(ClearJingleSound) < JinglePlayedEnough)
+    if (sound->IsEffectPlaying(GameSound::ClearJingle) && sound->GetEffectPosition(GameSound::ClearJingle) < JinglePlayedEnough)
         return;
     for (std::size_t i = 0; i < blocks.size(); ++i)
         blocks[i]->Update(*grid, *sound);
@@ -243,16 +237,16 @@ void Game::GameOverSequence()
     if (gameOverFrame < SlowdownFrames) {
         const int t = ++gameOverFrame;
         // The music slides down to half its speed.
-        sound->SetMusicFrequency(Music, static_cast<unsigned>(bgmFrequency / (1.0 + t / 120.0)));
+        sound->SetMusicFrequency(GameSound::Music, static_cast<unsigned>(bgmFrequency / (1.0 + t / 120.0)));
         if (t > FadeFromFrame)
-            sound->SetMusicVolume(Music, (t - FadeFromFrame) * MusicFadeDepth / (SlowdownFrames - FadeFromFrame));
+            sound->SetMusicVolume(GameSound::Music, (t - FadeFromFrame) * MusicFadeDepth / (SlowdownFrames - FadeFromFrame));
         if (t == SlowdownFrames)
-            sound->StopMusic(Music);
+            sound->StopMusic(GameSound::Music);
     } else if (gameOverFrame < StingFrame) {
         if (++gameOverFrame == StingFrame) {
-            sound->PlayEffect(GameOverSound, false);
-            sound->SetMusicVolume(Music, GameOverMusicVolume);
-            sound->PlayMusic(Music);
+            sound->PlayEffect(GameSound::GameOver, false);
+            sound->SetMusicVolume(GameSound::Music, GameOverMusicVolume);
+            sound->PlayMusic(GameSound::Music);
         }
     } else if (gameOverFrame < GameOverMenuFrame) {
         if (++gameOverFrame == GameOverMenuFrame)
@@ -297,11 +291,11 @@ void Game::MenuInput()
         break;
     case VirtualKey::Up:
         menuCursor = (menuCursor + MenuItems - 1) % MenuItems;
-        sound->PlayEffect(CursorSound, false);
+        sound->PlayEffect(GameSound::Cursor, false);
         break;
     case VirtualKey::Down:
         menuCursor = (menuCursor + 1) % MenuItems;
-        sound->PlayEffect(CursorSound, false);
+        sound->PlayEffect(GameSound::Cursor, false);
         break;
     default:
         ChooseMenuItem();
@@ -328,7 +322,7 @@ void Game::ChooseMenuItem()
         nextScene = SceneId::Game;
         break;
     }
-    sound->PlayEffect(DecideSound, false);
+    sound->PlayEffect(GameSound::Decide, false);
 }
 
 void Game::UpdateFadeOut()
@@ -337,7 +331,7 @@ void Game::UpdateFadeOut()
     if (fade < Opaque)
         return;
     fade = Opaque;
-    sound->StopMusic(Music);
+    sound->StopMusic(GameSound::Music);
     SceneManager& scenes = SceneManager::Instance();
     scenes.nextSceneId = static_cast<int>(nextScene);
     scenes.changePending = true;
@@ -348,7 +342,7 @@ void Game::Draw()
     if (!bgmStarted) {
         bgmStarted = true;
         if (sound->MusicCount() > 0)
-            sound->PlayMusic(Music);
+            sound->PlayMusic(GameSound::Music);
     }
 }
 

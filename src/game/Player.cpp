@@ -1,3 +1,4 @@
+#include "game/GameSounds.h"
 #include "game/Player.h"
 
 #include "game/FieldGeometry.h"
@@ -10,9 +11,6 @@
 
 namespace {
 
-constexpr int WalkSound = 0;
-constexpr int ChargeSound = 6;
-constexpr int ShotSound = 7;
 constexpr float TurnStep = 0.1f;
 constexpr float TurnDone = 1.01f;
 const Vector3 StartPosition{25.0f, 25.0f, 25.0f};
@@ -76,7 +74,7 @@ bool Player::ReadArrows(DXSound& sound)
             if (state != PlayerState::Charging && state != PlayerState::Walking) {
                 walkDir = arrow.walk;
                 state = PlayerState::Walking;
-                sound.PlayEffect(WalkSound, false);
+                sound.PlayEffect(GameSound::Walk, false);
             }
         }
         return true;
@@ -93,8 +91,8 @@ void Player::ReadSpace(DXSound& sound, const Reverse& reverse)
     if (released) {
         if (state == PlayerState::Charging) {
             state = PlayerState::Firing;
-            sound.PlayEffect(ShotSound, false);
-            sound.StopEffect(ChargeSound);
+            sound.PlayEffect(GameSound::Shot, false);
+            sound.StopEffect(GameSound::Charge);
             chargeSoundOn = false;
         }
         inputReady = 1;
@@ -106,7 +104,7 @@ void Player::ReadSpace(DXSound& sound, const Reverse& reverse)
         inputReady = 0;
         state = PlayerState::Charging;
         if (!chargeSoundOn) {
-            sound.PlayEffect(ChargeSound, true);
+            sound.PlayEffect(GameSound::Charge, true);
             chargeSoundOn = true;
         }
     } else if (state == PlayerState::Charging) {
@@ -122,7 +120,7 @@ void Player::Walk(const StageGrid& grid, DXSound& sound)
                                  : (walkDir.z > 0.0f ? Direction::PlusZ : Direction::MinusZ);
     float& v = alongX ? transform.position.x : transform.position.z;
     if (!CanStep(grid, direction)) {
-        sound.StopEffect(WalkSound);
+        sound.StopEffect(GameSound::Walk);
         // The leading face looks two cells ahead on a walk's last frames, so
         // a block there stops the walk short of the centre it was heading for.
         v = Field::Centre(Field::CellOf(v));

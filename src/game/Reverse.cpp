@@ -1,3 +1,4 @@
+#include "game/GameSounds.h"
 #include "game/Reverse.h"
 
 #include <algorithm>
@@ -11,9 +12,6 @@
 
 namespace {
 
-constexpr int BatchStartSound = 2;
-constexpr int FirstFlipDoneSound = 8;
-constexpr int FlipDoneSounds = 5;
 constexpr int BatchMusicVolume = -500;
 constexpr int FullVolume = 0;
 constexpr int EntryInterval = 5;
@@ -97,7 +95,7 @@ bool Reverse::Update(DXSound& sound)
         ++active;
         if (active == 1) {
             sound.SetMusicVolume(0, BatchMusicVolume);
-            sound.PlayEffect(BatchStartSound, false);
+            sound.PlayEffect(GameSound::BatchStart, false);
         }
         active = Shorter(active, entries.size());
     }
@@ -139,6 +137,6 @@ void Reverse::Animate(ReverseEntry& entry, Block& block)
 
 void Reverse::PlayFlipDone(DXSound& sound)
 {
-    sound.PlayEffect(FirstFlipDoneSound + soundIndex, false);
-    soundIndex = (soundIndex + 1) % FlipDoneSounds;
+    sound.PlayEffect(GameSound::FirstFlipDone + soundIndex, false);
+    soundIndex = (soundIndex + 1) % GameSound::FlipDoneCount;
 }
