@@ -237,9 +237,12 @@ void Game::GameOverSequence()
     if (gameOverFrame < SlowdownFrames) {
         const int t = ++gameOverFrame;
         // The music slides down to half its speed.
-        sound->SetMusicFrequency(GameSound::Music, static_cast<unsigned>(bgmFrequency / (1.0 + t / 120.0)));
-        if (t > FadeFromFrame)
-            sound->SetMusicVolume(GameSound::Music, (t - FadeFromFrame) * MusicFadeDepth / (SlowdownFrames - FadeFromFrame));
+        const double slowdown = 1.0 + t / static_cast<double>(SlowdownFrames);
+        sound->SetMusicFrequency(GameSound::Music, static_cast<unsigned>(bgmFrequency / slowdown));
+        if (t > FadeFromFrame) {
+            const int volume = (t - FadeFromFrame) * MusicFadeDepth / (SlowdownFrames - FadeFromFrame);
+            sound->SetMusicVolume(GameSound::Music, volume);
+        }
         if (t == SlowdownFrames)
             sound->StopMusic(GameSound::Music);
     } else if (gameOverFrame < StingFrame) {
