@@ -27,7 +27,7 @@ TEST(DrawLogWriter, WritesEachKindOfDrawInItsOwnShape)
     draws[4].source[3] = 720;
     draws[4].argb = 0x80FFFFFF;
     draws[5].kind = DrawRecord::Kind::Text;
-    draws[5].name = "3";
+    draws[5].name = "Stage 3";
     draws[5].rect[0] = 50;
     draws[5].rect[1] = 100;
     draws[5].argb = 0xFF000000;
@@ -42,7 +42,7 @@ TEST(DrawLogWriter, WritesEachKindOfDrawInItsOwnShape)
               R"({"op":"quad","rect":[0,0,320,180],"tech":"NormalTech"},)"
               R"({"op":"sprite","tex":"Resource/Texture/White.png","m":[1,0,0,0,0,1,0,0,0,0,1,0,0,0,0,1],)"
               R"("centre":[0.5,0],"src":[0,0,1280,720],"argb":2164260863},)"
-              R"({"op":"text","s":"3","at":[50,100],"argb":4278190080}]})");
+              R"({"op":"text","s":"Stage 3","at":[50,100],"argb":4278190080}]})");
 }
 
 }  // namespace
