@@ -35,15 +35,23 @@ std::unique_ptr<Effect> Effect::FromText(const std::string& text, std::string& e
         return nullptr;
     }
     std::unique_ptr<Effect> effect(new Effect());
+    effect->variantParameter = source.variantParameter;
     const bool compile = GraphicsDevice::Instance().HasContext();
     for (const TechniqueSource& technique : source.techniques) {
-        CompiledTechnique compiled{technique.name, nullptr, technique.depthOff};
+        CompiledTechnique compiled;
+        compiled.name = technique.name;
+        compiled.depthOff = technique.depthOff;
         if (compile) {
+            const std::string vertex = source.commonBoth + source.commonVertex + technique.vertex;
+            const std::string fragment = source.commonBoth + source.commonFragment + technique.fragment;
             std::string log;
-            compiled.program =
-                GlProgram::Build(source.commonBoth + source.commonVertex + technique.vertex,
-                                 source.commonBoth + source.commonFragment + technique.fragment, log);
-            if (!compiled.program) {
+            compiled.program = GlProgram::Build(vertex, fragment, log);
+            for (const int value : source.variantValues) {
+                const std::string define = "#define " + source.variantParameter + " " + std::to_string(value) + "\n";
+                if (auto variant = GlProgram::Build(vertex, fragment, log, define))
+                    compiled.variants.emplace(value, std::move(variant));
+            }
+            if (!log.empty()) {
                 errors += "technique " + technique.name + ": " + log;
                 continue;
             }
@@ -107,24 +115,45 @@ void Effect::Begin()
     savedDepthWrite = device.DepthWrite();
 }
 
+const GlProgram* Effect::CurrentProgram() const
+{
+    const CompiledTechnique& technique = techniques[current];
+    if (const EffectValue* value = variantParameter.empty() ? nullptr : Find(variantParameter)) {
+        if (const int* number = std::get_if<int>(value)) {
+            if (auto variant = technique.variants.find(*number); variant != technique.variants.end())
+                return variant->second.get();
+        }
+    }
+    return technique.program.get();
+}
+
 void Effect::BeginPass(int)
 {
     const CompiledTechnique& technique = techniques[current];
+    passProgram = CurrentProgram();
     EffectPassState state;
     state.effect = this;
-    state.program = technique.program.get();
+    state.program = passProgram;
     state.technique = technique.name;
     state.depthTest = technique.depthOff ? false : savedDepthTest;
     state.depthWrite = technique.depthOff ? false : savedDepthWrite;
     GraphicsDevice::Instance().BeginEffectPass(state);
     inPass = true;
-    Upload();
+    if (passProgram)
+        Upload(*passProgram);
 }
 
 void Effect::CommitChanges()
 {
-    if (inPass)
-        Upload();
+    if (!inPass)
+        return;
+    // A changed variant parameter switches the pass to its build.
+    if (const GlProgram* program = CurrentProgram(); program != passProgram) {
+        passProgram = program;
+        GraphicsDevice::Instance().SetPassProgram(program);
+    }
+    if (passProgram)
+        Upload(*passProgram);
 }
 
 void Effect::EndPass()
@@ -143,15 +172,12 @@ void Effect::End()
     device.SetDepthWrite(savedDepthWrite);
 }
 
-void Effect::Upload() const
+void Effect::Upload(const GlProgram& program) const
 {
-    const GlProgram* program = techniques[current].program.get();
-    if (!program)
-        return;
     GraphicsDevice& device = GraphicsDevice::Instance();
     int unit = 0;
     for (const auto& [name, value] : parameters) {
-        const int location = program->Uniform(name);
+        const int location = program.Uniform(name);
         if (location < 0)
             continue;
         if (const auto* texture = std::get_if<const Texture*>(&value)) {

@@ -64,16 +64,22 @@ public:
 private:
     struct CompiledTechnique {
         std::string name;
+        // The build for any value of the variant parameter, and one per listed value.
         std::unique_ptr<GlProgram> program;
+        std::map<int, std::unique_ptr<GlProgram>> variants;
         bool depthOff = false;
     };
 
     Effect() = default;
-    void Upload() const;
+    // The build of the current technique for the parameters as they are now.
+    const GlProgram* CurrentProgram() const;
+    void Upload(const GlProgram& program) const;
 
     std::vector<CompiledTechnique> techniques;
     std::size_t current = 0;
     std::map<std::string, EffectValue> parameters;
+    std::string variantParameter;
+    const GlProgram* passProgram = nullptr;
     bool savedDepthTest = true;
     bool savedDepthWrite = true;
     bool inPass = false;

@@ -38,7 +38,18 @@ bool ParseEffectSource(const std::string& text, EffectSource& source, std::strin
         }
         std::istringstream words(line.substr(1));
         std::string directive, argument, extra;
-        words >> directive >> argument >> extra;
+        words >> directive >> argument;
+        if (directive == "variants") {
+            if (argument.empty() || !source.variantParameter.empty())
+                return fail("@variants takes one parameter name, once");
+            source.variantParameter = argument;
+            for (int value = 0; words >> value;)
+                source.variantValues.push_back(value);
+            if (source.variantValues.empty() || !words.eof())
+                return fail("@variants needs whole-number values");
+            continue;
+        }
+        words >> extra;
         if (!extra.empty())
             return fail("unexpected '" + extra + "'");
         TechniqueSource* technique = source.techniques.empty() ? nullptr : &source.techniques.back();

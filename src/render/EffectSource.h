@@ -11,6 +11,13 @@
 //   @depth off         that technique draws without depth test and write
 //   @vertex            the technique's vertex stage follows
 //   @fragment          the technique's fragment stage follows
+//   @variants NAME 0 1 every technique is also built once per listed value of
+//                      the int parameter NAME, with NAME defined to that value;
+//                      a draw uses the build for the value NAME holds. The
+//                      source declares the uniform under #ifndef NAME. A branch
+//                      on a parameter that never changes within a draw is then
+//                      gone from the program, not just skipped (a software
+//                      renderer runs both sides of a branch).
 //
 // Directives start a line with '@'; everything else belongs to the section
 // above it. Stages see a prelude first (see GlProgram).
@@ -22,6 +29,8 @@ struct TechniqueSource {
 };
 
 struct EffectSource {
+    std::string variantParameter;
+    std::vector<int> variantValues;
     std::string commonBoth;
     std::string commonVertex;
     std::string commonFragment;

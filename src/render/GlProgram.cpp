@@ -33,9 +33,10 @@ layout(location = 2) in vec2 in_TexCoord;
 layout(location = 3) in vec4 in_Color;
 )";
 
-unsigned Compile(GLenum stage, const std::string& source, std::string& errors)
+unsigned Compile(GLenum stage, const std::string& source, const std::string& defines, std::string& errors)
 {
-    const std::string full = std::string(Prelude) + (stage == GL_VERTEX_SHADER ? VertexInputs : "") + source;
+    const std::string full =
+        std::string(Prelude) + defines + (stage == GL_VERTEX_SHADER ? VertexInputs : "") + source;
     const char* text = full.c_str();
     const unsigned shader = glCreateShader(stage);
     glShaderSource(shader, 1, &text, nullptr);
@@ -57,10 +58,10 @@ unsigned Compile(GLenum stage, const std::string& source, std::string& errors)
 }  // namespace
 
 std::unique_ptr<GlProgram> GlProgram::Build(const std::string& vertexSource, const std::string& fragmentSource,
-                                            std::string& errors)
+                                            std::string& errors, const std::string& defines)
 {
-    const unsigned vertex = Compile(GL_VERTEX_SHADER, vertexSource, errors);
-    const unsigned fragment = Compile(GL_FRAGMENT_SHADER, fragmentSource, errors);
+    const unsigned vertex = Compile(GL_VERTEX_SHADER, vertexSource, defines, errors);
+    const unsigned fragment = Compile(GL_FRAGMENT_SHADER, fragmentSource, defines, errors);
     if (!vertex || !fragment) {
         glDeleteShader(vertex);
         glDeleteShader(fragment);

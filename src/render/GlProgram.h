@@ -10,9 +10,10 @@
 // current render target, whichever way up it stores its rows.
 class GlProgram {
 public:
-    // Compiles and links; null with the compiler's log in errors.
+    // Compiles and links; null with the compiler's log in errors. defines go
+    // right after the prelude, in both stages.
     static std::unique_ptr<GlProgram> Build(const std::string& vertexSource, const std::string& fragmentSource,
-                                            std::string& errors);
+                                            std::string& errors, const std::string& defines = "");
     ~GlProgram();
     GlProgram(const GlProgram&) = delete;
     GlProgram& operator=(const GlProgram&) = delete;

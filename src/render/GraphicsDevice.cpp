@@ -481,6 +481,13 @@ void GraphicsDevice::BeginEffectPass(const EffectPassState& state)
         glUseProgram(pass.program->Id());
 }
 
+void GraphicsDevice::SetPassProgram(const GlProgram* program)
+{
+    pass.program = program;
+    if (context && program)
+        glUseProgram(program->Id());
+}
+
 void GraphicsDevice::EndEffectPass()
 {
     activePass = false;

@@ -148,6 +148,8 @@ public:
     // quads draw with its program; otherwise with the fixed-function path.
     void BeginEffectPass(const EffectPassState& pass);
     void EndEffectPass();
+    // The active pass continues with another build of its technique.
+    void SetPassProgram(const GlProgram* program);
     // A new pass of the same technique counts as a new mesh draw in the log.
     const EffectPassState* ActivePass() const { return activePass ? &pass : nullptr; }
 

@@ -1,7 +1,9 @@
 #include <gtest/gtest.h>
 
 #include "XFiles.h"
+#include "render/Effect.h"
 #include "render/EffectSource.h"
+#include "render/GraphicsDevice.h"
 #include "render/MeshCache.h"
 #include "render/ShaderManager.h"
 #include "support/DeviceFixture.h"
@@ -93,6 +95,83 @@ TEST_F(EffectFailureTest, AMissingEffectFileIsReportedAndFilterPassesAreSkipped)
     shaders.filterShader.Blur(*shaders.glowTarget, *shaders.blur);
     for (const DrawRecord& draw : draws)
         EXPECT_NE(draw.kind, DrawRecord::Kind::Quad);
+}
+
+}  // namespace
+
+namespace {
+
+const char* const Variants = R"(@variants g_Mode 0 1
+@common
+#ifndef g_Mode
+uniform int g_Mode;
+#endif
+@technique Paint
+@depth off
+@vertex
+void main() { gl_Position = orb_ScreenClip(in_Position.xy); }
+@fragment
+out vec4 c;
+void main()
+{
+#ifdef g_Mode
+    c = g_Mode == 0 ? vec4(1.0, 0.0, 0.0, 1.0) : vec4(0.0, 1.0, 0.0, 1.0);
+#else
+    c = vec4(0.0, 0.0, float(g_Mode) / 4.0, 1.0);
+#endif
+}
+)";
+
+TEST(EffectSource, VariantsNameAnIntParameterAndItsValues)
+{
+    EffectSource source;
+    std::string error;
+    ASSERT_TRUE(ParseEffectSource(Variants, source, error)) << error;
+    EXPECT_EQ(source.variantParameter, "g_Mode");
+    EXPECT_EQ(source.variantValues, (std::vector<int>{0, 1}));
+    EXPECT_FALSE(ParseEffectSource("@variants g_Mode on off\n", source, error));
+    EXPECT_FALSE(ParseEffectSource("@variants\n", source, error));
+}
+
+class EffectVariantTest : public DeviceFixture {};
+
+TEST_F(EffectVariantTest, EachDrawUsesTheBuildForTheParametersValue)
+{
+    StartDevice(true);
+    std::string errors;
+    auto effect = Effect::FromText(Variants, errors);
+    ASSERT_NE(effect, nullptr) << errors;
+    GraphicsDevice& device = GraphicsDevice::Instance();
+    const auto paint = [&](int mode, int x) {
+        effect->SetInt("g_Mode", mode);
+        effect->SetTechnique("Paint");
+        effect->Begin();
+        effect->BeginPass(0);
+        effect->CommitChanges();
+        device.DrawScreenQuad({x, 0, 10, 10});
+        effect->EndPass();
+        effect->End();
+    };
+    paint(0, 0);
+    paint(1, 10);
+    paint(2, 20);
+    // Switching the value inside a pass switches the build at the next commit.
+    effect->SetInt("g_Mode", 0);
+    effect->Begin();
+    effect->BeginPass(0);
+    device.DrawScreenQuad({30, 0, 10, 10});
+    effect->SetInt("g_Mode", 1);
+    effect->CommitChanges();
+    device.DrawScreenQuad({40, 0, 10, 10});
+    effect->EndPass();
+    effect->End();
+
+    const auto pixels = ReadBackBuffer();
+    EXPECT_EQ(PixelAt(pixels, 5, 5) & 0xFFFFFF, 0x0000FFu) << "the build for 0";
+    EXPECT_EQ(PixelAt(pixels, 15, 5) & 0xFFFFFF, 0x00FF00u) << "the build for 1";
+    EXPECT_EQ(Blue(PixelAt(pixels, 25, 5)), 128) << "the general build for a value not listed";
+    EXPECT_EQ(PixelAt(pixels, 35, 5) & 0xFFFFFF, 0x0000FFu);
+    EXPECT_EQ(PixelAt(pixels, 45, 5) & 0xFFFFFF, 0x00FF00u);
 }
 
 }  // namespace
