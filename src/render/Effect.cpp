@@ -41,6 +41,7 @@ std::unique_ptr<Effect> Effect::FromText(const std::string& text, std::string& e
         CompiledTechnique compiled;
         compiled.name = technique.name;
         compiled.depthOff = technique.depthOff;
+        compiled.cullBack = technique.cullBack;
         if (compile) {
             const std::string vertex = source.commonBoth + source.commonVertex + technique.vertex;
             const std::string fragment = source.commonBoth + source.commonFragment + technique.fragment;
@@ -137,6 +138,7 @@ void Effect::BeginPass(int)
     state.technique = technique.name;
     state.depthTest = technique.depthOff ? false : savedDepthTest;
     state.depthWrite = technique.depthOff ? false : savedDepthWrite;
+    state.cullBack = technique.cullBack;
     GraphicsDevice::Instance().BeginEffectPass(state);
     inPass = true;
     if (passProgram)

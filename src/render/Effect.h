@@ -68,6 +68,7 @@ private:
         std::unique_ptr<GlProgram> program;
         std::map<int, std::unique_ptr<GlProgram>> variants;
         bool depthOff = false;
+        bool cullBack = false;
     };
 
     Effect() = default;

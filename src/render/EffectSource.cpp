@@ -70,15 +70,19 @@ bool ParseEffectSource(const std::string& text, EffectSource& source, std::strin
                 if (other.name == argument)
                     return fail("technique " + argument + " appears twice");
             }
-            source.techniques.push_back({argument, "", "", false});
+            source.techniques.push_back({argument, "", "", false, false});
             section = nullptr;
-        } else if (directive == "vertex" || directive == "fragment" || directive == "depth") {
+        } else if (directive == "vertex" || directive == "fragment" || directive == "depth" || directive == "cull") {
             if (!technique)
                 return fail("@" + directive + " outside a technique");
             if (directive == "depth") {
                 if (argument != "off")
                     return fail("@depth takes off");
                 technique->depthOff = true;
+            } else if (directive == "cull") {
+                if (argument != "back")
+                    return fail("@cull takes back");
+                technique->cullBack = true;
             } else {
                 section = directive == "vertex" ? &technique->vertex : &technique->fragment;
             }

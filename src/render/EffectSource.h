@@ -9,6 +9,8 @@
 //   @common vertex     ... in every vertex stage only (likewise "fragment")
 //   @technique NAME    starts a technique (one pass)
 //   @depth off         that technique draws without depth test and write
+//   @cull back         that technique skips faces turned away from the eye
+//                      (front faces wind clockwise as seen)
 //   @vertex            the technique's vertex stage follows
 //   @fragment          the technique's fragment stage follows
 //   @variants NAME 0 1 every technique is also built once per listed value of
@@ -26,6 +28,7 @@ struct TechniqueSource {
     std::string vertex;
     std::string fragment;
     bool depthOff = false;
+    bool cullBack = false;
 };
 
 struct EffectSource {

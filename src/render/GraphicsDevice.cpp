@@ -312,6 +312,9 @@ void GraphicsDevice::BindTarget(Surface* surface)
 {
     glBindFramebuffer(GL_FRAMEBUFFER, surface->framebuffer);
     glViewport(0, 0, surface->width, surface->height);
+    // Front faces wind clockwise as seen; a target stored top row first shows
+    // GL every picture mirrored, and so every winding reversed.
+    glFrontFace(surface->topRowFirst ? GL_CCW : GL_CW);
 }
 
 void GraphicsDevice::Clear(bool colour, bool depth, std::uint32_t argb, float depthValue)
@@ -477,8 +480,12 @@ void GraphicsDevice::BeginEffectPass(const EffectPassState& state)
     depthTest = state.depthTest;
     depthWrite = state.depthWrite;
     ApplyDepth();
-    if (context && pass.program)
+    if (!context)
+        return;
+    if (pass.program)
         glUseProgram(pass.program->Id());
+    if (pass.cullBack)
+        glEnable(GL_CULL_FACE);
 }
 
 void GraphicsDevice::SetPassProgram(const GlProgram* program)
@@ -490,6 +497,8 @@ void GraphicsDevice::SetPassProgram(const GlProgram* program)
 
 void GraphicsDevice::EndEffectPass()
 {
+    if (context && pass.cullBack)
+        glDisable(GL_CULL_FACE);
     activePass = false;
     pass = EffectPassState{};
 }

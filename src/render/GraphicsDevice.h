@@ -69,6 +69,7 @@ struct EffectPassState {
     std::string technique;
     bool depthTest = true;
     bool depthWrite = true;
+    bool cullBack = false;
 };
 
 // The process-wide drawing device. It keeps the fixed 1280 × 720 back buffer

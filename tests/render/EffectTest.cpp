@@ -175,3 +175,16 @@ TEST_F(EffectVariantTest, EachDrawUsesTheBuildForTheParametersValue)
 }
 
 }  // namespace
+
+namespace {
+
+TEST(EffectSource, CullBackIsATechniqueState)
+{
+    EffectSource source;
+    std::string error;
+    ASSERT_TRUE(ParseEffectSource("@technique A\n@cull back\n@vertex\nv\n@fragment\nf\n", source, error)) << error;
+    EXPECT_TRUE(source.techniques[0].cullBack);
+    EXPECT_FALSE(ParseEffectSource("@technique A\n@cull front\n", source, error));
+}
+
+}  // namespace
