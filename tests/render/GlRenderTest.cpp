@@ -96,27 +96,40 @@ TEST_F(GlRenderTest, SpritesLandWhereTheirTransformPutsThem)
     ExpectColour(PixelAt(pixels, 105, 55), 255, 255, 255);
 }
 
-TEST_F(GlRenderTest, AToonCubeIsLitOnTheFaceTheLightFalls)
+TEST_F(GlRenderTest, AToonCubeIsLitOnTheFaceTheLightFallsInTheWindowAndInATarget)
 {
     directory.Write("Cube.x", XFiles::Cube(1, {0.2f, 0.5f, 0.9f, 1, "", 40}));
     GraphicsDevice& device = GraphicsDevice::Instance();
-    device.Clear(true, true, White, 1.0f);
-    Camera camera;
-    SetModelFrame(camera, {0, 4, -4}, {0, -1, 0}, 1);
-    ModelShader& model = ShaderManager::Instance().modelShader;
-    model.SetWorld(Matrix::Identity());
-    model.DrawToon(MeshCache::Instance().Get("Cube.x"));
+    ShaderManager& shaders = ShaderManager::Instance();
+    // A target keeps its rows the other way up, which turns every winding
+    // round: faces turned away must still be the ones left out.
+    for (const bool throughTarget : {false, true}) {
+        device.SetRenderTarget(device.BackBuffer());
+        device.Clear(true, true, White, 1.0f);
+        if (throughTarget) {
+            device.SetRenderTarget(shaders.sceneTarget->GetSurface());
+            device.Clear(true, false, White, 1.0f);
+        }
+        Camera camera;
+        SetModelFrame(camera, {0, 4, -4}, {0, -1, 0}, 1);
+        shaders.modelShader.SetWorld(Matrix::Identity());
+        shaders.modelShader.DrawToon(MeshCache::Instance().Get("Cube.x"));
+        if (throughTarget) {
+            device.SetRenderTarget(device.BackBuffer());
+            shaders.filterShader.DrawNormal(*shaders.sceneTarget, 1280, 720, Color(1.0f), 1.0f);
+        }
 
-    const auto pixels = ReadBackBuffer();
-    const auto [topX, topY] = ScreenOf({0, 1, 0.3f});
-    const auto [frontX, frontY] = ScreenOf({0, -0.3f, -1});
-    const std::uint32_t top = PixelAt(pixels, topX, topY);
-    const std::uint32_t front = PixelAt(pixels, frontX, frontY);
-    // Lit: the material colour through the bright end of the ramp; in shadow, the dark end.
-    ExpectColour(top, 51, 128, 230, 12);
-    EXPECT_LT(Blue(front), Blue(top) - 60);
-    EXPECT_GT(Blue(front), Red(front)) << "the shadow side keeps the material's hue";
-    ExpectColour(PixelAt(pixels, 20, 20), 255, 255, 255);
+        const auto pixels = ReadBackBuffer();
+        const auto [topX, topY] = ScreenOf({0, 1, 0.3f});
+        const auto [frontX, frontY] = ScreenOf({0, -0.3f, -1});
+        const std::uint32_t top = PixelAt(pixels, topX, topY);
+        const std::uint32_t front = PixelAt(pixels, frontX, frontY);
+        // Lit: the material colour through the bright end of the ramp; in shadow, the dark end.
+        ExpectColour(top, 51, 128, 230, 12);
+        EXPECT_LT(Blue(front), Blue(top) - 60);
+        EXPECT_GT(Blue(front), Red(front)) << "the shadow side keeps the material's hue";
+        ExpectColour(PixelAt(pixels, 20, 20), 255, 255, 255);
+    }
 }
 
 TEST_F(GlRenderTest, EachSubsetDrawsWithItsOwnMaterial)
