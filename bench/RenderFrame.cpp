@@ -146,6 +146,10 @@ private:
     // process (the software renderer's too), which a busy machine disturbs less.
     void Stage(const std::string& name, const std::function<void()>& work)
     {
+        if (!splitStages) {
+            work();
+            return;
+        }
         const auto start = Clock::now();
         const double cpuStart = CpuMilliseconds();
         work();
@@ -202,6 +206,11 @@ private:
     std::vector<std::string> order;
 
 public:
+    // Whether each stage waits for the renderer to be timed on its own; a
+    // whole frame without those waits lets the renderer's threads overlap the
+    // next stage's calls, as in the game.
+    bool splitStages = true;
+
     void MakeTargets() { glowSource.CreateRenderTarget(1280, 720, TextureFormat::A16B16G16R16F, "glowSource"); }
 };
 
@@ -229,6 +238,18 @@ int main()
             for (int i = 0; i < Frames; ++i)
                 bench.Frame(glowing);
             bench.Report(glowing ? "blocks turning over (glow on)" : "quiet frame (no glow)");
+        }
+        bench.splitStages = false;
+        for (bool glowing : {false, true}) {
+            std::vector<double> frames;
+            for (int i = 0; i < Frames; ++i) {
+                const auto start = Clock::now();
+                bench.Frame(glowing);
+                frames.push_back(std::chrono::duration<double, std::milli>(Clock::now() - start).count());
+            }
+            const double median = Median(frames);
+            std::printf("%s, stages not waited for: median frame %.2f ms = %.2f of the budget\n",
+                        glowing ? "glow on" : "no glow", median, median / BudgetMs);
         }
     }
     ShaderManager::Reset();
