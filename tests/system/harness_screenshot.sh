@@ -29,3 +29,11 @@ for y in (0, 360, 719):
         assert set(pixels) == {255}, f'row {y} is not white'
 print('ok')
 PY
+
+# A screenshot of a frame the run never reaches is an error, not a silent gap.
+if "$harness" --data "$runtime" --frames 3 --screenshot "5:$work/late.png" 2> "$work/err.txt"; then
+  echo "a screenshot after the last frame was reported as success"
+  exit 1
+fi
+grep -q "frame 5" "$work/err.txt" || { echo "unexpected reason: $(cat "$work/err.txt")"; exit 1; }
+echo ok

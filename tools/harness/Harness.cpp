@@ -109,6 +109,18 @@ bool Harness::TakeScreenshot(int frame)
             error = "cannot write the screenshot " + shot.file;
             return false;
         }
+        ++screenshotsTaken;
     }
     return true;
+}
+
+std::string Harness::Error() const
+{
+    if (!error.empty() || screenshotsTaken == options.screenshots.size())
+        return error;
+    for (const ScreenshotRequest& shot : options.screenshots) {
+        if (!options.frames || shot.frame >= *options.frames)
+            return "the run ended before frame " + std::to_string(shot.frame) + ", so " + shot.file + " was not taken";
+    }
+    return "a requested screenshot was not taken";
 }

@@ -26,8 +26,9 @@ public:
     FrameRecord& Record() { return record; }
     // Draws land here; hand it to the GraphicsDevice when a draw log is wanted.
     std::vector<DrawRecord>& Draws() { return draws; }
-    // Why the run failed (a screenshot could not be taken or written); empty when it did not.
-    const std::string& Error() const { return error; }
+    // Why the run failed (a screenshot could not be taken or written, or its
+    // frame never ran); empty when it did not. Ask after the run.
+    std::string Error() const;
 
 private:
     void WriteTraceLine(int frame);
@@ -41,5 +42,6 @@ private:
     FrameRecord record;
     std::vector<DrawRecord> draws;
     std::vector<std::uint8_t> pixels;
+    std::size_t screenshotsTaken = 0;
     std::string error;
 };
