@@ -1,11 +1,11 @@
 #include "game/Block.h"
-#include "game/GameSounds.h"
 
 #include <cmath>
 
 #include "game/BlockBurst.h"
 #include "game/FieldGeometry.h"
 #include "game/FlightState.h"
+#include "game/GameSounds.h"
 #include "game/StageGrid.h"
 #include "sound/DXSound.h"
 

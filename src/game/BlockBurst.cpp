@@ -1,10 +1,10 @@
 #include "game/BlockBurst.h"
-#include "game/GameSounds.h"
 
 #include <cmath>
 
 #include "game/Block.h"
 #include "game/FieldGeometry.h"
+#include "game/GameSounds.h"
 #include "render/MeshCache.h"
 #include "sound/DXSound.h"
 

@@ -1,5 +1,4 @@
 #include "game/Game.h"
-#include "game/GameSounds.h"
 
 #include <algorithm>
 #include <cstdint>
@@ -10,6 +9,7 @@
 #include "game/FlameBlock.h"
 #include "game/FlightState.h"
 #include "game/GameKeys.h"
+#include "game/GameSounds.h"
 #include "game/MoveSearch.h"
 #include "game/Player.h"
 #include "game/Reverse.h"
