@@ -1,9 +1,9 @@
-#include "game/GameSounds.h"
 #include "game/Player.h"
 
 #include "game/FieldGeometry.h"
 #include "game/FlightState.h"
 #include "game/GameKeys.h"
+#include "game/GameSounds.h"
 #include "game/Reverse.h"
 #include "game/StageGrid.h"
 #include "platform/VirtualKey.h"

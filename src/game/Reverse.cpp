@@ -1,4 +1,3 @@
-#include "game/GameSounds.h"
 #include "game/Reverse.h"
 
 #include <algorithm>
@@ -6,6 +5,7 @@
 #include <numbers>
 
 #include "game/FieldGeometry.h"
+#include "game/GameSounds.h"
 #include "render/GraphicsDevice.h"
 #include "render/Texture.h"
 #include "sound/DXSound.h"
