@@ -3,10 +3,13 @@
 #include <cmath>
 
 #include "game/BlockBurst.h"
+#include "game/BlockModels.h"
 #include "game/FieldGeometry.h"
 #include "game/FlightState.h"
 #include "game/GameSounds.h"
 #include "game/StageGrid.h"
+#include "render/MeshCache.h"
+#include "render/ShaderManager.h"
 #include "sound/DXSound.h"
 
 namespace {
@@ -27,6 +30,8 @@ float SnapToCentre(float v)
 Block::Block(const MapPosition& cell, int blockKind) : kind(blockKind), mapCell(cell)
 {
     transform.position = {Field::Centre(cell.x), Field::Centre(cell.y), Field::Centre(cell.z)};
+    // A stage that starts lost never runs an update, and still shows its blocks.
+    transform.UpdateWorld();
 }
 
 Block::~Block() = default;
@@ -103,4 +108,26 @@ int Block::Collide(const StageGrid& grid, Vector3& candidate) const
         break;
     }
     return grid.CellAt(x, layer, z) == BlockKind::Empty ? 1 : 0;
+}
+
+void Block::Draw() const
+{
+    if (state == BlockState::Flipping)
+        return;
+    ModelShader& shader = ShaderManager::Instance().modelShader;
+    shader.SetWorld(transform.world);
+    if (kind == BlockKind::Bursting) {
+        if (burst)
+            burst->Draw();
+    } else if (const char* model = BlockModel::Of(kind)) {
+        shader.DrawGlow(MeshCache::Instance().Get(model), 1.0f);
+    }
+}
+
+void Block::DrawInverted() const
+{
+    ModelShader& shader = ShaderManager::Instance().modelShader;
+    shader.SetWorld(transform.world);
+    if (const char* model = BlockModel::InvertedOf(kind))
+        shader.DrawToon(MeshCache::Instance().Get(model));
 }

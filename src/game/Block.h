@@ -24,7 +24,7 @@ public:
         friend bool operator==(const MapPosition&, const MapPosition&) = default;
     };
 
-    // A resting block at the centre of cell.
+    // A resting block at the centre of cell, its world matrix already set.
     Block(const MapPosition& cell, int kind);
     ~Block();
 
@@ -36,6 +36,13 @@ public:
     // For the flight toward FlightState::direction: 1 when candidate is free,
     // 0 when the block must stop (at the field edge candidate is clamped).
     int Collide(const StageGrid& grid, Vector3& candidate) const;
+
+    // The block's own look, glowing at full strength; a Bursting block draws
+    // its burst instead. A block the Reverse holds is left to the Reverse.
+    void Draw() const;
+    // The game-over look: the opposite colour's model, toon-shaded, flipping
+    // or not. A Bursting block draws nothing.
+    void DrawInverted() const;
 
     Transform transform;
     std::unique_ptr<BlockBurst> burst;

@@ -3,14 +3,15 @@
 #include <cmath>
 
 #include "game/Block.h"
+#include "game/BlockModels.h"
 #include "game/FieldGeometry.h"
 #include "game/GameSounds.h"
 #include "render/MeshCache.h"
+#include "render/ShaderManager.h"
 #include "sound/DXSound.h"
 
 namespace {
 
-const char* const ParticleMesh = "Resource/Data/WhiteBlock/Model.x";
 constexpr float ParticleScale = 0.25f;
 constexpr int LastHeightFrame = 15;
 constexpr int LastSpinFrame = 62;
@@ -34,7 +35,7 @@ BlockBurst::BlockBurst(std::weak_ptr<Block> owner)
     emitter->particles.reserve(ParticleCount);
     for (int i = 0; i < ParticleCount; ++i) {
         auto particle = std::make_shared<MeshParticle>();
-        particle->mesh = meshes.Get(ParticleMesh);
+        particle->mesh = meshes.Get(BlockModel::White);
         particle->scale = Vector3{ParticleScale};
         emitter->particles.push_back(std::move(particle));
     }
@@ -84,6 +85,16 @@ void BlockBurst::Burst(const Block& owner, DXSound& sound)
     }
     emitter->Update();
     ++burstFrame;
+}
+
+void BlockBurst::Draw() const
+{
+    if (frame <= LastRiseFrame) {
+        ShaderManager::Instance().modelShader.DrawToon(MeshCache::Instance().Get(BlockModel::White));
+        return;
+    }
+    for (const auto& particle : emitter->particles)
+        particle->Draw();
 }
 
 void BlockBurst::PlaceParticles(const Block& owner)

@@ -20,6 +20,9 @@ public:
 
     // One frame of the rise-and-spin, or of the burst (with its sound, once).
     void Update(DXSound& sound);
+    // While rising and spinning, the block as a white block under the world
+    // matrix its Block::Draw has just set; after, the particles.
+    void Draw() const;
 
     std::shared_ptr<ParticleEmitter3D> emitter;
     std::weak_ptr<Block> block;

@@ -3,6 +3,10 @@
 #include <algorithm>
 #include <cstdlib>
 
+#include "game/FieldGeometry.h"
+#include "render/DrawQuadXZ.h"
+#include "render/GraphicsDevice.h"
+
 namespace {
 
 constexpr int MinLifetime = 20;
@@ -10,6 +14,12 @@ constexpr int LifetimeSpread = 10;
 constexpr float ShardSpacing = 10.0f;
 constexpr float FaceOffset = 25.0f;
 constexpr int ShardsPerRow = 5;
+constexpr int ShardsPerFace = ShardsPerRow * ShardsPerRow;
+constexpr int FaceCount = 6;
+constexpr int ShardSize = 10;
+// The part of the texture one shard shows: a fifth of it each way.
+constexpr float TextureCell = 0.2f;
+constexpr float Opaque = 255.0f;
 
 // Random numbers come in groups of four; the game uses three of each.
 std::array<int, 3> DrawThree()
@@ -27,7 +37,7 @@ struct Face {
 };
 
 // The +z and -z sides stand up, -x and +x are rolled, top and bottom lie flat.
-const Face Faces[6] = {
+const Face Faces[FaceCount] = {
     {{-1, -1, 1}, {90, 0, 0}},  {{-1, -1, -1}, {90, 0, 0}}, {{-1, -1, -1}, {0, 0, 90}},
     {{1, -1, -1}, {0, 0, 90}},  {{-1, 1, -1}, {0, 0, 0}},   {{-1, -1, -1}, {0, 0, 0}},
 };
@@ -62,15 +72,28 @@ void CellShard::Randomize()
             static_cast<float>((s[2] % 100 + 1) * 0.01)};
 }
 
+void CellShard::Draw(const std::shared_ptr<Texture>& texture, int u, int v) const
+{
+    if (!visible)
+        return;
+    GraphicsDevice::Instance().SetTexture(texture.get());
+    const Matrix world = Matrix::RotationYawPitchRoll(rotation.y * DegreesToRadians, rotation.x * DegreesToRadians,
+                                                      rotation.z * DegreesToRadians) *
+                         Matrix::Translation(position);
+    const float left = static_cast<float>(u) * TextureCell;
+    const float top = static_cast<float>(v) * TextureCell;
+    DrawQuadXZ({0, 0, ShardSize, ShardSize}, world, {left, top, left + TextureCell, top + TextureCell}, alpha * Opaque);
+}
+
 void LaunchShards(ShardArray& shards, const Matrix& blockWorld)
 {
     for (CellShard& shard : shards)
         shard.Randomize();
     const Vector3 centre = blockWorld.TranslationRow();
-    for (int f = 0; f < 6; ++f) {
+    for (int f = 0; f < FaceCount; ++f) {
         for (int row = 0; row < ShardsPerRow; ++row) {
             for (int column = 0; column < ShardsPerRow; ++column) {
-                CellShard& shard = shards[25 * f + ShardsPerRow * row + column];
+                CellShard& shard = shards[ShardsPerFace * f + ShardsPerRow * row + column];
                 shard.position = centre + FaceOffset * Faces[f].corner + ShardSpacing * GridOffset(f, row, column);
                 shard.rotation = Faces[f].rotation;
                 shard.visible = true;
@@ -96,4 +119,19 @@ bool StepShards(ShardArray& shards)
         }
     }
     return anyVisible;
+}
+
+void DrawShards(const ShardArray& shards, const std::shared_ptr<Texture>& texture)
+{
+    for (int f = 0; f < FaceCount; ++f) {
+        // The x sides are rolled a quarter turn, so they take the texture
+        // with row and column swapped.
+        const bool rolled = f == 2 || f == 3;
+        for (int row = 0; row < ShardsPerRow; ++row) {
+            for (int column = 0; column < ShardsPerRow; ++column) {
+                const CellShard& shard = shards[ShardsPerFace * f + ShardsPerRow * row + column];
+                shard.Draw(texture, rolled ? row : column, rolled ? column : row);
+            }
+        }
+    }
 }

@@ -1,9 +1,12 @@
 #pragma once
 
 #include <array>
+#include <memory>
 
 #include "math/Matrix.h"
 #include "math/Vector3.h"
+
+class Texture;
 
 // One of the 150 squares (5 × 5 on each of the six faces) into which a shot
 // that turned nothing over dissolves: it drifts, tumbles and fades for its
@@ -14,6 +17,9 @@ struct CellShard {
 
     // A new velocity (each axis -2, 0 or 2) and spin (0.01 to 1 degree a frame).
     void Randomize();
+    // While flying: the 10 × 10 square showing cell (u, v) of the texture's
+    // 5 × 5 division, faded by alpha.
+    void Draw(const std::shared_ptr<Texture>& texture, int u, int v) const;
 
     Vector3 position{0.0f};
     // Degrees: x pitch, y yaw, z roll.
@@ -35,3 +41,5 @@ using ShardArray = std::array<CellShard, ShardCount>;
 void LaunchShards(ShardArray& shards, const Matrix& blockWorld);
 // One frame of every flying shard. True when any was flying at the start.
 bool StepShards(ShardArray& shards);
+// Every flying shard, in index order, each with its own cell of the texture.
+void DrawShards(const ShardArray& shards, const std::shared_ptr<Texture>& texture);

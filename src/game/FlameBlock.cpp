@@ -4,8 +4,12 @@
 #include "game/FlightState.h"
 #include "game/Player.h"
 #include "game/StageGrid.h"
+#include "render/MeshCache.h"
+#include "render/ShaderManager.h"
 
 namespace {
+
+const char* const Model = "Resource/Data/FlameBlock/Model.x";
 
 // From the player's centre to the far side of the next cell, less a unit.
 constexpr float Reach = 24.0f + 50.0f;
@@ -58,4 +62,13 @@ void FlameBlock::Update(const StageGrid& grid, Player& player, BlockList& blocks
         player.state = PlayerState::Idle;
     }
     transform.UpdateWorld();
+}
+
+void FlameBlock::Draw() const
+{
+    if (visible != 1)
+        return;
+    ModelShader& shader = ShaderManager::Instance().modelShader;
+    shader.SetWorld(transform.world);
+    shader.DrawGlow(MeshCache::Instance().Get(Model), 1.0f);
 }

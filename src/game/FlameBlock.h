@@ -13,6 +13,8 @@ public:
     // Finds the launch cell; when the player is Firing and the cell is free,
     // appends the new white block to blocks and sets it flying.
     void Update(const StageGrid& grid, Player& player, BlockList& blocks);
+    // The marker, glowing at full strength, when visible is exactly 1.
+    void Draw() const;
 
     // The position is the launch cell's centre.
     Transform transform;

@@ -8,6 +8,7 @@
 #include "game/BlockBurst.h"
 #include "game/FlameBlock.h"
 #include "game/FlightState.h"
+#include "game/GameHud.h"
 #include "game/GameKeys.h"
 #include "game/GameSounds.h"
 #include "game/MoveSearch.h"
@@ -18,7 +19,11 @@
 #include "platform/VirtualKey.h"
 #include "render/Camera.h"
 #include "render/GraphicsDevice.h"
+#include "render/MeshCache.h"
+#include "render/ShaderManager.h"
 #include "render/SkySphere.h"
+#include "render/Surface.h"
+#include "render/Texture.h"
 #include "render/TextureCache.h"
 #include "sound/DXSound.h"
 #include "stage/ResultFile.h"
@@ -76,6 +81,10 @@ constexpr int MusicFadeDepth = -2000;
 constexpr int StingFrame = 170;
 constexpr int GameOverMusicVolume = -300;
 constexpr int GameOverMenuFrame = 260;
+
+// From this frame of a game over the world shows its negative look.
+constexpr int NegativeLookFrame = 160;
+constexpr float MenuIconTurn = 3.0f;
 
 constexpr int MenuItems = 4;
 enum MenuItem : int { NextStage = 0, StageSelect = 1, BackToTitle = 2, Retry = 3 };
@@ -342,11 +351,90 @@ void Game::UpdateFadeOut()
 
 void Game::Draw()
 {
+    GraphicsDevice& device = GraphicsDevice::Instance();
+    ShaderManager& shaders = ShaderManager::Instance();
+    const int width = device.BackBufferWidth();
+    const int height = device.BackBufferHeight();
+
+    // Without its scene target the world goes straight to the back buffer.
+    Texture* scene = shaders.sceneTarget && shaders.sceneTarget->GetSurface() ? shaders.sceneTarget.get() : nullptr;
+    Surface* savedTarget = device.GetRenderTarget();
+    if (scene)
+        device.SetRenderTarget(scene->GetSurface());
+    DrawWorld(scene);
+    device.SetRenderTarget(savedTarget);
+
+    if (scene)
+        shaders.filterShader.DrawNormal(*scene, width, height, Color(1.0f), 1.0f);
+    if (glowReady)
+        ComposeGlow();
+
+    if (menuOpen)
+        menuIconAngle += MenuIconTurn;
+    DrawGameHud({fade, menuOpen, menuCursor, menuIconAngle, player->score, cleared, clearFrame, gameOver,
+                 gameOverFrame});
+
     if (!bgmStarted) {
         bgmStarted = true;
         if (sound->MusicCount() > 0)
             sound->PlayMusic(GameSound::Music);
     }
+}
+
+void Game::DrawWorld(Texture* scene)
+{
+    GraphicsDevice& device = GraphicsDevice::Instance();
+    ShaderManager& shaders = ShaderManager::Instance();
+    ModelShader& model = shaders.modelShader;
+    // The camera's update set both; the light is whatever the menus last gave the shared effect.
+    model.SetCamera(device.GetTransform(TransformState::View), device.GetTransform(TransformState::Projection));
+
+    const int group = SceneManager::Instance().stageGroup;
+    skySphere->Draw(group);
+    model.SetLighting(false);
+    model.SetWorld(skySphere->transform->world);
+    model.DrawGlow(MeshCache::Instance().Get("Resource/Data/Stage/Stage" + std::to_string(group) + ".x"), 1.0f);
+
+    model.SetLighting(true);
+    player->Draw();
+    flame->Draw();
+
+    if (gameOver && gameOverFrame >= NegativeLookFrame) {
+        model.SetLighting(true);
+        for (const auto& block : blocks)
+            block->DrawInverted();
+        DrawShards(shards, shardTexture);
+        // Inverted blocks under a negative come out in their own colours
+        // again, on a negative board and sky.
+        if (scene)
+            shaders.filterShader.DrawNegative(*scene, Color(1.0f));
+        return;
+    }
+    reverse->Draw(shaders.glowTarget, glowReady);
+    model.SetLighting(true);
+    for (const auto& block : blocks)
+        block->Draw();
+    DrawShards(shards, shardTexture);
+}
+
+void Game::ComposeGlow()
+{
+    GraphicsDevice& device = GraphicsDevice::Instance();
+    ShaderManager& shaders = ShaderManager::Instance();
+    if (!shaders.glowTarget || !shaders.blur)
+        return;
+    shaders.filterShader.Blur(*shaders.glowTarget, *shaders.blur);
+    device.SetBlendOperation(BlendOperation::Add);
+    device.SetSourceBlend(BlendFactor::SourceAlpha);
+    device.SetDestinationBlend(BlendFactor::One);
+    for (const BlurTexture::Level& level : shaders.blur->levels) {
+        if (level.b)
+            shaders.filterShader.DrawNormal(*level.b, device.BackBufferWidth(), device.BackBufferHeight(),
+                                            Color(1.0f), 1.0f);
+    }
+    device.SetBlendOperation(BlendOperation::Add);
+    device.SetSourceBlend(BlendFactor::SourceAlpha);
+    device.SetDestinationBlend(BlendFactor::InverseSourceAlpha);
 }
 
 void Game::DrawFadeOut()
@@ -355,6 +443,8 @@ void Game::DrawFadeOut()
     device.Clear(true, true, OpaqueWhite, 1.0f);
     device.BeginScene();
     Draw();
+    // Over everything, HUD included: the fade-out whitens the whole picture.
+    DrawFadeOverlay(fade);
     device.EndScene();
     device.Present();
 }

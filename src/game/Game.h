@@ -28,7 +28,9 @@ public:
     ~Game() override;
 
     void Update() override;
-    // Starts the music at the end of the first call.
+    // The world into the floating-point scene target, that copied to the back
+    // buffer with the glow of flipping blocks added, then the HUD. Starts the
+    // music at the end of the first call.
     void Draw() override;
     void UpdateFadeOut() override;
     void DrawFadeOut() override;
@@ -58,6 +60,11 @@ private:
     void GameOverSequence();
     void MenuInput();
     void ChooseMenuItem();
+    // Sky, board, player, launch marker, blocks and shards into the current
+    // target; from the 160th frame of a game over, inverted and then negative.
+    void DrawWorld(Texture* scene);
+    // The blurred glow added over the back buffer.
+    void ComposeGlow();
 
     int fade = 255;
     SceneId nextScene = SceneId::Title;
@@ -84,4 +91,6 @@ private:
     int menuCursor = 0;
     std::unique_ptr<Camera> camera;
     std::shared_ptr<Texture> shardTexture;
+    bool glowReady = false;
+    float menuIconAngle = 0.0f;
 };

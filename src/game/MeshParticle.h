@@ -13,6 +13,8 @@ struct MeshParticle {
 
     // scale × yaw-pitch-roll of rotation (radians: x pitch, y yaw, z roll) × translation.
     Matrix WorldMatrix() const;
+    // The mesh at full strength in the Glow technique.
+    void Draw() const;
 
     Vector3 position{0.0f};
     Vector3 rotation{0.0f};

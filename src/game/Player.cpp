@@ -7,9 +7,13 @@
 #include "game/Reverse.h"
 #include "game/StageGrid.h"
 #include "platform/VirtualKey.h"
+#include "render/MeshCache.h"
+#include "render/ShaderManager.h"
 #include "sound/DXSound.h"
 
 namespace {
+
+const char* const Model = "Resource/Data/Player/Model.x";
 
 constexpr float TurnStep = 0.1f;
 constexpr float TurnDone = 1.01f;
@@ -53,6 +57,13 @@ void Player::Update(const StageGrid& grid, DXSound& sound, const Reverse& revers
     if (turnProgress != 0.0f)
         Turn();
     transform.UpdateWorld();
+}
+
+void Player::Draw() const
+{
+    ModelShader& shader = ShaderManager::Instance().modelShader;
+    shader.SetWorld(transform.world);
+    shader.DrawToon(MeshCache::Instance().Get(Model));
 }
 
 bool Player::ReadArrows(DXSound& sound)

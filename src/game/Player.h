@@ -31,6 +31,8 @@ public:
     // Whether the cells under the leading face toward direction are free. At
     // the field edge it refuses and puts the walking coordinate on the edge cell's centre.
     bool CanStep(const StageGrid& grid, int direction);
+    // Toon-shaded, under whatever lighting the scene has set.
+    void Draw() const;
 
     // The position is the player's centre.
     Transform transform;

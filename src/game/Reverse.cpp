@@ -4,9 +4,13 @@
 #include <cmath>
 #include <numbers>
 
+#include "game/BlockModels.h"
 #include "game/FieldGeometry.h"
 #include "game/GameSounds.h"
 #include "render/GraphicsDevice.h"
+#include "render/MeshCache.h"
+#include "render/ShaderManager.h"
+#include "render/Surface.h"
 #include "render/Texture.h"
 #include "sound/DXSound.h"
 
@@ -21,6 +25,19 @@ constexpr int LastPulseUpFrame = 35;
 constexpr int FirstFallFrame = 56;
 constexpr int LastFrame = 70;
 constexpr double Pi = std::numbers::pi;
+// The frames in which a flipping block casts its glow copy.
+constexpr int FirstGlowFrame = 15;
+constexpr int LastGlowFrame = 54;
+// Up to this frame a flipping block shows the side it had; after, the other.
+constexpr int TurnOverFrame = 35;
+constexpr std::uint32_t TransparentBlack = 0x00000000;
+constexpr std::uint32_t OpaqueWhite = 0xFFFFFFFF;
+
+// The kind a block shows once turned over.
+int TurnedOver(int kind)
+{
+    return kind == BlockKind::Black ? BlockKind::White : BlockKind::Black;
+}
 
 int Shorter(int a, std::size_t b)
 {
@@ -75,10 +92,8 @@ bool Reverse::Update(DXSound& sound)
         Animate(entry, *block);
         if (entry.frame <= LastFrame)
             continue;
-        if (block->kind == BlockKind::Black)
-            block->kind = BlockKind::White;
-        else if (block->kind == BlockKind::HardBlack)
-            block->kind = BlockKind::Black;
+        if (block->kind == BlockKind::Black || block->kind == BlockKind::HardBlack)
+            block->kind = TurnedOver(block->kind);
         block->launched = 0;
         block->state = BlockState::Resting;
         PlayFlipDone(sound);
@@ -101,6 +116,58 @@ bool Reverse::Update(DXSound& sound)
     }
     ++frameCounter;
     return true;
+}
+
+void Reverse::Draw(const std::shared_ptr<Texture>& glowTarget, bool& glowReady) const
+{
+    if (!glowTarget || !glowTarget->GetSurface())
+        return;
+    GraphicsDevice& device = GraphicsDevice::Instance();
+    Surface* entryTarget = device.GetRenderTarget();
+    if (entries.empty()) {
+        device.SetRenderTarget(glowTarget->GetSurface());
+        device.Clear(true, false, TransparentBlack, 1.0f);
+        device.SetRenderTarget(entryTarget);
+    }
+    glowReady = true;
+    ShaderManager& shaders = ShaderManager::Instance();
+    shaders.modelShader.SetLighting(true);
+
+    if (glowSource->GetSurface()) {
+        // Only what the copies add beyond white survives the bright filter.
+        device.SetRenderTarget(glowSource->GetSurface());
+        device.Clear(true, false, OpaqueWhite, 1.0f);
+        DrawGlowCopies();
+        device.SetRenderTarget(entryTarget);
+
+        device.SetRenderTarget(glowTarget->GetSurface());
+        shaders.filterShader.DrawTechnique("BrightFiltering", *glowSource);
+        device.SetRenderTarget(entryTarget);
+    }
+
+    for (const ReverseEntry& entry : entries) {
+        const std::shared_ptr<Block> block = entry.block.lock();
+        if (!block || (block->kind != BlockKind::Black && block->kind != BlockKind::HardBlack))
+            continue;
+        shaders.modelShader.SetWorld(block->transform.world);
+        const int shown = entry.frame <= TurnOverFrame ? block->kind : TurnedOver(block->kind);
+        shaders.modelShader.DrawToon(MeshCache::Instance().Get(BlockModel::Of(shown)));
+    }
+}
+
+// Every copy is the white block's shape, whatever the block's kind, scaled
+// about its own centre by the pulse; the depth test hides it behind what the
+// frame has drawn so far.
+void Reverse::DrawGlowCopies() const
+{
+    ModelShader& shader = ShaderManager::Instance().modelShader;
+    for (const ReverseEntry& entry : entries) {
+        const std::shared_ptr<Block> block = entry.block.lock();
+        if (!block || entry.frame < FirstGlowFrame || entry.frame > LastGlowFrame)
+            continue;
+        shader.SetWorld(Matrix::Scaling(entry.pulse, entry.pulse, entry.pulse) * block->transform.world);
+        shader.DrawColor(MeshCache::Instance().Get(BlockModel::White), Color(1.0f), entry.glowPower);
+    }
 }
 
 void Reverse::Animate(ReverseEntry& entry, Block& block)

@@ -38,6 +38,12 @@ public:
     bool Update(DXSound& sound);
     bool IsEmpty() const { return entries.empty(); }
     void Clear() { entries.clear(); }
+    // Into glowTarget: the glow of the blocks in their glowing frames, as what
+    // outshines white in glowSource. Then the flipping blocks themselves into
+    // the current target, black side up until the turn-over point. Raises
+    // glowReady once glowTarget has been written; without a glowTarget it
+    // does nothing at all.
+    void Draw(const std::shared_ptr<Texture>& glowTarget, bool& glowReady) const;
 
     // Newest first.
     std::deque<ReverseEntry> entries;
@@ -45,6 +51,7 @@ public:
     std::shared_ptr<Texture> glowSource;
 
 private:
+    void DrawGlowCopies() const;
     void Animate(ReverseEntry& entry, Block& block);
     // The sound of a finished flip: five buffers of one sound in turn, so
     // quick flips overlap instead of cutting each other off.

@@ -10,6 +10,8 @@
 
 namespace {
 const char* const CompileErrorCaption = "シェーダコンパイルエラー";
+// The share of what exceeds white that the bright filter keeps (the effect's GlowStrength).
+constexpr float BrightGlowStrength = 0.3f;
 
 int Width(const Texture& texture)
 {
@@ -82,6 +84,14 @@ void FilterShader::DrawTechnique(const char* technique, const Texture& input)
     DrawPass(technique, input, Width(input), Height(input));
 }
 
+void FilterShader::DrawNegative(const Texture& input, const Color& colour)
+{
+    if (!effect)
+        return;
+    effect->SetVector("g_Color", colour);
+    DrawTechnique("NegativeTech", input);
+}
+
 // What a technique of the filter effect gives over an input that is one colour
 // but for a part: that colour's image everywhere but for the part's image,
 // widened by how far the technique reads around a pixel. This mirrors the
@@ -113,7 +123,7 @@ std::optional<PassPrediction> FilterShader::Predict(const std::string& technique
         prediction.colour = Color(rgb, 1.0f);
         (technique == "XBlurTech" ? reachX : reachY) = BlurReach;
     } else if (technique == "BrightFiltering") {
-        prediction.colour = Color(glm::max(rgb - 1.0f, 0.0f), 1.0f);
+        prediction.colour = Color(glm::max(rgb - 1.0f, 0.0f) * BrightGlowStrength, 1.0f);
     } else {
         return std::nullopt;
     }
@@ -134,6 +144,8 @@ std::optional<PassPrediction> FilterShader::Predict(const std::string& technique
 
 void FilterShader::DrawPass(const char* technique, const Texture& input, int width, int height)
 {
+    if (Width(input) <= 0 || Height(input) <= 0)
+        return;
     const float texelSize[2] = {1.0f / static_cast<float>(Width(input)), 1.0f / static_cast<float>(Height(input))};
     effect->SetValue("g_TexelSize", texelSize, 2);
     effect->SetTechnique(technique);
@@ -155,6 +167,9 @@ void FilterShader::Blur(const Texture& source, BlurTexture& chain)
 
     const Texture* input = &source;
     for (BlurTexture::Level& level : chain.levels) {
+        // A level that could not be made ends the chain: its passes have nowhere to go.
+        if (!level.a || !level.b || !level.a->GetSurface() || !level.b->GetSurface())
+            break;
         device.SetRenderTarget(level.b->GetSurface());
         DrawNormal(*input, Width(*level.b), Height(*level.b), Color(1.0f), 1.0f);
         device.SetRenderTarget(level.a->GetSurface());

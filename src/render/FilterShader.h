@@ -14,7 +14,8 @@ class Texture;
 // The filter effect "Shader/Shader_Filter.cso" and its full-screen passes. Each
 // pass draws one quad into whatever target is current, sampling its input with
 // the input's own texel size; only Blur switches targets. When the effect failed
-// to load, effect is null and the passes are skipped.
+// to load, effect is null and the passes are skipped; so is a pass whose input
+// or target has no image.
 class FilterShader {
 public:
     static constexpr const char* EffectFile = "Shader/Shader_Filter.cso";
@@ -26,9 +27,11 @@ public:
     void DrawNormal(const Texture& input, int width, int height, const Color& colour, float strength);
     void DrawXBlur(const Texture& input, int width, int height);
     void DrawYBlur(const Texture& input, int width, int height);
-    // A technique over the input's own size (the bright filter, the negative),
-    // with the parameters the caller set before.
+    // A technique over the input's own size (the bright filter), with the
+    // parameters the caller set before.
     void DrawTechnique(const char* technique, const Texture& input);
+    // The negative of the input tinted by colour, over the input's own size.
+    void DrawNegative(const Texture& input, const Color& colour);
     // Shrinks source into each level of the chain and blurs it there. Leaves
     // the blend operation add with source-alpha blending, and the target as it was.
     void Blur(const Texture& source, BlurTexture& chain);

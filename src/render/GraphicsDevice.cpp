@@ -341,7 +341,7 @@ void GraphicsDevice::Clear(bool colour, bool depth, std::uint32_t argb, float de
         mask |= GL_DEPTH_BUFFER_BIT | GL_STENCIL_BUFFER_BIT;
     glClear(mask);
     if (colour) {
-        currentTarget->solid = c;
+        currentTarget->solid = passPrediction ? std::optional(c) : std::nullopt;
         currentTarget->dirty.reset();
     }
     // With the window's own back buffer, the depth buffer the full-size targets

@@ -162,6 +162,10 @@ public:
     // adds to it is done only where its result is not known: elsewhere it
     // becomes a clear, or nothing.
     void DrawScreenQuad(const ScreenRect& rect, const std::optional<PassPrediction>& prediction = std::nullopt);
+    // Whether the device may tell passes over plain targets in advance (on by
+    // default). Off, it never learns a target's colour, so every clear and
+    // pass runs in full: the reference a predicted picture is compared with.
+    void SetPassPrediction(bool enabled) { passPrediction = enabled; }
     // Copies a texture of the current target's size over the whole target,
     // clamping to the target's range: what an untinted full-screen pass does,
     // without running one.
@@ -235,6 +239,7 @@ private:
     const Texture* stageTexture = nullptr;
     Light light;
 
+    bool passPrediction = true;
     bool activePass = false;
     EffectPassState pass;
     // Each pass gets a serial; a mesh is logged once per pass it is drawn in.

@@ -34,6 +34,22 @@ void ModelShader::Release()
     toonTexture.reset();
 }
 
+void ModelShader::SetCamera(const Matrix& view, const Matrix& projection)
+{
+    if (!effect)
+        return;
+    effect->SetMatrix(Effect::ViewParameter, view);
+    effect->SetMatrix(Effect::ProjectionParameter, projection);
+    const Vector3 eye = Matrix::Inverse(view).TranslationRow();
+    effect->SetValue("g_CamPos", &eye.x, 3);
+}
+
+void ModelShader::SetLighting(bool enabled)
+{
+    if (effect)
+        effect->SetInt("g_LightEnable", enabled ? 1 : 0);
+}
+
 void ModelShader::SetWorld(const Matrix& world)
 {
     if (effect)
@@ -52,6 +68,24 @@ void ModelShader::DrawGlow(const std::shared_ptr<Mesh>& mesh, float alpha)
         return;
     effect->SetFloat("g_Alpha", alpha);
     Draw(*mesh, "Glow");
+}
+
+void ModelShader::DrawColor(const std::shared_ptr<Mesh>& mesh, const Color& colour, float power)
+{
+    if (!effect || !mesh)
+        return;
+    GraphicsDevice& device = GraphicsDevice::Instance();
+    effect->SetVector("g_MeshColor", colour);
+    effect->SetFloat("g_MeshPow", power);
+    effect->SetTechnique("Color");
+    effect->Begin();
+    effect->BeginPass(0);
+    for (int i = 0; i < mesh->SubsetCount(); ++i) {
+        effect->CommitChanges();
+        device.DrawSubset(*mesh, i);
+    }
+    effect->EndPass();
+    effect->End();
 }
 
 void ModelShader::Draw(const Mesh& mesh, const char* technique)

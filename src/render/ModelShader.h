@@ -4,6 +4,7 @@
 
 #include "math/Matrix.h"
 #include "render/Effect.h"
+#include "render/Material.h"
 #include "render/Texture.h"
 
 class Mesh;
@@ -22,9 +23,16 @@ public:
     void Load();
     void Release();
 
+    // The per-frame camera: view, projection, and the eye the view implies.
+    void SetCamera(const Matrix& view, const Matrix& projection);
+    // g_LightEnable: whether the following draws are lit.
+    void SetLighting(bool enabled);
     void SetWorld(const Matrix& world);
     void DrawToon(const std::shared_ptr<Mesh>& mesh);
     void DrawGlow(const std::shared_ptr<Mesh>& mesh, float alpha);
+    // The whole mesh in one flat colour times power, unclamped, with no
+    // material: how the glow copies of flipping blocks outshine white.
+    void DrawColor(const std::shared_ptr<Mesh>& mesh, const Color& colour, float power);
 
     std::unique_ptr<Effect> effect;
     std::unique_ptr<Texture> whiteTexture;

@@ -13,6 +13,7 @@ constexpr float ScrollPerDraw = 0.001f;
 SkySphere::SkySphere() : transform(std::make_unique<Transform>()), world(Matrix::Translation(250.0f, 0.0f, 250.0f))
 {
     transform->position = {250.0f, -250.0f, 250.0f};
+    transform->UpdateWorld();
 }
 
 void SkySphere::Draw(int stageGroup)

@@ -23,7 +23,12 @@ void GameFixture::SetUp()
     application.Audio().OpenLoopback();
     application.SetFrameRecord(&record);
     FlightState::Reset();
-    directory.Write("Resource/Data/WhiteBlock/Model.x", XFiles::Cube(25.0f, {1, 1, 1, 1, ""}));
+    // A missing model ends the program, so every model a group 1 stage draws is there.
+    for (const char* model : {"Resource/Data/WhiteBlock/Model.x", "Resource/Data/BlackBlock/Model.x",
+                              "Resource/Data/BlackBlock/HardBlack.x", "Resource/Data/BlackBlock/HardBlack2.x",
+                              "Resource/Data/Player/Model.x", "Resource/Data/FlameBlock/Model.x",
+                              "Resource/Data/Stage/Stage1.x", "Resource/Data/SkySphere/Model1.x"})
+        directory.Write(model, XFiles::Cube(25.0f, {1, 1, 1, 1, ""}));
     SceneManager& scenes = SceneManager::Instance();
     scenes.SetFactory(MakeScene);
     scenes.stageGroup = 1;

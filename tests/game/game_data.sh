@@ -1,7 +1,8 @@
 # Sourced: make_game_data DIR writes a folder the game can run a stage in:
-# the block model every block loads, group 1's stage 1 (a run of two black
-# blocks closed by a white one, ahead of the player's first shot to +x) and
-# its result file. Sounds and images are left out: the game runs without them.
+# one small model under every name a group 1 stage draws (a missing model
+# ends the program), group 1's stage 1 (a run of two black blocks closed by a
+# white one, ahead of the player's first shot to +x) and its result file.
+# Sounds and images are left out: the game runs without them.
 make_game_data() {
   local dir=$1
   mkdir -p "$dir/Resource/Data/WhiteBlock" "$dir/Resource/BData/STAGE1"
@@ -34,6 +35,12 @@ Mesh Block {
  }
 }
 XFILE
+  local model
+  for model in BlackBlock/Model.x BlackBlock/HardBlack.x BlackBlock/HardBlack2.x Player/Model.x \
+      FlameBlock/Model.x Stage/Stage1.x SkySphere/Model1.x; do
+    mkdir -p "$(dirname "$dir/Resource/Data/$model")"
+    cp "$dir/Resource/Data/WhiteBlock/Model.x" "$dir/Resource/Data/$model"
+  done
   printf 'x:2,y:0,z:0,sf:2,af:0,pf:0\nx:3,y:0,z:0,sf:2,af:0,pf:0\nx:4,y:0,z:0,sf:1,af:0,pf:0\n' \
     > "$dir/Resource/BData/STAGE1/Stage001.txt"
   printf 'score:0' > "$dir/Resource/BData/STAGE1/Result1.txt"

@@ -292,7 +292,7 @@ TEST_F(PredictedPassTest, APassOverAPlainInputGivesThePictureTheRealPassGives)
     }
     const Color bright(1.5f, 1.25f, 3.0f, 1.0f);
     const std::uint32_t predicted = ResultOf("BrightFiltering", bright, true);
-    ExpectColour(predicted, 128, 64, 255, 2);
+    ExpectColour(predicted, 38, 19, 153, 2);
     const std::uint32_t drawn = ResultOf("BrightFiltering", bright, false);
     ExpectColour(predicted, Red(drawn), Green(drawn), Blue(drawn), 1);
 }
