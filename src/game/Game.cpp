@@ -356,8 +356,11 @@ void Game::Draw()
     const int width = device.BackBufferWidth();
     const int height = device.BackBufferHeight();
 
-    // Without its scene target the world goes straight to the back buffer.
-    Texture* scene = shaders.sceneTarget && shaders.sceneTarget->GetSurface() ? shaders.sceneTarget.get() : nullptr;
+    // Without a scene target, or the filter that copies it to the screen, the
+    // world goes straight to the back buffer.
+    Texture* scene = shaders.sceneTarget && shaders.sceneTarget->GetSurface() && shaders.filterShader.effect
+                         ? shaders.sceneTarget.get()
+                         : nullptr;
     Surface* savedTarget = device.GetRenderTarget();
     if (scene)
         device.SetRenderTarget(scene->GetSurface());

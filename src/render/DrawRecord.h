@@ -1,6 +1,8 @@
 #pragma once
 
+#include <array>
 #include <cstdint>
+#include <optional>
 #include <string>
 
 #include "math/Matrix.h"
@@ -24,8 +26,10 @@ struct DrawRecord {
     // Sprite: centre point and source rectangle (left, top, right, bottom).
     float centre[2] = {0, 0};
     long source[4] = {0, 0, 0, 0};
-    // Sprite and Text: the colour.
+    // Sprite and Text: the colour; a fixed-function fan: its first vertex's colour.
     std::uint32_t argb = 0;
+    // A fixed-function fan: the bounds of its texture coordinates (left, top, right, bottom).
+    std::optional<std::array<float, 4>> textureArea;
     // Quad: x, y, width, height. Text: x, y in rect[0], rect[1].
     int rect[4] = {0, 0, 0, 0};
 };

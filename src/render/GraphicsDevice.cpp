@@ -719,6 +719,15 @@ void GraphicsDevice::DrawFan(const ColorVertex* vertices, int count, const std::
         if (stageTexture)
             record.texture = stageTexture->fileName;
         record.matrix = GetTransform(TransformState::World);
+        if (count > 0) {
+            std::array<float, 4> area{vertices[0].u, vertices[0].v, vertices[0].u, vertices[0].v};
+            for (int i = 1; i < count; ++i) {
+                area = {std::min(area[0], vertices[i].u), std::min(area[1], vertices[i].v),
+                        std::max(area[2], vertices[i].u), std::max(area[3], vertices[i].v)};
+            }
+            record.textureArea = area;
+            record.argb = vertices[0].argb;
+        }
         Record(std::move(record));
     }
     if (!context || count < 3)

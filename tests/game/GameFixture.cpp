@@ -79,6 +79,21 @@ void GameFixture::Release(int virtualKey)
     Application::Instance().KeyEvent(virtualKey, false);
 }
 
+void GameFixture::Tap(int virtualKey)
+{
+    Hold(virtualKey);
+    RunFrames(1);
+    Release(virtualKey);
+    RunFrames(1);
+}
+
+void GameFixture::Leave()
+{
+    const SceneManager& scenes = SceneManager::Instance();
+    for (int i = 0; i < 90 && scenes.Current() && scenes.Current()->leaving; ++i)
+        RunFrames(1);
+}
+
 void GameFixture::WalkOne(int virtualKey)
 {
     Hold(virtualKey);

@@ -33,6 +33,10 @@ protected:
 
     void Hold(int virtualKey);
     void Release(int virtualKey);
+    // Down for one frame, up for the next.
+    void Tap(int virtualKey);
+    // Lets the fade-out run until the scene manager has built the next scene.
+    void Leave();
     // Holds the key for one frame, then lets the rest of the walk (and the
     // turn) run out: 12 frames, after which the next press is taken.
     void WalkOne(int virtualKey);

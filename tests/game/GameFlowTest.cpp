@@ -38,19 +38,6 @@ protected:
         const std::vector<std::uint8_t> bytes = WavBytes(2, AudioDevice::SampleRate, SquareWave(frames, 1000));
         directory.Write("Resource/Sound/" + name, std::string(bytes.begin(), bytes.end()));
     }
-    void Tap(int key)
-    {
-        Hold(key);
-        RunFrames(1);
-        Release(key);
-        RunFrames(1);
-    }
-    // Lets the fade-out run until the scene manager has built the next scene.
-    void Leave()
-    {
-        for (int i = 0; i < 90 && SceneManager::Instance().Current() && SceneManager::Instance().Current()->leaving; ++i)
-            RunFrames(1);
-    }
 };
 
 TEST_F(GameFlow, AClearedTwelveBlockStageBurnsOneBlockEveryTenFramesThenOpensTheMenu)

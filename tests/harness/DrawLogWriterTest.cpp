@@ -16,6 +16,8 @@ TEST(DrawLogWriter, WritesEachKindOfDrawInItsOwnShape)
     draws[2].kind = DrawRecord::Kind::Fixed;
     draws[2].name = "quadXZ";
     draws[2].texture = "Resource/Texture/Target.png";
+    draws[2].textureArea = std::array<float, 4>{0.25f, 0.5f, 0.5f, 0.75f};
+    draws[2].argb = 0x7FFFFFFF;
     draws[3].kind = DrawRecord::Kind::Quad;
     draws[3].technique = "NormalTech";
     draws[3].rect[2] = 320;
@@ -38,7 +40,7 @@ TEST(DrawLogWriter, WritesEachKindOfDrawInItsOwnShape)
               R"({"op":"mesh","file":"Resource/Data/WhiteBlock/Model.x","tech":"Glow",)"
               R"("w":[1,0,0,0,0,1,0,0,0,0,1,0,75,25,125,1]},)"
               R"({"op":"fixed","what":"quadXZ","tex":"Resource/Texture/Target.png",)"
-              R"("w":[1,0,0,0,0,1,0,0,0,0,1,0,0,0,0,1]},)"
+              R"("w":[1,0,0,0,0,1,0,0,0,0,1,0,0,0,0,1],"uv":[0.25,0.5,0.5,0.75],"argb":2147483647},)"
               R"({"op":"quad","rect":[0,0,320,180],"tech":"NormalTech"},)"
               R"({"op":"sprite","tex":"Resource/Texture/White.png","m":[1,0,0,0,0,1,0,0,0,0,1,0,0,0,0,1],)"
               R"("centre":[0.5,0],"src":[0,0,1280,720],"argb":2164260863},)"

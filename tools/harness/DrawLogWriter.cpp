@@ -62,6 +62,15 @@ void WriteRecord(JsonWriter& json, const DrawRecord& draw)
             json.String(draw.texture);
         }
         WriteMatrix(json, "w", draw.matrix);
+        if (draw.textureArea) {
+            json.Key("uv");
+            json.BeginArray();
+            for (float edge : *draw.textureArea)
+                json.Float(edge);
+            json.EndArray();
+            json.Key("argb");
+            json.Int(draw.argb);
+        }
         break;
     case DrawRecord::Kind::Target:
         json.String("target");

@@ -1,0 +1,228 @@
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "game/Block.h"
+#include "game/BlockBurst.h"
+#include "game/CellShard.h"
+#include "game/Reverse.h"
+#include "game/StageGrid.h"
+#include "platform/Application.h"
+#include "platform/AudioDevice.h"
+#include "render/GraphicsDevice.h"
+#include "render/ShaderManager.h"
+#include "render/Texture.h"
+#include "render/TextureCache.h"
+#include "render/XFiles.h"
+#include "sound/DXSound.h"
+#include "support/DeviceFixture.h"
+#include "support/DrawDescription.h"
+
+namespace {
+
+using namespace BlockKind;
+
+const std::string WhiteMesh = "mesh Resource/Data/WhiteBlock/Model.x";
+const std::string BlackMesh = "mesh Resource/Data/BlackBlock/Model.x";
+const std::string HardMesh = "mesh Resource/Data/BlackBlock/HardBlack.x";
+const std::string HardInvertedMesh = "mesh Resource/Data/BlackBlock/HardBlack2.x";
+
+// Blocks, flipping blocks, bursts and shards drawn on the recording device.
+class BlockDraw : public DeviceFixture {
+protected:
+    void SetUp() override
+    {
+        StartDevice(false);
+        for (const char* model : {"Resource/Data/WhiteBlock/Model.x", "Resource/Data/BlackBlock/Model.x",
+                                  "Resource/Data/BlackBlock/HardBlack.x", "Resource/Data/BlackBlock/HardBlack2.x"})
+            directory.Write(model, XFiles::Cube(25.0f, {1, 1, 1, 1, ""}));
+    }
+
+    static std::shared_ptr<Block> MakeBlock(int kind, int x = 2)
+    {
+        return std::make_shared<Block>(MapPosition{x, 0, 3}, kind);
+    }
+
+    // Queues a flipping block at the given frame of its animation.
+    static void Queue(Reverse& reverse, const std::shared_ptr<Block>& block, int frame, float pulse = 1.0f,
+                      float glowPower = 1.5f)
+    {
+        reverse.Add(block);
+        ReverseEntry& entry = reverse.entries.front();
+        entry.frame = frame;
+        entry.pulse = pulse;
+        entry.glowPower = glowPower;
+        block->state = BlockState::Flipping;
+    }
+
+    std::vector<std::string> DrawReverse(const Reverse& reverse, bool& glowReady)
+    {
+        GraphicsDevice& device = GraphicsDevice::Instance();
+        device.SetRenderTarget(ShaderManager::Instance().sceneTarget->GetSurface());
+        draws.clear();
+        reverse.Draw(ShaderManager::Instance().glowTarget, glowReady);
+        return Described(draws);
+    }
+
+    std::vector<std::string> Draw(const Block& block, bool inverted)
+    {
+        draws.clear();
+        if (inverted)
+            block.DrawInverted();
+        else
+            block.Draw();
+        return Described(draws);
+    }
+};
+
+TEST_F(BlockDraw, EachKindDrawsItsOwnModelAndTheGameOverLookTheOppositeColour)
+{
+    struct Case {
+        int kind;
+        std::vector<std::string> normal, inverted;
+    };
+    const Case cases[] = {
+        {White, {WhiteMesh + " Glow"}, {BlackMesh + " Toon"}},
+        {Black, {BlackMesh + " Glow"}, {WhiteMesh + " Toon"}},
+        {HardBlack, {HardMesh + " Glow"}, {HardInvertedMesh + " Toon"}},
+        {Bursting, {WhiteMesh + " Toon"}, {}},
+        {7, {}, {}},
+    };
+    for (const Case& c : cases) {
+        auto block = MakeBlock(c.kind);
+        if (c.kind == Bursting)
+            block->burst = std::make_unique<BlockBurst>(block);
+        EXPECT_EQ(Draw(*block, false), c.normal) << "kind " << c.kind;
+        EXPECT_EQ(Draw(*block, true), c.inverted) << "kind " << c.kind;
+        if (!draws.empty()) {
+            EXPECT_EQ(draws[0].matrix, Matrix::Translation(125, 25, 175));
+        }
+    }
+}
+
+TEST_F(BlockDraw, AFlippingBlockIsLeftToTheReverseButShownInTheGameOverLook)
+{
+    auto block = MakeBlock(Black);
+    block->state = BlockState::Flipping;
+    EXPECT_TRUE(Draw(*block, false).empty());
+    EXPECT_EQ(Draw(*block, true), std::vector<std::string>{WhiteMesh + " Toon"});
+}
+
+TEST_F(BlockDraw, GlowCopiesAreDrawnOnlyInTheGlowingFramesScaledAboutTheBlock)
+{
+    Reverse reverse;
+    std::vector<std::shared_ptr<Block>> blocks;
+    const int frames[] = {14, 15, 54, 55};
+    const float pulses[] = {0.5f, 0.6f, 0.7f, 0.8f};
+    for (int i = 0; i < 4; ++i) {
+        blocks.push_back(MakeBlock(Black, i));
+        Queue(reverse, blocks.back(), frames[i], pulses[i], 1.5f + 0.1f * static_cast<float>(i));
+    }
+    bool glowReady = false;
+    // Newest first: frames 55, 54, 15, 14.
+    EXPECT_EQ(DrawReverse(reverse, glowReady),
+              (std::vector<std::string>{"target glowSource", WhiteMesh + " Color", WhiteMesh + " Color",
+                                        "target sceneTarget", "target glowTarget", "quad BrightFiltering 1280x720",
+                                        "target sceneTarget", WhiteMesh + " Toon", WhiteMesh + " Toon", BlackMesh + " Toon",
+                                        BlackMesh + " Toon"}));
+    EXPECT_TRUE(glowReady);
+    EXPECT_EQ(draws[1].matrix, Matrix::Scaling(0.7f, 0.7f, 0.7f) * blocks[2]->transform.world);
+    EXPECT_EQ(draws[2].matrix, Matrix::Scaling(0.6f, 0.6f, 0.6f) * blocks[1]->transform.world);
+    const Effect& model = *ShaderManager::Instance().modelShader.effect;
+    EXPECT_FLOAT_EQ(std::get<float>(*model.Find("g_MeshPow")), 1.6f) << "the last copy's strength";
+    EXPECT_EQ(std::get<glm::vec4>(*model.Find("g_MeshColor")), glm::vec4(1.0f));
+}
+
+TEST_F(BlockDraw, AFlippingBlockShowsTheSideItHadUpToFrame35AndTheOtherSideAfter)
+{
+    Reverse reverse;
+    std::vector<std::shared_ptr<Block>> blocks = {MakeBlock(White, 0), MakeBlock(HardBlack, 1),
+                                                  MakeBlock(HardBlack, 2), MakeBlock(Black, 3), MakeBlock(Black, 4)};
+    const int frames[] = {20, 36, 35, 36, 35};
+    for (std::size_t i = 0; i < blocks.size(); ++i)
+        Queue(reverse, blocks[i], frames[i]);
+    bool glowReady = false;
+    const auto all = DrawReverse(reverse, glowReady);
+    // After the bright filter: Black 35, Black 36, HardBlack 35, HardBlack 36; White nothing.
+    EXPECT_EQ(std::vector<std::string>(all.end() - 4, all.end()),
+              (std::vector<std::string>{BlackMesh + " Toon", WhiteMesh + " Toon", HardMesh + " Toon", BlackMesh + " Toon"}));
+    EXPECT_EQ(draws.back().matrix, blocks[1]->transform.world);
+}
+
+TEST_F(BlockDraw, WithNothingFlippingTheGlowIsEmptiedAndWithoutAGlowTargetNothingIsDrawn)
+{
+    Reverse reverse;
+    bool glowReady = false;
+    EXPECT_EQ(DrawReverse(reverse, glowReady),
+              (std::vector<std::string>{"target glowTarget", "target sceneTarget", "target glowSource",
+                                        "target sceneTarget", "target glowTarget", "quad BrightFiltering 1280x720",
+                                        "target sceneTarget"}));
+    EXPECT_TRUE(glowReady);
+
+    ShaderManager::Instance().glowTarget->Release();
+    glowReady = false;
+    Queue(reverse, MakeBlock(Black), 20);
+    EXPECT_TRUE(DrawReverse(reverse, glowReady).empty());
+    EXPECT_FALSE(glowReady);
+}
+
+TEST_F(BlockDraw, ABurstingBlockRisesAsAWhiteBlockThenDrawsItsParticlesUntilTheyAreGone)
+{
+    Application::Instance().Audio().OpenLoopback();
+    const auto sound = DXSound::Create();
+    StageGrid grid;
+    auto block = MakeBlock(Bursting);
+    block->Update(grid, *sound);
+    EXPECT_EQ(Draw(*block, false), std::vector<std::string>{WhiteMesh + " Toon"});
+    EXPECT_EQ(draws[0].matrix, block->transform.world);
+
+    // Frame 66 places the particles: the next draw already shows them.
+    for (int i = 1; i < 66; ++i)
+        block->Update(grid, *sound);
+    ASSERT_EQ(block->burst->frame, 66);
+    const auto particles = Draw(*block, false);
+    ASSERT_EQ(particles.size(), 64u);
+    EXPECT_EQ(particles[0], WhiteMesh + " Glow");
+    EXPECT_EQ(draws[0].matrix, block->burst->emitter->particles[0]->WorldMatrix());
+    EXPECT_FLOAT_EQ(draws[0].matrix(0, 0), 0.25f);
+
+    for (int i = 0; i < 30; ++i)
+        block->Update(grid, *sound);
+    EXPECT_TRUE(Draw(*block, false).empty()) << "a burst block is gone";
+}
+
+TEST_F(BlockDraw, EachShardShowsItsOwnCellOfTheTextureWithTheXSidesTurned)
+{
+    const auto texture = TextureCache::Instance().Get("Resource/Data/WhiteBlock/Block_W_Cell.png");
+    ShardArray shards;
+    LaunchShards(shards, Matrix::Translation(125, 25, 175));
+    StepShards(shards);
+    shards[0].visible = false;
+    draws.clear();
+    DrawShards(shards, texture);
+
+    ASSERT_EQ(draws.size(), 149u);
+    const auto cell = [&](int shard) {
+        // Shard 0 is hidden, so shard n is draw n - 1.
+        const DrawRecord& draw = draws[static_cast<std::size_t>(shard - 1)];
+        EXPECT_EQ(Describe(draw), "fixed quadXZ");
+        EXPECT_EQ(draw.texture, "Resource/Data/WhiteBlock/Block_W_Cell.png");
+        EXPECT_EQ(draw.argb >> 24, static_cast<std::uint32_t>(shards[shard].alpha * 255.0f));
+        EXPECT_EQ(draw.matrix.TranslationRow(), shards[shard].position);
+        return *draw.textureArea;
+    };
+    const auto near = [](const std::array<float, 4>& area, float l, float t) {
+        EXPECT_NEAR(area[0], l, 1e-6f);
+        EXPECT_NEAR(area[1], t, 1e-6f);
+        EXPECT_NEAR(area[2], l + 0.2f, 1e-6f);
+        EXPECT_NEAR(area[3], t + 0.2f, 1e-6f);
+    };
+    // Row 1, column 3: (u, v) = (column, row), but (row, column) on faces 2 and 3.
+    near(cell(0 * 25 + 5 * 1 + 3), 0.6f, 0.2f);
+    near(cell(2 * 25 + 5 * 1 + 3), 0.2f, 0.6f);
+    near(cell(3 * 25 + 5 * 4 + 0), 0.8f, 0.0f);
+    near(cell(5 * 25 + 5 * 4 + 0), 0.0f, 0.8f);
+}
+
+}  // namespace

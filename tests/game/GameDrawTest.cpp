@@ -1,0 +1,152 @@
+#include <gtest/gtest.h>
+
+#include <algorithm>
+
+#include "game/Game.h"
+#include "game/GameFixture.h"
+#include "platform/VirtualKey.h"
+#include "render/ShaderManager.h"
+#include "render/Texture.h"
+#include "support/DrawDescription.h"
+
+namespace {
+
+using namespace BlockKind;
+
+const std::string WhiteModel = "Resource/Data/WhiteBlock/Model.x";
+const std::string BlackModel = "Resource/Data/BlackBlock/Model.x";
+
+// Whole Game frames on the recording device: what is drawn, into which
+// target, in which order.
+class GameDraw : public GameFixture {
+protected:
+    // The draws of the next frame alone.
+    std::vector<std::string> NextFrame()
+    {
+        draws.clear();
+        record.Clear();
+        RunFrames(1);
+        return Described(draws);
+    }
+    static std::vector<std::string> Slice(const std::vector<std::string>& all, const std::string& from, std::size_t count)
+    {
+        const auto start = std::find(all.begin(), all.end(), from);
+        EXPECT_NE(start, all.end()) << from;
+        return {start, start + std::min<std::ptrdiff_t>(static_cast<std::ptrdiff_t>(count), all.end() - start)};
+    }
+    static int Count(const std::vector<std::string>& all, const std::string& what)
+    {
+        return static_cast<int>(std::count(all.begin(), all.end(), what));
+    }
+};
+
+TEST_F(GameDraw, AFrameDrawsTheWorldIntoTheSceneTargetCopiesItAddsTheGlowThenDrawsTheHud)
+{
+    WriteStage({{2, 0, 0, Black}, {3, 0, 0, White}});
+    Start();
+    const std::vector<std::string> frame = NextFrame();
+    const std::vector<std::string> expected = {
+        "target sceneTarget",
+        "fixed Resource/Data/SkySphere/Model1.x",
+        "mesh Resource/Data/Stage/Stage1.x Glow",
+        "mesh Resource/Data/Player/Model.x Toon",
+        // Nothing is turning over: the glow target is emptied, the bright
+        // filter still runs over the white glow source.
+        "target glowTarget",
+        "target sceneTarget",
+        "target glowSource",
+        "target sceneTarget",
+        "target glowTarget",
+        "quad BrightFiltering 1280x720",
+        "target sceneTarget",
+        "mesh " + BlackModel + " Glow",
+        "mesh " + WhiteModel + " Glow",
+        "target backbuffer",
+        "quad NormalTech 1280x720",
+        // The blur chain, then its three levels added over the picture.
+        "target blur0b",
+    };
+    ASSERT_GE(frame.size(), expected.size());
+    EXPECT_EQ(std::vector<std::string>(frame.begin(), frame.begin() + static_cast<std::ptrdiff_t>(expected.size())),
+              expected);
+    EXPECT_EQ(Slice(frame, "target blur2b", 9),
+              (std::vector<std::string>{"target blur2b", "quad NormalTech 80x45", "target blur2a",
+                                        "quad XBlurTech 80x45", "target blur2b", "quad YBlurTech 80x45",
+                                        "target backbuffer", "quad NormalTech 1280x720", "quad NormalTech 1280x720"}));
+    EXPECT_EQ(std::vector<std::string>(frame.end() - 3, frame.end()),
+              (std::vector<std::string>{"sprite Resource/Texture/White.png", "sprite Resource/Texture/ScoreBoard.png",
+                                        "sprite Resource/Texture/Number_Symbol/0_W.png"}))
+        << "the HUD comes last";
+    EXPECT_EQ(draws[2].matrix, Matrix::Translation(250, -250, 250)) << "the board stands under the field";
+    EXPECT_EQ(SoundCalls("music 0 play"), 1) << "the music starts with the first draw";
+    NextFrame();
+    EXPECT_EQ(SoundCalls("music 0 play"), 0) << "and only then";
+}
+
+TEST_F(GameDraw, FromTheHundredAndSixtiethFrameOfAGameOverTheBlocksAreInvertedAndTheSceneNegative)
+{
+    // Lost from the start: a black block with white blocks on all four sides.
+    WriteStage({{5, 0, 5, Black}, {4, 0, 5, White}, {6, 0, 5, White}, {5, 0, 4, White}, {5, 0, 6, White},
+                {8, 0, 8, HardBlack}});
+    Game& game = Start();
+    RunFrames(158);
+    std::vector<std::string> frame = NextFrame();
+    ASSERT_EQ(game.GameOverFrame(), 159);
+    EXPECT_EQ(Count(frame, "target glowSource"), 1);
+    EXPECT_EQ(Count(frame, "mesh " + BlackModel + " Glow"), 1);
+    EXPECT_EQ(Count(frame, "quad NegativeTech 1280x720"), 0);
+
+    frame = NextFrame();
+    ASSERT_EQ(game.GameOverFrame(), 160);
+    EXPECT_EQ(Count(frame, "target glowSource"), 0) << "no glow is drawn in the game-over look";
+    EXPECT_EQ(Slice(frame, "mesh Resource/Data/Player/Model.x Toon", 9),
+              (std::vector<std::string>{"mesh Resource/Data/Player/Model.x Toon", "mesh " + WhiteModel + " Toon",
+                                        "mesh " + BlackModel + " Toon", "mesh " + BlackModel + " Toon",
+                                        "mesh " + BlackModel + " Toon", "mesh " + BlackModel + " Toon",
+                                        "mesh Resource/Data/BlackBlock/HardBlack2.x Toon",
+                                        "quad NegativeTech 1280x720", "target backbuffer"}));
+    EXPECT_EQ(Count(frame, "quad NormalTech 1280x720"), 4) << "the copy, and the glow left from before";
+    EXPECT_EQ(Count(frame, "sprite Resource/Texture/GameOver.png"), 1);
+}
+
+TEST_F(GameDraw, TheFadeOutDrawsItsOverlayOnceUnderTheHudAndOnceOverEverything)
+{
+    WriteStage({{2, 0, 0, Black}, {3, 0, 0, White}});
+    Game& game = Start();
+    RunFrames(90);
+    Tap(VirtualKey::M);
+    Tap(VirtualKey::Return);
+    ASSERT_TRUE(game.leaving);
+    const std::vector<std::string> frame = NextFrame();
+    ASSERT_EQ(Count(frame, "sprite Resource/Texture/White.png"), 2);
+    EXPECT_EQ(frame.back(), "sprite Resource/Texture/White.png");
+    EXPECT_EQ(draws.back().argb, static_cast<std::uint32_t>(game.Fade()) << 24 | 0xFFFFFFu);
+    EXPECT_EQ(Count(frame, "sprite Resource/Texture/Game_Select.png"), 1) << "the menu stays up while leaving";
+}
+
+TEST_F(GameDraw, WithoutItsTargetsOrFilterEffectAFrameStillDrawsTheWorldAndTheHud)
+{
+    WriteStage({{2, 0, 0, Black}, {3, 0, 0, White}});
+    Start();
+    ShaderManager& shaders = ShaderManager::Instance();
+    shaders.sceneTarget->Release();
+    shaders.glowTarget->Release();
+    std::vector<std::string> frame = NextFrame();
+    EXPECT_EQ(std::vector<std::string>(frame.begin(), frame.begin() + 5),
+              (std::vector<std::string>{"fixed Resource/Data/SkySphere/Model1.x",
+                                        "mesh Resource/Data/Stage/Stage1.x Glow",
+                                        "mesh Resource/Data/Player/Model.x Toon", "mesh " + BlackModel + " Glow",
+                                        "mesh " + WhiteModel + " Glow"}))
+        << "straight into the back buffer, without a glow";
+    EXPECT_EQ(frame.back(), "sprite Resource/Texture/Number_Symbol/0_W.png");
+
+    // A scene target that could never be copied to the screen is no better.
+    shaders.sceneTarget->CreateRenderTarget(1280, 720, TextureFormat::A16B16G16R16F, "sceneTarget");
+    shaders.filterShader.effect.reset();
+    frame = NextFrame();
+    EXPECT_EQ(frame.front(), "fixed Resource/Data/SkySphere/Model1.x");
+    EXPECT_EQ(Count(frame, "mesh " + WhiteModel + " Glow"), 1);
+    EXPECT_EQ(std::count_if(frame.begin(), frame.end(), [](const std::string& d) { return d.starts_with("quad"); }), 0);
+}
+
+}  // namespace
