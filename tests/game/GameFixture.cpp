@@ -18,17 +18,22 @@
 
 void GameFixture::SetUp()
 {
-    StartDevice(false);
-    Application& application = Application::Instance();
-    application.Audio().OpenLoopback();
-    application.SetFrameRecord(&record);
-    FlightState::Reset();
+    StartGame(false);
     // A missing model ends the program, so every model a group 1 stage draws is there.
     for (const char* model : {"Resource/Data/WhiteBlock/Model.x", "Resource/Data/BlackBlock/Model.x",
                               "Resource/Data/BlackBlock/HardBlack.x", "Resource/Data/BlackBlock/HardBlack2.x",
                               "Resource/Data/Player/Model.x", "Resource/Data/FlameBlock/Model.x",
                               "Resource/Data/Stage/Stage1.x", "Resource/Data/SkySphere/Model1.x"})
         directory.Write(model, XFiles::Cube(25.0f, {1, 1, 1, 1, ""}));
+}
+
+void GameFixture::StartGame(bool withGl)
+{
+    StartDevice(withGl);
+    Application& application = Application::Instance();
+    application.Audio().OpenLoopback();
+    application.SetFrameRecord(&record);
+    FlightState::Reset();
     SceneManager& scenes = SceneManager::Instance();
     scenes.SetFactory(MakeScene);
     scenes.stageGroup = 1;

@@ -20,8 +20,11 @@ struct TestBlock {
 // device; every sound call and message box lands in record.
 class GameFixture : public DeviceFixture {
 protected:
+    // A headless device and a small model under every name the game draws.
     void SetUp() override;
     void TearDown() override;
+    // The device (with GL or not), loopback sound and the scene table, for group 1, stage 1.
+    void StartGame(bool withGl);
 
     // Writes the stage file of group 1 the Game will load, and its result file holding score:0.
     void WriteStage(const std::vector<TestBlock>& blocks, int stage = 1);

@@ -37,15 +37,6 @@ protected:
         EXPECT_NEAR(Blue(pixel), b, tolerance) << std::hex << pixel;
     }
 
-    // Screen pixel of a world point under the device's current camera.
-    static std::pair<int, int> ScreenOf(const Vector3& world)
-    {
-        const GraphicsDevice& device = GraphicsDevice::Instance();
-        const Vector3 ndc = TransformCoord(
-            world, device.GetTransform(TransformState::View) * device.GetTransform(TransformState::Projection));
-        return {static_cast<int>((ndc.x + 1) / 2 * 1280), static_cast<int>((1 - ndc.y) / 2 * 720)};
-    }
-
     // The camera, light and flags a scene sets on the model effect each frame.
     void SetModelFrame(Camera& camera, const Vector3& eye, const Vector3& lightDirection, int lightEnable)
     {

@@ -53,6 +53,22 @@ std::uint32_t DeviceFixture::PixelAt(const std::vector<std::uint8_t>& pixels, in
     return pixels[at] | (pixels[at + 1] << 8) | (pixels[at + 2] << 16) | (static_cast<std::uint32_t>(pixels[at + 3]) << 24);
 }
 
+std::pair<int, int> DeviceFixture::ScreenOf(const Vector3& world)
+{
+    const GraphicsDevice& device = GraphicsDevice::Instance();
+    const Vector3 ndc = TransformCoord(
+        world, device.GetTransform(TransformState::View) * device.GetTransform(TransformState::Projection));
+    return {static_cast<int>((ndc.x + 1) / 2 * static_cast<float>(device.BackBufferWidth())),
+            static_cast<int>((1 - ndc.y) / 2 * static_cast<float>(device.BackBufferHeight()))};
+}
+
+void WritePicture(const std::string& path, const std::vector<std::uint8_t>& pixels)
+{
+    const GraphicsDevice& device = GraphicsDevice::Instance();
+    const int width = device.BackBufferWidth();
+    stbi_write_png(path.c_str(), width, device.BackBufferHeight(), 4, pixels.data(), width * 4);
+}
+
 void WritePng(const std::string& path, int width, int height, std::uint32_t (*rgbaAt)(int x, int y))
 {
     if (const auto folder = std::filesystem::path(path).parent_path(); !folder.empty())

@@ -4,8 +4,10 @@
 
 #include <cstdint>
 #include <string>
+#include <utility>
 #include <vector>
 
+#include "math/Vector3.h"
 #include "platform/MessageBox.h"
 #include "render/DrawRecord.h"
 #include "support/TestDirectory.h"
@@ -23,6 +25,8 @@ protected:
     std::vector<std::uint8_t> ReadBackBuffer();
     // The pixel (x, y) of a picture read by ReadBackBuffer.
     static std::uint32_t PixelAt(const std::vector<std::uint8_t>& pixels, int x, int y);
+    // The screen pixel of a world point under the device's current camera.
+    static std::pair<int, int> ScreenOf(const Vector3& world);
 
     TestDirectory directory;
     std::vector<MessageRequest> messages;
@@ -31,6 +35,8 @@ protected:
 
 // Writes a PNG of the given size filled by a function of (x, y) giving RGBA.
 void WritePng(const std::string& path, int width, int height, std::uint32_t (*rgbaAt)(int x, int y));
+// Writes a picture read by ReadBackBuffer as a PNG.
+void WritePicture(const std::string& path, const std::vector<std::uint8_t>& pixels);
 
 // Channels of an RGBA pixel as read back.
 inline int Red(std::uint32_t rgba) { return rgba & 0xFF; }
