@@ -1,8 +1,10 @@
-// content-preview RUNTIME_DIR OUTPUT_DIR
+// content-preview RUNTIME_DIR OUTPUT_DIR [PICTURE.png ...]
 // Draws the generated content with the game's own renderer, the way and at the
 // places the scenes draw it, and writes one 1280 × 720 picture per view
 // (OUTPUT_DIR/contact-sheet-NAME.png) plus all of them on one sheet
-// (OUTPUT_DIR/contact-sheet.png). Runs off-screen: no display is needed.
+// (OUTPUT_DIR/contact-sheet.png), after the given 1280 × 720 pictures (the
+// game's own screenshots, taken through the harness). Runs off-screen: no
+// display is needed. The scenes that exist are screenshotted, not drawn here.
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
@@ -12,8 +14,13 @@
 #include <string>
 #include <vector>
 
+#include <stb_image.h>
 #include <stb_image_write.h>
 
+#include "game/Block.h"
+#include "game/CellShard.h"
+#include "game/FlameBlock.h"
+#include "game/Player.h"
 #include "math/Matrix.h"
 #include "platform/Application.h"
 #include "render/Camera.h"
@@ -103,98 +110,6 @@ void Centred(const std::string& name, float x, float y, float alpha = 1.0f)
     Sprite(name, Matrix::Translation(x, y, 0.0f), Centre(name), alpha);
 }
 
-// The score digits as the game scene lays them out from x = 115.
-void GameScore(int score)
-{
-    const std::string digits = std::to_string(score);
-    const Vector3 centre = Centre("Resource/Texture/Number_Symbol/0_W.png");
-    for (std::size_t i = 0; i < digits.size(); ++i) {
-        const std::string name = std::string("Resource/Texture/Number_Symbol/") + digits[i] + "_W.png";
-        const float width = static_cast<float>(TextureCache::Instance().Get(name)->imageInfo.width);
-        Sprite(name, Matrix::Scaling(1.5f, 1.5f, 1.5f) * Matrix::Translation(width * 1.7f * i + 115.0f, 65.0f, 0.0f),
-               centre);
-    }
-}
-
-// The board of a game in play, drawn into the current target. Inverted is the
-// game-over look: every block in the other colour's model.
-void GameWorld(int group, bool inverted)
-{
-    auto camera = Camera::Create();
-    camera->UpdateOrbit();
-    ShareCamera();
-    SkySphere sky;
-    sky.vScroll = 0.25f * group;
-    sky.Draw(group);
-    Model("Resource/Data/Stage/Stage" + std::to_string(group) + ".x", Matrix::Translation(250.0f, -250.0f, 250.0f),
-          Look::Unlit);
-    Model("Resource/Data/Player/Model.x", Matrix::RotationY(3.14159265f) * Matrix::Translation(Cell(4, 0, 2)),
-          Look::Toon);
-    Model("Resource/Data/FlameBlock/Model.x", Matrix::Translation(Cell(4, 0, 1)));
-    const int blocks[][3] = {{2, 5, 1}, {3, 5, 2}, {4, 5, 2}, {5, 5, 3}, {6, 5, 1}, {1, 7, 2},
-                             {7, 3, 3}, {8, 6, 1}, {2, 2, 3}, {6, 8, 2}, {0, 9, 1}, {9, 9, 2}};
-    const char* invertedModels[4] = {"", "Resource/Data/BlackBlock/Model.x", "Resource/Data/WhiteBlock/Model.x",
-                                     "Resource/Data/BlackBlock/HardBlack2.x"};
-    for (const auto& b : blocks) {
-        if (inverted)
-            Model(invertedModels[b[2]], Matrix::Translation(Cell(b[0], 0, b[1])), Look::Toon);
-        else
-            Model(BlockModel(b[2]), Matrix::Translation(Cell(b[0], 0, b[1])));
-    }
-}
-
-void GameHud(int score, const std::function<void()>& overlay)
-{
-    GraphicsDevice& device = GraphicsDevice::Instance();
-    device.BeginSprite();
-    Sprite("Resource/Texture/ScoreBoard.png", Matrix::Translation(65.0f, 65.0f, 0.0f),
-           Centre("Resource/Texture/ScoreBoard.png"));
-    GameScore(score);
-    overlay();
-    device.EndSprite();
-}
-
-void GameView(int group, int score, const std::function<void()>& overlay)
-{
-    GameWorld(group, false);
-    GameHud(score, overlay);
-}
-
-// The game-over look: the blocks drawn inverted, then the whole picture turned
-// negative, so the blocks show their own colours again over a negative world.
-void GameOverView()
-{
-    GraphicsDevice& device = GraphicsDevice::Instance();
-    ShaderManager& shaders = ShaderManager::Instance();
-    Texture& scene = *shaders.sceneTarget;
-    device.SetRenderTarget(scene.GetSurface());
-    device.Clear(true, true, 0xFFFFFFFF, 1.0f);
-    GameWorld(3, true);
-    if (shaders.filterShader.effect) {
-        shaders.filterShader.effect->SetVector("g_Color", glm::vec4(1.0f));
-        shaders.filterShader.DrawTechnique("NegativeTech", scene);
-    }
-    device.SetRenderTarget(device.BackBuffer());
-    shaders.filterShader.DrawNormal(scene, screenWidth, screenHeight, Color(1.0f), 1.0f);
-    GameHud(23, [] {
-        const std::string banner = "Resource/Texture/GameOver.png";
-        const auto h = static_cast<float>(TextureCache::Instance().Get(banner)->imageInfo.height);
-        Centred(banner, 640.0f, h + 30.0f);
-    });
-}
-
-void MenuOverlay()
-{
-    const std::string icon = "Resource/Texture/RotIcon.png";
-    Sprite("Resource/Texture/Game_Select.png", Matrix::Translation(640.0f, 720.0f / 1.5f, 0.0f),
-           Centre("Resource/Texture/Game_Select.png"));
-    for (const int k : {0, 380}) {
-        const float x = 640.0f + k - 200.0f;
-        Sprite(icon, Matrix::RotationZ(33.0f * 0.017453292f) * Matrix::Translation(x, 80.0f + 363.0f, 0.0f),
-               Centre(icon));
-    }
-}
-
 // With a group chosen (1..3) the group models stand in their triangle with
 // that group's model in front; with 0 they circle on the carousel.
 void TitleView(int chosenGroup, const std::function<void()>& overlay)
@@ -271,9 +186,9 @@ void SelectView(int group, int stage, int score)
     device.EndSprite();
 }
 
-// The pieces close up: the three block kinds and the light armour of the
-// inverted look, the player from the front, the launch marker on a board, and
-// a landed block breaking into its shards.
+// The pieces close up, each drawn by its own draw: the three block kinds and
+// the hard block's light armour of the game-over look, the player from the
+// front, the launch marker, and a landed block breaking into its shards.
 void ModelsView()
 {
     LookAt({225.0f, 190.0f, -40.0f}, {225.0f, 20.0f, 135.0f});
@@ -283,29 +198,28 @@ void ModelsView()
     SkySphere sky;
     sky.Draw(1);
     Model("Resource/Data/Stage/Stage1.x", Matrix::Translation(250.0f, -250.0f, 250.0f), Look::Unlit);
-    const char* blocks[4] = {"Resource/Data/WhiteBlock/Model.x", "Resource/Data/BlackBlock/Model.x",
-                             "Resource/Data/BlackBlock/HardBlack.x", "Resource/Data/BlackBlock/HardBlack2.x"};
-    for (int i = 0; i < 4; ++i)
-        Model(blocks[i], Matrix::Translation(Cell(2 + i, 0, 3)), i == 3 ? Look::Toon : Look::Glow);
-    Model("Resource/Data/Player/Model.x", Matrix::RotationY(3.14159265f * 1.15f) * Matrix::Translation(Cell(2, 0, 1)),
-          Look::Toon);
-    Model("Resource/Data/FlameBlock/Model.x", Matrix::Translation(Cell(4, 0, 1)));
+    ShaderManager::Instance().modelShader.SetLighting(true);
+    const int kinds[3] = {BlockKind::White, BlockKind::Black, BlockKind::HardBlack};
+    for (int i = 0; i < 3; ++i)
+        Block({2 + i, 0, 3}, kinds[i]).Draw();
+    Block({5, 0, 3}, BlockKind::HardBlack).DrawInverted();
 
-    // Shards of the top face of a block at cell (5, 0, 1), drifting apart.
-    GraphicsDevice& device = GraphicsDevice::Instance();
-    device.SetLighting(false);
-    device.SetTexture(TextureCache::Instance().Get("Resource/Data/WhiteBlock/Block_W_Cell.png").get());
-    const Vector3 centre = Cell(5, 0, 1);
-    for (int r = 0; r < 5; ++r) {
-        for (int k = 0; k < 5; ++k) {
-            const Vector3 at = centre + Vector3(-25.0f + 10.0f * k, 25.0f + 2.0f * (r + k), -25.0f + 10.0f * r) +
-                               Vector3((k - 2) * 3.0f, 0.0f, (r - 2) * 3.0f);
-            const Matrix world = Matrix::RotationYawPitchRoll(0.0f, 0.05f * (k - 2), 0.05f * (r - 2)) *
-                                 Matrix::Translation(at);
-            DrawQuadXZ({0, 0, 10, 10}, world, {k * 0.2f, r * 0.2f, k * 0.2f + 0.2f, r * 0.2f + 0.2f}, 230.0f);
-        }
-    }
-    device.SetTexture(nullptr);
+    Player player;
+    player.transform.position = Cell(2, 0, 1);
+    player.transform.rotation = Matrix::RotationY(3.14159265f * 1.15f);
+    player.transform.UpdateWorld();
+    player.Draw();
+    FlameBlock marker;
+    marker.visible = 1;
+    marker.transform.position = Cell(4, 0, 1);
+    marker.transform.UpdateWorld();
+    marker.Draw();
+
+    ShardArray shards;
+    LaunchShards(shards, Matrix::Translation(Cell(5, 0, 1)));
+    for (int i = 0; i < 4; ++i)
+        StepShards(shards);
+    DrawShards(shards, TextureCache::Instance().Get("Resource/Data/WhiteBlock/Block_W_Cell.png"));
 }
 
 // The stage editor's floor of tiles seen from straight above, its cursor and a few blocks.
@@ -341,20 +255,6 @@ std::vector<View> Views()
 {
     const float bob = 12.0f;
     return {
-        {"game-easy", [] { GameView(1, 7, [] {}); }},
-        {"game-clear-menu",
-         [] {
-             GameView(2, 12, [] {
-                 const std::string banner = "Resource/Texture/GameClear.png";
-                 const auto h = static_cast<float>(TextureCache::Instance().Get(banner)->imageInfo.height);
-                 Sprite(banner,
-                        Matrix::Scaling(1, 1, 1) * Matrix::RotationZ(1073.0f * 0.017453292f) *
-                            Matrix::Translation(640.0f, h + 30.0f, 0.0f),
-                        Centre(banner));
-                 MenuOverlay();
-             });
-         }},
-        {"game-over", GameOverView},
         {"models", ModelsView},
         {"title-prompt",
          [] {
@@ -394,15 +294,72 @@ bool SavePng(const std::filesystem::path& path, int width, int height, const std
     return stbi_write_png(path.string().c_str(), width, height, 4, rgba.data(), width * 4) != 0;
 }
 
+// The sheet holds the pictures three to a row at half size.
+class ContactSheet {
+public:
+    static constexpr int Columns = 3;
+
+    explicit ContactSheet(int pictures)
+        : width(Columns * screenWidth / 2), height((pictures + Columns - 1) / Columns * screenHeight / 2),
+          pixels(static_cast<std::size_t>(width) * height * 4, 255)
+    {
+    }
+
+    // The next place on the sheet gets a 1280 × 720 RGBA picture, each pixel the mean of four.
+    void Add(const std::uint8_t* picture)
+    {
+        const int left = placed % Columns * screenWidth / 2;
+        const int top = placed / Columns * screenHeight / 2;
+        ++placed;
+        for (int y = 0; y < screenHeight / 2; ++y) {
+            for (int x = 0; x < screenWidth / 2; ++x) {
+                for (int c = 0; c < 4; ++c) {
+                    int sum = 0;
+                    for (int dy = 0; dy < 2; ++dy) {
+                        for (int dx = 0; dx < 2; ++dx)
+                            sum += picture[((static_cast<std::size_t>(2 * y + dy)) * screenWidth + 2 * x + dx) * 4 + c];
+                    }
+                    pixels[((static_cast<std::size_t>(top + y)) * width + left + x) * 4 + c] =
+                        static_cast<std::uint8_t>((sum + 2) / 4);
+                }
+            }
+        }
+    }
+
+    bool Save(const std::filesystem::path& path) const { return SavePng(path, width, height, pixels); }
+
+private:
+    int width;
+    int height;
+    std::vector<std::uint8_t> pixels;
+    int placed = 0;
+};
+
 }  // namespace
 
 int main(int argc, char** argv)
 {
-    if (argc != 3) {
-        std::fprintf(stderr, "usage: content-preview RUNTIME_DIR OUTPUT_DIR\n");
+    if (argc < 3) {
+        std::fprintf(stderr, "usage: content-preview RUNTIME_DIR OUTPUT_DIR [PICTURE.png ...]\n");
         return 2;
     }
     const std::filesystem::path output = std::filesystem::absolute(argv[2]);
+    const std::vector<View> views = Views();
+    ContactSheet sheet(argc - 3 + static_cast<int>(views.size()));
+    for (int i = 3; i < argc; ++i) {
+        int width = 0;
+        int height = 0;
+        int channels = 0;
+        stbi_uc* picture = stbi_load(argv[i], &width, &height, &channels, STBI_rgb_alpha);
+        if (!picture || width != screenWidth || height != screenHeight) {
+            std::fprintf(stderr, "content-preview: %s is not a %d × %d picture\n", argv[i], screenWidth, screenHeight);
+            stbi_image_free(picture);
+            return 1;
+        }
+        sheet.Add(picture);
+        stbi_image_free(picture);
+    }
+
     std::error_code failure;
     std::filesystem::create_directories(output, failure);
     std::filesystem::current_path(argv[1], failure);
@@ -427,44 +384,23 @@ int main(int argc, char** argv)
         return 1;
     }
 
-    // Views are laid out three to a row at half size.
-    const std::vector<View> views = Views();
-    constexpr int columns = 3;
-    const int rows = (static_cast<int>(views.size()) + columns - 1) / columns;
-    const int sheetWidth = columns * screenWidth / 2;
-    const int sheetHeight = rows * screenHeight / 2;
-    std::vector<std::uint8_t> sheet(static_cast<std::size_t>(sheetWidth) * sheetHeight * 4, 255);
     int written = 0;
-    for (std::size_t v = 0; v < views.size(); ++v) {
+    for (const View& view : views) {
         device.SetDefaultStates();
         device.Clear(true, true, 0xFFFFFFFF, 1.0f);
-        views[v].draw();
+        view.draw();
         std::vector<std::uint8_t> pixels;
         device.CaptureNextPresent(&pixels);
         device.Present();
         if (pixels.size() != static_cast<std::size_t>(screenWidth) * screenHeight * 4) {
-            std::fprintf(stderr, "content-preview: no picture for %s\n", views[v].name);
+            std::fprintf(stderr, "content-preview: no picture for %s\n", view.name);
             return 1;
         }
-        written += SavePng(output / (std::string("contact-sheet-") + views[v].name + ".png"), screenWidth, screenHeight,
+        written += SavePng(output / (std::string("contact-sheet-") + view.name + ".png"), screenWidth, screenHeight,
                            pixels);
-        const int left = static_cast<int>(v % columns) * screenWidth / 2;
-        const int top = static_cast<int>(v / columns) * screenHeight / 2;
-        for (int y = 0; y < screenHeight / 2; ++y) {
-            for (int x = 0; x < screenWidth / 2; ++x) {
-                for (int c = 0; c < 4; ++c) {
-                    int sum = 0;
-                    for (int dy = 0; dy < 2; ++dy) {
-                        for (int dx = 0; dx < 2; ++dx)
-                            sum += pixels[((static_cast<std::size_t>(2 * y + dy)) * screenWidth + 2 * x + dx) * 4 + c];
-                    }
-                    sheet[((static_cast<std::size_t>(top + y)) * sheetWidth + left + x) * 4 + c] =
-                        static_cast<std::uint8_t>((sum + 2) / 4);
-                }
-            }
-        }
+        sheet.Add(pixels.data());
     }
-    written += SavePng(output / "contact-sheet.png", sheetWidth, sheetHeight, sheet);
+    written += sheet.Save(output / "contact-sheet.png");
 
     ShaderManager::Reset();
     MeshCache::Reset();
