@@ -365,10 +365,10 @@ void Game::Draw()
     if (scene)
         device.SetRenderTarget(scene->GetSurface());
     DrawWorld(scene);
-    device.SetRenderTarget(savedTarget);
-
-    if (scene)
+    if (scene) {
+        device.SetRenderTarget(savedTarget);
         shaders.filterShader.DrawNormal(*scene, width, height, Color(1.0f), 1.0f);
+    }
     if (glowReady)
         ComposeGlow();
 
