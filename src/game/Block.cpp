@@ -131,3 +131,27 @@ void Block::DrawInverted() const
     if (const char* model = BlockModel::InvertedOf(kind))
         shader.DrawToon(MeshCache::Instance().Get(model));
 }
+
+MapPosition NextCell(const MapPosition& cell, int direction)
+{
+    switch (direction) {
+    case Direction::PlusZ:
+        return {cell.x, cell.y, cell.z + 1};
+    case Direction::MinusZ:
+        return {cell.x, cell.y, cell.z - 1};
+    case Direction::MinusX:
+        return {cell.x - 1, cell.y, cell.z};
+    default:
+        return {cell.x + 1, cell.y, cell.z};
+    }
+}
+
+MapPosition LandingCell(const StageGrid& grid, const MapPosition& launch, int direction)
+{
+    MapPosition cell = launch;
+    for (MapPosition ahead = NextCell(cell, direction);
+         Field::Inside(ahead.x, ahead.y, ahead.z) && grid.CellAt(ahead) == BlockKind::Empty;
+         ahead = NextCell(cell, direction))
+        cell = ahead;
+    return cell;
+}

@@ -57,3 +57,10 @@ public:
 
 using MapPosition = Block::MapPosition;
 using BlockList = std::vector<std::shared_ptr<Block>>;
+
+// The cell next to cell toward direction (Direction codes).
+MapPosition NextCell(const MapPosition& cell, int direction);
+// Where a shot fired from launch toward direction comes to rest: it moves on
+// while the cell ahead is inside the field and empty, as Block::Collide lets
+// a flight do frame by frame.
+MapPosition LandingCell(const StageGrid& grid, const MapPosition& launch, int direction);

@@ -9,6 +9,12 @@ constexpr int Black = 2;
 constexpr int HardBlack = 3;
 // Set by the clear sequence; the block rises and bursts into particles.
 constexpr int Bursting = 4;
+
+// What a Black or HardBlack block becomes when it is turned over.
+constexpr int TurnedOver(int kind)
+{
+    return kind == Black ? White : Black;
+}
 }  // namespace BlockKind
 
 // A Block's state.

@@ -14,6 +14,8 @@ const char* const Model = "Resource/Data/FlameBlock/Model.x";
 // From the player's centre to the far side of the next cell, less a unit.
 constexpr float Reach = 24.0f + 50.0f;
 
+}  // namespace
+
 MapPosition LaunchCell(const Vector3& p, int facing)
 {
     MapPosition cell{Field::CellOf(p.x), Field::CellOf(p.y), Field::CellOf(p.z)};
@@ -34,7 +36,10 @@ MapPosition LaunchCell(const Vector3& p, int facing)
     return cell;
 }
 
-}  // namespace
+bool CanLaunch(const StageGrid& grid, const MapPosition& cell)
+{
+    return Field::Inside(cell.x, cell.y, cell.z) && grid.CellAt(cell) == BlockKind::Empty;
+}
 
 void FlameBlock::Update(const StageGrid& grid, Player& player, BlockList& blocks)
 {
@@ -42,7 +47,7 @@ void FlameBlock::Update(const StageGrid& grid, Player& player, BlockList& blocks
 
     FlightState& flight = FlightState::Instance();
     const MapPosition cell = LaunchCell(player.transform.position, player.facing);
-    if (!Field::Inside(cell.x, cell.y, cell.z) || grid.CellAt(cell) != BlockKind::Empty) {
+    if (!CanLaunch(grid, cell)) {
         visible = 0;
     } else {
         flight.launchCell = cell;

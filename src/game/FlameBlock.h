@@ -6,6 +6,11 @@
 class Player;
 class StageGrid;
 
+// The cell next to the player's cell in the facing direction, where a shot appears.
+MapPosition LaunchCell(const Vector3& playerPosition, int facing);
+// Whether a shot can appear in the cell: inside the field and empty.
+bool CanLaunch(const StageGrid& grid, const MapPosition& cell);
+
 // The launch marker: the free cell in front of the player where a shot will
 // appear, shown while the player charges. It also fires the shot.
 class FlameBlock {

@@ -87,12 +87,14 @@ int AddFreeNeighbours(const StageGrid& grid, const MapPosition& cell, std::vecto
 
 }  // namespace
 
-void FindReversals(const StageGrid& grid, const BlockList& blocks, const MapPosition& landingCell, Reverse& reverse)
+bool FindReversals(const StageGrid& grid, const BlockList& blocks, const MapPosition& landingCell, Reverse& reverse)
 {
     if (!Field::Inside(landingCell.x, landingCell.y, landingCell.z))
-        return;
+        return false;
+    bool found = false;
     for (const Step step : Steps)
-        WalkRun(grid, blocks, landingCell.x + step.dx, landingCell.y, landingCell.z + step.dz, step, reverse);
+        found |= WalkRun(grid, blocks, landingCell.x + step.dx, landingCell.y, landingCell.z + step.dz, step, reverse);
+    return found;
 }
 
 bool IsUsefulTarget(const StageGrid& grid, const MapPosition& cell)
@@ -111,15 +113,22 @@ bool IsUsefulTarget(const StageGrid& grid, const MapPosition& cell)
 
 bool HasMove(const StageGrid& grid, const Vector3& playerPosition, const std::vector<MapPosition>& targets)
 {
+    return !IsWalledIn(grid, playerPosition) && AnyUsefulTarget(grid, targets);
+}
+
+bool IsWalledIn(const StageGrid& grid, const Vector3& playerPosition)
+{
     const MapPosition player{Field::CellOf(playerPosition.x), Field::CellOf(playerPosition.y),
                              Field::CellOf(playerPosition.z)};
-    const bool walledIn = std::none_of(std::begin(Steps), std::end(Steps), [&](Step step) {
+    return std::none_of(std::begin(Steps), std::end(Steps), [&](Step step) {
         const int x = player.x + step.dx;
         const int z = player.z + step.dz;
         return Field::Inside(x, player.y, z) && grid.CellAt(x, player.y, z) == BlockKind::Empty;
     });
-    if (walledIn)
-        return false;
+}
+
+bool AnyUsefulTarget(const StageGrid& grid, const std::vector<MapPosition>& targets)
+{
     return std::any_of(targets.begin(), targets.end(),
                        [&](const MapPosition& target) { return IsUsefulTarget(grid, target); });
 }

@@ -15,16 +15,19 @@ class StageGrid;
 // Queues into reverse every Black and HardBlack block of each straight run of
 // non-white blocks that starts next to landingCell and is closed by a White
 // block; directions +x, -x, +z, -z, and within one the farthest block first.
-// Sets FlightState::reversalFound when a run was found.
-void FindReversals(const StageGrid& grid, const BlockList& blocks, const MapPosition& landingCell, Reverse& reverse);
+// Sets FlightState::reversalFound when a run was found, and returns whether one was.
+bool FindReversals(const StageGrid& grid, const BlockList& blocks, const MapPosition& landingCell, Reverse& reverse);
 
 // Whether a white block coming to rest in cell could turn anything over: the
 // cell has a free horizontal neighbour and starts a run that a White block closes.
 bool IsUsefulTarget(const StageGrid& grid, const MapPosition& cell);
 
-// False when the player is walled in (every horizontal neighbour a block or
-// the field edge) or no target is useful.
+// False when the player is walled in or no target is useful.
 bool HasMove(const StageGrid& grid, const Vector3& playerPosition, const std::vector<MapPosition>& targets);
+// Every horizontal neighbour of the player's cell is a block or the field edge.
+bool IsWalledIn(const StageGrid& grid, const Vector3& playerPosition);
+// Some target is useful (see IsUsefulTarget).
+bool AnyUsefulTarget(const StageGrid& grid, const std::vector<MapPosition>& targets);
 
 // The free cells next to every non-white block, thinned of neighbours in the
 // same column. Only HasMove reads them, so their order does not matter.

@@ -33,12 +33,6 @@ constexpr int TurnOverFrame = 35;
 constexpr std::uint32_t TransparentBlack = 0x00000000;
 constexpr std::uint32_t OpaqueWhite = 0xFFFFFFFF;
 
-// The kind a block shows once turned over.
-int TurnedOver(int kind)
-{
-    return kind == BlockKind::Black ? BlockKind::White : BlockKind::Black;
-}
-
 int Shorter(int a, std::size_t b)
 {
     return std::min(a, static_cast<int>(b));
@@ -93,7 +87,7 @@ bool Reverse::Update(DXSound& sound)
         if (entry.frame <= LastFrame)
             continue;
         if (block->kind == BlockKind::Black || block->kind == BlockKind::HardBlack)
-            block->kind = TurnedOver(block->kind);
+            block->kind = BlockKind::TurnedOver(block->kind);
         block->launched = 0;
         block->state = BlockState::Resting;
         PlayFlipDone(sound);
@@ -150,7 +144,7 @@ void Reverse::Draw(const std::shared_ptr<Texture>& glowTarget, bool& glowReady) 
         if (!block || (block->kind != BlockKind::Black && block->kind != BlockKind::HardBlack))
             continue;
         shaders.modelShader.SetWorld(block->transform.world);
-        const int shown = entry.frame <= TurnOverFrame ? block->kind : TurnedOver(block->kind);
+        const int shown = entry.frame <= TurnOverFrame ? block->kind : BlockKind::TurnedOver(block->kind);
         shaders.modelShader.DrawToon(MeshCache::Instance().Get(BlockModel::Of(shown)));
     }
 }

@@ -1,10 +1,17 @@
 #include "game/StageBlocks.h"
 
-#include "stage/StageFile.h"
 
 void LoadStage(BlockList& blocks, int group, int number)
 {
-    for (BlockRecord& record : StageFile::Read(group, number)) {
+    for (auto& block : BlocksOf(StageFile::Read(group, number)))
+        blocks.push_back(std::move(block));
+}
+
+BlockList BlocksOf(std::vector<BlockRecord> records)
+{
+    BlockList blocks;
+    blocks.reserve(records.size());
+    for (BlockRecord& record : records) {
         auto block = std::make_shared<Block>(MapPosition{record.x, record.y, record.z}, record.kind);
         block->launched = record.launched;
         block->state = record.state;
@@ -12,6 +19,7 @@ void LoadStage(BlockList& blocks, int group, int number)
         block->frames = std::move(record.frames);
         blocks.push_back(std::move(block));
     }
+    return blocks;
 }
 
 bool SaveStage(const BlockList& blocks)

@@ -1,12 +1,17 @@
 #pragma once
 
+#include <vector>
+
 #include "game/Block.h"
+#include "stage/StageFile.h"
 
 // The stage files as block lists, for the Game, Select and Edit scenes.
 
 // Appends the blocks of stage (group, number) to blocks, each resting at the
 // centre of its cell. A missing file shows its message and appends nothing.
 void LoadStage(BlockList& blocks, int group, int number);
+// The blocks of a stage file's records, in the same way.
+BlockList BlocksOf(std::vector<BlockRecord> records);
 
 // Writes blocks as a new numbered stage in the editor's folder, renumbering
 // what is there without replacing anything. True when the new file was

@@ -6,6 +6,7 @@ void StageGrid::Clear()
 {
     kinds.fill(BlockKind::Empty);
     indices.fill(0);
+    playerAddress = -1;
 }
 
 void StageGrid::Set(int x, int y, int z, int kind, int index)
@@ -19,8 +20,7 @@ void StageGrid::Set(int x, int y, int z, int kind, int index)
 void StageGrid::Rebuild(const BlockList& blocks, const Vector3& playerPosition)
 {
     Clear();
-    Set(Field::CellOf(playerPosition.x), Field::CellOf(playerPosition.y), Field::CellOf(playerPosition.z),
-        BlockKind::PlayerCell, 0);
+    PlacePlayer(playerPosition);
     for (std::size_t i = 0; i < blocks.size(); ++i) {
         const Block& block = *blocks[i];
         if (block.launched == 1)
@@ -28,6 +28,21 @@ void StageGrid::Rebuild(const BlockList& blocks, const Vector3& playerPosition)
         const Vector3& p = block.transform.position;
         Set(Field::CellOf(p.x), Field::CellOf(p.y), Field::CellOf(p.z), block.kind, static_cast<int>(i));
     }
+}
+
+void StageGrid::PlacePlayer(const Vector3& playerPosition)
+{
+    if (playerAddress >= 0 && kinds[playerAddress] == BlockKind::PlayerCell)
+        kinds[playerAddress] = BlockKind::Empty;
+    playerAddress = -1;
+    const int x = Field::CellOf(playerPosition.x);
+    const int y = Field::CellOf(playerPosition.y);
+    const int z = Field::CellOf(playerPosition.z);
+    // A block in the player's cell keeps it.
+    if (!Field::Inside(x, y, z) || kinds[Address(x, y, z)] != BlockKind::Empty)
+        return;
+    playerAddress = Address(x, y, z);
+    Set(x, y, z, BlockKind::PlayerCell, 0);
 }
 
 int StageGrid::CellAt(int x, int y, int z) const

@@ -16,6 +16,8 @@ public:
     // The player's cell, then every block that is not in flight, in list order
     // (so a block in the player's cell wins). Blocks outside the field are left out.
     void Rebuild(const BlockList& blocks, const Vector3& playerPosition);
+    // Moves the player's mark as a Rebuild with the same blocks would place it.
+    void PlacePlayer(const Vector3& playerPosition);
 
     // The kind in the cell; 0 (empty) outside the field.
     int CellAt(int x, int y, int z) const;
@@ -29,4 +31,6 @@ private:
 
     std::array<int, 1000> kinds;
     std::array<int, 1000> indices;
+    // Where the player's mark was put, or -1.
+    int playerAddress = -1;
 };
