@@ -111,21 +111,31 @@ std::string Path(int group, int number)
     return "Resource/BData/STAGE" + std::to_string(group) + "/" + FileName(number);
 }
 
-std::vector<BlockRecord> Parse(std::istream& in)
+std::vector<BlockRecord> Parse(std::istream& in, std::vector<StageProblem>* problems)
 {
     std::vector<BlockRecord> blocks;
     TextLines lines(in);
     std::string line;
+    int number = 0;
+    const auto report = [&](const std::string& reason) {
+        if (problems)
+            problems->push_back({number, reason});
+    };
     // Fields a line leaves out keep the values of the line before.
     BlockRecord fields;
     Vector3 move{0.0f};
     int frames = 0;
     while (blocks.size() < MaxBlocks && lines.Next(line)) {
-        if (!ScanBlock(line, fields))
+        ++number;
+        if (!ScanBlock(line, fields)) {
+            if (line.find_first_not_of(" \t") != std::string::npos)
+                report("not a block record (x:X,y:Y,z:Z,sf:KIND,af:0,pf:0)");
             continue;
-        BlockRecord block{fields.x, fields.y, fields.z, fields.kind, fields.launched, fields.state, {}, {}};
+        }
+        BlockRecord block{fields.x, fields.y, fields.z, fields.kind, fields.launched, fields.state, {}, {}, number};
         if (block.launched == 1) {
             while (lines.Next(line)) {
+                ++number;
                 if (!ScanMove(line, move, frames))
                     continue;
                 block.moves.push_back(move);
@@ -135,9 +145,17 @@ std::vector<BlockRecord> Parse(std::istream& in)
             block.moves.push_back(Vector3{0.0f});
             block.frames.push_back(0);
         }
-        if (Placeable(block))
+        if (Placeable(block)) {
             blocks.push_back(std::move(block));
+        } else if (block.kind < MinKind || block.kind > MaxKind) {
+            report("kind " + std::to_string(block.kind) + " is not one of 1 to 4");
+        } else {
+            report("cell (" + std::to_string(block.x) + ", " + std::to_string(block.y) + ", " +
+                   std::to_string(block.z) + ") is outside the field");
+        }
     }
+    if (blocks.size() == MaxBlocks && lines.Next(line) && ++number > 0)
+        report("more than " + std::to_string(MaxBlocks) + " blocks: the rest are not read");
     return blocks;
 }
 

@@ -17,6 +17,14 @@ struct BlockRecord {
     int state = 0;
     std::vector<Vector3> moves;
     std::vector<int> frames;
+    // The line of the file it was read from; 0 for a record made in memory.
+    int line = 0;
+};
+
+// Why a line of a stage file gives no block, for the people who write stages.
+struct StageProblem {
+    int line = 0;
+    std::string reason;
 };
 
 // Reads and writes stage files: one line "x:%d,y:%d,z:%d,sf:%d,af:%d,pf:%d"
@@ -41,8 +49,9 @@ std::string Path(int group, int number);
 // The blocks of a stage file's text. A line that supplies some fields takes the
 // rest from the line before (zero before the first); a line that supplies none
 // is skipped. After a block whose launched flag is 1, every remaining line is
-// one of its movement records.
-std::vector<BlockRecord> Parse(std::istream& in);
+// one of its movement records. With problems, each line that is not blank and
+// gives no block is reported there with the reason.
+std::vector<BlockRecord> Parse(std::istream& in, std::vector<StageProblem>* problems = nullptr);
 
 // The blocks of the stage (group, number). A file that cannot be opened shows
 // "ファイルがありません" / "読み込みエラー" and gives no blocks.

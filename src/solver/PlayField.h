@@ -1,0 +1,80 @@
+#pragma once
+
+#include <array>
+#include <bitset>
+#include <cstdint>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "game/Block.h"
+#include "game/Reverse.h"
+#include "game/StageGrid.h"
+
+// A stage as the Game holds it, its blocks and grid, set to any position of a
+// search. Shots are fired and resolved with the Game's own rules: where a shot
+// is launched and lands, which runs it turns over, whether it dissolves, and
+// whether the player is then lost.
+class PlayField {
+public:
+    static constexpr int Cells = 100;
+
+    // A position: the stage's blocks' kinds in list order, the bottom-layer
+    // cells holding a shot that stayed (always White), and a cell of the
+    // player's region. The player walks freely, so any cell of a region stands
+    // for all of it.
+    struct Position {
+        std::vector<std::uint8_t> kinds;
+        std::bitset<Cells> shots;
+        int player = 0;
+
+        // Equal for positions the player cannot tell apart once it has walked.
+        std::string Key() const;
+    };
+
+    // What one shot does.
+    struct Outcome {
+        MapPosition landing;
+        // The blocks turned over; 0 when the shot dissolved.
+        int turned = 0;
+        bool cleared = false;
+        bool lost = false;
+        // The position after it, the player where it fired from.
+        Position next;
+    };
+
+    // The field keeps copies: the blocks given are never changed.
+    explicit PlayField(const BlockList& stageBlocks);
+
+    // The position the stage starts in, loaded: the player in cell (0, 0, 0).
+    Position Start();
+    // Sets the blocks and grid to position, the player in cell.
+    void Load(const Position& position, int cell);
+
+    // The cells the player can walk to from cell, the lowest first.
+    std::vector<int> Region(int cell) const;
+    // The shortest walk from cell to target, as Direction codes; empty when they are the same cell.
+    std::vector<int> Walk(int cell, int target) const;
+    // The shot from cell toward direction, resolved to the end of its turning
+    // over; nothing when its launch cell is not free. The field is left as
+    // position, loaded, with the player in cell.
+    std::optional<Outcome> Fire(const Position& position, int cell, int direction);
+
+    const BlockList& Blocks() const { return blocks; }
+    const StageGrid& Grid() const { return grid; }
+
+    static MapPosition CellAt(int cell) { return {cell / 10, 0, cell % 10}; }
+    static int IndexOf(const MapPosition& cell) { return cell.x * 10 + cell.z; }
+    static Vector3 Centre(int cell);
+
+private:
+    void Arrange(const Position& position);
+
+    BlockList stage;
+    // One block for every bottom-layer cell, used for the shots that stayed there.
+    std::array<std::shared_ptr<Block>, Cells> shotBlocks;
+    BlockList blocks;
+    StageGrid grid;
+    Reverse reverse;
+};

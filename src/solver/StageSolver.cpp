@@ -1,0 +1,160 @@
+#include "solver/StageSolver.h"
+
+#include <algorithm>
+#include <chrono>
+#include <unordered_map>
+
+#include "game/MoveSearch.h"
+#include "game/StageGrid.h"
+#include "solver/PlayField.h"
+
+namespace {
+
+constexpr int Directions = 4;
+
+// The Game's own start: the constructor's test, then its first frame's.
+bool LostAtStart(const BlockList& blocks, Solution& solution)
+{
+    StageGrid grid;
+    grid.Rebuild(blocks, PlayField::Centre(0));
+    bool unwinnable = false;
+    InitialTargets(blocks, grid, unwinnable);
+    if (unwinnable) {
+        solution.reason = "a black block has white blocks on all four sides";
+        return true;
+    }
+    if (std::all_of(blocks.begin(), blocks.end(), [](const auto& block) { return block->kind == BlockKind::White; }))
+        return false;
+    if (IsWalledIn(grid, PlayField::Centre(0))) {
+        solution.reason = "the player is walled in";
+        return true;
+    }
+    if (!AnyUsefulTarget(grid, RebuildTargets(blocks, grid))) {
+        solution.reason = "no shot can turn anything over";
+        return true;
+    }
+    return false;
+}
+
+// Shots fly on the player's layer only: nothing above it can be turned over.
+bool OutOfReach(const BlockList& blocks, Solution& solution)
+{
+    for (const auto& block : blocks) {
+        if (block->kind == BlockKind::White)
+            continue;
+        if (block->kind != BlockKind::Black && block->kind != BlockKind::HardBlack) {
+            solution.reason = "the block at " + CellText(block->mapCell) + " can never turn white";
+            return true;
+        }
+        if (block->mapCell.y != 0) {
+            solution.reason = "the block at " + CellText(block->mapCell) + " is above the bottom layer, out of reach";
+            return true;
+        }
+    }
+    return false;
+}
+
+struct Node {
+    PlayField::Position position;
+    int parent = -1;
+    int from = 0;
+    int direction = 0;
+};
+
+// The shots that lead to node, replayed from the start for their walks and effects.
+std::vector<SolutionShot> Replay(PlayField& field, const std::vector<Node>& nodes, int node)
+{
+    std::vector<const Node*> path;
+    for (int at = node; nodes[static_cast<std::size_t>(at)].parent >= 0; at = nodes[static_cast<std::size_t>(at)].parent)
+        path.push_back(&nodes[static_cast<std::size_t>(at)]);
+    std::reverse(path.begin(), path.end());
+
+    std::vector<SolutionShot> shots;
+    PlayField::Position position = field.Start();
+    int cell = 0;
+    for (const Node* step : path) {
+        field.Load(position, cell);
+        SolutionShot shot;
+        shot.walk = field.Walk(cell, step->from);
+        const auto outcome = field.Fire(position, step->from, step->direction);
+        shot.from = PlayField::CellAt(step->from);
+        shot.direction = step->direction;
+        shot.landing = outcome->landing;
+        shot.turned = outcome->turned;
+        shots.push_back(std::move(shot));
+        position = outcome->next;
+        cell = step->from;
+    }
+    return shots;
+}
+
+}  // namespace
+
+std::string CellText(const MapPosition& cell)
+{
+    std::string text = "(";
+    text += std::to_string(cell.x);
+    text += ", ";
+    text += std::to_string(cell.y);
+    text += ", ";
+    text += std::to_string(cell.z);
+    text += ")";
+    return text;
+}
+
+Solution StageSolver::Solve(const BlockList& blocks, std::size_t stateLimit)
+{
+    const auto started = std::chrono::steady_clock::now();
+    Solution solution;
+    const auto finish = [&](Solution::Verdict verdict) {
+        solution.verdict = verdict;
+        solution.seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count();
+        return solution;
+    };
+    if (LostAtStart(blocks, solution))
+        return finish(Solution::Verdict::LostAtStart);
+    if (OutOfReach(blocks, solution))
+        return finish(Solution::Verdict::Unsolvable);
+
+    PlayField field(blocks);
+    std::vector<Node> nodes;
+    nodes.push_back({field.Start()});
+    std::unordered_map<std::string, int> seen{{nodes[0].position.Key(), 0}};
+    if (std::all_of(blocks.begin(), blocks.end(), [](const auto& block) { return block->kind == BlockKind::White; })) {
+        solution.statesVisited = 1;
+        return finish(Solution::Verdict::Solved);
+    }
+
+    // Nodes are appended in the order they are found, so they are visited
+    // breadth first: the first clear found is a shortest one.
+    for (std::size_t next = 0; next < nodes.size(); ++next) {
+        const PlayField::Position position = nodes[next].position;
+        field.Load(position, position.player);
+        for (const int cell : field.Region(position.player)) {
+            for (int direction = 0; direction < Directions; ++direction) {
+                const auto outcome = field.Fire(position, cell, direction);
+                // A clear takes precedence over a loss, as in the Game.
+                if (!outcome || outcome->turned == 0 || (outcome->lost && !outcome->cleared))
+                    continue;
+                const std::string key = outcome->next.Key();
+                if (seen.count(key))
+                    continue;
+                seen.emplace(key, static_cast<int>(nodes.size()));
+                nodes.push_back({outcome->next, static_cast<int>(next), cell, direction});
+                if (outcome->cleared) {
+                    solution.statesVisited = nodes.size();
+                    solution.shots = Replay(field, nodes, static_cast<int>(nodes.size()) - 1);
+                    return finish(Solution::Verdict::Solved);
+                }
+                if (nodes.size() >= stateLimit) {
+                    solution.statesVisited = nodes.size();
+                    solution.reason = "no answer within " + std::to_string(stateLimit) + " positions";
+                    return finish(Solution::Verdict::GaveUp);
+                }
+            }
+        }
+    }
+    solution.statesVisited = nodes.size();
+    solution.reason = "no sequence of shots turns every block white";
+    return finish(Solution::Verdict::Unsolvable);
+}

@@ -1,0 +1,49 @@
+#pragma once
+
+#include <cstddef>
+#include <string>
+#include <vector>
+
+#include "game/Block.h"
+
+// "(x, y, z)", as the solver's reasons and tools name a cell.
+std::string CellText(const MapPosition& cell);
+
+// One shot of a solution: where the player walks, where it fires from and
+// which way, and what the shot does.
+struct SolutionShot {
+    // The walk from where the player stood, as Direction codes.
+    std::vector<int> walk;
+    MapPosition from;
+    int direction = 0;
+    MapPosition landing;
+    int turned = 0;
+};
+
+// What the search found out about a stage.
+struct Solution {
+    enum class Verdict { Solved, Unsolvable, LostAtStart, GaveUp };
+
+    Verdict verdict = Verdict::Unsolvable;
+    // Why it is not solvable, in a few words.
+    std::string reason;
+    // The shots of one shortest solution.
+    std::vector<SolutionShot> shots;
+    // Distinct positions seen (board, turned kinds, the player's region).
+    std::size_t statesVisited = 0;
+    double seconds = 0;
+};
+
+// The fewest shots that turn every block of a stage white, found breadth first
+// over every position the stage can reach, with the Game's own rules: the
+// player walks anywhere it can reach and fires any way its launch cell is
+// free; a shot that turns nothing over dissolves and still counts; after every
+// turning over the stage may be lost. Positions are told apart exactly, so the
+// answer is proven: no shorter solution exists. The search gives up after
+// stateLimit positions.
+class StageSolver {
+public:
+    static constexpr std::size_t DefaultStateLimit = 5'000'000;
+
+    static Solution Solve(const BlockList& blocks, std::size_t stateLimit = DefaultStateLimit);
+};

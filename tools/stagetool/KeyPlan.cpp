@@ -1,0 +1,83 @@
+#include "KeyPlan.h"
+
+#include <cstdlib>
+
+#include "game/FieldGeometry.h"
+
+namespace {
+
+// A walk of one cell takes 11 frames; the next press waits one more.
+constexpr int StepFrames = 12;
+// The charge is held past the 10 frames of the turn toward the shot.
+constexpr int ChargeFrames = 11;
+// A shot moves 5 units a frame: 10 frames a cell.
+constexpr int FlightFramesPerCell = 10;
+// Blocks start turning over 5 frames apart, each for 71 frames.
+constexpr int TurnInterval = 5;
+constexpr int TurnFrames = 71;
+// Slack after every wait, so a replay never presses a key a frame too soon.
+constexpr int Slack = 10;
+
+class Script {
+public:
+    void Press(int frame, const char* key, int releaseFrame)
+    {
+        Line(frame, key, "down");
+        Line(releaseFrame, key, "up");
+    }
+    std::string text;
+
+private:
+    void Line(int frame, const char* key, const char* change)
+    {
+        text += std::to_string(frame) + " " + key + " " + change + "\n";
+    }
+};
+
+}  // namespace
+
+const char* ArrowKey(int direction)
+{
+    switch (direction) {
+    case Direction::PlusZ:
+        return "Up";
+    case Direction::MinusZ:
+        return "Down";
+    case Direction::MinusX:
+        return "Left";
+    default:
+        return "Right";
+    }
+}
+
+const char* DirectionName(int direction)
+{
+    switch (direction) {
+    case Direction::PlusZ:
+        return "+z";
+    case Direction::MinusZ:
+        return "-z";
+    case Direction::MinusX:
+        return "-x";
+    default:
+        return "+x";
+    }
+}
+
+KeyPlan PlanKeys(const Solution& solution)
+{
+    Script script;
+    int frame = 1;
+    for (const SolutionShot& shot : solution.shots) {
+        for (const int step : shot.walk) {
+            script.Press(frame, ArrowKey(step), frame + 1);
+            frame += StepFrames;
+        }
+        const int fireFrame = frame + ChargeFrames + 1;
+        script.Press(frame, "Space", fireFrame);
+        script.Press(frame + 1, ArrowKey(shot.direction), frame + 2);
+        const int cells = std::abs(shot.landing.x - shot.from.x) + std::abs(shot.landing.z - shot.from.z) - 1;
+        frame = fireFrame + cells * FlightFramesPerCell + shot.turned * TurnInterval + TurnFrames + Slack;
+    }
+    return {script.text, frame};
+}

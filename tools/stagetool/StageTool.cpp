@@ -1,0 +1,210 @@
+#include "StageTool.h"
+
+#include <charconv>
+#include <fstream>
+#include <optional>
+
+#include "KeyPlan.h"
+#include "StageCheck.h"
+#include "StageGenerator.h"
+#include "game/StageBlocks.h"
+#include "stage/StageFile.h"
+
+const char* const StageToolUsage =
+    "usage: orb-stage solve [--stats] [--limit N] FILE   the fewest shots and one way to play them\n"
+    "       orb-stage check [--limit N] DIR              every Stage*.txt under DIR read and solved\n"
+    "       orb-stage keys [--limit N] FILE              a shortest solution as a harness key script\n"
+    "       orb-stage generate [--seed N] [--tries N] [--black N] [--hard N] [--white N] [--limit N]\n"
+    "                                                    the random stage that needs the most shots\n";
+
+namespace {
+
+enum Status { Good = 0, NotGood = 1, Unusable = 2 };
+
+// The command's options, in any order before or after its one operand.
+struct Command {
+    std::string name;
+    std::string operand;
+    bool stats = false;
+    std::size_t limit = StageSolver::DefaultStateLimit;
+    GeneratorOptions generator;
+};
+
+bool Number(const std::string& text, long long& value)
+{
+    const char* end = text.data() + text.size();
+    const auto [stop, failure] = std::from_chars(text.data(), end, value);
+    return failure == std::errc() && stop == end && value >= 0;
+}
+
+bool ParseCommand(const std::vector<std::string>& arguments, Command& command, std::string& error)
+{
+    if (arguments.empty()) {
+        error = "no command";
+        return false;
+    }
+    command.name = arguments[0];
+    for (std::size_t i = 1; i < arguments.size(); ++i) {
+        const std::string& argument = arguments[i];
+        if (argument == "--stats") {
+            command.stats = true;
+            continue;
+        }
+        if (!argument.starts_with("--")) {
+            if (!command.operand.empty()) {
+                error = "one file or folder only";
+                return false;
+            }
+            command.operand = argument;
+            continue;
+        }
+        long long value = 0;
+        if (i + 1 == arguments.size() || !Number(arguments[i + 1], value)) {
+            error = argument + " needs a whole number";
+            return false;
+        }
+        ++i;
+        if (argument == "--limit")
+            command.limit = static_cast<std::size_t>(value);
+        else if (argument == "--seed")
+            command.generator.seed = static_cast<unsigned>(value);
+        else if (argument == "--tries")
+            command.generator.tries = static_cast<int>(value);
+        else if (argument == "--black")
+            command.generator.blacks = static_cast<int>(value);
+        else if (argument == "--hard")
+            command.generator.hardBlacks = static_cast<int>(value);
+        else if (argument == "--white")
+            command.generator.whites = static_cast<int>(value);
+        else {
+            error = "unknown option " + argument;
+            return false;
+        }
+    }
+    const bool wantsOperand = command.name != "generate";
+    if (wantsOperand && command.operand.empty()) {
+        error = command.name + " needs a " + (command.name == "check" ? "folder" : "file");
+        return false;
+    }
+    return true;
+}
+
+// The verdict line: the number of shots alone, or why there is none.
+std::string Verdict(const Solution& solution)
+{
+    switch (solution.verdict) {
+    case Solution::Verdict::Solved:
+        return std::to_string(solution.shots.size());
+    case Solution::Verdict::LostAtStart:
+        return "lost at start: " + solution.reason;
+    case Solution::Verdict::GaveUp:
+        return "undecided: " + solution.reason;
+    default:
+        return "unsolvable: " + solution.reason;
+    }
+}
+
+std::optional<Solution> SolveFile(const Command& command, std::ostream& err)
+{
+    std::ifstream in(command.operand, std::ios::binary);
+    if (!in) {
+        err << "orb-stage: cannot read " << command.operand << "\n";
+        return std::nullopt;
+    }
+    std::vector<StageProblem> problems;
+    const std::vector<BlockRecord> records = StageFile::Parse(in, &problems);
+    for (const StageProblem& problem : problems)
+        err << command.operand << ":" << problem.line << ": " << problem.reason << " (left out)\n";
+    return StageSolver::Solve(BlocksOf(records), command.limit);
+}
+
+void WriteStats(const Solution& solution, std::ostream& out)
+{
+    out << "states visited: " << solution.statesVisited << "\n";
+    out << "time: " << solution.seconds * 1000.0 << " ms\n";
+}
+
+int Solve(const Command& command, std::ostream& out, std::ostream& err)
+{
+    const auto solution = SolveFile(command, err);
+    if (!solution)
+        return Unusable;
+    out << Verdict(*solution) << "\n";
+    for (const SolutionShot& shot : solution->shots) {
+        out << "fire from " << CellText(shot.from) << " toward " << DirectionName(shot.direction) << ": lands on "
+            << CellText(shot.landing) << ", turns " << shot.turned << " over\n";
+    }
+    if (command.stats)
+        WriteStats(*solution, out);
+    return solution->verdict == Solution::Verdict::Solved ? Good : NotGood;
+}
+
+int Keys(const Command& command, std::ostream& out, std::ostream& err)
+{
+    const auto solution = SolveFile(command, err);
+    if (!solution)
+        return Unusable;
+    if (solution->verdict != Solution::Verdict::Solved) {
+        err << command.operand << ": " << Verdict(*solution) << "\n";
+        return NotGood;
+    }
+    const KeyPlan plan = PlanKeys(*solution);
+    out << "# " << command.operand << ": " << solution->shots.size() << " shots; the last turning over ends by frame "
+        << plan.doneFrame << "\n"
+        << plan.script;
+    return Good;
+}
+
+int Check(const Command& command, std::ostream& out)
+{
+    const std::vector<std::filesystem::path> files = StageFilesUnder(command.operand);
+    int problems = 0;
+    for (const auto& file : files) {
+        const StageReport report = CheckStage(file, command.limit);
+        for (const std::string& problem : report.problems)
+            out << problem << "\n";
+        problems += static_cast<int>(report.problems.size());
+        if (report.problems.empty())
+            out << file.string() << ": " << report.solution.shots.size() << " shots\n";
+    }
+    out << files.size() << " stages, " << problems << " problems\n";
+    return problems == 0 && !files.empty() ? Good : NotGood;
+}
+
+int Generate(const Command& command, std::ostream& out, std::ostream& err)
+{
+    GeneratorOptions options = command.generator;
+    if (command.limit != StageSolver::DefaultStateLimit)
+        options.stateLimit = command.limit;
+    const GeneratedStage stage = GenerateStage(options);
+    if (stage.records.empty()) {
+        err << "orb-stage: none of " << options.tries << " boards was solvable\n";
+        return NotGood;
+    }
+    for (const BlockRecord& r : stage.records)
+        out << "x:" << r.x << ",y:" << r.y << ",z:" << r.z << ",sf:" << r.kind << ",af:0,pf:0\n";
+    err << stage.solution.shots.size() << " shots, " << stage.solution.statesVisited << " positions\n";
+    return Good;
+}
+
+}  // namespace
+
+int RunStageTool(const std::vector<std::string>& arguments, std::ostream& out, std::ostream& err)
+{
+    Command command;
+    std::string error;
+    if (!ParseCommand(arguments, command, error)) {
+        err << StageToolUsage << "orb-stage: " << error << "\n";
+        return Unusable;
+    }
+    if (command.name == "solve")
+        return Solve(command, out, err);
+    if (command.name == "keys")
+        return Keys(command, out, err);
+    if (command.name == "check")
+        return Check(command, out);
+    if (command.name == "generate")
+        return Generate(command, out, err);
+    err << StageToolUsage << "orb-stage: unknown command " << command.name << "\n";
+    return Unusable;
+}
