@@ -40,6 +40,7 @@ PlayField::PlayField(const BlockList& stageBlocks)
         auto copy = std::make_shared<Block>(block->mapCell, block->kind);
         copy->launched = block->launched;
         copy->state = block->state;
+        startKinds.push_back(static_cast<std::uint8_t>(copy->kind));
         stage.push_back(std::move(copy));
     }
     for (int cell = 0; cell < Cells; ++cell)
@@ -55,8 +56,7 @@ Vector3 PlayField::Centre(int cell)
 PlayField::Position PlayField::Start()
 {
     Position start;
-    for (const auto& block : stage)
-        start.kinds.push_back(static_cast<std::uint8_t>(block->kind));
+    start.kinds = startKinds;
     Load(start, 0);
     start.player = Region(0).front();
     return start;

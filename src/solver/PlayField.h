@@ -72,6 +72,8 @@ private:
     void Arrange(const Position& position);
 
     BlockList stage;
+    // The stage's kinds as the file gives them; loading a position changes the blocks'.
+    std::vector<std::uint8_t> startKinds;
     // One block for every bottom-layer cell, used for the shots that stayed there.
     std::array<std::shared_ptr<Block>, Cells> shotBlocks;
     BlockList blocks;
