@@ -23,15 +23,17 @@ bool IsFree(int kind)
 }
 
 // True when the run from (x, y, z) on is closed by a White block; queues the
-// turnable blocks of a closed run on the way back, the farthest first.
-bool WalkRun(const StageGrid& grid, const BlockList& blocks, int x, int y, int z, Step step, Reverse& reverse)
+// turnable blocks of a closed run on the way back, the farthest first, and
+// sets found when the run holds any block.
+bool WalkRun(const StageGrid& grid, const BlockList& blocks, int x, int y, int z, Step step, Reverse& reverse,
+             bool& found)
 {
     if (!Field::Inside(x, y, z))
         return false;
     const int kind = grid.CellAt(x, y, z);
     if (kind < BlockKind::Black)
         return kind == BlockKind::White;
-    if (!WalkRun(grid, blocks, x + step.dx, y, z + step.dz, step, reverse))
+    if (!WalkRun(grid, blocks, x + step.dx, y, z + step.dz, step, reverse, found))
         return false;
     const int index = grid.IndexAt(x, y, z);
     if (index >= 0 && index < static_cast<int>(blocks.size())) {
@@ -39,7 +41,7 @@ bool WalkRun(const StageGrid& grid, const BlockList& blocks, int x, int y, int z
         if (block->kind == BlockKind::Black || block->kind == BlockKind::HardBlack)
             reverse.Add(block);
     }
-    FlightState::Instance().reversalFound = true;
+    found = true;
     return true;
 }
 
@@ -93,7 +95,9 @@ bool FindReversals(const StageGrid& grid, const BlockList& blocks, const MapPosi
         return false;
     bool found = false;
     for (const Step step : Steps)
-        found |= WalkRun(grid, blocks, landingCell.x + step.dx, landingCell.y, landingCell.z + step.dz, step, reverse);
+        WalkRun(grid, blocks, landingCell.x + step.dx, landingCell.y, landingCell.z + step.dz, step, reverse, found);
+    if (found)
+        FlightState::Instance().reversalFound = true;
     return found;
 }
 
