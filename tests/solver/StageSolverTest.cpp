@@ -1,0 +1,144 @@
+#include <gtest/gtest.h>
+
+#include <array>
+#include <initializer_list>
+
+#include "game/BlockKind.h"
+#include "game/FieldGeometry.h"
+#include "game/GamePrinters.h"
+#include "game/StageBlocks.h"
+#include "solver/PlayField.h"
+#include "solver/StageSolver.h"
+
+namespace {
+
+using namespace BlockKind;
+using Verdict = Solution::Verdict;
+
+// A bottom-layer stage from (x, z, kind) triples.
+BlockList Stage(std::initializer_list<std::array<int, 3>> blocks, int y = 0)
+{
+    std::vector<BlockRecord> records;
+    for (const auto& [x, z, kind] : blocks) {
+        BlockRecord record;
+        record.x = x;
+        record.y = y;
+        record.z = z;
+        record.kind = kind;
+        records.push_back(record);
+    }
+    return BlocksOf(records);
+}
+
+TEST(StageSolver, ARunClosedByAWhiteBlockTakesOneShotAlongIt)
+{
+    const Solution solution = StageSolver::Solve(Stage({{2, 0, Black}, {3, 0, Black}, {4, 0, White}}));
+    ASSERT_EQ(solution.verdict, Verdict::Solved);
+    ASSERT_EQ(solution.shots.size(), 1u);
+    const SolutionShot& shot = solution.shots[0];
+    EXPECT_TRUE(shot.walk.empty());
+    EXPECT_EQ(shot.from, (MapPosition{0, 0, 0}));
+    EXPECT_EQ(shot.direction, Direction::PlusX);
+    EXPECT_EQ(shot.landing, (MapPosition{1, 0, 0}));
+    EXPECT_EQ(shot.turned, 2);
+}
+
+TEST(StageSolver, AHardBlockTakesTwoLandingsAndTheFirstShotsBlockTakesItsPlace)
+{
+    // From below it turns black against the white above; its landing cell is
+    // then taken, so the second turn comes from the left, against the white on the right.
+    const Solution solution = StageSolver::Solve(Stage({{2, 2, HardBlack}, {2, 3, White}, {3, 2, White}}));
+    ASSERT_EQ(solution.verdict, Verdict::Solved);
+    ASSERT_EQ(solution.shots.size(), 2u);
+    EXPECT_NE(solution.shots[0].landing, solution.shots[1].landing);
+    for (const SolutionShot& shot : solution.shots)
+        EXPECT_EQ(shot.turned, 1);
+}
+
+TEST(StageSolver, TheShotThatWouldWallThePlayerInMustComeLast)
+{
+    // Turning (2, 0) lands the shot at (1, 0) and boxes the player in at
+    // (0, 0): lost, unless that shot clears the stage.
+    const Solution solution =
+        StageSolver::Solve(Stage({{0, 1, White}, {2, 0, Black}, {3, 0, White}, {5, 5, Black}, {6, 5, White}}));
+    ASSERT_EQ(solution.verdict, Verdict::Solved);
+    ASSERT_EQ(solution.shots.size(), 2u);
+    EXPECT_EQ(solution.shots[0].landing, (MapPosition{4, 0, 5}));
+    EXPECT_EQ(solution.shots[1].landing, (MapPosition{1, 0, 0}));
+    EXPECT_EQ(solution.shots[1].from, (MapPosition{0, 0, 0}));
+    // The player walked up the left edge to fire along row 5, and must come back.
+    EXPECT_FALSE(solution.shots[0].walk.empty() && solution.shots[1].walk.empty());
+}
+
+TEST(StageSolver, TellsWhyAStageIsLostBeforeTheFirstShot)
+{
+    const Solution boxedBlack =
+        StageSolver::Solve(Stage({{5, 5, Black}, {4, 5, White}, {6, 5, White}, {5, 4, White}, {5, 6, White}}));
+    EXPECT_EQ(boxedBlack.verdict, Verdict::LostAtStart);
+    EXPECT_EQ(boxedBlack.reason, "a black block has white blocks on all four sides");
+
+    const Solution walledIn = StageSolver::Solve(Stage({{1, 0, White}, {0, 1, White}, {5, 5, Black}, {6, 5, White}}));
+    EXPECT_EQ(walledIn.verdict, Verdict::LostAtStart);
+    EXPECT_EQ(walledIn.reason, "the player is walled in");
+
+    const Solution noTarget = StageSolver::Solve(Stage({{5, 5, Black}}));
+    EXPECT_EQ(noTarget.verdict, Verdict::LostAtStart);
+    EXPECT_EQ(noTarget.reason, "no shot can turn anything over");
+}
+
+TEST(StageSolver, ABlackNoShotCanLandBesideIsUnsolvable)
+{
+    // A shot resting in (5, 4) would turn the black over, and the Game sees a
+    // useful target there; but walls bar every way in, and the cell below it
+    // is a pocket the player cannot stand in.
+    const Solution solution = StageSolver::Solve(Stage(
+        {{5, 5, Black}, {5, 6, White}, {4, 4, White}, {6, 4, White}, {4, 3, White}, {6, 3, White}, {5, 2, White}}));
+    EXPECT_EQ(solution.verdict, Verdict::Unsolvable);
+    EXPECT_EQ(solution.reason, "no sequence of shots turns every block white");
+    EXPECT_EQ(solution.statesVisited, 1u);
+}
+
+TEST(StageSolver, ABlockAboveTheBottomLayerIsOutOfReach)
+{
+    BlockList blocks = Stage({{2, 0, Black}, {3, 0, White}});
+    for (const auto& block : Stage({{4, 4, Black}}, 1))
+        blocks.push_back(block);
+    const Solution solution = StageSolver::Solve(blocks);
+    EXPECT_EQ(solution.verdict, Verdict::Unsolvable);
+    EXPECT_EQ(solution.reason, "the block at (4, 1, 4) is above the bottom layer, out of reach");
+}
+
+TEST(StageSolver, AnAllWhiteStageNeedsNoShotAndASearchStopsAtItsLimit)
+{
+    const Solution white = StageSolver::Solve(Stage({{3, 3, White}}));
+    EXPECT_EQ(white.verdict, Verdict::Solved);
+    EXPECT_TRUE(white.shots.empty());
+
+    const Solution cut = StageSolver::Solve(Stage({{2, 2, HardBlack}, {2, 3, White}, {3, 2, White}}), 2);
+    EXPECT_EQ(cut.verdict, Verdict::GaveUp);
+    EXPECT_EQ(cut.statesVisited, 2u);
+}
+
+TEST(PlayField, AWalkGoesAroundTheBlocksByTheShortestWay)
+{
+    // A wall across column 2 but for its top cell.
+    BlockList blocks;
+    for (int z = 0; z < 9; ++z) {
+        for (const auto& block : Stage({{2, z, White}}))
+            blocks.push_back(block);
+    }
+    PlayField field(blocks);
+    const PlayField::Position start = field.Start();
+    const std::vector<int> walk = field.Walk(0, PlayField::IndexOf({4, 0, 0}));
+    // Up nine, across four, down nine.
+    ASSERT_EQ(walk.size(), 22u);
+    MapPosition at{0, 0, 0};
+    for (const int step : walk) {
+        at = NextCell(at, step);
+        EXPECT_FALSE(at.x == 2 && at.z < 9) << "through the wall at (" << at.x << ", " << at.z << ")";
+    }
+    EXPECT_EQ(at, (MapPosition{4, 0, 0}));
+    EXPECT_EQ(field.Region(start.player).size(), 100u - 9u);
+}
+
+}  // namespace
