@@ -133,6 +133,56 @@ std::vector<int> PlayField::Walk(int cell, int target) const
     return walk;
 }
 
+bool PlayField::Resolve(const Position& position, const MapPosition& landing, Position& next, int& turned)
+{
+    next = position;
+    turned = 0;
+    const bool found = FindReversals(grid, blocks, landing, reverse);
+    FlightState::Instance().reversalFound = false;
+    for (const ReverseEntry& entry : reverse.entries) {
+        const std::shared_ptr<Block> block = entry.block.lock();
+        const int index = grid.IndexAt(block->mapCell.x, block->mapCell.y, block->mapCell.z);
+        auto& kind = next.kinds[static_cast<std::size_t>(index)];
+        kind = static_cast<std::uint8_t>(BlockKind::TurnedOver(kind));
+        ++turned;
+    }
+    reverse.Clear();
+    if (found)
+        next.shots.set(static_cast<std::size_t>(IndexOf(landing)));
+    return found;
+}
+
+bool PlayField::AllWhite() const
+{
+    return std::all_of(blocks.begin(), blocks.end(),
+                       [](const std::shared_ptr<Block>& block) { return block->kind == BlockKind::White; });
+}
+
+std::array<int, PlayField::Cells> PlayField::RegionLabels() const
+{
+    std::array<int, Cells> labels;
+    labels.fill(-1);
+    std::vector<int> open;
+    for (int first = 0; first < Cells; ++first) {
+        if (labels[static_cast<std::size_t>(first)] >= 0 || !Walkable(grid, CellAt(first)))
+            continue;
+        labels[static_cast<std::size_t>(first)] = first;
+        open.assign(1, first);
+        while (!open.empty()) {
+            const int at = open.back();
+            open.pop_back();
+            for (int direction = 0; direction < Directions; ++direction) {
+                const MapPosition next = NextCell(CellAt(at), direction);
+                if (!Walkable(grid, next) || labels[static_cast<std::size_t>(IndexOf(next))] >= 0)
+                    continue;
+                labels[static_cast<std::size_t>(IndexOf(next))] = first;
+                open.push_back(IndexOf(next));
+            }
+        }
+    }
+    return labels;
+}
+
 std::optional<PlayField::Outcome> PlayField::Fire(const Position& position, int cell, int direction)
 {
     const Vector3 player = Centre(cell);
@@ -143,31 +193,66 @@ std::optional<PlayField::Outcome> PlayField::Fire(const Position& position, int 
 
     Outcome outcome;
     outcome.landing = LandingCell(grid, launch, direction);
-    outcome.next = position;
-    outcome.next.player = cell;
-    const bool found = FindReversals(grid, blocks, outcome.landing, reverse);
-    FlightState::Instance().reversalFound = false;
     // Nothing turned over: the shot dissolves and the field stays as it was.
-    if (!found)
+    if (!Resolve(position, outcome.landing, outcome.next, outcome.turned)) {
+        outcome.next.player = position.player;
         return outcome;
-    for (const ReverseEntry& entry : reverse.entries) {
-        const std::shared_ptr<Block> block = entry.block.lock();
-        const int index = grid.IndexAt(block->mapCell.x, block->mapCell.y, block->mapCell.z);
-        auto& kind = outcome.next.kinds[static_cast<std::size_t>(index)];
-        kind = static_cast<std::uint8_t>(BlockKind::TurnedOver(kind));
-        ++outcome.turned;
     }
-    reverse.Clear();
-    outcome.next.shots.set(static_cast<std::size_t>(IndexOf(outcome.landing)));
-
     // The end of the turning over, as the Game sees it.
     Load(outcome.next, cell);
     const std::vector<MapPosition> targets = RebuildTargets(blocks, grid);
-    outcome.cleared = std::all_of(blocks.begin(), blocks.end(),
-                                  [](const std::shared_ptr<Block>& block) { return block->kind == BlockKind::White; });
+    outcome.cleared = AllWhite();
     outcome.lost = !HasMove(grid, player, targets);
-    if (!outcome.lost)
-        outcome.next.player = Region(cell).front();
+    outcome.next.player = RegionLabels()[static_cast<std::size_t>(cell)];
     Load(position, cell);
     return outcome;
+}
+
+std::vector<PlayField::Successor> PlayField::Successors(const Position& position)
+{
+    struct Shot {
+        int landing;
+        int from;
+        int direction;
+    };
+    std::vector<Shot> shots;
+    for (const int cell : Region(position.player)) {
+        const Vector3 player = Centre(cell);
+        grid.PlacePlayer(player);
+        for (int direction = 0; direction < Directions; ++direction) {
+            const MapPosition launch = LaunchCell(player, direction);
+            if (CanLaunch(grid, launch))
+                shots.push_back({IndexOf(LandingCell(grid, launch, direction)), cell, direction});
+        }
+    }
+    std::stable_sort(shots.begin(), shots.end(), [](const Shot& a, const Shot& b) { return a.landing < b.landing; });
+
+    std::vector<Successor> successors;
+    for (std::size_t first = 0; first < shots.size();) {
+        std::size_t end = first;
+        while (end < shots.size() && shots[end].landing == shots[first].landing)
+            ++end;
+        Position next;
+        int turned = 0;
+        grid.PlacePlayer(Centre(shots[first].from));
+        if (Resolve(position, CellAt(shots[first].landing), next, turned)) {
+            // The end of the turning over: the same board whichever cell the
+            // shot came from; only whether the player is walled in differs.
+            Load(next, shots[first].from);
+            const bool useful = AnyUsefulTarget(grid, RebuildTargets(blocks, grid));
+            const bool cleared = AllWhite();
+            const std::array<int, Cells> labels = RegionLabels();
+            for (std::size_t i = first; i < end; ++i) {
+                const Vector3 player = Centre(shots[i].from);
+                grid.PlacePlayer(player);
+                if (!cleared && (!useful || IsWalledIn(grid, player)))
+                    continue;
+                next.player = labels[static_cast<std::size_t>(shots[i].from)];
+                successors.push_back({next, shots[i].from, shots[i].direction, cleared});
+            }
+            Load(position, position.player);
+        }
+        first = end;
+    }
+    return successors;
 }

@@ -61,6 +61,19 @@ public:
     // position, loaded, with the player in cell.
     std::optional<Outcome> Fire(const Position& position, int cell, int direction);
 
+    // A position one shot leads to, and the shot.
+    struct Successor {
+        Position next;
+        int from = 0;
+        int direction = 0;
+        bool cleared = false;
+    };
+    // Every position one shot that turns something over leads to from
+    // position without losing the stage (a clear counts even where the
+    // player would be lost). Shots that land in one cell are resolved once.
+    // The field is left as position, loaded.
+    std::vector<Successor> Successors(const Position& position);
+
     const BlockList& Blocks() const { return blocks; }
     const StageGrid& Grid() const { return grid; }
 
@@ -69,6 +82,12 @@ public:
     static Vector3 Centre(int cell);
 
 private:
+    // A shot's effect on the board: the kinds it turns and the cell it stays
+    // in; false when it turns nothing over and dissolves.
+    bool Resolve(const Position& position, const MapPosition& landing, Position& next, int& turned);
+    // For every walkable bottom-layer cell, the lowest cell of its region; -1 elsewhere.
+    std::array<int, Cells> RegionLabels() const;
+    bool AllWhite() const;
     void Arrange(const Position& position);
 
     BlockList stage;

@@ -10,8 +10,6 @@
 
 namespace {
 
-constexpr int Directions = 4;
-
 // The Game's own start: the constructor's test, then its first frame's.
 bool LostAtStart(const BlockList& blocks, Solution& solution)
 {
@@ -130,27 +128,21 @@ Solution StageSolver::Solve(const BlockList& blocks, std::size_t stateLimit)
     for (std::size_t next = 0; next < nodes.size(); ++next) {
         const PlayField::Position position = nodes[next].position;
         field.Load(position, position.player);
-        for (const int cell : field.Region(position.player)) {
-            for (int direction = 0; direction < Directions; ++direction) {
-                const auto outcome = field.Fire(position, cell, direction);
-                // A clear takes precedence over a loss, as in the Game.
-                if (!outcome || outcome->turned == 0 || (outcome->lost && !outcome->cleared))
-                    continue;
-                const std::string key = outcome->next.Key();
-                if (seen.count(key))
-                    continue;
-                seen.emplace(key, static_cast<int>(nodes.size()));
-                nodes.push_back({outcome->next, static_cast<int>(next), cell, direction});
-                if (outcome->cleared) {
-                    solution.statesVisited = nodes.size();
-                    solution.shots = Replay(field, nodes, static_cast<int>(nodes.size()) - 1);
-                    return finish(Solution::Verdict::Solved);
-                }
-                if (nodes.size() >= stateLimit) {
-                    solution.statesVisited = nodes.size();
-                    solution.reason = "no answer within " + std::to_string(stateLimit) + " positions";
-                    return finish(Solution::Verdict::GaveUp);
-                }
+        for (PlayField::Successor& successor : field.Successors(position)) {
+            std::string key = successor.next.Key();
+            if (seen.count(key))
+                continue;
+            seen.emplace(std::move(key), static_cast<int>(nodes.size()));
+            nodes.push_back({std::move(successor.next), static_cast<int>(next), successor.from, successor.direction});
+            if (successor.cleared) {
+                solution.statesVisited = nodes.size();
+                solution.shots = Replay(field, nodes, static_cast<int>(nodes.size()) - 1);
+                return finish(Solution::Verdict::Solved);
+            }
+            if (nodes.size() >= stateLimit) {
+                solution.statesVisited = nodes.size();
+                solution.reason = "no answer within " + std::to_string(stateLimit) + " positions";
+                return finish(Solution::Verdict::GaveUp);
             }
         }
     }

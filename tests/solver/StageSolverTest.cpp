@@ -55,19 +55,18 @@ TEST(StageSolver, AHardBlockTakesTwoLandingsAndTheFirstShotsBlockTakesItsPlace)
         EXPECT_EQ(shot.turned, 1);
 }
 
-TEST(StageSolver, TheShotThatWouldWallThePlayerInMustComeLast)
+TEST(StageSolver, AShotThatWallsThePlayerInLosesUnlessItClears)
 {
-    // Turning (2, 0) lands the shot at (1, 0) and boxes the player in at
-    // (0, 0): lost, unless that shot clears the stage.
-    const Solution solution =
-        StageSolver::Solve(Stage({{0, 1, White}, {2, 0, Black}, {3, 0, White}, {5, 5, Black}, {6, 5, White}}));
-    ASSERT_EQ(solution.verdict, Verdict::Solved);
-    ASSERT_EQ(solution.shots.size(), 2u);
-    EXPECT_EQ(solution.shots[0].landing, (MapPosition{4, 0, 5}));
-    EXPECT_EQ(solution.shots[1].landing, (MapPosition{1, 0, 0}));
-    EXPECT_EQ(solution.shots[1].from, (MapPosition{0, 0, 0}));
-    // The player walked up the left edge to fire along row 5, and must come back.
-    EXPECT_FALSE(solution.shots[0].walk.empty() && solution.shots[1].walk.empty());
+    // Boxed into (0, 0) and (1, 0): the one shot lands at (1, 0) and walls
+    // the player in. Turning the last black over, it clears the stage...
+    const Solution last = StageSolver::Solve(Stage({{0, 1, White}, {1, 1, White}, {2, 0, Black}, {3, 0, White}}));
+    ASSERT_EQ(last.verdict, Verdict::Solved);
+    EXPECT_EQ(last.shots.size(), 1u);
+
+    // ... with a black left elsewhere, it loses, and there is no other shot.
+    const Solution lost = StageSolver::Solve(
+        Stage({{0, 1, White}, {1, 1, White}, {2, 0, Black}, {3, 0, White}, {5, 5, Black}, {6, 5, White}}));
+    EXPECT_EQ(lost.verdict, Verdict::Unsolvable);
 }
 
 TEST(StageSolver, TellsWhyAStageIsLostBeforeTheFirstShot)
