@@ -45,11 +45,6 @@ void StageGrid::PlacePlayer(const Vector3& playerPosition)
     Set(x, y, z, BlockKind::PlayerCell, 0);
 }
 
-int StageGrid::CellAt(int x, int y, int z) const
-{
-    return Field::Inside(x, y, z) ? kinds[Address(x, y, z)] : BlockKind::Empty;
-}
-
 int StageGrid::IndexAt(int x, int y, int z) const
 {
     if (!Field::Inside(x, y, z) || kinds[Address(x, y, z)] < BlockKind::White)

@@ -3,6 +3,7 @@
 #include <array>
 
 #include "game/Block.h"
+#include "game/FieldGeometry.h"
 #include "math/Vector3.h"
 
 // The field cell by cell: which kind of block stands in each cell (0 empty,
@@ -19,8 +20,12 @@ public:
     // Moves the player's mark as a Rebuild with the same blocks would place it.
     void PlacePlayer(const Vector3& playerPosition);
 
-    // The kind in the cell; 0 (empty) outside the field.
-    int CellAt(int x, int y, int z) const;
+    // The kind in the cell; 0 (empty) outside the field. Inline: the rules and
+    // the solver ask it in every step.
+    int CellAt(int x, int y, int z) const
+    {
+        return Field::Inside(x, y, z) ? kinds[Address(x, y, z)] : BlockKind::Empty;
+    }
     int CellAt(const MapPosition& cell) const { return CellAt(cell.x, cell.y, cell.z); }
     // The list position of the block in the cell; -1 outside the field or with no block.
     int IndexAt(int x, int y, int z) const;

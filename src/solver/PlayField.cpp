@@ -23,12 +23,12 @@ bool Walkable(const StageGrid& grid, const MapPosition& cell)
 std::string PlayField::Position::Key() const
 {
     // One byte a kind, a bit a shot cell, a byte for the player.
-    std::string key(kinds.size() + (Cells + 7) / 8 + 1, '\0');
+    constexpr std::size_t ShotBytes = (Cells + 7) / 8;
+    std::string key(kinds.size() + ShotBytes + 1, '\0');
     std::copy(kinds.begin(), kinds.end(), key.begin());
-    for (int cell = 0; cell < Cells; ++cell) {
-        if (shots[static_cast<std::size_t>(cell)])
-            key[kinds.size() + static_cast<std::size_t>(cell / 8)] |= static_cast<char>(1 << (cell % 8));
-    }
+    const std::bitset<Cells> mask(0xFF);
+    for (std::size_t byte = 0; byte < ShotBytes; ++byte)
+        key[kinds.size() + byte] = static_cast<char>(((shots >> (8 * byte)) & mask).to_ulong());
     key.back() = static_cast<char>(player);
     return key;
 }
@@ -79,25 +79,42 @@ void PlayField::Load(const Position& position, int cell)
     grid.Rebuild(blocks, Centre(cell));
 }
 
+std::bitset<PlayField::Cells> PlayField::Flood(int cell) const
+{
+    std::bitset<Cells> seen;
+    std::array<int, Cells> open;
+    int count = 0;
+    open[static_cast<std::size_t>(count++)] = cell;
+    seen.set(static_cast<std::size_t>(cell));
+    const auto visit = [&](int x, int z) {
+        const int at = x * 10 + z;
+        if (x < 0 || x >= 10 || z < 0 || z >= 10 || seen[static_cast<std::size_t>(at)] ||
+            grid.CellAt(x, 0, z) > BlockKind::Empty)
+            return;
+        seen.set(static_cast<std::size_t>(at));
+        open[static_cast<std::size_t>(count++)] = at;
+    };
+    while (count > 0) {
+        const int at = open[static_cast<std::size_t>(--count)];
+        const int x = at / 10;
+        const int z = at % 10;
+        visit(x, z + 1);
+        visit(x, z - 1);
+        visit(x - 1, z);
+        visit(x + 1, z);
+    }
+    return seen;
+}
+
 std::vector<int> PlayField::Region(int cell) const
 {
+    const std::bitset<Cells> seen = Flood(cell);
     std::vector<int> region;
-    std::bitset<Cells> seen;
-    std::vector<int> open = {cell};
-    seen.set(static_cast<std::size_t>(cell));
-    while (!open.empty()) {
-        const int at = open.back();
-        open.pop_back();
-        region.push_back(at);
-        for (int direction = 0; direction < Directions; ++direction) {
-            const MapPosition next = NextCell(CellAt(at), direction);
-            if (!Walkable(grid, next) || seen[static_cast<std::size_t>(IndexOf(next))])
-                continue;
-            seen.set(static_cast<std::size_t>(IndexOf(next)));
-            open.push_back(IndexOf(next));
-        }
+    region.reserve(seen.count());
+    for (int at = 0; at < Cells; ++at) {
+        if (seen[static_cast<std::size_t>(at)])
+            region.push_back(at);
     }
-    std::sort(region.begin(), region.end());
     return region;
 }
 
@@ -158,29 +175,20 @@ bool PlayField::AllWhite() const
                        [](const std::shared_ptr<Block>& block) { return block->kind == BlockKind::White; });
 }
 
-std::array<int, PlayField::Cells> PlayField::RegionLabels() const
+int PlayField::LowestOfRegion(int cell, std::array<int, Cells>& labels) const
 {
-    std::array<int, Cells> labels;
-    labels.fill(-1);
-    std::vector<int> open;
-    for (int first = 0; first < Cells; ++first) {
-        if (labels[static_cast<std::size_t>(first)] >= 0 || !Walkable(grid, CellAt(first)))
+    if (labels[static_cast<std::size_t>(cell)] >= 0)
+        return labels[static_cast<std::size_t>(cell)];
+    const std::bitset<Cells> region = Flood(cell);
+    int lowest = -1;
+    for (int at = 0; at < Cells; ++at) {
+        if (!region[static_cast<std::size_t>(at)])
             continue;
-        labels[static_cast<std::size_t>(first)] = first;
-        open.assign(1, first);
-        while (!open.empty()) {
-            const int at = open.back();
-            open.pop_back();
-            for (int direction = 0; direction < Directions; ++direction) {
-                const MapPosition next = NextCell(CellAt(at), direction);
-                if (!Walkable(grid, next) || labels[static_cast<std::size_t>(IndexOf(next))] >= 0)
-                    continue;
-                labels[static_cast<std::size_t>(IndexOf(next))] = first;
-                open.push_back(IndexOf(next));
-            }
-        }
+        if (lowest < 0)
+            lowest = at;
+        labels[static_cast<std::size_t>(at)] = lowest;
     }
-    return labels;
+    return lowest;
 }
 
 std::optional<PlayField::Outcome> PlayField::Fire(const Position& position, int cell, int direction)
@@ -203,7 +211,7 @@ std::optional<PlayField::Outcome> PlayField::Fire(const Position& position, int 
     const std::vector<MapPosition> targets = RebuildTargets(blocks, grid);
     outcome.cleared = AllWhite();
     outcome.lost = !HasMove(grid, player, targets);
-    outcome.next.player = RegionLabels()[static_cast<std::size_t>(cell)];
+    outcome.next.player = Region(cell).front();
     Load(position, cell);
     return outcome;
 }
@@ -215,44 +223,45 @@ std::vector<PlayField::Successor> PlayField::Successors(const Position& position
         int from;
         int direction;
     };
-    std::vector<Shot> shots;
+    // The shots by the cell they land in.
+    std::array<std::vector<Shot>, Cells> byLanding;
     for (const int cell : Region(position.player)) {
         const Vector3 player = Centre(cell);
         grid.PlacePlayer(player);
         for (int direction = 0; direction < Directions; ++direction) {
             const MapPosition launch = LaunchCell(player, direction);
-            if (CanLaunch(grid, launch))
-                shots.push_back({IndexOf(LandingCell(grid, launch, direction)), cell, direction});
+            if (!CanLaunch(grid, launch))
+                continue;
+            const int landing = IndexOf(LandingCell(grid, launch, direction));
+            byLanding[static_cast<std::size_t>(landing)].push_back({landing, cell, direction});
         }
     }
-    std::stable_sort(shots.begin(), shots.end(), [](const Shot& a, const Shot& b) { return a.landing < b.landing; });
 
     std::vector<Successor> successors;
-    for (std::size_t first = 0; first < shots.size();) {
-        std::size_t end = first;
-        while (end < shots.size() && shots[end].landing == shots[first].landing)
-            ++end;
+    for (const std::vector<Shot>& shots : byLanding) {
+        if (shots.empty())
+            continue;
         Position next;
         int turned = 0;
-        grid.PlacePlayer(Centre(shots[first].from));
-        if (Resolve(position, CellAt(shots[first].landing), next, turned)) {
-            // The end of the turning over: the same board whichever cell the
-            // shot came from; only whether the player is walled in differs.
-            Load(next, shots[first].from);
-            const bool useful = AnyUsefulTarget(grid, RebuildTargets(blocks, grid));
-            const bool cleared = AllWhite();
-            const std::array<int, Cells> labels = RegionLabels();
-            for (std::size_t i = first; i < end; ++i) {
-                const Vector3 player = Centre(shots[i].from);
-                grid.PlacePlayer(player);
-                if (!cleared && (!useful || IsWalledIn(grid, player)))
-                    continue;
-                next.player = labels[static_cast<std::size_t>(shots[i].from)];
-                successors.push_back({next, shots[i].from, shots[i].direction, cleared});
-            }
-            Load(position, position.player);
+        grid.PlacePlayer(Centre(shots.front().from));
+        if (!Resolve(position, CellAt(shots.front().landing), next, turned))
+            continue;
+        // The end of the turning over: the same board whichever cell the shot
+        // came from; only whether the player is walled in differs.
+        Load(next, shots.front().from);
+        const bool useful = AnyUsefulTarget(grid, RebuildTargets(blocks, grid));
+        const bool cleared = AllWhite();
+        std::array<int, Cells> labels;
+        labels.fill(-1);
+        for (const Shot& shot : shots) {
+            const Vector3 player = Centre(shot.from);
+            grid.PlacePlayer(player);
+            if (!cleared && (!useful || IsWalledIn(grid, player)))
+                continue;
+            next.player = LowestOfRegion(shot.from, labels);
+            successors.push_back({next, shot.from, shot.direction, cleared});
         }
-        first = end;
+        Load(position, position.player);
     }
     return successors;
 }

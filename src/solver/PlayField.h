@@ -85,8 +85,10 @@ private:
     // A shot's effect on the board: the kinds it turns and the cell it stays
     // in; false when it turns nothing over and dissolves.
     bool Resolve(const Position& position, const MapPosition& landing, Position& next, int& turned);
-    // For every walkable bottom-layer cell, the lowest cell of its region; -1 elsewhere.
-    std::array<int, Cells> RegionLabels() const;
+    // The cells the player can walk to from cell.
+    std::bitset<Cells> Flood(int cell) const;
+    // The lowest cell of cell's region, remembered in labels for every cell of it.
+    int LowestOfRegion(int cell, std::array<int, Cells>& labels) const;
     bool AllWhite() const;
     void Arrange(const Position& position);
 
