@@ -1,6 +1,9 @@
 #include "KeyPlan.h"
 
+#include <algorithm>
 #include <cstdlib>
+#include <utility>
+#include <vector>
 
 #include "game/FieldGeometry.h"
 
@@ -18,20 +21,26 @@ constexpr int TurnFrames = 71;
 // Slack after every wait, so a replay never presses a key a frame too soon.
 constexpr int Slack = 10;
 
+// Key changes, written out in the order of their frames.
 class Script {
 public:
     void Press(int frame, const char* key, int releaseFrame)
     {
-        Line(frame, key, "down");
-        Line(releaseFrame, key, "up");
+        changes.push_back({frame, std::string(key) + " down"});
+        changes.push_back({releaseFrame, std::string(key) + " up"});
     }
-    std::string text;
+    std::string Text()
+    {
+        std::stable_sort(changes.begin(), changes.end(),
+                         [](const auto& a, const auto& b) { return a.first < b.first; });
+        std::string text;
+        for (const auto& [frame, change] : changes)
+            text += std::to_string(frame) + " " + change + "\n";
+        return text;
+    }
 
 private:
-    void Line(int frame, const char* key, const char* change)
-    {
-        text += std::to_string(frame) + " " + key + " " + change + "\n";
-    }
+    std::vector<std::pair<int, std::string>> changes;
 };
 
 }  // namespace
@@ -79,5 +88,5 @@ KeyPlan PlanKeys(const Solution& solution)
         const int cells = std::abs(shot.landing.x - shot.from.x) + std::abs(shot.landing.z - shot.from.z) - 1;
         frame = fireFrame + cells * FlightFramesPerCell + shot.turned * TurnInterval + TurnFrames + Slack;
     }
-    return {script.text, frame};
+    return {script.Text(), frame};
 }
