@@ -12,7 +12,7 @@
 
 const char* const StageToolUsage =
     "usage: orb-stage solve [--stats] [--limit N] FILE   the fewest shots and one way to play them\n"
-    "       orb-stage check [--limit N] DIR              every Stage*.txt under DIR read and solved\n"
+    "       orb-stage check [--stats] [--limit N] DIR    every Stage*.txt under DIR read and solved\n"
     "       orb-stage keys [--limit N] FILE              a shortest solution as a harness key script\n"
     "       orb-stage generate [--seed N] [--tries N] [--black N] [--hard N] [--white N] [--limit N]\n"
     "                                                    the random stage that needs the most shots\n";
@@ -159,15 +159,24 @@ int Check(const Command& command, std::ostream& out)
 {
     const std::vector<std::filesystem::path> files = StageFilesUnder(command.operand);
     int problems = 0;
+    double seconds = 0;
     for (const auto& file : files) {
         const StageReport report = CheckStage(file, command.limit);
         for (const std::string& problem : report.problems)
             out << problem << "\n";
         problems += static_cast<int>(report.problems.size());
-        if (report.problems.empty())
-            out << file.string() << ": " << report.solution.shots.size() << " shots\n";
+        seconds += report.solution.seconds;
+        if (report.problems.empty()) {
+            out << file.string() << ": " << report.solution.shots.size() << " shots";
+            if (command.stats)
+                out << " (" << report.solution.statesVisited << " states, " << report.solution.seconds * 1000.0 << " ms)";
+            out << "\n";
+        }
     }
-    out << files.size() << " stages, " << problems << " problems\n";
+    out << files.size() << " stages, " << problems << " problems";
+    if (command.stats)
+        out << ", solved in " << seconds * 1000.0 << " ms";
+    out << "\n";
     return problems == 0 && !files.empty() ? Good : NotGood;
 }
 
