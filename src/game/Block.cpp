@@ -36,7 +36,7 @@ Block::Block(const MapPosition& cell, int blockKind) : kind(blockKind), mapCell(
 
 Block::~Block() = default;
 
-void Block::Update(const StageGrid& grid, DXSound& sound)
+void Block::Update(const StageGrid& grid, DXSound* sound)
 {
     if (!burst)
         burst = std::make_unique<BlockBurst>(weak_from_this());
@@ -55,7 +55,8 @@ void Block::Update(const StageGrid& grid, DXSound& sound)
             p.x = SnapToCentre(p.x);
             p.z = SnapToCentre(p.z);
             flight.landingCell = {Field::CellOf(p.x), Field::CellOf(p.y), Field::CellOf(p.z)};
-            sound.PlayEffect(GameSound::Landing, false);
+            if (sound)
+                sound->PlayEffect(GameSound::Landing, false);
         }
     }
 

@@ -31,8 +31,9 @@ public:
     // Once a frame: makes the burst on the first call, moves the launched
     // block (it stops at the first occupied cell or the field edge and the
     // scene is told through FlightState), runs the burst while Bursting, and
-    // recomputes the world matrix and mapCell.
-    void Update(const StageGrid& grid, DXSound& sound);
+    // recomputes the world matrix and mapCell. Without sound (the editor's
+    // blocks) it plays nothing.
+    void Update(const StageGrid& grid, DXSound* sound);
     // For the flight toward FlightState::direction: 1 when candidate is free,
     // 0 when the block must stop (at the field edge candidate is clamped).
     int Collide(const StageGrid& grid, Vector3& candidate) const;

@@ -41,7 +41,7 @@ BlockBurst::BlockBurst(std::weak_ptr<Block> owner)
     }
 }
 
-void BlockBurst::Update(DXSound& sound)
+void BlockBurst::Update(DXSound* sound)
 {
     const std::shared_ptr<Block> owner = block.lock();
     if (!owner)
@@ -68,7 +68,7 @@ void BlockBurst::Rise(Block& owner)
         PlaceParticles(owner);
 }
 
-void BlockBurst::Burst(const Block& owner, DXSound& sound)
+void BlockBurst::Burst(const Block& owner, DXSound* sound)
 {
     const Vector3 centre = CellCentre(owner.mapCell);
     const float t = static_cast<float>(burstFrame) / BurstFrames - 1.0f;
@@ -80,8 +80,8 @@ void BlockBurst::Burst(const Block& owner, DXSound& sound)
     }
     if (!soundPlayed) {
         soundPlayed = true;
-        if (sound.EffectCount() > GameSound::Burst)
-            sound.PlayEffect(GameSound::Burst, false);
+        if (sound && sound->EffectCount() > GameSound::Burst)
+            sound->PlayEffect(GameSound::Burst, false);
     }
     emitter->Update();
     ++burstFrame;

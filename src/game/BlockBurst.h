@@ -18,8 +18,9 @@ public:
 
     explicit BlockBurst(std::weak_ptr<Block> owner);
 
-    // One frame of the rise-and-spin, or of the burst (with its sound, once).
-    void Update(DXSound& sound);
+    // One frame of the rise-and-spin, or of the burst (with its sound, once,
+    // when there is a sound object).
+    void Update(DXSound* sound);
     // While rising and spinning, the block as a white block under the world
     // matrix its Block::Draw has just set; after, the particles.
     void Draw() const;
@@ -33,7 +34,7 @@ public:
 
 private:
     void Rise(Block& owner);
-    void Burst(const Block& owner, DXSound& sound);
+    void Burst(const Block& owner, DXSound* sound);
     // Lays the particles out as a 4 × 4 × 4 cube in the block's cell.
     void PlaceParticles(const Block& owner);
 };

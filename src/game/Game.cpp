@@ -22,6 +22,7 @@
 #include "render/MeshCache.h"
 #include "render/ShaderManager.h"
 #include "render/SkySphere.h"
+#include "render/Sprites.h"
 #include "render/Surface.h"
 #include "render/Texture.h"
 #include "render/TextureCache.h"
@@ -166,7 +167,7 @@ void Game::PlayStep()
     player->Update(*grid, *sound, *reverse);
     flame->Update(*grid, *player, blocks);
     for (std::size_t i = 0; i < blocks.size(); ++i)
-        blocks[i]->Update(*grid, *sound);
+        blocks[i]->Update(*grid, sound.get());
 
     FlightState& flight = FlightState::Instance();
     if (flight.mapDirty)
@@ -231,7 +232,7 @@ void Game::ClearSequence()
     if (sound->IsEffectPlaying(GameSound::ClearJingle) && sound->GetEffectPosition(GameSound::ClearJingle) < JinglePlayedEnough)
         return;
     for (std::size_t i = 0; i < blocks.size(); ++i)
-        blocks[i]->Update(*grid, *sound);
+        blocks[i]->Update(*grid, sound.get());
     ++burnTimer;
     if (burnIndex < static_cast<int>(blocks.size())) {
         if (burnTimer % IgnitionInterval == 0)
@@ -447,7 +448,7 @@ void Game::DrawFadeOut()
     device.BeginScene();
     Draw();
     // Over everything, HUD included: the fade-out whitens the whole picture.
-    DrawFadeOverlay(fade);
+    Sprites::DrawWhiteOverlayAlone(fade);
     device.EndScene();
     device.Present();
 }

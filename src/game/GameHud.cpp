@@ -5,22 +5,21 @@
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "game/FieldGeometry.h"
+#include "game/ScoreDigits.h"
 #include "render/GraphicsDevice.h"
 #include "render/Texture.h"
-#include "render/TextureCache.h"
+#include "render/Sprites.h"
 
 namespace {
 
-const char* const OverlayImage = "Resource/Texture/White.png";
 const char* const MenuImage = "Resource/Texture/Game_Select.png";
 const char* const CursorImage = "Resource/Texture/RotIcon.png";
 const char* const ScoreBoardImage = "Resource/Texture/ScoreBoard.png";
 const char* const ClearImage = "Resource/Texture/GameClear.png";
 const char* const GameOverImage = "Resource/Texture/GameOver.png";
-
-constexpr std::uint32_t OpaqueWhite = 0xFFFFFFFF;
 
 // The menu panel stands two thirds of the way down; its cursor icons flank
 // the chosen row, one either side of the centre.
@@ -53,76 +52,43 @@ int Height(const Texture& texture)
     return static_cast<int>(texture.imageInfo.height);
 }
 
-std::shared_ptr<Texture> Image(const std::string& name)
-{
-    return TextureCache::Instance().Get(name);
-}
-
 std::string DigitImage(int digit)
 {
     return "Resource/Texture/Number_Symbol/" + std::to_string(digit) + "_W.png";
 }
 
-// The whole image, its centre (w/2, h/2) on the transform's origin.
-void DrawCentred(const std::shared_ptr<Texture>& image, const Matrix& transform)
-{
-    const int w = Width(*image);
-    const int h = Height(*image);
-    const Rect source{0, 0, w, h};
-    const Vector3 centre(static_cast<float>(w / 2), static_cast<float>(h / 2), 0.0f);
-    GraphicsDevice::Instance().DrawSprite(image, &source, &transform, &centre, OpaqueWhite);
-}
-
-// How many digits the score shows: none for a score below 1. Counted in
-// floats, as the layout always was.
-int DigitCount(int score)
-{
-    if (score < 1)
-        return 0;
-    int count = 1;
-    while (static_cast<float>(score) / std::pow(10.0f, static_cast<float>(count)) >= 1.0f)
-        ++count;
-    return count;
-}
-
 // Every digit takes digit 0's rectangle and centre, and steps along by its own width.
 void DrawScore(int score)
 {
-    const auto zero = Image(DigitImage(0));
+    const auto zero = Sprites::Image(DigitImage(0));
     const Rect source{0, 0, Width(*zero), Height(*zero)};
     const Vector3 centre(static_cast<float>(Width(*zero) / 2), static_cast<float>(Height(*zero) / 2), 0.0f);
     const Matrix scale = Matrix::Scaling(DigitScale, DigitScale, DigitScale);
     GraphicsDevice& device = GraphicsDevice::Instance();
     if (score == 0) {
         const Matrix transform = scale * Matrix::Translation(DigitsX, ScoreY, 0.0f);
-        device.DrawSprite(zero, &source, &transform, &centre, OpaqueWhite);
+        device.DrawSprite(zero, &source, &transform, &centre, Sprites::OpaqueWhite);
         return;
     }
-    const int count = DigitCount(score);
-    long long rest = score;
-    for (int i = 0; i < count; ++i) {
-        long long place = 1;
-        for (int j = 0; j < count - 1 - i; ++j)
-            place *= 10;
-        const int digit = static_cast<int>(rest / place);
-        rest %= place;
-        const auto image = Image(DigitImage(digit));
+    const std::vector<int> digits = ScoreDigits(score);
+    for (std::size_t i = 0; i < digits.size(); ++i) {
+        const auto image = Sprites::Image(DigitImage(digits[i]));
         const float step = static_cast<float>(Width(*image)) * DigitSpacing * static_cast<float>(i);
         const Matrix transform = scale * Matrix::Translation(step + DigitsX, ScoreY, 0.0f);
-        device.DrawSprite(image, &source, &transform, &centre, OpaqueWhite);
+        device.DrawSprite(image, &source, &transform, &centre, Sprites::OpaqueWhite);
     }
 }
 
 void DrawMenu(int menuCursor, float menuIconAngle, int screenWidth, int screenHeight)
 {
-    DrawCentred(Image(MenuImage),
+    Sprites::DrawCentred(Sprites::Image(MenuImage),
                 Matrix::Translation(static_cast<float>(screenWidth / 2),
                                     static_cast<float>(screenHeight) / MenuHeightRatio, 0.0f));
-    const auto icon = Image(CursorImage);
+    const auto icon = Sprites::Image(CursorImage);
     for (const int offset : CursorOffsets) {
         const int x = screenWidth / 2 + offset - CursorShift;
         const int y = CursorRowHeight * menuCursor + CursorFirstRow;
-        DrawCentred(icon, Matrix::RotationZ(menuIconAngle * DegreesToRadians) *
+        Sprites::DrawCentred(icon, Matrix::RotationZ(menuIconAngle * DegreesToRadians) *
                               Matrix::Translation(static_cast<float>(x), static_cast<float>(y), 0.0f));
     }
 }
@@ -130,11 +96,11 @@ void DrawMenu(int menuCursor, float menuIconAngle, int screenWidth, int screenHe
 // Grows from nothing while it spins, easing out over 30 frames.
 void DrawClearBanner(int clearFrame, int screenWidth)
 {
-    const auto banner = Image(ClearImage);
+    const auto banner = Sprites::Image(ClearImage);
     const double t = std::min(1.0, clearFrame / BannerFrames);
     const auto s = static_cast<float>(-(t * (t - 2.0)));
     const float y = static_cast<float>(Height(*banner) + BannerGap);
-    DrawCentred(banner, Matrix::Scaling(s, s, s) * Matrix::RotationZ(s * ClearBannerSpin * DegreesToRadians) *
+    Sprites::DrawCentred(banner, Matrix::Scaling(s, s, s) * Matrix::RotationZ(s * ClearBannerSpin * DegreesToRadians) *
                             Matrix::Translation(static_cast<float>(screenWidth / 2), y, 0.0f));
 }
 
@@ -160,22 +126,12 @@ double BounceOut(double t)
 // Drops from just above the screen and bounces to rest at the clear banner's place.
 void DrawGameOverBanner(int gameOverFrame, int screenWidth)
 {
-    const auto banner = Image(GameOverImage);
+    const auto banner = Sprites::Image(GameOverImage);
     const double t = std::min(1.0, (gameOverFrame - GameOverBannerFrame) / BannerFrames);
     const int h = Height(*banner);
     const double y = BounceOut(t) * (2 * h + BannerGap) - h;
-    DrawCentred(banner,
+    Sprites::DrawCentred(banner,
                 Matrix::Translation(static_cast<float>(screenWidth / 2), static_cast<float>(y), 0.0f));
-}
-
-void DrawOverlay(int fade, int screenWidth, int screenHeight)
-{
-    const auto alpha = static_cast<std::uint32_t>(std::clamp(fade, 0, 255));
-    const Rect screen{0, 0, screenWidth, screenHeight};
-    const Matrix identity;
-    const Vector3 corner(0.0f);
-    GraphicsDevice::Instance().DrawSprite(Image(OverlayImage), &screen, &identity, &corner,
-                                          alpha << 24 | 0x00FFFFFFu);
 }
 
 }  // namespace
@@ -186,22 +142,14 @@ void DrawGameHud(const GameHudState& hud)
     const int width = device.BackBufferWidth();
     const int height = device.BackBufferHeight();
     device.BeginSprite();
-    DrawOverlay(hud.fade, width, height);
+    Sprites::DrawWhiteOverlay(hud.fade);
     if (hud.menuOpen)
         DrawMenu(hud.menuCursor, hud.menuIconAngle, width, height);
-    DrawCentred(Image(ScoreBoardImage), Matrix::Translation(ScoreBoardX, ScoreY, 0.0f));
+    Sprites::DrawCentred(Sprites::Image(ScoreBoardImage), Matrix::Translation(ScoreBoardX, ScoreY, 0.0f));
     DrawScore(hud.score);
     if (hud.cleared)
         DrawClearBanner(hud.clearFrame, width);
     if (hud.gameOver && hud.gameOverFrame >= GameOverBannerFrame)
         DrawGameOverBanner(hud.gameOverFrame, width);
-    device.EndSprite();
-}
-
-void DrawFadeOverlay(int fade)
-{
-    GraphicsDevice& device = GraphicsDevice::Instance();
-    device.BeginSprite();
-    DrawOverlay(fade, device.BackBufferWidth(), device.BackBufferHeight());
     device.EndSprite();
 }

@@ -20,7 +20,3 @@ struct GameHudState {
 // digits, and the clear and game-over banners easing in. Laid out for the
 // back buffer's size.
 void DrawGameHud(const GameHudState& hud);
-
-// The white overlay over the whole back buffer with alpha fade, on its own:
-// the fade-out puts a second one over everything.
-void DrawFadeOverlay(int fade);

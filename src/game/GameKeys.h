@@ -9,3 +9,10 @@ inline bool GameKeyDown(int virtualKey)
 {
     return (Application::Instance().Keys().Poll(virtualKey) & Keyboard::DownBit) != 0;
 }
+
+// The title and the editor also count a tap that started and ended between two
+// frames: either bit of the key.
+inline bool MenuKeyPressed(int virtualKey)
+{
+    return Application::Instance().Keys().Poll(virtualKey) != 0;
+}

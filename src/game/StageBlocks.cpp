@@ -22,7 +22,7 @@ BlockList BlocksOf(std::vector<BlockRecord> records)
     return blocks;
 }
 
-bool SaveStage(const BlockList& blocks)
+bool SaveStage(const BlockList& blocks, std::string* writtenName)
 {
     std::vector<BlockRecord> records;
     records.reserve(blocks.size());
@@ -31,5 +31,5 @@ bool SaveStage(const BlockList& blocks)
         records.push_back({cell.x, cell.y, cell.z, block->kind, block->launched, block->state, block->moves,
                            block->frames});
     }
-    return StageFile::WriteNew(records);
+    return StageFile::WriteNew(records, writtenName);
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <string>
 #include <vector>
 
 #include "game/Block.h"
@@ -15,5 +16,5 @@ BlockList BlocksOf(std::vector<BlockRecord> records);
 
 // Writes blocks as a new numbered stage in the editor's folder, renumbering
 // what is there without replacing anything. True when the new file was
-// written completely.
-bool SaveStage(const BlockList& blocks);
+// written completely, with its name in writtenName when one is given.
+bool SaveStage(const BlockList& blocks, std::string* writtenName = nullptr);

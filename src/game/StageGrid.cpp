@@ -30,6 +30,15 @@ void StageGrid::Rebuild(const BlockList& blocks, const Vector3& playerPosition)
     }
 }
 
+void StageGrid::RebuildAll(const BlockList& blocks)
+{
+    Clear();
+    for (std::size_t i = 0; i < blocks.size(); ++i) {
+        const Vector3& p = blocks[i]->transform.position;
+        Set(Field::CellOf(p.x), Field::CellOf(p.y), Field::CellOf(p.z), blocks[i]->kind, static_cast<int>(i));
+    }
+}
+
 void StageGrid::PlacePlayer(const Vector3& playerPosition)
 {
     if (playerAddress >= 0 && kinds[playerAddress] == BlockKind::PlayerCell)

@@ -17,6 +17,9 @@ public:
     // The player's cell, then every block that is not in flight, in list order
     // (so a block in the player's cell wins). Blocks outside the field are left out.
     void Rebuild(const BlockList& blocks, const Vector3& playerPosition);
+    // Every block in list order, launched or not, with no player's mark: the
+    // editor's view of its stage. Blocks outside the field are left out.
+    void RebuildAll(const BlockList& blocks);
     // Moves the player's mark as a Rebuild with the same blocks would place it.
     void PlacePlayer(const Vector3& playerPosition);
 

@@ -44,6 +44,14 @@ void ModelShader::SetCamera(const Matrix& view, const Matrix& projection)
     effect->SetValue("g_CamPos", &eye.x, 3);
 }
 
+void ModelShader::SetLight(const Vector3& direction, const Color& colour)
+{
+    if (!effect)
+        return;
+    effect->SetValue("g_LightDir", &direction.x, 3);
+    effect->SetValue("g_LightColor", &colour.r, 4);
+}
+
 void ModelShader::SetLighting(bool enabled)
 {
     if (effect)

@@ -25,6 +25,8 @@ public:
 
     // The per-frame camera: view, projection, and the eye the view implies.
     void SetCamera(const Matrix& view, const Matrix& projection);
+    // The per-frame light: its direction and colour.
+    void SetLight(const Vector3& direction, const Color& colour);
     // g_LightEnable: whether the following draws are lit.
     void SetLighting(bool enabled);
     void SetWorld(const Matrix& world);

@@ -50,12 +50,18 @@ std::string Path(int group, int stage)
 
 int Parse(std::istream& in)
 {
+    const int score = ParseLast(in);
+    return score < 0 ? 0 : score;
+}
+
+int ParseLast(std::istream& in)
+{
     int score = 0;
     TextLines lines(in);
     std::string line;
     while (lines.Next(line))
         RecordScanner(line).Int("score:", score);
-    return score < 0 ? 0 : score;
+    return score;
 }
 
 std::optional<int> Read(const std::string& path)
@@ -89,6 +95,11 @@ Update Write(const std::string& path, int score)
     if (score <= 0 || (*stored != 0 && score >= *stored))
         return Update::Kept;
     return ReplaceFile(path, text) ? Update::Written : Update::Failed;
+}
+
+bool Reset(const std::string& path)
+{
+    return ReplaceFile(path, "score:0");
 }
 
 }  // namespace ResultFile

@@ -14,6 +14,9 @@ std::string Path(int group, int stage);
 // The stored score: the last line that reads "score:%d"; 0 when none does, and
 // a negative value counts as 0.
 int Parse(std::istream& in);
+// The last "score:%d" value as the file has it, negative or not; 0 when no
+// line reads so. The select panel shows a hand-edited score as it is.
+int ParseLast(std::istream& in);
 // The stored score of the file, or nothing when it cannot be opened.
 std::optional<int> Read(const std::string& path);
 
@@ -30,5 +33,8 @@ enum class Update {
 // or the new one, never a broken file.
 Update Write(int score);
 Update Write(const std::string& path, int score);
+// Puts the file back to "score:0" through the same safe replacement; false
+// when it cannot be written (its folder is missing, say).
+bool Reset(const std::string& path);
 
 }  // namespace ResultFile

@@ -169,7 +169,7 @@ std::vector<BlockRecord> Read(int group, int number)
     return Parse(in);
 }
 
-bool WriteNew(const std::vector<BlockRecord>& records)
+bool WriteNew(const std::vector<BlockRecord>& records, std::string* writtenName)
 {
     const fs::path folder = EditorFolder;
     const std::vector<fs::path> files = ListStageTexts(folder);
@@ -192,8 +192,11 @@ bool WriteNew(const std::vector<BlockRecord>& records)
         return false;
     const bool written = WriteRecords(file, records);
     const bool closed = std::fclose(file) == 0;
-    if (written && closed)
+    if (written && closed) {
+        if (writtenName)
+            *writtenName = FileName(number);
         return true;
+    }
     std::error_code ignored;
     fs::remove(path, ignored);
     return false;

@@ -60,7 +60,8 @@ std::vector<BlockRecord> Read(int group, int number);
 // Renumbers the .txt files of EditorFolder Stage001.txt, Stage002.txt, ... in
 // name order, then writes the records as the next number. Nothing there is ever
 // replaced: a renaming whose target exists is skipped, and the new stage takes
-// the first free number. True when the new file was written completely.
-bool WriteNew(const std::vector<BlockRecord>& records);
+// the first free number. True when the new file was written completely; its
+// name ("Stage007.txt") goes to writtenName when one is given.
+bool WriteNew(const std::vector<BlockRecord>& records, std::string* writtenName = nullptr);
 
 }  // namespace StageFile

@@ -39,7 +39,7 @@ protected:
     void Update(Block& block, int frames)
     {
         for (int i = 0; i < frames; ++i)
-            block.Update(grid, *sound);
+            block.Update(grid, sound.get());
     }
 
     FrameRecord record;

@@ -69,7 +69,7 @@ TEST_F(ShotPath, AFlyingShotComesToRestInTheCellLandingCellNames)
                 shot.launched = 1;
                 shot.state = BlockState::Moving;
                 for (int frame = 0; frame < 200 && flight.inFlight; ++frame)
-                    shot.Update(grid, *sound);
+                    shot.Update(grid, sound.get());
                 ASSERT_FALSE(flight.inFlight);
                 ASSERT_EQ(flight.landingCell, LandingCell(grid, launch, direction))
                     << "board " << board << ", launched at " << ::testing::PrintToString(launch) << " toward "
