@@ -2,10 +2,14 @@
 
 #include "JsonWriter.h"
 #include "app/BaseScene.h"
+#include "app/SceneManager.h"
 #include "game/FlightState.h"
 #include "game/Game.h"
 #include "game/Player.h"
 #include "game/Reverse.h"
+#include "scenes/Edit.h"
+#include "scenes/Select.h"
+#include "scenes/Title.h"
 
 namespace {
 
@@ -64,6 +68,72 @@ void WriteGameTrace(const Game& game, JsonWriter& json)
     json.EndObject();
 }
 
+void WriteTitleTrace(const Title& title, JsonWriter& json)
+{
+    json.Key("title");
+    json.BeginObject();
+    json.Key("menuItem");
+    json.Int(title.MenuItem());
+    json.Key("difficultyOpen");
+    json.Bool(title.DifficultyOpen());
+    json.Key("difficultyIndex");
+    json.Int(title.DifficultyIndex());
+    json.Key("tweenProgress");
+    json.Float(title.TweenProgress());
+    json.Key("resetMessageTimer");
+    json.Int(title.ResetMessageTimer());
+    json.EndObject();
+}
+
+void WriteSelectTrace(const Select& select, JsonWriter& json)
+{
+    json.Key("select");
+    json.BeginObject();
+    json.Key("fade");
+    json.Int(select.Fade());
+    json.Key("stageNumber");
+    json.Int(SceneManager::Instance().stageNumber);
+    json.Key("scores");
+    json.BeginArray();
+    for (const int score : select.Scores())
+        json.Int(score);
+    json.EndArray();
+    json.Key("tweenT");
+    json.Float(select.TweenT());
+    json.EndObject();
+}
+
+void WriteEditTrace(const Edit& edit, JsonWriter& json)
+{
+    json.Key("edit");
+    json.BeginObject();
+    json.Key("cursor");
+    json.BeginArray();
+    json.Int(edit.CursorX());
+    json.Int(edit.CursorZ());
+    json.EndArray();
+    json.Key("loadMode");
+    json.Bool(edit.LoadMode());
+    json.Key("loadStep");
+    json.Int(edit.LoadStep());
+    json.Key("loadGroup");
+    json.Int(edit.LoadGroup());
+    json.Key("loadStage");
+    json.Int(edit.LoadStageNumber());
+    json.Key("blocks");
+    json.BeginArray();
+    for (const auto& block : edit.Blocks()) {
+        json.BeginArray();
+        for (const int v : {block->mapCell.x, block->mapCell.y, block->mapCell.z, block->kind})
+            json.Int(v);
+        json.EndArray();
+    }
+    json.EndArray();
+    json.Key("saveMessage");
+    json.String(edit.SaveMessage());
+    json.EndObject();
+}
+
 }  // namespace
 
 const char* SceneName(SceneId id)
@@ -85,4 +155,10 @@ void WriteSceneTrace(const BaseScene& scene, JsonWriter& json)
 {
     if (const auto* game = dynamic_cast<const Game*>(&scene))
         WriteGameTrace(*game, json);
+    else if (const auto* title = dynamic_cast<const Title*>(&scene))
+        WriteTitleTrace(*title, json);
+    else if (const auto* select = dynamic_cast<const Select*>(&scene))
+        WriteSelectTrace(*select, json);
+    else if (const auto* edit = dynamic_cast<const Edit*>(&scene))
+        WriteEditTrace(*edit, json);
 }

@@ -1,0 +1,63 @@
+#pragma once
+
+#include <memory>
+#include <string>
+
+#include "app/BaseScene.h"
+#include "game/Block.h"
+#include "game/StageGrid.h"
+
+class Camera;
+
+// The stage editor: the bottom layer seen from straight above, a cursor tile,
+// and keys to place white, black and hard black blocks (1, 2, 3), remove one
+// (X), clear all (C), save the stage as a new numbered file (P) and load one
+// (L, then the group and the stage with Up, Down and Enter). No scene leads
+// here and it leads nowhere: orb-editor starts in it. After a save it shows,
+// for a few seconds, the new file's name and what the solver makes of it.
+class Edit final : public BaseScene {
+public:
+    // The editor asks the solver for at most this many positions.
+    static constexpr std::size_t VerdictStateLimit = 100'000;
+
+    Edit();
+    ~Edit() override;
+
+    void Update() override;
+    void Draw() override;
+    void UpdateFadeOut() override {}
+    void DrawFadeOut() override {}
+
+    // Appends a resting block in cell (x, y, z).
+    static void AddBlock(BlockList& blocks, int x, int y, int z, int kind);
+
+    // Read-only views for the harness trace and the tests.
+    const BlockList& Blocks() const { return blocks; }
+    int CursorX() const { return static_cast<int>(cursorX); }
+    int CursorZ() const { return static_cast<int>(cursorZ); }
+    bool LoadMode() const { return loadMode; }
+    int LoadStep() const { return loadStep; }
+    int LoadGroup() const { return loadGroup; }
+    int LoadStageNumber() const { return loadStage; }
+    // What the last save said, while it is shown; empty otherwise.
+    const std::string& SaveMessage() const { return saveMessage; }
+
+private:
+    void EditKeys();
+    void LoadKeys();
+    void Save();
+
+    BlockList blocks;
+    std::unique_ptr<StageGrid> grid;
+    std::unique_ptr<Camera> camera;
+    bool keyLatch = false;
+    bool loadMode = false;
+    int loadStep = 0;
+    int loadGroup = 1;
+    int loadStage = 1;
+    // Whole numbers kept in floats, as the cursor always was.
+    float cursorX = 0.0f;
+    float cursorZ = 0.0f;
+    std::string saveMessage;
+    int saveMessageFrames = 0;
+};

@@ -1,0 +1,322 @@
+#include "scenes/Select.h"
+
+#include <cmath>
+#include <fstream>
+#include <numbers>
+#include <string>
+
+#include "app/SceneManager.h"
+#include "game/BlockModels.h"
+#include "game/GameKeys.h"
+#include "game/ScoreDigits.h"
+#include "game/StageBlocks.h"
+#include "platform/Application.h"
+#include "platform/VirtualKey.h"
+#include "render/Camera.h"
+#include "render/GraphicsDevice.h"
+#include "render/MeshCache.h"
+#include "render/ShaderManager.h"
+#include "render/Sprites.h"
+#include "render/Texture.h"
+#include "sound/DXSound.h"
+#include "stage/ResultFile.h"
+
+namespace {
+
+// Effects, in the order they are loaded.
+enum SelectSound : int { Decide = 0, Turn = 1 };
+const char* const DecideFile = "Resource/Sound/決定音1.wav";
+const char* const TurnFile = "Resource/Sound/Select_Finish.wav";
+const char* const MusicFile = "Resource/Sound/SelectBGM2.wav";
+constexpr int TurnVolume = -750;
+
+const char* const MissingText = "ファイルがありません";
+const char* const MissingCaption = "読み込みエラー";
+
+constexpr int FadeStep = 3;
+constexpr int Opaque = 255;
+// A turn takes 29 frames of the float step before t first passes 1.
+constexpr float TurnStep = 0.033333335f;
+constexpr float SpinAngle = 0.0034906585f;
+constexpr int ArrowPeriod = 60;
+
+const Vector3 Eye{-500.0f, 700.0f, -300.0f};
+const Vector3 LookAtPoint{-275.0f, 200.0f, 0.0f};
+const Vector3 Up{0.0f, 1.0f, 0.0f};
+
+constexpr float Half = std::numbers::pi_v<float> / 2.0f;
+constexpr float Whole = std::numbers::pi_v<float>;
+
+// The pose that brings stage k's face to the top, and the spin about it.
+struct Face {
+    float yaw, pitch, roll;
+    char spinAxis;
+    float spin;
+};
+const Face Faces[Select::Stages] = {
+    {0.0f, 0.0f, 0.0f, 'Y', SpinAngle},    {0.0f, -Half, 0.0f, 'Z', SpinAngle},  {0.0f, 0.0f, Half, 'X', SpinAngle},
+    {0.0f, Half, 0.0f, 'Z', -SpinAngle},   {0.0f, 0.0f, -Half, 'X', -SpinAngle}, {0.0f, -Whole, 0.0f, 'Y', -SpinAngle},
+};
+
+// Where a block of stage k stands on the cube: its cell turned onto the face.
+Vector3 OnFace(int stage, const MapPosition& cell)
+{
+    const auto along = [](int g) { return static_cast<float>(50 * g - 225); };
+    const auto above = [](int g) { return static_cast<float>(50 * g + 275); };
+    // Faces 4 to 6 form 50·g − 225 first and take 50 off as a float.
+    const auto below = [](int g) { return static_cast<float>(50 * g - 225) - 50.0f; };
+    switch (stage) {
+    case 1:
+        return {along(cell.x), above(cell.y), along(cell.z)};
+    case 2:
+        return {along(cell.x), along(cell.z), above(cell.y)};
+    case 3:
+        return {above(cell.y), along(cell.x), along(cell.z)};
+    case 4:
+        return {along(cell.x), along(cell.z), below(cell.y)};
+    case 5:
+        return {below(cell.y), along(cell.x), along(cell.z)};
+    default:
+        return {along(cell.x), below(cell.y), along(cell.z)};
+    }
+}
+
+Matrix Spin(const Face& face)
+{
+    switch (face.spinAxis) {
+    case 'X':
+        return Matrix::RotationX(face.spin);
+    case 'Z':
+        return Matrix::RotationZ(face.spin);
+    default:
+        return Matrix::RotationY(face.spin);
+    }
+}
+
+std::string NumberImage(int digit, const char* set)
+{
+    return "Resource/Texture/Number_Symbol/" + std::to_string(digit) + set + ".png";
+}
+
+}  // namespace
+
+Select::Select()
+{
+    SceneManager& scenes = SceneManager::Instance();
+    scenes.stageNumber = 1;
+    LoadResults(scenes.stageGroup);
+    for (int k = 1; k <= Stages; ++k) {
+        BlockList& blocks = stageBlocks[static_cast<std::size_t>(k - 1)];
+        LoadStage(blocks, scenes.stageGroup, k);
+        for (const auto& block : blocks) {
+            block->transform.position = OnFace(k, block->mapCell);
+            block->transform.UpdateWorld();
+        }
+        const Face& face = Faces[k - 1];
+        Transform& pose = faceTransforms[static_cast<std::size_t>(k - 1)];
+        pose.rotation = Matrix::RotationYawPitchRoll(face.yaw, face.pitch, face.roll);
+        pose.UpdateWorld();
+    }
+    cubeTransform.UpdateWorld();
+    tween.from = cubeTransform.world;
+    tween.to = faceTransforms[0].world;
+
+    camera = Camera::Create();
+    sound = DXSound::Create();
+    sound->AddEffect(DecideFile);
+    sound->AddEffect(TurnFile);
+    sound->SetEffectVolume(Turn, TurnVolume);
+    sound->AddMusic(MusicFile);
+}
+
+Select::~Select() = default;
+
+void Select::LoadResults(int group)
+{
+    for (int k = 1; k <= Stages; ++k) {
+        std::ifstream in("Resource/BData/STAGE" + std::to_string(group) + "/Result" + std::to_string(k) + ".txt",
+                         std::ios::binary);
+        if (!in) {
+            Application::Instance().ShowMessage({MissingText, MissingCaption, MessageButtons::Ok, MessageIcon::None});
+            continue;
+        }
+        scores[static_cast<std::size_t>(k - 1)] = ResultFile::ParseLast(in);
+    }
+}
+
+void Select::Update()
+{
+    if (fade == 0)
+        ReadKeys();
+    if (fade != 0)
+        fade -= FadeStep;
+    TurnCube();
+    for (const BlockList& blocks : stageBlocks) {
+        for (const auto& block : blocks)
+            block->transform.world = block->transform.GetTranslation() * cubeTransform.world;
+    }
+    if (++arrowPhase > ArrowPeriod)
+        arrowPhase = 0;
+    camera->LookAt(Matrix::Identity(), Eye, LookAtPoint, Up);
+}
+
+// Keys count only while down, and only after the fade-in; the first held key,
+// in this order, is the one handled.
+void Select::ReadKeys()
+{
+    SceneManager& scenes = SceneManager::Instance();
+    if (GameKeyDown(VirtualKey::Right)) {
+        if (!keyLatch) {
+            scenes.stageNumber = scenes.stageNumber >= Stages ? 1 : scenes.stageNumber + 1;
+            StartTurn();
+        }
+    } else if (GameKeyDown(VirtualKey::Left)) {
+        if (!keyLatch) {
+            scenes.stageNumber = scenes.stageNumber <= 1 ? Stages : scenes.stageNumber - 1;
+            StartTurn();
+        }
+    } else if (GameKeyDown(VirtualKey::Return)) {
+        if (!keyLatch) {
+            leaving = true;
+            keyLatch = true;
+            sound->StopMusic(0);
+            sound->PlayEffect(Decide, false);
+        }
+    } else {
+        keyLatch = false;
+    }
+}
+
+// A turn starts from wherever the cube stands, also in the middle of another.
+void Select::StartTurn()
+{
+    tween.from = cubeTransform.world;
+    tween.to = faceTransforms[static_cast<std::size_t>(SceneManager::Instance().stageNumber - 1)].world;
+    tween.t = 0.0f;
+    keyLatch = true;
+    if (sound->EffectCount() >= 2)
+        sound->PlayEffect(Turn, false);
+    turnSoundStopped = false;
+}
+
+// The turn never lands on its target exactly: it spins on from its 29th pose.
+void Select::TurnCube()
+{
+    tween.t += TurnStep;
+    if (tween.t > 1.0f) {
+        tween.t = 1.0f;
+        if (!turnSoundStopped) {
+            sound->StopEffect(Turn);
+            turnSoundStopped = true;
+        }
+        const int stage = std::clamp(SceneManager::Instance().stageNumber, 1, Stages);
+        cubeTransform.world = Spin(Faces[stage - 1]) * cubeTransform.world;
+        return;
+    }
+    const Quaternion q = Slerp(QuaternionFromMatrix(tween.from), QuaternionFromMatrix(tween.to), tween.t);
+    const Vector3 from = tween.from.TranslationRow();
+    const Vector3 to = tween.to.TranslationRow();
+    Matrix world = Matrix::RotationQuaternion(q);
+    world.SetTranslationRow(from + (to - from) * tween.t);
+    cubeTransform.world = world;
+}
+
+void Select::UpdateFadeOut()
+{
+    if (fade >= Opaque)
+        return;
+    fade += FadeStep;
+    if (fade < Opaque)
+        return;
+    fade = Opaque;
+    SceneManager& scenes = SceneManager::Instance();
+    scenes.changePending = true;
+    scenes.nextSceneId = static_cast<int>(SceneId::Game);
+}
+
+void Select::Draw()
+{
+    GraphicsDevice& device = GraphicsDevice::Instance();
+    ModelShader& model = ShaderManager::Instance().modelShader;
+    const Matrix view = device.GetTransform(TransformState::View);
+    model.SetCamera(view, device.GetTransform(TransformState::Projection));
+    model.SetLight(device.GetLight().direction, device.GetLight().diffuse);
+
+    const int group = SceneManager::Instance().stageGroup;
+    model.SetLighting(false);
+    model.SetWorld(cubeTransform.world);
+    model.DrawGlow(MeshCache::Instance().Get("Resource/Data/Stage/Stage" + std::to_string(group) + ".x"), 1.0f);
+    for (const BlockList& blocks : stageBlocks) {
+        for (const auto& block : blocks) {
+            model.SetWorld(block->transform.world);
+            if (const char* mesh = BlockModel::Of(block->kind))
+                model.DrawToon(MeshCache::Instance().Get(mesh));
+        }
+    }
+
+    DrawPanel();
+
+    if (!bgmStarted) {
+        bgmStarted = true;
+        sound->PlayMusic(0);
+    }
+}
+
+void Select::DrawPanel()
+{
+    using Sprites::DrawCentred;
+    using Sprites::Image;
+    GraphicsDevice& device = GraphicsDevice::Instance();
+    const SceneManager& scenes = SceneManager::Instance();
+    const auto at = [](float x, float y) { return Matrix::Translation(x, y, 0.0f); };
+    const Matrix grow = Matrix::Scaling(1.5f, 1.5f, 1.5f);
+    const Vector3 corner(0.0f);
+    const double bob = 25.0 * std::sin(arrowPhase * std::numbers::pi / ArrowPeriod);
+    const auto arrowY = static_cast<float>(device.BackBufferHeight() / 2);
+
+    device.BeginSprite();
+    Sprites::DrawWhiteOverlay(fade);
+    Sprites::Draw(Image("Resource/Texture/Select_Back" + std::to_string(scenes.stageGroup) + "_A.png"),
+                  at(40.0f, 80.0f), corner);
+    Sprites::Draw(Image("Resource/Texture/Select_String3.png"), at(40.0f, 80.0f), corner);
+    DrawCentred(Image(NumberImage(scenes.stageNumber, "_W")), grow * at(430.0f, 125.0f));
+
+    const int score = scores[static_cast<std::size_t>(std::clamp(scenes.stageNumber, 1, Stages) - 1)];
+    if (score != 0) {
+        // Every digit takes the rectangle and centre of the glyph for 0, and
+        // steps along by the width of the digit before it.
+        const auto zero = Image(NumberImage(0, "_W2"));
+        const Rect source{0, 0, static_cast<long>(zero->imageInfo.width), static_cast<long>(zero->imageInfo.height)};
+        const Vector3 centre(static_cast<float>(zero->imageInfo.width / 2), static_cast<float>(zero->imageInfo.height / 2),
+                             0.0f);
+        const std::vector<int> digits = ScoreDigits(score);
+        float previousWidth = 0.0f;
+        for (std::size_t i = 0; i < digits.size(); ++i) {
+            const auto glyph = Image(NumberImage(digits[i], "_W2"));
+            const Matrix transform = grow * at(110.0f + 1.7f * static_cast<float>(i) * previousWidth, 450.0f);
+            device.DrawSprite(glyph, &source, &transform, &centre, Sprites::OpaqueWhite);
+            previousWidth = static_cast<float>(glyph->imageInfo.width);
+        }
+        const auto shot = Image("Resource/Texture/Shot.png");
+        const auto widthOfZero = static_cast<float>(Image(NumberImage(0, "_W"))->imageInfo.width);
+        Sprites::Draw(shot, grow * at(110.0f + widthOfZero * 1.7f * static_cast<float>(digits.size()), 450.0f),
+                      {0.0f, static_cast<float>(shot->imageInfo.height / 2), 0.0f});
+    } else {
+        const auto label = Image("Resource/Texture/NotCleared.png");
+        DrawCentred(label, at(static_cast<float>(label->imageInfo.width / 2) + 30.0f, 450.0f));
+    }
+    DrawCentred(Image("Resource/Texture/ArrowSH_R.png"), at(static_cast<float>(1230.0 + bob), arrowY));
+    DrawCentred(Image("Resource/Texture/ArrowSH_L.png"), at(static_cast<float>(525.0 - bob), arrowY));
+    device.EndSprite();
+}
+
+void Select::DrawFadeOut()
+{
+    GraphicsDevice& device = GraphicsDevice::Instance();
+    device.Clear(true, true, Sprites::OpaqueWhite, 1.0f);
+    device.BeginScene();
+    Draw();
+    Sprites::DrawWhiteOverlayAlone(fade);
+    device.EndScene();
+    device.Present();
+}

@@ -1,0 +1,62 @@
+#pragma once
+
+#include <array>
+#include <memory>
+
+#include "app/BaseScene.h"
+#include "game/Block.h"
+#include "math/Matrix.h"
+#include "render/Transform.h"
+
+class Camera;
+class DXSound;
+
+// Choosing a stage of the group picked on the title: the group's board cube
+// with each of its six stages standing on one face. Left and Right turn the
+// chosen stage's face to the top; the panel shows its number and best score;
+// Enter fades out to that stage's Game.
+class Select final : public BaseScene {
+public:
+    static constexpr int Stages = 6;
+
+    Select();
+    ~Select() override;
+
+    void Update() override;
+    void Draw() override;
+    void UpdateFadeOut() override;
+    void DrawFadeOut() override;
+
+    // Read-only views for the harness trace and the tests.
+    int Fade() const { return fade; }
+    const std::array<int, Stages>& Scores() const { return scores; }
+    float TweenT() const { return tween.t; }
+    const Matrix& CubeWorld() const { return cubeTransform.world; }
+
+private:
+    // The cube's turn under way: from one pose toward another.
+    struct CubeTween {
+        float t = 0.0f;
+        Matrix from;
+        Matrix to;
+    };
+
+    // The best scores of the group's six stages; a missing file shows its message.
+    void LoadResults(int group);
+    void ReadKeys();
+    void StartTurn();
+    void TurnCube();
+    void DrawPanel();
+
+    int fade = 255;
+    std::array<Transform, Stages> faceTransforms;
+    CubeTween tween;
+    int arrowPhase = 0;
+    Transform cubeTransform;
+    std::array<BlockList, Stages> stageBlocks;
+    std::array<int, Stages> scores{};
+    std::shared_ptr<DXSound> sound;
+    bool turnSoundStopped = false;
+    bool keyLatch = false;
+    std::unique_ptr<Camera> camera;
+};

@@ -1,0 +1,339 @@
+#include "scenes/Title.h"
+
+#include <algorithm>
+#include <cmath>
+#include <numbers>
+#include <string>
+
+#include "app/SceneManager.h"
+#include "game/FieldGeometry.h"
+#include "game/GameKeys.h"
+#include "platform/VirtualKey.h"
+#include "render/Camera.h"
+#include "render/GraphicsDevice.h"
+#include "render/MeshCache.h"
+#include "render/ShaderManager.h"
+#include "render/Sprites.h"
+#include "render/Texture.h"
+#include "sound/DXSound.h"
+#include "stage/ResultFile.h"
+
+namespace {
+
+constexpr int Groups = 3;
+constexpr int StagesPerGroup = 6;
+
+// Effects, in the order they are loaded.
+enum TitleSound : int { Decide = 0, Loaded = 1, Cursor = 2 };
+const char* const EffectFiles[] = {"Resource/Sound/決定音1.wav", "Resource/Sound/Load_End.wav",
+                                   "Resource/Sound/Cursor1.wav"};
+const char* const MusicFile = "Resource/Sound/TitleBGM.wav";
+
+const char* const LogoModel = "Resource/Data/Title/Model1.x";
+const Vector3 Eye{0.0f, 0.0f, -60.0f};
+const Vector3 SlotPositions[Groups] = {{0.0f, -3.0f, -40.0f}, {10.0f, -3.0f, -10.0f}, {-10.0f, -3.0f, -10.0f}};
+const Vector3 CarouselPositions[Groups] = {{0.0f, -3.0f, -12.0f}, {10.0f, -3.0f, 10.0f}, {-10.0f, -3.0f, 10.0f}};
+
+constexpr float QuarterTurn = std::numbers::pi_v<float> / 4.0f;
+constexpr float BlinkStep = 0.02f;
+constexpr float IntroStep = 0.02f;
+constexpr float MoveStep = 0.02f;
+constexpr double CarouselStep = 0.1;
+constexpr float LogoSpinDegrees = 0.1f;
+constexpr float ModelSpinDegrees = 1.0f;
+constexpr int ArrowPeriod = 60;
+constexpr int ResetMessageFrames = 120;
+constexpr int FadeStep = 3;
+constexpr int Opaque = 255;
+
+// The HUD rows.
+constexpr float MenuY = 600.0f;
+constexpr float DifficultyY = 625.0f;
+constexpr float ArrowSpread = 225.0f;
+constexpr double ArrowBob = 25.0;
+constexpr float UpArrowY = 540.0f;
+constexpr float DownArrowY = 665.0f;
+constexpr float TitleScale = 1.8f;
+constexpr int TitleRaise = 50;
+constexpr float TitleCentreX = 180.0f;
+
+// An arrow's place, moved by its bob in double precision.
+float Bobbed(float place, double bob)
+{
+    return static_cast<float>(place + bob);
+}
+
+Matrix Upright()
+{
+    return Matrix::RotationYawPitchRoll(QuarterTurn, QuarterTurn, QuarterTurn);
+}
+
+Matrix Yaw(float degrees)
+{
+    return Matrix::RotationYawPitchRoll(degrees * DegreesToRadians, 0.0f, 0.0f);
+}
+
+std::string GroupModel(int group)
+{
+    return "Resource/Data/Title/Stage" + std::to_string(group) + ".x";
+}
+
+}  // namespace
+
+Title::Title() : camera(std::make_unique<Camera>())
+{
+    SceneManager::Instance().stageGroup = 1;
+    logoTransform.rotation = Upright();
+    for (int k = 0; k < Groups; ++k) {
+        slotTransforms[static_cast<std::size_t>(k)].position = SlotPositions[k];
+        Transform& model = modelTransforms[static_cast<std::size_t>(k)];
+        model.position = CarouselPositions[k];
+        model.rotation = Upright();
+        model.UpdateWorld();
+    }
+    // The first update makes the view and projection from these.
+    camera->eye = Eye;
+    camera->target = Vector3(0.0f);
+    camera->up = Vector3(0.0f, 1.0f, 0.0f);
+
+    sound = DXSound::Create();
+    for (const char* file : EffectFiles)
+        sound->AddEffect(file);
+    sound->AddMusic(MusicFile);
+}
+
+Title::~Title() = default;
+
+void Title::Update()
+{
+    if (resetMessageTimer == 0)
+        ReadKeys();
+    if (menuItem == 0) {
+        pressEnterAlpha += pressEnterRising ? BlinkStep : -BlinkStep;
+        if (pressEnterAlpha > 1.0f) {
+            pressEnterAlpha = 1.0f;
+            pressEnterRising = false;
+        } else if (pressEnterAlpha < 0.0f) {
+            pressEnterAlpha = 0.0f;
+            pressEnterRising = true;
+        }
+    }
+    if (introAlpha < 1.0f)
+        introAlpha += IntroStep;
+    carouselAngle = static_cast<float>(carouselAngle + CarouselStep);
+    logoTransform.rotation = logoTransform.rotation * Yaw(LogoSpinDegrees);
+    logoTransform.UpdateWorld();
+    MoveModels();
+    if (++arrowPhase > ArrowPeriod)
+        arrowPhase = 0;
+    if (scoreResetDone && ++resetMessageTimer > ResetMessageFrames) {
+        resetMessageTimer = 0;
+        scoreResetDone = false;
+    }
+    camera->LookAt(Matrix::Identity(), camera->eye, camera->target, camera->up);
+}
+
+// Keys count on either bit, so a tap shorter than a frame still counts; the
+// first one pressed, in this order, is the one handled.
+void Title::ReadKeys()
+{
+    const bool moveEnded = difficultyOpen && tweenProgress >= 1.0f;
+    if (MenuKeyPressed(VirtualKey::Return)) {
+        if (!keyLatch) {
+            keyLatch = true;
+            Enter();
+        }
+    } else if (MenuKeyPressed(VirtualKey::Up)) {
+        // The menu is hidden while the difficulty choice is open; so are its keys.
+        if (!keyLatch && menuItem != 0 && !difficultyOpen) {
+            menuItem = menuItem == 2 ? 1 : 2;
+            sound->PlayEffect(Cursor, false);
+            keyLatch = true;
+        }
+    } else if (MenuKeyPressed(VirtualKey::Down)) {
+        if (!keyLatch && menuItem != 0 && !difficultyOpen) {
+            menuItem = menuItem == 1 ? 2 : 1;
+            sound->PlayEffect(Cursor, false);
+            keyLatch = true;
+        }
+    } else if (MenuKeyPressed(VirtualKey::Left)) {
+        // Held, it turns the triangle again each time a move has ended.
+        if (moveEnded)
+            Turn(-1);
+    } else if (MenuKeyPressed(VirtualKey::Right)) {
+        if (moveEnded)
+            Turn(+1);
+    } else {
+        keyLatch = false;
+    }
+}
+
+void Title::Enter()
+{
+    switch (menuItem) {
+    case 0:
+        menuItem = 1;
+        sound->PlayEffect(Decide, false);
+        break;
+    case 1:
+        if (difficultyOpen && tweenProgress >= 1.0f) {
+            leaving = true;
+            sound->PlayEffect(Decide, false);
+        } else if (!difficultyOpen) {
+            difficultyOpen = true;
+            StartMove();
+            sound->PlayEffect(Decide, false);
+        }
+        // Open but still moving: the press only sets the latch.
+        break;
+    default:
+        if (!scoreResetDone) {
+            ResetScores();
+            scoreResetDone = true;
+            sound->PlayEffect(Decide, false);
+        }
+        break;
+    }
+}
+
+void Title::Turn(int step)
+{
+    SceneManager& scenes = SceneManager::Instance();
+    difficultyIndex = (difficultyIndex + Groups - step) % Groups;
+    scenes.stageGroup = (scenes.stageGroup - 1 + step + Groups) % Groups + 1;
+    StartMove();
+    keyLatch = true;
+    sound->PlayEffect(Cursor, false);
+}
+
+void Title::StartMove()
+{
+    for (int k = 0; k < Groups; ++k) {
+        const int slot = (difficultyIndex + k) % Groups;
+        tweenFrom[static_cast<std::size_t>(k)] = modelTransforms[static_cast<std::size_t>(k)].world;
+        tweenTo[static_cast<std::size_t>(k)] =
+            Upright() * slotTransforms[static_cast<std::size_t>(slot)].GetTranslation();
+    }
+    tweenProgress = 0.0f;
+}
+
+void Title::MoveModels()
+{
+    if (!difficultyOpen) {
+        const Matrix carousel = Matrix::RotationY(carouselAngle * DegreesToRadians);
+        for (Transform& model : modelTransforms) {
+            model.rotation = model.rotation * Yaw(ModelSpinDegrees);
+            model.world = model.rotation * model.GetTranslation() * carousel;
+        }
+        return;
+    }
+    tweenProgress = std::min(1.0f, tweenProgress + MoveStep);
+    for (std::size_t k = 0; k < modelTransforms.size(); ++k) {
+        const Quaternion q = Slerp(QuaternionFromMatrix(tweenFrom[k]), QuaternionFromMatrix(tweenTo[k]), tweenProgress);
+        const Vector3 from = tweenFrom[k].TranslationRow();
+        const Vector3 to = tweenTo[k].TranslationRow();
+        Matrix world = Matrix::RotationQuaternion(q);
+        world.SetTranslationRow(from + (to - from) * tweenProgress);
+        modelTransforms[k].world = world;
+    }
+}
+
+void Title::ResetScores()
+{
+    for (int group = 1; group <= Groups; ++group) {
+        for (int stage = 1; stage <= StagesPerGroup; ++stage)
+            ResultFile::Reset(ResultFile::Path(group, stage));
+    }
+}
+
+void Title::UpdateFadeOut()
+{
+    if (fade < Opaque) {
+        fade += FadeStep;
+        return;
+    }
+    fade = Opaque;
+    SceneManager& scenes = SceneManager::Instance();
+    scenes.changePending = true;
+    scenes.nextSceneId = static_cast<int>(SceneId::Select);
+}
+
+void Title::Draw()
+{
+    GraphicsDevice& device = GraphicsDevice::Instance();
+    ModelShader& model = ShaderManager::Instance().modelShader;
+    model.SetCamera(device.GetTransform(TransformState::View), device.GetTransform(TransformState::Projection));
+    model.SetLight(device.GetLight().direction, device.GetLight().diffuse);
+
+    model.SetLighting(true);
+    model.SetWorld(logoTransform.world);
+    model.DrawGlow(MeshCache::Instance().Get(LogoModel), introAlpha);
+    model.SetLighting(true);
+    for (int k = 0; k < Groups; ++k) {
+        model.SetWorld(modelTransforms[static_cast<std::size_t>(k)].world);
+        model.DrawGlow(MeshCache::Instance().Get(GroupModel(k + 1)), introAlpha);
+    }
+
+    DrawHud();
+
+    if (!bgmStarted) {
+        bgmStarted = true;
+        sound->PlayMusic(0);
+    }
+}
+
+void Title::DrawHud()
+{
+    GraphicsDevice& device = GraphicsDevice::Instance();
+    const int width = device.BackBufferWidth();
+    const auto halfWidth = static_cast<float>(width / 2);
+    const float middle = 0.5f * static_cast<float>(width);
+    const double bob = ArrowBob * std::sin(arrowPhase * std::numbers::pi / ArrowPeriod);
+    const auto at = [](float x, float y) { return Matrix::Translation(x, y, 0.0f); };
+    using Sprites::DrawCentred;
+    using Sprites::Image;
+
+    device.BeginSprite();
+    const auto title = Image("Resource/Data/Title/Title.png");
+    const unsigned titleHeight = title->imageInfo.height;
+    Sprites::Draw(title,
+                  Matrix::Scaling(TitleScale, TitleScale, TitleScale) *
+                      at(halfWidth, static_cast<float>(titleHeight - TitleRaise)),
+                  {TitleCentreX, static_cast<float>(titleHeight / 2), 0.0f});
+    if (menuItem == 0) {
+        const auto alpha = static_cast<std::uint32_t>(255.0f * pressEnterAlpha);
+        const auto inverse = static_cast<std::uint32_t>(255.0f - 255.0f * pressEnterAlpha);
+        DrawCentred(Image("Resource/Texture/PressEnter.png"), at(halfWidth, MenuY), alpha << 24 | 0x00FFFFFFu);
+        DrawCentred(Image("Resource/Texture/PressEnter_W.png"), at(halfWidth, MenuY), inverse << 24 | 0x00FFFFFFu);
+    }
+    if (menuItem == 1 && !difficultyOpen)
+        DrawCentred(Image("Resource/Texture/GameStart.png"), at(halfWidth, MenuY));
+    if (menuItem == 2 && !difficultyOpen && resetMessageTimer == 0)
+        DrawCentred(Image("Resource/Texture/ScoreReset.png"), at(halfWidth, MenuY));
+    if (difficultyOpen) {
+        const char* const labels[Groups] = {"Resource/Texture/Easy.png", "Resource/Texture/Normal.png",
+                                            "Resource/Texture/Hard.png"};
+        const int group = std::clamp(SceneManager::Instance().stageGroup, 1, Groups);
+        DrawCentred(Image(labels[group - 1]), at(middle, DifficultyY));
+        DrawCentred(Image("Resource/Texture/ArrowSH_R.png"), at(Bobbed(middle + ArrowSpread, bob), DifficultyY));
+        DrawCentred(Image("Resource/Texture/ArrowSH_L.png"), at(Bobbed(middle - ArrowSpread, -bob), DifficultyY));
+    }
+    if (!difficultyOpen && resetMessageTimer > 0)
+        DrawCentred(Image("Resource/Texture/CompletedSR.png"), at(middle, MenuY));
+    if (!difficultyOpen && resetMessageTimer == 0 && menuItem != 0) {
+        DrawCentred(Image("Resource/Texture/ArrowSH_U.png"), at(middle, Bobbed(UpArrowY, -bob)));
+        DrawCentred(Image("Resource/Texture/ArrowSH_D.png"), at(middle, Bobbed(DownArrowY, bob)));
+    }
+    device.EndSprite();
+}
+
+void Title::DrawFadeOut()
+{
+    GraphicsDevice& device = GraphicsDevice::Instance();
+    device.Clear(true, true, Sprites::OpaqueWhite, 1.0f);
+    device.BeginScene();
+    Draw();
+    Sprites::DrawWhiteOverlayAlone(fade);
+    device.EndScene();
+    device.Present();
+}

@@ -1,0 +1,71 @@
+#pragma once
+
+#include <array>
+#include <memory>
+
+#include "app/BaseScene.h"
+#include "math/Matrix.h"
+#include "render/Transform.h"
+
+class Camera;
+class DXSound;
+
+// The first screen: the turning logo and the three group emblems circling on a
+// carousel, a blinking press-enter prompt, then a menu of game start and score
+// reset. Game start opens the difficulty choice: the emblems glide into a
+// triangle with the chosen group in front, Left and Right turn it, and a
+// second Enter fades out to Select with that group.
+class Title final : public BaseScene {
+public:
+    Title();
+    ~Title() override;
+
+    void Update() override;
+    void Draw() override;
+    void UpdateFadeOut() override;
+    void DrawFadeOut() override;
+
+    // Writes "score:0" into all 18 result files; files that cannot be written are skipped.
+    static void ResetScores();
+
+    // Read-only views for the harness trace and the tests.
+    int MenuItem() const { return menuItem; }
+    bool DifficultyOpen() const { return difficultyOpen; }
+    int DifficultyIndex() const { return difficultyIndex; }
+    float TweenProgress() const { return tweenProgress; }
+    int ResetMessageTimer() const { return resetMessageTimer; }
+    const Transform& Model(int k) const { return modelTransforms[static_cast<std::size_t>(k)]; }
+
+private:
+    void ReadKeys();
+    void Enter();
+    // Left (-1) or Right (+1): the next group comes to the front.
+    void Turn(int step);
+    // Moves every emblem from where it stands toward its slot of the triangle.
+    void StartMove();
+    void MoveModels();
+    void DrawHud();
+
+    std::unique_ptr<Camera> camera;
+    std::shared_ptr<DXSound> sound;
+    float pressEnterAlpha = 0.0f;
+    bool pressEnterRising = false;
+    int difficultyIndex = 0;
+    // Degrees the carousel has turned about the world's vertical axis.
+    float carouselAngle = 0.0f;
+    Transform logoTransform;
+    std::array<Transform, 3> slotTransforms;
+    std::array<Transform, 3> modelTransforms;
+    std::array<Matrix, 3> tweenFrom;
+    std::array<Matrix, 3> tweenTo;
+    float tweenProgress = 0.0f;
+    float introAlpha = 0.0f;
+    int fade = 0;
+    int arrowPhase = 0;
+    // 0 the prompt, 1 game start, 2 score reset.
+    int menuItem = 0;
+    bool difficultyOpen = false;
+    bool scoreResetDone = false;
+    int resetMessageTimer = 0;
+    bool keyLatch = false;
+};
