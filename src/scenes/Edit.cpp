@@ -41,7 +41,7 @@ std::string Verdict(const Solution& solution)
 {
     switch (solution.verdict) {
     case Solution::Verdict::Solved:
-        return "solvable in " + std::to_string(solution.shots.size()) + " shots";
+        return "solvable in " + std::to_string(solution.shots.size()) + (solution.shots.size() == 1 ? " shot" : " shots");
     case Solution::Verdict::LostAtStart:
         return "lost at start";
     case Solution::Verdict::GaveUp:
