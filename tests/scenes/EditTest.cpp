@@ -1,0 +1,140 @@
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+#include "game/BlockBurst.h"
+#include "platform/VirtualKey.h"
+#include "scenes/Edit.h"
+#include "scenes/SceneFixture.h"
+#include "support/DrawDescription.h"
+
+namespace {
+
+using namespace BlockKind;
+
+class EditScene : public SceneFixture {
+protected:
+    Edit& Open() { return Build<Edit>(SceneId::Edit); }
+    // Moves the cursor from (0, 0) and taps a key there.
+    void PlaceAt(int x, int z, int key)
+    {
+        for (int i = 0; i < x; ++i)
+            Tap(VirtualKey::Right);
+        for (int i = 0; i < z; ++i)
+            Tap(VirtualKey::Up);
+        Tap(key);
+        for (int i = 0; i < x; ++i)
+            Tap(VirtualKey::Left);
+        for (int i = 0; i < z; ++i)
+            Tap(VirtualKey::Down);
+    }
+    std::string Saved(const std::string& name) const
+    {
+        std::ifstream in(directory.Path() / "Resource/BData" / name, std::ios::binary);
+        std::ostringstream text;
+        text << in.rdbuf();
+        return text.str();
+    }
+};
+
+TEST_F(EditScene, KeysPlaceRemoveAndClearBlocksUnderTheCursor)
+{
+    Edit& edit = Open();
+    Hold(VirtualKey::Digit2);
+    RunFrames(3);
+    Release(VirtualKey::Digit2);
+    RunFrames(1);
+    ASSERT_EQ(edit.Blocks().size(), 1u) << "held, a key places one block";
+    Tap(VirtualKey::Digit1);
+    EXPECT_EQ(edit.Blocks().size(), 1u) << "the cell is taken";
+    PlaceAt(3, 0, VirtualKey::Digit1);
+    PlaceAt(3, 1, VirtualKey::Digit3);
+    ASSERT_EQ(edit.Blocks().size(), 3u);
+    EXPECT_EQ(edit.Blocks()[2]->mapCell, (MapPosition{3, 0, 1}));
+    EXPECT_EQ(edit.Blocks()[2]->kind, HardBlack);
+
+    Tap(VirtualKey::Down);
+    Tap(VirtualKey::Left);
+    EXPECT_EQ(edit.CursorX(), 0) << "the cursor stops at the edge";
+    EXPECT_EQ(edit.CursorZ(), 0);
+    PlaceAt(3, 0, VirtualKey::X);
+    ASSERT_EQ(edit.Blocks().size(), 2u);
+    EXPECT_EQ(edit.Blocks()[1]->kind, HardBlack) << "the blocks after it move up";
+    Tap(VirtualKey::C);
+    EXPECT_TRUE(edit.Blocks().empty());
+}
+
+TEST_F(EditScene, SavingWritesANewStageAndShowsWhatTheSolverMakesOfIt)
+{
+    Edit& edit = Open();
+    PlaceAt(2, 0, VirtualKey::Digit2);
+    PlaceAt(3, 0, VirtualKey::Digit1);
+    Tap(VirtualKey::P);
+    EXPECT_TRUE(edit.Blocks().empty());
+    EXPECT_EQ(Saved("Stage001.txt"), "x:2,y:0,z:0,sf:2,af:0,pf:0\nx:3,y:0,z:0,sf:1,af:0,pf:0\n");
+    EXPECT_EQ(edit.SaveMessage(), "Stage001.txt: solvable in 1 shot");
+    const auto frame = NextFrameDraws();
+    EXPECT_EQ(Described(frame).back(), "text Stage001.txt: solvable in 1 shot");
+
+    PlaceAt(5, 5, VirtualKey::Digit2);
+    Tap(VirtualKey::P);
+    EXPECT_EQ(edit.SaveMessage(), "Stage002.txt: lost at start");
+    RunFrames(180);
+    EXPECT_EQ(edit.SaveMessage(), "") << "the message goes after a few seconds";
+}
+
+TEST_F(EditScene, AStageThatCannotBeWrittenStaysOnScreenAndSaysSo)
+{
+    Edit& edit = Open();
+    std::filesystem::remove_all(directory.Path() / "Resource/BData");
+    PlaceAt(2, 0, VirtualKey::Digit2);
+    Tap(VirtualKey::P);
+    EXPECT_EQ(edit.Blocks().size(), 1u);
+    EXPECT_EQ(edit.SaveMessage(), "could not save the stage");
+}
+
+TEST_F(EditScene, TheLoadDialogueChoosesGroupThenStageAndAddsItsBlocks)
+{
+    WriteStage({{4, 0, 4, Black}, {5, 0, 4, White}}, 2);
+    Edit& edit = Open();
+    PlaceAt(1, 1, VirtualKey::Digit1);
+    Tap(VirtualKey::L);
+    ASSERT_TRUE(edit.LoadMode());
+    const auto frame = NextFrameDraws();
+    const std::vector<std::string> described = Described(frame);
+    EXPECT_EQ(std::vector<std::string>(described.end() - 2, described.end()),
+              (std::vector<std::string>{"text 1", "text 1"}));
+    EXPECT_EQ(frame.back().rect[1], 100);
+    Tap(VirtualKey::Down);
+    Tap(VirtualKey::Down);
+    EXPECT_EQ(edit.LoadGroup(), 2);
+    Tap(VirtualKey::Up);
+    EXPECT_EQ(edit.LoadGroup(), 3);
+    Tap(VirtualKey::Up);
+    Tap(VirtualKey::Return);
+    EXPECT_EQ(edit.LoadStep(), 1);
+    Tap(VirtualKey::Up);
+    Tap(VirtualKey::Return);
+    EXPECT_FALSE(edit.LoadMode());
+    ASSERT_EQ(edit.Blocks().size(), 3u) << "stage 1-2 comes after the block already there";
+    EXPECT_EQ(edit.Blocks()[1]->mapCell, (MapPosition{4, 0, 4}));
+    Tap(VirtualKey::L);
+    EXPECT_EQ(edit.LoadGroup(), 1) << "the numbers are kept";
+    EXPECT_EQ(edit.LoadStageNumber(), 2);
+}
+
+TEST_F(EditScene, ABurstingBlockLoadedIntoTheEditorPlaysOutSilently)
+{
+    WriteStage({{4, 0, 4, Bursting}});
+    Edit& edit = Open();
+    Tap(VirtualKey::L);
+    Tap(VirtualKey::Return);
+    Tap(VirtualKey::Return);
+    ASSERT_EQ(edit.Blocks().size(), 1u);
+    RunFrames(100);
+    EXPECT_EQ(edit.Blocks()[0]->burst->frame, 66) << "it rose, spun and burst, with no sound object";
+}
+
+}  // namespace

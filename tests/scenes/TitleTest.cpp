@@ -1,0 +1,186 @@
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <fstream>
+#include <sstream>
+
+#include "app/SceneManager.h"
+#include "main/FrameLoop.h"
+#include "platform/Application.h"
+#include "platform/VirtualKey.h"
+#include "scenes/SceneFixture.h"
+#include "scenes/Select.h"
+#include "scenes/Title.h"
+#include "stage/ResultFile.h"
+
+namespace {
+
+class TitleScene : public SceneFixture {
+protected:
+    Title& Open() { return Build<Title>(SceneId::Title); }
+    // From the prompt to the difficulty choice, its move ended.
+    Title& OpenChoice()
+    {
+        Title& title = Open();
+        Tap(VirtualKey::Return);
+        Tap(VirtualKey::Return);
+        RunFrames(51);
+        return title;
+    }
+    std::string ResultText(int group, int stage) const
+    {
+        std::ifstream in(directory.Path() / ResultFile::Path(group, stage).substr(2), std::ios::binary);
+        std::ostringstream text;
+        text << in.rdbuf();
+        return text.str();
+    }
+};
+
+TEST_F(TitleScene, EnterHeldFromThePromptOpensTheMenuButNotTheChoice)
+{
+    Title& title = Open();
+    EXPECT_EQ(SceneManager::Instance().stageGroup, 1);
+    Hold(VirtualKey::Return);
+    RunFrames(5);
+    EXPECT_EQ(title.MenuItem(), 1);
+    EXPECT_FALSE(title.DifficultyOpen()) << "the latch must be released first";
+    Release(VirtualKey::Return);
+    RunFrames(1);
+    Tap(VirtualKey::Return);
+    EXPECT_TRUE(title.DifficultyOpen());
+    EXPECT_EQ(SoundCalls("effect 0 play"), 2);
+}
+
+TEST_F(TitleScene, ATapBetweenTwoFramesStillCounts)
+{
+    Title& title = Open();
+    Hold(VirtualKey::Return);
+    Release(VirtualKey::Return);
+    RunFrames(1);
+    EXPECT_EQ(title.MenuItem(), 1);
+}
+
+TEST_F(TitleScene, TheMoveEndsOnItsFiftyFirstUpdateAndOnlyThenDoLeftAndRightTurn)
+{
+    Title& title = Open();
+    Tap(VirtualKey::Return);
+    Hold(VirtualKey::Return);
+    RunFrames(1);
+    Release(VirtualKey::Return);
+    // The frame of the press moved it once; Left now is too early.
+    Tap(VirtualKey::Left);
+    EXPECT_EQ(SceneManager::Instance().stageGroup, 1);
+    RunFrames(47);
+    EXPECT_LT(title.TweenProgress(), 1.0f);
+    RunFrames(1);
+    EXPECT_EQ(title.TweenProgress(), 1.0f);
+
+    Tap(VirtualKey::Left);
+    EXPECT_EQ(SceneManager::Instance().stageGroup, 3) << "Left from group 1 gives Hard";
+    EXPECT_EQ(title.DifficultyIndex(), 1);
+    EXPECT_EQ(SoundCalls("effect 2 play"), 1);
+    RunFrames(51);
+    Tap(VirtualKey::Right);
+    RunFrames(51);
+    Tap(VirtualKey::Right);
+    EXPECT_EQ(SceneManager::Instance().stageGroup, 2) << "and Right from group 1 Normal";
+    EXPECT_EQ(title.DifficultyIndex(), 2);
+}
+
+TEST_F(TitleScene, HeldLeftTurnsTheTriangleOnceAMoveHasEnded)
+{
+    OpenChoice();
+    Hold(VirtualKey::Left);
+    RunFrames(51 * 3);
+    Release(VirtualKey::Left);
+    EXPECT_EQ(SoundCalls("effect 2 play"), 3);
+    EXPECT_EQ(SceneManager::Instance().stageGroup, 1) << "three turns come back to Easy";
+}
+
+TEST_F(TitleScene, UpAndDownDoNothingWhileTheChoiceIsOpen)
+{
+    Title& title = OpenChoice();
+    Tap(VirtualKey::Down);
+    Tap(VirtualKey::Up);
+    Tap(VirtualKey::Down);
+    EXPECT_EQ(title.MenuItem(), 1);
+    EXPECT_EQ(SoundCalls("effect 2 play"), 0);
+}
+
+TEST_F(TitleScene, ScoreResetEmptiesAllEighteenResultsAndIgnoresKeysForItsMessage)
+{
+    for (int group = 1; group <= 3; ++group) {
+        for (int stage = 1; stage <= 6; ++stage)
+            WriteScore(group, stage, "score:12\n");
+    }
+    Title& title = Open();
+    Tap(VirtualKey::Return);
+    Tap(VirtualKey::Down);
+    ASSERT_EQ(title.MenuItem(), 2);
+    Tap(VirtualKey::Return);
+    for (int group = 1; group <= 3; ++group) {
+        for (int stage = 1; stage <= 6; ++stage)
+            EXPECT_EQ(ResultText(group, stage), "score:0") << group << "-" << stage;
+    }
+    // The frame of the press counted 1, the frame after it 2.
+    EXPECT_EQ(title.ResetMessageTimer(), 2);
+    Tap(VirtualKey::Up);
+    EXPECT_EQ(title.MenuItem(), 2) << "keys wait for the message";
+    RunFrames(116);
+    EXPECT_EQ(title.ResetMessageTimer(), 120);
+    RunFrames(1);
+    EXPECT_EQ(title.ResetMessageTimer(), 0);
+    // The Up tapped during the message is still remembered by the keyboard and
+    // holds the latch the reset set for one more frame; the frame after frees it.
+    RunFrames(2);
+    Tap(VirtualKey::Up);
+    EXPECT_EQ(title.MenuItem(), 1);
+}
+
+TEST_F(TitleScene, TheSecondEnterFadesOutToSelectWithTheChosenGroup)
+{
+    Title& title = OpenChoice();
+    Tap(VirtualKey::Left);
+    RunFrames(51);
+    Tap(VirtualKey::Return);
+    ASSERT_TRUE(title.leaving);
+    RunFrames(84);
+    EXPECT_EQ(SceneManager::Instance().CurrentId(), SceneId::Title) << "the request comes the frame after 255";
+    RunFrames(1);
+    EXPECT_EQ(SceneManager::Instance().CurrentId(), SceneId::Select);
+    EXPECT_EQ(SceneManager::Instance().stageGroup, 3);
+}
+
+TEST_F(TitleScene, EachScreenShowsItsRows)
+{
+    WritePng("Resource/Data/Title/Title.png", 360, 120, [](int, int) { return 0xFFFFFFFFu; });
+    Open();
+    std::vector<DrawRecord> frame = NextFrameDraws();
+    const auto title = SpritesOf(frame, "Resource/Data/Title/Title.png");
+    ASSERT_EQ(title.size(), 1u);
+    // The title image is 120 high here: it stands at 120 - 50, scaled about (180, 60).
+    ExpectAt(title[0], 640, 70, 1.8f);
+    EXPECT_EQ(title[0].centre[0], 180);
+    EXPECT_EQ(title[0].centre[1], 60);
+    ExpectAt(SpritesOf(frame, "Resource/Texture/PressEnter.png").at(0), 640, 600);
+    EXPECT_EQ(SpritesOf(frame, "Resource/Texture/PressEnter_W.png").at(0).argb >> 24, 255u - 0u);
+    EXPECT_TRUE(SpritesOf(frame, "Resource/Texture/GameStart.png").empty());
+
+    Tap(VirtualKey::Return);
+    frame = NextFrameDraws();
+    ExpectAt(SpritesOf(frame, "Resource/Texture/GameStart.png").at(0), 640, 600);
+    // s = sin(phase · π / 60), with the phase at 4 after four updates.
+    const float s = static_cast<float>(std::sin(4 * 3.14159265358979 / 60));
+    ExpectAt(SpritesOf(frame, "Resource/Texture/ArrowSH_U.png").at(0), 640, 540 - 25 * s);
+    ExpectAt(SpritesOf(frame, "Resource/Texture/ArrowSH_D.png").at(0), 640, 665 + 25 * s);
+    EXPECT_TRUE(SpritesOf(frame, "Resource/Texture/PressEnter.png").empty());
+
+    Tap(VirtualKey::Return);
+    frame = NextFrameDraws();
+    ExpectAt(SpritesOf(frame, "Resource/Texture/Easy.png").at(0), 640, 625);
+    EXPECT_EQ(SpritesOf(frame, "Resource/Texture/ArrowSH_R.png").size(), 1u);
+    EXPECT_TRUE(SpritesOf(frame, "Resource/Texture/ArrowSH_U.png").empty());
+    EXPECT_TRUE(SpritesOf(frame, "Resource/Texture/GameStart.png").empty());
+}
+
+}  // namespace
