@@ -47,4 +47,4 @@ play() {
 }
 
 play title title 480 55:title-prompt 90:title-reset 110:title-menu 240:title-hard 430:select-hard 455:select-turn
-play editor edit 110 45:editor 80:editor-saved 100:editor-load
+play editor edit 130 45:editor 80:editor-saved 100:editor-load 125:editor-loaded
