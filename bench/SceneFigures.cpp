@@ -1,0 +1,120 @@
+// The figures a player feels outside a stage: how long the program takes to
+// show its first title frame, how long Enter on a stage takes to give the
+// first game frame (the Game's construction with its loading), and what a
+// title and a select frame cost on the renderer there is (Mesa's software one
+// without a GPU), as ratios to the 16 ms budget. Medians of repeated runs.
+// Run it from build/runtime; without a display it renders off-screen.
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "app/SceneManager.h"
+#include "main/FrameLoop.h"
+#include "main/GameProgram.h"
+#include "platform/Application.h"
+#include "platform/AudioDevice.h"
+#include "render/GraphicsDevice.h"
+
+namespace {
+
+using Steady = std::chrono::steady_clock;
+constexpr double BudgetMs = 16.0;
+constexpr int Repeats = 9;
+constexpr int Frames = 120;
+
+double Ms(Steady::time_point from)
+{
+    return std::chrono::duration<double, std::milli>(Steady::now() - from).count();
+}
+
+double Percentile(std::vector<double> values, double share)
+{
+    std::sort(values.begin(), values.end());
+    return values[static_cast<std::size_t>(share * static_cast<double>(values.size() - 1) + 0.5)];
+}
+
+// Frames of the current scene as the loop runs them, each waited for on the renderer.
+std::vector<double> TimeFrames(int count)
+{
+    std::vector<double> times;
+    for (int i = 0; i < count; ++i) {
+        const auto start = Steady::now();
+        RunFrame();
+        GraphicsDevice::Instance().WaitForGpu();
+        times.push_back(Ms(start));
+        Application::Instance().Audio().Advance(std::chrono::microseconds(16000));
+    }
+    return times;
+}
+
+double TimeSceneChange(SceneId id)
+{
+    const auto start = Steady::now();
+    SceneManager::Instance().ChangeScene(static_cast<int>(id));
+    RunFrame();
+    GraphicsDevice::Instance().WaitForGpu();
+    return Ms(start);
+}
+
+void Report(const char* what, const std::vector<double>& times)
+{
+    const double median = Percentile(times, 0.5);
+    const double p99 = Percentile(times, 0.99);
+    std::printf("  %-30s median %8.2f ms (%.2f of 16 ms), p99 %8.2f ms (%.2f)\n", what, median, median / BudgetMs, p99,
+                p99 / BudgetMs);
+}
+
+}  // namespace
+
+int main()
+{
+    if (!std::getenv("DISPLAY"))
+        setenv("SDL_VIDEODRIVER", "offscreen", 0);
+    std::vector<double> startup;
+    std::vector<double> toGame;
+    std::vector<double> toSelect;
+    std::vector<double> titleFrames;
+    std::vector<double> selectFrames;
+    for (int run = 0; run < Repeats; ++run) {
+        const auto start = Steady::now();
+        Application& application = Application::Instance();
+        application.SetMessageResponder(DefaultAnswer);
+        application.Audio().OpenLoopback();
+        {
+            GameProgram program;
+            std::string error;
+            if (!program.Start({false, SceneId::Title}, error)) {
+                std::fprintf(stderr, "scene_figures: %s\n", error.c_str());
+                return 1;
+            }
+            SceneManager& scenes = SceneManager::Instance();
+            scenes.ChangeScene(static_cast<int>(SceneId::Title));
+            RunFrame();
+            GraphicsDevice::Instance().WaitForGpu();
+            startup.push_back(Ms(start));
+            const auto title = TimeFrames(Frames);
+            titleFrames.insert(titleFrames.end(), title.begin(), title.end());
+
+            scenes.stageGroup = 3;
+            toSelect.push_back(TimeSceneChange(SceneId::Select));
+            const auto select = TimeFrames(Frames);
+            selectFrames.insert(selectFrames.end(), select.begin(), select.end());
+            scenes.stageNumber = 6;
+            toGame.push_back(TimeSceneChange(SceneId::Game));
+        }
+        SceneManager::Reset();
+        GraphicsDevice::Reset();
+        Application::Reset();
+    }
+    std::printf("Scenes at 1280 x 720, %d runs\n", Repeats);
+    Report("start to the first title frame", startup);
+    Report("Enter to the first Select frame", toSelect);
+    Report("Enter to the first Game frame", toGame);
+    Report("title frame", titleFrames);
+    Report("select frame", selectFrames);
+    return 0;
+}
