@@ -18,6 +18,7 @@
 #include "game/StageGrid.h"
 #include "platform/VirtualKey.h"
 #include "render/Camera.h"
+#include "render/FadingFrame.h"
 #include "render/GraphicsDevice.h"
 #include "render/MeshCache.h"
 #include "render/ShaderManager.h"
@@ -64,7 +65,6 @@ constexpr int GameOverVolume = 200;
 constexpr int FadeStep = 3;
 constexpr int Opaque = 255;
 constexpr float SkyScrollPerFrame = 0.001f;
-constexpr std::uint32_t OpaqueWhite = 0xFFFFFFFF;
 
 constexpr int SwingFrames = 30;
 constexpr int SwingInterval = 10;
@@ -443,12 +443,6 @@ void Game::ComposeGlow()
 
 void Game::DrawFadeOut()
 {
-    GraphicsDevice& device = GraphicsDevice::Instance();
-    device.Clear(true, true, OpaqueWhite, 1.0f);
-    device.BeginScene();
-    Draw();
-    // Over everything, HUD included: the fade-out whitens the whole picture.
-    Sprites::DrawWhiteOverlayAlone(fade);
-    device.EndScene();
-    device.Present();
+    // The overlay goes over everything, HUD included: a second one over the HUD's own.
+    PresentFadingFrame([this] { Draw(); }, fade);
 }

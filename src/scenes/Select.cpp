@@ -13,6 +13,7 @@
 #include "platform/Application.h"
 #include "platform/VirtualKey.h"
 #include "render/Camera.h"
+#include "render/FadingFrame.h"
 #include "render/GraphicsDevice.h"
 #include "render/MeshCache.h"
 #include "render/ShaderManager.h"
@@ -312,11 +313,5 @@ void Select::DrawPanel()
 
 void Select::DrawFadeOut()
 {
-    GraphicsDevice& device = GraphicsDevice::Instance();
-    device.Clear(true, true, Sprites::OpaqueWhite, 1.0f);
-    device.BeginScene();
-    Draw();
-    Sprites::DrawWhiteOverlayAlone(fade);
-    device.EndScene();
-    device.Present();
+    PresentFadingFrame([this] { Draw(); }, fade);
 }

@@ -10,6 +10,7 @@
 #include "game/GameKeys.h"
 #include "platform/VirtualKey.h"
 #include "render/Camera.h"
+#include "render/FadingFrame.h"
 #include "render/GraphicsDevice.h"
 #include "render/MeshCache.h"
 #include "render/ShaderManager.h"
@@ -329,11 +330,5 @@ void Title::DrawHud()
 
 void Title::DrawFadeOut()
 {
-    GraphicsDevice& device = GraphicsDevice::Instance();
-    device.Clear(true, true, Sprites::OpaqueWhite, 1.0f);
-    device.BeginScene();
-    Draw();
-    Sprites::DrawWhiteOverlayAlone(fade);
-    device.EndScene();
-    device.Present();
+    PresentFadingFrame([this] { Draw(); }, fade);
 }
