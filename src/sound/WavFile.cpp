@@ -4,6 +4,8 @@
 #include <cstring>
 #include <fstream>
 
+#include "platform/LittleEndian.h"
+
 namespace {
 
 constexpr std::uint16_t PcmFormatTag = 1;
@@ -12,17 +14,6 @@ constexpr std::uint32_t ChunkHeaderBytes = 8;
 // The playback rates DirectSound buffers accept, which the game's files stay within.
 constexpr std::uint32_t MinSampleRate = 100;
 constexpr std::uint32_t MaxSampleRate = 200000;
-
-std::uint16_t Read16(const std::uint8_t* bytes)
-{
-    return static_cast<std::uint16_t>(bytes[0] | bytes[1] << 8);
-}
-
-std::uint32_t Read32(const std::uint8_t* bytes)
-{
-    return static_cast<std::uint32_t>(bytes[0]) | static_cast<std::uint32_t>(bytes[1]) << 8 |
-           static_cast<std::uint32_t>(bytes[2]) << 16 | static_cast<std::uint32_t>(bytes[3]) << 24;
-}
 
 bool ReadExactly(std::ifstream& file, void* destination, std::uint64_t count)
 {
@@ -33,11 +24,11 @@ bool ReadExactly(std::ifstream& file, void* destination, std::uint64_t count)
 // Fills the format fields from the first 16 bytes of a "fmt " chunk.
 bool ParseFormat(const std::uint8_t* bytes, WavFile& wav, std::string& error)
 {
-    const std::uint16_t tag = Read16(bytes);
-    const std::uint16_t channels = Read16(bytes + 2);
-    const std::uint32_t rate = Read32(bytes + 4);
-    const std::uint16_t blockAlign = Read16(bytes + 12);
-    const std::uint16_t bits = Read16(bytes + 14);
+    const std::uint16_t tag = ReadLittle16(bytes);
+    const std::uint16_t channels = ReadLittle16(bytes + 2);
+    const std::uint32_t rate = ReadLittle32(bytes + 4);
+    const std::uint16_t blockAlign = ReadLittle16(bytes + 12);
+    const std::uint16_t bits = ReadLittle16(bytes + 14);
     if (tag != PcmFormatTag) {
         error = "not PCM (format tag " + std::to_string(tag) + ")";
         return false;
@@ -92,7 +83,7 @@ std::optional<WavFile> ReadWavFile(const std::string& path, std::string& error)
         file.seekg(static_cast<std::streamoff>(offset));
         if (!ReadExactly(file, chunk.data(), chunk.size()))
             break;
-        const std::uint64_t size = Read32(chunk.data() + 4);
+        const std::uint64_t size = ReadLittle32(chunk.data() + 4);
         const std::uint64_t body = offset + ChunkHeaderBytes;
         if (std::memcmp(chunk.data(), "fmt ", 4) == 0 && !haveFormat) {
             std::array<std::uint8_t, MinFormatBytes> format{};
