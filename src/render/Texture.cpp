@@ -1,9 +1,11 @@
 #include "render/Texture.h"
 
+#include <cstdio>
+
 #include <epoxy/gl.h>
-#include <stb_image.h>
 
 #include "render/GraphicsDevice.h"
+#include "render/ImageFile.h"
 #include "render/Surface.h"
 
 Texture::Texture() = default;
@@ -31,22 +33,24 @@ void Texture::Release()
 bool Texture::LoadFromFile(const std::string& name)
 {
     fileName = name;
-    int width = 0;
-    int height = 0;
-    int channels = 0;
-    stbi_uc* pixels = stbi_load(name.c_str(), &width, &height, &channels, STBI_rgb_alpha);
-    if (!pixels)
+    std::string error;
+    const std::optional<Image> image = ReadImageFile(name, error);
+    if (!image) {
+        // Drawn as nothing, as a missing image is; say why for whoever looks.
+        std::fprintf(stderr, "orb: %s: %s\n", name.c_str(), error.c_str());
         return false;
+    }
+    const int width = image->width;
+    const int height = image->height;
 
     if (GraphicsDevice::Instance().HasContext()) {
         glGenTextures(1, &handle);
         glBindTexture(GL_TEXTURE_2D, handle);
         glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
         // The top row goes first, so texture coordinate v = 0 is the image's top.
-        glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA8, width, height, 0, GL_RGBA, GL_UNSIGNED_BYTE, pixels);
+        glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA8, width, height, 0, GL_RGBA, GL_UNSIGNED_BYTE, image->rgba.data());
         glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAX_LEVEL, 0);
     }
-    stbi_image_free(pixels);
 
     present = true;
     imageInfo.width = static_cast<unsigned>(width);

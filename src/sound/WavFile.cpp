@@ -1,127 +1,190 @@
 #include "sound/WavFile.h"
 
-#include <array>
+#include <algorithm>
+#include <cmath>
 #include <cstring>
-#include <fstream>
 
+#include "platform/FileBytes.h"
 #include "platform/LittleEndian.h"
 
 namespace {
 
 constexpr std::uint16_t PcmFormatTag = 1;
+constexpr std::uint16_t FloatFormatTag = 3;
+// The format's real tag is then the first two bytes of its sub-format GUID.
+constexpr std::uint16_t ExtensibleFormatTag = 0xFFFE;
 constexpr std::uint32_t MinFormatBytes = 16;
+constexpr std::uint32_t ExtensibleFormatBytes = 40;
+constexpr std::size_t SubFormatOffset = 24;
 constexpr std::uint32_t ChunkHeaderBytes = 8;
+constexpr std::size_t RiffHeaderBytes = 12;
 // The playback rates DirectSound buffers accept, which the game's files stay within.
 constexpr std::uint32_t MinSampleRate = 100;
 constexpr std::uint32_t MaxSampleRate = 200000;
+constexpr int MaxChannels = 64;
+// The longest sound any scene could want is a few minutes of music.
+constexpr std::size_t MaxWavFileBytes = 256u << 20;
 
-bool ReadExactly(std::ifstream& file, void* destination, std::uint64_t count)
-{
-    file.read(static_cast<char*>(destination), static_cast<std::streamsize>(count));
-    return static_cast<std::uint64_t>(file.gcount()) == count;
-}
+// The sample layout a "fmt " chunk declares.
+struct Format {
+    bool isFloat = false;
+    int channels = 0;
+    int bits = 0;
+    std::uint32_t rate = 0;
 
-// Fills the format fields from the first 16 bytes of a "fmt " chunk.
-bool ParseFormat(const std::uint8_t* bytes, WavFile& wav, std::string& error)
+    int FrameBytes() const { return channels * bits / 8; }
+    // What the sound device takes as it is: 8- or 16-bit integers, mono or stereo.
+    bool Playable() const { return !isFloat && channels <= 2 && (bits == 8 || bits == 16); }
+};
+
+bool ParseFormat(std::span<const std::uint8_t> chunk, Format& format, std::string& error)
 {
-    const std::uint16_t tag = ReadLittle16(bytes);
-    const std::uint16_t channels = ReadLittle16(bytes + 2);
-    const std::uint32_t rate = ReadLittle32(bytes + 4);
-    const std::uint16_t blockAlign = ReadLittle16(bytes + 12);
-    const std::uint16_t bits = ReadLittle16(bytes + 14);
-    if (tag != PcmFormatTag) {
-        error = "not PCM (format tag " + std::to_string(tag) + ")";
+    std::uint16_t tag = ReadLittle16(chunk.data());
+    const std::uint16_t channels = ReadLittle16(chunk.data() + 2);
+    format.rate = ReadLittle32(chunk.data() + 4);
+    const std::uint16_t blockAlign = ReadLittle16(chunk.data() + 12);
+    const std::uint16_t bits = ReadLittle16(chunk.data() + 14);
+    if (tag == ExtensibleFormatTag) {
+        if (chunk.size() < ExtensibleFormatBytes) {
+            error = "short extensible \"fmt \" chunk";
+            return false;
+        }
+        tag = ReadLittle16(chunk.data() + SubFormatOffset);
+    }
+    if (tag != PcmFormatTag && tag != FloatFormatTag) {
+        error = "neither PCM nor float samples (format tag " + std::to_string(tag) + ")";
         return false;
     }
-    if (channels < 1 || channels > 2 || (bits != 8 && bits != 16)) {
+    format.isFloat = tag == FloatFormatTag;
+    const bool bitsKnown = format.isFloat ? bits == 32 || bits == 64 : bits == 8 || bits == 16 || bits == 24 || bits == 32;
+    if (channels < 1 || channels > MaxChannels || !bitsKnown) {
         error = "unsupported layout: " + std::to_string(channels) + " channels of " + std::to_string(bits) + " bits";
         return false;
     }
-    if (rate < MinSampleRate || rate > MaxSampleRate) {
-        error = "unsupported sample rate " + std::to_string(rate);
+    if (format.rate < MinSampleRate || format.rate > MaxSampleRate) {
+        error = "unsupported sample rate " + std::to_string(format.rate);
         return false;
     }
-    if (blockAlign != channels * bits / 8) {
+    format.channels = channels;
+    format.bits = bits;
+    if (blockAlign != format.FrameBytes()) {
         error = "block alignment " + std::to_string(blockAlign) + " does not match the format";
         return false;
     }
-    wav.channels = channels;
-    wav.sampleRate = static_cast<int>(rate);
-    wav.bitsPerSample = bits;
     return true;
+}
+
+// One sample as a 16-bit integer.
+std::int16_t ToSixteenBits(const std::uint8_t* sample, const Format& format)
+{
+    if (format.isFloat) {
+        double value = 0.0;
+        if (format.bits == 32) {
+            float narrow = 0.0f;
+            std::memcpy(&narrow, sample, 4);
+            value = narrow;
+        } else {
+            std::memcpy(&value, sample, 8);
+        }
+        if (std::isnan(value))
+            return 0;
+        return static_cast<std::int16_t>(std::lround(std::clamp(value, -1.0, 1.0) * 32767.0));
+    }
+    if (format.bits == 8)
+        return static_cast<std::int16_t>((sample[0] - 128) * 256);
+    // Little-endian: the top two bytes are the last two.
+    const std::uint8_t* top = sample + format.bits / 8 - 2;
+    return static_cast<std::int16_t>(ReadLittle16(top));
+}
+
+// Samples the device cannot take are made 16-bit, and of more than two
+// channels the first two (front left and right) are kept.
+void Convert(std::span<const std::uint8_t> data, const Format& format, WavFile& wav)
+{
+    const int channels = std::min(format.channels, 2);
+    const std::size_t frames = data.size() / static_cast<std::size_t>(format.FrameBytes());
+    wav.channels = channels;
+    wav.bitsPerSample = 16;
+    wav.data.resize(frames * static_cast<std::size_t>(channels) * 2);
+    std::uint8_t* out = wav.data.data();
+    for (std::size_t frame = 0; frame < frames; ++frame) {
+        const std::uint8_t* in = data.data() + frame * static_cast<std::size_t>(format.FrameBytes());
+        for (int channel = 0; channel < channels; ++channel) {
+            const auto sample = static_cast<std::uint16_t>(ToSixteenBits(in + channel * format.bits / 8, format));
+            *out++ = static_cast<std::uint8_t>(sample & 0xFF);
+            *out++ = static_cast<std::uint8_t>(sample >> 8);
+        }
+    }
 }
 
 }  // namespace
 
-std::optional<WavFile> ReadWavFile(const std::string& path, std::string& error)
+std::optional<WavFile> DecodeWav(std::span<const std::uint8_t> bytes, std::string& error)
 {
-    std::ifstream file(path, std::ios::binary | std::ios::ate);
-    if (!file) {
-        error = "cannot open " + path;
-        return std::nullopt;
-    }
-    const std::uint64_t fileBytes = static_cast<std::uint64_t>(file.tellg());
-    file.seekg(0);
-
-    std::array<std::uint8_t, 12> header{};
-    if (fileBytes < header.size() || !ReadExactly(file, header.data(), header.size()) ||
-        std::memcmp(header.data(), "RIFF", 4) != 0 || std::memcmp(header.data() + 8, "WAVE", 4) != 0) {
-        error = path + ": not a RIFF WAVE file";
+    if (bytes.size() < RiffHeaderBytes || std::memcmp(bytes.data(), "RIFF", 4) != 0 ||
+        std::memcmp(bytes.data() + 8, "WAVE", 4) != 0) {
+        error = "not a RIFF WAVE file";
         return std::nullopt;
     }
 
     // The RIFF size is often wrong in files written by streaming tools, so the
     // chunks are walked to the end of the file instead.
-    WavFile wav;
+    Format format;
     bool haveFormat = false;
-    std::uint64_t dataOffset = 0;
-    std::uint64_t dataBytes = 0;
+    std::span<const std::uint8_t> data;
     bool haveData = false;
-    std::uint64_t offset = header.size();
-    while (offset + ChunkHeaderBytes <= fileBytes && !(haveFormat && haveData)) {
-        std::array<std::uint8_t, ChunkHeaderBytes> chunk{};
-        file.seekg(static_cast<std::streamoff>(offset));
-        if (!ReadExactly(file, chunk.data(), chunk.size()))
-            break;
-        const std::uint64_t size = ReadLittle32(chunk.data() + 4);
-        const std::uint64_t body = offset + ChunkHeaderBytes;
-        if (std::memcmp(chunk.data(), "fmt ", 4) == 0 && !haveFormat) {
-            std::array<std::uint8_t, MinFormatBytes> format{};
-            if (size < MinFormatBytes || body + MinFormatBytes > fileBytes ||
-                !ReadExactly(file, format.data(), format.size())) {
-                error = path + ": short \"fmt \" chunk";
+    std::size_t offset = RiffHeaderBytes;
+    while (bytes.size() - offset >= ChunkHeaderBytes && !(haveFormat && haveData)) {
+        const std::uint8_t* chunk = bytes.data() + offset;
+        const std::size_t size = ReadLittle32(chunk + 4);
+        const std::size_t body = offset + ChunkHeaderBytes;
+        const std::size_t left = bytes.size() - body;
+        if (std::memcmp(chunk, "fmt ", 4) == 0 && !haveFormat) {
+            if (size < MinFormatBytes || left < MinFormatBytes) {
+                error = "short \"fmt \" chunk";
                 return std::nullopt;
             }
-            if (!ParseFormat(format.data(), wav, error)) {
-                error = path + ": " + error;
+            if (!ParseFormat(bytes.subspan(body, std::min(size, left)), format, error))
                 return std::nullopt;
-            }
             haveFormat = true;
-        } else if (std::memcmp(chunk.data(), "data", 4) == 0 && !haveData) {
-            if (size > fileBytes - body) {
-                error = path + ": the data chunk claims " + std::to_string(size) + " bytes but the file holds " +
-                        std::to_string(fileBytes - body);
+        } else if (std::memcmp(chunk, "data", 4) == 0 && !haveData) {
+            if (size > left) {
+                error = "the data chunk claims " + std::to_string(size) + " bytes but the file holds " +
+                        std::to_string(left);
                 return std::nullopt;
             }
-            dataOffset = body;
-            dataBytes = size;
+            data = bytes.subspan(body, size);
             haveData = true;
         }
         // Chunks are padded to an even length.
+        if (size + (size & 1) >= left)
+            break;
         offset = body + size + (size & 1);
     }
     if (!haveFormat || !haveData) {
-        error = path + (haveFormat ? ": no \"data\" chunk" : ": no \"fmt \" chunk");
+        error = haveFormat ? "no \"data\" chunk" : "no \"fmt \" chunk";
         return std::nullopt;
     }
 
-    dataBytes -= dataBytes % static_cast<std::uint64_t>(wav.BytesPerFrame());
-    wav.data.resize(dataBytes);
-    file.clear();
-    file.seekg(static_cast<std::streamoff>(dataOffset));
-    if (!ReadExactly(file, wav.data.data(), dataBytes)) {
-        error = path + ": cannot read the data chunk";
-        return std::nullopt;
+    WavFile wav;
+    wav.sampleRate = static_cast<int>(format.rate);
+    if (!format.Playable()) {
+        Convert(data, format, wav);
+        return wav;
     }
+    wav.channels = format.channels;
+    wav.bitsPerSample = format.bits;
+    const std::size_t whole = data.size() - data.size() % static_cast<std::size_t>(format.FrameBytes());
+    wav.data.assign(data.begin(), data.begin() + static_cast<std::ptrdiff_t>(whole));
+    return wav;
+}
+
+std::optional<WavFile> ReadWavFile(const std::string& path, std::string& error)
+{
+    std::optional<WavFile> wav;
+    if (const std::optional<std::vector<std::uint8_t>> bytes = ReadFileBytes(path, MaxWavFileBytes, error))
+        wav = DecodeWav(*bytes, error);
+    if (!wav)
+        error = path + ": " + error;
     return wav;
 }

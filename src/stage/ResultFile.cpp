@@ -1,13 +1,11 @@
 #include "stage/ResultFile.h"
 
-#include <cstdio>
 #include <filesystem>
 #include <fstream>
 
-#include <unistd.h>
-
 #include "app/SceneManager.h"
 #include "platform/Application.h"
+#include "platform/AtomicFile.h"
 #include "stage/RecordScanner.h"
 #include "stage/TextLines.h"
 
@@ -17,27 +15,6 @@ namespace fs = std::filesystem;
 
 const char* const MissingText = "ファイルがありません";
 const char* const MissingCaption = "読み込みエラー";
-
-// Writes text to a temporary file beside path, flushed to the disk, then
-// renames it over path.
-bool ReplaceFile(const std::string& path, const std::string& text)
-{
-    const std::string temporary = path + ".tmp";
-    std::FILE* file = std::fopen(temporary.c_str(), "wb");
-    if (!file)
-        return false;
-    bool written = std::fwrite(text.data(), 1, text.size(), file) == text.size() && std::fflush(file) == 0 &&
-                   fsync(fileno(file)) == 0;
-    written = std::fclose(file) == 0 && written;
-    std::error_code error;
-    if (written)
-        fs::rename(temporary, path, error);
-    if (!written || error) {
-        fs::remove(temporary, error);
-        return false;
-    }
-    return true;
-}
 
 }  // namespace
 
@@ -89,17 +66,17 @@ Update Write(const std::string& path, int score)
         // but unreadable may hold a better score.
         if (fs::exists(path, error) || error || score <= 0)
             return Update::Failed;
-        return ReplaceFile(path, text) ? Update::Created : Update::Failed;
+        return AtomicFile::Replace(path, text) ? Update::Created : Update::Failed;
     }
     // A clear of 0 shots is an empty stage, not a best score.
     if (score <= 0 || (*stored != 0 && score >= *stored))
         return Update::Kept;
-    return ReplaceFile(path, text) ? Update::Written : Update::Failed;
+    return AtomicFile::Replace(path, text) ? Update::Written : Update::Failed;
 }
 
 bool Reset(const std::string& path)
 {
-    return ReplaceFile(path, "score:0");
+    return AtomicFile::Replace(path, "score:0");
 }
 
 }  // namespace ResultFile

@@ -8,6 +8,7 @@
 #include <limits>
 
 #include "platform/Application.h"
+#include "platform/AtomicFile.h"
 #include "stage/RecordScanner.h"
 #include "stage/TextLines.h"
 
@@ -79,23 +80,6 @@ bool Exists(const fs::path& path)
     return exists || error;
 }
 
-bool WriteRecords(std::FILE* file, const std::vector<BlockRecord>& records)
-{
-    for (const BlockRecord& r : records) {
-        if (std::fprintf(file, "x:%d,y:%d,z:%d,sf:%d,af:%d,pf:%d\n", r.x, r.y, r.z, r.kind, r.launched, r.state) < 0)
-            return false;
-        if (r.state == 0)
-            continue;
-        for (std::size_t i = 0; i < r.moves.size(); ++i) {
-            const int frames = i < r.frames.size() ? r.frames[i] : 0;
-            if (std::fprintf(file, "mx:%d,my:%d,mz:%d,fr:%d\n", Truncated(r.moves[i].x), Truncated(r.moves[i].y),
-                             Truncated(r.moves[i].z), frames) < 0)
-                return false;
-        }
-    }
-    return std::fflush(file) == 0 && !std::ferror(file);
-}
-
 }  // namespace
 
 namespace StageFile {
@@ -159,6 +143,26 @@ std::vector<BlockRecord> Parse(std::istream& in, std::vector<StageProblem>* prob
     return blocks;
 }
 
+std::string Format(const std::vector<BlockRecord>& records)
+{
+    std::string text;
+    char line[128];
+    for (const BlockRecord& r : records) {
+        std::snprintf(line, sizeof line, "x:%d,y:%d,z:%d,sf:%d,af:%d,pf:%d\n", r.x, r.y, r.z, r.kind, r.launched,
+                      r.state);
+        text += line;
+        if (r.state == 0)
+            continue;
+        for (std::size_t i = 0; i < r.moves.size(); ++i) {
+            const int frames = i < r.frames.size() ? r.frames[i] : 0;
+            std::snprintf(line, sizeof line, "mx:%d,my:%d,mz:%d,fr:%d\n", Truncated(r.moves[i].x),
+                          Truncated(r.moves[i].y), Truncated(r.moves[i].z), frames);
+            text += line;
+        }
+    }
+    return text;
+}
+
 std::vector<BlockRecord> Read(int group, int number)
 {
     std::ifstream in(Path(group, number), std::ios::binary);
@@ -185,21 +189,12 @@ bool WriteNew(const std::vector<BlockRecord>& records, std::string* writtenName)
     int number = count + 1;
     while (Exists(folder / FileName(number)))
         ++number;
-    const fs::path path = folder / FileName(number);
-    // "x": never opens a file that appeared since the check.
-    std::FILE* file = std::fopen(path.c_str(), "wx");
-    if (!file)
+    // Never replaces a file that appeared since the check.
+    if (!AtomicFile::Create((folder / FileName(number)).string(), Format(records)))
         return false;
-    const bool written = WriteRecords(file, records);
-    const bool closed = std::fclose(file) == 0;
-    if (written && closed) {
-        if (writtenName)
-            *writtenName = FileName(number);
-        return true;
-    }
-    std::error_code ignored;
-    fs::remove(path, ignored);
-    return false;
+    if (writtenName)
+        *writtenName = FileName(number);
+    return true;
 }
 
 }  // namespace StageFile

@@ -53,6 +53,10 @@ std::string Path(int group, int number);
 // gives no block is reported there with the reason.
 std::vector<BlockRecord> Parse(std::istream& in, std::vector<StageProblem>* problems = nullptr);
 
+// The text of records as the editor writes it: block records, and after a
+// block whose state is not 0 its movement records, truncated to integers.
+std::string Format(const std::vector<BlockRecord>& records);
+
 // The blocks of the stage (group, number). A file that cannot be opened shows
 // "ファイルがありません" / "読み込みエラー" and gives no blocks.
 std::vector<BlockRecord> Read(int group, int number);
@@ -60,8 +64,9 @@ std::vector<BlockRecord> Read(int group, int number);
 // Renumbers the .txt files of EditorFolder Stage001.txt, Stage002.txt, ... in
 // name order, then writes the records as the next number. Nothing there is ever
 // replaced: a renaming whose target exists is skipped, and the new stage takes
-// the first free number. True when the new file was written completely; its
-// name ("Stage007.txt") goes to writtenName when one is given.
+// the first free number. The new file appears whole or not at all. True when
+// it was written; its name ("Stage007.txt") goes to writtenName when one is
+// given.
 bool WriteNew(const std::vector<BlockRecord>& records, std::string* writtenName = nullptr);
 
 }  // namespace StageFile

@@ -86,9 +86,9 @@ TEST(WavFile, BrokenFilesFailWithAReason)
     auto huge = good;
     Patch32(huge, DataSizeOffset, 0xFFFFFFF0u);
     broken.emplace_back("huge.wav", huge);
-    auto floatFormat = good;
-    floatFormat[FormatTagOffset] = 3;
-    broken.emplace_back("float.wav", floatFormat);
+    auto adpcm = good;
+    adpcm[FormatTagOffset] = 2;
+    broken.emplace_back("adpcm.wav", adpcm);
     auto shortFormat = good;
     Patch32(shortFormat, 16, 14);
     broken.emplace_back("short-fmt.wav", shortFormat);

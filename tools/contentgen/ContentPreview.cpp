@@ -12,7 +12,6 @@
 #include <string>
 #include <vector>
 
-#include <stb_image.h>
 #include <stb_image_write.h>
 
 #include "game/Block.h"
@@ -22,6 +21,7 @@
 #include "platform/Application.h"
 #include "render/Camera.h"
 #include "render/GraphicsDevice.h"
+#include "render/ImageFile.h"
 #include "render/MeshCache.h"
 #include "render/ShaderManager.h"
 #include "render/SkySphere.h"
@@ -146,17 +146,13 @@ int main(int argc, char** argv)
     const std::vector<View> views = Views();
     ContactSheet sheet(argc - 3 + static_cast<int>(views.size()));
     for (int i = 3; i < argc; ++i) {
-        int width = 0;
-        int height = 0;
-        int channels = 0;
-        stbi_uc* picture = stbi_load(argv[i], &width, &height, &channels, STBI_rgb_alpha);
-        if (!picture || width != screenWidth || height != screenHeight) {
+        std::string error;
+        const std::optional<Image> picture = ReadImageFile(argv[i], error);
+        if (!picture || picture->width != screenWidth || picture->height != screenHeight) {
             std::fprintf(stderr, "content-preview: %s is not a %d × %d picture\n", argv[i], screenWidth, screenHeight);
-            stbi_image_free(picture);
             return 1;
         }
-        sheet.Add(picture);
-        stbi_image_free(picture);
+        sheet.Add(picture->rgba.data());
     }
 
     std::error_code failure;

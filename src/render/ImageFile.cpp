@@ -1,0 +1,74 @@
+#include "render/ImageFile.h"
+
+#include <climits>
+
+#include "platform/FileBytes.h"
+
+// The decoder is compiled here, from the system's header, limited to the
+// formats textures come in: less code that untrusted files can reach, and the
+// same code the fuzzer tries.
+#define STB_IMAGE_IMPLEMENTATION
+#define STB_IMAGE_STATIC
+#define STBI_NO_STDIO
+#define STBI_ONLY_PNG
+#define STBI_ONLY_BMP
+#define STBI_ONLY_TGA
+#define STBI_ONLY_JPEG
+#define STBI_MAX_DIMENSIONS MaxImageSide
+#if defined(__GNUC__)
+#pragma GCC diagnostic push
+#pragma GCC diagnostic ignored "-Wunused-function"
+#endif
+#include <stb_image.h>
+#if defined(__GNUC__)
+#pragma GCC diagnostic pop
+#endif
+
+namespace {
+
+// An image file is compressed pixels; none of the game's comes near this.
+constexpr std::size_t MaxImageFileBytes = 64u << 20;
+constexpr int Channels = 4;
+
+}  // namespace
+
+std::optional<Image> DecodeImage(std::span<const std::uint8_t> bytes, std::string& error)
+{
+    if (bytes.size() > INT_MAX) {
+        error = "too large";
+        return std::nullopt;
+    }
+    const auto* data = bytes.data();
+    const int size = static_cast<int>(bytes.size());
+    int width = 0;
+    int height = 0;
+    int channels = 0;
+    if (!stbi_info_from_memory(data, size, &width, &height, &channels)) {
+        error = std::string("not an image: ") + stbi_failure_reason();
+        return std::nullopt;
+    }
+    if (width < 1 || height < 1 || width > MaxImageSide || height > MaxImageSide) {
+        error = "the image is " + std::to_string(width) + " x " + std::to_string(height) + " pixels; at most " +
+                std::to_string(MaxImageSide) + " a side";
+        return std::nullopt;
+    }
+    stbi_uc* pixels = stbi_load_from_memory(data, size, &width, &height, &channels, Channels);
+    if (!pixels) {
+        error = std::string("broken image: ") + stbi_failure_reason();
+        return std::nullopt;
+    }
+    Image image;
+    image.width = width;
+    image.height = height;
+    image.rgba.assign(pixels, pixels + static_cast<std::size_t>(width) * static_cast<std::size_t>(height) * Channels);
+    stbi_image_free(pixels);
+    return image;
+}
+
+std::optional<Image> ReadImageFile(const std::string& path, std::string& error)
+{
+    const std::optional<std::vector<std::uint8_t>> bytes = ReadFileBytes(path, MaxImageFileBytes, error);
+    if (!bytes)
+        return std::nullopt;
+    return DecodeImage(*bytes, error);
+}
