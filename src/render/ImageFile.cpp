@@ -29,6 +29,11 @@ namespace {
 // An image file is compressed pixels; none of the game's comes near this.
 constexpr std::size_t MaxImageFileBytes = 64u << 20;
 constexpr int Channels = 4;
+// No format packs pixels tighter than deflate's thousand to one, so a small
+// file declaring a huge picture is damaged: it is refused before its pixels
+// are allocated. Pictures up to this many bytes are always tried.
+constexpr std::size_t MaxPackingRatio = 1100;
+constexpr std::size_t AlwaysTriedBytes = 64u << 20;
 
 }  // namespace
 
@@ -52,6 +57,12 @@ std::optional<Image> DecodeImage(std::span<const std::uint8_t> bytes, std::strin
                 std::to_string(MaxImageSide) + " a side";
         return std::nullopt;
     }
+    const std::size_t decoded = static_cast<std::size_t>(width) * static_cast<std::size_t>(height) * Channels;
+    if (decoded > AlwaysTriedBytes && decoded / MaxPackingRatio > bytes.size()) {
+        error = "a file of " + std::to_string(bytes.size()) + " bytes cannot hold a picture of " +
+                std::to_string(width) + " x " + std::to_string(height) + " pixels";
+        return std::nullopt;
+    }
     stbi_uc* pixels = stbi_load_from_memory(data, size, &width, &height, &channels, Channels);
     if (!pixels) {
         error = std::string("broken image: ") + stbi_failure_reason();
@@ -60,7 +71,7 @@ std::optional<Image> DecodeImage(std::span<const std::uint8_t> bytes, std::strin
     Image image;
     image.width = width;
     image.height = height;
-    image.rgba.assign(pixels, pixels + static_cast<std::size_t>(width) * static_cast<std::size_t>(height) * Channels);
+    image.rgba.assign(pixels, pixels + decoded);
     stbi_image_free(pixels);
     return image;
 }
