@@ -220,8 +220,9 @@ TEST(XModel, EveryCutOfAFileReadsOrFailsCleanly)
         // as the whole model (only trailing white space cut off).
         for (std::size_t length = 0; length < file.size(); ++length) {
             const std::optional<XModel> model = Parse(file.substr(0, length));
-            if (model)
+            if (model) {
                 EXPECT_TRUE(model->vertices.empty() || model->vertices.size() == 8u) << length;
+            }
         }
     }
 }
