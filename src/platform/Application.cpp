@@ -1,5 +1,7 @@
 #include "platform/Application.h"
 
+#include <csignal>
+
 #include <SDL.h>
 
 #include "platform/AudioDevice.h"
@@ -10,6 +12,28 @@
 namespace {
 
 const char* const WindowTitle = "ORB";
+
+// Set from a signal handler, so it is the one thing here that must be a
+// plain global: a termination request the next event pump turns into a quit.
+volatile std::sig_atomic_t terminationRequested = 0;
+
+void RequestTermination(int)
+{
+    terminationRequested = 1;
+}
+
+// SIGTERM, SIGINT and SIGHUP end the program as Escape does, after the frame
+// in progress, with everything released. The handler is used once: a second
+// signal ends a program that is stuck (in a message box, say) at once.
+void HandleTermination()
+{
+    struct sigaction action {};
+    action.sa_handler = RequestTermination;
+    action.sa_flags = SA_RESETHAND;
+    sigemptyset(&action.sa_mask);
+    for (const int number : {SIGTERM, SIGINT, SIGHUP})
+        sigaction(number, &action, nullptr);
+}
 const char* const FullScreenQuestion = "フルスクリーンにしますか？";
 const char* const FullScreenCaption = "確認";
 
@@ -82,8 +106,9 @@ Application::~Application()
 
 bool Application::Create(bool withWindow, std::string& error)
 {
+    HandleTermination();
     if (withWindow) {
-        // A plain SIGTERM or SIGINT must end the process, not wait for a frame to read a quit event.
+        // Our own handlers answer termination signals, in every mode.
         SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
         if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) {
             error = SDL_GetError();
@@ -148,6 +173,8 @@ bool Application::PumpEvents()
             }
         }
     }
+    if (terminationRequested)
+        PostQuit();
     return !quitPosted;
 }
 
