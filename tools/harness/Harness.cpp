@@ -1,6 +1,9 @@
 #include "Harness.h"
 
+#include <fstream>
+
 #include <stb_image_write.h>
+#include <unistd.h>
 
 #include "DrawLogWriter.h"
 #include "JsonWriter.h"
@@ -11,14 +14,31 @@
 #include "render/GraphicsDevice.h"
 
 namespace {
+
+// The process's resident memory, from the kernel's own count of its pages.
+long ResidentKilobytes()
+{
+    long pages = 0;
+    long resident = 0;
+    std::ifstream statm("/proc/self/statm");
+    statm >> pages >> resident;
+    return resident * (sysconf(_SC_PAGESIZE) / 1024);
+}
+
 constexpr auto FramePeriod =
     std::chrono::duration_cast<std::chrono::microseconds>(std::chrono::nanoseconds(FramePacer::FramePeriodNanoseconds));
 }
 
 Harness::Harness(const HarnessOptions& harnessOptions, std::vector<KeyChange> keyChanges, std::ostream* traceStream,
-                 std::ostream* drawLogStream)
-    : options(harnessOptions), keys(std::move(keyChanges)), trace(traceStream), drawLog(drawLogStream)
+                 std::ostream* drawLogStream, std::ostream* memoryLogStream)
+    : options(harnessOptions),
+      keys(std::move(keyChanges)),
+      trace(traceStream),
+      drawLog(drawLogStream),
+      memoryLog(memoryLogStream)
 {
+    if (options.randomKeys)
+        randomKeys.emplace(*options.randomKeys);
 }
 
 bool Harness::BeforeFrame(int frame)
@@ -28,6 +48,10 @@ bool Harness::BeforeFrame(int frame)
     Application& application = Application::Instance();
     for (; nextKey < keys.size() && keys[nextKey].frame <= frame; ++nextKey)
         application.KeyEvent(keys[nextKey].virtualKey, keys[nextKey].down);
+    if (randomKeys) {
+        if (const std::optional<KeyChange> change = randomKeys->Next(frame))
+            application.KeyEvent(change->virtualKey, change->down);
+    }
 
     pixels.clear();
     for (const ScreenshotRequest& shot : options.screenshots) {
@@ -48,6 +72,10 @@ bool Harness::AfterFrame(int frame)
         drawLog->flush();
     }
     draws.clear();
+    if (memoryLog && frame % MemoryLogPeriod == 0) {
+        *memoryLog << frame << ' ' << ResidentKilobytes() << '\n';
+        memoryLog->flush();
+    }
     if (!TakeScreenshot(frame))
         return false;
     return !options.frames || frame + 1 < *options.frames;

@@ -1,12 +1,14 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <ostream>
 #include <string>
 #include <vector>
 
 #include "HarnessOptions.h"
 #include "KeyScript.h"
+#include "RandomKeys.h"
 #include "main/FrameLoop.h"
 #include "platform/FrameRecord.h"
 #include "render/DrawRecord.h"
@@ -16,8 +18,9 @@
 // after the requested number of frames.
 class Harness final : public FrameObserver {
 public:
-    // trace and drawLog may be null (not wanted).
-    Harness(const HarnessOptions& options, std::vector<KeyChange> keys, std::ostream* trace, std::ostream* drawLog);
+    // trace, drawLog and memoryLog may be null (not wanted).
+    Harness(const HarnessOptions& options, std::vector<KeyChange> keys, std::ostream* trace, std::ostream* drawLog,
+            std::ostream* memoryLog = nullptr);
 
     bool BeforeFrame(int frame) override;
     bool AfterFrame(int frame) override;
@@ -39,6 +42,8 @@ private:
     std::size_t nextKey = 0;
     std::ostream* trace;
     std::ostream* drawLog;
+    std::ostream* memoryLog;
+    std::optional<RandomKeys> randomKeys;
     FrameRecord record;
     std::vector<DrawRecord> draws;
     std::vector<std::uint8_t> pixels;

@@ -5,7 +5,8 @@
 const char* const HarnessUsage =
     "usage: orb-harness [--data DIR] [--frames N] [--scene title|select|game|edit] [--group G] [--stage S]\n"
     "                   [--answer-fullscreen yes|no] [--headless] [--realtime] [--screenshot N:FILE]...\n"
-    "                   [--keys FILE] [--trace FILE] [--drawlog FILE]\n";
+    "                   [--keys FILE] [--trace FILE] [--drawlog FILE] [--random-keys SEED]\n"
+    "                   [--memory-log FILE]\n";
 
 namespace {
 
@@ -90,6 +91,12 @@ bool ParseHarnessOptions(const std::vector<std::string>& arguments, const std::s
             options.traceFile = value;
         } else if (option == "--drawlog") {
             options.drawLogFile = value;
+        } else if (option == "--random-keys") {
+            if (!ParseInt(value, number) || number < 0)
+                return bad("expected a seed from 0");
+            options.randomKeys = static_cast<unsigned>(number);
+        } else if (option == "--memory-log") {
+            options.memoryLogFile = value;
         } else {
             error = "unknown option '" + option + "'";
             return false;

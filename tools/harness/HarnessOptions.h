@@ -25,7 +25,13 @@ struct HarnessOptions {
     std::string keysFile;
     std::string traceFile;
     std::string drawLogFile;
+    // A random player with this seed, on top of the key script.
+    std::optional<unsigned> randomKeys;
+    // Every MemoryLogPeriod frames, the frame and the resident memory in KiB.
+    std::string memoryLogFile;
 };
+
+constexpr int MemoryLogPeriod = 1000;
 
 // Reads the options after the program name. Unknown options, missing or
 // malformed values: false with a one-line reason in error.

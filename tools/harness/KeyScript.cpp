@@ -7,16 +7,31 @@
 
 #include "platform/VirtualKey.h"
 
+namespace {
+
+const std::pair<const char*, int> ScriptKeys[] = {
+    {"Up", VirtualKey::Up},         {"Down", VirtualKey::Down}, {"Left", VirtualKey::Left},
+    {"Right", VirtualKey::Right},   {"Space", VirtualKey::Space}, {"Enter", VirtualKey::Return},
+    {"Escape", VirtualKey::Escape}, {"M", VirtualKey::M},       {"L", VirtualKey::L},
+    {"P", VirtualKey::P},           {"C", VirtualKey::C},       {"X", VirtualKey::X},
+    {"1", VirtualKey::Digit1},      {"2", VirtualKey::Digit2},  {"3", VirtualKey::Digit3},
+};
+
+}  // namespace
+
+std::vector<int> PlayKeys()
+{
+    std::vector<int> keys;
+    for (const auto& [keyName, code] : ScriptKeys) {
+        if (code != VirtualKey::Escape)
+            keys.push_back(code);
+    }
+    return keys;
+}
+
 int KeyByName(const std::string& name)
 {
-    static const std::pair<const char*, int> keys[] = {
-        {"Up", VirtualKey::Up},       {"Down", VirtualKey::Down},     {"Left", VirtualKey::Left},
-        {"Right", VirtualKey::Right}, {"Space", VirtualKey::Space},   {"Enter", VirtualKey::Return},
-        {"Escape", VirtualKey::Escape}, {"M", VirtualKey::M},         {"L", VirtualKey::L},
-        {"P", VirtualKey::P},         {"C", VirtualKey::C},           {"X", VirtualKey::X},
-        {"1", VirtualKey::Digit1},    {"2", VirtualKey::Digit2},      {"3", VirtualKey::Digit3},
-    };
-    for (const auto& [keyName, code] : keys) {
+    for (const auto& [keyName, code] : ScriptKeys) {
         if (name == keyName)
             return code;
     }

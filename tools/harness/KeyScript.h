@@ -20,3 +20,5 @@ bool ParseKeyScript(std::istream& in, std::vector<KeyChange>& changes, std::stri
 
 // The virtual-key code of a script key name, or -1.
 int KeyByName(const std::string& name);
+// Every script key but Escape: what a random player may press.
+std::vector<int> PlayKeys();

@@ -42,6 +42,7 @@ int main(int argc, char** argv)
     MakeAbsolute(options.keysFile);
     MakeAbsolute(options.traceFile);
     MakeAbsolute(options.drawLogFile);
+    MakeAbsolute(options.memoryLogFile);
     for (ScreenshotRequest& shot : options.screenshots)
         MakeAbsolute(shot.file);
 
@@ -65,6 +66,12 @@ int main(int argc, char** argv)
         if (!*drawLog)
             return Fail("cannot write the draw log " + options.drawLogFile);
     }
+    std::unique_ptr<std::ofstream> memoryLog;
+    if (!options.memoryLogFile.empty()) {
+        memoryLog = std::make_unique<std::ofstream>(options.memoryLogFile, std::ios::trunc);
+        if (!*memoryLog)
+            return Fail("cannot write the memory log " + options.memoryLogFile);
+    }
     std::error_code directoryError;
     std::filesystem::current_path(options.dataDirectory, directoryError);
     if (directoryError)
@@ -74,7 +81,7 @@ int main(int argc, char** argv)
     if (!options.headless && !std::getenv("DISPLAY") && !std::getenv("WAYLAND_DISPLAY"))
         setenv("SDL_VIDEODRIVER", "offscreen", 0);
 
-    Harness harness(options, std::move(keys), trace.get(), drawLog.get());
+    Harness harness(options, std::move(keys), trace.get(), drawLog.get(), memoryLog.get());
     if (drawLog)
         GraphicsDevice::Instance().SetDrawLog(&harness.Draws());
     Application& application = Application::Instance();

@@ -1,0 +1,23 @@
+#pragma once
+
+#include <optional>
+#include <random>
+#include <vector>
+
+#include "KeyScript.h"
+
+// A random player for soak runs: presses and releases every script key but
+// Escape, at most one change a frame, so every scene, menu and fade is
+// reached; the same seed plays the same game.
+class RandomKeys {
+public:
+    explicit RandomKeys(unsigned seed);
+
+    // The change to make before frame, if any.
+    std::optional<KeyChange> Next(int frame);
+
+private:
+    std::mt19937 random;
+    std::vector<int> keys;
+    std::vector<bool> down;
+};
