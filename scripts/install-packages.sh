@@ -9,6 +9,8 @@ packages=(
   libassimp-dev zlib1g-dev libglm-dev libstb-dev fonts-dejavu-core libopenal-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   xvfb xauth xfonts-base xdotool x11-utils
+  clang libclang-rt-dev
+  assimp-testmodels
 )
 
 missing=()

@@ -90,6 +90,8 @@ int main(int argc, char** argv)
     application.SetFrameRecord(&harness.Record());
     const bool answerYes = options.answerFullScreen;
     application.SetMessageResponder([answerYes](const MessageRequest& request) {
+        // Also on stderr: a message shown just before the program ends never reaches the trace.
+        std::fprintf(stderr, "orb-harness: message \"%s\": %s\n", request.caption.c_str(), request.text.c_str());
         if (request.buttons == MessageButtons::YesNo)
             return answerYes ? MessageAnswer::Yes : MessageAnswer::No;
         return DefaultAnswer(request);

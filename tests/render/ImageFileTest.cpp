@@ -1,0 +1,242 @@
+#include "render/ImageFile.h"
+
+#include <gtest/gtest.h>
+#include <zlib.h>
+
+#include <array>
+#include <filesystem>
+#include <functional>
+
+// Images other programs wrote: PNGs of every colour type and depth, interlaced
+// or not, and the pictures Debian ships with its model test data.
+namespace {
+
+using Pixel = std::array<std::uint8_t, 4>;
+using Picture = std::function<Pixel(int x, int y)>;
+
+enum ColourType : std::uint8_t { Grey = 0, Rgb = 2, Palette = 3, GreyAlpha = 4, Rgba = 6 };
+
+void Put32(std::vector<std::uint8_t>& out, std::uint32_t value)
+{
+    for (int shift = 24; shift >= 0; shift -= 8)
+        out.push_back(static_cast<std::uint8_t>(value >> shift));
+}
+
+void PutChunk(std::vector<std::uint8_t>& out, const char* type, const std::vector<std::uint8_t>& body)
+{
+    Put32(out, static_cast<std::uint32_t>(body.size()));
+    const std::size_t start = out.size();
+    out.insert(out.end(), type, type + 4);
+    out.insert(out.end(), body.begin(), body.end());
+    Put32(out, crc32(0, out.data() + start, static_cast<uInt>(out.size() - start)));
+}
+
+// A sample of `depth` bits holding the top bits of an 8-bit value, and the
+// value that sample stands for when read back to 8 bits.
+unsigned Sample(std::uint8_t value, int depth)
+{
+    return depth == 16 ? value * 257u : value >> (8 - depth);
+}
+
+std::uint8_t Expanded(std::uint8_t value, int depth)
+{
+    const unsigned top = (1u << depth) - 1;
+    return depth >= 8 ? value : static_cast<std::uint8_t>(Sample(value, depth) * 255 / top);
+}
+
+struct PngForm {
+    ColourType type;
+    int depth;
+    bool interlaced;
+};
+
+// The palette form takes the palette index from the red channel and stores
+// the colours as the picture gives them.
+std::vector<std::uint8_t> EncodePng(const PngForm& form, int width, int height, const Picture& picture)
+{
+    const int channels = form.type == Rgb ? 3 : form.type == GreyAlpha ? 2 : form.type == Rgba ? 4 : 1;
+    const auto row = [&](int y, int x0, int step) {
+        std::vector<std::uint8_t> bytes{0};
+        unsigned bits = 0;
+        int used = 0;
+        for (int x = x0; x < width; x += step) {
+            const Pixel p = picture(x, y);
+            const std::array<std::uint8_t, 4> values =
+                form.type == Rgb     ? Pixel{p[0], p[1], p[2], 0}
+                : form.type == Rgba  ? p
+                : form.type == GreyAlpha ? Pixel{p[0], p[3], 0, 0}
+                                     : Pixel{p[0], 0, 0, 0};
+            for (int c = 0; c < channels; ++c) {
+                const unsigned sample = form.type == Palette ? p[0] : Sample(values[c], form.depth);
+                if (form.depth == 16) {
+                    bytes.push_back(static_cast<std::uint8_t>(sample >> 8));
+                    bytes.push_back(static_cast<std::uint8_t>(sample));
+                    continue;
+                }
+                bits = bits << form.depth | sample;
+                used += form.depth;
+                if (used == 8) {
+                    bytes.push_back(static_cast<std::uint8_t>(bits));
+                    bits = 0;
+                    used = 0;
+                }
+            }
+        }
+        if (used > 0)
+            bytes.push_back(static_cast<std::uint8_t>(bits << (8 - used)));
+        return bytes;
+    };
+
+    std::vector<std::uint8_t> raw;
+    const auto addPass = [&](int x0, int y0, int dx, int dy) {
+        if (x0 >= width || y0 >= height)
+            return;
+        for (int y = y0; y < height; y += dy) {
+            const std::vector<std::uint8_t> bytes = row(y, x0, dx);
+            raw.insert(raw.end(), bytes.begin(), bytes.end());
+        }
+    };
+    if (form.interlaced) {
+        constexpr int adam7[7][4] = {{0, 0, 8, 8}, {4, 0, 8, 8}, {0, 4, 4, 8}, {2, 0, 4, 4},
+                                     {0, 2, 2, 4}, {1, 0, 2, 2}, {0, 1, 1, 2}};
+        for (const auto& pass : adam7)
+            addPass(pass[0], pass[1], pass[2], pass[3]);
+    } else {
+        addPass(0, 0, 1, 1);
+    }
+    uLongf packedSize = compressBound(static_cast<uLong>(raw.size()));
+    std::vector<std::uint8_t> packed(packedSize);
+    compress(packed.data(), &packedSize, raw.data(), static_cast<uLong>(raw.size()));
+    packed.resize(packedSize);
+
+    std::vector<std::uint8_t> out{0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
+    std::vector<std::uint8_t> header;
+    Put32(header, static_cast<std::uint32_t>(width));
+    Put32(header, static_cast<std::uint32_t>(height));
+    header.insert(header.end(), {static_cast<std::uint8_t>(form.depth), form.type, 0, 0,
+                                 static_cast<std::uint8_t>(form.interlaced)});
+    PutChunk(out, "IHDR", header);
+    if (form.type == Palette) {
+        std::vector<std::uint8_t> colours, alphas;
+        for (int i = 0; i < 1 << form.depth; ++i) {
+            const Pixel p = picture(-1, i);
+            colours.insert(colours.end(), {p[0], p[1], p[2]});
+            alphas.push_back(p[3]);
+        }
+        PutChunk(out, "PLTE", colours);
+        PutChunk(out, "tRNS", alphas);
+    }
+    PutChunk(out, "IDAT", packed);
+    PutChunk(out, "IEND", {});
+    return out;
+}
+
+// Odd sizes, so that partial bytes and empty interlace passes occur.
+constexpr int Width = 13;
+constexpr int Height = 7;
+
+Pixel Pattern(int x, int y)
+{
+    return {static_cast<std::uint8_t>(x * 19 + y * 7), static_cast<std::uint8_t>(255 - x * 11),
+            static_cast<std::uint8_t>(y * 36), static_cast<std::uint8_t>(128 + x * 9 - y * 5)};
+}
+
+// Palette entry i: a colour made from i, and the pixel at (x, y) uses entry (x + y) mod entries.
+Pixel PaletteEntry(int i)
+{
+    return {static_cast<std::uint8_t>(i * 37), static_cast<std::uint8_t>(i * 91), static_cast<std::uint8_t>(255 - i),
+            static_cast<std::uint8_t>(i % 3 == 0 ? 0 : 255)};
+}
+
+Pixel Expected(const PngForm& form, int x, int y)
+{
+    const Pixel p = Pattern(x, y);
+    switch (form.type) {
+    case Grey: {
+        const std::uint8_t g = Expanded(p[0], form.depth);
+        return {g, g, g, 255};
+    }
+    case Rgb:
+        return {p[0], p[1], p[2], 255};
+    case Palette:
+        return PaletteEntry((x + y) % (1 << form.depth));
+    case GreyAlpha:
+        return {p[0], p[0], p[0], p[3]};
+    case Rgba:
+        return p;
+    }
+    return {};
+}
+
+std::optional<Image> Decode(const std::vector<std::uint8_t>& bytes, std::string& error)
+{
+    return DecodeImage(std::span(bytes.data(), bytes.size()), error);
+}
+
+TEST(ImageFile, PngsOfEveryColourTypeAndDepthInterlacedOrNotGiveTheirPixels)
+{
+    std::vector<PngForm> forms;
+    for (const bool interlaced : {false, true}) {
+        for (const int depth : {1, 2, 4, 8, 16})
+            forms.push_back({Grey, depth, interlaced});
+        for (const int depth : {1, 2, 4, 8})
+            forms.push_back({Palette, depth, interlaced});
+        for (const ColourType type : {Rgb, GreyAlpha, Rgba})
+            for (const int depth : {8, 16})
+                forms.push_back({type, depth, interlaced});
+    }
+    for (const PngForm& form : forms) {
+        const std::string name = "colour type " + std::to_string(form.type) + ", " + std::to_string(form.depth) +
+                                 " bits" + (form.interlaced ? ", interlaced" : "");
+        const Picture picture = [&form](int x, int y) {
+            if (form.type != Palette)
+                return Pattern(x, y);
+            // The palette itself when x is -1; otherwise the index in the first channel.
+            if (x < 0)
+                return PaletteEntry(y);
+            return Pixel{static_cast<std::uint8_t>((x + y) % (1 << form.depth)), 0, 0, 0};
+        };
+        std::string error;
+        const std::optional<Image> image = Decode(EncodePng(form, Width, Height, picture), error);
+        ASSERT_TRUE(image) << name << ": " << error;
+        ASSERT_EQ(image->width, Width) << name;
+        ASSERT_EQ(image->height, Height) << name;
+        int wrong = 0;
+        for (int y = 0; y < Height; ++y)
+            for (int x = 0; x < Width; ++x) {
+                const Pixel want = Expected(form, x, y);
+                // 16-bit samples are cut to their top byte.
+                for (int c = 0; c < 4; ++c)
+                    wrong += image->rgba[(y * Width + x) * 4 + c] == want[c] ? 0 : 1;
+            }
+        EXPECT_EQ(wrong, 0) << name << ": channel values that differ";
+    }
+}
+
+TEST(ImageFile, PicturesFromDebiansModelTestDataDecodeAtTheirOwnSize)
+{
+    const std::filesystem::path folder = "/usr/share/assimp/models";
+    if (!std::filesystem::is_directory(folder))
+        GTEST_SKIP() << "needs the assimp-testmodels package";
+    int pictures = 0;
+    for (const auto& entry : std::filesystem::recursive_directory_iterator(folder)) {
+        std::string extension = entry.path().extension().string();
+        for (char& c : extension)
+            c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+        if (extension != ".png" && extension != ".jpg" && extension != ".bmp" && extension != ".tga")
+            continue;
+        std::string error;
+        const std::optional<Image> image = ReadImageFile(entry.path().string(), error);
+        // Some of the data is broken on purpose; what reads must read whole.
+        if (!image) {
+            EXPECT_FALSE(error.empty()) << entry.path();
+            continue;
+        }
+        EXPECT_GT(image->width, 0) << entry.path();
+        EXPECT_EQ(image->rgba.size(), static_cast<std::size_t>(image->width) * image->height * 4) << entry.path();
+        ++pictures;
+    }
+    EXPECT_GE(pictures, 40);
+}
+
+}  // namespace
