@@ -35,3 +35,6 @@ suppressions=$PWD/scripts/lsan.supp
 (cd build-sanitize && LD_PRELOAD=$driver ASAN_OPTIONS=detect_leaks=1:verify_asan_link_order=0 \
   LSAN_OPTIONS=suppressions=$suppressions:print_suppressions=0 \
   UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1 ctest --output-on-failure --parallel "$(nproc)")
+
+# Every reader of files from outside fed a minute of damaged input.
+scripts/fuzz.sh 60

@@ -19,6 +19,7 @@ cmake --build build-fuzz --parallel "$(nproc)" --target "${targets[@]/#/fuzz-}" 
 runtime=build/runtime
 seeds=build-fuzz/seeds
 rm -rf "$seeds"
+rm -rf build-fuzz/findings
 mkdir -p "$seeds"/{StageFile,ResultFile,WavFile,ImageFile,XModel} build-fuzz/findings
 for group in 1 2 3; do
   for stage in 1 2 3 4 5 6; do

@@ -10,6 +10,8 @@
 #include <sstream>
 #include <thread>
 
+#include <sched.h>
+#include <sys/mount.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
@@ -169,6 +171,47 @@ TEST_F(SafeSaves, AFullDiskKeepsTheOldFiles)
     // Nothing half-written is left where the game looks.
     for (const fs::directory_entry& entry : fs::recursive_directory_iterator("."))
         EXPECT_NE(entry.path().extension(), ".tmp") << entry.path();
+}
+
+// The same on a real disk that is full: a small tmpfs filled to the last
+// page, in a mount namespace of the child's own. Needs the right to mount.
+TEST_F(SafeSaves, ASmallTmpfsFilledToTheLastPageKeepsTheOldFiles)
+{
+    constexpr int CannotMount = 77;
+    const int status = InChild([] {
+        if (unshare(CLONE_NEWNS) != 0 || mount(nullptr, "/", nullptr, MS_REC | MS_PRIVATE, nullptr) != 0 ||
+            !fs::create_directory("disk") || mount("tmpfs", "disk", "tmpfs", 0, "size=64k") != 0)
+            return CannotMount;
+        if (chdir("disk") != 0)
+            return 2;
+        fs::create_directories("Resource/BData/STAGE1");
+        std::ofstream("Resource/BData/STAGE1/Result1.txt") << "score:12";
+        std::ofstream("Resource/BData/Stage001.txt") << "x:1,y:0,z:1,sf:2,af:0,pf:0\n";
+        {
+            std::ofstream filler("filler", std::ios::binary);
+            const std::string page(4096, 'x');
+            while (filler.write(page.data(), static_cast<std::streamsize>(page.size())) && filler.flush()) {
+            }
+        }
+        const std::vector<BlockRecord> edited = {{4, 0, 4, 2, 0, 0, {}, {}, 0}};
+        if (ResultFile::Write("Resource/BData/STAGE1/Result1.txt", 3) != ResultFile::Update::Failed ||
+            StageFile::WriteNew(edited))
+            return 3;
+        if (Contents("Resource/BData/STAGE1/Result1.txt") != "score:12" ||
+            Contents("Resource/BData/Stage001.txt") != "x:1,y:0,z:1,sf:2,af:0,pf:0\n" ||
+            fs::exists("Resource/BData/Stage002.txt"))
+            return 4;
+        for (const fs::directory_entry& entry : fs::recursive_directory_iterator("."))
+            if (entry.path().extension() == ".tmp")
+                return 5;
+        return 0;
+    });
+    if (status == CannotMount)
+        GTEST_SKIP() << "needs the right to mount a tmpfs";
+    EXPECT_NE(status, 3) << "a write to a full disk must report failure";
+    EXPECT_NE(status, 4) << "a write to a full disk changed or added a file";
+    EXPECT_NE(status, 5) << "a write to a full disk left a temporary file";
+    EXPECT_EQ(status, 0);
 }
 
 TEST_F(SafeSaves, AReadOnlyFolderKeepsTheOldFiles)
