@@ -1,6 +1,7 @@
 #include "render/ImageFile.h"
 
 #include <climits>
+#include <cstring>
 
 #include "platform/FileBytes.h"
 
@@ -35,6 +36,37 @@ constexpr int Channels = 4;
 constexpr std::size_t MaxPackingRatio = 1100;
 constexpr std::size_t AlwaysTriedBytes = 64u << 20;
 
+constexpr std::uint8_t PngSignature[] = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
+// Length and type before a chunk's data, its checksum after.
+constexpr std::size_t PngChunkHeaderBytes = 8;
+constexpr std::size_t PngChunkCheckBytes = 4;
+
+std::uint32_t ReadBig32(const std::uint8_t* p)
+{
+    return static_cast<std::uint32_t>(p[0]) << 24 | static_cast<std::uint32_t>(p[1]) << 16 |
+           static_cast<std::uint32_t>(p[2]) << 8 | p[3];
+}
+
+// The decoder grows its buffer to a chunk's declared length before reading
+// the chunk, so every length is checked against the file first.
+bool PngChunksFit(std::span<const std::uint8_t> bytes, std::string& error)
+{
+    std::size_t offset = sizeof PngSignature;
+    while (bytes.size() - offset >= PngChunkHeaderBytes) {
+        const std::size_t length = ReadBig32(bytes.data() + offset);
+        const bool last = std::memcmp(bytes.data() + offset + 4, "IEND", 4) == 0;
+        offset += PngChunkHeaderBytes;
+        if (length > bytes.size() - offset || bytes.size() - offset - length < PngChunkCheckBytes) {
+            error = "a chunk of " + std::to_string(length) + " bytes runs past the end of the file";
+            return false;
+        }
+        offset += length + PngChunkCheckBytes;
+        if (last)
+            break;
+    }
+    return true;
+}
+
 }  // namespace
 
 std::optional<Image> DecodeImage(std::span<const std::uint8_t> bytes, std::string& error)
@@ -43,6 +75,9 @@ std::optional<Image> DecodeImage(std::span<const std::uint8_t> bytes, std::strin
         error = "too large";
         return std::nullopt;
     }
+    if (bytes.size() >= sizeof PngSignature && std::memcmp(bytes.data(), PngSignature, sizeof PngSignature) == 0 &&
+        !PngChunksFit(bytes, error))
+        return std::nullopt;
     const auto* data = bytes.data();
     const int size = static_cast<int>(bytes.size());
     int width = 0;

@@ -240,3 +240,24 @@ TEST(ImageFile, PicturesFromDebiansModelTestDataDecodeAtTheirOwnSize)
 }
 
 }  // namespace
+
+namespace {
+
+// The decoder would reserve a chunk's declared length before reading it.
+TEST(ImageFile, AChunkDeclaringMoreThanTheFileHoldsIsRefusedBeforeItsDataIsRead)
+{
+    const Picture picture = [](int x, int y) { return Pattern(x, y); };
+    std::vector<std::uint8_t> png = EncodePng({Rgba, 8, false}, Width, Height, picture);
+    constexpr std::size_t IdatLengthOffset = 8 + 25;
+    ASSERT_EQ(std::string(png.begin() + IdatLengthOffset + 4, png.begin() + IdatLengthOffset + 8), "IDAT");
+    for (const std::uint32_t length : {0x43000000u, 0xFFFFFFFFu, static_cast<std::uint32_t>(png.size())}) {
+        std::vector<std::uint8_t> broken = png;
+        for (int i = 0; i < 4; ++i)
+            broken[IdatLengthOffset + i] = static_cast<std::uint8_t>(length >> (24 - 8 * i));
+        std::string error;
+        EXPECT_FALSE(Decode(broken, error)) << length;
+        EXPECT_NE(error.find("runs past the end"), std::string::npos) << error;
+    }
+}
+
+}  // namespace
