@@ -48,22 +48,34 @@ std::uint32_t ReadBig32(const std::uint8_t* p)
 }
 
 // The decoder grows its buffer to a chunk's declared length before reading
-// the chunk, so every length is checked against the file first.
-bool PngChunksFit(std::span<const std::uint8_t> bytes, std::string& error)
+// the chunk, so every length is checked against the file first. It also
+// copies an empty data chunk through a null buffer when no data came before;
+// such chunks carry nothing, so a copy of the file without them is made in
+// `cleaned` (left empty when there are none).
+bool CheckPngChunks(std::span<const std::uint8_t> bytes, std::vector<std::uint8_t>& cleaned, std::string& error)
 {
     std::size_t offset = sizeof PngSignature;
     while (bytes.size() - offset >= PngChunkHeaderBytes) {
+        const std::size_t start = offset;
         const std::size_t length = ReadBig32(bytes.data() + offset);
         const bool last = std::memcmp(bytes.data() + offset + 4, "IEND", 4) == 0;
+        const bool emptyData = length == 0 && std::memcmp(bytes.data() + offset + 4, "IDAT", 4) == 0;
         offset += PngChunkHeaderBytes;
         if (length > bytes.size() - offset || bytes.size() - offset - length < PngChunkCheckBytes) {
             error = "a chunk of " + std::to_string(length) + " bytes runs past the end of the file";
             return false;
         }
         offset += length + PngChunkCheckBytes;
+        if (emptyData && cleaned.empty())
+            cleaned.assign(bytes.begin(), bytes.begin() + static_cast<std::ptrdiff_t>(start));
+        else if (!emptyData && !cleaned.empty())
+            cleaned.insert(cleaned.end(), bytes.begin() + static_cast<std::ptrdiff_t>(start),
+                           bytes.begin() + static_cast<std::ptrdiff_t>(offset));
         if (last)
             break;
     }
+    if (!cleaned.empty())
+        cleaned.insert(cleaned.end(), bytes.begin() + static_cast<std::ptrdiff_t>(offset), bytes.end());
     return true;
 }
 
@@ -75,9 +87,13 @@ std::optional<Image> DecodeImage(std::span<const std::uint8_t> bytes, std::strin
         error = "too large";
         return std::nullopt;
     }
-    if (bytes.size() >= sizeof PngSignature && std::memcmp(bytes.data(), PngSignature, sizeof PngSignature) == 0 &&
-        !PngChunksFit(bytes, error))
-        return std::nullopt;
+    std::vector<std::uint8_t> cleaned;
+    if (bytes.size() >= sizeof PngSignature && std::memcmp(bytes.data(), PngSignature, sizeof PngSignature) == 0) {
+        if (!CheckPngChunks(bytes, cleaned, error))
+            return std::nullopt;
+        if (!cleaned.empty())
+            bytes = cleaned;
+    }
     const auto* data = bytes.data();
     const int size = static_cast<int>(bytes.size());
     int width = 0;

@@ -260,4 +260,30 @@ TEST(ImageFile, AChunkDeclaringMoreThanTheFileHoldsIsRefusedBeforeItsDataIsRead)
     }
 }
 
+// Empty data chunks carry nothing and change nothing.
+TEST(ImageFile, EmptyDataChunksAnywhereLeaveThePictureAsItIs)
+{
+    const Picture picture = [](int x, int y) { return Pattern(x, y); };
+    const std::vector<std::uint8_t> png = EncodePng({Rgba, 8, false}, Width, Height, picture);
+    std::string error;
+    const std::optional<Image> plain = Decode(png, error);
+    ASSERT_TRUE(plain) << error;
+
+    constexpr std::size_t IdatOffset = 8 + 25;
+    const std::uint32_t idatLength = static_cast<std::uint32_t>(png[IdatOffset]) << 24 | png[IdatOffset + 1] << 16 |
+                                     png[IdatOffset + 2] << 8 | png[IdatOffset + 3];
+    const std::size_t afterIdat = IdatOffset + 12 + idatLength;
+    std::vector<std::uint8_t> empty;
+    PutChunk(empty, "IDAT", {});
+    std::vector<std::uint8_t> padded(png.begin(), png.begin() + IdatOffset);
+    padded.insert(padded.end(), empty.begin(), empty.end());
+    padded.insert(padded.end(), png.begin() + IdatOffset, png.begin() + static_cast<std::ptrdiff_t>(afterIdat));
+    padded.insert(padded.end(), empty.begin(), empty.end());
+    padded.insert(padded.end(), png.begin() + static_cast<std::ptrdiff_t>(afterIdat), png.end());
+
+    const std::optional<Image> image = Decode(padded, error);
+    ASSERT_TRUE(image) << error;
+    EXPECT_EQ(image->rgba, plain->rgba);
+}
+
 }  // namespace
