@@ -6,7 +6,7 @@ set -euo pipefail
 packages=(
   g++ cmake make pkg-config python3
   libsdl2-dev libepoxy-dev libgl1-mesa-dri libegl1 libegl-mesa0
-  libassimp-dev zlib1g-dev libglm-dev libstb-dev fonts-dejavu-core libopenal-dev
+  libassimp-dev zlib1g-dev libturbojpeg0-dev libglm-dev libstb-dev fonts-dejavu-core libopenal-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   xvfb xauth xfonts-base xdotool x11-utils
   clang libclang-rt-dev

@@ -2,19 +2,22 @@
 
 #include <climits>
 #include <cstring>
+#include <memory>
+
+#include <turbojpeg.h>
 
 #include "platform/FileBytes.h"
 
 // The decoder is compiled here, from the system's header, limited to the
 // formats textures come in: less code that untrusted files can reach, and the
-// same code the fuzzer tries.
+// same code the fuzzer tries. JPEGs go to libjpeg-turbo instead: this
+// decoder's JPEG path wrote past a Huffman table on a damaged file.
 #define STB_IMAGE_IMPLEMENTATION
 #define STB_IMAGE_STATIC
 #define STBI_NO_STDIO
 #define STBI_ONLY_PNG
 #define STBI_ONLY_BMP
 #define STBI_ONLY_TGA
-#define STBI_ONLY_JPEG
 #define STBI_MAX_DIMENSIONS MaxImageSide
 #if defined(__GNUC__)
 #pragma GCC diagnostic push
@@ -79,6 +82,63 @@ bool CheckPngChunks(std::span<const std::uint8_t> bytes, std::vector<std::uint8_
     return true;
 }
 
+constexpr std::uint8_t JpegSignature[] = {0xFF, 0xD8, 0xFF};
+
+bool StartsWith(std::span<const std::uint8_t> bytes, std::span<const std::uint8_t> signature)
+{
+    return bytes.size() >= signature.size() && std::memcmp(bytes.data(), signature.data(), signature.size()) == 0;
+}
+
+// Whether a picture of this size may be decoded from a file of fileBytes.
+bool SizeFits(int width, int height, std::size_t fileBytes, std::string& error)
+{
+    if (width < 1 || height < 1 || width > MaxImageSide || height > MaxImageSide) {
+        error = "the image is " + std::to_string(width) + " x " + std::to_string(height) + " pixels; at most " +
+                std::to_string(MaxImageSide) + " a side";
+        return false;
+    }
+    const std::size_t decoded = static_cast<std::size_t>(width) * static_cast<std::size_t>(height) * Channels;
+    if (decoded > AlwaysTriedBytes && decoded / MaxPackingRatio > fileBytes) {
+        error = "a file of " + std::to_string(fileBytes) + " bytes cannot hold a picture of " + std::to_string(width) +
+                " x " + std::to_string(height) + " pixels";
+        return false;
+    }
+    return true;
+}
+
+std::optional<Image> DecodeJpeg(std::span<const std::uint8_t> bytes, std::string& error)
+{
+    const std::unique_ptr<void, int (*)(tjhandle)> decoder(tjInitDecompress(), tjDestroy);
+    if (!decoder) {
+        error = "the JPEG decoder cannot start";
+        return std::nullopt;
+    }
+    int width = 0;
+    int height = 0;
+    int subsampling = 0;
+    int colourSpace = 0;
+    if (tjDecompressHeader3(decoder.get(), bytes.data(), bytes.size(), &width, &height, &subsampling, &colourSpace) !=
+        0) {
+        error = std::string("broken image: ") + tjGetErrorStr2(decoder.get());
+        return std::nullopt;
+    }
+    if (!SizeFits(width, height, bytes.size(), error))
+        return std::nullopt;
+    Image image;
+    image.width = width;
+    image.height = height;
+    image.rgba.resize(static_cast<std::size_t>(width) * static_cast<std::size_t>(height) * Channels);
+    // A damaged file with thousands of progressive scans would take minutes; a
+    // warning (data cut short, say) still leaves a picture, as other viewers show it.
+    if (tjDecompress2(decoder.get(), bytes.data(), bytes.size(), image.rgba.data(), width, 0, height, TJPF_RGBA,
+                      TJFLAG_LIMITSCANS) != 0 &&
+        tjGetErrorCode(decoder.get()) != TJERR_WARNING) {
+        error = std::string("broken image: ") + tjGetErrorStr2(decoder.get());
+        return std::nullopt;
+    }
+    return image;
+}
+
 }  // namespace
 
 std::optional<Image> DecodeImage(std::span<const std::uint8_t> bytes, std::string& error)
@@ -87,8 +147,10 @@ std::optional<Image> DecodeImage(std::span<const std::uint8_t> bytes, std::strin
         error = "too large";
         return std::nullopt;
     }
+    if (StartsWith(bytes, JpegSignature))
+        return DecodeJpeg(bytes, error);
     std::vector<std::uint8_t> cleaned;
-    if (bytes.size() >= sizeof PngSignature && std::memcmp(bytes.data(), PngSignature, sizeof PngSignature) == 0) {
+    if (StartsWith(bytes, PngSignature)) {
         if (!CheckPngChunks(bytes, cleaned, error))
             return std::nullopt;
         if (!cleaned.empty())
@@ -103,17 +165,8 @@ std::optional<Image> DecodeImage(std::span<const std::uint8_t> bytes, std::strin
         error = std::string("not an image: ") + stbi_failure_reason();
         return std::nullopt;
     }
-    if (width < 1 || height < 1 || width > MaxImageSide || height > MaxImageSide) {
-        error = "the image is " + std::to_string(width) + " x " + std::to_string(height) + " pixels; at most " +
-                std::to_string(MaxImageSide) + " a side";
+    if (!SizeFits(width, height, bytes.size(), error))
         return std::nullopt;
-    }
-    const std::size_t decoded = static_cast<std::size_t>(width) * static_cast<std::size_t>(height) * Channels;
-    if (decoded > AlwaysTriedBytes && decoded / MaxPackingRatio > bytes.size()) {
-        error = "a file of " + std::to_string(bytes.size()) + " bytes cannot hold a picture of " +
-                std::to_string(width) + " x " + std::to_string(height) + " pixels";
-        return std::nullopt;
-    }
     stbi_uc* pixels = stbi_load_from_memory(data, size, &width, &height, &channels, Channels);
     if (!pixels) {
         error = std::string("broken image: ") + stbi_failure_reason();
@@ -122,7 +175,7 @@ std::optional<Image> DecodeImage(std::span<const std::uint8_t> bytes, std::strin
     Image image;
     image.width = width;
     image.height = height;
-    image.rgba.assign(pixels, pixels + decoded);
+    image.rgba.assign(pixels, pixels + static_cast<std::size_t>(width) * static_cast<std::size_t>(height) * Channels);
     stbi_image_free(pixels);
     return image;
 }

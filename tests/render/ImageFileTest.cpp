@@ -1,6 +1,7 @@
 #include "render/ImageFile.h"
 
 #include <gtest/gtest.h>
+#include <stb/stb_image_write.h>
 #include <zlib.h>
 
 #include <array>
@@ -284,6 +285,48 @@ TEST(ImageFile, EmptyDataChunksAnywhereLeaveThePictureAsItIs)
     const std::optional<Image> image = Decode(padded, error);
     ASSERT_TRUE(image) << error;
     EXPECT_EQ(image->rgba, plain->rgba);
+}
+
+TEST(ImageFile, JpegsDecodeCloseToTheirColoursAndCutShortStillGiveAPictureOrAReason)
+{
+    constexpr int W = 32;
+    constexpr int H = 24;
+    const Pixel quadrants[4] = {{200, 40, 40, 255}, {40, 200, 40, 255}, {40, 40, 200, 255}, {230, 230, 230, 255}};
+    std::vector<std::uint8_t> rgb;
+    for (int y = 0; y < H; ++y)
+        for (int x = 0; x < W; ++x) {
+            const Pixel& p = quadrants[(y >= H / 2) * 2 + (x >= W / 2)];
+            rgb.insert(rgb.end(), p.begin(), p.begin() + 3);
+        }
+    std::vector<std::uint8_t> jpeg;
+    stbi_write_jpg_to_func(
+        [](void* context, void* data, int size) {
+            auto* out = static_cast<std::vector<std::uint8_t>*>(context);
+            out->insert(out->end(), static_cast<std::uint8_t*>(data), static_cast<std::uint8_t*>(data) + size);
+        },
+        &jpeg, W, H, 3, rgb.data(), 95);
+
+    std::string error;
+    const std::optional<Image> image = Decode(jpeg, error);
+    ASSERT_TRUE(image) << error;
+    ASSERT_EQ(image->width, W);
+    ASSERT_EQ(image->height, H);
+    for (int q = 0; q < 4; ++q) {
+        const int x = (q % 2) * W / 2 + W / 4;
+        const int y = (q / 2) * H / 2 + H / 4;
+        for (int c = 0; c < 4; ++c)
+            EXPECT_NEAR(image->rgba[(y * W + x) * 4 + c], quadrants[q][c], 8) << "quadrant " << q << " channel " << c;
+    }
+
+    for (const std::size_t keep : {jpeg.size() / 2, std::size_t{40}, std::size_t{3}}) {
+        const std::vector<std::uint8_t> cut(jpeg.begin(), jpeg.begin() + static_cast<std::ptrdiff_t>(keep));
+        error.clear();
+        const std::optional<Image> partial = Decode(cut, error);
+        if (partial)
+            EXPECT_EQ(partial->rgba.size(), static_cast<std::size_t>(W * H * 4)) << keep;
+        else
+            EXPECT_FALSE(error.empty()) << keep;
+    }
 }
 
 }  // namespace
