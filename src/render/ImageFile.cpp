@@ -35,9 +35,11 @@ constexpr std::size_t MaxImageFileBytes = 64u << 20;
 constexpr int Channels = 4;
 // No format packs pixels tighter than deflate's thousand to one, so a small
 // file declaring a huge picture is damaged: it is refused before its pixels
-// are allocated. Pictures up to this many bytes are always tried.
+// are allocated (and before a decoder spends seconds filling them in from
+// nothing). Pictures up to 2048 x 2048 are always tried, since images of one
+// or two bits a pixel may pack tighter still.
 constexpr std::size_t MaxPackingRatio = 1100;
-constexpr std::size_t AlwaysTriedBytes = 64u << 20;
+constexpr std::size_t AlwaysTriedBytes = 16u << 20;
 
 constexpr std::uint8_t PngSignature[] = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
 // Length and type before a chunk's data, its checksum after.
