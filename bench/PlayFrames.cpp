@@ -7,6 +7,7 @@
 // share alone. Prints the median and 99th percentile of the frame time, as a
 // ratio to the 16 ms budget, over all frames and by what the frame shows.
 // Runs from anywhere; without a display it renders off-screen.
+//   play_frames [TIMES.tsv]   also writes each real frame's time (for frame_plot)
 #include <unistd.h>
 
 #include <algorithm>
@@ -89,14 +90,22 @@ public:
         GraphicsDevice::Instance().WaitForGpu();
         const double ms = std::chrono::duration<double, std::milli>(Clock::now() - start).count();
         const auto* game = dynamic_cast<const Game*>(SceneManager::Instance().Current());
+        const std::string showing = game ? Showing(*game) : "other";
         times["all frames"].push_back(ms);
-        times[game ? Showing(*game) : "other"].push_back(ms);
+        times[showing].push_back(ms);
+        perFrame.push_back({frame, ms, showing});
         // The harness's way: sound mixes 16 ms a frame into memory, outside the timing.
         Application::Instance().Audio().Advance(AudioPerFrame);
         return frame + 1 < Frames;
     }
 
+    struct FrameTime {
+        int frame;
+        double ms;
+        std::string showing;
+    };
     std::map<std::string, std::vector<double>> times;
+    std::vector<FrameTime> perFrame;
 
 private:
     std::vector<KeyChange> keys;
@@ -117,7 +126,7 @@ fs::path MakeDataFolder()
     return folder;
 }
 
-bool Run(bool headless, const std::vector<KeyChange>& keys)
+bool Run(bool headless, const std::vector<KeyChange>& keys, const std::string& timesFile)
 {
     Application& application = Application::Instance();
     application.SetMessageResponder(DefaultAnswer);
@@ -140,6 +149,11 @@ bool Run(bool headless, const std::vector<KeyChange>& keys)
     GraphicsDevice::Reset();
     Application::Reset();
 
+    if (!timesFile.empty()) {
+        std::ofstream out(timesFile);
+        for (const FrameTimer::FrameTime& time : timer.perFrame)
+            out << time.frame << '\t' << time.ms << '\t' << time.showing << '\n';
+    }
     std::printf("%s\n", headless ? "Recording device (the CPU's share alone)" : "Real device, 1280 × 720");
     std::printf("  %-16s %6s %10s %8s %10s %8s\n", "frames showing", "count", "median ms", "ratio", "p99 ms", "ratio");
     for (const char* kind : {"all frames", "fade-in", "playing", "shards", "turning over", "clear sequence", "menu",
@@ -157,8 +171,9 @@ bool Run(bool headless, const std::vector<KeyChange>& keys)
 
 }  // namespace
 
-int main()
+int main(int argc, char** argv)
 {
+    const std::string timesFile = argc > 1 ? fs::absolute(argv[1]).string() : "";
     std::ifstream script(Views / "play.keys");
     std::vector<KeyChange> keys;
     std::string error;
@@ -170,7 +185,7 @@ int main()
     fs::current_path(folder);
     if (!std::getenv("DISPLAY"))
         setenv("SDL_VIDEODRIVER", "offscreen", 0);
-    const bool ok = Run(false, keys) && Run(true, keys);
+    const bool ok = Run(false, keys, timesFile) && Run(true, keys, "");
     fs::current_path(fs::temp_directory_path());
     std::error_code ignored;
     fs::remove_all(folder, ignored);
