@@ -86,12 +86,17 @@ int main(int argc, char** argv)
         return 1;
     }
 
-    double top = BudgetMs * 1.25;
+    // The scale ends a little above the 99th percentile: a rare long frame
+    // (the first one builds the scene's shaders) is cut at the top and named.
+    std::vector<double> sorted;
     for (const Frame& frame : frames)
-        top = std::max(top, frame.ms);
+        sorted.push_back(frame.ms);
+    std::sort(sorted.begin(), sorted.end());
+    const double p99 = sorted[(sorted.size() - 1) * 99 / 100];
+    double top = std::max(BudgetMs * 1.25, p99 * 1.15);
     const double step = top > 64 ? 16.0 : top > 32 ? 8.0 : 4.0;
     top = std::ceil(top / step) * step;
-    const auto yOf = [top](double ms) { return Bottom - static_cast<float>(ms / top) * (Bottom - Top); };
+    const auto yOf = [top](double ms) { return Bottom - static_cast<float>(std::min(ms, top) / top) * (Bottom - Top); };
 
     Canvas canvas(Width, Height);
     canvas.Draw(shapes::Rect({0.0f, 0.0f}, {float(Width), float(Height)}, 0.0f), Hex(0xFAFAF7));
@@ -117,6 +122,13 @@ int main(int argc, char** argv)
     Text(canvas, bold, "60 % goal", 16.0f, {Right + 12.0f, yOf(BudgetMs * GoalShare) + 6.0f}, Goal);
 
     Text(canvas, bold, argc > 3 ? argv[3] : "Frame times", 22.0f, {Left, 40.0f}, Ink);
+    const auto longest = std::max_element(frames.begin(), frames.end(),
+                                          [](const Frame& a, const Frame& b) { return a.ms < b.ms; });
+    if (longest->ms > top) {
+        char note[64];
+        std::snprintf(note, sizeof note, "frame %d: %.0f ms, cut at the top", longest->number, longest->ms);
+        Text(canvas, regular, note, 13.0f, {Right - 230.0f, Top - 8.0f}, Ink);
+    }
     float legend = Left;
     for (const std::string& kind : kinds) {
         canvas.Draw(shapes::Rect({legend, Bottom + 30.0f}, {legend + 14.0f, Bottom + 44.0f}, 2.0f), ColourOf(kind));

@@ -12,6 +12,8 @@
 #include <string>
 #include <vector>
 
+#include <sys/resource.h>
+
 #include "app/SceneManager.h"
 #include "main/FrameLoop.h"
 #include "main/GameProgram.h"
@@ -116,5 +118,8 @@ int main()
     Report("Enter to the first Game frame", toGame);
     Report("title frame", titleFrames);
     Report("select frame", selectFrames);
+    rusage usage{};
+    getrusage(RUSAGE_SELF, &usage);
+    std::printf("  %-30s %8.1f MiB\n", "peak resident memory", static_cast<double>(usage.ru_maxrss) / 1024.0);
     return 0;
 }
