@@ -53,13 +53,15 @@ std::vector<double> TimeFrames(int count)
     return times;
 }
 
-double TimeSceneChange(SceneId id)
+// The scene's construction alone, and with its first frame.
+std::pair<double, double> TimeSceneChange(SceneId id)
 {
     const auto start = Steady::now();
     SceneManager::Instance().ChangeScene(static_cast<int>(id));
+    const double built = Ms(start);
     RunFrame();
     GraphicsDevice::Instance().WaitForGpu();
-    return Ms(start);
+    return {built, Ms(start)};
 }
 
 void Report(const char* what, const std::vector<double>& times)
@@ -79,6 +81,8 @@ int main()
     std::vector<double> startup;
     std::vector<double> toGame;
     std::vector<double> toSelect;
+    std::vector<double> gameBuilt;
+    std::vector<double> selectBuilt;
     std::vector<double> titleFrames;
     std::vector<double> selectFrames;
     for (int run = 0; run < Repeats; ++run) {
@@ -102,11 +106,15 @@ int main()
             titleFrames.insert(titleFrames.end(), title.begin(), title.end());
 
             scenes.stageGroup = 3;
-            toSelect.push_back(TimeSceneChange(SceneId::Select));
+            const auto [selectConstruction, selectFirst] = TimeSceneChange(SceneId::Select);
+            selectBuilt.push_back(selectConstruction);
+            toSelect.push_back(selectFirst);
             const auto select = TimeFrames(Frames);
             selectFrames.insert(selectFrames.end(), select.begin(), select.end());
             scenes.stageNumber = 6;
-            toGame.push_back(TimeSceneChange(SceneId::Game));
+            const auto [gameConstruction, gameFirst] = TimeSceneChange(SceneId::Game);
+            gameBuilt.push_back(gameConstruction);
+            toGame.push_back(gameFirst);
         }
         SceneManager::Reset();
         GraphicsDevice::Reset();
@@ -114,7 +122,9 @@ int main()
     }
     std::printf("Scenes at 1280 x 720, %d runs\n", Repeats);
     Report("start to the first title frame", startup);
+    Report("Select construction", selectBuilt);
     Report("Enter to the first Select frame", toSelect);
+    Report("Game construction", gameBuilt);
     Report("Enter to the first Game frame", toGame);
     Report("title frame", titleFrames);
     Report("select frame", selectFrames);
