@@ -5,16 +5,13 @@
 #include <zlib.h>
 
 #include "platform/LittleEndian.h"
+#include "render/XFileFormat.h"
 
 namespace {
 
-// One block never inflates to more than this.
-constexpr std::size_t MaxBlockSize = 32768;
 constexpr std::size_t SizeFieldBytes = 4;
 constexpr std::size_t BlockHeaderBytes = 4;
 constexpr std::size_t SignatureBytes = 2;
-// Deflate's window: what a block may refer back to.
-constexpr std::size_t DictionaryBytes = 32768;
 
 // Inflates one block into out, primed with the output that came before it.
 bool InflateBlock(std::span<const std::uint8_t> data, std::size_t expected, std::vector<std::uint8_t>& out)
@@ -24,7 +21,7 @@ bool InflateBlock(std::span<const std::uint8_t> data, std::size_t expected, std:
         return false;
     bool good = true;
     if (!out.empty()) {
-        const std::size_t dictionary = std::min(out.size(), DictionaryBytes);
+        const std::size_t dictionary = std::min(out.size(), XFileFormat::CompressedBlockBytes);
         good = inflateSetDictionary(&stream, out.data() + out.size() - dictionary, static_cast<uInt>(dictionary)) == Z_OK;
     }
     const std::size_t start = out.size();
@@ -72,7 +69,7 @@ std::optional<std::vector<std::uint8_t>> InflateMsZip(std::span<const std::uint8
             error = where + " has no \"CK\" signature";
             return std::nullopt;
         }
-        if (size > MaxBlockSize || out.size() + size > limit) {
+        if (size > XFileFormat::CompressedBlockBytes || out.size() + size > limit) {
             error = where + " inflates to more than a model may hold";
             return std::nullopt;
         }

@@ -7,11 +7,11 @@
 
 #include "math/Matrix.h"
 #include "render/MsZip.h"
+#include "render/XFileFormat.h"
 #include "render/XTokenStream.h"
 
 namespace {
 
-constexpr std::size_t HeaderBytes = 16;
 // Frames nest no deeper than this; deeper files are broken or hostile.
 constexpr int MaxFrameDepth = 64;
 // Each material is a subset and a draw; no real model comes near this.
@@ -416,7 +416,7 @@ private:
 
 std::optional<XModel> ParseXModel(std::span<const std::uint8_t> file, std::string& error)
 {
-    if (file.size() < HeaderBytes || std::memcmp(file.data(), "xof ", 4) != 0) {
+    if (file.size() < XFileFormat::HeaderBytes || std::memcmp(file.data(), "xof ", 4) != 0) {
         error = "not an X file (no \"xof\" header)";
         return std::nullopt;
     }
@@ -432,7 +432,7 @@ std::optional<XModel> ParseXModel(std::span<const std::uint8_t> file, std::strin
         error = "unknown float size \"" + floatSize + "\"";
         return std::nullopt;
     }
-    std::span<const std::uint8_t> body = file.subspan(HeaderBytes);
+    std::span<const std::uint8_t> body = file.subspan(XFileFormat::HeaderBytes);
     std::optional<std::vector<std::uint8_t>> inflated;
     if (compressed) {
         inflated = InflateMsZip(body, MaxXModelBytes, error);

@@ -6,24 +6,11 @@
 #include <limits>
 
 #include "platform/LittleEndian.h"
+#include "render/XFileFormat.h"
 
 namespace {
 
-// Binary token codes.
-enum : std::uint16_t {
-    TokenName = 1,
-    TokenString = 2,
-    TokenInteger = 3,
-    TokenGuid = 5,
-    TokenIntegerList = 6,
-    TokenFloatList = 7,
-    TokenOpenBrace = 10,
-    TokenCloseBrace = 11,
-    TokenComma = 19,
-    TokenSemicolon = 20,
-    TokenTemplate = 31,
-};
-// Punctuation (12 to 18) and type keywords (40 to 52) only matter inside
+// Binary punctuation (12 to 18) and type keywords (40 to 52) only matter inside
 // template declarations, which the reader skips.
 constexpr std::uint16_t FirstPunctuation = 12;
 constexpr std::uint16_t LastPunctuation = 18;
@@ -271,42 +258,42 @@ XTokenStream::Raw XTokenStream::ReadBinary(std::string& text)
         return Raw::End;
     std::uint32_t count = 0;
     switch (token) {
-    case TokenName:
-    case TokenString:
+    case XFileFormat::Name:
+    case XFileFormat::String:
         if (!ReadDword(count))
             return Raw::End;
         if (count > Left())
             return Stop("a name or string is longer than the rest of the file");
         text.assign(at, at + count);
         at += count;
-        return token == TokenName ? Raw::Name : Raw::String;
-    case TokenInteger:
+        return token == XFileFormat::Name ? Raw::Name : Raw::String;
+    case XFileFormat::Integer:
         if (!ReadDword(count))
             return Raw::End;
         wholeNumber = count;
         number = count;
         return Raw::Integer;
-    case TokenGuid:
+    case XFileFormat::Guid:
         if (Left() < GuidBytes)
             return Stop("the file ends inside a GUID");
         at += GuidBytes;
         return Raw::Guid;
-    case TokenIntegerList:
-    case TokenFloatList: {
+    case XFileFormat::IntegerList:
+    case XFileFormat::FloatList: {
         if (!ReadDword(count))
             return Raw::End;
-        listOfFloats = token == TokenFloatList;
+        listOfFloats = token == XFileFormat::FloatList;
         const std::size_t size = listOfFloats && doubles ? 8 : 4;
         if (count > Left() / size)
             return Stop("a list of " + std::to_string(count) + " numbers is longer than the rest of the file");
         listLeft = count;
         return listOfFloats ? Raw::FloatList : Raw::IntegerList;
     }
-    case TokenOpenBrace: return Raw::OpenBrace;
-    case TokenCloseBrace: return Raw::CloseBrace;
-    case TokenComma:
-    case TokenSemicolon: return Raw::Separator;
-    case TokenTemplate: text = "template"; return Raw::Name;
+    case XFileFormat::OpenBrace: return Raw::OpenBrace;
+    case XFileFormat::CloseBrace: return Raw::CloseBrace;
+    case XFileFormat::Comma:
+    case XFileFormat::Semicolon: return Raw::Separator;
+    case XFileFormat::Template: text = "template"; return Raw::Name;
     default:
         if ((token >= FirstPunctuation && token <= LastPunctuation) || (token >= FirstKeyword && token <= LastKeyword))
             return Raw::Other;

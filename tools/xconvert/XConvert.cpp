@@ -7,28 +7,13 @@
 
 #include <zlib.h>
 
+#include "render/XFileFormat.h"
+
 namespace XConvert {
 
 namespace {
 
-constexpr std::size_t HeaderBytes = 16;
-constexpr std::size_t BlockBytes = 32768;
-
-enum : std::uint16_t {
-    Name = 1,
-    String = 2,
-    Guid = 5,
-    IntegerList = 6,
-    FloatList = 7,
-    OpenBrace = 10,
-    CloseBrace = 11,
-    OpenParen = 12,
-    CloseParen = 13,
-    OpenBracket = 14,
-    CloseBracket = 15,
-    Semicolon = 20,
-    Template = 31,
-};
+using namespace XFileFormat;
 
 class BinaryWriter {
 public:
@@ -188,15 +173,15 @@ std::optional<std::string> Compress(const std::string& file)
 
     const auto* body = reinterpret_cast<const Bytef*>(file.data() + HeaderBytes);
     const std::size_t size = file.size() - HeaderBytes;
-    std::vector<Bytef> packed(compressBound(BlockBytes) + 64);
-    for (std::size_t start = 0; start < size; start += BlockBytes) {
-        const std::size_t length = std::min(BlockBytes, size - start);
+    std::vector<Bytef> packed(compressBound(CompressedBlockBytes) + 64);
+    for (std::size_t start = 0; start < size; start += CompressedBlockBytes) {
+        const std::size_t length = std::min(CompressedBlockBytes, size - start);
         z_stream stream{};
         if (deflateInit2(&stream, Z_BEST_COMPRESSION, Z_DEFLATED, -MAX_WBITS, 8, Z_DEFAULT_STRATEGY) != Z_OK)
             return std::nullopt;
         // Each block may refer back into the one before it.
         if (start > 0)
-            deflateSetDictionary(&stream, body + start - BlockBytes, BlockBytes);
+            deflateSetDictionary(&stream, body + start - CompressedBlockBytes, CompressedBlockBytes);
         stream.next_in = const_cast<Bytef*>(body + start);
         stream.avail_in = static_cast<uInt>(length);
         stream.next_out = packed.data();
