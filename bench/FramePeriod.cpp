@@ -10,6 +10,7 @@
 #include <numeric>
 #include <vector>
 
+#include "Figures.h"
 #include "main/FrameLoop.h"
 #include "main/GameProgram.h"
 #include "platform/Application.h"
@@ -31,11 +32,6 @@ public:
     std::vector<std::chrono::steady_clock::time_point> times;
 };
 
-double Percentile(std::vector<double> values, double fraction)
-{
-    std::sort(values.begin(), values.end());
-    return values[static_cast<std::size_t>(fraction * (values.size() - 1))];
-}
 
 }  // namespace
 

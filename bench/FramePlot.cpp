@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "Canvas.h"
+#include "Figures.h"
 #include "FontFace.h"
 #include "Shapes.h"
 
@@ -23,7 +24,6 @@ constexpr float Left = 90.0f;
 constexpr float Right = 1180.0f;
 constexpr float Top = 70.0f;
 constexpr float Bottom = 490.0f;
-constexpr double BudgetMs = 16.0;
 constexpr double GoalShare = 0.6;
 constexpr const char* FontDir = "/usr/share/fonts/truetype/dejavu/";
 
@@ -88,12 +88,11 @@ int main(int argc, char** argv)
 
     // The scale ends a little above the 99th percentile: a rare long frame
     // (the first one builds the scene's shaders) is cut at the top and named.
-    std::vector<double> sorted;
+    std::vector<double> times;
     for (const Frame& frame : frames)
-        sorted.push_back(frame.ms);
-    std::sort(sorted.begin(), sorted.end());
-    const double p99 = sorted[(sorted.size() - 1) * 99 / 100];
-    double top = std::max(BudgetMs * 1.25, p99 * 1.15);
+        times.push_back(frame.ms);
+    const double p99 = Percentile(times, 0.99);
+    double top = std::max(FrameBudgetMs * 1.25, p99 * 1.15);
     const double step = top > 64 ? 16.0 : top > 32 ? 8.0 : 4.0;
     top = std::ceil(top / step) * step;
     const auto yOf = [top](double ms) { return Bottom - static_cast<float>(std::min(ms, top) / top) * (Bottom - Top); };
@@ -116,10 +115,10 @@ int main(int argc, char** argv)
         if (std::find(kinds.begin(), kinds.end(), frames[i].what) == kinds.end())
             kinds.push_back(frames[i].what);
     }
-    HorizontalLine(canvas, yOf(BudgetMs), 2.5f, Budget);
-    HorizontalLine(canvas, yOf(BudgetMs * GoalShare), 2.0f, Goal);
-    Text(canvas, bold, "16 ms budget", 16.0f, {Right + 12.0f, yOf(BudgetMs) + 6.0f}, Budget);
-    Text(canvas, bold, "60 % goal", 16.0f, {Right + 12.0f, yOf(BudgetMs * GoalShare) + 6.0f}, Goal);
+    HorizontalLine(canvas, yOf(FrameBudgetMs), 2.5f, Budget);
+    HorizontalLine(canvas, yOf(FrameBudgetMs * GoalShare), 2.0f, Goal);
+    Text(canvas, bold, "16 ms budget", 16.0f, {Right + 12.0f, yOf(FrameBudgetMs) + 6.0f}, Budget);
+    Text(canvas, bold, "60 % goal", 16.0f, {Right + 12.0f, yOf(FrameBudgetMs * GoalShare) + 6.0f}, Goal);
 
     Text(canvas, bold, argc > 3 ? argv[3] : "Frame times", 22.0f, {Left, 40.0f}, Ink);
     const auto longest = std::max_element(frames.begin(), frames.end(),

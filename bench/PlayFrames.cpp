@@ -20,6 +20,7 @@
 #include <string>
 #include <vector>
 
+#include "Figures.h"
 #include "KeyScript.h"
 #include "app/SceneManager.h"
 #include "game/FlightState.h"
@@ -36,7 +37,6 @@ namespace {
 namespace fs = std::filesystem;
 using Clock = std::chrono::steady_clock;
 
-constexpr double BudgetMs = 16.0;
 // The play run of the game views, up to the middle of the fade-out.
 constexpr int Frames = 580;
 constexpr auto AudioPerFrame = std::chrono::microseconds(16000);
@@ -62,12 +62,6 @@ std::string Showing(const Game& game)
     return "playing";
 }
 
-double Percentile(std::vector<double> values, double share)
-{
-    std::sort(values.begin(), values.end());
-    const auto at = static_cast<std::size_t>(share * static_cast<double>(values.size() - 1) + 0.5);
-    return values[at];
-}
 
 // Applies the key script before each frame and times the frame from its
 // events to its end on the renderer.
@@ -168,7 +162,7 @@ bool Run(bool headless, const std::vector<KeyChange>& keys, const std::string& t
         const double median = Percentile(found->second, 0.5);
         const double p99 = Percentile(found->second, 0.99);
         std::printf("  %-16s %6zu %11.3f %8.4f %11.3f %8.4f\n", kind, found->second.size(), median * scale,
-                    median / BudgetMs, p99 * scale, p99 / BudgetMs);
+                    median / FrameBudgetMs, p99 * scale, p99 / FrameBudgetMs);
     }
     return true;
 }

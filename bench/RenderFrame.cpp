@@ -15,6 +15,7 @@
 #include <string>
 #include <vector>
 
+#include "Figures.h"
 #include "platform/Application.h"
 #include "render/Camera.h"
 #include "render/GraphicsDevice.h"
@@ -30,15 +31,9 @@ namespace {
 using Clock = std::chrono::steady_clock;
 
 constexpr int Frames = 120;
-constexpr double BudgetMs = 16.0;
 constexpr int BlockCount = 40;
 constexpr int HudSprites = 30;
 
-double Median(std::vector<double> values)
-{
-    std::sort(values.begin(), values.end());
-    return values[values.size() / 2];
-}
 
 class FrameBench {
 public:
@@ -123,14 +118,14 @@ public:
         double total = 0;
         double cpu = 0;
         for (const auto& name : order) {
-            total += Median(stageTimes.at(name));
-            cpu += Median(cpuTimes.at(name));
+            total += Percentile(stageTimes.at(name), 0.5);
+            cpu += Percentile(cpuTimes.at(name), 0.5);
         }
         std::printf("%s: median frame %.2f ms = %.2f of the 16 ms budget (CPU %.2f ms over all threads)\n", title,
-                    total, total / BudgetMs, cpu);
+                    total, total / FrameBudgetMs, cpu);
         std::printf("  %-14s %8s %8s\n", "stage", "wall ms", "CPU ms");
         for (const auto& name : order)
-            std::printf("  %-14s %8.2f %8.2f\n", name.c_str(), Median(stageTimes.at(name)), Median(cpuTimes.at(name)));
+            std::printf("  %-14s %8.2f %8.2f\n", name.c_str(), Percentile(stageTimes.at(name), 0.5), Percentile(cpuTimes.at(name), 0.5));
     }
 
     void ClearTimes()
@@ -247,9 +242,9 @@ int main()
                 bench.Frame(glowing);
                 frames.push_back(std::chrono::duration<double, std::milli>(Clock::now() - start).count());
             }
-            const double median = Median(frames);
+            const double median = Percentile(frames, 0.5);
             std::printf("%s, stages not waited for: median frame %.2f ms = %.2f of the budget\n",
-                        glowing ? "glow on" : "no glow", median, median / BudgetMs);
+                        glowing ? "glow on" : "no glow", median, median / FrameBudgetMs);
         }
     }
     ShaderManager::Reset();

@@ -14,6 +14,7 @@
 
 #include <sys/resource.h>
 
+#include "Figures.h"
 #include "app/SceneManager.h"
 #include "main/FrameLoop.h"
 #include "main/GameProgram.h"
@@ -24,7 +25,6 @@
 namespace {
 
 using Steady = std::chrono::steady_clock;
-constexpr double BudgetMs = 16.0;
 constexpr int Repeats = 9;
 constexpr int Frames = 120;
 
@@ -33,11 +33,6 @@ double Ms(Steady::time_point from)
     return std::chrono::duration<double, std::milli>(Steady::now() - from).count();
 }
 
-double Percentile(std::vector<double> values, double share)
-{
-    std::sort(values.begin(), values.end());
-    return values[static_cast<std::size_t>(share * static_cast<double>(values.size() - 1) + 0.5)];
-}
 
 // Frames of the current scene as the loop runs them, each waited for on the renderer.
 std::vector<double> TimeFrames(int count)
@@ -68,8 +63,8 @@ void Report(const char* what, const std::vector<double>& times)
 {
     const double median = Percentile(times, 0.5);
     const double p99 = Percentile(times, 0.99);
-    std::printf("  %-30s median %8.2f ms (%.2f of 16 ms), p99 %8.2f ms (%.2f)\n", what, median, median / BudgetMs, p99,
-                p99 / BudgetMs);
+    std::printf("  %-30s median %8.2f ms (%.2f of 16 ms), p99 %8.2f ms (%.2f)\n", what, median, median / FrameBudgetMs, p99,
+                p99 / FrameBudgetMs);
 }
 
 }  // namespace

@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "Figures.h"
 #include "platform/Application.h"
 #include "platform/AudioDevice.h"
 #include "sound/DXSound.h"
@@ -45,11 +46,6 @@ double ThreadCpuMicroseconds()
     return static_cast<double>(now.tv_sec) * 1e6 + static_cast<double>(now.tv_nsec) / 1e3;
 }
 
-double Percentile(std::vector<double> values, double fraction)
-{
-    std::sort(values.begin(), values.end());
-    return values[static_cast<std::size_t>(fraction * static_cast<double>(values.size() - 1))];
-}
 
 }  // namespace
 
