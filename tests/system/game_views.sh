@@ -7,17 +7,10 @@
 # would show.
 set -euo pipefail
 harness=$1 runtime=$2 artefacts=$3
-root=$(cd "$(dirname "$0")/../.." && pwd)
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
-rm -rf "$artefacts"
-
-"$root/docs/game-views.sh" "$harness" "$runtime" "$artefacts" "$work/window"
-"$root/docs/game-views.sh" "$harness" "$runtime" "$artefacts" "$work/headless" --headless
-for log in play.trace play.draws over.trace over.draws; do
-  cmp -s "$work/window/$log.jsonl" "$work/headless/$log.jsonl" ||
-    { echo "$log differs between the window and the headless run"; exit 1; }
-done
+source "$(dirname "$0")/views.sh"
+play_views_both_ways game-views "$harness" "$runtime" "$artefacts" "$work" play.trace play.draws over.trace over.draws
 
 python3 - "$artefacts" "$work/window" "$(dirname "$0")" <<'CHECK'
 import json, sys

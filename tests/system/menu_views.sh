@@ -4,17 +4,10 @@
 # reach the same states. The screenshots are kept in ARTEFACT_DIR.
 set -euo pipefail
 harness=$1 runtime=$2 artefacts=$3
-root=$(cd "$(dirname "$0")/../.." && pwd)
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
-rm -rf "$artefacts"
-
-"$root/docs/menu-views.sh" "$harness" "$runtime" "$artefacts" "$work/window"
-"$root/docs/menu-views.sh" "$harness" "$runtime" "$artefacts" "$work/headless" --headless
-for log in title.trace title.draws editor.trace editor.draws; do
-  cmp -s "$work/window/$log.jsonl" "$work/headless/$log.jsonl" ||
-    { echo "$log differs between the window and the headless run"; exit 1; }
-done
+source "$(dirname "$0")/views.sh"
+play_views_both_ways menu-views "$harness" "$runtime" "$artefacts" "$work" title.trace title.draws editor.trace editor.draws
 
 python3 - "$work/window" "$(dirname "$0")" "$artefacts" <<'CHECK'
 import json, sys
