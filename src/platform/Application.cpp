@@ -29,7 +29,8 @@ void HandleTermination()
 {
     struct sigaction action {};
     action.sa_handler = RequestTermination;
-    action.sa_flags = SA_RESETHAND;
+    // A save in progress when the signal comes goes on instead of failing.
+    action.sa_flags = SA_RESETHAND | SA_RESTART;
     sigemptyset(&action.sa_mask);
     for (const int number : {SIGTERM, SIGINT, SIGHUP})
         sigaction(number, &action, nullptr);

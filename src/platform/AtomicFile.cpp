@@ -1,5 +1,6 @@
 #include "platform/AtomicFile.h"
 
+#include <cerrno>
 #include <cstdio>
 
 #include <fcntl.h>
@@ -25,6 +26,8 @@ bool WriteTemporary(const std::string& temporary, const std::string& text)
     bool written = true;
     for (std::size_t done = 0; written && done < text.size();) {
         const ssize_t n = write(file, text.data() + done, text.size() - done);
+        if (n < 0 && errno == EINTR)
+            continue;
         written = n > 0;
         done += written ? static_cast<std::size_t>(n) : 0;
     }
