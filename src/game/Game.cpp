@@ -363,8 +363,13 @@ void Game::Draw()
                          ? shaders.sceneTarget.get()
                          : nullptr;
     Surface* savedTarget = device.GetRenderTarget();
-    if (scene)
+    if (scene) {
+        // The scene target is only ever copied whole onto the screen, or read
+        // back by the negative pass while it is current: the screen can hold
+        // the world itself and save a full-screen copy.
+        device.StandIn(scene->GetSurface(), savedTarget);
         device.SetRenderTarget(scene->GetSurface());
+    }
     DrawWorld(scene);
     if (scene) {
         device.SetRenderTarget(savedTarget);

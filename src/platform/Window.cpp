@@ -56,6 +56,11 @@ void Window::SwapBuffers()
     SDL_GL_SwapWindow(window);
 }
 
+void Window::SetSize(int width, int height)
+{
+    SDL_SetWindowSize(window, width, height);
+}
+
 void Window::DrawableSize(int& width, int& height) const
 {
     SDL_GL_GetDrawableSize(window, &width, &height);

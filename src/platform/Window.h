@@ -17,6 +17,8 @@ public:
     Window& operator=(const Window&) = delete;
 
     void SetFullScreen(bool fullScreen);
+    // The client area's size in screen coordinates.
+    void SetSize(int width, int height);
     bool CreateContext(std::string& error);
     void Show();
     void SwapBuffers();

@@ -92,13 +92,12 @@ GraphicsDevice::~GraphicsDevice()
     Shutdown();
 }
 
-bool GraphicsDevice::Initialize(Window* targetWindow, bool useFullScreen, std::string& error)
+bool GraphicsDevice::Initialize(Window* targetWindow, bool /*fullScreen*/, std::string& error)
 {
     backBufferWidth = Application::ScreenWidth;
     backBufferHeight = Application::ScreenHeight;
     backBuffer.width = backBufferWidth;
     backBuffer.height = backBufferHeight;
-    fullScreen = useFullScreen;
     currentTarget = &backBuffer;
     if (!targetWindow)
         return true;
@@ -115,29 +114,24 @@ bool GraphicsDevice::Initialize(Window* targetWindow, bool useFullScreen, std::s
     glGenRenderbuffers(1, &sharedDepth);
     glBindRenderbuffer(GL_RENDERBUFFER, sharedDepth);
     glRenderbufferStorage(GL_RENDERBUFFER, GL_DEPTH24_STENCIL8, backBufferWidth, backBufferHeight);
-    if (fullScreen) {
-        glGenRenderbuffers(1, &backBufferColour);
-        glBindRenderbuffer(GL_RENDERBUFFER, backBufferColour);
-        glRenderbufferStorage(GL_RENDERBUFFER, GL_RGBA8, backBufferWidth, backBufferHeight);
-        glGenFramebuffers(1, &backBuffer.framebuffer);
-        glBindFramebuffer(GL_FRAMEBUFFER, backBuffer.framebuffer);
-        glFramebufferRenderbuffer(GL_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_RENDERBUFFER, backBufferColour);
-        glFramebufferRenderbuffer(GL_FRAMEBUFFER, GL_DEPTH_STENCIL_ATTACHMENT, GL_RENDERBUFFER, sharedDepth);
-        if (glCheckFramebufferStatus(GL_FRAMEBUFFER) != GL_FRAMEBUFFER_COMPLETE) {
-            error = "the full-screen back buffer cannot be created";
-            return false;
-        }
-        backBuffer.topRowFirst = true;
-    } else {
-        backBuffer.framebuffer = 0;
-        backBuffer.topRowFirst = false;
-        // The window's depth buffer is its own; the shared one is cleared with it (see Clear).
-        glGenFramebuffers(1, &depthOnlyFramebuffer);
-        glBindFramebuffer(GL_FRAMEBUFFER, depthOnlyFramebuffer);
-        glFramebufferRenderbuffer(GL_FRAMEBUFFER, GL_DEPTH_STENCIL_ATTACHMENT, GL_RENDERBUFFER, sharedDepth);
-        glDrawBuffer(GL_NONE);
-        glReadBuffer(GL_NONE);
+    glGenRenderbuffers(1, &offScreenColour);
+    glBindRenderbuffer(GL_RENDERBUFFER, offScreenColour);
+    glRenderbufferStorage(GL_RENDERBUFFER, GL_RGBA8, backBufferWidth, backBufferHeight);
+    glGenFramebuffers(1, &offScreenFramebuffer);
+    glBindFramebuffer(GL_FRAMEBUFFER, offScreenFramebuffer);
+    glFramebufferRenderbuffer(GL_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_RENDERBUFFER, offScreenColour);
+    glFramebufferRenderbuffer(GL_FRAMEBUFFER, GL_DEPTH_STENCIL_ATTACHMENT, GL_RENDERBUFFER, sharedDepth);
+    if (glCheckFramebufferStatus(GL_FRAMEBUFFER) != GL_FRAMEBUFFER_COMPLETE) {
+        error = "the off-screen back buffer cannot be created";
+        return false;
     }
+    // The window's depth buffer is its own; the shared one is cleared with it (see Clear).
+    glGenFramebuffers(1, &depthOnlyFramebuffer);
+    glBindFramebuffer(GL_FRAMEBUFFER, depthOnlyFramebuffer);
+    glFramebufferRenderbuffer(GL_FRAMEBUFFER, GL_DEPTH_STENCIL_ATTACHMENT, GL_RENDERBUFFER, sharedDepth);
+    glDrawBuffer(GL_NONE);
+    glReadBuffer(GL_NONE);
+    ChooseBackBuffer();
 
     std::string log;
     fixedProgram = GlProgram::Build(BuiltinShaders::FixedVertex, BuiltinShaders::FixedFragment, log);
@@ -222,14 +216,15 @@ void GraphicsDevice::Shutdown()
     glDeleteBuffers(1, &quadBuffer);
     glDeleteVertexArrays(1, &fanArray);
     glDeleteBuffers(1, &fanBuffer);
-    if (backBuffer.framebuffer)
-        glDeleteFramebuffers(1, &backBuffer.framebuffer);
+    glDeleteFramebuffers(1, &offScreenFramebuffer);
     glDeleteFramebuffers(1, &depthOnlyFramebuffer);
-    glDeleteRenderbuffers(1, &backBufferColour);
+    glDeleteRenderbuffers(1, &offScreenColour);
     glDeleteRenderbuffers(1, &sharedDepth);
     whiteTexture = wrapSampler = clampSampler = quadArray = quadBuffer = fanArray = fanBuffer = 0;
-    backBuffer.framebuffer = depthOnlyFramebuffer = backBufferColour = sharedDepth = 0;
+    backBuffer.framebuffer = offScreenFramebuffer = depthOnlyFramebuffer = offScreenColour = sharedDepth = 0;
     currentTarget = &backBuffer;
+    standInFor = standInBy = nullptr;
+    occluder.reset();
     context = false;
     window = nullptr;
 }
@@ -308,8 +303,34 @@ void GraphicsDevice::SetRenderTarget(Surface* surface)
         BindTarget(surface);
 }
 
-void GraphicsDevice::BindTarget(Surface* surface)
+void GraphicsDevice::StandIn(Surface* target, Surface* standIn)
 {
+    // The window's own framebuffer cannot share the targets' depth buffer.
+    if (!passPrediction || !target || !standIn || standIn->framebuffer == 0 || target->width != standIn->width ||
+        target->height != standIn->height)
+        return;
+    // What target held is no longer what it shows.
+    target->Forget();
+    standInFor = target;
+    standInBy = standIn;
+    if (context)
+        BindTarget(currentTarget);
+}
+
+void GraphicsDevice::SetOccluder(const Matrix& world, const Vector3& low, const Vector3& high)
+{
+    if (passPrediction)
+        occluder.emplace(world, low, high);
+}
+
+Surface* GraphicsDevice::Bound(Surface* surface) const
+{
+    return surface == standInFor ? standInBy : surface;
+}
+
+void GraphicsDevice::BindTarget(Surface* target)
+{
+    Surface* surface = Bound(target);
     glBindFramebuffer(GL_FRAMEBUFFER, surface->framebuffer);
     glViewport(0, 0, surface->width, surface->height);
     // Front faces wind clockwise as seen; a target stored top row first shows
@@ -323,10 +344,10 @@ void GraphicsDevice::Clear(bool colour, bool depth, std::uint32_t argb, float de
         return;
     const Color c = ToColor(argb);
     // A target already plain in this colour but for a small part needs only that part cleared.
-    if (colour && !depth && currentTarget->solid == c) {
-        if (currentTarget->dirty)
-            ClearArea(*currentTarget->dirty, c);
-        currentTarget->dirty.reset();
+    if (colour && !depth && Target().solid == c) {
+        if (Target().dirty)
+            ClearArea(*Target().dirty, c);
+        Target().dirty.reset();
         return;
     }
     glClearColor(c.r, c.g, c.b, c.a);
@@ -341,12 +362,12 @@ void GraphicsDevice::Clear(bool colour, bool depth, std::uint32_t argb, float de
         mask |= GL_DEPTH_BUFFER_BIT | GL_STENCIL_BUFFER_BIT;
     glClear(mask);
     if (colour) {
-        currentTarget->solid = passPrediction ? std::optional(c) : std::nullopt;
-        currentTarget->dirty.reset();
+        Target().solid = passPrediction ? std::optional(c) : std::nullopt;
+        Target().dirty.reset();
     }
     // With the window's own back buffer, the depth buffer the full-size targets
     // share is a second buffer; clearing "the" depth buffer clears both.
-    if (depth && currentTarget == &backBuffer && depthOnlyFramebuffer) {
+    if (depth && Target().framebuffer == 0) {
         glBindFramebuffer(GL_FRAMEBUFFER, depthOnlyFramebuffer);
         glClear(GL_DEPTH_BUFFER_BIT | GL_STENCIL_BUFFER_BIT);
         BindTarget(currentTarget);
@@ -370,7 +391,7 @@ void GraphicsDevice::SetScissor(const std::optional<ScreenRect>& area)
     }
     glEnable(GL_SCISSOR_TEST);
     // GL counts rows from the bottom of what it stores.
-    const int row = currentTarget->topRowFirst ? area->y : currentTarget->height - area->Bottom();
+    const int row = Target().topRowFirst ? area->y : Target().height - area->Bottom();
     glScissor(area->x, row, area->width, area->height);
 }
 
@@ -404,7 +425,7 @@ void GraphicsDevice::Present()
     if (pixels)
         ReadBackBuffer(*pixels);
 
-    if (fullScreen) {
+    if (backBuffer.framebuffer) {
         int displayWidth = 0;
         int displayHeight = 0;
         window->DrawableSize(displayWidth, displayHeight);
@@ -417,13 +438,28 @@ void GraphicsDevice::Present()
         glClearColor(0.0f, 0.0f, 0.0f, 1.0f);
         glClear(GL_COLOR_BUFFER_BIT);
         glBindFramebuffer(GL_READ_FRAMEBUFFER, backBuffer.framebuffer);
-        // The back buffer keeps its top row first; the window wants it last.
+        // Top row first in the back buffer, last in the window.
         glBlitFramebuffer(0, backBufferHeight, backBufferWidth, 0, x, y, x + width, y + height, GL_COLOR_BUFFER_BIT,
                           GL_LINEAR);
     }
     window->SwapBuffers();
     backBuffer.Forget();
+    standInFor = standInBy = nullptr;
+    occluder.reset();
+    ChooseBackBuffer();
     BindTarget(currentTarget);
+}
+
+void GraphicsDevice::ChooseBackBuffer()
+{
+    int width = 0;
+    int height = 0;
+    window->DrawableSize(width, height);
+    const bool own = width == backBufferWidth && height == backBufferHeight;
+    backBuffer.framebuffer = own ? 0 : offScreenFramebuffer;
+    // Off-screen it is stored top row first like every target, so that any of
+    // them can stand in for it and rasterise alike; the window's is bottom-up.
+    backBuffer.topRowFirst = !own;
 }
 
 void GraphicsDevice::WaitForGpu()
@@ -434,9 +470,9 @@ void GraphicsDevice::WaitForGpu()
 
 void GraphicsDevice::SetTargetUniforms(const GlProgram& program)
 {
-    glUniform1f(program.Uniform("orb_FlipY"), currentTarget->topRowFirst ? -1.0f : 1.0f);
-    glUniform2f(program.Uniform("orb_TargetSize"), static_cast<float>(currentTarget->width),
-                static_cast<float>(currentTarget->height));
+    glUniform1f(program.Uniform("orb_FlipY"), Target().topRowFirst ? -1.0f : 1.0f);
+    glUniform2f(program.Uniform("orb_TargetSize"), static_cast<float>(Target().width),
+                static_cast<float>(Target().height));
 }
 
 void GraphicsDevice::BindTexture(int unit, const Texture* texture)
@@ -445,7 +481,7 @@ void GraphicsDevice::BindTexture(int unit, const Texture* texture)
         return;
     // GL cannot sample the texture it draws into; a pass that reads its own
     // target reads a copy of it taken now.
-    if (texture && texture->GetSurface() == currentTarget)
+    if (texture && texture->GetSurface() && Bound(texture->GetSurface()) == &Target())
         texture = &CopyOfCurrentTarget(*texture);
     glActiveTexture(GL_TEXTURE0 + unit);
     glBindTexture(GL_TEXTURE_2D, texture ? texture->Handle() : 0);
@@ -463,11 +499,11 @@ const Texture& GraphicsDevice::CopyOfCurrentTarget(const Texture& target)
         targetCopy = std::make_unique<Texture>();
         targetCopy->CreateRenderTarget(width, height, target.imageInfo.format, "targetCopy");
     }
-    glBindFramebuffer(GL_READ_FRAMEBUFFER, currentTarget->framebuffer);
+    glBindFramebuffer(GL_READ_FRAMEBUFFER, Target().framebuffer);
     glBindFramebuffer(GL_DRAW_FRAMEBUFFER, targetCopy->GetSurface()->framebuffer);
     glBlitFramebuffer(0, 0, width, height, 0, 0, width, height, GL_COLOR_BUFFER_BIT, GL_NEAREST);
-    targetCopy->GetSurface()->solid = currentTarget->solid;
-    targetCopy->GetSurface()->dirty = currentTarget->dirty;
+    targetCopy->GetSurface()->solid = Target().solid;
+    targetCopy->GetSurface()->dirty = Target().dirty;
     BindTarget(currentTarget);
     return *targetCopy;
 }
@@ -542,10 +578,13 @@ void GraphicsDevice::DrawSubset(const Mesh& mesh, int subset)
     } else {
         UseFixedFunction(stageTexture, false);
     }
-    if (const auto bounds = ProjectedBounds(mesh))
-        currentTarget->Touch(*bounds);
+    const auto matrices = CurrentMeshMatrices();
+    if (matrices && Occluded(mesh, *matrices))
+        return;
+    if (const auto bounds = matrices ? ProjectedBounds(mesh, *matrices) : std::nullopt)
+        Target().Touch(*bounds);
     else
-        currentTarget->Forget();
+        Target().Forget();
     glBindVertexArray(mesh.VertexArray());
     // Models carry no vertex colour; a disabled attribute reads this constant.
     glVertexAttrib4f(3, 1.0f, 1.0f, 1.0f, 1.0f);
@@ -579,26 +618,33 @@ void GraphicsDevice::UseFixedFunction(const Texture* texture, bool vertexColour)
     glBindSampler(0, wrapSampler);
 }
 
-std::optional<ScreenRect> GraphicsDevice::ProjectedBounds(const Mesh& mesh) const
+std::optional<GraphicsDevice::MeshMatrices> GraphicsDevice::CurrentMeshMatrices() const
 {
-    Matrix world = GetTransform(TransformState::World);
-    Matrix view = GetTransform(TransformState::View);
-    Matrix projection = GetTransform(TransformState::Projection);
-    if (activePass) {
-        const auto matrix = [this](const char* name) -> const Matrix* {
-            const EffectValue* value = pass.effect ? pass.effect->Find(name) : nullptr;
-            return value && std::holds_alternative<Matrix>(*value) ? &std::get<Matrix>(*value) : nullptr;
-        };
-        const Matrix* w = matrix(Effect::WorldParameter);
-        const Matrix* v = matrix(Effect::ViewParameter);
-        const Matrix* p = matrix(Effect::ProjectionParameter);
-        if (!w || !v || !p)
-            return std::nullopt;
-        world = *w;
-        view = *v;
-        projection = *p;
+    if (!activePass) {
+        return MeshMatrices{GetTransform(TransformState::World), GetTransform(TransformState::View),
+                            GetTransform(TransformState::Projection)};
     }
-    const Matrix toClip = world * view * projection;
+    const auto matrix = [this](const char* name) -> const Matrix* {
+        const EffectValue* value = pass.effect ? pass.effect->Find(name) : nullptr;
+        return value && std::holds_alternative<Matrix>(*value) ? &std::get<Matrix>(*value) : nullptr;
+    };
+    const Matrix* w = matrix(Effect::WorldParameter);
+    const Matrix* v = matrix(Effect::ViewParameter);
+    const Matrix* p = matrix(Effect::ProjectionParameter);
+    if (!w || !v || !p)
+        return std::nullopt;
+    return MeshMatrices{*w, *v, *p};
+}
+
+bool GraphicsDevice::Occluded(const Mesh& mesh, const MeshMatrices& matrices) const
+{
+    return occluder && occluder->Hides(Matrix::Inverse(matrices.view).TranslationRow(), matrices.world,
+                                       mesh.BoundsMin(), mesh.BoundsMax());
+}
+
+std::optional<ScreenRect> GraphicsDevice::ProjectedBounds(const Mesh& mesh, const MeshMatrices& matrices) const
+{
+    const Matrix toClip = matrices.world * matrices.view * matrices.projection;
     const Vector3 low = mesh.BoundsMin();
     const Vector3 high = mesh.BoundsMax();
     float left = 1e30f, top = 1e30f, right = -1e30f, bottom = -1e30f;
@@ -608,8 +654,8 @@ std::optional<ScreenRect> GraphicsDevice::ProjectedBounds(const Mesh& mesh) cons
         // A corner behind the eye projects nowhere sensible: assume the whole target.
         if (p.w <= 1e-6f)
             return std::nullopt;
-        const float x = (p.x / p.w + 1.0f) * 0.5f * static_cast<float>(currentTarget->width);
-        const float y = (1.0f - p.y / p.w) * 0.5f * static_cast<float>(currentTarget->height);
+        const float x = (p.x / p.w + 1.0f) * 0.5f * static_cast<float>(Target().width);
+        const float y = (1.0f - p.y / p.w) * 0.5f * static_cast<float>(Target().height);
         left = std::min(left, x);
         right = std::max(right, x);
         top = std::min(top, y);
@@ -626,30 +672,30 @@ std::optional<std::optional<ScreenRect>> GraphicsDevice::ApplyPrediction(const P
     if (blendOperation != BlendOperation::Add || sourceBlend != BlendFactor::SourceAlpha)
         return std::nullopt;
     const Color& c = prediction.colour;
-    const auto work = prediction.work ? std::optional(ClampTo(*prediction.work, currentTarget->width,
-                                                              currentTarget->height))
+    const auto work = prediction.work ? std::optional(ClampTo(*prediction.work, Target().width,
+                                                              Target().height))
                                       : std::nullopt;
     if (destinationBlend == BlendFactor::One && c.r * c.a == 0 && c.g * c.a == 0 && c.b * c.a == 0) {
         // Adding nothing outside work: only work changes.
         if (work && !work->Empty())
-            currentTarget->Touch(*work);
+            Target().Touch(*work);
         return work;
     }
     if (destinationBlend != BlendFactor::InverseSourceAlpha || c.a != 1.0f)
         return std::nullopt;
     // An opaque pass of one colour repaints the target: a clear, then the pass
     // only where its result is not that colour.
-    if (currentTarget->solid == c) {
-        if (currentTarget->dirty)
-            ClearArea(*currentTarget->dirty, c);
+    if (Target().solid == c) {
+        if (Target().dirty)
+            ClearArea(*Target().dirty, c);
     } else {
         glClearColor(c.r, c.g, c.b, c.a);
         glClear(GL_COLOR_BUFFER_BIT);
     }
-    currentTarget->solid = c;
-    currentTarget->dirty.reset();
+    Target().solid = c;
+    Target().dirty.reset();
     if (work && !work->Empty())
-        currentTarget->Touch(*work);
+        Target().Touch(*work);
     return work;
 }
 
@@ -673,13 +719,13 @@ void GraphicsDevice::DrawScreenQuad(const ScreenRect& rect, const std::optional<
     if (!context || !activePass || !pass.program || rect.width == 0 || rect.height == 0)
         return;
     std::optional<ScreenRect> scissor;
-    const bool wholeTarget = rect == ScreenRect{0, 0, currentTarget->width, currentTarget->height};
+    const bool wholeTarget = rect == ScreenRect{0, 0, Target().width, Target().height};
     if (const auto predicted = prediction && wholeTarget ? ApplyPrediction(*prediction) : std::nullopt) {
         if (!*predicted || (*predicted)->Empty())
             return;
         scissor = *predicted;
     } else {
-        currentTarget->Touch(rect);
+        Target().Touch(rect);
     }
     const std::array<ScreenQuadVertex, 4> vertices = ScreenQuadVertices(rect);
     SetTargetUniforms(*pass.program);
@@ -694,19 +740,20 @@ void GraphicsDevice::DrawScreenQuad(const ScreenRect& rect, const std::optional<
 
 void GraphicsDevice::CopyToCurrentTarget(const Texture& source)
 {
-    const Surface* from = source.GetSurface();
-    if (!context || !from)
+    const Surface* from = source.GetSurface() ? Bound(source.GetSurface()) : nullptr;
+    // A target standing in for the source already holds what it would copy.
+    if (!context || !from || from == &Target())
         return;
-    const int width = currentTarget->width;
-    const int height = currentTarget->height;
+    const int width = Target().width;
+    const int height = Target().height;
     glBindFramebuffer(GL_READ_FRAMEBUFFER, from->framebuffer);
-    glBindFramebuffer(GL_DRAW_FRAMEBUFFER, currentTarget->framebuffer);
+    glBindFramebuffer(GL_DRAW_FRAMEBUFFER, Target().framebuffer);
     // Rows run the other way in the window's own framebuffer.
-    const bool flip = from->topRowFirst != currentTarget->topRowFirst;
+    const bool flip = from->topRowFirst != Target().topRowFirst;
     glBlitFramebuffer(0, 0, width, height, 0, flip ? height : 0, width, flip ? 0 : height, GL_COLOR_BUFFER_BIT,
                       GL_NEAREST);
-    currentTarget->solid = from->solid;
-    currentTarget->dirty = from->dirty;
+    Target().solid = from->solid;
+    Target().dirty = from->dirty;
     BindTarget(currentTarget);
 }
 
@@ -733,7 +780,7 @@ void GraphicsDevice::DrawFan(const ColorVertex* vertices, int count, const std::
     if (!context || count < 3)
         return;
     UseFixedFunction(stageTexture, true);
-    currentTarget->Forget();
+    Target().Forget();
     glBindVertexArray(fanArray);
     glBindBuffer(GL_ARRAY_BUFFER, fanBuffer);
     glBufferData(GL_ARRAY_BUFFER, static_cast<GLsizeiptr>(count * sizeof(ColorVertex)), vertices, GL_STREAM_DRAW);
@@ -799,7 +846,7 @@ void GraphicsDevice::FlushSprites()
     SetTargetUniforms(*spriteProgram);
     glUniform1i(spriteProgram->Uniform("sprite_Texture"), 0);
     glBindSampler(0, clampSampler);
-    currentTarget->Forget();
+    Target().Forget();
     sprites->Flush();
     ApplyDepth();
     ApplyBlend();

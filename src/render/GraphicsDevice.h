@@ -11,6 +11,7 @@
 #include "platform/Singleton.h"
 #include "render/DrawRecord.h"
 #include "render/Material.h"
+#include "render/Occluder.h"
 #include "render/Surface.h"
 
 class Window;
@@ -85,13 +86,14 @@ struct EffectPassState {
 // All conventions that differ from the design's original API are handled here,
 // once: depth runs 0..1 in clip space, texture targets keep the image's top row
 // first like loaded images, and pixel centres sit on half-pixels, so screen
-// copies are exact. In full screen the back buffer is an off-screen target
-// scaled onto the display at Present, letterboxed.
+// copies are exact. Full screen, or in a window of another size, the back
+// buffer is an off-screen target scaled onto the window at Present, letterboxed.
 class GraphicsDevice : public Singleton<GraphicsDevice> {
 public:
     ~GraphicsDevice();
 
-    // window null: headless, no GL context.
+    // window null: headless, no GL context. Full screen or not, the picture is
+    // drawn the same way (see ChooseBackBuffer).
     bool Initialize(Window* window, bool fullScreen, std::string& error);
     // Depth test and write, alpha blending with source alpha, no culling, one
     // white light along (1, -1, 1), texture times vertex colour, lighting on.
@@ -134,6 +136,15 @@ public:
     Surface* GetRenderTarget() const { return currentTarget; }
     void SetRenderTarget(Surface* surface);
     Surface* BackBuffer() { return &backBuffer; }
+    // Until the next Present, what is drawn into target lands in standIn (of the
+    // same size) instead: for a frame whose one use of target is a plain copy
+    // onto standIn, which then costs nothing. Nothing may sample target
+    // meanwhile. Everything else, the draw log included, still sees target.
+    void StandIn(Surface* target, Surface* standIn);
+    // Until the next Present, a solid, opaque box (low..high placed by world),
+    // drawn before what it may hide: a mesh draw it wholly hides from the
+    // camera is logged but not drawn.
+    void SetOccluder(const Matrix& world, const Vector3& low, const Vector3& high);
     // The depth buffer every full-size target shares; 0 without a context.
     unsigned SharedDepthBuffer() const { return sharedDepth; }
 
@@ -162,9 +173,10 @@ public:
     // adds to it is done only where its result is not known: elsewhere it
     // becomes a clear, or nothing.
     void DrawScreenQuad(const ScreenRect& rect, const std::optional<PassPrediction>& prediction = std::nullopt);
-    // Whether the device may tell passes over plain targets in advance (on by
-    // default). Off, it never learns a target's colour, so every clear and
-    // pass runs in full: the reference a predicted picture is compared with.
+    // Whether the device may tell passes over plain targets in advance and let
+    // one target stand in for another (on by default). Off, it never learns a
+    // target's colour and every target is its own, so every clear, pass and
+    // copy runs in full: the reference a predicted picture is compared with.
     void SetPassPrediction(bool enabled) { passPrediction = enabled; }
     // Copies a texture of the current target's size over the whole target,
     // clamping to the target's range: what an untinted full-screen pass does,
@@ -196,9 +208,16 @@ public:
 private:
     friend class Singleton<GraphicsDevice>;
     GraphicsDevice();
+    // The window's own framebuffer is the back buffer while its drawable has
+    // the back buffer's size; otherwise the picture is drawn off-screen and
+    // scaled onto it, letterboxed, at Present.
+    void ChooseBackBuffer();
     void ApplyBlend();
     void ApplyDepth();
-    void BindTarget(Surface* surface);
+    void BindTarget(Surface* target);
+    // Where drawing into surface really goes, and where it goes now.
+    Surface* Bound(Surface* surface) const;
+    Surface& Target() const { return *Bound(currentTarget); }
     void ReadBackBuffer(std::vector<std::uint8_t>& pixels);
     void SetTargetUniforms(const GlProgram& program);
     void UseFixedFunction(const Texture* texture, bool vertexColour);
@@ -208,24 +227,37 @@ private:
     // Clears colour inside area only.
     void ClearArea(const ScreenRect& area, const Color& colour);
     void SetScissor(const std::optional<ScreenRect>& area);
-    // Where a mesh lands on the current target under the matrices its draw uses.
-    std::optional<ScreenRect> ProjectedBounds(const Mesh& mesh) const;
+    // The matrices a mesh draw uses now: the active pass's, or the fixed
+    // path's; none when the pass lacks one.
+    struct MeshMatrices {
+        Matrix world;
+        Matrix view;
+        Matrix projection;
+    };
+    std::optional<MeshMatrices> CurrentMeshMatrices() const;
+    bool Occluded(const Mesh& mesh, const MeshMatrices& matrices) const;
+    // Where a mesh lands on the current target.
+    std::optional<ScreenRect> ProjectedBounds(const Mesh& mesh, const MeshMatrices& matrices) const;
     const Texture& CopyOfCurrentTarget(const Texture& target);
     void FlushSprites();
     void RecordMeshDraw(const Mesh& mesh, bool fixed);
 
     Window* window = nullptr;
     bool context = false;
-    bool fullScreen = false;
     int backBufferWidth = 0;
     int backBufferHeight = 0;
 
     Surface backBuffer;
     Surface* currentTarget = &backBuffer;
-    unsigned backBufferColour = 0;
-    unsigned sharedDepth = 0;
-    // Windowed only: a framebuffer holding just the shared depth, to clear it.
+    Surface* standInFor = nullptr;
+    Surface* standInBy = nullptr;
+    std::optional<Occluder> occluder;
+    // The back buffer drawn off-screen, when the window's drawable is not its size.
+    unsigned offScreenFramebuffer = 0;
+    unsigned offScreenColour = 0;
+    // A framebuffer holding just the shared depth, to clear it with the window's.
     unsigned depthOnlyFramebuffer = 0;
+    unsigned sharedDepth = 0;
 
     bool lighting = true;
     BlendOperation blendOperation = BlendOperation::Add;

@@ -15,6 +15,7 @@
 #include "render/Camera.h"
 #include "render/FadingFrame.h"
 #include "render/GraphicsDevice.h"
+#include "render/Mesh.h"
 #include "render/MeshCache.h"
 #include "render/ShaderManager.h"
 #include "render/Sprites.h"
@@ -246,7 +247,11 @@ void Select::Draw()
     const int group = SceneManager::Instance().stageGroup;
     model.SetLighting(false);
     model.SetWorld(cubeTransform.world);
-    model.DrawGlow(MeshCache::Instance().Get("Resource/Data/Stage/Stage" + std::to_string(group) + ".x"), 1.0f);
+    const auto cube = MeshCache::Instance().Get("Resource/Data/Stage/Stage" + std::to_string(group) + ".x");
+    model.DrawGlow(cube, 1.0f);
+    // The cube is a solid box: the stages on its far faces need no drawing.
+    if (cube->HasGeometry())
+        device.SetOccluder(cubeTransform.world, cube->BoundsMin(), cube->BoundsMax());
     for (const BlockList& blocks : stageBlocks) {
         for (const auto& block : blocks) {
             model.SetWorld(block->transform.world);

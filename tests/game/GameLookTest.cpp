@@ -5,9 +5,11 @@
 #include <filesystem>
 
 #include "game/Game.h"
-#include "game/GameFixture.h"
+#include "game/LookFixture.h"
 #include "game/Reverse.h"
 #include "main/FrameLoop.h"
+#include "platform/Application.h"
+#include "platform/Window.h"
 #include "platform/VirtualKey.h"
 #include "render/GraphicsDevice.h"
 
@@ -15,38 +17,15 @@ namespace {
 
 using namespace BlockKind;
 
-using Picture = std::vector<std::uint8_t>;
-
 // Real Game frames with the real content through the software renderer: what
 // only pixels show. Frames that are not looked at are only updated, which
-// leaves the game as drawing them would. With ORB_LOOK_DIR set, the pictures
-// looked at are written there.
-class GameLook : public GameFixture {
+// leaves the game as drawing them would.
+class GameLook : public LookFixture {
 protected:
-    void SetUp() override
-    {
-        const std::filesystem::path runtime(ORB_RUNTIME_DIR);
-        std::filesystem::create_directories("Resource");
-        for (const char* folder : {"Resource/Data", "Resource/Texture"})
-            std::filesystem::create_directory_symlink(runtime / folder, folder);
-        StartGame(true);
-    }
-
     void Advance(int frames)
     {
         for (int i = 0; i < frames; ++i)
             Current().Update();
-    }
-
-    // One whole frame, drawn and presented: the picture as the window shows it.
-    Picture Frame(const std::string& name)
-    {
-        Picture pixels;
-        GraphicsDevice::Instance().CaptureNextPresent(&pixels);
-        RunFrame();
-        if (const char* folder = std::getenv("ORB_LOOK_DIR"))
-            WritePicture(std::string(folder) + "/" + name + ".png", pixels);
-        return pixels;
     }
 
     // From a standing start, once the fade-in is over: one shot to +x.
@@ -105,29 +84,6 @@ protected:
         return sum / count;
     }
 
-    // The largest difference of any channel, and how many pixels differ by more than one level.
-    static std::pair<int, int> Difference(const Picture& a, const Picture& b)
-    {
-        int largest = 0;
-        int differing = 0;
-        for (std::size_t i = 0; i + 3 < a.size() && i + 3 < b.size(); i += 4) {
-            int pixel = 0;
-            for (std::size_t c = 0; c < 3; ++c)
-                pixel = std::max(pixel, std::abs(a[i + c] - b[i + c]));
-            largest = std::max(largest, pixel);
-            differing += pixel > 1;
-        }
-        return {largest, differing};
-    }
-
-    // The prediction's picture against the one every specified pass gives.
-    static void ExpectSamePicture(const Picture& predicted, const Picture& full)
-    {
-        ASSERT_EQ(predicted.size(), full.size());
-        const auto [largest, differing] = Difference(predicted, full);
-        EXPECT_LE(largest, 2);
-        EXPECT_LE(differing, 100) << "of " << full.size() / 4 << " pixels";
-    }
 };
 
 TEST_F(GameLook, TheStageFadesInFromWhite)
@@ -137,6 +93,23 @@ TEST_F(GameLook, TheStageFadesInFromWhite)
     const Picture first = Frame("fade-in");
     for (const auto& [x, y] : {std::pair{640, 360}, {200, 600}, {1200, 100}, {640, 700}})
         EXPECT_GE(Red(PixelAt(first, x, y)), 250) << x << ", " << y;
+}
+
+// In a window of another size the picture is drawn off-screen, and the
+// world straight into it instead of through the scene target.
+TEST_F(GameLook, AQuietFrameDrawnOffScreenIsTheOneCopiedFromTheSceneTarget)
+{
+    Application::Instance().GetWindow()->SetSize(1000, 600);
+    WriteStage({{2, 0, 0, Black}, {3, 0, 0, White}, {5, 0, 5, HardBlack}});
+    Start();
+    Advance(90);
+    Frame("resized");
+    const Picture offScreen = Frame("quiet-off-screen");
+    GraphicsDevice::Instance().SetPassPrediction(false);
+    Start();
+    Advance(90);
+    Frame("resized");
+    ExpectSamePicture(offScreen, Frame("quiet-full-passes"));
 }
 
 TEST_F(GameLook, AFlippingBlockGlowsAroundItAndThePredictedPictureIsTheFullPassesOne)
