@@ -293,12 +293,7 @@ void GraphicsDevice::SetRenderTarget(Surface* surface)
     if (!surface)
         return;
     currentTarget = surface;
-    if (drawLog) {
-        DrawRecord record;
-        record.kind = DrawRecord::Kind::Target;
-        record.name = surface->name;
-        Record(std::move(record));
-    }
+    recorder.Target(surface->name);
     if (context)
         BindTarget(surface);
 }
@@ -539,35 +534,27 @@ void GraphicsDevice::EndEffectPass()
     pass = EffectPassState{};
 }
 
-void GraphicsDevice::RecordMeshDraw(const Mesh& mesh, bool fixed)
+void GraphicsDevice::RecordMeshDraw(const Mesh& mesh)
 {
-    if (!drawLog)
+    if (!recorder.Recording())
         return;
-    if (!fixed) {
-        if (lastLoggedMesh == &mesh && lastLoggedPass == passSerial)
-            return;
-        lastLoggedMesh = &mesh;
-        lastLoggedPass = passSerial;
+    if (!activePass) {
+        recorder.MeshDraw(mesh, 0, "", stageTexture ? stageTexture->fileName : "", GetTransform(TransformState::World));
+        return;
     }
-    DrawRecord record;
-    record.kind = fixed ? DrawRecord::Kind::Fixed : DrawRecord::Kind::Mesh;
-    record.name = mesh.Path();
-    if (fixed && stageTexture)
-        record.texture = stageTexture->fileName;
-    record.technique = fixed ? "" : pass.technique;
-    record.matrix = GetTransform(TransformState::World);
-    if (!fixed && pass.effect) {
-        if (const auto* world = pass.effect->Find(Effect::WorldParameter); world && std::holds_alternative<Matrix>(*world))
-            record.matrix = std::get<Matrix>(*world);
-    }
-    Record(std::move(record));
+    // The log shows where the effect puts the mesh.
+    Matrix world = GetTransform(TransformState::World);
+    if (const auto* value = pass.effect ? pass.effect->Find(Effect::WorldParameter) : nullptr;
+        value && std::holds_alternative<Matrix>(*value))
+        world = std::get<Matrix>(*value);
+    recorder.MeshDraw(mesh, passSerial, pass.technique, "", world);
 }
 
 void GraphicsDevice::DrawSubset(const Mesh& mesh, int subset)
 {
     if (subset < 0 || subset >= mesh.SubsetCount() || !mesh.HasGeometry())
         return;
-    RecordMeshDraw(mesh, !activePass);
+    RecordMeshDraw(mesh);
     const Mesh::Subset& range = mesh.GetSubset(subset);
     if (!context || !mesh.VertexArray() || range.indexCount == 0)
         return;
@@ -581,7 +568,10 @@ void GraphicsDevice::DrawSubset(const Mesh& mesh, int subset)
     const auto matrices = CurrentMeshMatrices();
     if (matrices && Occluded(mesh, *matrices))
         return;
-    if (const auto bounds = matrices ? ProjectedBounds(mesh, *matrices) : std::nullopt)
+    if (const auto bounds = matrices ? ProjectedBounds(mesh.BoundsMin(), mesh.BoundsMax(),
+                                                       matrices->world * matrices->view * matrices->projection,
+                                                       Target().width, Target().height)
+                                     : std::nullopt)
         Target().Touch(*bounds);
     else
         Target().Forget();
@@ -642,80 +632,30 @@ bool GraphicsDevice::Occluded(const Mesh& mesh, const MeshMatrices& matrices) co
                                        mesh.BoundsMin(), mesh.BoundsMax());
 }
 
-std::optional<ScreenRect> GraphicsDevice::ProjectedBounds(const Mesh& mesh, const MeshMatrices& matrices) const
-{
-    const Matrix toClip = matrices.world * matrices.view * matrices.projection;
-    const Vector3 low = mesh.BoundsMin();
-    const Vector3 high = mesh.BoundsMax();
-    float left = 1e30f, top = 1e30f, right = -1e30f, bottom = -1e30f;
-    for (int corner = 0; corner < 8; ++corner) {
-        const glm::vec4 p = toClip.g * glm::vec4(corner & 1 ? high.x : low.x, corner & 2 ? high.y : low.y,
-                                                 corner & 4 ? high.z : low.z, 1.0f);
-        // A corner behind the eye projects nowhere sensible: assume the whole target.
-        if (p.w <= 1e-6f)
-            return std::nullopt;
-        const float x = (p.x / p.w + 1.0f) * 0.5f * static_cast<float>(Target().width);
-        const float y = (1.0f - p.y / p.w) * 0.5f * static_cast<float>(Target().height);
-        left = std::min(left, x);
-        right = std::max(right, x);
-        top = std::min(top, y);
-        bottom = std::max(bottom, y);
-    }
-    // A pixel more on every side covers rounding and edge rules.
-    const int x0 = static_cast<int>(std::floor(left)) - 1;
-    const int y0 = static_cast<int>(std::floor(top)) - 1;
-    return ScreenRect{x0, y0, static_cast<int>(std::ceil(right)) + 1 - x0, static_cast<int>(std::ceil(bottom)) + 1 - y0};
-}
-
 std::optional<std::optional<ScreenRect>> GraphicsDevice::ApplyPrediction(const PassPrediction& prediction)
 {
-    if (blendOperation != BlendOperation::Add || sourceBlend != BlendFactor::SourceAlpha)
+    const auto plan = PlanPredictedPass(prediction, {blendOperation, sourceBlend, destinationBlend}, Target());
+    if (!plan)
         return std::nullopt;
     const Color& c = prediction.colour;
-    const auto work = prediction.work ? std::optional(ClampTo(*prediction.work, Target().width,
-                                                              Target().height))
-                                      : std::nullopt;
-    if (destinationBlend == BlendFactor::One && c.r * c.a == 0 && c.g * c.a == 0 && c.b * c.a == 0) {
-        // Adding nothing outside work: only work changes.
-        if (work && !work->Empty())
-            Target().Touch(*work);
-        return work;
-    }
-    if (destinationBlend != BlendFactor::InverseSourceAlpha || c.a != 1.0f)
-        return std::nullopt;
-    // An opaque pass of one colour repaints the target: a clear, then the pass
-    // only where its result is not that colour.
-    if (Target().solid == c) {
-        if (Target().dirty)
-            ClearArea(*Target().dirty, c);
-    } else {
+    if (plan->repaint == PredictedPass::Repaint::Whole) {
         glClearColor(c.r, c.g, c.b, c.a);
         glClear(GL_COLOR_BUFFER_BIT);
+    } else if (plan->repaint == PredictedPass::Repaint::Dirty && Target().dirty) {
+        ClearArea(*Target().dirty, c);
     }
-    Target().solid = c;
-    Target().dirty.reset();
-    if (work && !work->Empty())
-        Target().Touch(*work);
-    return work;
-}
-
-void GraphicsDevice::RecordQuad(const ScreenRect& rect, const std::string& technique)
-{
-    if (!drawLog)
-        return;
-    DrawRecord record;
-    record.kind = DrawRecord::Kind::Quad;
-    record.technique = technique;
-    record.rect[0] = rect.x;
-    record.rect[1] = rect.y;
-    record.rect[2] = rect.width;
-    record.rect[3] = rect.height;
-    Record(std::move(record));
+    if (plan->repaint != PredictedPass::Repaint::None) {
+        Target().solid = c;
+        Target().dirty.reset();
+    }
+    if (plan->work && !plan->work->Empty())
+        Target().Touch(*plan->work);
+    return plan->work;
 }
 
 void GraphicsDevice::DrawScreenQuad(const ScreenRect& rect, const std::optional<PassPrediction>& prediction)
 {
-    RecordQuad(rect, activePass ? pass.technique : "");
+    recorder.Quad(rect, activePass ? pass.technique : "");
     if (!context || !activePass || !pass.program || rect.width == 0 || rect.height == 0)
         return;
     std::optional<ScreenRect> scissor;
@@ -759,24 +699,7 @@ void GraphicsDevice::CopyToCurrentTarget(const Texture& source)
 
 void GraphicsDevice::DrawFan(const ColorVertex* vertices, int count, const std::string& what)
 {
-    if (drawLog) {
-        DrawRecord record;
-        record.kind = DrawRecord::Kind::Fixed;
-        record.name = what;
-        if (stageTexture)
-            record.texture = stageTexture->fileName;
-        record.matrix = GetTransform(TransformState::World);
-        if (count > 0) {
-            std::array<float, 4> area{vertices[0].u, vertices[0].v, vertices[0].u, vertices[0].v};
-            for (int i = 1; i < count; ++i) {
-                area = {std::min(area[0], vertices[i].u), std::min(area[1], vertices[i].v),
-                        std::max(area[2], vertices[i].u), std::max(area[3], vertices[i].v)};
-            }
-            record.textureArea = area;
-            record.argb = vertices[0].argb;
-        }
-        Record(std::move(record));
-    }
+    recorder.Fan(vertices, count, what, stageTexture ? stageTexture->fileName : "", GetTransform(TransformState::World));
     if (!context || count < 3)
         return;
     UseFixedFunction(stageTexture, true);
@@ -801,20 +724,7 @@ void GraphicsDevice::DrawSprite(const std::shared_ptr<Texture>& texture, const R
     const Rect& src = source ? *source : whole;
     const Matrix m = transform ? *transform : Matrix::Identity();
     const Vector3 c = centre ? *centre : Vector3(0.0f);
-    if (drawLog) {
-        DrawRecord record;
-        record.kind = DrawRecord::Kind::Sprite;
-        record.name = texture ? texture->fileName : "";
-        record.matrix = m;
-        record.centre[0] = c.x;
-        record.centre[1] = c.y;
-        record.source[0] = src.left;
-        record.source[1] = src.top;
-        record.source[2] = src.right;
-        record.source[3] = src.bottom;
-        record.argb = argb;
-        Record(std::move(record));
-    }
+    recorder.Sprite(texture ? texture->fileName : "", src, m, c.x, c.y, argb);
     // A sprite without an image, or fully transparent, leaves no trace.
     if (!context || !texture || !texture->Handle() || (argb >> 24) == 0)
         return;
@@ -854,25 +764,11 @@ void GraphicsDevice::FlushSprites()
 
 void GraphicsDevice::DrawText(const std::string& text, int x, int y, std::uint32_t argb)
 {
-    if (drawLog) {
-        DrawRecord record;
-        record.kind = DrawRecord::Kind::Text;
-        record.name = text;
-        record.rect[0] = x;
-        record.rect[1] = y;
-        record.argb = argb;
-        Record(std::move(record));
-    }
+    recorder.Text(text, x, y, argb);
     if (!context || !font)
         return;
     for (const auto& quad : font->Layout(text, static_cast<float>(x), static_cast<float>(y)))
         sprites->Add(font->Texture(), quad, argb);
     if (!inSprite)
         FlushSprites();
-}
-
-void GraphicsDevice::Record(DrawRecord record)
-{
-    if (drawLog)
-        drawLog->push_back(std::move(record));
 }

@@ -5,13 +5,16 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "math/Matrix.h"
 #include "platform/Singleton.h"
-#include "render/DrawRecord.h"
+#include "render/ColorVertex.h"
+#include "render/DrawRecorder.h"
 #include "render/Material.h"
 #include "render/Occluder.h"
+#include "render/PassPrediction.h"
 #include "render/Surface.h"
 
 class Window;
@@ -22,10 +25,6 @@ class GlProgram;
 class SpriteBatch;
 class Font;
 struct Rect;
-
-// The blend factors and operations the game sets, with their classic numbers.
-enum class BlendFactor { Zero = 1, One = 2, SourceAlpha = 5, InverseSourceAlpha = 6 };
-enum class BlendOperation { Add = 1, Subtract = 2, ReverseSubtract = 3, Min = 4, Max = 5 };
 
 enum class TransformState { World, View, Projection, Texture0 };
 
@@ -42,23 +41,6 @@ std::array<ScreenQuadVertex, 4> ScreenQuadVertices(const ScreenRect& rect);
 struct Light {
     Vector3 direction{1.0f, -1.0f, 1.0f};
     Color diffuse{1.0f};
-};
-
-// An untransformed vertex with a colour: the fixed-function layout of the
-// shards and the editor's tiles.
-struct ColorVertex {
-    Vector3 position;
-    std::uint32_t argb = 0xFFFFFFFF;
-    float u = 0;
-    float v = 0;
-};
-
-// What a full-screen pass will give, told in advance by whoever knows the
-// technique: one colour everywhere except, at most, inside work, where the pass
-// must really run (no work: nowhere).
-struct PassPrediction {
-    Color colour{0.0f};
-    std::optional<ScreenRect> work;
 };
 
 // What an effect pass hands the device while it is active: the program that
@@ -199,11 +181,11 @@ public:
     // channel, top row first. Without a GL context nothing is copied.
     void CaptureNextPresent(std::vector<std::uint8_t>* pixels) { capture = pixels; }
     // Where to record every draw; null to stop recording.
-    void SetDrawLog(std::vector<DrawRecord>* log) { drawLog = log; }
-    void Record(DrawRecord record);
+    void SetDrawLog(std::vector<DrawRecord>* log) { recorder.SetLog(log); }
+    void Record(DrawRecord record) { recorder.Add(std::move(record)); }
     // Records a screen quad that was done another way.
-    void RecordQuad(const ScreenRect& rect, const std::string& technique);
-    bool Recording() const { return drawLog != nullptr; }
+    void RecordQuad(const ScreenRect& rect, const std::string& technique) { recorder.Quad(rect, technique); }
+    bool Recording() const { return recorder.Recording(); }
 
 private:
     friend class Singleton<GraphicsDevice>;
@@ -236,11 +218,9 @@ private:
     };
     std::optional<MeshMatrices> CurrentMeshMatrices() const;
     bool Occluded(const Mesh& mesh, const MeshMatrices& matrices) const;
-    // Where a mesh lands on the current target.
-    std::optional<ScreenRect> ProjectedBounds(const Mesh& mesh, const MeshMatrices& matrices) const;
     const Texture& CopyOfCurrentTarget(const Texture& target);
     void FlushSprites();
-    void RecordMeshDraw(const Mesh& mesh, bool fixed);
+    void RecordMeshDraw(const Mesh& mesh);
 
     Window* window = nullptr;
     bool context = false;
@@ -276,8 +256,6 @@ private:
     EffectPassState pass;
     // Each pass gets a serial; a mesh is logged once per pass it is drawn in.
     unsigned passSerial = 0;
-    const Mesh* lastLoggedMesh = nullptr;
-    unsigned lastLoggedPass = 0;
 
     std::unique_ptr<GlProgram> fixedProgram;
     std::unique_ptr<GlProgram> spriteProgram;
@@ -294,5 +272,5 @@ private:
     unsigned clampSampler = 0;
 
     std::vector<std::uint8_t>* capture = nullptr;
-    std::vector<DrawRecord>* drawLog = nullptr;
+    DrawRecorder recorder;
 };
