@@ -2,6 +2,7 @@
 
 #include <functional>
 #include <memory>
+#include <string>
 
 #include "app/BaseScene.h"
 #include "app/SceneId.h"
@@ -36,6 +37,9 @@ public:
     // The chosen stage group, 1 to 3, and stage, 1 to 6.
     int stageGroup = 1;
     int stageNumber = 1;
+    // A stage file played on its own (from the command line) instead of the
+    // chosen stage, with no score kept; empty: none.
+    std::string customStage;
 
 private:
     friend class Singleton<SceneManager>;

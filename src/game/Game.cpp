@@ -108,7 +108,10 @@ Game::Game()
     flight.shardsVisible = false;
 
     const SceneManager& scenes = SceneManager::Instance();
-    LoadStage(blocks, scenes.stageGroup, scenes.stageNumber);
+    if (scenes.customStage.empty())
+        LoadStage(blocks, scenes.stageGroup, scenes.stageNumber);
+    else
+        LoadStage(blocks, scenes.customStage);
     shardTexture = TextureCache::Instance().Get(ShardTextureFile);
     grid->Rebuild(blocks, player->transform.position);
     bool unwinnable = false;
@@ -176,7 +179,8 @@ void Game::PlayStep()
     if (!reverse->Update(*sound))
         EndTurningOver();
     if (cleared) {
-        ResultFile::Write(player->score);
+        if (SceneManager::Instance().customStage.empty())
+            ResultFile::Write(player->score);
         gameOver = false;
     }
     camera->UpdateOrbit();
@@ -319,23 +323,29 @@ void Game::MenuInput()
 void Game::ChooseMenuItem()
 {
     leaving = true;
+    nextScene = MenuChoiceScene();
+    sound->PlayEffect(GameSound::Decide, false);
+}
+
+SceneId Game::MenuChoiceScene()
+{
     SceneManager& scenes = SceneManager::Instance();
+    // A stage played on its own can only be played again; anything else leaves it for the title.
+    if (!scenes.customStage.empty() && menuCursor != Retry) {
+        scenes.customStage.clear();
+        return SceneId::Title;
+    }
     switch (menuCursor) {
     case NextStage:
         scenes.stageNumber = scenes.stageNumber >= StagesPerGroup ? 1 : scenes.stageNumber + 1;
-        nextScene = SceneId::Game;
-        break;
+        return SceneId::Game;
     case StageSelect:
-        nextScene = SceneId::Select;
-        break;
+        return SceneId::Select;
     case BackToTitle:
-        nextScene = SceneId::Title;
-        break;
+        return SceneId::Title;
     default:
-        nextScene = SceneId::Game;
-        break;
+        return SceneId::Game;
     }
-    sound->PlayEffect(GameSound::Decide, false);
 }
 
 void Game::UpdateFadeOut()

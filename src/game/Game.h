@@ -60,6 +60,9 @@ private:
     void GameOverSequence();
     void MenuInput();
     void ChooseMenuItem();
+    // The scene the menu's choice leads to; the next stage and the stage
+    // played on its own are settled with the scene manager here.
+    SceneId MenuChoiceScene();
     // Sky, board, player, launch marker, blocks and shards into the current
     // target; from the 160th frame of a game over, inverted and then negative.
     void DrawWorld(Texture* scene);

@@ -3,7 +3,12 @@
 
 void LoadStage(BlockList& blocks, int group, int number)
 {
-    for (auto& block : BlocksOf(StageFile::Read(group, number)))
+    LoadStage(blocks, StageFile::Path(group, number));
+}
+
+void LoadStage(BlockList& blocks, const std::string& path)
+{
+    for (auto& block : BlocksOf(StageFile::Read(path)))
         blocks.push_back(std::move(block));
 }
 

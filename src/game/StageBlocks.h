@@ -11,6 +11,7 @@
 // Appends the blocks of stage (group, number) to blocks, each resting at the
 // centre of its cell. A missing file shows its message and appends nothing.
 void LoadStage(BlockList& blocks, int group, int number);
+void LoadStage(BlockList& blocks, const std::string& path);
 // The blocks of a stage file's records, in the same way.
 BlockList BlocksOf(std::vector<BlockRecord> records);
 

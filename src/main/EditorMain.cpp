@@ -1,18 +1,8 @@
 // orb-editor: the game program started in the stage editor, which no scene of
 // the game leads to. It saves into ./Resource/BData of where it runs.
-#include <cstdio>
-#include <string>
+#include "main/ProgramMain.h"
 
-#include "main/GameProgram.h"
-
-int main()
+int main(int argc, char** argv)
 {
-    GameProgram program;
-    std::string error;
-    if (!program.Start({false, SceneId::Edit}, error)) {
-        std::fprintf(stderr, "orb-editor: cannot start: %s\n", error.c_str());
-        return 1;
-    }
-    program.Run(nullptr, true);
-    return 0;
+    return ProgramMain("orb-editor", argc, argv, SceneId::Edit);
 }

@@ -23,6 +23,9 @@ bool GameProgram::Start(const Options& startOptions, std::string& error)
 {
     options = startOptions;
     Application& application = Application::Instance();
+    application.SetLanguage(LanguageFromEnvironment());
+    if (options.fullScreen)
+        application.AnswerFullScreen(*options.fullScreen);
     if (!application.Create(!options.headless, error))
         return false;
     started = true;
@@ -41,7 +44,8 @@ bool GameProgram::Start(const Options& startOptions, std::string& error)
 void GameProgram::Run(FrameObserver* observer, bool paced)
 {
     SceneManager& scenes = SceneManager::Instance();
-    scenes.nextSceneId = static_cast<int>(options.firstScene);
+    scenes.customStage = options.stageFile;
+    scenes.nextSceneId = static_cast<int>(options.stageFile.empty() ? options.firstScene : SceneId::Game);
     scenes.changePending = true;
     scenes.ChangeScene(scenes.nextSceneId);
     scenes.changePending = false;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <optional>
 #include <string>
 
 #include "app/SceneId.h"
@@ -17,6 +18,10 @@ public:
         // No window and no GL context; the device only records.
         bool headless = false;
         SceneId firstScene = SceneId::Title;
+        // The full-screen question's answer, given in advance.
+        std::optional<bool> fullScreen;
+        // A stage file to play on its own, in the Game scene, instead of the first scene.
+        std::string stageFile;
     };
 
     GameProgram() = default;

@@ -1,16 +1,6 @@
-#include <cstdio>
-#include <string>
+#include "main/ProgramMain.h"
 
-#include "main/GameProgram.h"
-
-int main()
+int main(int argc, char** argv)
 {
-    GameProgram program;
-    std::string error;
-    if (!program.Start({}, error)) {
-        std::fprintf(stderr, "orb: cannot start: %s\n", error.c_str());
-        return 1;
-    }
-    program.Run(nullptr, true);
-    return 0;
+    return ProgramMain("orb", argc, argv, SceneId::Title);
 }

@@ -6,6 +6,7 @@
 
 #include "platform/AudioDevice.h"
 #include "platform/FrameRecord.h"
+#include "platform/GamePads.h"
 #include "platform/VirtualKey.h"
 #include "platform/Window.h"
 
@@ -66,7 +67,7 @@ int VirtualKeyOf(const SDL_Keysym& key)
     }
 }
 
-MessageAnswer ShowSdlMessageBox(const MessageRequest& request, SDL_Window* owner)
+MessageAnswer ShowSdlMessageBox(const MessageRequest& request, Language language, SDL_Window* owner)
 {
     const int returnAndEscape =
         SDL_MESSAGEBOX_BUTTON_RETURNKEY_DEFAULT | SDL_MESSAGEBOX_BUTTON_ESCAPEKEY_DEFAULT;
@@ -74,9 +75,11 @@ MessageAnswer ShowSdlMessageBox(const MessageRequest& request, SDL_Window* owner
     const SDL_MessageBoxButtonData okButtons[] = {
         {returnAndEscape, static_cast<int>(MessageAnswer::Ok), "OK"},
     };
+    const std::string yes = Translate("はい", language);
+    const std::string no = Translate("いいえ", language);
     const SDL_MessageBoxButtonData yesNoButtons[] = {
-        {0, static_cast<int>(MessageAnswer::Yes), "はい"},
-        {returnAndEscape, static_cast<int>(MessageAnswer::No), "いいえ"},
+        {0, static_cast<int>(MessageAnswer::Yes), yes.c_str()},
+        {returnAndEscape, static_cast<int>(MessageAnswer::No), no.c_str()},
     };
     const bool yesNo = request.buttons == MessageButtons::YesNo;
 
@@ -94,12 +97,22 @@ MessageAnswer ShowSdlMessageBox(const MessageRequest& request, SDL_Window* owner
     return static_cast<MessageAnswer>(pressed);
 }
 
+// Switches the display mode, and is no Enter for the scenes.
+bool IsAltEnter(const SDL_Keysym& key)
+{
+    return (key.sym == SDLK_RETURN || key.sym == SDLK_KP_ENTER) && (key.mod & KMOD_ALT) != 0;
+}
+
 }  // namespace
 
 Application::Application() = default;
 
 Application::~Application()
 {
+    if (pads) {
+        pads.reset();
+        SDL_QuitSubSystem(SDL_INIT_GAMECONTROLLER);
+    }
     DestroyWindow();
     if (videoStarted)
         SDL_QuitSubSystem(SDL_INIT_VIDEO);
@@ -119,12 +132,13 @@ bool Application::Create(bool withWindow, std::string& error)
         window = Window::Create(WindowTitle, ScreenWidth, ScreenHeight, error);
         if (!window)
             return false;
+        OpenGamePads();
     }
 
     fullScreen = false;
     const MessageRequest question{FullScreenQuestion, FullScreenCaption, MessageButtons::YesNo,
                                   MessageIcon::Question};
-    fullScreen = ShowMessage(question) == MessageAnswer::Yes;
+    fullScreen = fullScreenAnswer ? *fullScreenAnswer : ShowMessage(question) == MessageAnswer::Yes;
     if (window)
         window->SetFullScreen(fullScreen);
     return true;
@@ -143,21 +157,43 @@ void Application::ShowWindow()
         window->Show();
 }
 
+bool Application::OpenGamePads()
+{
+    // A game without controllers still runs; the ones present now arrive as added.
+    if (!pads && SDL_InitSubSystem(SDL_INIT_GAMECONTROLLER) == 0)
+        pads = std::make_unique<GamePads>([this](int key, bool down) { KeyEvent(key, down); });
+    return pads != nullptr;
+}
+
 void Application::DestroyWindow()
 {
     window.reset();
 }
 
+void Application::ToggleFullScreen()
+{
+    fullScreen = !fullScreen;
+    if (window)
+        window->SetFullScreen(fullScreen);
+}
+
 bool Application::PumpEvents()
 {
-    if (videoStarted) {
+    if (videoStarted || pads) {
         SDL_Event event;
         while (SDL_PollEvent(&event)) {
+            if (pads && pads->Handle(event))
+                continue;
             switch (event.type) {
             case SDL_QUIT:
                 PostQuit();
                 break;
             case SDL_KEYDOWN:
+                if (IsAltEnter(event.key.keysym)) {
+                    if (!event.key.repeat)
+                        ToggleFullScreen();
+                    break;
+                }
                 if (!event.key.repeat)
                     KeyEvent(VirtualKeyOf(event.key.keysym), true);
                 break;
@@ -190,11 +226,14 @@ void Application::KeyEvent(int virtualKey, bool down)
     }
 }
 
-MessageAnswer Application::ShowMessage(const MessageRequest& request)
+MessageAnswer Application::ShowMessage(const MessageRequest& given)
 {
+    MessageRequest request = given;
+    request.text = Translate(given.text, language);
+    request.caption = Translate(given.caption, language);
     if (frameRecord)
         frameRecord->messages.push_back(request);
     if (messageResponder)
         return messageResponder(request);
-    return ShowSdlMessageBox(request, window ? window->Handle() : nullptr);
+    return ShowSdlMessageBox(request, language, window ? window->Handle() : nullptr);
 }

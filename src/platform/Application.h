@@ -2,13 +2,16 @@
 
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 
 #include "platform/Keyboard.h"
+#include "platform/Language.h"
 #include "platform/MessageBox.h"
 #include "platform/Singleton.h"
 
 class AudioDevice;
+class GamePads;
 class Window;
 struct FrameRecord;
 
@@ -23,13 +26,22 @@ public:
     ~Application();
 
     // Opens the window titled "ORB" (hidden until ShowWindow) and asks whether to
-    // run full screen. Without a window (headless runs) only the question is asked.
+    // run full screen, unless the answer was given in advance. Without a window
+    // (headless runs) only the question is asked.
     bool Create(bool withWindow, std::string& error);
+    // The full-screen question's answer, given before Create (from the command line).
+    void AnswerFullScreen(bool answer) { fullScreenAnswer = answer; }
+    // Between full screen and a window, at any time (Alt+Enter).
+    void ToggleFullScreen();
     void ShowWindow();
     Window* GetWindow() { return window.get(); }
     void DestroyWindow();
 
-    // Handles every pending window event. False once a quit was posted.
+    // Takes game controllers as keys from now on (see GamePads); Create does
+    // so for a window. False when the system has no controller support.
+    bool OpenGamePads();
+
+    // Handles every pending window and controller event. False once a quit was posted.
     bool PumpEvents();
     void PostQuit() { quitPosted = true; }
     bool QuitPosted() const { return quitPosted; }
@@ -39,8 +51,13 @@ public:
     void KeyEvent(int virtualKey, bool down);
     Keyboard& Keys() { return keyboard; }
 
-    // Shows a modal box owned by the window and returns the answer. With a
-    // responder set (the harness) the box is not shown: the responder answers.
+    // The language message boxes speak; their texts are given in Japanese.
+    void SetLanguage(Language shown) { language = shown; }
+
+    // Shows a modal box owned by the window, in the player's language, and
+    // returns the answer. With a responder set (the harness) the box is not
+    // shown: the responder answers. Both it and the frame record see the
+    // texts as shown.
     MessageAnswer ShowMessage(const MessageRequest& request);
     using MessageResponder = std::function<MessageAnswer(const MessageRequest&)>;
     void SetMessageResponder(MessageResponder responder) { messageResponder = std::move(responder); }
@@ -60,6 +77,9 @@ private:
 
     std::unique_ptr<Window> window;
     std::unique_ptr<AudioDevice> audio;
+    std::unique_ptr<GamePads> pads;
+    std::optional<bool> fullScreenAnswer;
+    Language language = Language::Japanese;
     Keyboard keyboard;
     bool quitPosted = false;
     bool videoStarted = false;

@@ -165,7 +165,12 @@ std::string Format(const std::vector<BlockRecord>& records)
 
 std::vector<BlockRecord> Read(int group, int number)
 {
-    std::ifstream in(Path(group, number), std::ios::binary);
+    return Read(Path(group, number));
+}
+
+std::vector<BlockRecord> Read(const std::string& path)
+{
+    std::ifstream in(path, std::ios::binary);
     if (!in) {
         Application::Instance().ShowMessage({MissingText, MissingCaption, MessageButtons::Ok, MessageIcon::None});
         return {};

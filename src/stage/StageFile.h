@@ -60,6 +60,8 @@ std::string Format(const std::vector<BlockRecord>& records);
 // The blocks of the stage (group, number). A file that cannot be opened shows
 // "ファイルがありません" / "読み込みエラー" and gives no blocks.
 std::vector<BlockRecord> Read(int group, int number);
+// The blocks of any stage file, in the same way.
+std::vector<BlockRecord> Read(const std::string& path);
 
 // Renumbers the .txt files of EditorFolder Stage001.txt, Stage002.txt, ... in
 // name order, then writes the records as the next number. Nothing there is ever

@@ -6,7 +6,7 @@ const char* const HarnessUsage =
     "usage: orb-harness [--data DIR] [--frames N] [--scene title|select|game|edit] [--group G] [--stage S]\n"
     "                   [--answer-fullscreen yes|no] [--headless] [--realtime] [--screenshot N:FILE]...\n"
     "                   [--keys FILE] [--trace FILE] [--drawlog FILE] [--random-keys SEED]\n"
-    "                   [--memory-log FILE]\n";
+    "                   [--memory-log FILE] [--play STAGEFILE]\n";
 
 namespace {
 
@@ -97,6 +97,8 @@ bool ParseHarnessOptions(const std::vector<std::string>& arguments, const std::s
             options.randomKeys = static_cast<unsigned>(number);
         } else if (option == "--memory-log") {
             options.memoryLogFile = value;
+        } else if (option == "--play") {
+            options.playFile = value;
         } else {
             error = "unknown option '" + option + "'";
             return false;

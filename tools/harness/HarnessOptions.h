@@ -29,6 +29,8 @@ struct HarnessOptions {
     std::optional<unsigned> randomKeys;
     // Every MemoryLogPeriod frames, the frame and the resident memory in KiB.
     std::string memoryLogFile;
+    // A stage file played on its own in the Game scene, as the game's --play does.
+    std::string playFile;
 };
 
 constexpr int MemoryLogPeriod = 1000;

@@ -43,6 +43,7 @@ int main(int argc, char** argv)
     MakeAbsolute(options.traceFile);
     MakeAbsolute(options.drawLogFile);
     MakeAbsolute(options.memoryLogFile);
+    MakeAbsolute(options.playFile);
     for (ScreenshotRequest& shot : options.screenshots)
         MakeAbsolute(shot.file);
 
@@ -104,7 +105,8 @@ int main(int argc, char** argv)
         scenes.stageNumber = *options.stageNumber;
 
     GameProgram program;
-    if (!program.Start({options.headless, options.scene}, error))
+    if (!program.Start({.headless = options.headless, .firstScene = options.scene, .stageFile = options.playFile},
+                       error))
         return Fail("cannot start: " + error);
     program.Run(&harness, options.realtime);
     if (!harness.Error().empty())

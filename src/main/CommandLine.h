@@ -1,0 +1,29 @@
+#pragma once
+
+#include <optional>
+#include <string>
+#include <vector>
+
+// What the command line of the game or the editor asks for. Without options
+// the program starts as it always has: the full-screen question, then the
+// title (or the editor).
+struct CommandLine {
+    enum class Action { Start, Help, Version, Error };
+    Action action = Action::Start;
+    // The full-screen question's answer, given in advance.
+    std::optional<bool> fullScreen;
+    // A stage file to play on its own instead of the title (the game only).
+    std::string stageFile;
+    // Action::Error: what was wrong, in one line.
+    std::string error;
+};
+
+// Reads the options after the program name; --play is taken only when
+// playable is true.
+CommandLine ParseCommandLine(const std::vector<std::string>& arguments, bool playable);
+
+// The --help text of the program.
+std::string Usage(const std::string& program, bool playable);
+
+// "orb 1.0.0"
+std::string VersionLine(const std::string& program);

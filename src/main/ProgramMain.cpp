@@ -1,0 +1,46 @@
+#include "main/ProgramMain.h"
+
+#include <cstdio>
+#include <filesystem>
+#include <string>
+#include <system_error>
+#include <vector>
+
+#include "main/CommandLine.h"
+#include "main/GameProgram.h"
+
+int ProgramMain(const char* name, int argc, char** argv, SceneId firstScene)
+{
+    const bool playable = firstScene == SceneId::Title;
+    const CommandLine line = ParseCommandLine(std::vector<std::string>(argv + 1, argv + argc), playable);
+    switch (line.action) {
+    case CommandLine::Action::Help:
+        std::fputs(Usage(name, playable).c_str(), stdout);
+        return 0;
+    case CommandLine::Action::Version:
+        std::puts(VersionLine(name).c_str());
+        return 0;
+    case CommandLine::Action::Error:
+        std::fprintf(stderr, "%s: %s\n%s", name, line.error.c_str(), Usage(name, playable).c_str());
+        return 2;
+    case CommandLine::Action::Start:
+        break;
+    }
+
+    GameProgram::Options options{.firstScene = firstScene, .fullScreen = line.fullScreen};
+    if (!line.stageFile.empty()) {
+        // The program may run elsewhere than it was started from.
+        std::error_code error;
+        options.stageFile = std::filesystem::absolute(line.stageFile, error).string();
+        if (error)
+            options.stageFile = line.stageFile;
+    }
+    GameProgram program;
+    std::string error;
+    if (!program.Start(options, error)) {
+        std::fprintf(stderr, "%s: cannot start: %s\n", name, error.c_str());
+        return 1;
+    }
+    program.Run(nullptr, true);
+    return 0;
+}

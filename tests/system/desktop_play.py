@@ -1,0 +1,132 @@
+#!/usr/bin/env python3
+"""The desktop player's ways in, through the real binaries: a stage made in
+the editor and played on its own with --play to its clear (no shipped score
+touched), Retry playing it again and the menu's other choices leading to the
+title; the message boxes in Japanese and in English by locale; the game's
+command line.
+
+    desktop_play.py HARNESS ORB_STAGE ORB RUNTIME_DIR SOURCE_DIR
+"""
+import hashlib
+import json
+import os
+import shutil
+import subprocess
+import sys
+import tempfile
+
+harness, tool, game, runtime, root = sys.argv[1:6]
+work = tempfile.mkdtemp()
+data = os.path.join(work, 'data')
+
+
+def fail(why):
+    shutil.rmtree(work, ignore_errors=True)
+    sys.exit(why)
+
+
+def run(options, keys, frames, env=None):
+    script = os.path.join(work, 'keys.txt')
+    with open(script, 'w') as out:
+        for frame, key, change in sorted(keys, key=lambda k: k[0]):
+            out.write(f'{frame} {key} {change}\n')
+    trace = os.path.join(work, 'trace.jsonl')
+    subprocess.run([harness, '--headless', '--data', data, '--frames', str(frames), '--keys', script,
+                    '--trace', trace] + options, check=True, env=env, stderr=subprocess.DEVNULL)
+    return [json.loads(line) for line in open(trace)]
+
+
+def tap(keys, frame, key):
+    keys += [(frame, key, 'down'), (frame + 1, key, 'up')]
+
+
+def scores():
+    digest = hashlib.sha256()
+    for group in (1, 2, 3):
+        for stage in range(1, 7):
+            with open(os.path.join(data, f'Resource/BData/STAGE{group}/Result{stage}.txt'), 'rb') as result:
+                digest.update(result.read())
+    return digest.hexdigest()
+
+
+os.makedirs(os.path.join(data, 'Resource'))
+for folder in ('Resource/Data', 'Resource/Texture', 'Resource/Sound', 'Shader'):
+    os.symlink(os.path.realpath(os.path.join(runtime, folder)), os.path.join(data, folder))
+shutil.copytree(os.path.join(root, 'data/Resource/BData'), os.path.join(data, 'Resource/BData'))
+for group in (1, 2, 3):
+    for stage in range(1, 7):
+        with open(os.path.join(data, f'Resource/BData/STAGE{group}/Result{stage}.txt'), 'w') as result:
+            result.write('score:0')
+
+# In the editor: a black block at (2, 0) and a white one at (3, 0), saved with P.
+keys = []
+for frame, key in ((5, 'Right'), (8, 'Right'), (11, '2'), (14, 'Right'), (17, '1'), (20, 'P')):
+    tap(keys, frame, key)
+run(['--scene', 'edit'], keys, 30)
+stage = os.path.join(data, 'Resource/BData/Stage001.txt')
+if not os.path.exists(stage):
+    fail('the editor did not save the stage')
+shots = int(subprocess.run([tool, 'solve', stage], check=True, capture_output=True, text=True).stdout.split()[0])
+
+# Played on its own to its clear with the solver's keys; the shipped scores stay.
+before = scores()
+solution = subprocess.run([tool, 'keys', stage], check=True, capture_output=True, text=True).stdout.splitlines()
+shot_keys = [(int(f), k, c) for f, k, c in (line.split() for line in solution[1:])]
+keys = list(shot_keys)
+frames = run(['--play', stage], keys, 800)
+if frames[0]['scene'] != 'game':
+    fail(f'--play did not start the game: {frames[0]}')
+cleared = next((f for f in frames if f['game']['cleared']), None)
+if not cleared or cleared['game']['score'] != shots:
+    fail(f'the stage was not cleared in {shots} shots')
+if scores() != before:
+    fail('playing a stage on its own changed a shipped result file')
+menu = next((f['frame'] for f in frames if f['game']['menuOpen']), None)
+if menu is None:
+    fail('the menu did not open after the clear')
+
+# Retry (Up wraps to it) plays the same stage again; Next stage leads to the title.
+tap(keys, menu + 5, 'Up')
+tap(keys, menu + 10, 'Enter')
+frames = run(['--play', stage], keys, menu + 200)
+again = next((f for f in frames[menu + 11:] if f['scene'] == 'game' and not f['leaving']), None)
+if not again or again['game']['score'] != 0 or again['game']['cleared']:
+    fail(f'Retry did not play the stage again: {again}')
+start = again['frame']
+keys += [(start + f, k, c) for f, k, c in shot_keys]
+frames = run(['--play', stage], keys, start + 800)
+menu = next((f['frame'] for f in frames[start:] if f['scene'] == 'game' and f['game']['menuOpen']), None)
+if menu is None:
+    fail('the stage played again did not reach its menu')
+tap(keys, menu + 10, 'Enter')
+frames = run(['--play', stage], keys, menu + 200)
+if not any(f['scene'] == 'title' for f in frames[menu + 11:]):
+    fail('Next stage from a stage played on its own did not lead to the title')
+if scores() != before:
+    fail('playing the stage again changed a shipped result file')
+
+# The full-screen question, in the player's language.
+for locale, text in (('ja_JP.UTF-8', 'フルスクリーンにしますか？'), ('en_US.UTF-8', 'Play in full screen?'),
+                     ('de_DE.UTF-8', 'Play in full screen?'), ('C.UTF-8', 'フルスクリーンにしますか？')):
+    env = {k: v for k, v in os.environ.items() if not k.startswith('LC_') and k != 'LANG'}
+    env['LANG'] = locale
+    shown = run([], [], 1, env)[0]['messages']
+    if not shown or shown[0]['text'] != text:
+        fail(f'under {locale} the question read {shown}')
+env['LC_ALL'] = 'ja_JP.UTF-8'
+if run([], [], 1, env)[0]['messages'][0]['text'] != 'フルスクリーンにしますか？':
+    fail('LC_ALL did not win over LANG')
+
+# The game's command line answers without opening a window.
+version = subprocess.run([game, '--version'], check=True, capture_output=True, text=True).stdout
+if not version.startswith('orb '):
+    fail(f'--version printed {version!r}')
+usage = subprocess.run([game, '--help'], check=True, capture_output=True, text=True).stdout
+if '--play FILE' not in usage or '--fullscreen' not in usage:
+    fail(f'--help printed {usage!r}')
+if subprocess.run([game, '--windowed', '--fullscreen'], capture_output=True).returncode != 2:
+    fail('contradicting window options were taken')
+if subprocess.run([game, '--play'], capture_output=True).returncode != 2:
+    fail('--play without a file was taken')
+shutil.rmtree(work, ignore_errors=True)
+print('ok')
