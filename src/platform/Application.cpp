@@ -39,13 +39,17 @@ void HandleTermination()
 const char* const FullScreenQuestion = "フルスクリーンにしますか？";
 const char* const FullScreenCaption = "確認";
 
-int VirtualKeyOf(const SDL_Keysym& key)
+// Letters go by the key's label, on any layout; the digits are the top-row
+// keys by their place, so layouts whose top row needs Shift for digits
+// (AZERTY) still place blocks in the editor.
+int VirtualKeyOf(SDL_Scancode scancode, SDL_Keycode code)
 {
-    const SDL_Keycode code = key.sym;
+    if (scancode >= SDL_SCANCODE_1 && scancode <= SDL_SCANCODE_9)
+        return '1' + (scancode - SDL_SCANCODE_1);
+    if (scancode == SDL_SCANCODE_0)
+        return '0';
     if (code >= SDLK_a && code <= SDLK_z)
         return 'A' + (code - SDLK_a);
-    if (code >= SDLK_0 && code <= SDLK_9)
-        return '0' + (code - SDLK_0);
     switch (code) {
     case SDLK_RETURN:
     case SDLK_KP_ENTER:
@@ -95,6 +99,22 @@ MessageAnswer ShowSdlMessageBox(const MessageRequest& request, Language language
     if (SDL_ShowMessageBox(&data, &pressed) != 0 || pressed < 0)
         return DefaultAnswer(request);
     return static_cast<MessageAnswer>(pressed);
+}
+
+// The game's keys the keyboard holds down at this moment.
+std::vector<int> KeysDownNow()
+{
+    int count = 0;
+    const Uint8* state = SDL_GetKeyboardState(&count);
+    std::vector<int> keys;
+    for (int scancode = 0; scancode < count; ++scancode) {
+        if (!state[scancode])
+            continue;
+        const auto code = static_cast<SDL_Scancode>(scancode);
+        if (const int key = VirtualKeyOf(code, SDL_GetKeyFromScancode(code)); key >= 0)
+            keys.push_back(key);
+    }
+    return keys;
 }
 
 // Switches the display mode, and is no Enter for the scenes.
@@ -195,15 +215,18 @@ bool Application::PumpEvents()
                     break;
                 }
                 if (!event.key.repeat)
-                    KeyEvent(VirtualKeyOf(event.key.keysym), true);
+                    KeyEvent(VirtualKeyOf(event.key.keysym.scancode, event.key.keysym.sym), true);
                 break;
             case SDL_KEYUP:
-                KeyEvent(VirtualKeyOf(event.key.keysym), false);
+                KeyEvent(VirtualKeyOf(event.key.keysym.scancode, event.key.keysym.sym), false);
                 break;
             case SDL_WINDOWEVENT:
-                // A key released while another window has the focus never reports its release here.
-                if (event.window.event == SDL_WINDOWEVENT_FOCUS_LOST)
-                    keyboard.ReleaseAll();
+                // A key held when the focus goes stays held while the window is
+                // away (letting go of a charge there must not fire it); a key let
+                // go meanwhile never reports it, so on return the keys follow the
+                // keyboard as it is then.
+                if (event.window.event == SDL_WINDOWEVENT_FOCUS_GAINED)
+                    keyboard.ReleaseAllExcept(KeysDownNow());
                 break;
             default:
                 break;

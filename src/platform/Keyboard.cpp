@@ -20,6 +20,17 @@ void Keyboard::ReleaseAll()
     pressedSincePoll.fill(false);
 }
 
+void Keyboard::ReleaseAllExcept(const std::vector<int>& stillDown)
+{
+    std::array<bool, KeyCount> keep{};
+    for (const int key : stillDown) {
+        if (Valid(key))
+            keep[key] = true;
+    }
+    for (int key = 0; key < KeyCount; ++key)
+        down[key] = down[key] && keep[key];
+}
+
 std::uint16_t Keyboard::Poll(int virtualKey)
 {
     if (!Valid(virtualKey))

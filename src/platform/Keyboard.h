@@ -2,6 +2,7 @@
 
 #include <array>
 #include <cstdint>
+#include <vector>
 
 // The key state the scenes poll once per frame, fed from window events (or by
 // the harness). Reading the live key state alone would lose a tap that starts
@@ -14,8 +15,11 @@ public:
     // A key went down. A press of a key that is already down (auto-repeat) changes nothing.
     void Press(int virtualKey);
     void Release(int virtualKey);
-    // Every key up and no press pending, as after the window lost the focus.
+    // Every key up and no press pending.
     void ReleaseAll();
+    // Every key up but those in stillDown, as when the window gets the focus
+    // back: what was let go meanwhile is let go now. Pending presses stay.
+    void ReleaseAllExcept(const std::vector<int>& stillDown);
 
     // DownBit and PressedBit of the key; clears its PressedBit.
     std::uint16_t Poll(int virtualKey);

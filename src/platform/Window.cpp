@@ -2,6 +2,11 @@
 
 #include <SDL.h>
 
+namespace {
+// The window may shrink to a quarter of the picture's size each way, no less.
+constexpr int MinimumFraction = 4;
+}
+
 std::unique_ptr<Window> Window::Create(const std::string& title, int width, int height, std::string& error)
 {
     SDL_GL_SetAttribute(SDL_GL_CONTEXT_MAJOR_VERSION, 3);
@@ -12,11 +17,12 @@ std::unique_ptr<Window> Window::Create(const std::string& title, int width, int 
     SDL_GL_SetAttribute(SDL_GL_STENCIL_SIZE, 8);
 
     SDL_Window* sdlWindow = SDL_CreateWindow(title.c_str(), SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, width,
-                                             height, SDL_WINDOW_OPENGL | SDL_WINDOW_HIDDEN);
+                                             height, SDL_WINDOW_OPENGL | SDL_WINDOW_HIDDEN | SDL_WINDOW_RESIZABLE);
     if (!sdlWindow) {
         error = SDL_GetError();
         return nullptr;
     }
+    SDL_SetWindowMinimumSize(sdlWindow, width / MinimumFraction, height / MinimumFraction);
     return std::unique_ptr<Window>(new Window(sdlWindow));
 }
 

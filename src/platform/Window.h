@@ -5,9 +5,9 @@
 
 struct SDL_Window;
 
-// The one top-level window with its OpenGL 3.3 core context. The client area
-// has a fixed size and cannot be resized; full screen covers the desktop at its
-// own mode instead of switching the display.
+// The one top-level window with its OpenGL 3.3 core context. It opens at the
+// picture's size and may be resized (the device scales the picture to fit);
+// full screen covers the desktop at its own mode instead of switching the display.
 class Window {
 public:
     // A hidden window; nullptr with the reason in error when SDL cannot make one.

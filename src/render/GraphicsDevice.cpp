@@ -19,6 +19,8 @@
 
 namespace {
 
+const char* const DeviceFailedText = "Direct3Dの初期化に失敗";
+const char* const DeviceFailedCaption = "Direct3D初期化";
 const char* const FontFile = "/usr/share/fonts/truetype/dejavu/DejaVuSansMono-Bold.ttf";
 constexpr int FontCellSize = 30;
 
@@ -102,10 +104,11 @@ bool GraphicsDevice::Initialize(Window* targetWindow, bool /*fullScreen*/, std::
     if (!targetWindow)
         return true;
 
-    if (!targetWindow->CreateContext(error))
-        return false;
-    if (epoxy_gl_version() < 33) {
-        error = "OpenGL 3.3 is not available";
+    if (!targetWindow->CreateContext(error) || epoxy_gl_version() < 33) {
+        if (error.empty())
+            error = "OpenGL 3.3 is not available";
+        Application::Instance().ShowMessage({DeviceFailedText, DeviceFailedCaption, MessageButtons::Ok,
+                                             MessageIcon::Error});
         return false;
     }
     window = targetWindow;
@@ -390,35 +393,42 @@ void GraphicsDevice::SetScissor(const std::optional<ScreenRect>& area)
     glScissor(area->x, row, area->width, area->height);
 }
 
-void GraphicsDevice::ReadBackBuffer(std::vector<std::uint8_t>& pixels)
+namespace {
+
+// The framebuffer bound for reading, as RGBA rows top first, opaque as the
+// window shows it whatever its alpha holds.
+void ReadFramebuffer(int width, int height, bool topRowFirst, std::vector<std::uint8_t>& pixels)
 {
-    const int rowBytes = backBufferWidth * 4;
-    pixels.resize(static_cast<std::size_t>(rowBytes) * backBufferHeight);
-    glBindFramebuffer(GL_READ_FRAMEBUFFER, backBuffer.framebuffer);
+    const std::size_t rowBytes = static_cast<std::size_t>(width) * 4;
+    pixels.resize(rowBytes * height);
     glPixelStorei(GL_PACK_ALIGNMENT, 1);
-    glReadPixels(0, 0, backBufferWidth, backBufferHeight, GL_RGBA, GL_UNSIGNED_BYTE, pixels.data());
-    // The window shows the picture opaque, whatever its alpha channel holds.
+    glReadPixels(0, 0, width, height, GL_RGBA, GL_UNSIGNED_BYTE, pixels.data());
     for (std::size_t alpha = 3; alpha < pixels.size(); alpha += 4)
         pixels[alpha] = 255;
-    if (backBuffer.topRowFirst)
+    if (topRowFirst)
         return;
     std::vector<std::uint8_t> row(rowBytes);
-    for (int top = 0, bottom = backBufferHeight - 1; top < bottom; ++top, --bottom) {
-        std::uint8_t* a = pixels.data() + static_cast<std::size_t>(top) * rowBytes;
-        std::uint8_t* b = pixels.data() + static_cast<std::size_t>(bottom) * rowBytes;
+    for (int top = 0, bottom = height - 1; top < bottom; ++top, --bottom) {
+        std::uint8_t* a = pixels.data() + top * rowBytes;
+        std::uint8_t* b = pixels.data() + bottom * rowBytes;
         std::memcpy(row.data(), a, rowBytes);
         std::memcpy(a, b, rowBytes);
         std::memcpy(b, row.data(), rowBytes);
     }
 }
 
+}  // namespace
+
 void GraphicsDevice::Present()
 {
     std::vector<std::uint8_t>* pixels = std::exchange(capture, nullptr);
+    WindowPicture* shown = std::exchange(windowCapture, nullptr);
     if (!context)
         return;
-    if (pixels)
-        ReadBackBuffer(*pixels);
+    if (pixels) {
+        glBindFramebuffer(GL_READ_FRAMEBUFFER, backBuffer.framebuffer);
+        ReadFramebuffer(backBufferWidth, backBufferHeight, backBuffer.topRowFirst, *pixels);
+    }
 
     if (backBuffer.framebuffer) {
         int displayWidth = 0;
@@ -436,6 +446,11 @@ void GraphicsDevice::Present()
         // Top row first in the back buffer, last in the window.
         glBlitFramebuffer(0, backBufferHeight, backBufferWidth, 0, x, y, x + width, y + height, GL_COLOR_BUFFER_BIT,
                           GL_LINEAR);
+    }
+    if (shown) {
+        window->DrawableSize(shown->width, shown->height);
+        glBindFramebuffer(GL_READ_FRAMEBUFFER, 0);
+        ReadFramebuffer(shown->width, shown->height, false, shown->pixels);
     }
     window->SwapBuffers();
     backBuffer.Forget();

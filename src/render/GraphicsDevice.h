@@ -37,6 +37,13 @@ struct ScreenQuadVertex {
 // with the whole texture across it.
 std::array<ScreenQuadVertex, 4> ScreenQuadVertices(const ScreenRect& rect);
 
+// What a window showed: RGBA, 8 bits a channel, top row first.
+struct WindowPicture {
+    int width = 0;
+    int height = 0;
+    std::vector<std::uint8_t> pixels;
+};
+
 // The one directional light of the fixed set-up.
 struct Light {
     Vector3 direction{1.0f, -1.0f, 1.0f};
@@ -75,7 +82,8 @@ public:
     ~GraphicsDevice();
 
     // window null: headless, no GL context. Full screen or not, the picture is
-    // drawn the same way (see ChooseBackBuffer).
+    // drawn the same way (see ChooseBackBuffer). Without an OpenGL 3.3 context
+    // it says so in an error box, and the reason goes to error.
     bool Initialize(Window* window, bool fullScreen, std::string& error);
     // Depth test and write, alpha blending with source alpha, no culling, one
     // white light along (1, -1, 1), texture times vertex colour, lighting on.
@@ -180,6 +188,10 @@ public:
     // The next Present also copies the back buffer into pixels: RGBA, 8 bits a
     // channel, top row first. Without a GL context nothing is copied.
     void CaptureNextPresent(std::vector<std::uint8_t>* pixels) { capture = pixels; }
+    // The next Present also copies what the window shows, at the window's
+    // drawable size (letterboxed when that is not the back buffer's), in the
+    // same layout.
+    void CaptureNextWindow(WindowPicture* picture) { windowCapture = picture; }
     // Where to record every draw; null to stop recording.
     void SetDrawLog(std::vector<DrawRecord>* log) { recorder.SetLog(log); }
     void Record(DrawRecord record) { recorder.Add(std::move(record)); }
@@ -200,7 +212,6 @@ private:
     // Where drawing into surface really goes, and where it goes now.
     Surface* Bound(Surface* surface) const;
     Surface& Target() const { return *Bound(currentTarget); }
-    void ReadBackBuffer(std::vector<std::uint8_t>& pixels);
     void SetTargetUniforms(const GlProgram& program);
     void UseFixedFunction(const Texture* texture, bool vertexColour);
     // Does the predicted part of a whole-target pass; returns where the pass
@@ -272,5 +283,6 @@ private:
     unsigned clampSampler = 0;
 
     std::vector<std::uint8_t>* capture = nullptr;
+    WindowPicture* windowCapture = nullptr;
     DrawRecorder recorder;
 };

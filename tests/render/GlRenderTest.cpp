@@ -123,6 +123,66 @@ TEST_F(GlRenderTest, AToonCubeIsLitOnTheFaceTheLightFallsInTheWindowAndInATarget
     }
 }
 
+// A model with nothing symmetric about it: a 2 × 1 panel standing right of and
+// above the origin, facing -z, wound clockwise as seen from there, its image
+// red on the left, green on the right, with a blue band along the top.
+// Mirrored coordinates, winding or texture coordinates each show.
+TEST_F(GlRenderTest, AnAsymmetricModelAndItsImageKeepTheirSidesUpAndFacing)
+{
+    directory.Write("Panel.x", R"(xof 0303txt 0032
+Mesh Panel {
+ 4;
+ 0;0;0;, 0;1;0;, 2;1;0;, 2;0;0;;
+ 2;
+ 3;0,1,2;, 3;0,2,3;;
+ MeshNormals { 1; 0;0;-1;; 2; 3;0,0,0;, 3;0,0,0;; }
+ MeshTextureCoords { 4; 0;1;, 0;0;, 1;0;, 1;1;; }
+ MeshMaterialList { 1; 2; 0, 0;;
+  Material { 1;1;1;1;; 10; 0;0;0;; 0;0;0;; TextureFilename { "Panel.png"; } }
+ }
+}
+)");
+    WritePng("Panel.png", 64, 64, [](int x, int y) {
+        if (y < 16)
+            return 0xFFFF0000u;
+        return x < 32 ? 0xFF0000FFu : 0xFF00FF00u;
+    });
+    GraphicsDevice& device = GraphicsDevice::Instance();
+    ShaderManager& shaders = ShaderManager::Instance();
+    for (const bool throughTarget : {false, true}) {
+        device.SetRenderTarget(device.BackBuffer());
+        device.Clear(true, true, White, 1.0f);
+        if (throughTarget) {
+            device.SetRenderTarget(shaders.sceneTarget->GetSurface());
+            device.Clear(true, false, White, 1.0f);
+        }
+        Camera camera;
+        SetModelFrame(camera, {0, 0, -4}, {0, 0, 1}, 0);
+        shaders.modelShader.SetWorld(Matrix::Identity());
+        shaders.modelShader.DrawToon(MeshCache::Instance().Get("Panel.x"));
+        if (throughTarget) {
+            device.SetRenderTarget(device.BackBuffer());
+            shaders.filterShader.DrawNormal(*shaders.sceneTarget, 1280, 720, Color(1.0f), 1.0f);
+        }
+
+        const auto pixels = ReadBackBuffer();
+        const auto at = [&pixels](float x, float y) {
+            const auto [sx, sy] = ScreenOf({x, y, 0});
+            return PixelAt(pixels, sx, sy);
+        };
+        SCOPED_TRACE(throughTarget ? "through a target" : "in the window");
+        // +x is to the right and +y up on screen, as the camera looks along +z.
+        EXPECT_GT(ScreenOf({1, 0, 0}).first, ScreenOf({0, 0, 0}).first);
+        EXPECT_LT(ScreenOf({0, 1, 0}).second, ScreenOf({0, 0, 0}).second);
+        ExpectColour(at(0.5f, 0.4f), 255, 0, 0);
+        ExpectColour(at(1.5f, 0.4f), 0, 255, 0);
+        ExpectColour(at(0.5f, 0.93f), 0, 0, 255);
+        ExpectColour(at(1.5f, 0.93f), 0, 0, 255);
+        ExpectColour(at(-0.5f, 0.5f), 255, 255, 255);
+        ExpectColour(at(1.0f, -0.5f), 255, 255, 255);
+    }
+}
+
 TEST_F(GlRenderTest, EachSubsetDrawsWithItsOwnMaterial)
 {
     directory.Write("Strips.x", XFiles::Strips({{1, 0, 0, 1, "", 1}, {0, 1, 0, 1, "", 1}, {0, 0, 1, 1, "", 1}}));

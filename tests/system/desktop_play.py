@@ -117,6 +117,17 @@ env['LC_ALL'] = 'ja_JP.UTF-8'
 if run([], [], 1, env)[0]['messages'][0]['text'] != 'フルスクリーンにしますか？':
     fail('LC_ALL did not win over LANG')
 
+# A renderer without OpenGL 3.3: the device's own error box, then the
+# program's, and the reason on standard error.
+env = dict(os.environ, MESA_GL_VERSION_OVERRIDE='3.0', LANG='ja_JP.UTF-8')
+failed = subprocess.run([harness, '--data', data, '--frames', '1'], env=env, capture_output=True, text=True)
+boxes = [line for line in failed.stderr.splitlines() if line.startswith('orb-harness: message')]
+if failed.returncode == 0 or boxes[1:] != ['orb-harness: message "Direct3D初期化": Direct3Dの初期化に失敗',
+                                           'orb-harness: message "": DirectX初期化失敗']:
+    fail(f'a failed device start showed {boxes}')
+if 'cannot start: ' not in failed.stderr.splitlines()[-1]:
+    fail(f'a failed device start gave no reason: {failed.stderr}')
+
 # The game's command line answers without opening a window.
 version = subprocess.run([game, '--version'], check=True, capture_output=True, text=True).stdout
 if not version.startswith('orb '):

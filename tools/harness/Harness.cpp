@@ -9,6 +9,7 @@
 #include "JsonWriter.h"
 #include "SceneTrace.h"
 #include "app/SceneManager.h"
+#include "platform/Window.h"
 #include "platform/Application.h"
 #include "platform/AudioDevice.h"
 #include "render/GraphicsDevice.h"
@@ -53,9 +54,19 @@ bool Harness::BeforeFrame(int frame)
             application.KeyEvent(change->virtualKey, change->down);
     }
 
+    for (const ResizeRequest& resize : options.resizes) {
+        if (resize.frame == frame && application.GetWindow())
+            application.GetWindow()->SetSize(resize.width, resize.height);
+    }
+
     pixels.clear();
+    windowPicture = {};
     for (const ScreenshotRequest& shot : options.screenshots) {
-        if (shot.frame == frame)
+        if (shot.frame != frame)
+            continue;
+        if (shot.window)
+            GraphicsDevice::Instance().CaptureNextWindow(&windowPicture);
+        else
             GraphicsDevice::Instance().CaptureNextPresent(&pixels);
     }
     return true;
@@ -127,13 +138,14 @@ bool Harness::TakeScreenshot(int frame)
         if (shot.frame != frame)
             continue;
         const GraphicsDevice& device = GraphicsDevice::Instance();
-        const int width = device.BackBufferWidth();
-        const int height = device.BackBufferHeight();
-        if (pixels.size() != static_cast<std::size_t>(width) * height * 4) {
+        const int width = shot.window ? windowPicture.width : device.BackBufferWidth();
+        const int height = shot.window ? windowPicture.height : device.BackBufferHeight();
+        const std::vector<std::uint8_t>& picture = shot.window ? windowPicture.pixels : pixels;
+        if (width <= 0 || picture.size() != static_cast<std::size_t>(width) * height * 4) {
             error = "frame " + std::to_string(frame) + " presented no picture for " + shot.file;
             return false;
         }
-        if (!stbi_write_png(shot.file.c_str(), width, height, 4, pixels.data(), width * 4)) {
+        if (!stbi_write_png(shot.file.c_str(), width, height, 4, picture.data(), width * 4)) {
             error = "cannot write the screenshot " + shot.file;
             return false;
         }

@@ -12,6 +12,7 @@
 #include "main/FrameLoop.h"
 #include "platform/FrameRecord.h"
 #include "render/DrawRecord.h"
+#include "render/GraphicsDevice.h"
 
 // Drives the real frame loop without a person: applies the key script before
 // each frame, writes one trace line and any screenshot after it, and stops
@@ -47,6 +48,7 @@ private:
     FrameRecord record;
     std::vector<DrawRecord> draws;
     std::vector<std::uint8_t> pixels;
+    WindowPicture windowPicture;
     std::size_t screenshotsTaken = 0;
     std::string error;
 };

@@ -6,7 +6,8 @@ const char* const HarnessUsage =
     "usage: orb-harness [--data DIR] [--frames N] [--scene title|select|game|edit] [--group G] [--stage S]\n"
     "                   [--answer-fullscreen yes|no] [--headless] [--realtime] [--screenshot N:FILE]...\n"
     "                   [--keys FILE] [--trace FILE] [--drawlog FILE] [--random-keys SEED]\n"
-    "                   [--memory-log FILE] [--play STAGEFILE]\n";
+    "                   [--memory-log FILE] [--play STAGEFILE] [--window-shot N:FILE]...\n"
+    "                   [--resize N:WIDTHxHEIGHT]...\n";
 
 namespace {
 
@@ -79,12 +80,22 @@ bool ParseHarnessOptions(const std::vector<std::string>& arguments, const std::s
             if (value != "yes" && value != "no")
                 return bad("expected yes or no");
             options.answerFullScreen = value == "yes";
-        } else if (option == "--screenshot") {
+        } else if (option == "--screenshot" || option == "--window-shot") {
             const std::size_t colon = value.find(':');
             if (colon == std::string::npos || !ParseInt(value.substr(0, colon), number) || number < 0 ||
                 colon + 1 == value.size())
                 return bad("expected FRAME:FILE");
-            options.screenshots.push_back({number, value.substr(colon + 1)});
+            options.screenshots.push_back({number, value.substr(colon + 1), option == "--window-shot"});
+        } else if (option == "--resize") {
+            const std::size_t colon = value.find(':');
+            const std::size_t by = value.find('x', colon);
+            ResizeRequest resize;
+            if (colon == std::string::npos || by == std::string::npos ||
+                !ParseInt(value.substr(0, colon), resize.frame) || resize.frame < 0 ||
+                !ParseInt(value.substr(colon + 1, by - colon - 1), resize.width) || resize.width <= 0 ||
+                !ParseInt(value.substr(by + 1), resize.height) || resize.height <= 0)
+                return bad("expected FRAME:WIDTHxHEIGHT");
+            options.resizes.push_back(resize);
         } else if (option == "--keys") {
             options.keysFile = value;
         } else if (option == "--trace") {
@@ -106,6 +117,10 @@ bool ParseHarnessOptions(const std::vector<std::string>& arguments, const std::s
     }
     if (options.headless && !options.screenshots.empty()) {
         error = "--screenshot needs a picture: it cannot be combined with --headless";
+        return false;
+    }
+    if (options.headless && !options.resizes.empty()) {
+        error = "--resize needs a window: it cannot be combined with --headless";
         return false;
     }
     return true;

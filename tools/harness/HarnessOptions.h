@@ -9,6 +9,14 @@
 struct ScreenshotRequest {
     int frame = 0;
     std::string file;
+    // What the window shows, at its own size, rather than the 1280 × 720 picture.
+    bool window = false;
+};
+
+struct ResizeRequest {
+    int frame = 0;
+    int width = 0;
+    int height = 0;
 };
 
 // The harness command line.
@@ -22,6 +30,8 @@ struct HarnessOptions {
     bool headless = false;
     bool realtime = false;
     std::vector<ScreenshotRequest> screenshots;
+    // Before the frame, the window takes the size.
+    std::vector<ResizeRequest> resizes;
     std::string keysFile;
     std::string traceFile;
     std::string drawLogFile;
