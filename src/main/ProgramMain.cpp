@@ -8,6 +8,8 @@
 
 #include "main/CommandLine.h"
 #include "main/GameProgram.h"
+#include "main/UserData.h"
+#include "platform/Application.h"
 
 int ProgramMain(const char* name, int argc, char** argv, SceneId firstScene)
 {
@@ -30,13 +32,18 @@ int ProgramMain(const char* name, int argc, char** argv, SceneId firstScene)
     GameProgram::Options options{.firstScene = firstScene, .fullScreen = line.fullScreen};
     if (!line.stageFile.empty()) {
         // The program may run elsewhere than it was started from.
-        std::error_code error;
-        options.stageFile = std::filesystem::absolute(line.stageFile, error).string();
-        if (error)
+        std::error_code failed;
+        options.stageFile = std::filesystem::absolute(line.stageFile, failed).string();
+        if (failed)
             options.stageFile = line.stageFile;
     }
-    GameProgram program;
     std::string error;
+    if (!EnterDataDirectory("/proc/self/exe", error)) {
+        std::fprintf(stderr, "%s: %s\n", name, error.c_str());
+        Application::Instance().ShowMessage({error, name, MessageButtons::Ok, MessageIcon::Error});
+        return 1;
+    }
+    GameProgram program;
     if (!program.Start(options, error)) {
         std::fprintf(stderr, "%s: cannot start: %s\n", name, error.c_str());
         return 1;

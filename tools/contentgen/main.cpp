@@ -1,15 +1,42 @@
 // contentgen OUTPUT_DIR [FONT_DIR]
+// contentgen --icon game|editor SIZE FILE
 // Writes every model and image the game reads into OUTPUT_DIR, the runtime
-// directory. The same program always writes the same bytes.
+// directory, or one desktop icon, which only an install takes, into FILE.
+// The same program always writes the same bytes.
+#include <charconv>
 #include <chrono>
 #include <cstdio>
+#include <cstring>
+#include <filesystem>
 #include <string>
+#include <string_view>
 
 #include "Generators.h"
+#include "Icons.h"
 
 namespace {
 
 constexpr const char* defaultFontDir = "/usr/share/fonts/truetype/dejavu";
+constexpr int smallestIcon = 16;
+constexpr int largestIcon = 1024;
+
+int WriteIcon(std::string_view kind, std::string_view sizeText, const std::filesystem::path& file)
+{
+    int size = 0;
+    const auto [end, failure] = std::from_chars(sizeText.data(), sizeText.data() + sizeText.size(), size);
+    if (failure != std::errc() || end != sizeText.data() + sizeText.size() || size < smallestIcon ||
+        size > largestIcon || (kind != "game" && kind != "editor")) {
+        std::fprintf(stderr, "contentgen: an icon is game or editor, %d to %d pixels\n", smallestIcon, largestIcon);
+        return 2;
+    }
+    ContentWriter out(file.parent_path());
+    out.Write(file.filename().string(), kind == "game" ? GameIcon(size) : EditorIcon(size));
+    if (!out.Error().empty()) {
+        std::fprintf(stderr, "contentgen: %s\n", out.Error().c_str());
+        return 1;
+    }
+    return 0;
+}
 
 bool LoadFont(FontFace& face, const std::string& dir, const char* file)
 {
@@ -25,8 +52,11 @@ bool LoadFont(FontFace& face, const std::string& dir, const char* file)
 
 int main(int argc, char** argv)
 {
+    if (argc == 5 && std::strcmp(argv[1], "--icon") == 0) {
+        return WriteIcon(argv[2], argv[3], argv[4]);
+    }
     if (argc < 2 || argc > 3) {
-        std::fprintf(stderr, "usage: contentgen OUTPUT_DIR [FONT_DIR]\n");
+        std::fprintf(stderr, "usage: contentgen OUTPUT_DIR [FONT_DIR]\n       contentgen --icon game|editor SIZE FILE\n");
         return 2;
     }
     const auto start = std::chrono::steady_clock::now();

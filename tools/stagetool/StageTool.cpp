@@ -200,6 +200,10 @@ int Generate(const Command& command, std::ostream& out, std::ostream& err)
 
 int RunStageTool(const std::vector<std::string>& arguments, std::ostream& out, std::ostream& err)
 {
+    if (!arguments.empty() && (arguments[0] == "--help" || arguments[0] == "-h" || arguments[0] == "help")) {
+        out << StageToolUsage;
+        return Good;
+    }
     Command command;
     std::string error;
     if (!ParseCommand(arguments, command, error)) {
