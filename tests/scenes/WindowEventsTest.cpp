@@ -31,13 +31,14 @@ protected:
             RunFrame();
         }
     }
-    static void Key(SDL_Scancode scancode, SDL_Keycode code, bool down)
+    static void Key(SDL_Scancode scancode, SDL_Keycode code, bool down, Uint16 modifiers = KMOD_NONE)
     {
         SDL_Event event{};
         event.type = down ? SDL_KEYDOWN : SDL_KEYUP;
         event.key.state = down ? SDL_PRESSED : SDL_RELEASED;
         event.key.keysym.scancode = scancode;
         event.key.keysym.sym = code;
+        event.key.keysym.mod = modifiers;
         SDL_PushEvent(&event);
     }
     static void Focus(bool gained)
@@ -102,6 +103,20 @@ TEST_F(WindowEvents, OnAnAzertyKeyboardTheTopRowPlacesBlocksAndLettersFollowThei
     Frames(1);
     EXPECT_TRUE(Application::Instance().Keys().IsDown('M'));
     EXPECT_FALSE(Application::Instance().Keys().IsDown(';'));
+}
+
+TEST_F(WindowEvents, AltEnterSwitchesTheDisplayAndIsNoEnterForTheScenes)
+{
+    Application& application = Application::Instance();
+    const bool wasFullScreen = application.fullScreen;
+    Key(SDL_SCANCODE_RETURN, SDLK_RETURN, true, KMOD_LALT);
+    Frames(1);
+    EXPECT_NE(application.fullScreen, wasFullScreen);
+    EXPECT_FALSE(application.Keys().IsDown(VirtualKey::Return));
+    Key(SDL_SCANCODE_RETURN, SDLK_RETURN, false, KMOD_LALT);
+    Key(SDL_SCANCODE_KP_ENTER, SDLK_KP_ENTER, true, KMOD_RALT);
+    Frames(1);
+    EXPECT_EQ(application.fullScreen, wasFullScreen);
 }
 
 }  // namespace
