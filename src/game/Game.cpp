@@ -409,10 +409,14 @@ void Game::DrawWorld(Texture* scene)
     model.SetCamera(device.GetTransform(TransformState::View), device.GetTransform(TransformState::Projection));
 
     const int group = SceneManager::Instance().stageGroup;
-    skySphere->Draw(group);
+    const auto board = MeshCache::Instance().Get("Resource/Data/Stage/Stage" + std::to_string(group) + ".x");
+    // The sky fills the screen; with the board's depth in first, the half
+    // of it the board covers is never drawn.
     model.SetLighting(false);
     model.SetWorld(skySphere->transform->world);
-    model.DrawGlow(MeshCache::Instance().Get("Resource/Data/Stage/Stage" + std::to_string(group) + ".x"), 1.0f);
+    model.PrimeDepth(board);
+    skySphere->Draw(group);
+    model.DrawGlow(board, 1.0f);
 
     model.SetLighting(true);
     player->Draw();

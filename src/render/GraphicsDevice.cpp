@@ -315,6 +315,21 @@ void GraphicsDevice::StandIn(Surface* target, Surface* standIn)
         BindTarget(currentTarget);
 }
 
+bool GraphicsDevice::BeginDepthOnly()
+{
+    if (!context || !passPrediction)
+        return false;
+    depthOnly = true;
+    glColorMask(GL_FALSE, GL_FALSE, GL_FALSE, GL_FALSE);
+    return true;
+}
+
+void GraphicsDevice::EndDepthOnly()
+{
+    depthOnly = false;
+    glColorMask(GL_TRUE, GL_TRUE, GL_TRUE, GL_TRUE);
+}
+
 void GraphicsDevice::SetOccluder(const Matrix& world, const Vector3& low, const Vector3& high)
 {
     if (passPrediction)
@@ -551,7 +566,7 @@ void GraphicsDevice::EndEffectPass()
 
 void GraphicsDevice::RecordMeshDraw(const Mesh& mesh)
 {
-    if (!recorder.Recording())
+    if (!recorder.Recording() || depthOnly)
         return;
     if (!activePass) {
         recorder.MeshDraw(mesh, 0, "", stageTexture ? stageTexture->fileName : "", GetTransform(TransformState::World));
@@ -583,13 +598,17 @@ void GraphicsDevice::DrawSubset(const Mesh& mesh, int subset)
     const auto matrices = CurrentMeshMatrices();
     if (matrices && Occluded(mesh, *matrices))
         return;
-    if (const auto bounds = matrices ? ProjectedBounds(mesh.BoundsMin(), mesh.BoundsMax(),
+    // Depth alone changes no colour the device knows of.
+    if (!depthOnly) {
+        const auto bounds = matrices ? ProjectedBounds(mesh.BoundsMin(), mesh.BoundsMax(),
                                                        matrices->world * matrices->view * matrices->projection,
                                                        Target().width, Target().height)
-                                     : std::nullopt)
-        Target().Touch(*bounds);
-    else
-        Target().Forget();
+                                     : std::nullopt;
+        if (bounds)
+            Target().Touch(*bounds);
+        else
+            Target().Forget();
+    }
     glBindVertexArray(mesh.VertexArray());
     // Models carry no vertex colour; a disabled attribute reads this constant.
     glVertexAttrib4f(3, 1.0f, 1.0f, 1.0f, 1.0f);

@@ -135,6 +135,12 @@ public:
     // drawn before what it may hide: a mesh draw it wholly hides from the
     // camera is logged but not drawn.
     void SetOccluder(const Matrix& world, const Vector3& low, const Vector3& high);
+    // Until EndDepthOnly, draws write depth alone and leave no record, to let
+    // later draws skip what nearer ones will cover. False (and nothing
+    // begun) where that cannot help: without a GL context, or with the
+    // device's shortcuts off.
+    bool BeginDepthOnly();
+    void EndDepthOnly();
     // The depth buffer every full-size target shares; 0 without a context.
     unsigned SharedDepthBuffer() const { return sharedDepth; }
 
@@ -243,6 +249,7 @@ private:
     Surface* standInFor = nullptr;
     Surface* standInBy = nullptr;
     std::optional<Occluder> occluder;
+    bool depthOnly = false;
     // The back buffer drawn off-screen, when the window's drawable is not its size.
     unsigned offScreenFramebuffer = 0;
     unsigned offScreenColour = 0;

@@ -78,6 +78,18 @@ void ModelShader::DrawGlow(const std::shared_ptr<Mesh>& mesh, float alpha)
     Draw(*mesh, "Glow");
 }
 
+void ModelShader::PrimeDepth(const std::shared_ptr<Mesh>& mesh)
+{
+    if (!effect || !mesh)
+        return;
+    GraphicsDevice& device = GraphicsDevice::Instance();
+    // The same technique and matrices as the mesh's own draw give the same depth to the bit.
+    if (device.BeginDepthOnly()) {
+        Draw(*mesh, "Glow");
+        device.EndDepthOnly();
+    }
+}
+
 void ModelShader::DrawColor(const std::shared_ptr<Mesh>& mesh, const Color& colour, float power)
 {
     if (!effect || !mesh)

@@ -32,6 +32,9 @@ public:
     void SetWorld(const Matrix& world);
     void DrawToon(const std::shared_ptr<Mesh>& mesh);
     void DrawGlow(const std::shared_ptr<Mesh>& mesh, float alpha);
+    // The depth DrawGlow will give the mesh, alone and ahead of it, so that
+    // what is drawn before the mesh skips the pixels the mesh will cover.
+    void PrimeDepth(const std::shared_ptr<Mesh>& mesh);
     // The whole mesh in one flat colour times power, unclamped, with no
     // material: how the glow copies of flipping blocks outshine white.
     void DrawColor(const std::shared_ptr<Mesh>& mesh, const Color& colour, float power);
