@@ -152,7 +152,8 @@ bool Application::Create(bool withWindow, std::string& error)
         window = Window::Create(WindowTitle, ScreenWidth, ScreenHeight, error);
         if (!window)
             return false;
-        OpenGamePads();
+        if (!scriptedKeys)
+            OpenGamePads();
     }
 
     fullScreen = false;
@@ -203,6 +204,8 @@ bool Application::PumpEvents()
         SDL_Event event;
         while (SDL_PollEvent(&event)) {
             if (pads && pads->Handle(event))
+                continue;
+            if (scriptedKeys && (event.type == SDL_KEYDOWN || event.type == SDL_KEYUP || event.type == SDL_WINDOWEVENT))
                 continue;
             switch (event.type) {
             case SDL_QUIT:

@@ -46,6 +46,12 @@ public:
     void PostQuit() { quitPosted = true; }
     bool QuitPosted() const { return quitPosted; }
 
+    // Keys come from a script alone (the harness): the window's key and focus
+    // events and game controllers are not taken, so other windows coming
+    // and going, or a person at the machine, cannot change a scripted run.
+    // Set before Create.
+    void TakeKeysFromScriptOnly() { scriptedKeys = true; }
+
     // A key went down or up, from the window or from a script. Escape quits from
     // every scene, as the window's own key handling did.
     void KeyEvent(int virtualKey, bool down);
@@ -82,6 +88,7 @@ private:
     Language language = Language::Japanese;
     Keyboard keyboard;
     bool quitPosted = false;
+    bool scriptedKeys = false;
     bool videoStarted = false;
     MessageResponder messageResponder;
     FrameRecord* frameRecord = nullptr;

@@ -86,6 +86,7 @@ int main(int argc, char** argv)
     if (drawLog)
         GraphicsDevice::Instance().SetDrawLog(&harness.Draws());
     Application& application = Application::Instance();
+    application.TakeKeysFromScriptOnly();
     // Sound is mixed into memory, one frame's worth per frame, so a run's sound timing never depends on the machine.
     application.Audio().OpenLoopback();
     application.SetFrameRecord(&harness.Record());
