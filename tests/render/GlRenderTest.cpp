@@ -48,6 +48,29 @@ protected:
         effect.SetValue("g_LightDir", &lightDirection.x, 3);
         effect.SetInt("g_LightEnable", lightEnable);
     }
+
+    // A model's toon draw at the origin over white, seen from eye: straight
+    // into the back buffer, or into the scene target and copied over.
+    void DrawModel(const std::string& file, const Vector3& eye, const Vector3& lightDirection, int lightEnable,
+                   bool throughTarget)
+    {
+        GraphicsDevice& device = GraphicsDevice::Instance();
+        ShaderManager& shaders = ShaderManager::Instance();
+        device.SetRenderTarget(device.BackBuffer());
+        device.Clear(true, true, White, 1.0f);
+        if (throughTarget) {
+            device.SetRenderTarget(shaders.sceneTarget->GetSurface());
+            device.Clear(true, false, White, 1.0f);
+        }
+        Camera camera;
+        SetModelFrame(camera, eye, lightDirection, lightEnable);
+        shaders.modelShader.SetWorld(Matrix::Identity());
+        shaders.modelShader.DrawToon(MeshCache::Instance().Get(file));
+        if (throughTarget) {
+            device.SetRenderTarget(device.BackBuffer());
+            shaders.filterShader.DrawNormal(*shaders.sceneTarget, 1280, 720, Color(1.0f), 1.0f);
+        }
+    }
 };
 
 TEST_F(GlRenderTest, AFloatTargetCopiedToTheBackBufferKeepsColourAndOrientation)
@@ -90,25 +113,10 @@ TEST_F(GlRenderTest, SpritesLandWhereTheirTransformPutsThem)
 TEST_F(GlRenderTest, AToonCubeIsLitOnTheFaceTheLightFallsInTheWindowAndInATarget)
 {
     directory.Write("Cube.x", XFiles::Cube(1, {0.2f, 0.5f, 0.9f, 1, "", 40}));
-    GraphicsDevice& device = GraphicsDevice::Instance();
-    ShaderManager& shaders = ShaderManager::Instance();
     // A target keeps its rows the other way up, which turns every winding
     // round: faces turned away must still be the ones left out.
     for (const bool throughTarget : {false, true}) {
-        device.SetRenderTarget(device.BackBuffer());
-        device.Clear(true, true, White, 1.0f);
-        if (throughTarget) {
-            device.SetRenderTarget(shaders.sceneTarget->GetSurface());
-            device.Clear(true, false, White, 1.0f);
-        }
-        Camera camera;
-        SetModelFrame(camera, {0, 4, -4}, {0, -1, 0}, 1);
-        shaders.modelShader.SetWorld(Matrix::Identity());
-        shaders.modelShader.DrawToon(MeshCache::Instance().Get("Cube.x"));
-        if (throughTarget) {
-            device.SetRenderTarget(device.BackBuffer());
-            shaders.filterShader.DrawNormal(*shaders.sceneTarget, 1280, 720, Color(1.0f), 1.0f);
-        }
+        DrawModel("Cube.x", {0, 4, -4}, {0, -1, 0}, 1, throughTarget);
 
         const auto pixels = ReadBackBuffer();
         const auto [topX, topY] = ScreenOf({0, 1, 0.3f});
@@ -147,23 +155,8 @@ Mesh Panel {
             return 0xFFFF0000u;
         return x < 32 ? 0xFF0000FFu : 0xFF00FF00u;
     });
-    GraphicsDevice& device = GraphicsDevice::Instance();
-    ShaderManager& shaders = ShaderManager::Instance();
     for (const bool throughTarget : {false, true}) {
-        device.SetRenderTarget(device.BackBuffer());
-        device.Clear(true, true, White, 1.0f);
-        if (throughTarget) {
-            device.SetRenderTarget(shaders.sceneTarget->GetSurface());
-            device.Clear(true, false, White, 1.0f);
-        }
-        Camera camera;
-        SetModelFrame(camera, {0, 0, -4}, {0, 0, 1}, 0);
-        shaders.modelShader.SetWorld(Matrix::Identity());
-        shaders.modelShader.DrawToon(MeshCache::Instance().Get("Panel.x"));
-        if (throughTarget) {
-            device.SetRenderTarget(device.BackBuffer());
-            shaders.filterShader.DrawNormal(*shaders.sceneTarget, 1280, 720, Color(1.0f), 1.0f);
-        }
+        DrawModel("Panel.x", {0, 0, -4}, {0, 0, 1}, 0, throughTarget);
 
         const auto pixels = ReadBackBuffer();
         const auto at = [&pixels](float x, float y) {

@@ -15,6 +15,9 @@ import subprocess
 import sys
 import tempfile
 
+sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
+from fresh_data import make_fresh_data  # noqa: E402
+
 harness, tool, game, runtime, root = sys.argv[1:6]
 work = tempfile.mkdtemp()
 data = os.path.join(work, 'data')
@@ -49,14 +52,7 @@ def scores():
     return digest.hexdigest()
 
 
-os.makedirs(os.path.join(data, 'Resource'))
-for folder in ('Resource/Data', 'Resource/Texture', 'Resource/Sound', 'Shader'):
-    os.symlink(os.path.realpath(os.path.join(runtime, folder)), os.path.join(data, folder))
-shutil.copytree(os.path.join(root, 'data/Resource/BData'), os.path.join(data, 'Resource/BData'))
-for group in (1, 2, 3):
-    for stage in range(1, 7):
-        with open(os.path.join(data, f'Resource/BData/STAGE{group}/Result{stage}.txt'), 'w') as result:
-            result.write('score:0')
+make_fresh_data(data, runtime, root)
 
 # In the editor: a black block at (2, 0) and a white one at (3, 0), saved with P.
 keys = []

@@ -15,6 +15,9 @@ import subprocess
 import sys
 import tempfile
 
+sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
+from fresh_data import make_fresh_data  # noqa: E402
+
 harness, tool, root, runtime = sys.argv[1:5]
 work = tempfile.mkdtemp()
 keys = []
@@ -33,15 +36,7 @@ def tap(frame, key):
 def play(frames):
     """The whole evening so far, from a fresh copy of the stages and scores."""
     data = os.path.join(work, 'data')
-    shutil.rmtree(data, ignore_errors=True)
-    os.makedirs(os.path.join(data, 'Resource'))
-    for folder in ('Resource/Data', 'Resource/Texture', 'Resource/Sound', 'Shader'):
-        os.symlink(os.path.realpath(os.path.join(runtime, folder)), os.path.join(data, folder))
-    shutil.copytree(os.path.join(root, 'data/Resource/BData'), os.path.join(data, 'Resource/BData'))
-    for group in (1, 2, 3):
-        for stage in range(1, 7):
-            with open(os.path.join(data, f'Resource/BData/STAGE{group}/Result{stage}.txt'), 'w') as result:
-                result.write('score:0')
+    make_fresh_data(data, runtime, root)
     with open(os.path.join(work, 'keys.txt'), 'w') as script:
         for frame, key, change in sorted(keys, key=lambda k: k[0]):
             script.write(f'{frame} {key} {change}\n')
