@@ -123,11 +123,12 @@ void Reverse::Draw(const std::shared_ptr<Texture>& glowTarget, bool& glowReady) 
         device.Clear(true, false, TransparentBlack, 1.0f);
         device.SetRenderTarget(entryTarget);
     }
-    glowReady = true;
     ShaderManager& shaders = ShaderManager::Instance();
     shaders.modelShader.SetLighting(true);
 
+    // Without its source the glow target is never written, so it must never be added.
     if (glowSource->GetSurface()) {
+        glowReady = true;
         // Only what the copies add beyond white survives the bright filter.
         device.SetRenderTarget(glowSource->GetSurface());
         device.Clear(true, false, OpaqueWhite, 1.0f);
@@ -151,7 +152,8 @@ void Reverse::Draw(const std::shared_ptr<Texture>& glowTarget, bool& glowReady) 
 
 // Every copy is the white block's shape, whatever the block's kind, scaled
 // about its own centre by the pulse; the depth test hides it behind what the
-// frame has drawn so far.
+// frame has drawn so far. Its technique writes no depth: the copy is larger
+// than its block, which is drawn after it.
 void Reverse::DrawGlowCopies() const
 {
     ModelShader& shader = ShaderManager::Instance().modelShader;

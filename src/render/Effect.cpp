@@ -40,7 +40,7 @@ std::unique_ptr<Effect> Effect::FromText(const std::string& text, std::string& e
     for (const TechniqueSource& technique : source.techniques) {
         CompiledTechnique compiled;
         compiled.name = technique.name;
-        compiled.depthOff = technique.depthOff;
+        compiled.depth = technique.depth;
         compiled.cullBack = technique.cullBack;
         if (compile) {
             const std::string vertex = source.commonBoth + source.commonVertex + technique.vertex;
@@ -136,8 +136,8 @@ void Effect::BeginPass(int)
     state.effect = this;
     state.program = passProgram;
     state.technique = technique.name;
-    state.depthTest = technique.depthOff ? false : savedDepthTest;
-    state.depthWrite = technique.depthOff ? false : savedDepthWrite;
+    state.depthTest = technique.depth != DepthUse::Off && savedDepthTest;
+    state.depthWrite = technique.depth == DepthUse::TestAndWrite && savedDepthWrite;
     state.cullBack = technique.cullBack;
     GraphicsDevice::Instance().BeginEffectPass(state);
     inPass = true;

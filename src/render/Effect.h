@@ -11,6 +11,7 @@
 #include <glm/vec4.hpp>
 
 #include "math/Matrix.h"
+#include "render/EffectSource.h"
 
 class GlProgram;
 class Texture;
@@ -67,7 +68,7 @@ private:
         // The build for any value of the variant parameter, and one per listed value.
         std::unique_ptr<GlProgram> program;
         std::map<int, std::unique_ptr<GlProgram>> variants;
-        bool depthOff = false;
+        DepthUse depth = DepthUse::TestAndWrite;
         bool cullBack = false;
     };
 

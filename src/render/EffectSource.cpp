@@ -70,15 +70,18 @@ bool ParseEffectSource(const std::string& text, EffectSource& source, std::strin
                 if (other.name == argument)
                     return fail("technique " + argument + " appears twice");
             }
-            source.techniques.push_back({argument, "", "", false, false});
+            source.techniques.push_back({argument, "", "", DepthUse::TestAndWrite, false});
             section = nullptr;
         } else if (directive == "vertex" || directive == "fragment" || directive == "depth" || directive == "cull") {
             if (!technique)
                 return fail("@" + directive + " outside a technique");
             if (directive == "depth") {
-                if (argument != "off")
-                    return fail("@depth takes off");
-                technique->depthOff = true;
+                if (argument == "off")
+                    technique->depth = DepthUse::Off;
+                else if (argument == "test")
+                    technique->depth = DepthUse::TestOnly;
+                else
+                    return fail("@depth takes off or test");
             } else if (directive == "cull") {
                 if (argument != "back")
                     return fail("@cull takes back");

@@ -9,6 +9,8 @@
 //   @common vertex     ... in every vertex stage only (likewise "fragment")
 //   @technique NAME    starts a technique (one pass)
 //   @depth off         that technique draws without depth test and write
+//   @depth test        that technique is depth-tested but writes no depth, so
+//                      it never hides what is drawn after it
 //   @cull back         that technique skips faces turned away from the eye
 //                      (front faces wind clockwise as seen)
 //   @vertex            the technique's vertex stage follows
@@ -23,11 +25,14 @@
 //
 // Directives start a line with '@'; everything else belongs to the section
 // above it. Stages see a prelude first (see GlProgram).
+// How a technique uses the depth buffer; each pass narrows the device's states, never widens them.
+enum class DepthUse { TestAndWrite, TestOnly, Off };
+
 struct TechniqueSource {
     std::string name;
     std::string vertex;
     std::string fragment;
-    bool depthOff = false;
+    DepthUse depth = DepthUse::TestAndWrite;
     bool cullBack = false;
 };
 

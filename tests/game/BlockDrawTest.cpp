@@ -167,6 +167,17 @@ TEST_F(BlockDraw, WithNothingFlippingTheGlowIsEmptiedAndWithoutAGlowTargetNothin
     EXPECT_FALSE(glowReady);
 }
 
+TEST_F(BlockDraw, WithoutItsGlowSourceAFlippingBlockIsDrawnButNoGlowIsEverAdded)
+{
+    Reverse reverse;
+    reverse.glowSource->Release();
+    const auto block = MakeBlock(Black);
+    Queue(reverse, block, 20);
+    bool glowReady = false;
+    EXPECT_EQ(DrawReverse(reverse, glowReady), (std::vector<std::string>{BlackMesh + " Toon"}));
+    EXPECT_FALSE(glowReady) << "the glow target was never written";
+}
+
 TEST_F(BlockDraw, ABurstingBlockRisesAsAWhiteBlockThenDrawsItsParticlesUntilTheyAreGone)
 {
     Application::Instance().Audio().OpenLoopback();

@@ -26,6 +26,13 @@ void main() { gl_Position = vec4(1.0); }
 @fragment
 out vec4 c;
 void main() { c = vec4(1.0); }
+@technique Three
+@depth test
+@vertex
+void main() { gl_Position = vec4(1.0); }
+@fragment
+out vec4 c;
+void main() { c = vec4(1.0); }
 )";
 
 TEST(EffectSource, SplitsTechniquesAndTheirStages)
@@ -33,10 +40,11 @@ TEST(EffectSource, SplitsTechniquesAndTheirStages)
     EffectSource source;
     std::string error;
     ASSERT_TRUE(ParseEffectSource(TwoTechniques, source, error)) << error;
-    ASSERT_EQ(source.techniques.size(), 2u);
+    ASSERT_EQ(source.techniques.size(), 3u);
     EXPECT_EQ(source.techniques[0].name, "One");
-    EXPECT_TRUE(source.techniques[0].depthOff);
-    EXPECT_FALSE(source.techniques[1].depthOff);
+    EXPECT_EQ(source.techniques[0].depth, DepthUse::Off);
+    EXPECT_EQ(source.techniques[1].depth, DepthUse::TestAndWrite);
+    EXPECT_EQ(source.techniques[2].depth, DepthUse::TestOnly);
     EXPECT_NE(source.commonBoth.find("uniform float shared;"), std::string::npos);
     EXPECT_NE(source.techniques[1].vertex.find("vec4(1.0)"), std::string::npos);
     EXPECT_EQ(source.techniques[0].fragment.find("vec4(1.0)"), std::string::npos);
@@ -58,6 +66,33 @@ TEST(EffectSource, RejectsWhatItCannotPlace)
         EXPECT_FALSE(ParseEffectSource(text, source, error)) << text;
         EXPECT_NE(error.find(reason), std::string::npos) << error;
     }
+}
+
+class EffectPasses : public DeviceFixture {};
+
+TEST_F(EffectPasses, APassNarrowsTheDepthStatesItFindsAndEndPutsThemBack)
+{
+    StartDevice(false);
+    std::string errors;
+    const auto effect = Effect::FromText(TwoTechniques, errors);
+    ASSERT_NE(effect, nullptr) << errors;
+    GraphicsDevice& device = GraphicsDevice::Instance();
+    const auto passStates = [&](const char* technique) {
+        effect->SetTechnique(technique);
+        effect->Begin();
+        effect->BeginPass(0);
+        const std::pair<bool, bool> inPass{device.DepthTest(), device.DepthWrite()};
+        effect->End();
+        return inPass;
+    };
+    EXPECT_EQ(passStates("One"), std::make_pair(false, false));
+    EXPECT_EQ(passStates("Two"), std::make_pair(true, true));
+    EXPECT_EQ(passStates("Three"), std::make_pair(true, false)) << "tested, not written";
+    EXPECT_TRUE(device.DepthTest());
+    EXPECT_TRUE(device.DepthWrite());
+    device.SetDepthWrite(false);
+    EXPECT_EQ(passStates("Two"), std::make_pair(true, false)) << "a pass never turns writing back on";
+    EXPECT_FALSE(device.DepthWrite());
 }
 
 class EffectFailureTest : public DeviceFixture {};
