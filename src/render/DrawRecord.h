@@ -23,6 +23,9 @@ struct DrawRecord {
     std::string texture;
     // Sprite: its transform; Mesh and Fixed: the world matrix.
     Matrix matrix;
+    // Mesh and Fixed: the view times the projection it is drawn with, which
+    // places the world on the screen.
+    Matrix camera;
     // Sprite: centre point and source rectangle (left, top, right, bottom).
     float centre[2] = {0, 0};
     long source[4] = {0, 0, 0, 0};

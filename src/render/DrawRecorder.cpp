@@ -39,7 +39,7 @@ void DrawRecorder::Quad(const ScreenRect& rect, const std::string& technique)
 }
 
 void DrawRecorder::MeshDraw(const Mesh& mesh, unsigned pass, const std::string& technique, const std::string& texture,
-                            const Matrix& world)
+                            const Matrix& world, const Matrix& camera)
 {
     if (!log)
         return;
@@ -56,11 +56,12 @@ void DrawRecorder::MeshDraw(const Mesh& mesh, unsigned pass, const std::string& 
     record.texture = fixed ? texture : "";
     record.technique = fixed ? "" : technique;
     record.matrix = world;
+    record.camera = camera;
     Add(std::move(record));
 }
 
 void DrawRecorder::Fan(const ColorVertex* vertices, int count, const std::string& what, const std::string& texture,
-                       const Matrix& world)
+                       const Matrix& world, const Matrix& camera)
 {
     if (!log)
         return;
@@ -69,6 +70,7 @@ void DrawRecorder::Fan(const ColorVertex* vertices, int count, const std::string
     record.name = what;
     record.texture = texture;
     record.matrix = world;
+    record.camera = camera;
     if (count > 0) {
         std::array<float, 4> area{vertices[0].u, vertices[0].v, vertices[0].u, vertices[0].v};
         for (int i = 1; i < count; ++i) {

@@ -26,9 +26,9 @@ public:
     // A mesh subset; pass is the serial of the effect pass drawing it, 0 for
     // the fixed-function path (texture: its stage-0 texture's file).
     void MeshDraw(const Mesh& mesh, unsigned pass, const std::string& technique, const std::string& texture,
-                  const Matrix& world);
+                  const Matrix& world, const Matrix& camera);
     void Fan(const ColorVertex* vertices, int count, const std::string& what, const std::string& texture,
-             const Matrix& world);
+             const Matrix& world, const Matrix& camera);
     void Sprite(const std::string& texture, const Rect& source, const Matrix& transform, float centreX, float centreY,
                 std::uint32_t argb);
     void Text(const std::string& text, int x, int y, std::uint32_t argb);

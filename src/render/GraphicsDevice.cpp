@@ -569,15 +569,25 @@ void GraphicsDevice::RecordMeshDraw(const Mesh& mesh)
     if (!recorder.Recording() || depthOnly)
         return;
     if (!activePass) {
-        recorder.MeshDraw(mesh, 0, "", stageTexture ? stageTexture->fileName : "", GetTransform(TransformState::World));
+        recorder.MeshDraw(mesh, 0, "", stageTexture ? stageTexture->fileName : "", GetTransform(TransformState::World),
+                          FixedCamera());
         return;
     }
-    // The log shows where the effect puts the mesh.
-    Matrix world = GetTransform(TransformState::World);
-    if (const auto* value = pass.effect ? pass.effect->Find(Effect::WorldParameter) : nullptr;
-        value && std::holds_alternative<Matrix>(*value))
-        world = std::get<Matrix>(*value);
-    recorder.MeshDraw(mesh, passSerial, pass.technique, "", world);
+    // The log shows where the effect puts the mesh, and with which camera.
+    const auto parameter = [this](const char* name, TransformState fallback) {
+        if (const auto* value = pass.effect ? pass.effect->Find(name) : nullptr;
+            value && std::holds_alternative<Matrix>(*value))
+            return std::get<Matrix>(*value);
+        return GetTransform(fallback);
+    };
+    recorder.MeshDraw(mesh, passSerial, pass.technique, "", parameter(Effect::WorldParameter, TransformState::World),
+                      parameter(Effect::ViewParameter, TransformState::View) *
+                          parameter(Effect::ProjectionParameter, TransformState::Projection));
+}
+
+Matrix GraphicsDevice::FixedCamera() const
+{
+    return GetTransform(TransformState::View) * GetTransform(TransformState::Projection);
 }
 
 void GraphicsDevice::DrawSubset(const Mesh& mesh, int subset)
@@ -733,7 +743,8 @@ void GraphicsDevice::CopyToCurrentTarget(const Texture& source)
 
 void GraphicsDevice::DrawFan(const ColorVertex* vertices, int count, const std::string& what)
 {
-    recorder.Fan(vertices, count, what, stageTexture ? stageTexture->fileName : "", GetTransform(TransformState::World));
+    recorder.Fan(vertices, count, what, stageTexture ? stageTexture->fileName : "", GetTransform(TransformState::World),
+                 FixedCamera());
     if (!context || count < 3)
         return;
     UseFixedFunction(stageTexture, true);

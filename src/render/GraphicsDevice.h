@@ -238,6 +238,8 @@ private:
     const Texture& CopyOfCurrentTarget(const Texture& target);
     void FlushSprites();
     void RecordMeshDraw(const Mesh& mesh);
+    // The view times the projection the fixed-function path draws with.
+    Matrix FixedCamera() const;
 
     Window* window = nullptr;
     bool context = false;

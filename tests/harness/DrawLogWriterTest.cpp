@@ -13,6 +13,7 @@ TEST(DrawLogWriter, WritesEachKindOfDrawInItsOwnShape)
     draws[1].name = "Resource/Data/WhiteBlock/Model.x";
     draws[1].technique = "Glow";
     draws[1].matrix = Matrix::Translation(75, 25, 125);
+    draws[1].camera = Matrix::Scaling(2, 3, 4);
     draws[2].kind = DrawRecord::Kind::Fixed;
     draws[2].name = "quadXZ";
     draws[2].texture = "Resource/Texture/Target.png";
@@ -38,9 +39,10 @@ TEST(DrawLogWriter, WritesEachKindOfDrawInItsOwnShape)
               R"({"frame":7,"draws":[)"
               R"({"op":"target","to":"sceneTarget"},)"
               R"({"op":"mesh","file":"Resource/Data/WhiteBlock/Model.x","tech":"Glow",)"
-              R"("w":[1,0,0,0,0,1,0,0,0,0,1,0,75,25,125,1]},)"
+              R"("w":[1,0,0,0,0,1,0,0,0,0,1,0,75,25,125,1],"vp":[2,0,0,0,0,3,0,0,0,0,4,0,0,0,0,1]},)"
               R"({"op":"fixed","what":"quadXZ","tex":"Resource/Texture/Target.png",)"
-              R"("w":[1,0,0,0,0,1,0,0,0,0,1,0,0,0,0,1],"uv":[0.25,0.5,0.5,0.75],"argb":2147483647},)"
+              R"("w":[1,0,0,0,0,1,0,0,0,0,1,0,0,0,0,1],"vp":[1,0,0,0,0,1,0,0,0,0,1,0,0,0,0,1],)"
+              R"("uv":[0.25,0.5,0.5,0.75],"argb":2147483647},)"
               R"({"op":"quad","rect":[0,0,320,180],"tech":"NormalTech"},)"
               R"({"op":"sprite","tex":"Resource/Texture/White.png","m":[1,0,0,0,0,1,0,0,0,0,1,0,0,0,0,1],)"
               R"("centre":[0.5,0],"src":[0,0,1280,720],"argb":2164260863},)"

@@ -8,7 +8,9 @@
 #include "platform/VirtualKey.h"
 #include "scenes/Edit.h"
 #include "scenes/SceneFixture.h"
+#include "scenes/Title.h"
 #include "support/DrawDescription.h"
+#include "support/MatrixNear.h"
 
 namespace {
 
@@ -135,6 +137,54 @@ TEST_F(EditScene, ABurstingBlockLoadedIntoTheEditorPlaysOutSilently)
     ASSERT_EQ(edit.Blocks().size(), 1u);
     RunFrames(100);
     EXPECT_EQ(edit.Blocks()[0]->burst->frame, 66) << "it rose, spun and burst, with no sound object";
+}
+
+// Seen from straight above: row i (z) by row, column j (x) within it, tile
+// (j, i) covering [50j, 50j + 50] × [50i, 50i + 50]; the cursor's tile shows
+// the target image instead of the grid's.
+TEST_F(EditScene, TheTilesLieRowByRowAndTheCursorsTileShowsTheTarget)
+{
+    Edit& edit = Open();
+    for (int i = 0; i < 3; ++i)
+        Tap(VirtualKey::Right);
+    Tap(VirtualKey::Up);
+    ASSERT_EQ(edit.CursorX(), 3);
+    ASSERT_EQ(edit.CursorZ(), 1);
+    std::vector<DrawRecord> tiles;
+    for (const DrawRecord& draw : NextFrameDraws()) {
+        if (draw.kind == DrawRecord::Kind::Fixed && draw.name == "quadXZ")
+            tiles.push_back(draw);
+    }
+    ASSERT_EQ(tiles.size(), 100u);
+    for (int i = 0; i < 10; ++i) {
+        for (int j = 0; j < 10; ++j) {
+            const DrawRecord& tile = tiles[static_cast<std::size_t>(10 * i + j)];
+            EXPECT_EQ(tile.matrix.TranslationRow(), Vector3(50.0f * j, 0, 50.0f * i)) << j << ", " << i;
+            EXPECT_EQ(tile.texture, j == 3 && i == 1 ? "Resource/Texture/Target.png"
+                                                     : "Resource/Texture/StageGrid_2.png")
+                << j << ", " << i;
+        }
+    }
+}
+
+// The model effect keeps the camera of whichever scene drew last; the
+// editor's blocks must be drawn through its own, the view straight down.
+TEST_F(EditScene, BlocksAndTilesAreDrawnThroughTheEditorsOwnCamera)
+{
+    Build<Title>(SceneId::Title);
+    RunFrames(1);
+    Open();
+    Tap(VirtualKey::Digit1);
+    const Matrix camera =
+        Matrix::LookAtLH({225, 700, 225}, {225, 0, 225}, {0, 0, 1}) * Matrix::PerspectiveFovLH(1.0471976f, 1280.0f / 720.0f, 1, 1500);
+    int meshes = 0;
+    for (const DrawRecord& draw : NextFrameDraws()) {
+        if (draw.kind == DrawRecord::Kind::Mesh || draw.kind == DrawRecord::Kind::Fixed) {
+            EXPECT_TRUE(MatrixNear(draw.camera, camera, 1e-5f)) << draw.name;
+            meshes += draw.kind == DrawRecord::Kind::Mesh;
+        }
+    }
+    EXPECT_EQ(meshes, 1);
 }
 
 }  // namespace

@@ -1,14 +1,20 @@
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <filesystem>
 #include <string>
 
 #include "app/SceneManager.h"
+#include "math/Quaternion.h"
 #include "platform/VirtualKey.h"
 #include "scenes/SceneFixture.h"
 #include "scenes/Select.h"
+#include "support/MatrixNear.h"
 
 namespace {
+
+constexpr float SpinAngle = 0.0034906585f;
+constexpr float HalfPi = 1.5707963f;
 
 class SelectScene : public SceneFixture {
 protected:
@@ -140,6 +146,86 @@ TEST_F(SelectScene, EnterStopsTheMusicAndFadesOutToTheChosenStage)
     RunFrames(85);
     EXPECT_EQ(SceneManager::Instance().CurrentId(), SceneId::Game);
     EXPECT_EQ(Stage(), 3);
+}
+
+// A block in cell (1, 0, 3) of each stage, placed on that stage's face: the
+// first frame shows the cube unturned, so each block's world place is its
+// position on the face.
+TEST_F(SelectScene, EachStagesBlocksStandOnItsOwnFace)
+{
+    for (int stage = 1; stage <= 6; ++stage)
+        directory.Write("Resource/BData/STAGE2/Stage00" + std::to_string(stage) + ".txt",
+                        "x:1,y:0,z:3,sf:2,af:0,pf:0\n");
+    Open();
+    std::vector<Vector3> places;
+    for (const DrawRecord& draw : NextFrameDraws()) {
+        if (draw.kind == DrawRecord::Kind::Mesh && draw.name == "Resource/Data/BlackBlock/Model.x")
+            places.push_back(draw.matrix.TranslationRow());
+    }
+    // 50·gx − 225 = −175, 50·gz − 225 = −75; the height gy = 0 puts the face
+    // at +275 on faces 1 to 3 and at −275 on faces 4 to 6.
+    const std::vector<Vector3> expected = {{-175, 275, -75}, {-175, -75, 275},  {275, -175, -75},
+                                           {-175, -75, -275}, {-275, -175, -75}, {-175, -275, -75}};
+    ASSERT_EQ(places.size(), expected.size());
+    for (std::size_t i = 0; i < expected.size(); ++i) {
+        EXPECT_NEAR(places[i].x, expected[i].x, 1e-3f) << "stage " << i + 1;
+        EXPECT_NEAR(places[i].y, expected[i].y, 1e-3f) << "stage " << i + 1;
+        EXPECT_NEAR(places[i].z, expected[i].z, 1e-3f) << "stage " << i + 1;
+    }
+}
+
+// Each turn brings the chosen stage's face up; once it has ended, every
+// update turns the cube 0.2° about that face's own axis: the spin is applied
+// first, in the cube's own frame.
+TEST_F(SelectScene, OnceATurnHasEndedTheCubeSpinsAboutTheChosenFacesOwnAxis)
+{
+    Select& select = OpenAndWait();
+    const Matrix spins[6] = {Matrix::RotationY(SpinAngle),  Matrix::RotationZ(SpinAngle),
+                             Matrix::RotationX(SpinAngle),  Matrix::RotationZ(-SpinAngle),
+                             Matrix::RotationX(-SpinAngle), Matrix::RotationY(-SpinAngle)};
+    for (int stage = 1; stage <= 6; ++stage) {
+        if (stage > 1) {
+            Tap(VirtualKey::Right);
+            RunFrames(30);
+        }
+        ASSERT_EQ(Stage(), stage);
+        ASSERT_EQ(select.TweenT(), 1.0f);
+        const Matrix before = select.CubeWorld();
+        RunFrames(1);
+        EXPECT_TRUE(MatrixNear(select.CubeWorld(), spins[stage - 1] * before, 1e-6f)) << "stage " << stage;
+    }
+}
+
+// Halfway through a turn (15 updates of 1/30) the cube is as far turned from
+// where it stood as from the face's pose; after the turn the chosen face (+z
+// for stage 2) looks up, short of the pose by the last thirtieth of the turn.
+TEST_F(SelectScene, HalfwayThroughATurnTheCubeIsBetweenItsTwoPosesAndAfterItTheFaceLooksUp)
+{
+    Select& select = OpenAndWait();
+    const Matrix start = select.CubeWorld();
+    const Matrix facing = Matrix::RotationYawPitchRoll(0, -HalfPi, 0);
+    Tap(VirtualKey::Right);
+    RunFrames(13);
+    ASSERT_NEAR(select.TweenT(), 0.5f, 1e-6f);
+    const Quaternion q = QuaternionFromMatrix(select.CubeWorld());
+    EXPECT_NEAR(std::abs(glm::dot(q, QuaternionFromMatrix(start))),
+                std::abs(glm::dot(q, QuaternionFromMatrix(facing))), 1e-5f);
+    EXPECT_LT(std::abs(glm::dot(q, QuaternionFromMatrix(facing))), 0.99f);
+
+    RunFrames(15);
+    // The whole turn is a little over 90°: a thirtieth of it is about 3°, and
+    // the spin about the face's own axis leaves the face where it is.
+    EXPECT_GT(TransformNormal({0, 0, 1}, select.CubeWorld()).y, 0.998f);
+}
+
+// After n updates the arrows' phase is n mod 61; at 30 they stand farthest out.
+TEST_F(SelectScene, TheArrowsBobOutwardTogether)
+{
+    Open();
+    RunFrames(29);
+    const auto frame = NextFrameDraws();
+    ExpectAt(SpritesOf(frame, "Resource/Texture/ArrowSH_R.png").at(0), 1230 + 25, 360);
+    ExpectAt(SpritesOf(frame, "Resource/Texture/ArrowSH_L.png").at(0), 525 - 25, 360);
 }
 
 }  // namespace

@@ -1,19 +1,34 @@
 #include <gtest/gtest.h>
 
+#include <array>
 #include <cmath>
 #include <fstream>
 #include <sstream>
 
 #include "app/SceneManager.h"
 #include "main/FrameLoop.h"
+#include "math/Quaternion.h"
 #include "platform/Application.h"
 #include "platform/VirtualKey.h"
 #include "scenes/SceneFixture.h"
 #include "scenes/Select.h"
 #include "scenes/Title.h"
 #include "stage/ResultFile.h"
+#include "support/MatrixNear.h"
 
 namespace {
+
+constexpr float QuarterTurn = 0.78539816f;
+constexpr float Degree = 0.017453292f;
+
+Matrix Upright()
+{
+    return Matrix::RotationYawPitchRoll(QuarterTurn, QuarterTurn, QuarterTurn);
+}
+
+// Where the three emblems stand on the carousel and in the triangle.
+const Vector3 CarouselPlaces[3] = {{0, -3, -12}, {10, -3, 10}, {-10, -3, 10}};
+const Vector3 Slots[3] = {{0, -3, -40}, {10, -3, -10}, {-10, -3, -10}};
 
 class TitleScene : public SceneFixture {
 protected:
@@ -181,6 +196,90 @@ TEST_F(TitleScene, EachScreenShowsItsRows)
     EXPECT_EQ(SpritesOf(frame, "Resource/Texture/ArrowSH_R.png").size(), 1u);
     EXPECT_TRUE(SpritesOf(frame, "Resource/Texture/ArrowSH_U.png").empty());
     EXPECT_TRUE(SpritesOf(frame, "Resource/Texture/GameStart.png").empty());
+}
+
+// After n updates the carousel has turned 0.1° n times (each added in double,
+// kept in float) and each emblem has spun 1° n times about its own vertical
+// axis: world = spin × its place × the carousel's turn.
+TEST_F(TitleScene, EachEmblemSpinsAboutItselfWhileTheCarouselCarriesItAboutTheWorldsAxis)
+{
+    Title& title = Open();
+    constexpr int Updates = 100;
+    RunFrames(Updates);
+    float angle = 0.0f;
+    Matrix spin = Upright();
+    for (int i = 0; i < Updates; ++i) {
+        angle = static_cast<float>(angle + 0.1);
+        spin = spin * Matrix::RotationYawPitchRoll(Degree, 0, 0);
+    }
+    const Matrix carousel = Matrix::RotationY(angle * Degree);
+    for (int k = 0; k < 3; ++k) {
+        const Matrix& world = title.Model(k).world;
+        EXPECT_TRUE(MatrixNear(world, spin * Matrix::Translation(CarouselPlaces[k]) * carousel, 1e-4f)) << k;
+        // The place turned about the world's y axis by the carousel's angle.
+        const Vector3 p = CarouselPlaces[k];
+        const float c = std::cos(angle * Degree);
+        const float s = std::sin(angle * Degree);
+        EXPECT_NEAR(world(3, 0), p.x * c + p.z * s, 1e-3f) << k;
+        EXPECT_NEAR(world(3, 1), p.y, 1e-4f) << k;
+        EXPECT_NEAR(world(3, 2), -p.x * s + p.z * c, 1e-3f) << k;
+    }
+}
+
+// Opening the choice glides each emblem from where it stood to its slot of
+// the triangle: the rotation along the shorter arc, the place in a straight
+// line, both at the same progress; halfway (25 updates of 0.02) each emblem is
+// as far turned from its start as from its end.
+TEST_F(TitleScene, TheEmblemsGlideToTheTriangleAlongTheShorterArcHalfwayAtTheTwentyFifthUpdate)
+{
+    Title& title = Open();
+    Tap(VirtualKey::Return);
+    RunFrames(60);
+    std::array<Matrix, 3> from;
+    for (int k = 0; k < 3; ++k)
+        from[static_cast<std::size_t>(k)] = title.Model(k).world;
+    Hold(VirtualKey::Return);
+    RunFrames(1);
+    Release(VirtualKey::Return);
+    RunFrames(24);
+    ASSERT_TRUE(title.DifficultyOpen());
+    ASSERT_NEAR(title.TweenProgress(), 0.5f, 1e-6f);
+    for (int k = 0; k < 3; ++k) {
+        const Matrix& start = from[static_cast<std::size_t>(k)];
+        const Matrix end = Upright() * Matrix::Translation(Slots[k]);
+        const Matrix& world = title.Model(k).world;
+        const Vector3 middle = (start.TranslationRow() + end.TranslationRow()) * 0.5f;
+        EXPECT_NEAR(world(3, 0), middle.x, 1e-4f) << k;
+        EXPECT_NEAR(world(3, 2), middle.z, 1e-4f) << k;
+        const Quaternion q = QuaternionFromMatrix(world);
+        const float toStart = std::abs(glm::dot(q, QuaternionFromMatrix(start)));
+        const float toEnd = std::abs(glm::dot(q, QuaternionFromMatrix(end)));
+        EXPECT_NEAR(toStart, toEnd, 1e-5f) << k << ": not halfway between its two poses";
+        EXPECT_LT(toEnd, 0.999f) << k << ": already at the end of the glide";
+    }
+}
+
+// After n updates the arrows' phase is n mod 61; at 30 they stand farthest out.
+TEST_F(TitleScene, TheDifficultyArrowsBobOutwardTogether)
+{
+    OpenChoice();
+    RunFrames(91 - 55 - 1);
+    const auto frame = NextFrameDraws();
+    const float s = 1.0f;
+    ExpectAt(SpritesOf(frame, "Resource/Texture/ArrowSH_R.png").at(0), 640 + 225 + 25 * s, 625);
+    ExpectAt(SpritesOf(frame, "Resource/Texture/ArrowSH_L.png").at(0), 640 - 225 - 25 * s, 625);
+}
+
+TEST_F(TitleScene, UpAndDownDoNothingOnThePrompt)
+{
+    Title& title = Open();
+    Tap(VirtualKey::Down);
+    EXPECT_EQ(title.MenuItem(), 0);
+    Tap(VirtualKey::Up);
+    EXPECT_EQ(title.MenuItem(), 0);
+    EXPECT_EQ(SoundCalls("effect 2 play"), 0);
+    Tap(VirtualKey::Return);
+    EXPECT_EQ(title.MenuItem(), 1);
 }
 
 }  // namespace

@@ -52,6 +52,7 @@ void WriteRecord(JsonWriter& json, const DrawRecord& draw)
         json.Key("tech");
         json.String(draw.technique);
         WriteMatrix(json, "w", draw.matrix);
+        WriteMatrix(json, "vp", draw.camera);
         break;
     case DrawRecord::Kind::Fixed:
         json.String("fixed");
@@ -62,6 +63,7 @@ void WriteRecord(JsonWriter& json, const DrawRecord& draw)
             json.String(draw.texture);
         }
         WriteMatrix(json, "w", draw.matrix);
+        WriteMatrix(json, "vp", draw.camera);
         if (draw.textureArea) {
             json.Key("uv");
             json.BeginArray();

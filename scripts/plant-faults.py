@@ -1,0 +1,102 @@
+#!/usr/bin/env python3
+"""Plants known faults in the source one at a time, rebuilds the tests and
+checks that the named test fails on each; the source is put back after each.
+
+    scripts/plant-faults.py [BUILD_DIR] [NAME...]
+
+Each fault changes one line of text; a fault whose text is no longer in the
+source is reported as stale, so the list goes on describing the code."""
+import os
+import subprocess
+import sys
+
+ROOT = os.path.dirname(os.path.dirname(os.path.abspath(__file__)))
+
+# name, file, the text as it is, the text with the fault, the test that must fail
+FAULTS = [
+    ('title-no-slerp', 'src/scenes/Title.cpp',
+     'Slerp(QuaternionFromMatrix(tweenFrom[k]), QuaternionFromMatrix(tweenTo[k]), tweenProgress)',
+     'QuaternionFromMatrix(tweenTo[k])',
+     'TitleScene.TheEmblemsGlideToTheTriangleAlongTheShorterArcHalfwayAtTheTwentyFifthUpdate'),
+    ('title-carousel-order', 'src/scenes/Title.cpp',
+     'model.world = model.rotation * model.GetTranslation() * carousel;',
+     'model.world = model.rotation * carousel * model.GetTranslation();',
+     'TitleScene.EachEmblemSpinsAboutItselfWhileTheCarouselCarriesItAboutTheWorldsAxis'),
+    ('title-left-arrow-bob', 'src/scenes/Title.cpp',
+     'Bobbed(middle - ArrowSpread, -bob)', 'Bobbed(middle - ArrowSpread, bob)',
+     'TitleScene.TheDifficultyArrowsBobOutwardTogether'),
+    ('title-down-on-prompt', 'src/scenes/Title.cpp',
+     'if (!keyLatch && menuItem != 0 && !difficultyOpen) {\n            menuItem = menuItem == 1 ? 2 : 1;',
+     'if (!keyLatch && !difficultyOpen) {\n            menuItem = menuItem == 1 ? 2 : 1;',
+     'TitleScene.UpAndDownDoNothingOnThePrompt'),
+    ('select-face-2-placement', 'src/scenes/Select.cpp',
+     'return {along(cell.x), along(cell.z), above(cell.y)};', 'return {along(cell.z), along(cell.x), above(cell.y)};',
+     'SelectScene.EachStagesBlocksStandOnItsOwnFace'),
+    ('select-face-4-spin-sign', 'src/scenes/Select.cpp',
+     "{0.0f, Half, 0.0f, 'Z', -SpinAngle}", "{0.0f, Half, 0.0f, 'Z', SpinAngle}",
+     'SelectScene.OnceATurnHasEndedTheCubeSpinsAboutTheChosenFacesOwnAxis'),
+    ('select-spin-side', 'src/scenes/Select.cpp',
+     'cubeTransform.world = Spin(Faces[stage - 1]) * cubeTransform.world;',
+     'cubeTransform.world = cubeTransform.world * Spin(Faces[stage - 1]);',
+     'SelectScene.OnceATurnHasEndedTheCubeSpinsAboutTheChosenFacesOwnAxis'),
+    ('select-right-arrow-bob', 'src/scenes/Select.cpp',
+     'at(static_cast<float>(1230.0 + bob), arrowY)', 'at(static_cast<float>(1230.0 - bob), arrowY)',
+     'SelectScene.TheArrowsBobOutwardTogether'),
+    ('select-turn-no-slerp', 'src/scenes/Select.cpp',
+     'Slerp(QuaternionFromMatrix(tween.from), QuaternionFromMatrix(tween.to), tween.t)',
+     'QuaternionFromMatrix(tween.to)',
+     'SelectScene.HalfwayThroughATurnTheCubeIsBetweenItsTwoPosesAndAfterItTheFaceLooksUp'),
+    ('edit-cursor-transposed', 'src/scenes/Edit.cpp',
+     'static_cast<float>(i) == cursorZ && static_cast<float>(j) == cursorX',
+     'static_cast<float>(i) == cursorX && static_cast<float>(j) == cursorZ',
+     'EditScene.TheTilesLieRowByRowAndTheCursorsTileShowsTheTarget'),
+    ('edit-no-camera', 'src/scenes/Edit.cpp',
+     'model.SetCamera(camera->view, camera->projection);\n', '',
+     'EditScene.BlocksAndTilesAreDrawnThroughTheEditorsOwnCamera'),
+    ('glow-copies-write-depth', 'data/Shader/Shader_Model.cso',
+     '@technique Color\n@depth test\n', '@technique Color\n',
+     'GameLook.TheFlippingBlockShowsItselfInEveryFrameOfItsGlow'),
+    ('reverse-rise-height', 'src/game/Reverse.cpp',
+     'entries[i].height = static_cast<int>(i) + 1;', 'entries[i].height = static_cast<int>(i) + 2;',
+     'ReverseBatch.*'),
+    ('hud-clear-banner-turn', 'src/game/GameHud.cpp',
+     'ClearBannerSpin = 1073.0f', 'ClearBannerSpin = 1037.0f', 'GameHudTest.*'),
+]
+
+
+def run(command, cwd=ROOT, **kwargs):
+    return subprocess.run(command, cwd=cwd, stdout=subprocess.PIPE, stderr=subprocess.STDOUT, text=True, **kwargs)
+
+
+def main():
+    args = sys.argv[1:]
+    build = args.pop(0) if args and not any(args[0] == f[0] for f in FAULTS) else 'build'
+    chosen = [f for f in FAULTS if not args or f[0] in args]
+    env = dict(os.environ, MESA_GL_VERSION_OVERRIDE='3.3')
+    failures = 0
+    for name, path, text, fault, test in chosen:
+        file = os.path.join(ROOT, path)
+        original = open(file, encoding='utf-8').read()
+        if original.count(text) != 1:
+            print(f'{name}: stale, the text is not in {path} exactly once')
+            failures += 1
+            continue
+        try:
+            open(file, 'w', encoding='utf-8').write(original.replace(text, fault))
+            built = run(['cmake', '--build', build, '--target', 'orb_tests', 'runtime', '--parallel', str(os.cpu_count())])
+            if built.returncode != 0:
+                print(f'{name}: does not build\n{built.stdout[-2000:]}')
+                failures += 1
+                continue
+            tested = run([os.path.join(ROOT, build, 'tests', 'orb_tests'), f'--gtest_filter={test}'], env=env)
+            caught = tested.returncode != 0
+            print(f'{name}: {"caught by" if caught else "NOT CAUGHT by"} {test}')
+            failures += not caught
+        finally:
+            open(file, 'w', encoding='utf-8').write(original)
+    run(['cmake', '--build', build, '--target', 'orb_tests', 'runtime', '--parallel', str(os.cpu_count())])
+    sys.exit(1 if failures else 0)
+
+
+if __name__ == '__main__':
+    main()
