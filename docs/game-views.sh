@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Plays two stages of the real Game scene through the harness and screenshots
-# the moments worth seeing: the fade-in, the launch marker, a shot dissolving
-# into shards, a flip in mid-spin with its glow, the clear banner, blocks
+# the moments worth seeing: the fade-in, the stage at rest, the launch marker,
+# a shot dissolving into shards, a flip at its glow's peak, the clear banner, blocks
 # bursting, the menu, the fade-out, and a game over before and in its
 # negative look with the menu.
 #
@@ -46,5 +46,5 @@ play() {
     --keys "$views/$name.keys" --trace "$logs/$name.trace.jsonl" --drawlog "$logs/$name.draws.jsonl" "${shots[@]}"
 }
 
-play play 1 580 0:fade-in 100:charge 114:dissolve 197:flip 253:clear 440:burst 536:menu 570:fade-out
+play play 1 580 0:fade-in 88:quiet 100:charge 114:dissolve 197:flip 253:clear 440:burst 536:menu 570:fade-out
 play over 2 445 322:over-falling 347:over-negative 440:over-menu

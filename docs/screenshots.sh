@@ -1,0 +1,18 @@
+#!/usr/bin/env bash
+# Refreshes the README's screenshots (docs/screenshots/) from real frames of
+# the game played through the harness: the views of docs/menu-views.sh and
+# docs/game-views.sh. Needs no display: without one the harness renders
+# off-screen.
+#   docs/screenshots.sh [BUILD_DIR]
+set -euo pipefail
+cd "$(dirname "$0")/.."
+build=${1:-build}
+cmake --build "$build" --target runtime orb-harness --parallel "$(nproc)" > /dev/null
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+docs/menu-views.sh "$build/orb-harness" "$build/runtime" "$work" "$work/logs" 2> /dev/null
+docs/game-views.sh "$build/orb-harness" "$build/runtime" "$work" "$work/logs" 2> /dev/null
+# screenshot: the view it shows
+for pair in title:title-menu select:select-hard game:game-flip clear:game-clear editor:editor; do
+  cp "$work/contact-sheet-${pair#*:}.png" "docs/screenshots/${pair%%:*}.png"
+done
