@@ -1,5 +1,6 @@
 // Models come from other exporters in text, binary and compressed forms: any
-// bytes read or fail with a reason, and what reads indexes only what it has.
+// bytes read or fail with a reason, what reads indexes only what it has, and
+// no model holds more materials than the limit.
 #include <cstdint>
 #include <cstdlib>
 #include <span>
@@ -15,7 +16,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         std::abort();
     if (!model)
         return 0;
-    if (model->triangles.size() != model->materials.size())
+    if (model->triangles.size() != model->materials.size() || model->materials.size() > MaxXModelMaterials)
         std::abort();
     for (const auto& triangles : model->triangles) {
         if (triangles.size() % 3 != 0)

@@ -22,26 +22,18 @@ bool IsFree(int kind)
     return kind == BlockKind::Empty || kind == BlockKind::PlayerCell;
 }
 
-// True when the run from (x, y, z) on is closed by a White block; queues the
-// turnable blocks of a closed run on the way back, the farthest first, and
-// sets found when the run holds any block.
-bool WalkRun(const StageGrid& grid, const BlockList& blocks, int x, int y, int z, Step step, Reverse& reverse,
-             bool& found)
+// True when the run from (x, y, z) on is closed by a White block; appends the
+// cells of a closed run on the way back, the farthest first.
+bool WalkRun(const StageGrid& grid, int x, int y, int z, Step step, std::vector<MapPosition>& cells)
 {
     if (!Field::Inside(x, y, z))
         return false;
     const int kind = grid.CellAt(x, y, z);
     if (kind < BlockKind::Black)
         return kind == BlockKind::White;
-    if (!WalkRun(grid, blocks, x + step.dx, y, z + step.dz, step, reverse, found))
+    if (!WalkRun(grid, x + step.dx, y, z + step.dz, step, cells))
         return false;
-    const int index = grid.IndexAt(x, y, z);
-    if (index >= 0 && index < static_cast<int>(blocks.size())) {
-        const std::shared_ptr<Block>& block = blocks[index];
-        if (block->kind == BlockKind::Black || block->kind == BlockKind::HardBlack)
-            reverse.Add(block);
-    }
-    found = true;
+    cells.push_back({x, y, z});
     return true;
 }
 
@@ -89,16 +81,31 @@ int AddFreeNeighbours(const StageGrid& grid, const MapPosition& cell, std::vecto
 
 }  // namespace
 
+std::vector<MapPosition> ClosedRuns(const StageGrid& grid, const MapPosition& landingCell)
+{
+    std::vector<MapPosition> cells;
+    if (!Field::Inside(landingCell.x, landingCell.y, landingCell.z))
+        return cells;
+    for (const Step step : Steps)
+        WalkRun(grid, landingCell.x + step.dx, landingCell.y, landingCell.z + step.dz, step, cells);
+    return cells;
+}
+
 bool FindReversals(const StageGrid& grid, const BlockList& blocks, const MapPosition& landingCell, Reverse& reverse)
 {
-    if (!Field::Inside(landingCell.x, landingCell.y, landingCell.z))
-        return false;
-    bool found = false;
-    for (const Step step : Steps)
-        WalkRun(grid, blocks, landingCell.x + step.dx, landingCell.y, landingCell.z + step.dz, step, reverse, found);
-    if (found)
+    const std::vector<MapPosition> cells = ClosedRuns(grid, landingCell);
+    // A Bursting block belongs to its run but has nothing to turn over.
+    for (const MapPosition& cell : cells) {
+        const int index = grid.IndexAt(cell.x, cell.y, cell.z);
+        if (index < 0 || index >= static_cast<int>(blocks.size()))
+            continue;
+        const std::shared_ptr<Block>& block = blocks[static_cast<std::size_t>(index)];
+        if (block->kind == BlockKind::Black || block->kind == BlockKind::HardBlack)
+            reverse.Add(block);
+    }
+    if (!cells.empty())
         FlightState::Instance().reversalFound = true;
-    return found;
+    return !cells.empty();
 }
 
 bool IsUsefulTarget(const StageGrid& grid, const MapPosition& cell)

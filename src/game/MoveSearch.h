@@ -12,10 +12,14 @@ class StageGrid;
 // over, and whether the player still has a useful move. All moves are
 // horizontal; y only names the layer.
 
-// Queues into reverse every Black and HardBlack block of each straight run of
-// non-white blocks that starts next to landingCell and is closed by a White
-// block; directions +x, -x, +z, -z, and within one the farthest block first.
-// Sets FlightState::reversalFound when a run was found, and returns whether one was.
+// The cells of every straight run of non-white blocks that starts next to
+// landingCell and is closed by a White block: directions +x, -x, +z, -z, and
+// within one the farthest cell first. Empty when the landing closes no run.
+std::vector<MapPosition> ClosedRuns(const StageGrid& grid, const MapPosition& landingCell);
+
+// Queues into reverse every Black and HardBlack block of ClosedRuns, in its
+// order. Sets FlightState::reversalFound when a run was found, and returns
+// whether one was.
 bool FindReversals(const StageGrid& grid, const BlockList& blocks, const MapPosition& landingCell, Reverse& reverse);
 
 // Whether a white block coming to rest in cell could turn anything over: the

@@ -1,5 +1,13 @@
 #include "main/CommandLine.h"
 
+#include <cerrno>
+#include <cstring>
+#include <filesystem>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 CommandLine ParseCommandLine(const std::vector<std::string>& arguments, bool playable)
 {
     CommandLine line;
@@ -32,6 +40,30 @@ CommandLine ParseCommandLine(const std::vector<std::string>& arguments, bool pla
         }
     }
     return line;
+}
+
+std::optional<std::string> PlayableStageFile(const std::string& given, std::string& error)
+{
+    std::error_code code;
+    const std::filesystem::path absolute = std::filesystem::absolute(given, code);
+    if (code) {
+        error = given + ": " + code.message();
+        return std::nullopt;
+    }
+    // Without waiting for a writer: opening a FIFO must not block.
+    const int file = open(absolute.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (file < 0) {
+        error = given + ": " + std::strerror(errno);
+        return std::nullopt;
+    }
+    struct stat info {};
+    const bool regular = fstat(file, &info) == 0 && S_ISREG(info.st_mode);
+    close(file);
+    if (!regular) {
+        error = given + ": not a stage file";
+        return std::nullopt;
+    }
+    return absolute.string();
 }
 
 std::string Usage(const std::string& program, bool playable)

@@ -22,6 +22,12 @@ struct CommandLine {
 // playable is true.
 CommandLine ParseCommandLine(const std::vector<std::string>& arguments, bool playable);
 
+// The absolute path of the stage file that --play names, or nothing and a
+// one-line reason when it is not a regular file that can be read: a FIFO or a
+// device would otherwise hold the start up for good, and a path that cannot
+// be made absolute would be looked up where the program runs instead.
+std::optional<std::string> PlayableStageFile(const std::string& given, std::string& error);
+
 // The --help text of the program.
 std::string Usage(const std::string& program, bool playable);
 

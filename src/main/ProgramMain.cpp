@@ -1,9 +1,8 @@
 #include "main/ProgramMain.h"
 
 #include <cstdio>
-#include <filesystem>
+#include <optional>
 #include <string>
-#include <system_error>
 #include <vector>
 
 #include "main/CommandLine.h"
@@ -30,14 +29,16 @@ int ProgramMain(const char* name, int argc, char** argv, SceneId firstScene)
     }
 
     GameProgram::Options options{.firstScene = firstScene, .fullScreen = line.fullScreen};
-    if (!line.stageFile.empty()) {
-        // The program may run elsewhere than it was started from.
-        std::error_code failed;
-        options.stageFile = std::filesystem::absolute(line.stageFile, failed).string();
-        if (failed)
-            options.stageFile = line.stageFile;
-    }
     std::string error;
+    if (!line.stageFile.empty()) {
+        // The program runs elsewhere than it was started from.
+        const std::optional<std::string> stageFile = PlayableStageFile(line.stageFile, error);
+        if (!stageFile) {
+            std::fprintf(stderr, "%s: --play %s\n", name, error.c_str());
+            return 2;
+        }
+        options.stageFile = *stageFile;
+    }
     if (!EnterDataDirectory("/proc/self/exe", error)) {
         std::fprintf(stderr, "%s: %s\n", name, error.c_str());
         Application::Instance().ShowMessage({error, name, MessageButtons::Ok, MessageIcon::Error});

@@ -16,8 +16,12 @@ namespace fs = std::filesystem;
 
 namespace {
 
-// Where the installed content lies, from the program's folder.
-constexpr const char* InstalledContent = "../share/orb";
+// Where the installed content lies, from the program's folder: the same from
+// <prefix>/bin and from /usr/games.
+constexpr const char* InstalledContent = "../share/games/orb";
+// Every install of this game holds this file; a link into a folder that does
+// is one this game made.
+constexpr const char* InstallMark = "Shader/Shader_Model.cso";
 constexpr const char* UserFolder = "orb";
 // The one folder the game writes into; everything else it only reads.
 constexpr const char* WritableFolder = "Resource/BData";
@@ -105,28 +109,52 @@ bool SeedStages(const fs::path& shipped, const fs::path& user, std::string& erro
     return true;
 }
 
-// A real file or folder where a link belongs is the player's own and is kept.
-bool Link(const fs::path& target, const fs::path& link, std::string& error)
+// Whether the link at name was made by this game for some install: its
+// target is that install's entry of the same name.
+bool PointsIntoAnInstall(const fs::path& target, const fs::path& name)
+{
+    fs::path root = target;
+    for (auto part = name.begin(); part != name.end() && root.has_relative_path(); ++part)
+        root = root.parent_path();
+    std::error_code code;
+    return (root / name).lexically_normal() == target.lexically_normal() && fs::is_regular_file(root / InstallMark, code);
+}
+
+// Makes link point at target, replacing what is there atomically: another
+// copy of the game starting at the same moment never finds it missing.
+bool Relink(const fs::path& target, const fs::path& link, std::string& error)
 {
     std::error_code code;
-    const fs::file_status status = fs::symlink_status(link, code);
-    if (fs::is_symlink(status)) {
-        if (fs::read_symlink(link, code) == target)
-            return true;
-        fs::remove(link, code);
-    } else if (fs::exists(status)) {
-        return true;
-    } else {
-        // Missing; if it could not even be looked at, making it says why.
-        code.clear();
-    }
+    fs::path temporary = link;
+    temporary += ".link-" + std::to_string(getpid());
+    fs::remove(temporary, code);
+    fs::create_symlink(target, temporary, code);
     if (!code)
-        fs::create_symlink(target, link, code);
+        fs::rename(temporary, link, code);
     if (code) {
+        fs::remove(temporary, code);
         error = Failure("link", link, code);
         return false;
     }
     return true;
+}
+
+// Links name in the player's folder to the install's. What the player put
+// there is kept: a real file or folder, or a link of their own. Only a link
+// that leads nowhere, or one this game made for an install, is replaced.
+bool Link(const fs::path& target, const fs::path& user, const fs::path& name, std::string& error)
+{
+    const fs::path link = user / name;
+    std::error_code code;
+    const fs::file_status status = fs::symlink_status(link, code);
+    if (!fs::is_symlink(status))
+        return fs::exists(status) || Relink(target, link, error);
+    const fs::path current = fs::read_symlink(link, code);
+    if (code || current == target)
+        return true;
+    if (fs::exists(link, code) && !PointsIntoAnInstall(current, name))
+        return true;
+    return Relink(target, link, error);
 }
 
 bool Contains(const fs::path& folder, const fs::path& inner)
@@ -146,7 +174,7 @@ bool LinkReadOnly(const fs::path& installed, const fs::path& user, const fs::pat
             continue;
         const bool linked = Contains(name, writable)
                                 ? MakeWritableFolder(user / name, error) && LinkReadOnly(installed, user, name, error)
-                                : Link(entry->path(), user / name, error);
+                                : Link(entry->path(), user, name, error);
         if (!linked)
             return false;
     }
@@ -177,6 +205,15 @@ bool EnterDataDirectory(const std::string& executablePath, std::string& error)
         return false;
     }
     const fs::path user = dataHome / UserFolder;
+    // Inside the install, the player's scores would be written over by the
+    // next install of the game, and removed with it.
+    const fs::path canonicalInstall = fs::weakly_canonical(installed, code);
+    const fs::path canonicalUser = fs::weakly_canonical(user, code);
+    if (Contains(canonicalInstall, canonicalUser)) {
+        error = "the player's folder " + user.string() + " lies inside the installed game at " + installed.string() +
+                "; set XDG_DATA_HOME to a folder of the player's own";
+        return false;
+    }
     if (!SeedStages(installed / WritableFolder, user / WritableFolder, error) ||
         !LinkReadOnly(installed, user, {}, error))
         return false;

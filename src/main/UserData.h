@@ -4,7 +4,7 @@
 
 // The game reads Resource/... and Shader/... and writes best scores and edited
 // stages under Resource/BData, all relative to where it runs. Installed, its
-// content lies read-only in <prefix>/share/orb, so the installed game runs in
+// content lies read-only in <prefix>/share/games/orb, so the installed game runs in
 // a folder of the player's own ($XDG_DATA_HOME/orb, by default
 // ~/.local/share/orb): a copy of the stage folder, and links to the rest.
 

@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <cstring>
 #include <memory>
+#include <new>
 
 std::optional<std::vector<std::uint8_t>> ReadFileBytes(const std::string& path, std::size_t limit, std::string& error)
 {
@@ -18,7 +19,12 @@ std::optional<std::vector<std::uint8_t>> ReadFileBytes(const std::string& path, 
     constexpr std::size_t Piece = 1 << 16;
     for (;;) {
         const std::size_t start = bytes.size();
-        bytes.resize(start + Piece);
+        try {
+            bytes.resize(start + Piece);
+        } catch (const std::bad_alloc&) {
+            error = "not enough memory to read it";
+            return std::nullopt;
+        }
         const std::size_t got = std::fread(bytes.data() + start, 1, Piece, file.get());
         bytes.resize(start + got);
         if (bytes.size() > limit) {

@@ -3,21 +3,21 @@
 #include <climits>
 #include <cstring>
 #include <memory>
+#include <new>
 
 #include <turbojpeg.h>
 
 #include "platform/FileBytes.h"
 
-// The decoder is compiled here, from the system's header, limited to the
-// formats textures come in: less code that untrusted files can reach, and the
-// same code the fuzzer tries. JPEGs go to libjpeg-turbo instead: this
-// decoder's JPEG path wrote past a Huffman table on a damaged file.
+// The decoder is compiled here, from the system's header, limited to PNG,
+// the format of the game's images: less code that untrusted files can reach,
+// and the same code the fuzzer tries. Formats without a signature (TGA) would
+// take any file that is not something else. JPEGs go to libjpeg-turbo
+// instead: this decoder's JPEG path wrote past a Huffman table on a damaged file.
 #define STB_IMAGE_IMPLEMENTATION
 #define STB_IMAGE_STATIC
 #define STBI_NO_STDIO
 #define STBI_ONLY_PNG
-#define STBI_ONLY_BMP
-#define STBI_ONLY_TGA
 #define STBI_MAX_DIMENSIONS MaxImageSide
 #if defined(__GNUC__)
 #pragma GCC diagnostic push
@@ -141,23 +141,17 @@ std::optional<Image> DecodeJpeg(std::span<const std::uint8_t> bytes, std::string
     return image;
 }
 
-}  // namespace
-
-std::optional<Image> DecodeImage(std::span<const std::uint8_t> bytes, std::string& error)
+std::optional<Image> DecodePng(std::span<const std::uint8_t> bytes, std::string& error)
 {
-    if (bytes.size() > INT_MAX) {
-        error = "too large";
+    if (!StartsWith(bytes, PngSignature)) {
+        error = "not an image: neither a PNG nor a JPEG";
         return std::nullopt;
     }
-    if (StartsWith(bytes, JpegSignature))
-        return DecodeJpeg(bytes, error);
     std::vector<std::uint8_t> cleaned;
-    if (StartsWith(bytes, PngSignature)) {
-        if (!CheckPngChunks(bytes, cleaned, error))
-            return std::nullopt;
-        if (!cleaned.empty())
-            bytes = cleaned;
-    }
+    if (!CheckPngChunks(bytes, cleaned, error))
+        return std::nullopt;
+    if (!cleaned.empty())
+        bytes = cleaned;
     const auto* data = bytes.data();
     const int size = static_cast<int>(bytes.size());
     int width = 0;
@@ -169,7 +163,8 @@ std::optional<Image> DecodeImage(std::span<const std::uint8_t> bytes, std::strin
     }
     if (!SizeFits(width, height, bytes.size(), error))
         return std::nullopt;
-    stbi_uc* pixels = stbi_load_from_memory(data, size, &width, &height, &channels, Channels);
+    const std::unique_ptr<stbi_uc, void (*)(void*)> pixels(
+        stbi_load_from_memory(data, size, &width, &height, &channels, Channels), stbi_image_free);
     if (!pixels) {
         error = std::string("broken image: ") + stbi_failure_reason();
         return std::nullopt;
@@ -177,9 +172,29 @@ std::optional<Image> DecodeImage(std::span<const std::uint8_t> bytes, std::strin
     Image image;
     image.width = width;
     image.height = height;
-    image.rgba.assign(pixels, pixels + static_cast<std::size_t>(width) * static_cast<std::size_t>(height) * Channels);
-    stbi_image_free(pixels);
+    image.rgba.assign(pixels.get(),
+                      pixels.get() + static_cast<std::size_t>(width) * static_cast<std::size_t>(height) * Channels);
     return image;
+}
+
+}  // namespace
+
+std::optional<Image> DecodeImage(std::span<const std::uint8_t> bytes, std::string& error)
+{
+    if (bytes.size() > INT_MAX) {
+        error = "too large";
+        return std::nullopt;
+    }
+    // The sizes are checked before any pixels are allocated, but a picture may
+    // still be more than the memory there is: a bad image, never the end.
+    try {
+        if (StartsWith(bytes, JpegSignature))
+            return DecodeJpeg(bytes, error);
+        return DecodePng(bytes, error);
+    } catch (const std::bad_alloc&) {
+        error = "not enough memory to decode the image";
+        return std::nullopt;
+    }
 }
 
 std::optional<Image> ReadImageFile(const std::string& path, std::string& error)

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstring>
 #include <map>
+#include <new>
 #include <unordered_map>
 
 #include "math/Matrix.h"
@@ -14,12 +15,15 @@ namespace {
 
 // Frames nest no deeper than this; deeper files are broken or hostile.
 constexpr int MaxFrameDepth = 64;
-// Each material is a subset and a draw; no real model comes near this.
-constexpr std::size_t MaxMaterials = 65536;
 // What a mesh without a material list is drawn with.
 const Color DefaultDiffuse(1.0f);
 
 using Kind = XTokenStream::Kind;
+
+std::string TooManyMaterials()
+{
+    return "the model has more than " + std::to_string(MaxXModelMaterials) + " materials";
+}
 
 // One mesh as the file declares it, before it is placed and merged.
 struct MeshData {
@@ -272,9 +276,7 @@ private:
                 return MaterialList(mesh);
             return SkipObject();
         });
-        if (read)
-            Merge(mesh, world);
-        return read;
+        return read && Merge(mesh, world);
     }
 
     bool Normals(MeshData& mesh)
@@ -308,8 +310,8 @@ private:
             return false;
         if (indexCount > in.MaxNumbersLeft())
             return in.Fail("a material list declares more faces than the file can hold");
-        if (declared > MaxMaterials - out.materials.size())
-            return in.Fail("the model declares more than " + std::to_string(MaxMaterials) + " materials");
+        if (declared > MaxXModelMaterials - out.materials.size())
+            return in.Fail(TooManyMaterials());
         mesh.faceMaterials.resize(indexCount);
         for (std::uint32_t& index : mesh.faceMaterials) {
             if (!in.Integer(index))
@@ -320,13 +322,17 @@ private:
         mesh.materials.clear();
         const bool read = Children(
             "material list",
+            // Only the declared materials are kept, objects and references
+            // alike: a list that gives more names none that a face can use.
             [&](const std::string& child) {
-                if (child != "Material")
+                if (child != "Material" || mesh.materials.size() >= declared)
                     return SkipObject();
                 mesh.materials.emplace_back();
                 return MaterialObject(mesh.materials.back(), nullptr);
             },
             [&](const std::string& reference) {
+                if (mesh.materials.size() >= declared)
+                    return;
                 const auto named = namedMaterials.find(reference);
                 mesh.materials.push_back(named != namedMaterials.end() ? named->second : DefaultMaterial());
             });
@@ -358,11 +364,13 @@ private:
 
     // Places the mesh by its frame and appends it to the model: one vertex per
     // distinct pair of position and normal, its materials after those before.
-    void Merge(MeshData& mesh, const Matrix& world)
+    bool Merge(MeshData& mesh, const Matrix& world)
     {
         const std::uint32_t firstMaterial = static_cast<std::uint32_t>(out.materials.size());
         if (mesh.materials.empty())
             mesh.materials.push_back(DefaultMaterial());
+        if (mesh.materials.size() > MaxXModelMaterials - out.materials.size())
+            return in.Fail(TooManyMaterials());
         for (XModel::ModelMaterial& material : mesh.materials)
             out.materials.push_back(std::move(material));
         out.triangles.resize(out.materials.size());
@@ -405,6 +413,7 @@ private:
                 triangles.push_back(vertex(corner + 1));
             }
         }
+        return true;
     }
 
     XTokenStream& in;
@@ -445,11 +454,19 @@ std::optional<XModel> ParseXModel(std::span<const std::uint8_t> file, std::strin
         return std::nullopt;
     }
 
-    XModel model;
-    XTokenStream tokens(body, binary, floatSize == "0064");
-    if (!ModelReader(tokens, model).ReadFile()) {
-        error = tokens.Error();
+    // Every count is checked against the file's size before it allocates, but
+    // a model may still be more than the memory there is: that is a bad model
+    // too, never the end of the game.
+    try {
+        XModel model;
+        XTokenStream tokens(body, binary, floatSize == "0064");
+        if (!ModelReader(tokens, model).ReadFile()) {
+            error = tokens.Error();
+            return std::nullopt;
+        }
+        return model;
+    } catch (const std::bad_alloc&) {
+        error = "not enough memory to read the model";
         return std::nullopt;
     }
-    return model;
 }

@@ -32,6 +32,9 @@ struct XModel {
 
 // The largest model body the reader takes, after decompression.
 constexpr std::size_t MaxXModelBytes = 64u << 20;
+// Each material is a subset and a draw; no real model comes near this. Every
+// material of a file counts, declared or referenced.
+constexpr std::size_t MaxXModelMaterials = 65536;
 
 // Reads an X file: text or binary, either one compressed, 32- or 64-bit floats.
 // Meshes may sit at the top or in nested frames with transform matrices; faces

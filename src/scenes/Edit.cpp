@@ -11,7 +11,7 @@
 #include "render/GraphicsDevice.h"
 #include "render/ShaderManager.h"
 #include "render/TextureCache.h"
-#include "solver/StageSolver.h"
+#include "solver/BackgroundSolve.h"
 
 namespace {
 
@@ -55,6 +55,7 @@ std::string Verdict(const Solution& solution)
 
 Edit::Edit() : grid(std::make_unique<StageGrid>()), camera(Camera::Create()) {}
 
+// A check still running is stopped, and its thread waited for, here.
 Edit::~Edit() = default;
 
 void Edit::AddBlock(BlockList& list, int x, int y, int z, int kind)
@@ -74,6 +75,7 @@ void Edit::Update()
     // The editor plays no sound: its blocks get no sound object.
     for (const auto& block : blocks)
         block->Update(*grid, nullptr);
+    TakeVerdict();
     if (saveMessageFrames > 0 && --saveMessageFrames == 0)
         saveMessage.clear();
 
@@ -127,16 +129,33 @@ void Edit::EditKeys()
 }
 
 // The stage is kept when it could not be written whole; either way the
-// screen says what happened, and what the solver makes of a saved stage.
+// screen says what happened, and what the solver makes of a saved stage once
+// its check, off the frame, has ended. A new save stops the check before.
 void Edit::Save()
 {
+    check.reset();
     std::string name;
     if (!SaveStage(blocks, &name)) {
         saveMessage = "could not save the stage";
-    } else {
-        saveMessage = name + ": " + Verdict(StageSolver::Solve(blocks, VerdictStateLimit));
-        blocks.clear();
+        saveMessageFrames = MessageFrames;
+        return;
     }
+    checkedName = name;
+    check = std::make_unique<BackgroundSolve>(blocks, VerdictStateLimit);
+    saveMessage = name + ": checking...";
+    saveMessageFrames = 0;
+    blocks.clear();
+}
+
+void Edit::TakeVerdict()
+{
+    if (!check)
+        return;
+    const std::optional<Solution> solution = check->Result();
+    if (!solution)
+        return;
+    check.reset();
+    saveMessage = checkedName + ": " + Verdict(*solution);
     saveMessageFrames = MessageFrames;
 }
 

@@ -7,14 +7,16 @@
 #include "game/Block.h"
 #include "game/StageGrid.h"
 
+class BackgroundSolve;
 class Camera;
 
 // The stage editor: the bottom layer seen from straight above, a cursor tile,
 // and keys to place white, black and hard black blocks (1, 2, 3), remove one
 // (X), clear all (C), save the stage as a new numbered file (P) and load one
 // (L, then the group and the stage with Up, Down and Enter). No scene leads
-// here and it leads nowhere: orb-editor starts in it. After a save it shows,
-// for a few seconds, the new file's name and what the solver makes of it.
+// here and it leads nowhere: orb-editor starts in it. After a save it shows
+// the new file's name, "checking..." while the solver works on it (on a thread
+// of its own: the editor keeps its pace), then for a few seconds its verdict.
 class Edit final : public BaseScene {
 public:
     // The editor asks the solver for at most this many positions.
@@ -41,11 +43,15 @@ public:
     int LoadStageNumber() const { return loadStage; }
     // What the last save said, while it is shown; empty otherwise.
     const std::string& SaveMessage() const { return saveMessage; }
+    // The saved stage's check is still running.
+    bool Checking() const { return check != nullptr; }
 
 private:
     void EditKeys();
     void LoadKeys();
     void Save();
+    // Takes the saved stage's verdict once its check has ended.
+    void TakeVerdict();
 
     BlockList blocks;
     std::unique_ptr<StageGrid> grid;
@@ -60,4 +66,7 @@ private:
     float cursorZ = 0.0f;
     std::string saveMessage;
     int saveMessageFrames = 0;
+    // The file name of the stage being checked, and its check.
+    std::string checkedName;
+    std::unique_ptr<BackgroundSolve> check;
 };

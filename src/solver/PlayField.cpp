@@ -5,7 +5,6 @@
 
 #include "game/FieldGeometry.h"
 #include "game/FlameBlock.h"
-#include "game/FlightState.h"
 #include "game/MoveSearch.h"
 
 namespace {
@@ -154,19 +153,19 @@ bool PlayField::Resolve(const Position& position, const MapPosition& landing, Po
 {
     next = position;
     turned = 0;
-    const bool found = FindReversals(grid, blocks, landing, reverse);
-    FlightState::Instance().reversalFound = false;
-    for (const ReverseEntry& entry : reverse.entries) {
-        const std::shared_ptr<Block> block = entry.block.lock();
-        const int index = grid.IndexAt(block->mapCell.x, block->mapCell.y, block->mapCell.z);
+    const std::vector<MapPosition> cells = ClosedRuns(grid, landing);
+    for (const MapPosition& cell : cells) {
+        // Shots that stayed are White and never in a run: every index is the stage's.
+        const int index = grid.IndexAt(cell.x, cell.y, cell.z);
         auto& kind = next.kinds[static_cast<std::size_t>(index)];
+        if (kind != BlockKind::Black && kind != BlockKind::HardBlack)
+            continue;
         kind = static_cast<std::uint8_t>(BlockKind::TurnedOver(kind));
         ++turned;
     }
-    reverse.Clear();
-    if (found)
+    if (!cells.empty())
         next.shots.set(static_cast<std::size_t>(IndexOf(landing)));
-    return found;
+    return !cells.empty();
 }
 
 bool PlayField::AllWhite() const

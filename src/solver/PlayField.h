@@ -9,7 +9,6 @@
 #include <vector>
 
 #include "game/Block.h"
-#include "game/Reverse.h"
 #include "game/StageGrid.h"
 
 // A stage as the Game holds it, its blocks and grid, set to any position of a
@@ -99,5 +98,4 @@ private:
     std::array<std::shared_ptr<Block>, Cells> shotBlocks;
     BlockList blocks;
     StageGrid grid;
-    Reverse reverse;
 };

@@ -100,7 +100,7 @@ std::string CellText(const MapPosition& cell)
     return text;
 }
 
-Solution StageSolver::Solve(const BlockList& blocks, std::size_t stateLimit)
+Solution StageSolver::Solve(const BlockList& blocks, std::size_t stateLimit, std::stop_token stop)
 {
     const auto started = std::chrono::steady_clock::now();
     Solution solution;
@@ -126,6 +126,11 @@ Solution StageSolver::Solve(const BlockList& blocks, std::size_t stateLimit)
     // Nodes are appended in the order they are found, so they are visited
     // breadth first: the first clear found is a shortest one.
     for (std::size_t next = 0; next < nodes.size(); ++next) {
+        if (stop.stop_requested()) {
+            solution.statesVisited = nodes.size();
+            solution.reason = "stopped";
+            return finish(Solution::Verdict::GaveUp);
+        }
         const PlayField::Position position = nodes[next].position;
         field.Load(position, position.player);
         for (PlayField::Successor& successor : field.Successors(position)) {

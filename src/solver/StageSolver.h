@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstddef>
+#include <stop_token>
 #include <string>
 #include <vector>
 
@@ -45,5 +46,8 @@ class StageSolver {
 public:
     static constexpr std::size_t DefaultStateLimit = 5'000'000;
 
-    static Solution Solve(const BlockList& blocks, std::size_t stateLimit = DefaultStateLimit);
+    // stop ends the search early (given up, "stopped"); it is asked between
+    // positions, so a stop is heard within microseconds.
+    static Solution Solve(const BlockList& blocks, std::size_t stateLimit = DefaultStateLimit,
+                          std::stop_token stop = {});
 };

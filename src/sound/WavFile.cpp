@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstring>
+#include <new>
 
 #include "platform/FileBytes.h"
 #include "platform/LittleEndian.h"
@@ -182,8 +183,13 @@ std::optional<WavFile> DecodeWav(std::span<const std::uint8_t> bytes, std::strin
 std::optional<WavFile> ReadWavFile(const std::string& path, std::string& error)
 {
     std::optional<WavFile> wav;
-    if (const std::optional<std::vector<std::uint8_t>> bytes = ReadFileBytes(path, MaxWavFileBytes, error))
-        wav = DecodeWav(*bytes, error);
+    // Converting samples may still find no memory: a bad sound, never the end.
+    try {
+        if (const std::optional<std::vector<std::uint8_t>> bytes = ReadFileBytes(path, MaxWavFileBytes, error))
+            wav = DecodeWav(*bytes, error);
+    } catch (const std::bad_alloc&) {
+        error = "not enough memory to read it";
+    }
     if (!wav)
         error = path + ": " + error;
     return wav;

@@ -6,6 +6,7 @@
 #include "app/SceneManager.h"
 #include "platform/Application.h"
 #include "platform/AtomicFile.h"
+#include "platform/FileLock.h"
 #include "stage/RecordScanner.h"
 #include "stage/TextLines.h"
 
@@ -15,6 +16,8 @@ namespace fs = std::filesystem;
 
 const char* const MissingText = "ファイルがありません";
 const char* const MissingCaption = "読み込みエラー";
+// Beside the results of a group, hidden: held while a best score is decided.
+const char* const LockName = ".lock";
 
 }  // namespace
 
@@ -58,6 +61,9 @@ Update Write(int score)
 Update Write(const std::string& path, int score)
 {
     const std::string text = "score:" + std::to_string(score);
+    // Another copy of the game may be clearing the same stage: the stored
+    // score is read, compared and replaced by one copy at a time.
+    const FileLock lock((fs::path(path).parent_path() / LockName).string());
     const std::optional<int> stored = Read(path);
     if (!stored) {
         Application::Instance().ShowMessage({MissingText, MissingCaption, MessageButtons::Ok, MessageIcon::None});

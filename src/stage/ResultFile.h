@@ -30,7 +30,8 @@ enum class Update {
 // Stores score for the SceneManager's stage group and number if it beats the
 // stored one (any clear beats 0, a clear of 0 shots beats nothing). The file
 // is replaced whole through a temporary file, so a crash leaves the old score
-// or the new one, never a broken file.
+// or the new one, never a broken file; a lock in its folder keeps two copies of
+// the game from deciding at once, so a worse score never replaces a better.
 Update Write(int score);
 Update Write(const std::string& path, int score);
 // Puts the file back to "score:0" through the same safe replacement; false

@@ -1,6 +1,7 @@
 #include "stage/StageFile.h"
 
 #include <algorithm>
+#include <cerrno>
 #include <cmath>
 #include <cstdio>
 #include <filesystem>
@@ -18,6 +19,8 @@ namespace fs = std::filesystem;
 
 const char* const MissingText = "ファイルがありません";
 const char* const MissingCaption = "読み込みエラー";
+// How many numbers past the last a save tries when other saves take them first.
+constexpr int NumberAttempts = 1000;
 
 bool InField(int v)
 {
@@ -185,21 +188,26 @@ bool WriteNew(const std::vector<BlockRecord>& records, std::string* writtenName)
     const int count = static_cast<int>(files.size());
     for (int i = 1; i <= count; ++i) {
         const fs::path target = folder / FileName(i);
-        if (files[i - 1].filename() == target.filename() || Exists(target))
-            continue;
-        std::error_code ignored;
-        fs::rename(files[i - 1], target, ignored);
+        // Another editor may save a stage under the name meanwhile: never over it.
+        if (files[i - 1].filename() != target.filename())
+            AtomicFile::RenameNoReplace(files[i - 1].string(), target.string());
     }
 
-    int number = count + 1;
-    while (Exists(folder / FileName(number)))
-        ++number;
-    // Never replaces a file that appeared since the check.
-    if (!AtomicFile::Create((folder / FileName(number)).string(), Format(records)))
-        return false;
-    if (writtenName)
-        *writtenName = FileName(number);
-    return true;
+    // The first free number; a file that appears under it meanwhile is never
+    // replaced: the stage takes the next one.
+    const std::string text = Format(records);
+    for (int number = count + 1; number <= count + NumberAttempts; ++number) {
+        if (Exists(folder / FileName(number)))
+            continue;
+        if (AtomicFile::Create((folder / FileName(number)).string(), text)) {
+            if (writtenName)
+                *writtenName = FileName(number);
+            return true;
+        }
+        if (errno != EEXIST)
+            return false;
+    }
+    return false;
 }
 
 }  // namespace StageFile

@@ -12,6 +12,7 @@
 #include <unistd.h>
 
 #include "main/UserData.h"
+#include "support/ChildProcess.h"
 #include "support/TestDirectory.h"
 
 namespace fs = std::filesystem;
@@ -89,11 +90,11 @@ protected:
     fs::path Install(const std::string& prefix) const
     {
         dir.Write(prefix + "/bin/orb", "");
-        dir.Write(prefix + "/share/orb/Resource/BData/STAGE1/Stage001.txt", "4,0,4,2\n");
-        dir.Write(prefix + "/share/orb/Resource/BData/STAGE1/Result1.txt", "score:0");
-        dir.Write(prefix + "/share/orb/Resource/Data/Board.x", "xof 0302txt 0032\n");
-        dir.Write(prefix + "/share/orb/Resource/Sound/Flip.wav", "RIFF");
-        dir.Write(prefix + "/share/orb/Shader/Shader_Model.cso", "@technique");
+        dir.Write(prefix + "/share/games/orb/Resource/BData/STAGE1/Stage001.txt", "4,0,4,2\n");
+        dir.Write(prefix + "/share/games/orb/Resource/BData/STAGE1/Result1.txt", "score:0");
+        dir.Write(prefix + "/share/games/orb/Resource/Data/Board.x", "xof 0302txt 0032\n");
+        dir.Write(prefix + "/share/games/orb/Resource/Sound/Flip.wav", "RIFF");
+        dir.Write(prefix + "/share/games/orb/Shader/Shader_Model.cso", "@technique");
         return dir.Path() / prefix / "bin/orb";
     }
 
@@ -116,7 +117,7 @@ TEST_F(UserDataTest, FirstRunCopiesTheStageFolderLinksTheRestAndRunsThere)
     EXPECT_FALSE(fs::is_symlink("Resource/BData/STAGE1/Result1.txt"));
     EXPECT_EQ(ReadText("Resource/BData/STAGE1/Result1.txt"), "score:0");
     EXPECT_EQ(ReadText("Resource/BData/STAGE1/Stage001.txt"), "4,0,4,2\n");
-    const fs::path content = dir.Path() / "usr/share/orb";
+    const fs::path content = dir.Path() / "usr/share/games/orb";
     EXPECT_EQ(fs::read_symlink("Resource/Data"), content / "Resource/Data");
     EXPECT_EQ(fs::read_symlink("Resource/Sound"), content / "Resource/Sound");
     EXPECT_EQ(fs::read_symlink("Shader"), content / "Shader");
@@ -129,8 +130,8 @@ TEST_F(UserDataTest, LaterRunsKeepThePlayersFilesAndAddNewShippedOnes)
     ASSERT_TRUE(Enter(program)) << error;
     dir.Write("data-home/orb/Resource/BData/STAGE1/Result1.txt", "score:7");
     dir.Write("data-home/orb/Resource/BData/Stage001.txt", "1,0,1,1\n");
-    dir.Write("usr/share/orb/Resource/BData/STAGE1/Stage001.txt", "5,0,5,2\n");
-    dir.Write("usr/share/orb/Resource/BData/STAGE4/Stage001.txt", "2,0,2,2\n");
+    dir.Write("usr/share/games/orb/Resource/BData/STAGE1/Stage001.txt", "5,0,5,2\n");
+    dir.Write("usr/share/games/orb/Resource/BData/STAGE4/Stage001.txt", "2,0,2,2\n");
 
     ASSERT_TRUE(Enter(program)) << error;
     EXPECT_EQ(ReadText("Resource/BData/STAGE1/Result1.txt"), "score:7");
@@ -146,8 +147,8 @@ TEST_F(UserDataTest, LinksFollowAMovedInstallButThePlayersOwnFolderStays)
     dir.Write("data-home/orb/Resource/Sound/Flip.wav", "the player's own");
 
     ASSERT_TRUE(Enter(Install("opt/orb"))) << error;
-    EXPECT_EQ(fs::read_symlink("Resource/Data"), dir.Path() / "opt/orb/share/orb/Resource/Data");
-    EXPECT_EQ(fs::read_symlink("Shader"), dir.Path() / "opt/orb/share/orb/Shader");
+    EXPECT_EQ(fs::read_symlink("Resource/Data"), dir.Path() / "opt/orb/share/games/orb/Resource/Data");
+    EXPECT_EQ(fs::read_symlink("Shader"), dir.Path() / "opt/orb/share/games/orb/Shader");
     EXPECT_EQ(ReadText("Resource/Sound/Flip.wav"), "the player's own");
 }
 
@@ -202,6 +203,67 @@ TEST_F(UserDataTest, FromTheBuildTreeNothingChanges)
 
     EXPECT_FALSE(Enter(dir.Path() / "build/no-such-program"));
     EXPECT_NE(error.find("build/no-such-program"), std::string::npos) << error;
+}
+
+// A prefix of ~/.local puts the install in ~/.local/share/games/orb, beside
+// the player's ~/.local/share/orb; a data home that would put the player's
+// folder inside an install is refused, and nothing is written there.
+TEST_F(UserDataTest, ThePlayersFolderIsNeverTheInstallOrInsideIt)
+{
+    const fs::path program = Install("home/.local");
+    {
+        ScopedVariable unset("XDG_DATA_HOME", std::nullopt);
+        ScopedVariable home("HOME", (dir.Path() / "home").string());
+        ASSERT_TRUE(Enter(program)) << error;
+        EXPECT_EQ(fs::current_path(), dir.Path() / "home/.local/share/orb");
+    }
+    fs::current_path(dir.Path());
+    ScopedVariable games("XDG_DATA_HOME", (dir.Path() / "home/.local/share/games").string());
+    EXPECT_FALSE(Enter(program));
+    EXPECT_NE(error.find("lies inside the installed game"), std::string::npos) << error;
+    EXPECT_EQ(fs::current_path(), dir.Path());
+    EXPECT_FALSE(fs::exists(dir.Path() / "home/.local/share/games/orb/Resource/Shader"));
+    EXPECT_FALSE(fs::is_symlink(dir.Path() / "home/.local/share/games/orb/Resource/Data"));
+}
+
+// A link the player made stays; one that leads nowhere, or into an install
+// of this game (the one that moved away, say), points at this install again.
+TEST_F(UserDataTest, ThePlayersOwnLinksStayAndOnlyLinksLeadingNowhereOrIntoAnInstallAreReplaced)
+{
+    const fs::path program = Install("usr");
+    ASSERT_TRUE(Enter(program)) << error;
+    const fs::path content = dir.Path() / "usr/share/games/orb";
+    dir.Write("my-sounds/Flip.wav", "the player's own");
+    fs::remove(User() / "Resource/Sound");
+    fs::create_symlink(dir.Path() / "my-sounds", User() / "Resource/Sound");
+    fs::remove(User() / "Resource/Data");
+    fs::create_symlink(dir.Path() / "gone/Resource/Data", User() / "Resource/Data");
+    Install("opt");
+    fs::remove(User() / "Shader");
+    fs::create_symlink(dir.Path() / "opt/share/games/orb/Shader", User() / "Shader");
+
+    ASSERT_TRUE(Enter(program)) << error;
+    EXPECT_EQ(fs::read_symlink("Resource/Sound"), dir.Path() / "my-sounds");
+    EXPECT_EQ(ReadText("Resource/Sound/Flip.wav"), "the player's own");
+    EXPECT_EQ(fs::read_symlink("Resource/Data"), content / "Resource/Data");
+    EXPECT_EQ(fs::read_symlink("Shader"), content / "Shader");
+}
+
+// A double-click that starts the game twice: both copies make the folder
+// together, both start, and every file is whole.
+TEST_F(UserDataTest, TwoCopiesStartingAtOnceBothStartWithEveryFileWhole)
+{
+    const fs::path program = Install("usr");
+    for (int round = 0; round < 40; ++round) {
+        const fs::path home = dir.Path() / ("home-" + std::to_string(round));
+        ScopedVariable dataHomeOfRound("XDG_DATA_HOME", home.string());
+        const auto statuses = TogetherInChildren(
+            2, [&](int) { return EnterDataDirectory(program.string(), error) ? 0 : 1; }, [] {});
+        ASSERT_EQ(statuses, (std::vector<int>{0, 0})) << "round " << round;
+        EXPECT_EQ(ReadText(home / "orb/Resource/BData/STAGE1/Result1.txt"), "score:0");
+        EXPECT_EQ(ReadText(home / "orb/Resource/BData/STAGE1/Stage001.txt"), "4,0,4,2\n");
+        EXPECT_EQ(fs::read_symlink(home / "orb/Shader"), dir.Path() / "usr/share/games/orb/Shader");
+    }
 }
 
 }  // namespace

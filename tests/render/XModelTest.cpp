@@ -161,7 +161,7 @@ TEST(XModel, DamagedFilesFailWithAReason)
               "the file has 2 texture coordinates for 3 vertices");
     EXPECT_EQ(Reason(mesh + "MeshNormals { 1; 0;0;1;; 1; 2;0,0;; } }"), "the normals' faces do not match the mesh's faces");
     EXPECT_EQ(Reason(mesh + "MeshMaterialList { 1; 1; 1;; } }"), "a face uses material 1 of 1");
-    EXPECT_EQ(Reason(mesh + "MeshMaterialList { 70000; 1; 0;; } }"), "the model declares more than 65536 materials");
+    EXPECT_EQ(Reason(mesh + "MeshMaterialList { 70000; 1; 0;; } }"), "the model has more than 65536 materials");
     EXPECT_EQ(Reason("xof 0303txt 0032 Mesh { 3; 0;0;0;, zero;1;0;, 1;0;0;; }"),
               "a number was expected, the file has \"zero\"");
     EXPECT_EQ(Reason("xof 0303txt 0032 Mesh { 3.5; }"), "a whole number was expected, the file has \"3.5\"");
@@ -191,6 +191,28 @@ TEST(XModel, DeclaredCountsAreCheckedAgainstTheFileBeforeAnythingIsAllocated)
     std::string name = "xof 0303bin 0032";
     name += std::string("\x01\x00\x00\x00\x00\x40Mesh", 10);
     EXPECT_EQ(Reason(name), "a name or string is longer than the rest of the file");
+}
+
+// A material given by reference counts like one given whole: 70,000 "{}"
+// references in a list that declares one keep one, and a later list that
+// declares four billion is still checked against the limit.
+TEST(XModel, EveryMaterialCountsAgainstTheListAndTheLimit)
+{
+    const std::string mesh = "Mesh { 3; 0;0;0;, 0;1;0;, 1;0;0;; 1; 3;0,1,2;; ";
+    std::string references;
+    for (int i = 0; i < 70000; ++i)
+        references += "{}";
+    const std::string many = "xof 0303txt 0032 " + mesh + "MeshMaterialList { 1; 1; 0;; " + references + " } }";
+    const std::optional<XModel> model = Parse(many);
+    ASSERT_TRUE(model);
+    EXPECT_EQ(model->materials.size(), 1u);
+    EXPECT_EQ(Reason(many + mesh + "MeshMaterialList { 4000000000; 1; 0;; } }"), "the model has more than 65536 materials");
+
+    // Meshes without lists take a plain material each; past the limit, the model fails.
+    std::string meshes = "xof 0303txt 0032 ";
+    for (std::size_t i = 0; i <= MaxXModelMaterials; ++i)
+        meshes += "Mesh { 1; 0;0;0;; 0; }";
+    EXPECT_EQ(Reason(meshes), "the model has more than 65536 materials");
 }
 
 TEST(XModel, DamagedCompressionFailsWithAReason)

@@ -1,8 +1,12 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <chrono>
+#include <ctime>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
+#include <thread>
 
 #include "game/BlockBurst.h"
 #include "platform/VirtualKey.h"
@@ -18,6 +22,26 @@ using namespace BlockKind;
 
 class EditScene : public SceneFixture {
 protected:
+    // Runs frames until the saved stage's check has given its verdict.
+    void WaitForTheCheck(const Edit& edit)
+    {
+        for (int i = 0; i < 600 && edit.Checking(); ++i) {
+            RunFrames(1);
+            std::this_thread::sleep_for(std::chrono::milliseconds(1));
+        }
+        ASSERT_FALSE(edit.Checking());
+    }
+    // The processor time the calling thread spent in body.
+    template <typename Body>
+    static double FrameThreadMilliseconds(Body body)
+    {
+        timespec start{};
+        timespec end{};
+        clock_gettime(CLOCK_THREAD_CPUTIME_ID, &start);
+        body();
+        clock_gettime(CLOCK_THREAD_CPUTIME_ID, &end);
+        return (end.tv_sec - start.tv_sec) * 1e3 + (end.tv_nsec - start.tv_nsec) / 1e6;
+    }
     Edit& Open() { return Build<Edit>(SceneId::Edit); }
     // Moves the cursor from (0, 0) and taps a key there.
     void PlaceAt(int x, int z, int key)
@@ -76,15 +100,63 @@ TEST_F(EditScene, SavingWritesANewStageAndShowsWhatTheSolverMakesOfIt)
     Tap(VirtualKey::P);
     EXPECT_TRUE(edit.Blocks().empty());
     EXPECT_EQ(Saved("Stage001.txt"), "x:2,y:0,z:0,sf:2,af:0,pf:0\nx:3,y:0,z:0,sf:1,af:0,pf:0\n");
+    WaitForTheCheck(edit);
     EXPECT_EQ(edit.SaveMessage(), "Stage001.txt: solvable in 1 shot");
     const auto frame = NextFrameDraws();
     EXPECT_EQ(Described(frame).back(), "text Stage001.txt: solvable in 1 shot");
 
     PlaceAt(5, 5, VirtualKey::Digit2);
     Tap(VirtualKey::P);
+    WaitForTheCheck(edit);
     EXPECT_EQ(edit.SaveMessage(), "Stage002.txt: lost at start");
     RunFrames(180);
     EXPECT_EQ(edit.SaveMessage(), "") << "the message goes after a few seconds";
+}
+
+// A stage whose check reaches the solver's limit took 1.9 s of the frame it
+// was saved in. The check runs beside the frames now: the frame thread spends
+// no more than a frame's budget on any of them while the check runs, a new
+// save stops it, and so does leaving the editor.
+TEST_F(EditScene, ALargeStagesCheckRunsBesideTheFramesAndStopsWhenSavedAgainOrLeft)
+{
+    std::string wide;
+    for (int z = 0; z < 10; ++z) {
+        for (const int x : {3, 7}) {
+            if (z != 5)
+                wide += "x:" + std::to_string(x) + ",y:0,z:" + std::to_string(z) + ",sf:2,af:0,pf:0\nx:" +
+                        std::to_string(x + 1) + ",y:0,z:" + std::to_string(z) + ",sf:1,af:0,pf:0\n";
+        }
+    }
+    directory.Write("Resource/BData/STAGE1/Stage001.txt", wide);
+    Edit& edit = Open();
+    for (const int key : {VirtualKey::L, VirtualKey::Return, VirtualKey::Return})
+        Tap(key);
+    ASSERT_EQ(edit.Blocks().size(), 36u);
+
+    Hold(VirtualKey::P);
+    double longest = 0;
+    int frames = 0;
+    for (; frames == 0 || (edit.Checking() && frames < 5000); ++frames) {
+        // The draws of one frame only: the log of thousands would cost more than a frame.
+        draws.clear();
+        longest = std::max(longest, FrameThreadMilliseconds([this] { RunFrames(1); }));
+        Release(VirtualKey::P);
+        std::this_thread::sleep_for(std::chrono::milliseconds(2));
+    }
+    EXPECT_LT(longest, 2 * 16.0) << "milliseconds of the frame thread in one frame";
+    EXPECT_GT(frames, 1) << "the verdict came within the frame of the save";
+    EXPECT_EQ(edit.SaveMessage(), "Stage001.txt: undecided");
+
+    for (const int key : {VirtualKey::L, VirtualKey::Return, VirtualKey::Return, VirtualKey::P})
+        Tap(key);
+    ASSERT_TRUE(edit.Checking());
+    EXPECT_EQ(edit.SaveMessage(), "Stage002.txt: checking...");
+    for (const int key : {VirtualKey::L, VirtualKey::Return, VirtualKey::Return, VirtualKey::P})
+        Tap(key);
+    EXPECT_EQ(edit.SaveMessage(), "Stage003.txt: checking...") << "the new save's check took the old one's place";
+    const auto leaving = std::chrono::steady_clock::now();
+    Build<Title>(SceneId::Title);
+    EXPECT_LT(std::chrono::steady_clock::now() - leaving, std::chrono::milliseconds(500)) << "leaving waited for the check";
 }
 
 TEST_F(EditScene, AStageThatCannotBeWrittenStaysOnScreenAndSaysSo)

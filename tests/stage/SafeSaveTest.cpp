@@ -19,6 +19,7 @@
 
 #include "stage/ResultFile.h"
 #include "stage/StageFile.h"
+#include "support/ChildProcess.h"
 #include "support/TestDirectory.h"
 
 // Saves under faults: the process killed at random points while it writes,
@@ -35,18 +36,6 @@ std::string Contents(const fs::path& path)
     std::ostringstream text;
     text << in.rdbuf();
     return text.str();
-}
-
-// Runs body in a child process and returns its exit status (-1 for a signal).
-template <typename Body>
-int InChild(Body body)
-{
-    const pid_t child = fork();
-    if (child == 0)
-        _exit(body());
-    int status = 0;
-    waitpid(child, &status, 0);
-    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
 }
 
 // Starts body in a child process, kills it after a random moment, and waits.
@@ -237,6 +226,33 @@ TEST_F(SafeSaves, AReadOnlyFolderKeepsTheOldFiles)
     EXPECT_EQ(Contents("Resource/BData/STAGE1/Result1.txt"), "score:12");
     EXPECT_EQ(Contents("Resource/BData/Stage001.txt"), "x:1,y:0,z:1,sf:2,af:0,pf:0\n");
     EXPECT_FALSE(fs::exists("Resource/BData/Stage002.txt"));
+}
+
+// Two windows clearing one stage: each reads, compares and replaces the best
+// score in turn, so the stored score only ever falls. One copy clears with
+// every even number of shots from 800 down, the other with every odd one.
+TEST_F(SafeSaves, TwoCopiesClearingOneStageNeverLeaveAWorseScore)
+{
+    ASSERT_TRUE(ResultFile::Reset("Result1.txt"));
+    std::vector<int> stored;
+    const auto statuses = TogetherInChildren(
+        2,
+        [](int i) {
+            for (int score = 800 - i; score >= 1; score -= 2) {
+                if (ResultFile::Write("Result1.txt", score) == ResultFile::Update::Failed)
+                    return 1;
+            }
+            return 0;
+        },
+        [&] {
+            for (int read = 0; read < 4000; ++read) {
+                if (const auto score = ResultFile::Read("Result1.txt"); score && *score > 0)
+                    stored.push_back(*score);
+            }
+        });
+    EXPECT_EQ(statuses, (std::vector<int>{0, 0}));
+    EXPECT_EQ(ResultFile::Read("Result1.txt"), 1);
+    EXPECT_TRUE(std::is_sorted(stored.rbegin(), stored.rend())) << "a worse score replaced a better one";
 }
 
 }  // namespace

@@ -135,5 +135,15 @@ if subprocess.run([game, '--windowed', '--fullscreen'], capture_output=True).ret
     fail('contradicting window options were taken')
 if subprocess.run([game, '--play'], capture_output=True).returncode != 2:
     fail('--play without a file was taken')
+# A FIFO would block the start for good; a folder or a missing file is no stage
+# either. Each gets one line and status 2, at once, before any window opens.
+fifo = os.path.join(work, 'fifo')
+os.mkfifo(fifo)
+for target, why in ((fifo, 'not a stage file'), (work, 'not a stage file'),
+                    (os.path.join(work, 'missing.txt'), 'No such file or directory')):
+    for program in (game, harness):
+        refused = subprocess.run([program, '--play', target], capture_output=True, text=True, timeout=10)
+        if refused.returncode != 2 or why not in refused.stderr:
+            fail(f'{os.path.basename(program)} --play {target}: status {refused.returncode}, {refused.stderr!r}')
 shutil.rmtree(work, ignore_errors=True)
 print('ok')

@@ -6,7 +6,7 @@
 # and never write into the prefix.
 # install.sh CMAKE BUILD_DIR
 set -uo pipefail
-cmake=$1 build=$2
+cmake=$1 build=$(realpath "$2")
 here=$(dirname "$0")
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
@@ -66,7 +66,7 @@ for size in (16, 32, 48, 64, 128, 256):
 sys.exit(bad > 0)
 EOF
 
-stages=$prefix/share/orb/Resource/BData
+stages=$prefix/share/games/orb/Resource/BData
 "$prefix/bin/orb-stage" check "$stages" > "$work/check.log" 2>&1 || { fail "the installed stages do not check"; cat "$work/check.log"; }
 [ "$(find "$stages" -name 'Stage*.txt' | wc -l)" -eq 18 ] || fail "not 18 installed stages"
 results=("$stages"/STAGE*/Result*.txt)
@@ -76,7 +76,7 @@ for result in "${results[@]}"; do
 done
 readOnly=(Resource/Data Resource/Texture Resource/Sound Shader)
 for folder in "${readOnly[@]}"; do
-  [ -n "$(ls -A "$prefix/share/orb/$folder" 2> /dev/null)" ] || fail "share/orb/$folder is missing or empty"
+  [ -n "$(ls -A "$prefix/share/games/orb/$folder" 2> /dev/null)" ] || fail "share/games/orb/$folder is missing or empty"
 done
 hidden=$(find "$prefix" -name '.*')
 [ -z "$hidden" ] || fail "build leftovers installed: $hidden"
@@ -85,6 +85,7 @@ hidden=$(find "$prefix" -name '.*')
 listing() {
   (cd "$prefix" && find . -printf '%y %m %p %l\n' | sort && find . -type f -print0 | sort -z | xargs -0 sha256sum)
 }
+bin=bin
 listing > "$work/before"
 
 # The installed programs, run as a player would from a desktop: somewhere
@@ -96,7 +97,7 @@ user=$home/.local/share/orb
 run() {
   local program=$1
   (cd "$work/elsewhere" && exec env -u XDG_DATA_HOME -u DISPLAY -u WAYLAND_DISPLAY HOME="$home" \
-    SDL_VIDEODRIVER=offscreen "$prefix/bin/$program" > "$work/$program.log" 2>&1) &
+    SDL_VIDEODRIVER=offscreen "$prefix/$bin/$program" > "$work/$program.log" 2>&1) &
   local pid=$!
   for _ in $(seq 300); do
     [ -d "$user/Resource/BData" ] && break
@@ -120,7 +121,7 @@ if run orb; then
   [ -f "$result" ] && [ ! -L "$result" ] || fail "the first run did not copy the result files into $user"
   [ "$(find "$user/Resource/BData" -name 'Stage*.txt' | wc -l)" -eq 18 ] || fail "the first run did not copy the 18 stages"
   for folder in "${readOnly[@]}"; do
-    [ "$(readlink "$user/$folder")" = "$prefix/share/orb/$folder" ] || fail "$user/$folder does not link to the install"
+    [ "$(readlink "$user/$folder")" = "$prefix/share/games/orb/$folder" ] || fail "$user/$folder does not link to the install"
   done
   # A best score set since; the editor starts in the same folder and keeps it.
   echo -n "score:5" > "$result"
@@ -132,5 +133,29 @@ diff "$work/before" "$work/after" > /dev/null || {
   fail "running the game changed the install"
   diff "$work/before" "$work/after" | head -20
 }
+
+# Just for the player: the prefix ~/.local, whose share/ also holds the
+# player's folder. The install goes to ~/.local/share/games/orb, the scores
+# stay in ~/.local/share/orb, and installing again (an update) neither resets
+# a score nor finds the install changed by play.
+home=$work/home-local
+prefix=$home/.local
+user=$home/.local/share/orb
+result=$user/Resource/BData/STAGE1/Result1.txt
+"$cmake" --install "$build" --prefix "$prefix" > "$work/install-local.log" 2>&1 || fail "cannot install into ~/.local"
+installed() {
+  [ -s "$build/install_manifest.txt" ] || fail "no install manifest in $build"
+  (cd "$prefix" && sed "s|^$prefix/||" "$build/install_manifest.txt" | sort | xargs sha256sum)
+}
+installed > "$work/installed-before"
+if run orb; then
+  [ "$(readlink "$user/Shader")" = "$prefix/share/games/orb/Shader" ] || fail "the player's folder in ~/.local does not link to the install"
+  echo -n "score:5" > "$result"
+  installed > "$work/installed-after"
+  diff "$work/installed-before" "$work/installed-after" > /dev/null || fail "playing changed the install in ~/.local"
+  "$cmake" --install "$build" --prefix "$prefix" > "$work/install-local.log" 2>&1 || fail "cannot install into ~/.local again"
+  [ "$(cat "$result")" = "score:5" ] || fail "installing again into ~/.local reset the player's score: $(cat "$result")"
+  run orb-editor && { [ "$(cat "$result")" = "score:5" ] || fail "a run after the update lost the player's score"; }
+fi
 
 [ $failures -eq 0 ] && echo ok

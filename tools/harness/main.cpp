@@ -8,6 +8,7 @@
 
 #include "Harness.h"
 #include "app/SceneManager.h"
+#include "main/CommandLine.h"
 #include "main/GameProgram.h"
 #include "platform/Application.h"
 #include "platform/AudioDevice.h"
@@ -43,9 +44,15 @@ int main(int argc, char** argv)
     MakeAbsolute(options.traceFile);
     MakeAbsolute(options.drawLogFile);
     MakeAbsolute(options.memoryLogFile);
-    MakeAbsolute(options.playFile);
     for (ScreenshotRequest& shot : options.screenshots)
         MakeAbsolute(shot.file);
+
+    if (!options.playFile.empty()) {
+        const std::optional<std::string> stageFile = PlayableStageFile(options.playFile, error);
+        if (!stageFile)
+            return Fail("--play " + error);
+        options.playFile = *stageFile;
+    }
 
     std::vector<KeyChange> keys;
     if (!options.keysFile.empty()) {
@@ -87,6 +94,7 @@ int main(int argc, char** argv)
         GraphicsDevice::Instance().SetDrawLog(&harness.Draws());
     Application& application = Application::Instance();
     application.TakeKeysFromScriptOnly();
+    application.WaitForBackgroundWork();
     // Sound is mixed into memory, one frame's worth per frame, so a run's sound timing never depends on the machine.
     application.Audio().OpenLoopback();
     application.SetFrameRecord(&harness.Record());
