@@ -5,7 +5,7 @@
 #include <span>
 #include <string>
 
-#include "render/ImageFile.h"
+#include "formats/ImageFile.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {

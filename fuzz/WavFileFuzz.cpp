@@ -6,7 +6,7 @@
 #include <span>
 #include <string>
 
-#include "sound/WavFile.h"
+#include "formats/WavFile.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {

@@ -4,9 +4,9 @@
 #include <optional>
 #include <string>
 
+#include "formats/Material.h"
 #include "render/Effect.h"
 #include "render/GraphicsDevice.h"
-#include "render/Material.h"
 
 class BlurTexture;
 class Texture;

@@ -8,11 +8,11 @@
 #include <utility>
 #include <vector>
 
+#include "formats/Material.h"
 #include "math/Matrix.h"
 #include "platform/Singleton.h"
 #include "render/ColorVertex.h"
 #include "render/DrawRecorder.h"
-#include "render/Material.h"
 #include "render/Occluder.h"
 #include "render/PassPrediction.h"
 #include "render/Surface.h"

@@ -8,10 +8,10 @@
 
 #include <epoxy/gl.h>
 
+#include "formats/XModel.h"
 #include "platform/Application.h"
 #include "platform/FileBytes.h"
 #include "render/GraphicsDevice.h"
-#include "render/XModel.h"
 
 namespace {
 

@@ -4,8 +4,8 @@
 #include <string>
 #include <vector>
 
+#include "formats/Material.h"
 #include "math/Vector3.h"
-#include "render/Material.h"
 #include "render/Texture.h"
 
 // One model from an X file: its geometry split into subsets, one per material

@@ -2,9 +2,9 @@
 
 #include <memory>
 
+#include "formats/Material.h"
 #include "math/Matrix.h"
 #include "render/Effect.h"
-#include "render/Material.h"
 #include "render/Texture.h"
 
 class Mesh;

@@ -2,9 +2,9 @@
 
 #include <optional>
 
+#include "formats/Material.h"
 #include "math/Matrix.h"
 #include "render/BlendState.h"
-#include "render/Material.h"
 #include "render/ScreenRect.h"
 #include "render/Surface.h"
 

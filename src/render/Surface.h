@@ -3,7 +3,7 @@
 #include <optional>
 #include <string>
 
-#include "render/Material.h"
+#include "formats/Material.h"
 #include "render/ScreenRect.h"
 
 // A place to draw into: the back buffer or the first level of a render-target

@@ -4,8 +4,8 @@
 
 #include <epoxy/gl.h>
 
+#include "formats/ImageFile.h"
 #include "render/GraphicsDevice.h"
-#include "render/ImageFile.h"
 #include "render/Surface.h"
 
 Texture::Texture() = default;

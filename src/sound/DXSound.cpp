@@ -7,10 +7,10 @@
 #include <optional>
 #include <vector>
 
+#include "formats/WavFile.h"
 #include "platform/Application.h"
 #include "platform/AudioDevice.h"
 #include "platform/FrameRecord.h"
-#include "sound/WavFile.h"
 
 namespace {
 

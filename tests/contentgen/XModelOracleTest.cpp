@@ -14,7 +14,7 @@
 
 #include "ContentNames.h"
 #include "XConvert.h"
-#include "render/XModel.h"
+#include "formats/XModel.h"
 
 // The game reads X files with its own reader; an independent library reading
 // the same files must see the same triangles, corners, normals, texture

@@ -11,7 +11,7 @@
 
 #include "Music.h"
 #include "WavWriter.h"
-#include "sound/WavFile.h"
+#include "formats/WavFile.h"
 
 namespace {
 

@@ -14,6 +14,7 @@
 
 #include <stb_image_write.h>
 
+#include "formats/ImageFile.h"
 #include "game/Block.h"
 #include "game/CellShard.h"
 #include "game/FlameBlock.h"
@@ -21,7 +22,6 @@
 #include "platform/Application.h"
 #include "render/Camera.h"
 #include "render/GraphicsDevice.h"
-#include "render/ImageFile.h"
 #include "render/MeshCache.h"
 #include "render/ShaderManager.h"
 #include "render/SkySphere.h"

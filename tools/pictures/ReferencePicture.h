@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "render/ImageFile.h"
+#include "formats/ImageFile.h"
 
 // Approved frames of the game, kept small, and how a new frame is told apart
 // from one: the frame is shrunk to the reference's size by averaging (so a

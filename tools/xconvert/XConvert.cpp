@@ -7,7 +7,7 @@
 
 #include <zlib.h>
 
-#include "render/XFileFormat.h"
+#include "formats/XFileFormat.h"
 
 namespace XConvert {
 

@@ -1,4 +1,4 @@
-#include "sound/WavFile.h"
+#include "formats/WavFile.h"
 
 #include <gtest/gtest.h>
 

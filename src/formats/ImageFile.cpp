@@ -1,4 +1,4 @@
-#include "render/ImageFile.h"
+#include "formats/ImageFile.h"
 
 #include <climits>
 #include <cstring>

@@ -1,4 +1,4 @@
-#include "render/XModel.h"
+#include "formats/XModel.h"
 
 #include <algorithm>
 #include <cstring>
@@ -6,10 +6,10 @@
 #include <new>
 #include <unordered_map>
 
+#include "formats/MsZip.h"
+#include "formats/XFileFormat.h"
+#include "formats/XTokenStream.h"
 #include "math/Matrix.h"
-#include "render/MsZip.h"
-#include "render/XFileFormat.h"
-#include "render/XTokenStream.h"
 
 namespace {
 

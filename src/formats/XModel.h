@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "render/Material.h"
+#include "formats/Material.h"
 
 // What the game takes from a DirectX X file: every mesh of the file placed by
 // its frames and merged, one material list in file order, and per material

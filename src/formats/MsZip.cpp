@@ -1,11 +1,11 @@
-#include "render/MsZip.h"
+#include "formats/MsZip.h"
 
 #include <algorithm>
 
 #include <zlib.h>
 
+#include "formats/XFileFormat.h"
 #include "platform/LittleEndian.h"
-#include "render/XFileFormat.h"
 
 namespace {
 

@@ -5,9 +5,9 @@
 #include <glm/geometric.hpp>
 
 #include "XConvert.h"
-#include "XFiles.h"
+#include "formats/XModel.h"
 #include "math/Vector3.h"
-#include "render/XModel.h"
+#include "render/XFiles.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "render/ImageFile.h"
+#include "formats/ImageFile.h"
 
 #include <gtest/gtest.h>
 #include <stb/stb_image_write.h>

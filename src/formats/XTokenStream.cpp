@@ -1,12 +1,12 @@
-#include "render/XTokenStream.h"
+#include "formats/XTokenStream.h"
 
 #include <charconv>
 #include <cmath>
 #include <cstring>
 #include <limits>
 
+#include "formats/XFileFormat.h"
 #include "platform/LittleEndian.h"
-#include "render/XFileFormat.h"
 
 namespace {
 
