@@ -23,7 +23,6 @@
 #include "Figures.h"
 #include "KeyScript.h"
 #include "app/SceneManager.h"
-#include "game/FlightState.h"
 #include "game/Game.h"
 #include "game/Reverse.h"
 #include "main/FrameLoop.h"
@@ -139,7 +138,6 @@ bool Run(bool headless, const std::vector<KeyChange>& keys, const std::string& t
         program.Run(&timer, false);
     }
     SceneManager::Reset();
-    FlightState::Reset();
     GraphicsDevice::Reset();
     Application::Reset();
 

@@ -4,10 +4,10 @@
 
 #include "game/BlockBurst.h"
 #include "game/BlockModels.h"
-#include "game/FieldGeometry.h"
 #include "game/FlightState.h"
 #include "game/GameSounds.h"
-#include "game/StageGrid.h"
+#include "rules/Field.h"
+#include "rules/StageGrid.h"
 #include "render/MeshCache.h"
 #include "render/ShaderManager.h"
 #include "sound/DXSound.h"
@@ -36,15 +36,14 @@ Block::Block(const MapPosition& cell, int blockKind) : kind(blockKind), mapCell(
 
 Block::~Block() = default;
 
-void Block::Update(const StageGrid& grid, DXSound* sound)
+void Block::Update(const StageGrid& grid, FlightState& flight, DXSound* sound)
 {
     if (!burst)
         burst = std::make_unique<BlockBurst>(weak_from_this());
 
-    FlightState& flight = FlightState::Instance();
     if (flight.inFlight && launched == 1 && state == BlockState::Moving) {
         Vector3 candidate = transform.position + flight.velocity;
-        if (Collide(grid, candidate) == 1) {
+        if (Collide(grid, flight.direction, candidate) == 1) {
             transform.position = candidate;
         } else {
             launched = 0;
@@ -68,13 +67,13 @@ void Block::Update(const StageGrid& grid, DXSound* sound)
     mapCell = {Field::CellOf(p.x - Field::HalfCell), Field::CellOf(p.y - Field::HalfCell), Field::CellOf(p.z - Field::HalfCell)};
 }
 
-int Block::Collide(const StageGrid& grid, Vector3& candidate) const
+int Block::Collide(const StageGrid& grid, int direction, Vector3& candidate) const
 {
     const float half = Field::HalfCell;
     const int layer = Field::CellOf(candidate.y - half);
     int x = 0;
     int z = 0;
-    switch (FlightState::Instance().direction) {
+    switch (direction) {
     case Direction::PlusZ:
         if (candidate.z + half > FieldEnd) {
             candidate.z = EdgeCentreHigh;
@@ -131,28 +130,4 @@ void Block::DrawInverted() const
     shader.SetWorld(transform.world);
     if (const char* model = BlockModel::InvertedOf(kind))
         shader.DrawToon(MeshCache::Instance().Get(model));
-}
-
-MapPosition NextCell(const MapPosition& cell, int direction)
-{
-    switch (direction) {
-    case Direction::PlusZ:
-        return {cell.x, cell.y, cell.z + 1};
-    case Direction::MinusZ:
-        return {cell.x, cell.y, cell.z - 1};
-    case Direction::MinusX:
-        return {cell.x - 1, cell.y, cell.z};
-    default:
-        return {cell.x + 1, cell.y, cell.z};
-    }
-}
-
-MapPosition LandingCell(const StageGrid& grid, const MapPosition& launch, int direction)
-{
-    MapPosition cell = launch;
-    for (MapPosition ahead = NextCell(cell, direction);
-         Field::Inside(ahead.x, ahead.y, ahead.z) && grid.CellAt(ahead) == BlockKind::Empty;
-         ahead = NextCell(cell, direction))
-        cell = ahead;
-    return cell;
 }

@@ -3,13 +3,16 @@
 #include <memory>
 #include <vector>
 
-#include "game/BlockKind.h"
+#include "game/BlockState.h"
 #include "math/Vector3.h"
 #include "render/Transform.h"
+#include "rules/BlockKind.h"
+#include "rules/MapPosition.h"
 
 class BlockBurst;
 class DXSound;
 class StageGrid;
+struct FlightState;
 
 // One block of the stage: loaded from the stage file, fired by the player or
 // laid by the editor. Always owned through shared pointers; its BlockBurst and
@@ -17,12 +20,7 @@ class StageGrid;
 class Block : public std::enable_shared_from_this<Block> {
 public:
     // A cell of the field, as grid coordinates.
-    struct MapPosition {
-        int x = 0;
-        int y = 0;
-        int z = 0;
-        friend bool operator==(const MapPosition&, const MapPosition&) = default;
-    };
+    using MapPosition = ::MapPosition;
 
     // A resting block at the centre of cell, its world matrix already set.
     Block(const MapPosition& cell, int kind);
@@ -30,13 +28,13 @@ public:
 
     // Once a frame: makes the burst on the first call, moves the launched
     // block (it stops at the first occupied cell or the field edge and the
-    // scene is told through FlightState), runs the burst while Bursting, and
+    // scene is told through flight), runs the burst while Bursting, and
     // recomputes the world matrix and mapCell. Without sound (the editor's
     // blocks) it plays nothing.
-    void Update(const StageGrid& grid, DXSound* sound);
-    // For the flight toward FlightState::direction: 1 when candidate is free,
-    // 0 when the block must stop (at the field edge candidate is clamped).
-    int Collide(const StageGrid& grid, Vector3& candidate) const;
+    void Update(const StageGrid& grid, FlightState& flight, DXSound* sound);
+    // For a flight toward direction: 1 when candidate is free, 0 when the
+    // block must stop (at the field edge candidate is clamped).
+    int Collide(const StageGrid& grid, int direction, Vector3& candidate) const;
 
     // The block's own look, glowing at full strength; a Bursting block draws
     // its burst instead. A block the Reverse holds is left to the Reverse.
@@ -56,12 +54,4 @@ public:
     MapPosition mapCell;
 };
 
-using MapPosition = Block::MapPosition;
 using BlockList = std::vector<std::shared_ptr<Block>>;
-
-// The cell next to cell toward direction (Direction codes).
-MapPosition NextCell(const MapPosition& cell, int direction);
-// Where a shot fired from launch toward direction comes to rest: it moves on
-// while the cell ahead is inside the field and empty, as Block::Collide lets
-// a flight do frame by frame.
-MapPosition LandingCell(const StageGrid& grid, const MapPosition& launch, int direction);

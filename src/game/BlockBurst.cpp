@@ -1,10 +1,11 @@
 #include "game/BlockBurst.h"
+#include "math/Angles.h"
 
 #include <cmath>
 
 #include "game/Block.h"
 #include "game/BlockModels.h"
-#include "game/FieldGeometry.h"
+#include "rules/Field.h"
 #include "game/GameSounds.h"
 #include "render/MeshCache.h"
 #include "render/ShaderManager.h"

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "game/BlockKind.h"
+#include "rules/BlockKind.h"
 
 // The block models, and which one each kind shows.
 namespace BlockModel {

@@ -1,9 +1,10 @@
 #include "game/CellShard.h"
+#include "math/Angles.h"
 
 #include <algorithm>
 #include <cstdlib>
 
-#include "game/FieldGeometry.h"
+#include "rules/Field.h"
 #include "render/DrawQuadXZ.h"
 #include "render/GraphicsDevice.h"
 

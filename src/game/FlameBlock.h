@@ -5,11 +5,7 @@
 
 class Player;
 class StageGrid;
-
-// The cell next to the player's cell in the facing direction, where a shot appears.
-MapPosition LaunchCell(const Vector3& playerPosition, int facing);
-// Whether a shot can appear in the cell: inside the field and empty.
-bool CanLaunch(const StageGrid& grid, const MapPosition& cell);
+struct FlightState;
 
 // The launch marker: the free cell in front of the player where a shot will
 // appear, shown while the player charges. It also fires the shot.
@@ -17,7 +13,7 @@ class FlameBlock {
 public:
     // Finds the launch cell; when the player is Firing and the cell is free,
     // appends the new white block to blocks and sets it flying.
-    void Update(const StageGrid& grid, Player& player, BlockList& blocks);
+    void Update(const StageGrid& grid, FlightState& flight, Player& player, BlockList& blocks);
     // The marker, glowing at full strength, when visible is exactly 1.
     void Draw() const;
 

@@ -1,6 +1,6 @@
 #include "game/FlightState.h"
 
-#include "game/FieldGeometry.h"
+#include "rules/Field.h"
 
 namespace {
 constexpr float ShotSpeed = 5.0f;

@@ -1,14 +1,12 @@
 #pragma once
 
-#include "game/Block.h"
 #include "math/Vector3.h"
-#include "platform/Singleton.h"
+#include "rules/MapPosition.h"
 
-// The one block that can be in the air, shared by the player, the launch
-// marker, the blocks and the Game scene. Process-wide; the Game constructor
-// clears its flags, and tests reset it whole.
-class FlightState : public Singleton<FlightState> {
-public:
+// The one block that can be in the air. The Game owns it and hands it to the
+// player, the launch marker and the blocks, which read and set it in turn;
+// the Game's construction starts it clear.
+struct FlightState {
     bool inFlight = false;
     // The player's facing when it fired (Direction codes).
     int direction = 0;
@@ -21,10 +19,6 @@ public:
     bool reversalFound = false;
     // Shards of a dissolved block are still flying.
     bool shardsVisible = false;
-
-private:
-    friend class Singleton<FlightState>;
-    FlightState() = default;
 };
 
 // World units a fired block moves per frame in a direction.

@@ -6,16 +6,14 @@
 
 #include "app/SceneManager.h"
 #include "game/BlockBurst.h"
+#include "game/BoardPieces.h"
 #include "game/FlameBlock.h"
-#include "game/FlightState.h"
 #include "game/GameHud.h"
 #include "game/GameKeys.h"
 #include "game/GameSounds.h"
-#include "game/MoveSearch.h"
 #include "game/Player.h"
 #include "game/Reverse.h"
 #include "game/StageBlocks.h"
-#include "game/StageGrid.h"
 #include "platform/VirtualKey.h"
 #include "render/Camera.h"
 #include "render/FadingFrame.h"
@@ -27,6 +25,9 @@
 #include "render/Surface.h"
 #include "render/Texture.h"
 #include "render/TextureCache.h"
+#include "rules/Field.h"
+#include "rules/StageGrid.h"
+#include "rules/Targets.h"
 #include "sound/DXSound.h"
 #include "stage/ResultFile.h"
 
@@ -101,21 +102,15 @@ Game::Game()
       reverse(std::make_shared<Reverse>()),
       camera(Camera::Create())
 {
-    FlightState& flight = FlightState::Instance();
-    flight.inFlight = false;
-    flight.mapDirty = false;
-    flight.reversalFound = false;
-    flight.shardsVisible = false;
-
     const SceneManager& scenes = SceneManager::Instance();
     if (scenes.customStage.empty())
         LoadStage(blocks, scenes.stageGroup, scenes.stageNumber);
     else
         LoadStage(blocks, scenes.customStage);
     shardTexture = TextureCache::Instance().Get(ShardTextureFile);
-    grid->Rebuild(blocks, player->transform.position);
+    RebuildGrid(*grid, blocks, player->transform.position);
     bool unwinnable = false;
-    targets = InitialTargets(blocks, *grid, unwinnable);
+    targets = InitialTargets(PiecesOf(blocks), *grid, unwinnable);
     if (unwinnable)
         gameOver = true;
     LoadSounds();
@@ -167,12 +162,11 @@ void Game::PlayStep()
     }
     fade = std::max(0, fade - FadeStep);
     skySphere->transform->UpdateWorld();
-    player->Update(*grid, *sound, *reverse);
-    flame->Update(*grid, *player, blocks);
+    player->Update(*grid, flight, *sound, *reverse);
+    flame->Update(*grid, flight, *player, blocks);
     for (std::size_t i = 0; i < blocks.size(); ++i)
-        blocks[i]->Update(*grid, sound.get());
+        blocks[i]->Update(*grid, flight, sound.get());
 
-    FlightState& flight = FlightState::Instance();
     if (flight.mapDirty)
         ResolveLanding();
     flight.shardsVisible = StepShards(shards);
@@ -188,8 +182,7 @@ void Game::PlayStep()
 
 void Game::ResolveLanding()
 {
-    FlightState& flight = FlightState::Instance();
-    FindReversals(*grid, blocks, flight.landingCell, *reverse);
+    FindReversals(*grid, blocks, flight.landingCell, *reverse, flight);
     // Nothing turned over: the shot dissolves, and still counts.
     if (!flight.reversalFound && !blocks.empty()) {
         LaunchShards(shards, blocks.back()->transform.world);
@@ -197,15 +190,15 @@ void Game::ResolveLanding()
     }
     flight.mapDirty = false;
     flight.reversalFound = false;
-    grid->Rebuild(blocks, player->transform.position);
+    RebuildGrid(*grid, blocks, player->transform.position);
 }
 
 void Game::EndTurningOver()
 {
     reverse->Clear();
-    grid->Rebuild(blocks, player->transform.position);
-    targets = RebuildTargets(blocks, *grid);
-    if (!HasMove(*grid, player->transform.position, targets))
+    RebuildGrid(*grid, blocks, player->transform.position);
+    targets = RebuildTargets(PiecesOf(blocks), *grid);
+    if (!HasMove(*grid, Field::CellOf(player->transform.position), targets))
         gameOver = true;
     if (std::all_of(blocks.begin(), blocks.end(),
                     [](const std::shared_ptr<Block>& block) { return block->kind == BlockKind::White; }))
@@ -236,7 +229,7 @@ void Game::ClearSequence()
     if (sound->IsEffectPlaying(GameSound::ClearJingle) && sound->GetEffectPosition(GameSound::ClearJingle) < JinglePlayedEnough)
         return;
     for (std::size_t i = 0; i < blocks.size(); ++i)
-        blocks[i]->Update(*grid, sound.get());
+        blocks[i]->Update(*grid, flight, sound.get());
     ++burnTimer;
     if (burnIndex < static_cast<int>(blocks.size())) {
         if (burnTimer % IgnitionInterval == 0)

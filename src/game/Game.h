@@ -7,6 +7,7 @@
 #include "app/SceneId.h"
 #include "game/Block.h"
 #include "game/CellShard.h"
+#include "game/FlightState.h"
 
 class Camera;
 class DXSound;
@@ -43,6 +44,7 @@ public:
     const FlameBlock& Flame() const { return *flame; }
     const ShardArray& Shards() const { return shards; }
     const DXSound& Sounds() const { return *sound; }
+    const FlightState& Flight() const { return flight; }
     bool Cleared() const { return cleared; }
     int ClearFrame() const { return clearFrame; }
     int BurnTimer() const { return burnTimer; }
@@ -80,6 +82,8 @@ private:
     int clearFrame = 0;
     bool gameOver = false;
     int gameOverFrame = 0;
+    // The shot in flight; the player, the launch marker and the blocks share it.
+    FlightState flight;
     std::vector<MapPosition> targets;
     std::unique_ptr<StageGrid> grid;
     std::unique_ptr<SkySphere> skySphere;

@@ -1,4 +1,5 @@
 #include "game/GameHud.h"
+#include "math/Angles.h"
 
 #include <algorithm>
 #include <cmath>
@@ -7,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "game/FieldGeometry.h"
+#include "rules/Field.h"
 #include "game/ScoreDigits.h"
 #include "render/GraphicsDevice.h"
 #include "render/Texture.h"

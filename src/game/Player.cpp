@@ -1,11 +1,12 @@
 #include "game/Player.h"
 
-#include "game/FieldGeometry.h"
 #include "game/FlightState.h"
 #include "game/GameKeys.h"
 #include "game/GameSounds.h"
 #include "game/Reverse.h"
-#include "game/StageGrid.h"
+#include "math/Angles.h"
+#include "rules/Field.h"
+#include "rules/StageGrid.h"
 #include "platform/VirtualKey.h"
 #include "render/MeshCache.h"
 #include "render/ShaderManager.h"
@@ -48,10 +49,10 @@ Player::Player()
     transform.UpdateWorld();
 }
 
-void Player::Update(const StageGrid& grid, DXSound& sound, const Reverse& reverse)
+void Player::Update(const StageGrid& grid, const FlightState& flight, DXSound& sound, const Reverse& reverse)
 {
     if (!ReadArrows(sound))
-        ReadSpace(sound, reverse);
+        ReadSpace(flight, sound, reverse);
     if (state == PlayerState::Walking)
         Walk(grid, sound);
     if (turnProgress != 0.0f)
@@ -93,9 +94,8 @@ bool Player::ReadArrows(DXSound& sound)
     return false;
 }
 
-void Player::ReadSpace(DXSound& sound, const Reverse& reverse)
+void Player::ReadSpace(const FlightState& flight, DXSound& sound, const Reverse& reverse)
 {
-    const FlightState& flight = FlightState::Instance();
     // Nothing can be charged while a shot flies or blocks turn over; a charge
     // under way goes off at once.
     const bool released = !GameKeyDown(VirtualKey::Space) || flight.inFlight || !reverse.IsEmpty();

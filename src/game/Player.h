@@ -8,6 +8,7 @@
 class DXSound;
 class Reverse;
 class StageGrid;
+struct FlightState;
 
 enum class PlayerState : int {
     Idle = 0,
@@ -27,7 +28,7 @@ public:
     Player();
 
     // Input, then walking and turning, then the world matrix; once a play frame.
-    void Update(const StageGrid& grid, DXSound& sound, const Reverse& reverse);
+    void Update(const StageGrid& grid, const FlightState& flight, DXSound& sound, const Reverse& reverse);
     // Whether the cells under the leading face toward direction are free. At
     // the field edge it refuses and puts the walking coordinate on the edge cell's centre.
     bool CanStep(const StageGrid& grid, int direction);
@@ -57,7 +58,7 @@ public:
 private:
     // False when no arrow acted.
     bool ReadArrows(DXSound& sound);
-    void ReadSpace(DXSound& sound, const Reverse& reverse);
+    void ReadSpace(const FlightState& flight, DXSound& sound, const Reverse& reverse);
     void Walk(const StageGrid& grid, DXSound& sound);
     void Turn();
     void FinishWalk();

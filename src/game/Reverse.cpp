@@ -5,13 +5,17 @@
 #include <numbers>
 
 #include "game/BlockModels.h"
-#include "game/FieldGeometry.h"
+#include "game/FlightState.h"
 #include "game/GameSounds.h"
+#include "math/Angles.h"
 #include "render/GraphicsDevice.h"
 #include "render/MeshCache.h"
 #include "render/ShaderManager.h"
 #include "render/Surface.h"
 #include "render/Texture.h"
+#include "rules/Field.h"
+#include "rules/Shots.h"
+#include "rules/StageGrid.h"
 #include "sound/DXSound.h"
 
 namespace {
@@ -202,4 +206,22 @@ void Reverse::PlayFlipDone(DXSound& sound)
 {
     sound.PlayEffect(GameSound::FirstFlipDone + soundIndex, false);
     soundIndex = (soundIndex + 1) % GameSound::FlipDoneCount;
+}
+
+bool FindReversals(const StageGrid& grid, const BlockList& blocks, const MapPosition& landingCell, Reverse& reverse,
+                   FlightState& flight)
+{
+    const std::vector<MapPosition> cells = ClosedRuns(grid, landingCell);
+    // A Bursting block belongs to its run but has nothing to turn over.
+    for (const MapPosition& cell : cells) {
+        const int index = grid.IndexAt(cell.x, cell.y, cell.z);
+        if (index < 0 || index >= static_cast<int>(blocks.size()))
+            continue;
+        const std::shared_ptr<Block>& block = blocks[static_cast<std::size_t>(index)];
+        if (block->kind == BlockKind::Black || block->kind == BlockKind::HardBlack)
+            reverse.Add(block);
+    }
+    if (!cells.empty())
+        flight.reversalFound = true;
+    return !cells.empty();
 }

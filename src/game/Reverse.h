@@ -6,7 +6,9 @@
 #include "game/Block.h"
 
 class DXSound;
+class StageGrid;
 class Texture;
+struct FlightState;
 
 // One block being turned over.
 struct ReverseEntry {
@@ -61,3 +63,9 @@ private:
     int frameCounter = 0;
     int soundIndex = 0;
 };
+
+// Queues into reverse every Black and HardBlack block of the runs a landing
+// in landingCell closes (ClosedRuns), in their order. Sets
+// flight.reversalFound when a run was found, and returns whether one was.
+bool FindReversals(const StageGrid& grid, const BlockList& blocks, const MapPosition& landingCell, Reverse& reverse,
+                   FlightState& flight);

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <string>
 
+#include "game/BoardPieces.h"
 #include "game/GameKeys.h"
 #include "game/StageBlocks.h"
 #include "platform/VirtualKey.h"
@@ -67,14 +68,14 @@ void Edit::Update()
 {
     grid->Clear();
     if (!loadMode) {
-        grid->RebuildAll(blocks);
+        grid->RebuildAll(PiecesOf(blocks));
         EditKeys();
     }
     if (loadMode)
         LoadKeys();
     // The editor plays no sound: its blocks get no sound object.
     for (const auto& block : blocks)
-        block->Update(*grid, nullptr);
+        block->Update(*grid, flight, nullptr);
     TakeVerdict();
     if (saveMessageFrames > 0 && --saveMessageFrames == 0)
         saveMessage.clear();
@@ -141,7 +142,7 @@ void Edit::Save()
         return;
     }
     checkedName = name;
-    check = std::make_unique<BackgroundSolve>(blocks, VerdictStateLimit);
+    check = std::make_unique<BackgroundSolve>(PiecesOf(blocks), VerdictStateLimit);
     saveMessage = name + ": checking...";
     saveMessageFrames = 0;
     blocks.clear();

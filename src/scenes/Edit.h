@@ -5,7 +5,8 @@
 
 #include "app/BaseScene.h"
 #include "game/Block.h"
-#include "game/StageGrid.h"
+#include "game/FlightState.h"
+#include "rules/StageGrid.h"
 
 class BackgroundSolve;
 class Camera;
@@ -55,6 +56,8 @@ private:
 
     BlockList blocks;
     std::unique_ptr<StageGrid> grid;
+    // Nothing is ever in flight here; the blocks' update asks all the same.
+    FlightState flight;
     std::unique_ptr<Camera> camera;
     bool keyLatch = false;
     bool loadMode = false;

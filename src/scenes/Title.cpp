@@ -1,4 +1,5 @@
 #include "scenes/Title.h"
+#include "math/Angles.h"
 
 #include <algorithm>
 #include <cmath>
@@ -6,7 +7,7 @@
 #include <string>
 
 #include "app/SceneManager.h"
-#include "game/FieldGeometry.h"
+#include "rules/Field.h"
 #include "game/GameKeys.h"
 #include "platform/VirtualKey.h"
 #include "render/Camera.h"

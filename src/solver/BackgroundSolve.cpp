@@ -2,26 +2,8 @@
 
 #include "platform/Application.h"
 
-namespace {
-
-// The blocks as the solver reads them, owned by the thread alone.
-BlockList Copied(const BlockList& blocks)
-{
-    BlockList copies;
-    copies.reserve(blocks.size());
-    for (const auto& block : blocks) {
-        auto copy = std::make_shared<Block>(block->mapCell, block->kind);
-        copy->launched = block->launched;
-        copy->state = block->state;
-        copies.push_back(std::move(copy));
-    }
-    return copies;
-}
-
-}  // namespace
-
-BackgroundSolve::BackgroundSolve(const BlockList& blocks, std::size_t stateLimit)
-    : thread([this, stage = Copied(blocks), stateLimit](std::stop_token stop) {
+BackgroundSolve::BackgroundSolve(std::vector<Piece> pieces, std::size_t stateLimit)
+    : thread([this, stage = std::move(pieces), stateLimit](std::stop_token stop) {
           Solution found = StageSolver::Solve(stage, stateLimit, stop);
           const std::lock_guard lock(mutex);
           solution = std::move(found);

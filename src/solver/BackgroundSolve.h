@@ -4,19 +4,20 @@
 #include <mutex>
 #include <optional>
 #include <thread>
+#include <vector>
 
-#include "game/Block.h"
+#include "rules/Piece.h"
 #include "solver/StageSolver.h"
 
 // A stage solved on a thread of its own, so that a frame never waits for the
-// search. The stage is copied when the solve starts; the result is asked for
+// search. The thread has the stage's pieces to itself; the result is asked for
 // once a frame until it is there. Destroying the solve (a new one taking its
 // place, the scene leaving) stops the search and waits for the thread, which
 // stops within microseconds. In a scripted run (Application::
 // WaitForBackgroundWork) the first ask waits for the result.
 class BackgroundSolve {
 public:
-    BackgroundSolve(const BlockList& blocks, std::size_t stateLimit);
+    BackgroundSolve(std::vector<Piece> pieces, std::size_t stateLimit);
 
     // The solution once the search has ended; nothing while it runs.
     std::optional<Solution> Result();

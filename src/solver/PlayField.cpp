@@ -3,9 +3,10 @@
 #include <algorithm>
 #include <queue>
 
-#include "game/FieldGeometry.h"
-#include "game/FlameBlock.h"
-#include "game/MoveSearch.h"
+#include "rules/BlockKind.h"
+#include "rules/Field.h"
+#include "rules/Shots.h"
+#include "rules/Targets.h"
 
 namespace {
 
@@ -32,30 +33,18 @@ std::string PlayField::Position::Key() const
     return key;
 }
 
-PlayField::PlayField(const BlockList& stageBlocks)
-{
-    stage.reserve(stageBlocks.size());
-    for (const auto& block : stageBlocks) {
-        auto copy = std::make_shared<Block>(block->mapCell, block->kind);
-        copy->launched = block->launched;
-        copy->state = block->state;
-        startKinds.push_back(static_cast<std::uint8_t>(copy->kind));
-        stage.push_back(std::move(copy));
-    }
-    for (int cell = 0; cell < Cells; ++cell)
-        shotBlocks[static_cast<std::size_t>(cell)] = std::make_shared<Block>(CellAt(cell), BlockKind::White);
-}
+PlayField::PlayField(std::vector<Piece> stagePieces) : stage(std::move(stagePieces)) {}
 
 Vector3 PlayField::Centre(int cell)
 {
-    const MapPosition at = CellAt(cell);
-    return {Field::Centre(at.x), Field::Centre(at.y), Field::Centre(at.z)};
+    return Field::Centre(CellAt(cell));
 }
 
 PlayField::Position PlayField::Start()
 {
     Position start;
-    start.kinds = startKinds;
+    for (const Piece& piece : stage)
+        start.kinds.push_back(static_cast<std::uint8_t>(piece.kind));
     Load(start, 0);
     start.player = Region(0).front();
     return start;
@@ -63,19 +52,19 @@ PlayField::Position PlayField::Start()
 
 void PlayField::Arrange(const Position& position)
 {
-    blocks = stage;
+    pieces = stage;
     for (std::size_t i = 0; i < stage.size(); ++i)
-        stage[i]->kind = position.kinds[i];
+        pieces[i].kind = position.kinds[i];
     for (int cell = 0; cell < Cells; ++cell) {
         if (position.shots[static_cast<std::size_t>(cell)])
-            blocks.push_back(shotBlocks[static_cast<std::size_t>(cell)]);
+            pieces.push_back({CellAt(cell), BlockKind::White, false});
     }
 }
 
 void PlayField::Load(const Position& position, int cell)
 {
     Arrange(position);
-    grid.Rebuild(blocks, Centre(cell));
+    grid.Rebuild(pieces, CellAt(cell));
 }
 
 std::bitset<PlayField::Cells> PlayField::Flood(int cell) const
@@ -170,8 +159,7 @@ bool PlayField::Resolve(const Position& position, const MapPosition& landing, Po
 
 bool PlayField::AllWhite() const
 {
-    return std::all_of(blocks.begin(), blocks.end(),
-                       [](const std::shared_ptr<Block>& block) { return block->kind == BlockKind::White; });
+    return std::all_of(pieces.begin(), pieces.end(), [](const Piece& piece) { return piece.kind == BlockKind::White; });
 }
 
 int PlayField::LowestOfRegion(int cell, std::array<int, Cells>& labels) const
@@ -193,7 +181,7 @@ int PlayField::LowestOfRegion(int cell, std::array<int, Cells>& labels) const
 std::optional<PlayField::Outcome> PlayField::Fire(const Position& position, int cell, int direction)
 {
     const Vector3 player = Centre(cell);
-    grid.PlacePlayer(player);
+    grid.PlacePlayer(CellAt(cell));
     const MapPosition launch = LaunchCell(player, direction);
     if (!CanLaunch(grid, launch))
         return std::nullopt;
@@ -207,9 +195,9 @@ std::optional<PlayField::Outcome> PlayField::Fire(const Position& position, int 
     }
     // The end of the turning over, as the Game sees it.
     Load(outcome.next, cell);
-    const std::vector<MapPosition> targets = RebuildTargets(blocks, grid);
+    const std::vector<MapPosition> targets = RebuildTargets(pieces, grid);
     outcome.cleared = AllWhite();
-    outcome.lost = !HasMove(grid, player, targets);
+    outcome.lost = !HasMove(grid, CellAt(cell), targets);
     outcome.next.player = Region(cell).front();
     Load(position, cell);
     return outcome;
@@ -226,7 +214,7 @@ std::vector<PlayField::Successor> PlayField::Successors(const Position& position
     std::array<std::vector<Shot>, Cells> byLanding;
     for (const int cell : Region(position.player)) {
         const Vector3 player = Centre(cell);
-        grid.PlacePlayer(player);
+        grid.PlacePlayer(CellAt(cell));
         for (int direction = 0; direction < Directions; ++direction) {
             const MapPosition launch = LaunchCell(player, direction);
             if (!CanLaunch(grid, launch))
@@ -242,20 +230,19 @@ std::vector<PlayField::Successor> PlayField::Successors(const Position& position
             continue;
         Position next;
         int turned = 0;
-        grid.PlacePlayer(Centre(shots.front().from));
+        grid.PlacePlayer(CellAt(shots.front().from));
         if (!Resolve(position, CellAt(shots.front().landing), next, turned))
             continue;
         // The end of the turning over: the same board whichever cell the shot
         // came from; only whether the player is walled in differs.
         Load(next, shots.front().from);
-        const bool useful = AnyUsefulTarget(grid, RebuildTargets(blocks, grid));
+        const bool useful = AnyUsefulTarget(grid, RebuildTargets(pieces, grid));
         const bool cleared = AllWhite();
         std::array<int, Cells> labels;
         labels.fill(-1);
         for (const Shot& shot : shots) {
-            const Vector3 player = Centre(shot.from);
-            grid.PlacePlayer(player);
-            if (!cleared && (!useful || IsWalledIn(grid, player)))
+            grid.PlacePlayer(CellAt(shot.from));
+            if (!cleared && (!useful || IsWalledIn(grid, CellAt(shot.from))))
                 continue;
             next.player = LowestOfRegion(shot.from, labels);
             successors.push_back({next, shot.from, shot.direction, cleared});

@@ -8,13 +8,15 @@
 #include <string>
 #include <vector>
 
-#include "game/Block.h"
-#include "game/StageGrid.h"
+#include "math/Vector3.h"
+#include "rules/MapPosition.h"
+#include "rules/Piece.h"
+#include "rules/StageGrid.h"
 
-// A stage as the Game holds it, its blocks and grid, set to any position of a
-// search. Shots are fired and resolved with the Game's own rules: where a shot
-// is launched and lands, which runs it turns over, whether it dissolves, and
-// whether the player is then lost.
+// A stage's pieces and grid, set to any position of a search. Shots are fired
+// and resolved with the game's own rules: where a shot is launched and lands,
+// which runs it turns over, whether it dissolves, and whether the player is
+// then lost.
 class PlayField {
 public:
     static constexpr int Cells = 100;
@@ -43,8 +45,7 @@ public:
         Position next;
     };
 
-    // The field keeps copies: the blocks given are never changed.
-    explicit PlayField(const BlockList& stageBlocks);
+    explicit PlayField(std::vector<Piece> stagePieces);
 
     // The position the stage starts in, loaded: the player in cell (0, 0, 0).
     Position Start();
@@ -73,7 +74,7 @@ public:
     // The field is left as position, loaded.
     std::vector<Successor> Successors(const Position& position);
 
-    const BlockList& Blocks() const { return blocks; }
+    const std::vector<Piece>& Pieces() const { return pieces; }
     const StageGrid& Grid() const { return grid; }
 
     static MapPosition CellAt(int cell) { return {cell / 10, 0, cell % 10}; }
@@ -91,11 +92,9 @@ private:
     bool AllWhite() const;
     void Arrange(const Position& position);
 
-    BlockList stage;
-    // The stage's kinds as the file gives them; loading a position changes the blocks'.
-    std::vector<std::uint8_t> startKinds;
-    // One block for every bottom-layer cell, used for the shots that stayed there.
-    std::array<std::shared_ptr<Block>, Cells> shotBlocks;
-    BlockList blocks;
+    // The stage as given; a position's kinds replace its pieces' own.
+    std::vector<Piece> stage;
+    // The stage's pieces at the loaded position, then its shots that stayed.
+    std::vector<Piece> pieces;
     StageGrid grid;
 };

@@ -4,30 +4,36 @@
 #include <chrono>
 #include <unordered_map>
 
-#include "game/MoveSearch.h"
-#include "game/StageGrid.h"
+#include "rules/BlockKind.h"
+#include "rules/StageGrid.h"
+#include "rules/Targets.h"
 #include "solver/PlayField.h"
 
 namespace {
 
+bool AllWhite(const std::vector<Piece>& pieces)
+{
+    return std::all_of(pieces.begin(), pieces.end(), [](const Piece& piece) { return piece.kind == BlockKind::White; });
+}
+
 // The Game's own start: the constructor's test, then its first frame's.
-bool LostAtStart(const BlockList& blocks, Solution& solution)
+bool LostAtStart(const std::vector<Piece>& pieces, Solution& solution)
 {
     StageGrid grid;
-    grid.Rebuild(blocks, PlayField::Centre(0));
+    grid.Rebuild(pieces, PlayField::CellAt(0));
     bool unwinnable = false;
-    InitialTargets(blocks, grid, unwinnable);
+    InitialTargets(pieces, grid, unwinnable);
     if (unwinnable) {
         solution.reason = "a black block has white blocks on all four sides";
         return true;
     }
-    if (std::all_of(blocks.begin(), blocks.end(), [](const auto& block) { return block->kind == BlockKind::White; }))
+    if (AllWhite(pieces))
         return false;
-    if (IsWalledIn(grid, PlayField::Centre(0))) {
+    if (IsWalledIn(grid, PlayField::CellAt(0))) {
         solution.reason = "the player is walled in";
         return true;
     }
-    if (!AnyUsefulTarget(grid, RebuildTargets(blocks, grid))) {
+    if (!AnyUsefulTarget(grid, RebuildTargets(pieces, grid))) {
         solution.reason = "no shot can turn anything over";
         return true;
     }
@@ -35,17 +41,17 @@ bool LostAtStart(const BlockList& blocks, Solution& solution)
 }
 
 // Shots fly on the player's layer only: nothing above it can be turned over.
-bool OutOfReach(const BlockList& blocks, Solution& solution)
+bool OutOfReach(const std::vector<Piece>& pieces, Solution& solution)
 {
-    for (const auto& block : blocks) {
-        if (block->kind == BlockKind::White)
+    for (const Piece& piece : pieces) {
+        if (piece.kind == BlockKind::White)
             continue;
-        if (block->kind != BlockKind::Black && block->kind != BlockKind::HardBlack) {
-            solution.reason = "the block at " + CellText(block->mapCell) + " can never turn white";
+        if (piece.kind != BlockKind::Black && piece.kind != BlockKind::HardBlack) {
+            solution.reason = "the block at " + CellText(piece.cell) + " can never turn white";
             return true;
         }
-        if (block->mapCell.y != 0) {
-            solution.reason = "the block at " + CellText(block->mapCell) + " is above the bottom layer, out of reach";
+        if (piece.cell.y != 0) {
+            solution.reason = "the block at " + CellText(piece.cell) + " is above the bottom layer, out of reach";
             return true;
         }
     }
@@ -100,7 +106,7 @@ std::string CellText(const MapPosition& cell)
     return text;
 }
 
-Solution StageSolver::Solve(const BlockList& blocks, std::size_t stateLimit, std::stop_token stop)
+Solution StageSolver::Solve(const std::vector<Piece>& pieces, std::size_t stateLimit, std::stop_token stop)
 {
     const auto started = std::chrono::steady_clock::now();
     Solution solution;
@@ -109,16 +115,16 @@ Solution StageSolver::Solve(const BlockList& blocks, std::size_t stateLimit, std
         solution.seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count();
         return solution;
     };
-    if (LostAtStart(blocks, solution))
+    if (LostAtStart(pieces, solution))
         return finish(Solution::Verdict::LostAtStart);
-    if (OutOfReach(blocks, solution))
+    if (OutOfReach(pieces, solution))
         return finish(Solution::Verdict::Unsolvable);
 
-    PlayField field(blocks);
+    PlayField field(pieces);
     std::vector<Node> nodes;
     nodes.push_back({field.Start()});
     std::unordered_map<std::string, int> seen{{nodes[0].position.Key(), 0}};
-    if (std::all_of(blocks.begin(), blocks.end(), [](const auto& block) { return block->kind == BlockKind::White; })) {
+    if (AllWhite(pieces)) {
         solution.statesVisited = 1;
         return finish(Solution::Verdict::Solved);
     }

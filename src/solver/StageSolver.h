@@ -5,7 +5,8 @@
 #include <string>
 #include <vector>
 
-#include "game/Block.h"
+#include "rules/MapPosition.h"
+#include "rules/Piece.h"
 
 // "(x, y, z)", as the solver's reasons and tools name a cell.
 std::string CellText(const MapPosition& cell);
@@ -48,6 +49,6 @@ public:
 
     // stop ends the search early (given up, "stopped"); it is asked between
     // positions, so a stop is heard within microseconds.
-    static Solution Solve(const BlockList& blocks, std::size_t stateLimit = DefaultStateLimit,
+    static Solution Solve(const std::vector<Piece>& pieces, std::size_t stateLimit = DefaultStateLimit,
                           std::stop_token stop = {});
 };

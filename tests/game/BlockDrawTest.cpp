@@ -6,8 +6,9 @@
 #include "game/Block.h"
 #include "game/BlockBurst.h"
 #include "game/CellShard.h"
+#include "game/FlightState.h"
 #include "game/Reverse.h"
-#include "game/StageGrid.h"
+#include "rules/StageGrid.h"
 #include "platform/Application.h"
 #include "platform/AudioDevice.h"
 #include "render/GraphicsDevice.h"
@@ -183,14 +184,15 @@ TEST_F(BlockDraw, ABurstingBlockRisesAsAWhiteBlockThenDrawsItsParticlesUntilThey
     Application::Instance().Audio().OpenLoopback();
     const auto sound = DXSound::Create();
     StageGrid grid;
+    FlightState flight;
     auto block = MakeBlock(Bursting);
-    block->Update(grid, sound.get());
+    block->Update(grid, flight, sound.get());
     EXPECT_EQ(Draw(*block, false), std::vector<std::string>{WhiteMesh + " Toon"});
     EXPECT_EQ(draws[0].matrix, block->transform.world);
 
     // Frame 66 places the particles: the next draw already shows them.
     for (int i = 1; i < 66; ++i)
-        block->Update(grid, sound.get());
+        block->Update(grid, flight, sound.get());
     ASSERT_EQ(block->burst->frame, 66);
     const auto particles = Draw(*block, false);
     ASSERT_EQ(particles.size(), 64u);
@@ -199,7 +201,7 @@ TEST_F(BlockDraw, ABurstingBlockRisesAsAWhiteBlockThenDrawsItsParticlesUntilThey
     EXPECT_FLOAT_EQ(draws[0].matrix(0, 0), 0.25f);
 
     for (int i = 0; i < 30; ++i)
-        block->Update(grid, sound.get());
+        block->Update(grid, flight, sound.get());
     EXPECT_TRUE(Draw(*block, false).empty()) << "a burst block is gone";
 }
 

@@ -5,7 +5,6 @@
 #include <sstream>
 
 #include "app/SceneManager.h"
-#include "game/FlightState.h"
 #include "game/Game.h"
 #include "main/FrameLoop.h"
 #include "main/SceneTable.h"
@@ -33,7 +32,6 @@ void GameFixture::StartGame(bool withGl)
     Application& application = Application::Instance();
     application.Audio().OpenLoopback();
     application.SetFrameRecord(&record);
-    FlightState::Reset();
     SceneManager& scenes = SceneManager::Instance();
     scenes.SetFactory(MakeScene);
     scenes.stageGroup = 1;
@@ -42,7 +40,6 @@ void GameFixture::StartGame(bool withGl)
 
 void GameFixture::TearDown()
 {
-    FlightState::Reset();
     DeviceFixture::TearDown();
 }
 

@@ -2,8 +2,7 @@
 
 #include "app/SceneManager.h"
 #include "game/BlockBurst.h"
-#include "game/BlockKind.h"
-#include "game/FlightState.h"
+#include "rules/BlockKind.h"
 #include "game/Game.h"
 #include "game/GameFixture.h"
 #include "game/GamePrinters.h"
@@ -202,7 +201,7 @@ TEST_F(GameFlow, MFreezesAShotInFlightAndRetryStartsAFreshStage)
     WriteStage({{5, 0, 5, Black}, {6, 0, 5, White}});
     Game& game = Start();
     FireToward(VirtualKey::Right);
-    ASSERT_TRUE(FlightState::Instance().inFlight);
+    ASSERT_TRUE(game.Flight().inFlight);
     Tap(VirtualKey::M);
     ASSERT_TRUE(game.MenuOpen());
     const float x = game.Blocks().back()->transform.position.x;
@@ -217,7 +216,7 @@ TEST_F(GameFlow, MFreezesAShotInFlightAndRetryStartsAFreshStage)
     Game& retry = Current();
     EXPECT_EQ(retry.GetPlayer().score, 0);
     EXPECT_EQ(retry.Blocks().size(), 2u);
-    EXPECT_FALSE(FlightState::Instance().inFlight);
+    EXPECT_FALSE(retry.Flight().inFlight);
     Hold(VirtualKey::Space);
     RunFrames(1);
     EXPECT_EQ(retry.GetPlayer().state, PlayerState::Charging);

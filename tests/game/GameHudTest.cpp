@@ -3,7 +3,8 @@
 #include <string>
 #include <vector>
 
-#include "game/FieldGeometry.h"
+#include "rules/Field.h"
+#include "math/Angles.h"
 #include "game/GameHud.h"
 #include "render/GraphicsDevice.h"
 #include "support/DeviceFixture.h"

@@ -2,8 +2,8 @@
 
 #include <ostream>
 
-#include "game/Block.h"
 #include "math/Vector3.h"
+#include "rules/RulePrinters.h"
 
 // Readable failure messages for the game's value types.
 namespace glm {
@@ -13,7 +13,3 @@ inline void PrintTo(const vec3& v, std::ostream* out)
 }
 }  // namespace glm
 
-inline void PrintTo(const MapPosition& cell, std::ostream* out)
-{
-    *out << "cell (" << cell.x << ", " << cell.y << ", " << cell.z << ")";
-}

@@ -2,10 +2,9 @@
 
 #include <set>
 
-#include "game/BlockKind.h"
+#include "rules/BlockKind.h"
 #include "game/CellShard.h"
 #include "game/FlameBlock.h"
-#include "game/FlightState.h"
 #include "game/Game.h"
 #include "game/GameFixture.h"
 #include "game/GamePrinters.h"
@@ -129,14 +128,14 @@ TEST_F(GameRules, AShotIntoTheFieldEdgeDissolvesIntoShardsAndStillCounts)
     Game& game = Start();
     FireToward(VirtualKey::Right);
     ASSERT_EQ(game.Blocks().size(), 3u);
-    EXPECT_TRUE(FlightState::Instance().inFlight);
+    EXPECT_TRUE(Current().Flight().inFlight);
 
     // 5 units a frame from x = 75 to 475; the next step would leave the field.
     RunFrames(79);
     EXPECT_EQ(game.Blocks().back()->transform.position.x, 475.0f);
-    EXPECT_TRUE(FlightState::Instance().inFlight);
+    EXPECT_TRUE(Current().Flight().inFlight);
     RunFrames(1);
-    EXPECT_FALSE(FlightState::Instance().inFlight);
+    EXPECT_FALSE(Current().Flight().inFlight);
     EXPECT_EQ(game.Blocks().size(), 2u) << "the shot is gone";
     EXPECT_EQ(game.GetPlayer().score, 1);
     for (const CellShard& shard : game.Shards())
@@ -229,8 +228,8 @@ TEST_F(GameRules, TurningWhileChargingRedirectsTheShot)
     EXPECT_EQ(game.Flame().transform.position, (Vector3{25.0f, 25.0f, 75.0f}));
     Release(VirtualKey::Space);
     RunFrames(1);
-    ASSERT_TRUE(FlightState::Instance().inFlight);
-    EXPECT_EQ(FlightState::Instance().direction, 0);
+    ASSERT_TRUE(Current().Flight().inFlight);
+    EXPECT_EQ(Current().Flight().direction, 0);
     EXPECT_EQ(game.Blocks().back()->transform.position, (Vector3{25.0f, 25.0f, 80.0f}));
     EXPECT_EQ(SoundCalls("effect 6 loop"), 1);
     EXPECT_EQ(SoundCalls("effect 7 play"), 1);

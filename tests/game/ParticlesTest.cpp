@@ -5,8 +5,9 @@
 #include "game/Block.h"
 #include "game/BlockBurst.h"
 #include "game/CellShard.h"
+#include "game/FlightState.h"
 #include "game/GamePrinters.h"
-#include "game/StageGrid.h"
+#include "rules/StageGrid.h"
 #include "platform/Application.h"
 #include "platform/AudioDevice.h"
 #include "platform/FrameRecord.h"
@@ -39,10 +40,11 @@ protected:
     void Update(Block& block, int frames)
     {
         for (int i = 0; i < frames; ++i)
-            block.Update(grid, sound.get());
+            block.Update(grid, flight, sound.get());
     }
 
     FrameRecord record;
+    FlightState flight;
     StageGrid grid;
     std::unique_ptr<DXSound> sound;
 };

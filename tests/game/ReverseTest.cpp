@@ -1,5 +1,10 @@
 #include <gtest/gtest.h>
 
+#include <array>
+#include <initializer_list>
+
+#include "game/BoardPieces.h"
+#include "game/FlightState.h"
 #include "game/GamePrinters.h"
 #include "game/Reverse.h"
 #include "platform/Application.h"
@@ -7,6 +12,7 @@
 #include "platform/FrameRecord.h"
 #include "render/Surface.h"
 #include "render/Texture.h"
+#include "rules/StageGrid.h"
 #include "sound/DXSound.h"
 #include "support/DeviceFixture.h"
 
@@ -80,6 +86,34 @@ TEST_F(ReverseBatch, AnEntryWhoseBlockIsGoneIsDropped)
     EXPECT_EQ(kept->kind, BlockKind::HardBlack);
     EXPECT_FALSE(reverse->Update(*sound));
     EXPECT_EQ(kept->kind, BlockKind::Black);
+    EXPECT_TRUE(reverse->IsEmpty());
+}
+
+// A landing queues the Black and HardBlack blocks of the runs it closes, each
+// at the front: the nearest block of the last direction searched animates
+// first. A Bursting block closes a run but is not queued.
+TEST_F(ReverseBatch, ALandingQueuesTheTurnableBlocksOfItsRunsTheLastFoundFirst)
+{
+    using namespace BlockKind;
+    BlockList blocks;
+    for (const auto& [x, z, kind] : std::initializer_list<std::array<int, 3>>{
+             {4, 5, Black}, {5, 5, White}, {2, 5, HardBlack}, {1, 5, White}, {3, 6, Bursting}, {3, 7, White},
+             {3, 4, Black}, {3, 3, White}})
+        blocks.push_back(std::make_shared<Block>(MapPosition{x, 0, z}, kind));
+    StageGrid grid;
+    RebuildGrid(grid, blocks, {25.0f, 25.0f, 25.0f});
+    FlightState flight;
+    EXPECT_TRUE(FindReversals(grid, blocks, {3, 0, 5}, *reverse, flight));
+    EXPECT_TRUE(flight.reversalFound);
+    std::vector<MapPosition> queued;
+    for (const ReverseEntry& entry : reverse->entries)
+        queued.push_back(entry.block.lock()->mapCell);
+    EXPECT_EQ(queued, (std::vector<MapPosition>{{3, 0, 4}, {2, 0, 5}, {4, 0, 5}}));
+
+    reverse->Clear();
+    flight.reversalFound = false;
+    EXPECT_FALSE(FindReversals(grid, blocks, {8, 0, 8}, *reverse, flight));
+    EXPECT_FALSE(flight.reversalFound);
     EXPECT_TRUE(reverse->IsEmpty());
 }
 

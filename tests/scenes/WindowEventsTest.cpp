@@ -3,7 +3,6 @@
 #include <SDL.h>
 
 #include "app/SceneManager.h"
-#include "game/FlightState.h"
 #include "game/Game.h"
 #include "game/Player.h"
 #include "main/FrameLoop.h"
@@ -67,7 +66,7 @@ TEST_F(WindowEvents, LosingTheFocusWhileChargingFiresNothingUntilTheWindowIsBack
     Focus(false);
     Frames(60);
     EXPECT_EQ(Shots(), 0);
-    EXPECT_FALSE(FlightState::Instance().inFlight);
+    EXPECT_FALSE(Current().Flight().inFlight);
     EXPECT_TRUE(Application::Instance().Keys().IsDown(VirtualKey::Space));
 
     // Back: the keyboard holds nothing, so the charge is let go and fires.

@@ -3,10 +3,10 @@
 #include <array>
 #include <initializer_list>
 
-#include "game/BlockKind.h"
-#include "game/FieldGeometry.h"
-#include "game/GamePrinters.h"
-#include "game/StageBlocks.h"
+#include "rules/BlockKind.h"
+#include "rules/Field.h"
+#include "rules/RulePrinters.h"
+#include "rules/Shots.h"
 #include "solver/PlayField.h"
 #include "solver/StageSolver.h"
 
@@ -16,18 +16,12 @@ using namespace BlockKind;
 using Verdict = Solution::Verdict;
 
 // A bottom-layer stage from (x, z, kind) triples.
-BlockList Stage(std::initializer_list<std::array<int, 3>> blocks, int y = 0)
+std::vector<Piece> Stage(std::initializer_list<std::array<int, 3>> blocks, int y = 0)
 {
-    std::vector<BlockRecord> records;
-    for (const auto& [x, z, kind] : blocks) {
-        BlockRecord record;
-        record.x = x;
-        record.y = y;
-        record.z = z;
-        record.kind = kind;
-        records.push_back(record);
-    }
-    return BlocksOf(records);
+    std::vector<Piece> pieces;
+    for (const auto& [x, z, kind] : blocks)
+        pieces.push_back({{x, y, z}, kind, false});
+    return pieces;
 }
 
 TEST(StageSolver, ARunClosedByAWhiteBlockTakesOneShotAlongIt)
@@ -99,7 +93,7 @@ TEST(StageSolver, ABlackNoShotCanLandBesideIsUnsolvable)
 
 TEST(StageSolver, ABlockAboveTheBottomLayerIsOutOfReach)
 {
-    BlockList blocks = Stage({{2, 0, Black}, {3, 0, White}});
+    std::vector<Piece> blocks = Stage({{2, 0, Black}, {3, 0, White}});
     for (const auto& block : Stage({{4, 4, Black}}, 1))
         blocks.push_back(block);
     const Solution solution = StageSolver::Solve(blocks);
@@ -121,12 +115,10 @@ TEST(StageSolver, AnAllWhiteStageNeedsNoShotAndASearchStopsAtItsLimit)
 TEST(PlayField, AWalkGoesAroundTheBlocksByTheShortestWay)
 {
     // A wall across column 2 but for its top cell.
-    BlockList blocks;
-    for (int z = 0; z < 9; ++z) {
-        for (const auto& block : Stage({{2, z, White}}))
-            blocks.push_back(block);
-    }
-    PlayField field(blocks);
+    std::vector<Piece> pieces;
+    for (int z = 0; z < 9; ++z)
+        pieces.push_back({{2, 0, z}, White, false});
+    PlayField field(pieces);
     const PlayField::Position start = field.Start();
     const std::vector<int> walk = field.Walk(0, PlayField::IndexOf({4, 0, 0}));
     // Up nine, across four, down nine.

@@ -3,7 +3,6 @@
 #include "JsonWriter.h"
 #include "app/BaseScene.h"
 #include "app/SceneManager.h"
-#include "game/FlightState.h"
 #include "game/Game.h"
 #include "game/Player.h"
 #include "game/Reverse.h"
@@ -50,7 +49,7 @@ void WriteGameTrace(const Game& game, JsonWriter& json)
     }
     json.EndArray();
     json.Key("inFlight");
-    json.Bool(FlightState::Instance().inFlight);
+    json.Bool(game.Flight().inFlight);
     json.Key("reverse");
     json.Int(static_cast<long long>(game.GetReverse().entries.size()));
     json.Key("cleared");

@@ -5,7 +5,7 @@
 #include <utility>
 #include <vector>
 
-#include "game/FieldGeometry.h"
+#include "rules/Field.h"
 
 namespace {
 

@@ -5,7 +5,7 @@
 #include <map>
 #include <regex>
 
-#include "game/StageBlocks.h"
+#include "solver/StagePieces.h"
 #include "stage/StageFile.h"
 
 StageReport CheckStage(const std::filesystem::path& file, std::size_t stateLimit)
@@ -44,7 +44,7 @@ StageReport CheckStage(const std::filesystem::path& file, std::size_t stateLimit
                                      " already holds the block of line " + std::to_string(at->second));
     }
 
-    report.solution = StageSolver::Solve(BlocksOf(records), stateLimit);
+    report.solution = StageSolver::Solve(PiecesOf(records), stateLimit);
     switch (report.solution.verdict) {
     case Solution::Verdict::Solved:
         if (report.solution.shots.empty())

@@ -3,8 +3,8 @@
 #include <array>
 #include <random>
 
-#include "game/BlockKind.h"
-#include "game/StageBlocks.h"
+#include "rules/BlockKind.h"
+#include "solver/StagePieces.h"
 
 namespace {
 
@@ -83,7 +83,7 @@ GeneratedStage GenerateStage(const GeneratorOptions& options)
     GeneratedStage best;
     for (int attempt = 0; attempt < options.tries; ++attempt) {
         std::vector<BlockRecord> records = RandomBoard(options, random);
-        Solution solution = StageSolver::Solve(BlocksOf(records), options.stateLimit);
+        Solution solution = StageSolver::Solve(PiecesOf(records), options.stateLimit);
         if (solution.verdict != Solution::Verdict::Solved)
             continue;
         const bool better = best.records.empty() || solution.shots.size() > best.solution.shots.size() ||

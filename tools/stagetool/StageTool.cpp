@@ -7,7 +7,7 @@
 #include "KeyPlan.h"
 #include "StageCheck.h"
 #include "StageGenerator.h"
-#include "game/StageBlocks.h"
+#include "solver/StagePieces.h"
 #include "stage/StageFile.h"
 
 const char* const StageToolUsage =
@@ -115,7 +115,7 @@ std::optional<Solution> SolveFile(const Command& command, std::ostream& err)
     const std::vector<BlockRecord> records = StageFile::Parse(in, &problems);
     for (const StageProblem& problem : problems)
         err << command.operand << ":" << problem.line << ": " << problem.reason << " (left out)\n";
-    return StageSolver::Solve(BlocksOf(records), command.limit);
+    return StageSolver::Solve(PiecesOf(records), command.limit);
 }
 
 void WriteStats(const Solution& solution, std::ostream& out)

@@ -1,10 +1,12 @@
 #pragma once
 
 #include <array>
+#include <span>
 
-#include "game/Block.h"
-#include "game/FieldGeometry.h"
-#include "math/Vector3.h"
+#include "rules/BlockKind.h"
+#include "rules/Field.h"
+#include "rules/MapPosition.h"
+#include "rules/Piece.h"
 
 // The field cell by cell: which kind of block stands in each cell (0 empty,
 // -1 the player) and where that block is in the block list. Rebuilt from
@@ -14,14 +16,14 @@ public:
     StageGrid() { Clear(); }
 
     void Clear();
-    // The player's cell, then every block that is not in flight, in list order
-    // (so a block in the player's cell wins). Blocks outside the field are left out.
-    void Rebuild(const BlockList& blocks, const Vector3& playerPosition);
-    // Every block in list order, launched or not, with no player's mark: the
-    // editor's view of its stage. Blocks outside the field are left out.
-    void RebuildAll(const BlockList& blocks);
-    // Moves the player's mark as a Rebuild with the same blocks would place it.
-    void PlacePlayer(const Vector3& playerPosition);
+    // The player's cell, then every piece that is not in flight, in list order
+    // (so a piece in the player's cell wins). Pieces outside the field are left out.
+    void Rebuild(std::span<const Piece> pieces, const MapPosition& player);
+    // Every piece in list order, launched or not, with no player's mark: the
+    // editor's view of its stage. Pieces outside the field are left out.
+    void RebuildAll(std::span<const Piece> pieces);
+    // Moves the player's mark as a Rebuild with the same pieces would place it.
+    void PlacePlayer(const MapPosition& player);
 
     // The kind in the cell; 0 (empty) outside the field. Inline: the rules and
     // the solver ask it in every step.
@@ -35,7 +37,7 @@ public:
 
 private:
     static int Address(int x, int y, int z) { return x * 100 + y * 10 + z; }
-    void Set(int x, int y, int z, int kind, int index);
+    void Set(const MapPosition& cell, int kind, int index);
 
     std::array<int, 1000> kinds;
     std::array<int, 1000> indices;

@@ -1,40 +1,18 @@
-#include "game/MoveSearch.h"
+#include "rules/Targets.h"
 
 #include <algorithm>
+#include <iterator>
 
-#include "game/FieldGeometry.h"
-#include "game/FlightState.h"
-#include "game/Reverse.h"
-#include "game/StageGrid.h"
+#include "rules/BlockKind.h"
+#include "rules/Field.h"
+#include "rules/Neighbours.h"
+#include "rules/StageGrid.h"
 
 namespace {
-
-struct Step {
-    int dx;
-    int dz;
-};
-
-// +x, -x, +z, -z: the order of every neighbourhood search.
-constexpr Step Steps[4] = {{1, 0}, {-1, 0}, {0, 1}, {0, -1}};
 
 bool IsFree(int kind)
 {
     return kind == BlockKind::Empty || kind == BlockKind::PlayerCell;
-}
-
-// True when the run from (x, y, z) on is closed by a White block; appends the
-// cells of a closed run on the way back, the farthest first.
-bool WalkRun(const StageGrid& grid, int x, int y, int z, Step step, std::vector<MapPosition>& cells)
-{
-    if (!Field::Inside(x, y, z))
-        return false;
-    const int kind = grid.CellAt(x, y, z);
-    if (kind < BlockKind::Black)
-        return kind == BlockKind::White;
-    if (!WalkRun(grid, x + step.dx, y, z + step.dz, step, cells))
-        return false;
-    cells.push_back({x, y, z});
-    return true;
 }
 
 bool ClosesRun(const StageGrid& grid, const MapPosition& cell, Step step)
@@ -81,33 +59,6 @@ int AddFreeNeighbours(const StageGrid& grid, const MapPosition& cell, std::vecto
 
 }  // namespace
 
-std::vector<MapPosition> ClosedRuns(const StageGrid& grid, const MapPosition& landingCell)
-{
-    std::vector<MapPosition> cells;
-    if (!Field::Inside(landingCell.x, landingCell.y, landingCell.z))
-        return cells;
-    for (const Step step : Steps)
-        WalkRun(grid, landingCell.x + step.dx, landingCell.y, landingCell.z + step.dz, step, cells);
-    return cells;
-}
-
-bool FindReversals(const StageGrid& grid, const BlockList& blocks, const MapPosition& landingCell, Reverse& reverse)
-{
-    const std::vector<MapPosition> cells = ClosedRuns(grid, landingCell);
-    // A Bursting block belongs to its run but has nothing to turn over.
-    for (const MapPosition& cell : cells) {
-        const int index = grid.IndexAt(cell.x, cell.y, cell.z);
-        if (index < 0 || index >= static_cast<int>(blocks.size()))
-            continue;
-        const std::shared_ptr<Block>& block = blocks[static_cast<std::size_t>(index)];
-        if (block->kind == BlockKind::Black || block->kind == BlockKind::HardBlack)
-            reverse.Add(block);
-    }
-    if (!cells.empty())
-        FlightState::Instance().reversalFound = true;
-    return !cells.empty();
-}
-
 bool IsUsefulTarget(const StageGrid& grid, const MapPosition& cell)
 {
     if (!Field::Inside(cell.x, cell.y, cell.z))
@@ -122,15 +73,13 @@ bool IsUsefulTarget(const StageGrid& grid, const MapPosition& cell)
     return std::any_of(std::begin(Steps), std::end(Steps), [&](Step step) { return ClosesRun(grid, cell, step); });
 }
 
-bool HasMove(const StageGrid& grid, const Vector3& playerPosition, const std::vector<MapPosition>& targets)
+bool HasMove(const StageGrid& grid, const MapPosition& player, const std::vector<MapPosition>& targets)
 {
-    return !IsWalledIn(grid, playerPosition) && AnyUsefulTarget(grid, targets);
+    return !IsWalledIn(grid, player) && AnyUsefulTarget(grid, targets);
 }
 
-bool IsWalledIn(const StageGrid& grid, const Vector3& playerPosition)
+bool IsWalledIn(const StageGrid& grid, const MapPosition& player)
 {
-    const MapPosition player{Field::CellOf(playerPosition.x), Field::CellOf(playerPosition.y),
-                             Field::CellOf(playerPosition.z)};
     return std::none_of(std::begin(Steps), std::end(Steps), [&](Step step) {
         const int x = player.x + step.dx;
         const int z = player.z + step.dz;
@@ -144,23 +93,23 @@ bool AnyUsefulTarget(const StageGrid& grid, const std::vector<MapPosition>& targ
                        [&](const MapPosition& target) { return IsUsefulTarget(grid, target); });
 }
 
-std::vector<MapPosition> RebuildTargets(const BlockList& blocks, const StageGrid& grid)
+std::vector<MapPosition> RebuildTargets(std::span<const Piece> pieces, const StageGrid& grid)
 {
     std::vector<MapPosition> targets;
-    for (const auto& block : blocks) {
-        if (block->kind >= BlockKind::Black)
-            AddFreeNeighbours(grid, block->mapCell, targets);
+    for (const Piece& piece : pieces) {
+        if (piece.kind >= BlockKind::Black)
+            AddFreeNeighbours(grid, piece.cell, targets);
     }
     SortAndThin(targets);
     return targets;
 }
 
-std::vector<MapPosition> InitialTargets(const BlockList& blocks, const StageGrid& grid, bool& unwinnable)
+std::vector<MapPosition> InitialTargets(std::span<const Piece> pieces, const StageGrid& grid, bool& unwinnable)
 {
     std::vector<MapPosition> targets;
     unwinnable = false;
-    for (const auto& block : blocks) {
-        if (block->kind == BlockKind::Black && AddFreeNeighbours(grid, block->mapCell, targets) == 4)
+    for (const Piece& piece : pieces) {
+        if (piece.kind == BlockKind::Black && AddFreeNeighbours(grid, piece.cell, targets) == 4)
             unwinnable = true;
     }
     SortAndThin(targets);

@@ -2,6 +2,9 @@
 
 #include <cmath>
 
+#include "math/Vector3.h"
+#include "rules/MapPosition.h"
+
 // The play field is 10 × 10 × 10 cells of 50 world units; cell k has its
 // centre at 50·k + 25 on every axis.
 namespace Field {
@@ -30,6 +33,17 @@ inline int FloorCellOf(float v)
 {
     return static_cast<int>(std::floor(v / CellSize));
 }
+
+// The cell a position lies in, as the grid counts it.
+inline MapPosition CellOf(const Vector3& position)
+{
+    return {CellOf(position.x), CellOf(position.y), CellOf(position.z)};
+}
+
+inline Vector3 Centre(const MapPosition& cell)
+{
+    return {Centre(cell.x), Centre(cell.y), Centre(cell.z)};
+}
 }  // namespace Field
 
 // Directions on the field, as the player faces and a shot flies.
@@ -39,6 +53,3 @@ constexpr int MinusZ = 1;
 constexpr int MinusX = 2;
 constexpr int PlusX = 3;
 }  // namespace Direction
-
-// Degrees to the radians the matrix functions take.
-constexpr float DegreesToRadians = 0.017453292f;

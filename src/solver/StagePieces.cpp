@@ -1,0 +1,10 @@
+#include "solver/StagePieces.h"
+
+std::vector<Piece> PiecesOf(const std::vector<BlockRecord>& records)
+{
+    std::vector<Piece> pieces;
+    pieces.reserve(records.size());
+    for (const BlockRecord& record : records)
+        pieces.push_back({{record.x, record.y, record.z}, record.kind, record.launched == 1});
+    return pieces;
+}
