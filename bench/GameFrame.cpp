@@ -15,7 +15,7 @@
 
 #include "app/SceneManager.h"
 #include "game/Game.h"
-#include "game/Reverse.h"
+#include "game/FlipBatch.h"
 #include "platform/Application.h"
 #include "platform/AudioDevice.h"
 #include "platform/VirtualKey.h"
@@ -140,7 +140,7 @@ void GameFrameBusy(benchmark::State& state)
         ++frame;
     }
     state.counters["blocks"] = static_cast<double>(game->Blocks().size());
-    state.counters["turning"] = static_cast<double>(game->GetReverse().entries.size());
+    state.counters["turning"] = static_cast<double>(game->Flips().entries.size());
 }
 
 void GameFrameIdle(benchmark::State& state)

@@ -24,7 +24,7 @@
 #include "KeyScript.h"
 #include "app/SceneManager.h"
 #include "game/Game.h"
-#include "game/Reverse.h"
+#include "game/FlipBatch.h"
 #include "main/FrameLoop.h"
 #include "main/GameProgram.h"
 #include "platform/Application.h"
@@ -51,7 +51,7 @@ std::string Showing(const Game& game)
         return "menu";
     if (game.Cleared())
         return "clear sequence";
-    if (!game.GetReverse().IsEmpty())
+    if (!game.Flips().IsEmpty())
         return "turning over";
     if (game.Fade() > 0)
         return "fade-in";

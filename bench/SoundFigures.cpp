@@ -1,5 +1,5 @@
 // Prints what sound costs: the time to load the Game scene's 19 sound files
-// into a DXSound, and the CPU time to mix one 16 ms frame on the loopback
+// into a SoundPlayer, and the CPU time to mix one 16 ms frame on the loopback
 // device while the game's music and effects play. Run it from the runtime
 // directory (build/runtime), after a build has generated the sounds.
 #include <time.h>
@@ -14,7 +14,7 @@
 #include "Figures.h"
 #include "platform/Application.h"
 #include "platform/AudioDevice.h"
-#include "sound/DXSound.h"
+#include "sound/SoundPlayer.h"
 
 namespace {
 
@@ -30,9 +30,9 @@ const char* const GameEffects[] = {
 };
 const char* const GameMusic = "GameBGM.wav";
 
-std::unique_ptr<DXSound> LoadGameSounds()
+std::unique_ptr<SoundPlayer> LoadGameSounds()
 {
-    auto sound = DXSound::Create();
+    auto sound = SoundPlayer::Create();
     for (const char* file : GameEffects)
         sound->AddEffect(std::string("Resource/Sound/") + file);
     sound->AddMusic(std::string("Resource/Sound/") + GameMusic);

@@ -56,9 +56,9 @@ FAULTS = [
     ('glow-copies-write-depth', 'data/Shader/Shader_Model.cso',
      '@technique Color\n@depth test\n', '@technique Color\n',
      'GameLook.TheFlippingBlockShowsItselfInEveryFrameOfItsGlow'),
-    ('reverse-rise-height', 'src/game/Reverse.cpp',
+    ('reverse-rise-height', 'src/game/FlipBatch.cpp',
      'entries[i].height = static_cast<int>(i) + 1;', 'entries[i].height = static_cast<int>(i) + 2;',
-     'ReverseBatch.*'),
+     'FlipBatchTest.*'),
     ('hud-clear-banner-turn', 'src/game/GameHud.cpp',
      'ClearBannerSpin = 1073.0f', 'ClearBannerSpin = 1037.0f', 'GameHudTest.*'),
 ]

@@ -7,7 +7,7 @@
 #include <vector>
 
 // The PCM content of one RIFF WAVE file, as the scenes' sound files hold it.
-// DXSound loads every sound through here; the sound generator's tests read
+// SoundPlayer loads every sound through here; the sound generator's tests read
 // their output back through it too.
 struct WavFile {
     int channels = 0;

@@ -10,7 +10,7 @@
 #include "rules/StageGrid.h"
 #include "render/MeshCache.h"
 #include "render/ShaderManager.h"
-#include "sound/DXSound.h"
+#include "sound/SoundPlayer.h"
 
 namespace {
 
@@ -36,7 +36,7 @@ Block::Block(const MapPosition& cell, int blockKind) : kind(blockKind), mapCell(
 
 Block::~Block() = default;
 
-void Block::Update(const StageGrid& grid, FlightState& flight, DXSound* sound)
+void Block::Update(const StageGrid& grid, FlightState& flight, SoundPlayer* sound)
 {
     if (!burst)
         burst = std::make_unique<BlockBurst>(weak_from_this());

@@ -10,13 +10,13 @@
 #include "rules/MapPosition.h"
 
 class BlockBurst;
-class DXSound;
+class SoundPlayer;
 class StageGrid;
 struct FlightState;
 
 // One block of the stage: loaded from the stage file, fired by the player or
 // laid by the editor. Always owned through shared pointers; its BlockBurst and
-// Reverse entries keep weak links back.
+// FlipBatch entries keep weak links back.
 class Block : public std::enable_shared_from_this<Block> {
 public:
     // A cell of the field, as grid coordinates.
@@ -31,13 +31,13 @@ public:
     // scene is told through flight), runs the burst while Bursting, and
     // recomputes the world matrix and mapCell. Without sound (the editor's
     // blocks) it plays nothing.
-    void Update(const StageGrid& grid, FlightState& flight, DXSound* sound);
+    void Update(const StageGrid& grid, FlightState& flight, SoundPlayer* sound);
     // For a flight toward direction: 1 when candidate is free, 0 when the
     // block must stop (at the field edge candidate is clamped).
     int Collide(const StageGrid& grid, int direction, Vector3& candidate) const;
 
     // The block's own look, glowing at full strength; a Bursting block draws
-    // its burst instead. A block the Reverse holds is left to the Reverse.
+    // its burst instead. A block the FlipBatch holds is left to the FlipBatch.
     void Draw() const;
     // The game-over look: the opposite colour's model, toon-shaded, flipping
     // or not. A Bursting block draws nothing.

@@ -9,7 +9,7 @@
 #include "game/GameSounds.h"
 #include "render/MeshCache.h"
 #include "render/ShaderManager.h"
-#include "sound/DXSound.h"
+#include "sound/SoundPlayer.h"
 
 namespace {
 
@@ -42,7 +42,7 @@ BlockBurst::BlockBurst(std::weak_ptr<Block> owner)
     }
 }
 
-void BlockBurst::Update(DXSound* sound)
+void BlockBurst::Update(SoundPlayer* sound)
 {
     const std::shared_ptr<Block> owner = block.lock();
     if (!owner)
@@ -69,7 +69,7 @@ void BlockBurst::Rise(Block& owner)
         PlaceParticles(owner);
 }
 
-void BlockBurst::Burst(const Block& owner, DXSound* sound)
+void BlockBurst::Burst(const Block& owner, SoundPlayer* sound)
 {
     const Vector3 centre = CellCentre(owner.mapCell);
     const float t = static_cast<float>(burstFrame) / BurstFrames - 1.0f;

@@ -5,7 +5,7 @@
 #include "game/ParticleEmitter3D.h"
 
 class Block;
-class DXSound;
+class SoundPlayer;
 
 // What a block does once the clear sequence sets it Bursting: it jumps up,
 // spins almost twice about x over 66 frames, then flies apart into 64 small
@@ -20,7 +20,7 @@ public:
 
     // One frame of the rise-and-spin, or of the burst (with its sound, once,
     // when there is a sound object).
-    void Update(DXSound* sound);
+    void Update(SoundPlayer* sound);
     // While rising and spinning, the block as a white block under the world
     // matrix its Block::Draw has just set; after, the particles.
     void Draw() const;
@@ -34,7 +34,7 @@ public:
 
 private:
     void Rise(Block& owner);
-    void Burst(const Block& owner, DXSound* sound);
+    void Burst(const Block& owner, SoundPlayer* sound);
     // Lays the particles out as a 4 × 4 × 4 cube in the block's cell.
     void PlaceParticles(const Block& owner);
 };

@@ -5,6 +5,6 @@ namespace BlockState {
 constexpr int Resting = 0;
 // The launched block, flying.
 constexpr int Moving = 1;
-// Held by the Reverse, which animates and draws it.
+// Held by the FlipBatch, which animates and draws it.
 constexpr int Flipping = 2;
 }  // namespace BlockState

@@ -12,7 +12,7 @@
 #include "game/GameKeys.h"
 #include "game/GameSounds.h"
 #include "game/Player.h"
-#include "game/Reverse.h"
+#include "game/FlipBatch.h"
 #include "game/StageBlocks.h"
 #include "platform/VirtualKey.h"
 #include "render/Camera.h"
@@ -28,7 +28,7 @@
 #include "rules/Field.h"
 #include "rules/StageGrid.h"
 #include "rules/Targets.h"
-#include "sound/DXSound.h"
+#include "sound/SoundPlayer.h"
 #include "stage/ResultFile.h"
 
 namespace {
@@ -99,7 +99,7 @@ Game::Game()
       skySphere(std::make_unique<SkySphere>()),
       player(std::make_unique<Player>()),
       flame(std::make_unique<FlameBlock>()),
-      reverse(std::make_shared<Reverse>()),
+      flips(std::make_shared<FlipBatch>()),
       camera(Camera::Create())
 {
     const SceneManager& scenes = SceneManager::Instance();
@@ -123,7 +123,7 @@ Game::~Game() = default;
 
 void Game::LoadSounds()
 {
-    sound = DXSound::Create();
+    sound = SoundPlayer::Create();
     for (const char* file : EffectFiles)
         sound->AddEffect(file);
     for (int i = GameSound::FirstFlipDone; i <= GameSound::LastFlipDone; ++i)
@@ -162,7 +162,7 @@ void Game::PlayStep()
     }
     fade = std::max(0, fade - FadeStep);
     skySphere->transform->UpdateWorld();
-    player->Update(*grid, flight, *sound, *reverse);
+    player->Update(*grid, flight, *sound, *flips);
     flame->Update(*grid, flight, *player, blocks);
     for (std::size_t i = 0; i < blocks.size(); ++i)
         blocks[i]->Update(*grid, flight, sound.get());
@@ -170,7 +170,7 @@ void Game::PlayStep()
     if (flight.mapDirty)
         ResolveLanding();
     flight.shardsVisible = StepShards(shards);
-    if (!reverse->Update(*sound))
+    if (!flips->Update(*sound))
         EndTurningOver();
     if (cleared) {
         if (SceneManager::Instance().customStage.empty())
@@ -182,7 +182,7 @@ void Game::PlayStep()
 
 void Game::ResolveLanding()
 {
-    FindReversals(*grid, blocks, flight.landingCell, *reverse, flight);
+    FindReversals(*grid, blocks, flight.landingCell, *flips, flight);
     // Nothing turned over: the shot dissolves, and still counts.
     if (!flight.reversalFound && !blocks.empty()) {
         LaunchShards(shards, blocks.back()->transform.world);
@@ -195,7 +195,7 @@ void Game::ResolveLanding()
 
 void Game::EndTurningOver()
 {
-    reverse->Clear();
+    flips->Clear();
     RebuildGrid(*grid, blocks, player->transform.position);
     targets = RebuildTargets(PiecesOf(blocks), *grid);
     if (!HasMove(*grid, Field::CellOf(player->transform.position), targets))
@@ -426,7 +426,7 @@ void Game::DrawWorld(Texture* scene)
             shaders.filterShader.DrawNegative(*scene, Color(1.0f));
         return;
     }
-    reverse->Draw(shaders.glowTarget, glowReady);
+    flips->Draw(shaders.glowTarget, glowReady);
     model.SetLighting(true);
     for (const auto& block : blocks)
         block->Draw();

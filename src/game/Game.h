@@ -10,10 +10,10 @@
 #include "game/FlightState.h"
 
 class Camera;
-class DXSound;
+class SoundPlayer;
 class FlameBlock;
 class Player;
-class Reverse;
+class FlipBatch;
 class SkySphere;
 class StageGrid;
 class Texture;
@@ -40,10 +40,10 @@ public:
     int Fade() const { return fade; }
     const Player& GetPlayer() const { return *player; }
     const BlockList& Blocks() const { return blocks; }
-    const Reverse& GetReverse() const { return *reverse; }
+    const FlipBatch& Flips() const { return *flips; }
     const FlameBlock& Flame() const { return *flame; }
     const ShardArray& Shards() const { return shards; }
-    const DXSound& Sounds() const { return *sound; }
+    const SoundPlayer& Sounds() const { return *sound; }
     const FlightState& Flight() const { return flight; }
     bool Cleared() const { return cleared; }
     int ClearFrame() const { return clearFrame; }
@@ -90,9 +90,9 @@ private:
     std::unique_ptr<Player> player;
     BlockList blocks;
     std::unique_ptr<FlameBlock> flame;
-    std::shared_ptr<Reverse> reverse;
+    std::shared_ptr<FlipBatch> flips;
     ShardArray shards;
-    std::shared_ptr<DXSound> sound;
+    std::shared_ptr<SoundPlayer> sound;
     unsigned bgmFrequency = 0;
     bool menuOpen = false;
     int menuCursor = 0;

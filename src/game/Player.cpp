@@ -3,14 +3,14 @@
 #include "game/FlightState.h"
 #include "game/GameKeys.h"
 #include "game/GameSounds.h"
-#include "game/Reverse.h"
+#include "game/FlipBatch.h"
 #include "math/Angles.h"
 #include "rules/Field.h"
 #include "rules/StageGrid.h"
 #include "platform/VirtualKey.h"
 #include "render/MeshCache.h"
 #include "render/ShaderManager.h"
-#include "sound/DXSound.h"
+#include "sound/SoundPlayer.h"
 
 namespace {
 
@@ -49,10 +49,10 @@ Player::Player()
     transform.UpdateWorld();
 }
 
-void Player::Update(const StageGrid& grid, const FlightState& flight, DXSound& sound, const Reverse& reverse)
+void Player::Update(const StageGrid& grid, const FlightState& flight, SoundPlayer& sound, const FlipBatch& flips)
 {
     if (!ReadArrows(sound))
-        ReadSpace(flight, sound, reverse);
+        ReadSpace(flight, sound, flips);
     if (state == PlayerState::Walking)
         Walk(grid, sound);
     if (turnProgress != 0.0f)
@@ -67,7 +67,7 @@ void Player::Draw() const
     shader.DrawToon(MeshCache::Instance().Get(Model));
 }
 
-bool Player::ReadArrows(DXSound& sound)
+bool Player::ReadArrows(SoundPlayer& sound)
 {
     for (const Arrow& arrow : Arrows) {
         if (!GameKeyDown(arrow.key) || turnProgress != 0.0f)
@@ -94,11 +94,11 @@ bool Player::ReadArrows(DXSound& sound)
     return false;
 }
 
-void Player::ReadSpace(const FlightState& flight, DXSound& sound, const Reverse& reverse)
+void Player::ReadSpace(const FlightState& flight, SoundPlayer& sound, const FlipBatch& flips)
 {
     // Nothing can be charged while a shot flies or blocks turn over; a charge
     // under way goes off at once.
-    const bool released = !GameKeyDown(VirtualKey::Space) || flight.inFlight || !reverse.IsEmpty();
+    const bool released = !GameKeyDown(VirtualKey::Space) || flight.inFlight || !flips.IsEmpty();
     if (released) {
         if (state == PlayerState::Charging) {
             state = PlayerState::Firing;
@@ -124,7 +124,7 @@ void Player::ReadSpace(const FlightState& flight, DXSound& sound, const Reverse&
     }
 }
 
-void Player::Walk(const StageGrid& grid, DXSound& sound)
+void Player::Walk(const StageGrid& grid, SoundPlayer& sound)
 {
     const bool alongX = walkDir.x != 0.0f;
     const int direction = alongX ? (walkDir.x < 0.0f ? Direction::MinusX : Direction::PlusX)

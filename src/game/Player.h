@@ -5,8 +5,8 @@
 #include "math/Vector3.h"
 #include "render/Transform.h"
 
-class DXSound;
-class Reverse;
+class SoundPlayer;
+class FlipBatch;
 class StageGrid;
 struct FlightState;
 
@@ -28,7 +28,7 @@ public:
     Player();
 
     // Input, then walking and turning, then the world matrix; once a play frame.
-    void Update(const StageGrid& grid, const FlightState& flight, DXSound& sound, const Reverse& reverse);
+    void Update(const StageGrid& grid, const FlightState& flight, SoundPlayer& sound, const FlipBatch& flips);
     // Whether the cells under the leading face toward direction are free. At
     // the field edge it refuses and puts the walking coordinate on the edge cell's centre.
     bool CanStep(const StageGrid& grid, int direction);
@@ -57,9 +57,9 @@ public:
 
 private:
     // False when no arrow acted.
-    bool ReadArrows(DXSound& sound);
-    void ReadSpace(const FlightState& flight, DXSound& sound, const Reverse& reverse);
-    void Walk(const StageGrid& grid, DXSound& sound);
+    bool ReadArrows(SoundPlayer& sound);
+    void ReadSpace(const FlightState& flight, SoundPlayer& sound, const FlipBatch& flips);
+    void Walk(const StageGrid& grid, SoundPlayer& sound);
     void Turn();
     void FinishWalk();
 };

@@ -73,7 +73,7 @@ public:
     using MessageResponder = std::function<MessageAnswer(const MessageRequest&)>;
     void SetMessageResponder(MessageResponder responder) { messageResponder = std::move(responder); }
 
-    // The sound output every scene's DXSound plays through; closed until opened.
+    // The sound output every scene's SoundPlayer plays through; closed until opened.
     AudioDevice& Audio();
 
     // Where this frame's sound calls and messages are reported; null in the game.

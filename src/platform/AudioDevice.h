@@ -5,7 +5,7 @@
 #include <memory>
 #include <vector>
 
-// The process-wide OpenAL device and context that every DXSound plays through,
+// The process-wide OpenAL device and context that every SoundPlayer plays through,
 // owned by the Application. It opens the sound hardware; where there is none it
 // opens OpenAL Soft's loopback device instead and mixes into memory, so sounds
 // still start, advance and end in time, silently. Tests and the harness open the

@@ -20,7 +20,7 @@
 #include "render/ShaderManager.h"
 #include "render/Sprites.h"
 #include "render/Texture.h"
-#include "sound/DXSound.h"
+#include "sound/SoundPlayer.h"
 #include "stage/ResultFile.h"
 
 namespace {
@@ -124,7 +124,7 @@ Select::Select()
     tween.to = faceTransforms[0].world;
 
     camera = Camera::Create();
-    sound = DXSound::Create();
+    sound = SoundPlayer::Create();
     sound->AddEffect(DecideFile);
     sound->AddEffect(TurnFile);
     sound->SetEffectVolume(Turn, TurnVolume);

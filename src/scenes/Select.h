@@ -9,7 +9,7 @@
 #include "render/Transform.h"
 
 class Camera;
-class DXSound;
+class SoundPlayer;
 
 // Choosing a stage of the group picked on the title: the group's board cube
 // with each of its six stages standing on one face. Left and Right turn the
@@ -55,7 +55,7 @@ private:
     Transform cubeTransform;
     std::array<BlockList, Stages> stageBlocks;
     std::array<int, Stages> scores{};
-    std::shared_ptr<DXSound> sound;
+    std::shared_ptr<SoundPlayer> sound;
     bool turnSoundStopped = false;
     bool keyLatch = false;
     std::unique_ptr<Camera> camera;

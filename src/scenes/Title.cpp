@@ -17,7 +17,7 @@
 #include "render/ShaderManager.h"
 #include "render/Sprites.h"
 #include "render/Texture.h"
-#include "sound/DXSound.h"
+#include "sound/SoundPlayer.h"
 #include "stage/ResultFile.h"
 
 namespace {
@@ -98,7 +98,7 @@ Title::Title() : camera(std::make_unique<Camera>())
     camera->target = Vector3(0.0f);
     camera->up = Vector3(0.0f, 1.0f, 0.0f);
 
-    sound = DXSound::Create();
+    sound = SoundPlayer::Create();
     for (const char* file : EffectFiles)
         sound->AddEffect(file);
     sound->AddMusic(MusicFile);

@@ -8,7 +8,7 @@
 #include "render/Transform.h"
 
 class Camera;
-class DXSound;
+class SoundPlayer;
 
 // The first screen: the turning logo and the three group emblems circling on a
 // carousel, a blinking press-enter prompt, then a menu of game start and score
@@ -47,7 +47,7 @@ private:
     void DrawHud();
 
     std::unique_ptr<Camera> camera;
-    std::shared_ptr<DXSound> sound;
+    std::shared_ptr<SoundPlayer> sound;
     float pressEnterAlpha = 0.0f;
     bool pressEnterRising = false;
     int difficultyIndex = 0;

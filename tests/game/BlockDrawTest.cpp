@@ -7,7 +7,7 @@
 #include "game/BlockBurst.h"
 #include "game/CellShard.h"
 #include "game/FlightState.h"
-#include "game/Reverse.h"
+#include "game/FlipBatch.h"
 #include "rules/StageGrid.h"
 #include "platform/Application.h"
 #include "platform/AudioDevice.h"
@@ -16,7 +16,7 @@
 #include "render/Texture.h"
 #include "render/TextureCache.h"
 #include "render/XFiles.h"
-#include "sound/DXSound.h"
+#include "sound/SoundPlayer.h"
 #include "support/DeviceFixture.h"
 #include "support/DrawDescription.h"
 
@@ -46,23 +46,23 @@ protected:
     }
 
     // Queues a flipping block at the given frame of its animation.
-    static void Queue(Reverse& reverse, const std::shared_ptr<Block>& block, int frame, float pulse = 1.0f,
+    static void Queue(FlipBatch& flips, const std::shared_ptr<Block>& block, int frame, float pulse = 1.0f,
                       float glowPower = 1.5f)
     {
-        reverse.Add(block);
-        ReverseEntry& entry = reverse.entries.front();
+        flips.Add(block);
+        FlipEntry& entry = flips.entries.front();
         entry.frame = frame;
         entry.pulse = pulse;
         entry.glowPower = glowPower;
         block->state = BlockState::Flipping;
     }
 
-    std::vector<std::string> DrawReverse(const Reverse& reverse, bool& glowReady)
+    std::vector<std::string> DrawFlips(const FlipBatch& flips, bool& glowReady)
     {
         GraphicsDevice& device = GraphicsDevice::Instance();
         device.SetRenderTarget(ShaderManager::Instance().sceneTarget->GetSurface());
         draws.clear();
-        reverse.Draw(ShaderManager::Instance().glowTarget, glowReady);
+        flips.Draw(ShaderManager::Instance().glowTarget, glowReady);
         return Described(draws);
     }
 
@@ -112,17 +112,17 @@ TEST_F(BlockDraw, AFlippingBlockIsLeftToTheReverseButShownInTheGameOverLook)
 
 TEST_F(BlockDraw, GlowCopiesAreDrawnOnlyInTheGlowingFramesScaledAboutTheBlock)
 {
-    Reverse reverse;
+    FlipBatch flips;
     std::vector<std::shared_ptr<Block>> blocks;
     const int frames[] = {14, 15, 54, 55};
     const float pulses[] = {0.5f, 0.6f, 0.7f, 0.8f};
     for (int i = 0; i < 4; ++i) {
         blocks.push_back(MakeBlock(Black, i));
-        Queue(reverse, blocks.back(), frames[i], pulses[i], 1.5f + 0.1f * static_cast<float>(i));
+        Queue(flips, blocks.back(), frames[i], pulses[i], 1.5f + 0.1f * static_cast<float>(i));
     }
     bool glowReady = false;
     // Newest first: frames 55, 54, 15, 14.
-    EXPECT_EQ(DrawReverse(reverse, glowReady),
+    EXPECT_EQ(DrawFlips(flips, glowReady),
               (std::vector<std::string>{"target glowSource", WhiteMesh + " Color", WhiteMesh + " Color",
                                         "target sceneTarget", "target glowTarget", "quad BrightFiltering 1280x720",
                                         "target sceneTarget", WhiteMesh + " Toon", WhiteMesh + " Toon", BlackMesh + " Toon",
@@ -137,14 +137,14 @@ TEST_F(BlockDraw, GlowCopiesAreDrawnOnlyInTheGlowingFramesScaledAboutTheBlock)
 
 TEST_F(BlockDraw, AFlippingBlockShowsTheSideItHadUpToFrame35AndTheOtherSideAfter)
 {
-    Reverse reverse;
+    FlipBatch flips;
     std::vector<std::shared_ptr<Block>> blocks = {MakeBlock(White, 0), MakeBlock(HardBlack, 1),
                                                   MakeBlock(HardBlack, 2), MakeBlock(Black, 3), MakeBlock(Black, 4)};
     const int frames[] = {20, 36, 35, 36, 35};
     for (std::size_t i = 0; i < blocks.size(); ++i)
-        Queue(reverse, blocks[i], frames[i]);
+        Queue(flips, blocks[i], frames[i]);
     bool glowReady = false;
-    const auto all = DrawReverse(reverse, glowReady);
+    const auto all = DrawFlips(flips, glowReady);
     // After the bright filter: Black 35, Black 36, HardBlack 35, HardBlack 36; White nothing.
     EXPECT_EQ(std::vector<std::string>(all.end() - 4, all.end()),
               (std::vector<std::string>{BlackMesh + " Toon", WhiteMesh + " Toon", HardMesh + " Toon", BlackMesh + " Toon"}));
@@ -153,9 +153,9 @@ TEST_F(BlockDraw, AFlippingBlockShowsTheSideItHadUpToFrame35AndTheOtherSideAfter
 
 TEST_F(BlockDraw, WithNothingFlippingTheGlowIsEmptiedAndWithoutAGlowTargetNothingIsDrawn)
 {
-    Reverse reverse;
+    FlipBatch flips;
     bool glowReady = false;
-    EXPECT_EQ(DrawReverse(reverse, glowReady),
+    EXPECT_EQ(DrawFlips(flips, glowReady),
               (std::vector<std::string>{"target glowTarget", "target sceneTarget", "target glowSource",
                                         "target sceneTarget", "target glowTarget", "quad BrightFiltering 1280x720",
                                         "target sceneTarget"}));
@@ -163,26 +163,26 @@ TEST_F(BlockDraw, WithNothingFlippingTheGlowIsEmptiedAndWithoutAGlowTargetNothin
 
     ShaderManager::Instance().glowTarget->Release();
     glowReady = false;
-    Queue(reverse, MakeBlock(Black), 20);
-    EXPECT_TRUE(DrawReverse(reverse, glowReady).empty());
+    Queue(flips, MakeBlock(Black), 20);
+    EXPECT_TRUE(DrawFlips(flips, glowReady).empty());
     EXPECT_FALSE(glowReady);
 }
 
 TEST_F(BlockDraw, WithoutItsGlowSourceAFlippingBlockIsDrawnButNoGlowIsEverAdded)
 {
-    Reverse reverse;
-    reverse.glowSource->Release();
+    FlipBatch flips;
+    flips.glowSource->Release();
     const auto block = MakeBlock(Black);
-    Queue(reverse, block, 20);
+    Queue(flips, block, 20);
     bool glowReady = false;
-    EXPECT_EQ(DrawReverse(reverse, glowReady), (std::vector<std::string>{BlackMesh + " Toon"}));
+    EXPECT_EQ(DrawFlips(flips, glowReady), (std::vector<std::string>{BlackMesh + " Toon"}));
     EXPECT_FALSE(glowReady) << "the glow target was never written";
 }
 
 TEST_F(BlockDraw, ABurstingBlockRisesAsAWhiteBlockThenDrawsItsParticlesUntilTheyAreGone)
 {
     Application::Instance().Audio().OpenLoopback();
-    const auto sound = DXSound::Create();
+    const auto sound = SoundPlayer::Create();
     StageGrid grid;
     FlightState flight;
     auto block = MakeBlock(Bursting);

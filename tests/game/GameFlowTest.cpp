@@ -10,7 +10,7 @@
 #include "platform/Application.h"
 #include "platform/AudioDevice.h"
 #include "platform/VirtualKey.h"
-#include "sound/DXSound.h"
+#include "sound/SoundPlayer.h"
 #include "sound/TestWav.h"
 
 namespace {

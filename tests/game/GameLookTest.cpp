@@ -6,7 +6,7 @@
 
 #include "game/Game.h"
 #include "game/LookFixture.h"
-#include "game/Reverse.h"
+#include "game/FlipBatch.h"
 #include "main/FrameLoop.h"
 #include "platform/Application.h"
 #include "platform/Window.h"
@@ -49,11 +49,11 @@ protected:
     {
         Start();
         FireRight();
-        const Reverse& reverse = Current().GetReverse();
-        for (int i = 0; i < 100 && !reverse.IsEmpty() && reverse.entries.back().frame < frame - 1; ++i)
+        const FlipBatch& flips = Current().Flips();
+        for (int i = 0; i < 100 && !flips.IsEmpty() && flips.entries.back().frame < frame - 1; ++i)
             Advance(1);
-        EXPECT_FALSE(reverse.IsEmpty());
-        EXPECT_EQ(reverse.entries.back().frame, frame - 1);
+        EXPECT_FALSE(flips.IsEmpty());
+        EXPECT_EQ(flips.entries.back().frame, frame - 1);
         return Frame(name);
     }
 
@@ -139,14 +139,14 @@ TEST_F(GameLook, TheFlippingBlockShowsItselfInEveryFrameOfItsGlow)
     Start();
     FireRight();
     ShaderManager::Instance().blur.reset();
-    const Reverse& reverse = Current().GetReverse();
-    while (!reverse.IsEmpty() && reverse.entries.back().frame < 14)
+    const FlipBatch& flips = Current().Flips();
+    while (!flips.IsEmpty() && flips.entries.back().frame < 14)
         Advance(1);
     // The block has risen one cell; the world about it is the board.
     const auto centre = ScreenOf({125, 75, 25});
     for (int frame = 15; frame <= 54; ++frame) {
         const Picture picture = Frame("flip-" + std::to_string(frame));
-        ASSERT_EQ(reverse.entries.back().frame, frame);
+        ASSERT_EQ(flips.entries.back().frame, frame);
         const std::uint32_t p = PixelAt(picture, centre.first, centre.second);
         // Black up to the turn-over point, then the white block's pearl; the
         // board is mint, far greener than red.

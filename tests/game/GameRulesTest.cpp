@@ -9,7 +9,7 @@
 #include "game/GameFixture.h"
 #include "game/GamePrinters.h"
 #include "game/Player.h"
-#include "game/Reverse.h"
+#include "game/FlipBatch.h"
 #include "platform/VirtualKey.h"
 
 namespace {
@@ -34,12 +34,12 @@ TEST_F(GameRules, ATwoBlockRunTurnsOverNearestFirstAndClearsTheStage)
     ASSERT_EQ(game.GetPlayer().score, 1);
     ASSERT_EQ(game.Blocks().size(), 4u) << "the shot rests at (1, 0, 0)";
     EXPECT_EQ(game.Blocks().back()->mapCell, (MapPosition{1, 0, 0}));
-    const Reverse& reverse = game.GetReverse();
-    ASSERT_EQ(reverse.entries.size(), 2u);
-    EXPECT_EQ(reverse.entries[0].block.lock(), near) << "the farthest is queued first, so the nearest stands in front";
-    EXPECT_EQ(reverse.entries[1].block.lock(), far);
-    EXPECT_EQ(reverse.entries[0].height, 1);
-    EXPECT_EQ(reverse.entries[1].height, 2);
+    const FlipBatch& flips = game.Flips();
+    ASSERT_EQ(flips.entries.size(), 2u);
+    EXPECT_EQ(flips.entries[0].block.lock(), near) << "the farthest is queued first, so the nearest stands in front";
+    EXPECT_EQ(flips.entries[1].block.lock(), far);
+    EXPECT_EQ(flips.entries[0].height, 1);
+    EXPECT_EQ(flips.entries[1].height, 2);
     EXPECT_EQ(SoundCalls("effect 2 play"), 1);
     EXPECT_EQ(SoundCalls("music 0 volume -500"), 1);
 
@@ -77,7 +77,7 @@ TEST_F(GameRules, SixFlipsRotateTheFiveEndSoundsAndHardBlackBecomesBlack)
     Game& game = Start();
     FireToward(VirtualKey::Right);
     RunFrames(5 * 6 + 71);
-    ASSERT_TRUE(game.GetReverse().IsEmpty());
+    ASSERT_TRUE(game.Flips().IsEmpty());
 
     const std::set<std::string> endSounds = {"effect 8 play", "effect 9 play", "effect 10 play", "effect 11 play",
                                              "effect 12 play"};
@@ -240,7 +240,7 @@ TEST_F(GameRules, AWalledInPlayerLosesAtTheEndOfTheTurningOver)
     WriteStage({{0, 0, 1, White}, {2, 0, 0, Black}, {3, 0, 0, White}, FarBlack, FarWhite});
     Game& game = Start();
     FireToward(VirtualKey::Right);
-    ASSERT_FALSE(game.GetReverse().IsEmpty());
+    ASSERT_FALSE(game.Flips().IsEmpty());
     RunFrames(70);
     EXPECT_FALSE(game.GameOver()) << "the player is walled in, but blocks still turn over";
     RunFrames(1);

@@ -12,7 +12,7 @@
 #include "platform/AudioDevice.h"
 #include "platform/FrameRecord.h"
 #include "render/XFiles.h"
-#include "sound/DXSound.h"
+#include "sound/SoundPlayer.h"
 #include "support/DeviceFixture.h"
 
 namespace {
@@ -25,7 +25,7 @@ protected:
         Application::Instance().Audio().OpenLoopback();
         Application::Instance().SetFrameRecord(&record);
         directory.Write("Resource/Data/WhiteBlock/Model.x", XFiles::Cube(25.0f, {1, 1, 1, 1, ""}));
-        sound = DXSound::Create();
+        sound = SoundPlayer::Create();
     }
     // Silent entries: enough of them for the burst sound at 17, or not.
     void AddEffects(int effects)
@@ -46,7 +46,7 @@ protected:
     FrameRecord record;
     FlightState flight;
     StageGrid grid;
-    std::unique_ptr<DXSound> sound;
+    std::unique_ptr<SoundPlayer> sound;
 };
 
 TEST_F(Particles, ABurstingBlockJumpsRisesSpinsAndBurstsOnce)

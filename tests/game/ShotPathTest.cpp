@@ -11,7 +11,7 @@
 #include "platform/Application.h"
 #include "platform/AudioDevice.h"
 #include "render/XFiles.h"
-#include "sound/DXSound.h"
+#include "sound/SoundPlayer.h"
 #include "support/DeviceFixture.h"
 
 namespace {
@@ -43,7 +43,7 @@ protected:
 
 TEST_F(ShotPath, AFlyingShotComesToRestInTheCellLandingCellNames)
 {
-    const auto sound = DXSound::Create();
+    const auto sound = SoundPlayer::Create();
     std::mt19937 random(7);
     int flights = 0;
     for (int board = 0; board < 20; ++board) {

@@ -5,7 +5,7 @@
 #include <thread>
 
 #include "platform/Application.h"
-#include "sound/DXSound.h"
+#include "sound/SoundPlayer.h"
 #include "sound/TestWav.h"
 
 namespace {
@@ -22,7 +22,7 @@ TEST_F(AudioDeviceTest, TheFirstSoundPlayerOpensTheDeviceAndWithoutHardwareTimeS
     TestWavFolder folder;
     const std::string path = folder.Write("second.wav", 2, AudioDevice::SampleRate,
                                           SquareWave(AudioDevice::SampleRate, 1000));
-    auto sound = DXSound::Create();
+    auto sound = SoundPlayer::Create();
     ASSERT_TRUE(Application::Instance().Audio().IsOpen());
     sound->AddEffect(path);
     sound->PlayEffect(0, false);

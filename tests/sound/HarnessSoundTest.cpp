@@ -5,7 +5,7 @@
 #include "Harness.h"
 #include "platform/Application.h"
 #include "platform/AudioDevice.h"
-#include "sound/DXSound.h"
+#include "sound/SoundPlayer.h"
 #include "sound/TestWav.h"
 
 namespace {
@@ -28,7 +28,7 @@ TEST_F(HarnessSoundTest, EachFrameMixesSixteenMillisecondsAndTracesItsSoundCalls
     application.Audio().OpenLoopback();
     application.SetFrameRecord(&harness.Record());
 
-    auto sound = DXSound::Create();
+    auto sound = SoundPlayer::Create();
     sound->AddEffect(path);
     sound->PlayEffect(0, false);
     sound->SetEffectVolume(3, 200);

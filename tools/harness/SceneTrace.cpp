@@ -5,7 +5,7 @@
 #include "app/SceneManager.h"
 #include "game/Game.h"
 #include "game/Player.h"
-#include "game/Reverse.h"
+#include "game/FlipBatch.h"
 #include "scenes/Edit.h"
 #include "scenes/Select.h"
 #include "scenes/Title.h"
@@ -51,7 +51,7 @@ void WriteGameTrace(const Game& game, JsonWriter& json)
     json.Key("inFlight");
     json.Bool(game.Flight().inFlight);
     json.Key("reverse");
-    json.Int(static_cast<long long>(game.GetReverse().entries.size()));
+    json.Int(static_cast<long long>(game.Flips().entries.size()));
     json.Key("cleared");
     json.Bool(game.Cleared());
     json.Key("clearFrame");

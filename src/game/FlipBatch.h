@@ -5,13 +5,13 @@
 
 #include "game/Block.h"
 
-class DXSound;
+class SoundPlayer;
 class StageGrid;
 class Texture;
 struct FlightState;
 
 // One block being turned over.
-struct ReverseEntry {
+struct FlipEntry {
     std::weak_ptr<Block> block;
     // Frames animated so far.
     int frame = 0;
@@ -28,16 +28,16 @@ struct ReverseEntry {
 // twice and falls back over 71 frames, the next one starting 5 frames after
 // it; then Black becomes White and HardBlack becomes Black. The music is
 // turned down while a batch runs.
-class Reverse {
+class FlipBatch {
 public:
     // Makes glowSource, a floating-point target of the back buffer's size.
-    Reverse();
-    ~Reverse();
+    FlipBatch();
+    ~FlipBatch();
 
     // Queues block at the front: the last one added animates first.
     void Add(const std::shared_ptr<Block>& block);
     // One frame of the batch. False when nothing is (left) to turn over.
-    bool Update(DXSound& sound);
+    bool Update(SoundPlayer& sound);
     bool IsEmpty() const { return entries.empty(); }
     void Clear() { entries.clear(); }
     // Into glowTarget: the glow of the blocks in their glowing frames, as what
@@ -48,24 +48,24 @@ public:
     void Draw(const std::shared_ptr<Texture>& glowTarget, bool& glowReady) const;
 
     // Newest first.
-    std::deque<ReverseEntry> entries;
+    std::deque<FlipEntry> entries;
     // Where the glow copies of the flipping blocks are drawn.
     std::shared_ptr<Texture> glowSource;
 
 private:
     void DrawGlowCopies() const;
-    void Animate(ReverseEntry& entry, Block& block);
+    void Animate(FlipEntry& entry, Block& block);
     // The sound of a finished flip: five buffers of one sound in turn, so
     // quick flips overlap instead of cutting each other off.
-    void PlayFlipDone(DXSound& sound);
+    void PlayFlipDone(SoundPlayer& sound);
 
     int active = 0;
     int frameCounter = 0;
     int soundIndex = 0;
 };
 
-// Queues into reverse every Black and HardBlack block of the runs a landing
+// Queues into flips every Black and HardBlack block of the runs a landing
 // in landingCell closes (ClosedRuns), in their order. Sets
 // flight.reversalFound when a run was found, and returns whether one was.
-bool FindReversals(const StageGrid& grid, const BlockList& blocks, const MapPosition& landingCell, Reverse& reverse,
+bool FindReversals(const StageGrid& grid, const BlockList& blocks, const MapPosition& landingCell, FlipBatch& flips,
                    FlightState& flight);

@@ -11,11 +11,11 @@
 // Plays through the Application's AudioDevice, opening it if nobody has; with
 // no sound hardware everything behaves the same, silently. In the harness every
 // call is reported in the frame's record.
-class DXSound {
+class SoundPlayer {
 public:
-    static std::unique_ptr<DXSound> Create();
+    static std::unique_ptr<SoundPlayer> Create();
     // Puts the output volume back to what it was at Create.
-    ~DXSound();
+    ~SoundPlayer();
 
     // Appends the file to its list. A file that cannot be read still takes its
     // position, silent, so every later position stays where it belongs.
@@ -53,7 +53,7 @@ public:
     std::uint32_t GetEffectLength(int position) const;
 
 private:
-    DXSound();
+    SoundPlayer();
     struct Impl;
     std::unique_ptr<Impl> impl;
 };

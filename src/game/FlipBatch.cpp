@@ -1,4 +1,4 @@
-#include "game/Reverse.h"
+#include "game/FlipBatch.h"
 
 #include <algorithm>
 #include <cmath>
@@ -16,7 +16,7 @@
 #include "rules/Field.h"
 #include "rules/Shots.h"
 #include "rules/StageGrid.h"
-#include "sound/DXSound.h"
+#include "sound/SoundPlayer.h"
 
 namespace {
 
@@ -44,27 +44,27 @@ int Shorter(int a, std::size_t b)
 
 }  // namespace
 
-Reverse::Reverse() : glowSource(std::make_shared<Texture>())
+FlipBatch::FlipBatch() : glowSource(std::make_shared<Texture>())
 {
     const GraphicsDevice& device = GraphicsDevice::Instance();
     glowSource->CreateRenderTarget(device.BackBufferWidth(), device.BackBufferHeight(), TextureFormat::A16B16G16R16F,
                                    "glowSource");
 }
 
-Reverse::~Reverse() = default;
+FlipBatch::~FlipBatch() = default;
 
-void Reverse::Add(const std::shared_ptr<Block>& block)
+void FlipBatch::Add(const std::shared_ptr<Block>& block)
 {
-    ReverseEntry entry;
+    FlipEntry entry;
     entry.block = block;
     entry.baseY = std::trunc(block->transform.position.y);
     entries.push_front(entry);
 }
 
-bool Reverse::Update(DXSound& sound)
+bool FlipBatch::Update(SoundPlayer& sound)
 {
     // A block that is gone has nothing left to turn over.
-    std::erase_if(entries, [](const ReverseEntry& entry) { return entry.block.expired(); });
+    std::erase_if(entries, [](const FlipEntry& entry) { return entry.block.expired(); });
     if (entries.empty()) {
         frameCounter = 0;
         active = 0;
@@ -85,7 +85,7 @@ bool Reverse::Update(DXSound& sound)
     // An entry that finishes is erased, and the loop moves on past the one
     // that took its place: that one waits until the next frame.
     for (int i = 0; i < active; ++i) {
-        ReverseEntry& entry = entries[i];
+        FlipEntry& entry = entries[i];
         const std::shared_ptr<Block> block = entry.block.lock();
         Animate(entry, *block);
         if (entry.frame <= LastFrame)
@@ -116,7 +116,7 @@ bool Reverse::Update(DXSound& sound)
     return true;
 }
 
-void Reverse::Draw(const std::shared_ptr<Texture>& glowTarget, bool& glowReady) const
+void FlipBatch::Draw(const std::shared_ptr<Texture>& glowTarget, bool& glowReady) const
 {
     if (!glowTarget || !glowTarget->GetSurface())
         return;
@@ -144,7 +144,7 @@ void Reverse::Draw(const std::shared_ptr<Texture>& glowTarget, bool& glowReady) 
         device.SetRenderTarget(entryTarget);
     }
 
-    for (const ReverseEntry& entry : entries) {
+    for (const FlipEntry& entry : entries) {
         const std::shared_ptr<Block> block = entry.block.lock();
         if (!block || (block->kind != BlockKind::Black && block->kind != BlockKind::HardBlack))
             continue;
@@ -158,10 +158,10 @@ void Reverse::Draw(const std::shared_ptr<Texture>& glowTarget, bool& glowReady) 
 // about its own centre by the pulse; the depth test hides it behind what the
 // frame has drawn so far. Its technique writes no depth: the copy is larger
 // than its block, which is drawn after it.
-void Reverse::DrawGlowCopies() const
+void FlipBatch::DrawGlowCopies() const
 {
     ModelShader& shader = ShaderManager::Instance().modelShader;
-    for (const ReverseEntry& entry : entries) {
+    for (const FlipEntry& entry : entries) {
         const std::shared_ptr<Block> block = entry.block.lock();
         if (!block || entry.frame < FirstGlowFrame || entry.frame > LastGlowFrame)
             continue;
@@ -170,7 +170,7 @@ void Reverse::DrawGlowCopies() const
     }
 }
 
-void Reverse::Animate(ReverseEntry& entry, Block& block)
+void FlipBatch::Animate(FlipEntry& entry, Block& block)
 {
     const int f = entry.frame;
     const double rise = entry.height * Field::CellSize;
@@ -202,13 +202,13 @@ void Reverse::Animate(ReverseEntry& entry, Block& block)
     ++entry.frame;
 }
 
-void Reverse::PlayFlipDone(DXSound& sound)
+void FlipBatch::PlayFlipDone(SoundPlayer& sound)
 {
     sound.PlayEffect(GameSound::FirstFlipDone + soundIndex, false);
     soundIndex = (soundIndex + 1) % GameSound::FlipDoneCount;
 }
 
-bool FindReversals(const StageGrid& grid, const BlockList& blocks, const MapPosition& landingCell, Reverse& reverse,
+bool FindReversals(const StageGrid& grid, const BlockList& blocks, const MapPosition& landingCell, FlipBatch& flips,
                    FlightState& flight)
 {
     const std::vector<MapPosition> cells = ClosedRuns(grid, landingCell);
@@ -219,7 +219,7 @@ bool FindReversals(const StageGrid& grid, const BlockList& blocks, const MapPosi
             continue;
         const std::shared_ptr<Block>& block = blocks[static_cast<std::size_t>(index)];
         if (block->kind == BlockKind::Black || block->kind == BlockKind::HardBlack)
-            reverse.Add(block);
+            flips.Add(block);
     }
     if (!cells.empty())
         flight.reversalFound = true;

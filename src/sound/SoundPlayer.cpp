@@ -1,4 +1,4 @@
-#include "sound/DXSound.h"
+#include "sound/SoundPlayer.h"
 
 #include <AL/al.h>
 #include <AL/alext.h>
@@ -96,7 +96,7 @@ ALint SourceState(const Sound& sound)
 
 }  // namespace
 
-struct DXSound::Impl {
+struct SoundPlayer::Impl {
     std::vector<Sound> effects;
     std::vector<Sound> music;
     std::weak_ptr<const AudioDevice::Session> session;
@@ -135,20 +135,20 @@ struct DXSound::Impl {
     }
 };
 
-DXSound::DXSound() : impl(std::make_unique<Impl>()) {}
+SoundPlayer::SoundPlayer() : impl(std::make_unique<Impl>()) {}
 
-std::unique_ptr<DXSound> DXSound::Create()
+std::unique_ptr<SoundPlayer> SoundPlayer::Create()
 {
     AudioDevice& device = Device();
     if (!device.IsOpen())
         device.Open();
-    std::unique_ptr<DXSound> sound(new DXSound());
+    std::unique_ptr<SoundPlayer> sound(new SoundPlayer());
     sound->impl->session = device.CurrentSession();
     sound->impl->savedOutputGain = device.OutputGain();
     return sound;
 }
 
-DXSound::~DXSound()
+SoundPlayer::~SoundPlayer()
 {
     if (impl->session.expired())
         return;
@@ -159,27 +159,27 @@ DXSound::~DXSound()
     }
 }
 
-void DXSound::AddEffect(const std::string& path)
+void SoundPlayer::AddEffect(const std::string& path)
 {
     impl->effects.push_back(Load(path, !impl->session.expired()));
 }
 
-void DXSound::AddMusic(const std::string& path)
+void SoundPlayer::AddMusic(const std::string& path)
 {
     impl->music.push_back(Load(path, !impl->session.expired()));
 }
 
-int DXSound::EffectCount() const
+int SoundPlayer::EffectCount() const
 {
     return static_cast<int>(impl->effects.size());
 }
 
-int DXSound::MusicCount() const
+int SoundPlayer::MusicCount() const
 {
     return static_cast<int>(impl->music.size());
 }
 
-void DXSound::PlayEffect(int position, bool looping)
+void SoundPlayer::PlayEffect(int position, bool looping)
 {
     Report("effect", position, looping ? "loop" : "play");
     if (const Sound* sound = impl->Playable(impl->effects, position)) {
@@ -189,7 +189,7 @@ void DXSound::PlayEffect(int position, bool looping)
     }
 }
 
-void DXSound::PlayMusic(int position)
+void SoundPlayer::PlayMusic(int position)
 {
     Report("music", position, "play");
     const Sound* sound = impl->Playable(impl->music, position);
@@ -200,7 +200,7 @@ void DXSound::PlayMusic(int position)
     alSourcePlay(sound->source);
 }
 
-void DXSound::StopEffect(int position)
+void SoundPlayer::StopEffect(int position)
 {
     Report("effect", position, "stop");
     // Pausing keeps the position, as a stopped buffer does; an OpenAL stop would rewind it.
@@ -208,33 +208,33 @@ void DXSound::StopEffect(int position)
         alSourcePause(sound->source);
 }
 
-void DXSound::StopMusic(int position)
+void SoundPlayer::StopMusic(int position)
 {
     Report("music", position, "stop");
     if (const Sound* sound = impl->Playable(impl->music, position); sound && SourceState(*sound) == AL_PLAYING)
         alSourcePause(sound->source);
 }
 
-bool DXSound::SetEffectVolume(int position, int hundredthsOfDecibel)
+bool SoundPlayer::SetEffectVolume(int position, int hundredthsOfDecibel)
 {
     Report("effect", position, "volume " + std::to_string(hundredthsOfDecibel));
     return impl->SetVolume(impl->effects, position, hundredthsOfDecibel);
 }
 
-bool DXSound::SetMusicVolume(int position, int hundredthsOfDecibel)
+bool SoundPlayer::SetMusicVolume(int position, int hundredthsOfDecibel)
 {
     Report("music", position, "volume " + std::to_string(hundredthsOfDecibel));
     return impl->SetVolume(impl->music, position, hundredthsOfDecibel);
 }
 
-unsigned DXSound::GetMusicFrequency(int position) const
+unsigned SoundPlayer::GetMusicFrequency(int position) const
 {
     if (position < 0 || position >= MusicCount())
         return 0;
     return impl->music[position].frequency;
 }
 
-bool DXSound::SetMusicFrequency(int position, unsigned samplesPerSecond)
+bool SoundPlayer::SetMusicFrequency(int position, unsigned samplesPerSecond)
 {
     Report("music", position, "frequency " + std::to_string(samplesPerSecond));
     if (position < 0 || position >= MusicCount() || !impl->music[position].fileRate)
@@ -249,23 +249,23 @@ bool DXSound::SetMusicFrequency(int position, unsigned samplesPerSecond)
     return true;
 }
 
-std::uint32_t DXSound::GetEffectPosition(int position) const
+std::uint32_t SoundPlayer::GetEffectPosition(int position) const
 {
     return impl->Position(impl->effects, position);
 }
 
-std::uint32_t DXSound::GetMusicPosition(int position) const
+std::uint32_t SoundPlayer::GetMusicPosition(int position) const
 {
     return impl->Position(impl->music, position);
 }
 
-bool DXSound::IsEffectPlaying(int position) const
+bool SoundPlayer::IsEffectPlaying(int position) const
 {
     const Sound* sound = impl->Playable(impl->effects, position);
     return sound && SourceState(*sound) == AL_PLAYING;
 }
 
-std::uint32_t DXSound::GetEffectLength(int position) const
+std::uint32_t SoundPlayer::GetEffectLength(int position) const
 {
     if (position < 0 || position >= EffectCount())
         return 0;

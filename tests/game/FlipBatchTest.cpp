@@ -6,58 +6,58 @@
 #include "game/BoardPieces.h"
 #include "game/FlightState.h"
 #include "game/GamePrinters.h"
-#include "game/Reverse.h"
+#include "game/FlipBatch.h"
 #include "platform/Application.h"
 #include "platform/AudioDevice.h"
 #include "platform/FrameRecord.h"
 #include "render/Surface.h"
 #include "render/Texture.h"
 #include "rules/StageGrid.h"
-#include "sound/DXSound.h"
+#include "sound/SoundPlayer.h"
 #include "support/DeviceFixture.h"
 
 namespace {
 
-class ReverseBatch : public DeviceFixture {
+class FlipBatchTest : public DeviceFixture {
 protected:
     void SetUp() override
     {
         StartDevice(false);
         Application::Instance().Audio().OpenLoopback();
         Application::Instance().SetFrameRecord(&record);
-        sound = DXSound::Create();
-        reverse = std::make_unique<Reverse>();
+        sound = SoundPlayer::Create();
+        flips = std::make_unique<FlipBatch>();
     }
 
     FrameRecord record;
-    std::unique_ptr<DXSound> sound;
-    std::unique_ptr<Reverse> reverse;
+    std::unique_ptr<SoundPlayer> sound;
+    std::unique_ptr<FlipBatch> flips;
 };
 
-TEST_F(ReverseBatch, OneBlackBlockRisesSpinsFallsAndTurnsWhiteAfter71Frames)
+TEST_F(FlipBatchTest, OneBlackBlockRisesSpinsFallsAndTurnsWhiteAfter71Frames)
 {
-    EXPECT_EQ(reverse->glowSource->GetSurface()->name, "glowSource");
-    EXPECT_EQ(reverse->glowSource->GetSurface()->width, 1280);
+    EXPECT_EQ(flips->glowSource->GetSurface()->name, "glowSource");
+    EXPECT_EQ(flips->glowSource->GetSurface()->width, 1280);
 
     auto block = std::make_shared<Block>(MapPosition{3, 2, 4}, BlockKind::Black);
-    reverse->Add(block);
-    EXPECT_TRUE(reverse->Update(*sound));
+    flips->Add(block);
+    EXPECT_TRUE(flips->Update(*sound));
     EXPECT_EQ(record.sounds, (std::vector<std::string>{"music 0 volume -500", "effect 2 play"}));
     EXPECT_EQ(block->state, BlockState::Flipping);
-    EXPECT_EQ(reverse->entries[0].frame, 0) << "the first entry starts on the second call";
+    EXPECT_EQ(flips->entries[0].frame, 0) << "the first entry starts on the second call";
 
     for (int i = 0; i < 16; ++i)
-        reverse->Update(*sound);
+        flips->Update(*sound);
     EXPECT_FLOAT_EQ(block->transform.position.y, 125.0f + 50.0f * (1.0f - 1.0f / 1024.0f));
     for (int i = 0; i < 20; ++i)
-        reverse->Update(*sound);
-    EXPECT_FLOAT_EQ(reverse->entries[0].pulse, 1.1f) << "the pulse peaks at frame 35";
-    EXPECT_FLOAT_EQ(reverse->entries[0].glowPower, 2.0f);
+        flips->Update(*sound);
+    EXPECT_FLOAT_EQ(flips->entries[0].pulse, 1.1f) << "the pulse peaks at frame 35";
+    EXPECT_FLOAT_EQ(flips->entries[0].glowPower, 2.0f);
 
     for (int i = 0; i < 34; ++i)
-        EXPECT_TRUE(reverse->Update(*sound));
+        EXPECT_TRUE(flips->Update(*sound));
     EXPECT_EQ(block->kind, BlockKind::Black);
-    EXPECT_FALSE(reverse->Update(*sound)) << "the 71st animated frame turns it";
+    EXPECT_FALSE(flips->Update(*sound)) << "the 71st animated frame turns it";
     EXPECT_EQ(block->kind, BlockKind::White);
     EXPECT_EQ(block->state, BlockState::Resting);
     EXPECT_FLOAT_EQ(block->transform.position.y, 125.0f);
@@ -66,33 +66,33 @@ TEST_F(ReverseBatch, OneBlackBlockRisesSpinsFallsAndTurnsWhiteAfter71Frames)
     EXPECT_EQ(record.sounds.back(), "effect 8 play");
 
     record.Clear();
-    EXPECT_FALSE(reverse->Update(*sound));
+    EXPECT_FALSE(flips->Update(*sound));
     EXPECT_EQ(record.sounds, (std::vector<std::string>{"music 0 volume 0"}));
 }
 
-TEST_F(ReverseBatch, AnEntryWhoseBlockIsGoneIsDropped)
+TEST_F(FlipBatchTest, AnEntryWhoseBlockIsGoneIsDropped)
 {
     auto kept = std::make_shared<Block>(MapPosition{1, 0, 0}, BlockKind::HardBlack);
     auto gone = std::make_shared<Block>(MapPosition{2, 0, 0}, BlockKind::Black);
-    reverse->Add(kept);
-    reverse->Add(gone);
-    reverse->Update(*sound);
+    flips->Add(kept);
+    flips->Add(gone);
+    flips->Update(*sound);
     gone.reset();
     for (int i = 0; i < 70; ++i)
-        ASSERT_TRUE(reverse->Update(*sound));
-    ASSERT_EQ(reverse->entries.size(), 1u);
+        ASSERT_TRUE(flips->Update(*sound));
+    ASSERT_EQ(flips->entries.size(), 1u);
     // The survivor took the front place and animates; it rises two cells, as queued second.
-    EXPECT_EQ(reverse->entries[0].height, 2);
+    EXPECT_EQ(flips->entries[0].height, 2);
     EXPECT_EQ(kept->kind, BlockKind::HardBlack);
-    EXPECT_FALSE(reverse->Update(*sound));
+    EXPECT_FALSE(flips->Update(*sound));
     EXPECT_EQ(kept->kind, BlockKind::Black);
-    EXPECT_TRUE(reverse->IsEmpty());
+    EXPECT_TRUE(flips->IsEmpty());
 }
 
 // A landing queues the Black and HardBlack blocks of the runs it closes, each
 // at the front: the nearest block of the last direction searched animates
 // first. A Bursting block closes a run but is not queued.
-TEST_F(ReverseBatch, ALandingQueuesTheTurnableBlocksOfItsRunsTheLastFoundFirst)
+TEST_F(FlipBatchTest, ALandingQueuesTheTurnableBlocksOfItsRunsTheLastFoundFirst)
 {
     using namespace BlockKind;
     BlockList blocks;
@@ -103,18 +103,18 @@ TEST_F(ReverseBatch, ALandingQueuesTheTurnableBlocksOfItsRunsTheLastFoundFirst)
     StageGrid grid;
     RebuildGrid(grid, blocks, {25.0f, 25.0f, 25.0f});
     FlightState flight;
-    EXPECT_TRUE(FindReversals(grid, blocks, {3, 0, 5}, *reverse, flight));
+    EXPECT_TRUE(FindReversals(grid, blocks, {3, 0, 5}, *flips, flight));
     EXPECT_TRUE(flight.reversalFound);
     std::vector<MapPosition> queued;
-    for (const ReverseEntry& entry : reverse->entries)
+    for (const FlipEntry& entry : flips->entries)
         queued.push_back(entry.block.lock()->mapCell);
     EXPECT_EQ(queued, (std::vector<MapPosition>{{3, 0, 4}, {2, 0, 5}, {4, 0, 5}}));
 
-    reverse->Clear();
+    flips->Clear();
     flight.reversalFound = false;
-    EXPECT_FALSE(FindReversals(grid, blocks, {8, 0, 8}, *reverse, flight));
+    EXPECT_FALSE(FindReversals(grid, blocks, {8, 0, 8}, *flips, flight));
     EXPECT_FALSE(flight.reversalFound);
-    EXPECT_TRUE(reverse->IsEmpty());
+    EXPECT_TRUE(flips->IsEmpty());
 }
 
 }  // namespace

@@ -1,4 +1,4 @@
-#include "sound/DXSound.h"
+#include "sound/SoundPlayer.h"
 
 #include <gtest/gtest.h>
 
@@ -41,7 +41,7 @@ int Peak(int frames)
     return PeakOf(device.Mix(frames));
 }
 
-class DXSoundTest : public ::testing::Test {
+class SoundPlayerTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
@@ -59,9 +59,9 @@ protected:
 
 }  // namespace
 
-TEST_F(DXSoundTest, AOneShotPlayedAgainStartsOverAndIsHeardOnce)
+TEST_F(SoundPlayerTest, AOneShotPlayedAgainStartsOverAndIsHeardOnce)
 {
-    auto sound = DXSound::Create();
+    auto sound = SoundPlayer::Create();
     sound->AddEffect(oneSecond);
     sound->PlayEffect(0, false);
     Run(100);
@@ -75,9 +75,9 @@ TEST_F(DXSoundTest, AOneShotPlayedAgainStartsOverAndIsHeardOnce)
     EXPECT_NEAR(peak, Amplitude, Amplitude / 20) << "two copies at once would be twice as loud";
 }
 
-TEST_F(DXSoundTest, AOneShotReadsZeroOnceEndedWhileALoopGoesRound)
+TEST_F(SoundPlayerTest, AOneShotReadsZeroOnceEndedWhileALoopGoesRound)
 {
-    auto sound = DXSound::Create();
+    auto sound = SoundPlayer::Create();
     sound->AddEffect(oneSecond);
     sound->AddEffect(oneSecond);
     EXPECT_EQ(sound->GetEffectPosition(0), 0u);
@@ -96,9 +96,9 @@ TEST_F(DXSoundTest, AOneShotReadsZeroOnceEndedWhileALoopGoesRound)
     EXPECT_TRUE(sound->IsEffectPlaying(1));
 }
 
-TEST_F(DXSoundTest, FramesOfSixteenMillisecondsAdvanceWithoutDrift)
+TEST_F(SoundPlayerTest, FramesOfSixteenMillisecondsAdvanceWithoutDrift)
 {
-    auto sound = DXSound::Create();
+    auto sound = SoundPlayer::Create();
     sound->AddEffect(oneSecond);
     sound->PlayEffect(0, false);
     for (int frame = 0; frame < 5; ++frame)
@@ -106,9 +106,9 @@ TEST_F(DXSoundTest, FramesOfSixteenMillisecondsAdvanceWithoutDrift)
     EXPECT_EQ(sound->GetEffectPosition(0), 3528 * StereoFrameBytes) << "5 frames of 705.6 samples";
 }
 
-TEST_F(DXSoundTest, StoppedSoundsKeepTheirPlaceAndMusicResumesWithoutRestarting)
+TEST_F(SoundPlayerTest, StoppedSoundsKeepTheirPlaceAndMusicResumesWithoutRestarting)
 {
-    auto sound = DXSound::Create();
+    auto sound = SoundPlayer::Create();
     sound->AddEffect(oneSecond);
     sound->AddMusic(oneSecond);
     sound->PlayMusic(0);
@@ -130,9 +130,9 @@ TEST_F(DXSoundTest, StoppedSoundsKeepTheirPlaceAndMusicResumesWithoutRestarting)
     EXPECT_EQ(sound->GetMusicPosition(0), 4410 * StereoFrameBytes) << "music loops";
 }
 
-TEST_F(DXSoundTest, VolumesAreHundredthsOfADecibelAndValuesAboveZeroAreRefused)
+TEST_F(SoundPlayerTest, VolumesAreHundredthsOfADecibelAndValuesAboveZeroAreRefused)
 {
-    auto sound = DXSound::Create();
+    auto sound = SoundPlayer::Create();
     sound->AddEffect(oneSecond);
     sound->PlayEffect(0, true);
 
@@ -146,9 +146,9 @@ TEST_F(DXSoundTest, VolumesAreHundredthsOfADecibelAndValuesAboveZeroAreRefused)
     EXPECT_LE(Peak(1000), Dither) << "-10000 is silence";
 }
 
-TEST_F(DXSoundTest, HalfTheFrequencyPlaysAtHalfTheSpeed)
+TEST_F(SoundPlayerTest, HalfTheFrequencyPlaysAtHalfTheSpeed)
 {
-    auto sound = DXSound::Create();
+    auto sound = SoundPlayer::Create();
     sound->AddMusic(oneSecond);
     EXPECT_EQ(sound->GetMusicFrequency(0), 44100u);
     EXPECT_TRUE(sound->SetMusicFrequency(0, 22050));
@@ -162,9 +162,9 @@ TEST_F(DXSoundTest, HalfTheFrequencyPlaysAtHalfTheSpeed)
     EXPECT_EQ(sound->GetMusicFrequency(0), 44100u) << "0 restores the file's own rate";
 }
 
-TEST_F(DXSoundTest, CallsOnPositionsTheListsDoNotHaveDoNothing)
+TEST_F(SoundPlayerTest, CallsOnPositionsTheListsDoNotHaveDoNothing)
 {
-    auto sound = DXSound::Create();
+    auto sound = SoundPlayer::Create();
     for (int i = 0; i < 17; ++i)
         sound->AddEffect(oneSecond);
     sound->AddMusic(oneSecond);
@@ -184,11 +184,11 @@ TEST_F(DXSoundTest, CallsOnPositionsTheListsDoNotHaveDoNothing)
     EXPECT_LE(Peak(1000), Dither);
 }
 
-TEST_F(DXSoundTest, BrokenFilesStaySilentAndKeepEveryLaterPositionInPlace)
+TEST_F(SoundPlayerTest, BrokenFilesStaySilentAndKeepEveryLaterPositionInPlace)
 {
     std::vector<std::uint8_t> huge = WavBytes(2, Rate, SquareWave(100, Amplitude));
     huge[40] = huge[41] = huge[42] = huge[43] = 0xFF;
-    auto sound = DXSound::Create();
+    auto sound = SoundPlayer::Create();
     sound->AddEffect(folder.PathOf("missing.wav"));
     sound->AddEffect(folder.WriteBytes("garbage.wav", {'R', 'I', 'F', 'F', 1, 2, 3}));
     sound->AddEffect(folder.WriteBytes("huge.wav", huge));
@@ -216,21 +216,21 @@ TEST_F(DXSoundTest, BrokenFilesStaySilentAndKeepEveryLaterPositionInPlace)
     EXPECT_EQ(sound->GetMusicPosition(1), 441u * StereoFrameBytes);
 }
 
-TEST_F(DXSoundTest, DestructionPutsTheOutputVolumeBack)
+TEST_F(SoundPlayerTest, DestructionPutsTheOutputVolumeBack)
 {
     Device().SetOutputGain(0.5f);
-    auto sound = DXSound::Create();
+    auto sound = SoundPlayer::Create();
     sound->AddEffect(oneSecond);
     Device().SetOutputGain(0.25f);
     sound.reset();
     EXPECT_FLOAT_EQ(Device().OutputGain(), 0.5f);
 }
 
-TEST_F(DXSoundTest, EveryCallIsReportedInTheFrameRecord)
+TEST_F(SoundPlayerTest, EveryCallIsReportedInTheFrameRecord)
 {
     FrameRecord record;
     Application::Instance().SetFrameRecord(&record);
-    auto sound = DXSound::Create();
+    auto sound = SoundPlayer::Create();
     sound->AddEffect(oneSecond);
     sound->AddMusic(oneSecond);
     sound->PlayEffect(0, false);
@@ -248,9 +248,9 @@ TEST_F(DXSoundTest, EveryCallIsReportedInTheFrameRecord)
                                                        "music 0 volume -500", "music 0 frequency 36750"}));
 }
 
-TEST_F(DXSoundTest, ASoundOutlivingItsDeviceGoesSilentWithoutHarm)
+TEST_F(SoundPlayerTest, ASoundOutlivingItsDeviceGoesSilentWithoutHarm)
 {
-    auto sound = DXSound::Create();
+    auto sound = SoundPlayer::Create();
     sound->AddEffect(oneSecond);
     sound->PlayEffect(0, true);
     Device().Close();
@@ -259,7 +259,7 @@ TEST_F(DXSoundTest, ASoundOutlivingItsDeviceGoesSilentWithoutHarm)
     EXPECT_EQ(sound->GetEffectPosition(0), 0u);
 
     Device().OpenLoopback();
-    auto next = DXSound::Create();
+    auto next = SoundPlayer::Create();
     next->AddEffect(oneSecond);
     next->PlayEffect(0, true);
     sound.reset();
