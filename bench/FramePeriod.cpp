@@ -39,8 +39,8 @@ int main()
 {
     if (!std::getenv("DISPLAY"))
         setenv("SDL_VIDEODRIVER", "offscreen", 0);
-    Application::Instance().SetMessageResponder(DefaultAnswer);
     GameProgram program;
+    program.Context().application.SetMessageResponder(DefaultAnswer);
     std::string error;
     if (!program.Start({}, error)) {
         std::fprintf(stderr, "frame_period: %s\n", error.c_str());

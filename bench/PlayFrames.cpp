@@ -22,14 +22,12 @@
 
 #include "Figures.h"
 #include "KeyScript.h"
-#include "app/SceneManager.h"
-#include "game/Game.h"
 #include "game/FlipBatch.h"
+#include "game/Game.h"
 #include "main/FrameLoop.h"
 #include "main/GameProgram.h"
 #include "platform/Application.h"
 #include "platform/AudioDevice.h"
-#include "render/GraphicsDevice.h"
 
 namespace {
 
@@ -66,29 +64,29 @@ std::string Showing(const Game& game)
 // events to its end on the renderer.
 class FrameTimer final : public FrameObserver {
 public:
-    explicit FrameTimer(std::vector<KeyChange> changes) : keys(std::move(changes)) {}
+    FrameTimer(std::vector<KeyChange> changes, GameContext& context) : context(context), keys(std::move(changes)) {}
 
     bool BeforeFrame(int frame) override
     {
         if (frame >= Frames)
             return false;
         for (; nextKey < keys.size() && keys[nextKey].frame <= frame; ++nextKey)
-            Application::Instance().KeyEvent(keys[nextKey].virtualKey, keys[nextKey].down);
+            context.application.KeyEvent(keys[nextKey].virtualKey, keys[nextKey].down);
         start = Clock::now();
         return true;
     }
 
     bool AfterFrame(int frame) override
     {
-        GraphicsDevice::Instance().WaitForGpu();
+        context.device.WaitForGpu();
         const double ms = std::chrono::duration<double, std::milli>(Clock::now() - start).count();
-        const auto* game = dynamic_cast<const Game*>(SceneManager::Instance().Current());
+        const auto* game = dynamic_cast<const Game*>(context.scenes.Current());
         const std::string showing = game ? Showing(*game) : "other";
         times["all frames"].push_back(ms);
         times[showing].push_back(ms);
         perFrame.push_back({frame, ms, showing});
         // The harness's way: sound mixes 16 ms a frame into memory, outside the timing.
-        Application::Instance().Audio().Advance(AudioPerFrame);
+        context.application.Audio().Advance(AudioPerFrame);
         return frame + 1 < Frames;
     }
 
@@ -101,6 +99,7 @@ public:
     std::vector<FrameTime> perFrame;
 
 private:
+    GameContext& context;
     std::vector<KeyChange> keys;
     std::size_t nextKey = 0;
     Clock::time_point start;
@@ -121,25 +120,19 @@ fs::path MakeDataFolder()
 
 bool Run(bool headless, const std::vector<KeyChange>& keys, const std::string& timesFile)
 {
-    Application& application = Application::Instance();
-    application.SetMessageResponder(DefaultAnswer);
-    application.Audio().OpenLoopback();
-    SceneManager& scenes = SceneManager::Instance();
-    scenes.stageGroup = 1;
-    scenes.stageNumber = 1;
-    FrameTimer timer(keys);
-    {
-        GameProgram program;
-        std::string error;
-        if (!program.Start({headless, SceneId::Game}, error)) {
-            std::fprintf(stderr, "play_frames: %s\n", error.c_str());
-            return false;
-        }
-        program.Run(&timer, false);
+    GameProgram program;
+    GameContext& context = program.Context();
+    context.application.SetMessageResponder(DefaultAnswer);
+    context.application.Audio().OpenLoopback();
+    context.scenes.stageGroup = 1;
+    context.scenes.stageNumber = 1;
+    std::string error;
+    if (!program.Start({headless, SceneId::Game}, error)) {
+        std::fprintf(stderr, "play_frames: %s\n", error.c_str());
+        return false;
     }
-    SceneManager::Reset();
-    GraphicsDevice::Reset();
-    Application::Reset();
+    FrameTimer timer(keys, context);
+    program.Run(&timer, false);
 
     if (!timesFile.empty()) {
         std::ofstream out(timesFile);

@@ -16,7 +16,7 @@
 #include <vector>
 
 #include "Figures.h"
-#include "platform/Application.h"
+#include "main/GameContext.h"
 #include "render/Camera.h"
 #include "render/GraphicsDevice.h"
 #include "render/Mesh.h"
@@ -37,37 +37,40 @@ constexpr int HudSprites = 30;
 
 class FrameBench {
 public:
-    FrameBench() : camera(Camera::Create()) {}
+    explicit FrameBench(GameContext& context)
+        : context(context), camera(Camera::Create(context.device)), glowSource(context.device)
+    {
+    }
 
     // One frame; glowing: blocks are turning over, so the glow passes do real work.
     void Frame(bool glowing)
     {
-        GraphicsDevice& device = GraphicsDevice::Instance();
-        ShaderManager& shaders = ShaderManager::Instance();
+        GraphicsDevice& device = context.device;
+        ShaderManager& shaders = context.Shaders();
         ModelShader& model = shaders.modelShader;
         Effect& fx = *model.effect;
 
         Stage("clear", [&] { device.Clear(true, true, 0xFFFFFFFF, 1.0f); });
         Surface* saved = device.GetRenderTarget();
         Stage("sky", [&] {
-            camera->UpdateOrbit();
+            camera->UpdateOrbit(device);
             device.SetRenderTarget(shaders.sceneTarget->GetSurface());
             fx.SetMatrix("g_V", camera->view);
             fx.SetMatrix("g_P", camera->projection);
             const Vector3 eye = Matrix::Inverse(camera->view).TranslationRow();
             fx.SetValue("g_CamPos", &eye.x, 3);
-            sky.Draw(1);
+            sky.Draw(context.Render(), 1);
         });
         Stage("board, player", [&] {
             fx.SetInt("g_LightEnable", 0);
             model.SetWorld(sky.transform->world);
-            model.DrawGlow(MeshCache::Instance().Get("Resource/Data/Stage/Stage1.x"), 1.0f);
+            model.DrawGlow(context.meshes.Get("Resource/Data/Stage/Stage1.x"), 1.0f);
             fx.SetInt("g_LightEnable", 1);
             Transform player;
             player.position = {25, 25, 25};
             player.UpdateWorld();
             model.SetWorld(player.world);
-            model.DrawToon(MeshCache::Instance().Get("Resource/Data/Player/Model.x"));
+            model.DrawToon(context.meshes.Get("Resource/Data/Player/Model.x"));
         });
         Stage("glow source", [&] { GlowPasses(glowing); });
         Stage("blocks", [&] {
@@ -78,7 +81,7 @@ public:
                 block.position = {50.0f * (i % 10) + 25, 25, 50.0f * (i / 10) + 125};
                 block.UpdateWorld();
                 model.SetWorld(block.world);
-                model.DrawGlow(MeshCache::Instance().Get(meshes[i % 3]), 1.0f);
+                model.DrawGlow(context.meshes.Get(meshes[i % 3]), 1.0f);
             }
             device.SetRenderTarget(saved);
         });
@@ -95,9 +98,9 @@ public:
             device.SetDestinationBlend(BlendFactor::InverseSourceAlpha);
         });
         Stage("HUD", [&] {
-            const auto white = TextureCache::Instance().Get("Resource/Texture/White.png");
-            const auto board = TextureCache::Instance().Get("Resource/Texture/ScoreBoard.png");
-            const auto digit = TextureCache::Instance().Get("Resource/Texture/Number_Symbol/0_W.png");
+            const auto white = context.textures.Get("Resource/Texture/White.png");
+            const auto board = context.textures.Get("Resource/Texture/ScoreBoard.png");
+            const auto digit = context.textures.Get("Resource/Texture/Number_Symbol/0_W.png");
             const Rect screen{0, 0, 1280, 720};
             device.BeginSprite();
             device.DrawSprite(white, &screen, nullptr, nullptr, 0x00FFFFFF);
@@ -148,7 +151,7 @@ private:
         const auto start = Clock::now();
         const double cpuStart = CpuMilliseconds();
         work();
-        GraphicsDevice::Instance().WaitForGpu();
+        context.device.WaitForGpu();
         if (!stageTimes.count(name))
             order.push_back(name);
         stageTimes[name].push_back(std::chrono::duration<double, std::milli>(Clock::now() - start).count());
@@ -164,14 +167,14 @@ private:
 
     void GlowPasses(bool glowing)
     {
-        GraphicsDevice& device = GraphicsDevice::Instance();
-        ShaderManager& shaders = ShaderManager::Instance();
+        GraphicsDevice& device = context.device;
+        ShaderManager& shaders = context.Shaders();
         Effect& fx = *shaders.modelShader.effect;
         Surface* saved = device.GetRenderTarget();
         device.SetRenderTarget(glowSource.GetSurface());
         device.Clear(true, false, 0xFFFFFFFF, 1.0f);
         if (glowing) {
-            const auto mesh = MeshCache::Instance().Get("Resource/Data/WhiteBlock/Model.x");
+            const auto mesh = context.meshes.Get("Resource/Data/WhiteBlock/Model.x");
             for (int i = 0; i < 3; ++i) {
                 shaders.modelShader.SetWorld(Matrix::Scaling(1.1f, 1.1f, 1.1f) *
                                              Matrix::Translation(75.0f + 50 * i, 75, 175));
@@ -193,6 +196,7 @@ private:
         device.SetRenderTarget(saved);
     }
 
+    GameContext& context;
     std::unique_ptr<Camera> camera;
     SkySphere sky;
     Texture glowSource;
@@ -215,16 +219,15 @@ int main()
 {
     if (!std::getenv("DISPLAY"))
         setenv("SDL_VIDEODRIVER", "offscreen", 0);
-    Application& application = Application::Instance();
-    application.SetMessageResponder(DefaultAnswer);
+    GameContext context;
+    context.application.SetMessageResponder(DefaultAnswer);
     std::string error;
-    if (!application.Create(true, error) ||
-        !GraphicsDevice::Instance().Initialize(application.GetWindow(), false, error)) {
+    if (!context.Start(true, error)) {
         std::fprintf(stderr, "render_frame: %s\n", error.c_str());
         return 1;
     }
     {
-        FrameBench bench;
+        FrameBench bench(context);
         bench.MakeTargets();
         for (bool glowing : {false, true}) {
             for (int i = 0; i < 10; ++i)
@@ -247,9 +250,5 @@ int main()
                         glowing ? "glow on" : "no glow", median, median / FrameBudgetMs);
         }
     }
-    ShaderManager::Reset();
-    MeshCache::Reset();
-    TextureCache::Reset();
-    GraphicsDevice::Instance().Shutdown();
     return 0;
 }

@@ -18,9 +18,7 @@
 #include "app/SceneManager.h"
 #include "main/FrameLoop.h"
 #include "main/GameProgram.h"
-#include "platform/Application.h"
 #include "platform/AudioDevice.h"
-#include "render/GraphicsDevice.h"
 
 namespace {
 
@@ -35,27 +33,27 @@ double Ms(Steady::time_point from)
 
 
 // Frames of the current scene as the loop runs them, each waited for on the renderer.
-std::vector<double> TimeFrames(int count)
+std::vector<double> TimeFrames(GameContext& context, int count)
 {
     std::vector<double> times;
     for (int i = 0; i < count; ++i) {
         const auto start = Steady::now();
-        RunFrame();
-        GraphicsDevice::Instance().WaitForGpu();
+        RunFrame(context);
+        context.device.WaitForGpu();
         times.push_back(Ms(start));
-        Application::Instance().Audio().Advance(std::chrono::microseconds(16000));
+        context.application.Audio().Advance(std::chrono::microseconds(16000));
     }
     return times;
 }
 
 // The scene's construction alone, and with its first frame.
-std::pair<double, double> TimeSceneChange(SceneId id)
+std::pair<double, double> TimeSceneChange(GameContext& context, SceneId id)
 {
     const auto start = Steady::now();
-    SceneManager::Instance().ChangeScene(static_cast<int>(id));
+    context.scenes.ChangeScene(id);
     const double built = Ms(start);
-    RunFrame();
-    GraphicsDevice::Instance().WaitForGpu();
+    RunFrame(context);
+    context.device.WaitForGpu();
     return {built, Ms(start)};
 }
 
@@ -82,38 +80,33 @@ int main()
     std::vector<double> selectFrames;
     for (int run = 0; run < Repeats; ++run) {
         const auto start = Steady::now();
-        Application& application = Application::Instance();
-        application.SetMessageResponder(DefaultAnswer);
-        application.Audio().OpenLoopback();
-        {
-            GameProgram program;
-            std::string error;
-            if (!program.Start({false, SceneId::Title}, error)) {
-                std::fprintf(stderr, "scene_figures: %s\n", error.c_str());
-                return 1;
-            }
-            SceneManager& scenes = SceneManager::Instance();
-            scenes.ChangeScene(static_cast<int>(SceneId::Title));
-            RunFrame();
-            GraphicsDevice::Instance().WaitForGpu();
-            startup.push_back(Ms(start));
-            const auto title = TimeFrames(Frames);
-            titleFrames.insert(titleFrames.end(), title.begin(), title.end());
-
-            scenes.stageGroup = 3;
-            const auto [selectConstruction, selectFirst] = TimeSceneChange(SceneId::Select);
-            selectBuilt.push_back(selectConstruction);
-            toSelect.push_back(selectFirst);
-            const auto select = TimeFrames(Frames);
-            selectFrames.insert(selectFrames.end(), select.begin(), select.end());
-            scenes.stageNumber = 6;
-            const auto [gameConstruction, gameFirst] = TimeSceneChange(SceneId::Game);
-            gameBuilt.push_back(gameConstruction);
-            toGame.push_back(gameFirst);
+        GameProgram program;
+        GameContext& context = program.Context();
+        context.application.SetMessageResponder(DefaultAnswer);
+        context.application.Audio().OpenLoopback();
+        std::string error;
+        if (!program.Start({false, SceneId::Title}, error)) {
+            std::fprintf(stderr, "scene_figures: %s\n", error.c_str());
+            return 1;
         }
-        SceneManager::Reset();
-        GraphicsDevice::Reset();
-        Application::Reset();
+        SceneManager& scenes = context.scenes;
+        scenes.ChangeScene(SceneId::Title);
+        RunFrame(context);
+        context.device.WaitForGpu();
+        startup.push_back(Ms(start));
+        const auto title = TimeFrames(context, Frames);
+        titleFrames.insert(titleFrames.end(), title.begin(), title.end());
+
+        scenes.stageGroup = 3;
+        const auto [selectConstruction, selectFirst] = TimeSceneChange(context, SceneId::Select);
+        selectBuilt.push_back(selectConstruction);
+        toSelect.push_back(selectFirst);
+        const auto select = TimeFrames(context, Frames);
+        selectFrames.insert(selectFrames.end(), select.begin(), select.end());
+        scenes.stageNumber = 6;
+        const auto [gameConstruction, gameFirst] = TimeSceneChange(context, SceneId::Game);
+        gameBuilt.push_back(gameConstruction);
+        toGame.push_back(gameFirst);
     }
     std::printf("Scenes at 1280 x 720, %d runs\n", Repeats);
     Report("start to the first title frame", startup);

@@ -30,9 +30,9 @@ const char* const GameEffects[] = {
 };
 const char* const GameMusic = "GameBGM.wav";
 
-std::unique_ptr<SoundPlayer> LoadGameSounds()
+std::unique_ptr<SoundPlayer> LoadGameSounds(Application& application)
 {
-    auto sound = SoundPlayer::Create();
+    auto sound = SoundPlayer::Create(application);
     for (const char* file : GameEffects)
         sound->AddEffect(std::string("Resource/Sound/") + file);
     sound->AddMusic(std::string("Resource/Sound/") + GameMusic);
@@ -51,7 +51,8 @@ double ThreadCpuMicroseconds()
 
 int main()
 {
-    AudioDevice& device = Application::Instance().Audio();
+    Application application;
+    AudioDevice& device = application.Audio();
     if (!device.OpenLoopback()) {
         std::fprintf(stderr, "sound_figures: cannot open the loopback device\n");
         return 1;
@@ -60,7 +61,7 @@ int main()
     std::vector<double> loads;
     for (int run = 0; run < LoadRuns; ++run) {
         const auto start = std::chrono::steady_clock::now();
-        auto sound = LoadGameSounds();
+        auto sound = LoadGameSounds(application);
         loads.push_back(std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count());
         if (sound->GetEffectLength(0) == 0 || sound->GetMusicFrequency(0) == 0) {
             std::fprintf(stderr, "sound_figures: the sounds did not load; run from build/runtime\n");
@@ -70,7 +71,7 @@ int main()
     std::printf("load the game's 19 sound files: median %.2f ms, first %.2f ms, best %.2f ms (%d runs)\n",
                 Percentile(loads, 0.5), loads.front(), Percentile(loads, 0.0), LoadRuns);
 
-    auto sound = LoadGameSounds();
+    auto sound = LoadGameSounds(application);
     std::vector<double> idle;
     for (int frame = 0; frame < MixFrames; ++frame) {
         const double start = ThreadCpuMicroseconds();

@@ -6,14 +6,14 @@ SceneManager::~SceneManager()
     DestroyScene();
 }
 
-void SceneManager::ChangeScene(int id)
+void SceneManager::ChangeScene(SceneId id)
 {
-    if (!IsSceneId(id))
+    if (!IsSceneId(static_cast<int>(id)))
         return;
     // The old scene releases everything it alone held before the new one loads.
     DestroyScene();
     changePending = false;
-    currentId = static_cast<SceneId>(id);
+    currentId = id;
     if (makeScene)
         current = makeScene(currentId);
 }

@@ -6,34 +6,44 @@
 
 #include "app/BaseScene.h"
 #include "app/SceneId.h"
-#include "platform/Singleton.h"
 
 // Owns the one running scene and carries a requested change, and the chosen
 // stage, from scene to scene. It knows no concrete scene: the program hands it
 // the function that builds one.
 //
-// A scene asks for a change by setting nextSceneId and changePending; only the
-// frame loop calls ChangeScene, after that frame's fade-out.
-class SceneManager : public Singleton<SceneManager> {
+// A scene asks for a change with RequestChange (nextSceneId and
+// changePending); only the frame loop calls ChangeScene, after that frame's
+// fade-out.
+class SceneManager {
 public:
     using SceneFactory = std::function<std::unique_ptr<BaseScene>(SceneId)>;
 
+    SceneManager() = default;
+    // Clears a pending change and destroys the current scene.
     ~SceneManager();
+    SceneManager(const SceneManager&) = delete;
+    SceneManager& operator=(const SceneManager&) = delete;
 
     void SetFactory(SceneFactory factory) { makeScene = std::move(factory); }
 
     // Destroys the current scene, then builds the scene id names. An id that
     // names no scene changes nothing.
-    void ChangeScene(int id);
+    void ChangeScene(SceneId id);
     // Destroys the current scene without building another (at shut-down).
     void DestroyScene();
+    // The scene's request: next is built after this frame's fade-out.
+    void RequestChange(SceneId next)
+    {
+        nextSceneId = next;
+        changePending = true;
+    }
 
     BaseScene* Current() const { return current.get(); }
     // The id of the scene last built; also when the factory had no such scene yet.
     SceneId CurrentId() const { return currentId; }
 
     bool changePending = false;
-    int nextSceneId = static_cast<int>(SceneId::Title);
+    SceneId nextSceneId = SceneId::Title;
     // The chosen stage group, 1 to 3, and stage, 1 to 6.
     int stageGroup = 1;
     int stageNumber = 1;
@@ -42,9 +52,6 @@ public:
     std::string customStage;
 
 private:
-    friend class Singleton<SceneManager>;
-    SceneManager() = default;
-
     std::unique_ptr<BaseScene> current;
     SceneId currentId = SceneId::Title;
     SceneFactory makeScene;

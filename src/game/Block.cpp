@@ -6,10 +6,11 @@
 #include "game/BlockModels.h"
 #include "game/FlightState.h"
 #include "game/GameSounds.h"
+#include "render/MeshCache.h"
+#include "render/RenderContext.h"
+#include "render/ShaderManager.h"
 #include "rules/Field.h"
 #include "rules/StageGrid.h"
-#include "render/MeshCache.h"
-#include "render/ShaderManager.h"
 #include "sound/SoundPlayer.h"
 
 namespace {
@@ -110,24 +111,24 @@ int Block::Collide(const StageGrid& grid, int direction, Vector3& candidate) con
     return grid.CellAt(x, layer, z) == BlockKind::Empty ? 1 : 0;
 }
 
-void Block::Draw() const
+void Block::Draw(const RenderContext& render) const
 {
     if (state == BlockState::Flipping)
         return;
-    ModelShader& shader = ShaderManager::Instance().modelShader;
+    ModelShader& shader = render.shaders.modelShader;
     shader.SetWorld(transform.world);
     if (kind == BlockKind::Bursting) {
         if (burst)
-            burst->Draw();
+            burst->Draw(render);
     } else if (const char* model = BlockModel::Of(kind)) {
-        shader.DrawGlow(MeshCache::Instance().Get(model), 1.0f);
+        shader.DrawGlow(render.meshes.Get(model), 1.0f);
     }
 }
 
-void Block::DrawInverted() const
+void Block::DrawInverted(const RenderContext& render) const
 {
-    ModelShader& shader = ShaderManager::Instance().modelShader;
+    ModelShader& shader = render.shaders.modelShader;
     shader.SetWorld(transform.world);
     if (const char* model = BlockModel::InvertedOf(kind))
-        shader.DrawToon(MeshCache::Instance().Get(model));
+        shader.DrawToon(render.meshes.Get(model));
 }

@@ -13,6 +13,7 @@ class BlockBurst;
 class SoundPlayer;
 class StageGrid;
 struct FlightState;
+struct RenderContext;
 
 // One block of the stage: loaded from the stage file, fired by the player or
 // laid by the editor. Always owned through shared pointers; its BlockBurst and
@@ -38,10 +39,10 @@ public:
 
     // The block's own look, glowing at full strength; a Bursting block draws
     // its burst instead. A block the FlipBatch holds is left to the FlipBatch.
-    void Draw() const;
+    void Draw(const RenderContext& render) const;
     // The game-over look: the opposite colour's model, toon-shaded, flipping
     // or not. A Bursting block draws nothing.
-    void DrawInverted() const;
+    void DrawInverted(const RenderContext& render) const;
 
     Transform transform;
     std::unique_ptr<BlockBurst> burst;

@@ -5,10 +5,11 @@
 
 #include "game/Block.h"
 #include "game/BlockModels.h"
-#include "rules/Field.h"
 #include "game/GameSounds.h"
 #include "render/MeshCache.h"
+#include "render/RenderContext.h"
 #include "render/ShaderManager.h"
+#include "rules/Field.h"
 #include "sound/SoundPlayer.h"
 
 namespace {
@@ -22,21 +23,14 @@ constexpr double SpinDegrees = 720.0;
 constexpr float BurstFrames = 30.0f;
 constexpr float BurstTopSpeed = -30.0f;
 
-Vector3 CellCentre(const MapPosition& cell)
-{
-    return {Field::Centre(cell.x), Field::Centre(cell.y), Field::Centre(cell.z)};
-}
-
 }  // namespace
 
 BlockBurst::BlockBurst(std::weak_ptr<Block> owner)
     : emitter(std::make_shared<ParticleEmitter3D>()), block(std::move(owner))
 {
-    MeshCache& meshes = MeshCache::Instance();
     emitter->particles.reserve(ParticleCount);
     for (int i = 0; i < ParticleCount; ++i) {
         auto particle = std::make_shared<MeshParticle>();
-        particle->mesh = meshes.Get(BlockModel::White);
         particle->scale = Vector3{ParticleScale};
         emitter->particles.push_back(std::move(particle));
     }
@@ -71,7 +65,7 @@ void BlockBurst::Rise(Block& owner)
 
 void BlockBurst::Burst(const Block& owner, SoundPlayer* sound)
 {
-    const Vector3 centre = CellCentre(owner.mapCell);
+    const Vector3 centre = Field::Centre(owner.mapCell);
     const float t = static_cast<float>(burstFrame) / BurstFrames - 1.0f;
     const float speed = (t * t * t * t - 1.0f) * BurstTopSpeed;
     for (const auto& particle : emitter->particles) {
@@ -88,14 +82,16 @@ void BlockBurst::Burst(const Block& owner, SoundPlayer* sound)
     ++burstFrame;
 }
 
-void BlockBurst::Draw() const
+void BlockBurst::Draw(const RenderContext& render) const
 {
+    ModelShader& shader = render.shaders.modelShader;
+    const auto white = render.meshes.Get(BlockModel::White);
     if (frame <= LastRiseFrame) {
-        ShaderManager::Instance().modelShader.DrawToon(MeshCache::Instance().Get(BlockModel::White));
+        shader.DrawToon(white);
         return;
     }
     for (const auto& particle : emitter->particles)
-        particle->Draw();
+        particle->Draw(shader, white);
 }
 
 void BlockBurst::PlaceParticles(const Block& owner)
@@ -103,7 +99,7 @@ void BlockBurst::PlaceParticles(const Block& owner)
     // 50 / 1, 50 / 2, 50 / 3, 50 / 4: the cube sits off-centre toward +x, +y, +z.
     constexpr float Offsets[4] = {50.0f, 25.0f, 16.0f, 12.0f};
     constexpr float Shift = 18.0f;
-    const Vector3 centre = CellCentre(owner.mapCell);
+    const Vector3 centre = Field::Centre(owner.mapCell);
     for (int a = 0; a < 4; ++a) {
         for (int i = 0; i < 4; ++i) {
             for (int j = 0; j < 4; ++j) {

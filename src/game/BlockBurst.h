@@ -6,6 +6,7 @@
 
 class Block;
 class SoundPlayer;
+struct RenderContext;
 
 // What a block does once the clear sequence sets it Bursting: it jumps up,
 // spins almost twice about x over 66 frames, then flies apart into 64 small
@@ -22,8 +23,9 @@ public:
     // when there is a sound object).
     void Update(SoundPlayer* sound);
     // While rising and spinning, the block as a white block under the world
-    // matrix its Block::Draw has just set; after, the particles.
-    void Draw() const;
+    // matrix its Block::Draw has just set; after, the particles, each a small
+    // white block.
+    void Draw(const RenderContext& render) const;
 
     std::shared_ptr<ParticleEmitter3D> emitter;
     std::weak_ptr<Block> block;

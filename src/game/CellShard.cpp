@@ -4,9 +4,9 @@
 #include <algorithm>
 #include <cstdlib>
 
-#include "rules/Field.h"
 #include "render/DrawQuadXZ.h"
 #include "render/GraphicsDevice.h"
+#include "rules/Field.h"
 
 namespace {
 
@@ -73,17 +73,17 @@ void CellShard::Randomize()
             static_cast<float>((s[2] % 100 + 1) * 0.01)};
 }
 
-void CellShard::Draw(const std::shared_ptr<Texture>& texture, int u, int v) const
+void CellShard::Draw(GraphicsDevice& device, const std::shared_ptr<Texture>& texture, int u, int v) const
 {
     if (!visible)
         return;
-    GraphicsDevice::Instance().SetTexture(texture.get());
+    device.SetTexture(texture.get());
     const Matrix world = Matrix::RotationYawPitchRoll(rotation.y * DegreesToRadians, rotation.x * DegreesToRadians,
                                                       rotation.z * DegreesToRadians) *
                          Matrix::Translation(position);
     const float left = static_cast<float>(u) * TextureCell;
     const float top = static_cast<float>(v) * TextureCell;
-    DrawQuadXZ({0, 0, ShardSize, ShardSize}, world, {left, top, left + TextureCell, top + TextureCell}, alpha * Opaque);
+    DrawQuadXZ(device, {0, 0, ShardSize, ShardSize}, world, {left, top, left + TextureCell, top + TextureCell}, alpha * Opaque);
 }
 
 void LaunchShards(ShardArray& shards, const Matrix& blockWorld)
@@ -122,7 +122,7 @@ bool StepShards(ShardArray& shards)
     return anyVisible;
 }
 
-void DrawShards(const ShardArray& shards, const std::shared_ptr<Texture>& texture)
+void DrawShards(GraphicsDevice& device, const ShardArray& shards, const std::shared_ptr<Texture>& texture)
 {
     for (int f = 0; f < FaceCount; ++f) {
         // The x sides are rolled a quarter turn, so they take the texture
@@ -131,7 +131,7 @@ void DrawShards(const ShardArray& shards, const std::shared_ptr<Texture>& textur
         for (int row = 0; row < ShardsPerRow; ++row) {
             for (int column = 0; column < ShardsPerRow; ++column) {
                 const CellShard& shard = shards[ShardsPerFace * f + ShardsPerRow * row + column];
-                shard.Draw(texture, rolled ? row : column, rolled ? column : row);
+                shard.Draw(device, texture, rolled ? row : column, rolled ? column : row);
             }
         }
     }

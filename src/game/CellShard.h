@@ -6,6 +6,7 @@
 #include "math/Matrix.h"
 #include "math/Vector3.h"
 
+class GraphicsDevice;
 class Texture;
 
 // One of the 150 squares (5 × 5 on each of the six faces) into which a shot
@@ -19,7 +20,7 @@ struct CellShard {
     void Randomize();
     // While flying: the 10 × 10 square showing cell (u, v) of the texture's
     // 5 × 5 division, faded by alpha.
-    void Draw(const std::shared_ptr<Texture>& texture, int u, int v) const;
+    void Draw(GraphicsDevice& device, const std::shared_ptr<Texture>& texture, int u, int v) const;
 
     Vector3 position{0.0f};
     // Degrees: x pitch, y yaw, z roll.
@@ -42,4 +43,4 @@ void LaunchShards(ShardArray& shards, const Matrix& blockWorld);
 // One frame of every flying shard. True when any was flying at the start.
 bool StepShards(ShardArray& shards);
 // Every flying shard, in index order, each with its own cell of the texture.
-void DrawShards(const ShardArray& shards, const std::shared_ptr<Texture>& texture);
+void DrawShards(GraphicsDevice& device, const ShardArray& shards, const std::shared_ptr<Texture>& texture);

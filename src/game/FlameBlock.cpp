@@ -2,11 +2,12 @@
 
 #include "game/FlightState.h"
 #include "game/Player.h"
+#include "render/MeshCache.h"
+#include "render/RenderContext.h"
+#include "render/ShaderManager.h"
 #include "rules/Field.h"
 #include "rules/Shots.h"
 #include "rules/StageGrid.h"
-#include "render/MeshCache.h"
-#include "render/ShaderManager.h"
 
 namespace {
 
@@ -41,11 +42,11 @@ void FlameBlock::Update(const StageGrid& grid, FlightState& flight, Player& play
     transform.UpdateWorld();
 }
 
-void FlameBlock::Draw() const
+void FlameBlock::Draw(const RenderContext& render) const
 {
     if (visible != 1)
         return;
-    ModelShader& shader = ShaderManager::Instance().modelShader;
+    ModelShader& shader = render.shaders.modelShader;
     shader.SetWorld(transform.world);
-    shader.DrawGlow(MeshCache::Instance().Get(Model), 1.0f);
+    shader.DrawGlow(render.meshes.Get(Model), 1.0f);
 }

@@ -6,6 +6,7 @@
 class Player;
 class StageGrid;
 struct FlightState;
+struct RenderContext;
 
 // The launch marker: the free cell in front of the player where a shot will
 // appear, shown while the player charges. It also fires the shot.
@@ -15,7 +16,7 @@ public:
     // appends the new white block to blocks and sets it flying.
     void Update(const StageGrid& grid, FlightState& flight, Player& player, BlockList& blocks);
     // The marker, glowing at full strength, when visible is exactly 1.
-    void Draw() const;
+    void Draw(const RenderContext& render) const;
 
     // The position is the launch cell's centre.
     Transform transform;

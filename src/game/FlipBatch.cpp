@@ -10,6 +10,7 @@
 #include "math/Angles.h"
 #include "render/GraphicsDevice.h"
 #include "render/MeshCache.h"
+#include "render/RenderContext.h"
 #include "render/ShaderManager.h"
 #include "render/Surface.h"
 #include "render/Texture.h"
@@ -44,9 +45,8 @@ int Shorter(int a, std::size_t b)
 
 }  // namespace
 
-FlipBatch::FlipBatch() : glowSource(std::make_shared<Texture>())
+FlipBatch::FlipBatch(GraphicsDevice& device) : glowSource(std::make_shared<Texture>(device))
 {
-    const GraphicsDevice& device = GraphicsDevice::Instance();
     glowSource->CreateRenderTarget(device.BackBufferWidth(), device.BackBufferHeight(), TextureFormat::A16B16G16R16F,
                                    "glowSource");
 }
@@ -116,18 +116,18 @@ bool FlipBatch::Update(SoundPlayer& sound)
     return true;
 }
 
-void FlipBatch::Draw(const std::shared_ptr<Texture>& glowTarget, bool& glowReady) const
+void FlipBatch::Draw(const RenderContext& render, const std::shared_ptr<Texture>& glowTarget, bool& glowReady) const
 {
     if (!glowTarget || !glowTarget->GetSurface())
         return;
-    GraphicsDevice& device = GraphicsDevice::Instance();
+    GraphicsDevice& device = render.device;
     Surface* entryTarget = device.GetRenderTarget();
     if (entries.empty()) {
         device.SetRenderTarget(glowTarget->GetSurface());
         device.Clear(true, false, TransparentBlack, 1.0f);
         device.SetRenderTarget(entryTarget);
     }
-    ShaderManager& shaders = ShaderManager::Instance();
+    ShaderManager& shaders = render.shaders;
     shaders.modelShader.SetLighting(true);
 
     // Without its source the glow target is never written, so it must never be added.
@@ -136,7 +136,7 @@ void FlipBatch::Draw(const std::shared_ptr<Texture>& glowTarget, bool& glowReady
         // Only what the copies add beyond white survives the bright filter.
         device.SetRenderTarget(glowSource->GetSurface());
         device.Clear(true, false, OpaqueWhite, 1.0f);
-        DrawGlowCopies();
+        DrawGlowCopies(render);
         device.SetRenderTarget(entryTarget);
 
         device.SetRenderTarget(glowTarget->GetSurface());
@@ -150,7 +150,7 @@ void FlipBatch::Draw(const std::shared_ptr<Texture>& glowTarget, bool& glowReady
             continue;
         shaders.modelShader.SetWorld(block->transform.world);
         const int shown = entry.frame <= TurnOverFrame ? block->kind : BlockKind::TurnedOver(block->kind);
-        shaders.modelShader.DrawToon(MeshCache::Instance().Get(BlockModel::Of(shown)));
+        shaders.modelShader.DrawToon(render.meshes.Get(BlockModel::Of(shown)));
     }
 }
 
@@ -158,15 +158,15 @@ void FlipBatch::Draw(const std::shared_ptr<Texture>& glowTarget, bool& glowReady
 // about its own centre by the pulse; the depth test hides it behind what the
 // frame has drawn so far. Its technique writes no depth: the copy is larger
 // than its block, which is drawn after it.
-void FlipBatch::DrawGlowCopies() const
+void FlipBatch::DrawGlowCopies(const RenderContext& render) const
 {
-    ModelShader& shader = ShaderManager::Instance().modelShader;
+    ModelShader& shader = render.shaders.modelShader;
     for (const FlipEntry& entry : entries) {
         const std::shared_ptr<Block> block = entry.block.lock();
         if (!block || entry.frame < FirstGlowFrame || entry.frame > LastGlowFrame)
             continue;
         shader.SetWorld(Matrix::Scaling(entry.pulse, entry.pulse, entry.pulse) * block->transform.world);
-        shader.DrawColor(MeshCache::Instance().Get(BlockModel::White), Color(1.0f), entry.glowPower);
+        shader.DrawColor(render.meshes.Get(BlockModel::White), Color(1.0f), entry.glowPower);
     }
 }
 

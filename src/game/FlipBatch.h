@@ -5,10 +5,12 @@
 
 #include "game/Block.h"
 
+class GraphicsDevice;
 class SoundPlayer;
 class StageGrid;
 class Texture;
 struct FlightState;
+struct RenderContext;
 
 // One block being turned over.
 struct FlipEntry {
@@ -31,7 +33,7 @@ struct FlipEntry {
 class FlipBatch {
 public:
     // Makes glowSource, a floating-point target of the back buffer's size.
-    FlipBatch();
+    explicit FlipBatch(GraphicsDevice& device);
     ~FlipBatch();
 
     // Queues block at the front: the last one added animates first.
@@ -45,7 +47,7 @@ public:
     // the current target, black side up until the turn-over point. Raises
     // glowReady once glowTarget has been written; without a glowTarget it
     // does nothing at all.
-    void Draw(const std::shared_ptr<Texture>& glowTarget, bool& glowReady) const;
+    void Draw(const RenderContext& render, const std::shared_ptr<Texture>& glowTarget, bool& glowReady) const;
 
     // Newest first.
     std::deque<FlipEntry> entries;
@@ -53,7 +55,7 @@ public:
     std::shared_ptr<Texture> glowSource;
 
 private:
-    void DrawGlowCopies() const;
+    void DrawGlowCopies(const RenderContext& render) const;
     void Animate(FlipEntry& entry, Block& block);
     // The sound of a finished flip: five buffers of one sound in turn, so
     // quick flips overlap instead of cutting each other off.

@@ -8,17 +8,20 @@
 #include "game/BlockBurst.h"
 #include "game/BoardPieces.h"
 #include "game/FlameBlock.h"
+#include "game/FlipBatch.h"
 #include "game/GameHud.h"
 #include "game/GameKeys.h"
 #include "game/GameSounds.h"
 #include "game/Player.h"
-#include "game/FlipBatch.h"
 #include "game/StageBlocks.h"
+#include "platform/Application.h"
+#include "platform/Messages.h"
 #include "platform/VirtualKey.h"
 #include "render/Camera.h"
 #include "render/FadingFrame.h"
 #include "render/GraphicsDevice.h"
 #include "render/MeshCache.h"
+#include "render/RenderContext.h"
 #include "render/ShaderManager.h"
 #include "render/SkySphere.h"
 #include "render/Sprites.h"
@@ -30,6 +33,7 @@
 #include "rules/Targets.h"
 #include "sound/SoundPlayer.h"
 #include "stage/ResultFile.h"
+#include "stage/StageFile.h"
 
 namespace {
 
@@ -94,20 +98,21 @@ constexpr int StagesPerGroup = 6;
 
 }  // namespace
 
-Game::Game()
-    : grid(std::make_unique<StageGrid>()),
+Game::Game(const SceneContext& sceneContext)
+    : context(sceneContext),
+      grid(std::make_unique<StageGrid>()),
       skySphere(std::make_unique<SkySphere>()),
       player(std::make_unique<Player>()),
       flame(std::make_unique<FlameBlock>()),
-      flips(std::make_shared<FlipBatch>()),
-      camera(Camera::Create())
+      flips(std::make_shared<FlipBatch>(context.render.device)),
+      camera(Camera::Create(context.render.device))
 {
-    const SceneManager& scenes = SceneManager::Instance();
-    if (scenes.customStage.empty())
-        LoadStage(blocks, scenes.stageGroup, scenes.stageNumber);
-    else
-        LoadStage(blocks, scenes.customStage);
-    shardTexture = TextureCache::Instance().Get(ShardTextureFile);
+    const SceneManager& scenes = context.scenes;
+    const std::string stage =
+        scenes.customStage.empty() ? StageFile::Path(scenes.stageGroup, scenes.stageNumber) : scenes.customStage;
+    if (!LoadStage(blocks, stage))
+        context.application.ShowMessage(Message(MessageId::FileMissing));
+    shardTexture = context.render.textures.Get(ShardTextureFile);
     RebuildGrid(*grid, blocks, player->transform.position);
     bool unwinnable = false;
     targets = InitialTargets(PiecesOf(blocks), *grid, unwinnable);
@@ -116,14 +121,14 @@ Game::Game()
     LoadSounds();
     // The view never changes; setting it now also serves a stage that starts
     // lost, where no play step runs.
-    camera->UpdateOrbit();
+    camera->UpdateOrbit(context.render.device);
 }
 
 Game::~Game() = default;
 
 void Game::LoadSounds()
 {
-    sound = SoundPlayer::Create();
+    sound = SoundPlayer::Create(context.application);
     for (const char* file : EffectFiles)
         sound->AddEffect(file);
     for (int i = GameSound::FirstFlipDone; i <= GameSound::LastFlipDone; ++i)
@@ -152,7 +157,7 @@ void Game::Update()
 
 void Game::PlayStep()
 {
-    if (GameKeyDown(VirtualKey::M)) {
+    if (GameKeyDown(context.application.Keys(), VirtualKey::M)) {
         if (!keyLatch) {
             menuOpen = true;
             keyLatch = true;
@@ -162,7 +167,7 @@ void Game::PlayStep()
     }
     fade = std::max(0, fade - FadeStep);
     skySphere->transform->UpdateWorld();
-    player->Update(*grid, flight, *sound, *flips);
+    player->Update(*grid, flight, *sound, *flips, context.application.Keys());
     flame->Update(*grid, flight, *player, blocks);
     for (std::size_t i = 0; i < blocks.size(); ++i)
         blocks[i]->Update(*grid, flight, sound.get());
@@ -173,11 +178,20 @@ void Game::PlayStep()
     if (!flips->Update(*sound))
         EndTurningOver();
     if (cleared) {
-        if (SceneManager::Instance().customStage.empty())
-            ResultFile::Write(player->score);
+        WriteResult();
         gameOver = false;
     }
-    camera->UpdateOrbit();
+    camera->UpdateOrbit(context.render.device);
+}
+
+// A stage played on its own keeps no score.
+void Game::WriteResult()
+{
+    const SceneManager& scenes = context.scenes;
+    if (!scenes.customStage.empty())
+        return;
+    if (ResultFile::Unopened(ResultFile::Write(ResultFile::Path(scenes.stageGroup, scenes.stageNumber), player->score)))
+        context.application.ShowMessage(Message(MessageId::FileMissing));
 }
 
 void Game::ResolveLanding()
@@ -267,7 +281,7 @@ void Game::GameOverSequence()
 void Game::MenuInput()
 {
     if (!menuOpen) {
-        if (!GameKeyDown(VirtualKey::M)) {
+        if (!GameKeyDown(context.application.Keys(), VirtualKey::M)) {
             keyLatch = false;
         } else if (!keyLatch) {
             menuCursor = 0;
@@ -279,7 +293,7 @@ void Game::MenuInput()
 
     int key = 0;
     for (const int candidate : {VirtualKey::M, VirtualKey::Up, VirtualKey::Down, VirtualKey::Return}) {
-        if (GameKeyDown(candidate)) {
+        if (GameKeyDown(context.application.Keys(), candidate)) {
             key = candidate;
             break;
         }
@@ -322,7 +336,7 @@ void Game::ChooseMenuItem()
 
 SceneId Game::MenuChoiceScene()
 {
-    SceneManager& scenes = SceneManager::Instance();
+    SceneManager& scenes = context.scenes;
     // A stage played on its own can only be played again; anything else leaves it for the title.
     if (!scenes.customStage.empty() && menuCursor != Retry) {
         scenes.customStage.clear();
@@ -348,15 +362,13 @@ void Game::UpdateFadeOut()
         return;
     fade = Opaque;
     sound->StopMusic(GameSound::Music);
-    SceneManager& scenes = SceneManager::Instance();
-    scenes.nextSceneId = static_cast<int>(nextScene);
-    scenes.changePending = true;
+    context.scenes.RequestChange(nextScene);
 }
 
 void Game::Draw()
 {
-    GraphicsDevice& device = GraphicsDevice::Instance();
-    ShaderManager& shaders = ShaderManager::Instance();
+    GraphicsDevice& device = context.render.device;
+    ShaderManager& shaders = context.render.shaders;
     const int width = device.BackBufferWidth();
     const int height = device.BackBufferHeight();
 
@@ -383,7 +395,7 @@ void Game::Draw()
 
     if (menuOpen)
         menuIconAngle += MenuIconTurn;
-    DrawGameHud({fade, menuOpen, menuCursor, menuIconAngle, player->score, cleared, clearFrame, gameOver,
+    DrawGameHud(context.render, {fade, menuOpen, menuCursor, menuIconAngle, player->score, cleared, clearFrame, gameOver,
                  gameOverFrame});
 
     if (!bgmStarted) {
@@ -395,48 +407,49 @@ void Game::Draw()
 
 void Game::DrawWorld(Texture* scene)
 {
-    GraphicsDevice& device = GraphicsDevice::Instance();
-    ShaderManager& shaders = ShaderManager::Instance();
+    const RenderContext& render = context.render;
+    GraphicsDevice& device = render.device;
+    ShaderManager& shaders = render.shaders;
     ModelShader& model = shaders.modelShader;
     // The camera's update set both; the light is whatever the menus last gave the shared effect.
     model.SetCamera(device.GetTransform(TransformState::View), device.GetTransform(TransformState::Projection));
 
-    const int group = SceneManager::Instance().stageGroup;
-    const auto board = MeshCache::Instance().Get("Resource/Data/Stage/Stage" + std::to_string(group) + ".x");
+    const int group = context.scenes.stageGroup;
+    const auto board = render.meshes.Get("Resource/Data/Stage/Stage" + std::to_string(group) + ".x");
     // The sky fills the screen; with the board's depth in first, the half
     // of it the board covers is never drawn.
     model.SetLighting(false);
     model.SetWorld(skySphere->transform->world);
     model.PrimeDepth(board);
-    skySphere->Draw(group);
+    skySphere->Draw(render, group);
     model.DrawGlow(board, 1.0f);
 
     model.SetLighting(true);
-    player->Draw();
-    flame->Draw();
+    player->Draw(render);
+    flame->Draw(render);
 
     if (gameOver && gameOverFrame >= NegativeLookFrame) {
         model.SetLighting(true);
         for (const auto& block : blocks)
-            block->DrawInverted();
-        DrawShards(shards, shardTexture);
+            block->DrawInverted(render);
+        DrawShards(device, shards, shardTexture);
         // Inverted blocks under a negative come out in their own colours
         // again, on a negative board and sky.
         if (scene)
             shaders.filterShader.DrawNegative(*scene, Color(1.0f));
         return;
     }
-    flips->Draw(shaders.glowTarget, glowReady);
+    flips->Draw(render, shaders.glowTarget, glowReady);
     model.SetLighting(true);
     for (const auto& block : blocks)
-        block->Draw();
-    DrawShards(shards, shardTexture);
+        block->Draw(render);
+    DrawShards(device, shards, shardTexture);
 }
 
 void Game::ComposeGlow()
 {
-    GraphicsDevice& device = GraphicsDevice::Instance();
-    ShaderManager& shaders = ShaderManager::Instance();
+    GraphicsDevice& device = context.render.device;
+    ShaderManager& shaders = context.render.shaders;
     if (!shaders.glowTarget || !shaders.blur)
         return;
     shaders.filterShader.Blur(*shaders.glowTarget, *shaders.blur);
@@ -456,5 +469,5 @@ void Game::ComposeGlow()
 void Game::DrawFadeOut()
 {
     // The overlay goes over everything, HUD included: a second one over the HUD's own.
-    PresentFadingFrame([this] { Draw(); }, fade);
+    PresentFadingFrame(context.render, [this] { Draw(); }, fade);
 }

@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "app/BaseScene.h"
+#include "app/SceneContext.h"
 #include "app/SceneId.h"
 #include "game/Block.h"
 #include "game/CellShard.h"
@@ -25,7 +26,7 @@ class Texture;
 // (next stage, stage select, title, retry). M opens the menu at any time.
 class Game final : public BaseScene {
 public:
-    Game();
+    explicit Game(const SceneContext& context);
     ~Game() override;
 
     void Update() override;
@@ -56,6 +57,7 @@ public:
 private:
     void LoadSounds();
     void PlayStep();
+    void WriteResult();
     void ResolveLanding();
     void EndTurningOver();
     void ClearSequence();
@@ -71,6 +73,7 @@ private:
     // The blurred glow added over the back buffer.
     void ComposeGlow();
 
+    SceneContext context;
     int fade = 255;
     SceneId nextScene = SceneId::Title;
     bool keyLatch = false;

@@ -8,11 +8,12 @@
 #include <string>
 #include <vector>
 
-#include "rules/Field.h"
 #include "game/ScoreDigits.h"
 #include "render/GraphicsDevice.h"
-#include "render/Texture.h"
+#include "render/RenderContext.h"
 #include "render/Sprites.h"
+#include "render/Texture.h"
+#include "rules/Field.h"
 
 namespace {
 
@@ -59,13 +60,13 @@ std::string DigitImage(int digit)
 }
 
 // Every digit takes digit 0's rectangle and centre, and steps along by its own width.
-void DrawScore(int score)
+void DrawScore(const RenderContext& render, int score)
 {
-    const auto zero = Sprites::Image(DigitImage(0));
+    const auto zero = Sprites::Image(render, DigitImage(0));
     const Rect source{0, 0, Width(*zero), Height(*zero)};
     const Vector3 centre(static_cast<float>(Width(*zero) / 2), static_cast<float>(Height(*zero) / 2), 0.0f);
     const Matrix scale = Matrix::Scaling(DigitScale, DigitScale, DigitScale);
-    GraphicsDevice& device = GraphicsDevice::Instance();
+    GraphicsDevice& device = render.device;
     if (score == 0) {
         const Matrix transform = scale * Matrix::Translation(DigitsX, ScoreY, 0.0f);
         device.DrawSprite(zero, &source, &transform, &centre, Sprites::OpaqueWhite);
@@ -73,35 +74,35 @@ void DrawScore(int score)
     }
     const std::vector<int> digits = ScoreDigits(score);
     for (std::size_t i = 0; i < digits.size(); ++i) {
-        const auto image = Sprites::Image(DigitImage(digits[i]));
+        const auto image = Sprites::Image(render, DigitImage(digits[i]));
         const float step = static_cast<float>(Width(*image)) * DigitSpacing * static_cast<float>(i);
         const Matrix transform = scale * Matrix::Translation(step + DigitsX, ScoreY, 0.0f);
         device.DrawSprite(image, &source, &transform, &centre, Sprites::OpaqueWhite);
     }
 }
 
-void DrawMenu(int menuCursor, float menuIconAngle, int screenWidth, int screenHeight)
+void DrawMenu(const RenderContext& render, int menuCursor, float menuIconAngle, int screenWidth, int screenHeight)
 {
-    Sprites::DrawCentred(Sprites::Image(MenuImage),
+    Sprites::DrawCentred(render, Sprites::Image(render, MenuImage),
                 Matrix::Translation(static_cast<float>(screenWidth / 2),
                                     static_cast<float>(screenHeight) / MenuHeightRatio, 0.0f));
-    const auto icon = Sprites::Image(CursorImage);
+    const auto icon = Sprites::Image(render, CursorImage);
     for (const int offset : CursorOffsets) {
         const int x = screenWidth / 2 + offset - CursorShift;
         const int y = CursorRowHeight * menuCursor + CursorFirstRow;
-        Sprites::DrawCentred(icon, Matrix::RotationZ(menuIconAngle * DegreesToRadians) *
+        Sprites::DrawCentred(render, icon, Matrix::RotationZ(menuIconAngle * DegreesToRadians) *
                               Matrix::Translation(static_cast<float>(x), static_cast<float>(y), 0.0f));
     }
 }
 
 // Grows from nothing while it spins, easing out over 30 frames.
-void DrawClearBanner(int clearFrame, int screenWidth)
+void DrawClearBanner(const RenderContext& render, int clearFrame, int screenWidth)
 {
-    const auto banner = Sprites::Image(ClearImage);
+    const auto banner = Sprites::Image(render, ClearImage);
     const double t = std::min(1.0, clearFrame / BannerFrames);
     const auto s = static_cast<float>(-(t * (t - 2.0)));
     const float y = static_cast<float>(Height(*banner) + BannerGap);
-    Sprites::DrawCentred(banner, Matrix::Scaling(s, s, s) * Matrix::RotationZ(s * ClearBannerSpin * DegreesToRadians) *
+    Sprites::DrawCentred(render, banner, Matrix::Scaling(s, s, s) * Matrix::RotationZ(s * ClearBannerSpin * DegreesToRadians) *
                             Matrix::Translation(static_cast<float>(screenWidth / 2), y, 0.0f));
 }
 
@@ -125,32 +126,32 @@ double BounceOut(double t)
 }
 
 // Drops from just above the screen and bounces to rest at the clear banner's place.
-void DrawGameOverBanner(int gameOverFrame, int screenWidth)
+void DrawGameOverBanner(const RenderContext& render, int gameOverFrame, int screenWidth)
 {
-    const auto banner = Sprites::Image(GameOverImage);
+    const auto banner = Sprites::Image(render, GameOverImage);
     const double t = std::min(1.0, (gameOverFrame - GameOverBannerFrame) / BannerFrames);
     const int h = Height(*banner);
     const double y = BounceOut(t) * (2 * h + BannerGap) - h;
-    Sprites::DrawCentred(banner,
+    Sprites::DrawCentred(render, banner,
                 Matrix::Translation(static_cast<float>(screenWidth / 2), static_cast<float>(y), 0.0f));
 }
 
 }  // namespace
 
-void DrawGameHud(const GameHudState& hud)
+void DrawGameHud(const RenderContext& render, const GameHudState& hud)
 {
-    GraphicsDevice& device = GraphicsDevice::Instance();
+    GraphicsDevice& device = render.device;
     const int width = device.BackBufferWidth();
     const int height = device.BackBufferHeight();
     device.BeginSprite();
-    Sprites::DrawWhiteOverlay(hud.fade);
+    Sprites::DrawWhiteOverlay(render, hud.fade);
     if (hud.menuOpen)
-        DrawMenu(hud.menuCursor, hud.menuIconAngle, width, height);
-    Sprites::DrawCentred(Sprites::Image(ScoreBoardImage), Matrix::Translation(ScoreBoardX, ScoreY, 0.0f));
-    DrawScore(hud.score);
+        DrawMenu(render, hud.menuCursor, hud.menuIconAngle, width, height);
+    Sprites::DrawCentred(render, Sprites::Image(render, ScoreBoardImage), Matrix::Translation(ScoreBoardX, ScoreY, 0.0f));
+    DrawScore(render, hud.score);
     if (hud.cleared)
-        DrawClearBanner(hud.clearFrame, width);
+        DrawClearBanner(render, hud.clearFrame, width);
     if (hud.gameOver && hud.gameOverFrame >= GameOverBannerFrame)
-        DrawGameOverBanner(hud.gameOverFrame, width);
+        DrawGameOverBanner(render, hud.gameOverFrame, width);
     device.EndSprite();
 }

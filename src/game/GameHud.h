@@ -1,5 +1,7 @@
 #pragma once
 
+struct RenderContext;
+
 // What the Game's HUD shows, read from the scene every frame.
 struct GameHudState {
     // Alpha of the white overlay, 0..255.
@@ -19,4 +21,4 @@ struct GameHudState {
 // the menu panel with its two spinning cursor icons, the score board and its
 // digits, and the clear and game-over banners easing in. Laid out for the
 // back buffer's size.
-void DrawGameHud(const GameHudState& hud);
+void DrawGameHud(const RenderContext& render, const GameHudState& hud);

@@ -1,6 +1,6 @@
 #include "game/MeshParticle.h"
 
-#include "render/ShaderManager.h"
+#include "render/ModelShader.h"
 
 Matrix MeshParticle::WorldMatrix() const
 {
@@ -8,9 +8,8 @@ Matrix MeshParticle::WorldMatrix() const
            Matrix::RotationYawPitchRoll(rotation.y, rotation.x, rotation.z) * Matrix::Translation(position);
 }
 
-void MeshParticle::Draw() const
+void MeshParticle::Draw(ModelShader& shader, const std::shared_ptr<Mesh>& mesh) const
 {
-    ModelShader& shader = ShaderManager::Instance().modelShader;
     shader.SetWorld(WorldMatrix());
     shader.DrawGlow(mesh, 1.0f);
 }

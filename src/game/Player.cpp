@@ -1,15 +1,16 @@
 #include "game/Player.h"
 
 #include "game/FlightState.h"
+#include "game/FlipBatch.h"
 #include "game/GameKeys.h"
 #include "game/GameSounds.h"
-#include "game/FlipBatch.h"
 #include "math/Angles.h"
-#include "rules/Field.h"
-#include "rules/StageGrid.h"
 #include "platform/VirtualKey.h"
 #include "render/MeshCache.h"
+#include "render/RenderContext.h"
 #include "render/ShaderManager.h"
+#include "rules/Field.h"
+#include "rules/StageGrid.h"
 #include "sound/SoundPlayer.h"
 
 namespace {
@@ -49,10 +50,11 @@ Player::Player()
     transform.UpdateWorld();
 }
 
-void Player::Update(const StageGrid& grid, const FlightState& flight, SoundPlayer& sound, const FlipBatch& flips)
+void Player::Update(const StageGrid& grid, const FlightState& flight, SoundPlayer& sound, const FlipBatch& flips,
+                    Keyboard& keys)
 {
-    if (!ReadArrows(sound))
-        ReadSpace(flight, sound, flips);
+    if (!ReadArrows(sound, keys))
+        ReadSpace(flight, sound, flips, keys);
     if (state == PlayerState::Walking)
         Walk(grid, sound);
     if (turnProgress != 0.0f)
@@ -60,17 +62,17 @@ void Player::Update(const StageGrid& grid, const FlightState& flight, SoundPlaye
     transform.UpdateWorld();
 }
 
-void Player::Draw() const
+void Player::Draw(const RenderContext& render) const
 {
-    ModelShader& shader = ShaderManager::Instance().modelShader;
+    ModelShader& shader = render.shaders.modelShader;
     shader.SetWorld(transform.world);
-    shader.DrawToon(MeshCache::Instance().Get(Model));
+    shader.DrawToon(render.meshes.Get(Model));
 }
 
-bool Player::ReadArrows(SoundPlayer& sound)
+bool Player::ReadArrows(SoundPlayer& sound, Keyboard& keys)
 {
     for (const Arrow& arrow : Arrows) {
-        if (!GameKeyDown(arrow.key) || turnProgress != 0.0f)
+        if (!GameKeyDown(keys, arrow.key) || turnProgress != 0.0f)
             continue;
         // An arrow always turns, also while charging (the shot goes the new
         // way) or walking (the walk keeps its way).
@@ -94,11 +96,11 @@ bool Player::ReadArrows(SoundPlayer& sound)
     return false;
 }
 
-void Player::ReadSpace(const FlightState& flight, SoundPlayer& sound, const FlipBatch& flips)
+void Player::ReadSpace(const FlightState& flight, SoundPlayer& sound, const FlipBatch& flips, Keyboard& keys)
 {
     // Nothing can be charged while a shot flies or blocks turn over; a charge
     // under way goes off at once.
-    const bool released = !GameKeyDown(VirtualKey::Space) || flight.inFlight || !flips.IsEmpty();
+    const bool released = !GameKeyDown(keys, VirtualKey::Space) || flight.inFlight || !flips.IsEmpty();
     if (released) {
         if (state == PlayerState::Charging) {
             state = PlayerState::Firing;

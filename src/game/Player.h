@@ -5,10 +5,12 @@
 #include "math/Vector3.h"
 #include "render/Transform.h"
 
-class SoundPlayer;
 class FlipBatch;
+class Keyboard;
+class SoundPlayer;
 class StageGrid;
 struct FlightState;
+struct RenderContext;
 
 enum class PlayerState : int {
     Idle = 0,
@@ -28,12 +30,13 @@ public:
     Player();
 
     // Input, then walking and turning, then the world matrix; once a play frame.
-    void Update(const StageGrid& grid, const FlightState& flight, SoundPlayer& sound, const FlipBatch& flips);
+    void Update(const StageGrid& grid, const FlightState& flight, SoundPlayer& sound, const FlipBatch& flips,
+                Keyboard& keys);
     // Whether the cells under the leading face toward direction are free. At
     // the field edge it refuses and puts the walking coordinate on the edge cell's centre.
     bool CanStep(const StageGrid& grid, int direction);
     // Toon-shaded, under whatever lighting the scene has set.
-    void Draw() const;
+    void Draw(const RenderContext& render) const;
 
     // The position is the player's centre.
     Transform transform;
@@ -57,8 +60,8 @@ public:
 
 private:
     // False when no arrow acted.
-    bool ReadArrows(SoundPlayer& sound);
-    void ReadSpace(const FlightState& flight, SoundPlayer& sound, const FlipBatch& flips);
+    bool ReadArrows(SoundPlayer& sound, Keyboard& keys);
+    void ReadSpace(const FlightState& flight, SoundPlayer& sound, const FlipBatch& flips, Keyboard& keys);
     void Walk(const StageGrid& grid, SoundPlayer& sound);
     void Turn();
     void FinishWalk();

@@ -1,15 +1,13 @@
 #include "game/StageBlocks.h"
 
-
-void LoadStage(BlockList& blocks, int group, int number)
+bool LoadStage(BlockList& blocks, const std::string& path)
 {
-    LoadStage(blocks, StageFile::Path(group, number));
-}
-
-void LoadStage(BlockList& blocks, const std::string& path)
-{
-    for (auto& block : BlocksOf(StageFile::Read(path)))
+    std::optional<std::vector<BlockRecord>> records = StageFile::Read(path);
+    if (!records)
+        return false;
+    for (auto& block : BlocksOf(std::move(*records)))
         blocks.push_back(std::move(block));
+    return true;
 }
 
 BlockList BlocksOf(std::vector<BlockRecord> records)

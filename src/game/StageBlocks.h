@@ -8,10 +8,10 @@
 
 // The stage files as block lists, for the Game, Select and Edit scenes.
 
-// Appends the blocks of stage (group, number) to blocks, each resting at the
-// centre of its cell. A missing file shows its message and appends nothing.
-void LoadStage(BlockList& blocks, int group, int number);
-void LoadStage(BlockList& blocks, const std::string& path);
+// Appends the blocks of a stage file to blocks, each resting at the centre of
+// its cell. False, appending nothing, when the file cannot be opened: the
+// scene then says "ファイルがありません".
+bool LoadStage(BlockList& blocks, const std::string& path);
 // The blocks of a stage file's records, in the same way.
 BlockList BlocksOf(std::vector<BlockRecord> records);
 

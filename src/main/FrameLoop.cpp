@@ -1,17 +1,15 @@
 #include "main/FrameLoop.h"
 
-#include "app/SceneManager.h"
-#include "platform/Application.h"
-#include "render/GraphicsDevice.h"
+#include "main/GameContext.h"
 
 namespace {
 constexpr std::uint32_t OpaqueWhite = 0xFFFFFFFF;
 }
 
-void RunFrame()
+void RunFrame(GameContext& context)
 {
-    SceneManager& scenes = SceneManager::Instance();
-    GraphicsDevice& device = GraphicsDevice::Instance();
+    SceneManager& scenes = context.scenes;
+    GraphicsDevice& device = context.device;
     BaseScene* scene = scenes.Current();
 
     if (scene && scene->leaving) {
@@ -31,21 +29,21 @@ void RunFrame()
     device.Present();
 }
 
-FrameLoop::FrameLoop(Clock& clock, FrameObserver* frameObserver, bool pacedFrames)
-    : pacer(clock), observer(frameObserver), paced(pacedFrames)
+FrameLoop::FrameLoop(GameContext& gameContext, Clock& clock, FrameObserver* frameObserver, bool pacedFrames)
+    : context(gameContext), pacer(clock), observer(frameObserver), paced(pacedFrames)
 {
 }
 
 void FrameLoop::Run()
 {
-    Application& application = Application::Instance();
+    Application& application = context.application;
     pacer.Start();
     for (int frame = 0;; ++frame) {
         if (observer && !observer->BeforeFrame(frame))
             return;
         if (!application.PumpEvents())
             return;
-        RunFrame();
+        RunFrame(context);
         if (observer && !observer->AfterFrame(frame))
             return;
         if (paced)

@@ -2,6 +2,8 @@
 
 #include "platform/FramePacer.h"
 
+class GameContext;
+
 // What drives the loop from outside: the harness scripts keys before a frame
 // and looks at the result after it. The game runs without one.
 class FrameObserver {
@@ -15,17 +17,18 @@ public:
 
 // One frame of the current scene: update, clear to white, draw and present; or,
 // once the scene is leaving, its fade-out and then the change it asked for.
-void RunFrame();
+void RunFrame(GameContext& context);
 
 // Runs frames until a quit is posted (Escape, the window closed) or the
 // observer stops it. A quit ends the loop before another frame runs.
 class FrameLoop {
 public:
     // paced: one frame per 16 ms of the clock; unpaced frames run back to back.
-    FrameLoop(Clock& clock, FrameObserver* observer, bool paced);
+    FrameLoop(GameContext& context, Clock& clock, FrameObserver* observer, bool paced);
     void Run();
 
 private:
+    GameContext& context;
     FramePacer pacer;
     FrameObserver* observer;
     bool paced;

@@ -4,14 +4,15 @@
 #include <string>
 
 #include "app/SceneId.h"
+#include "main/GameContext.h"
 #include "platform/Clock.h"
 
 class FrameObserver;
 
 // The game from start-up to shut-down, shared by the game binary and the
-// harness: window and full-screen question, device, first scene, frame loop,
-// and the release of everything in an order that keeps the GL context alive
-// until nothing needs it.
+// harness: the player's language, the window and full-screen question, the
+// device, the scene table, the first scene and the frame loop. Everything it
+// starts lives in its context and is released by the context's destructor.
 class GameProgram {
 public:
     struct Options {
@@ -25,7 +26,6 @@ public:
     };
 
     GameProgram() = default;
-    ~GameProgram();
     GameProgram(const GameProgram&) = delete;
     GameProgram& operator=(const GameProgram&) = delete;
 
@@ -34,10 +34,10 @@ public:
     // Builds the first scene and runs frames until the quit.
     void Run(FrameObserver* observer, bool paced);
 
-private:
-    void Shutdown();
+    GameContext& Context() { return context; }
 
+private:
     Options options;
     SystemClock clock;
-    bool started = false;
+    GameContext context;
 };

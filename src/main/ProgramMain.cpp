@@ -9,6 +9,7 @@
 #include "main/GameProgram.h"
 #include "main/UserData.h"
 #include "platform/Application.h"
+#include "platform/Messages.h"
 
 int ProgramMain(const char* name, int argc, char** argv, SceneId firstScene)
 {
@@ -39,12 +40,14 @@ int ProgramMain(const char* name, int argc, char** argv, SceneId firstScene)
         }
         options.stageFile = *stageFile;
     }
+    GameProgram program;
     if (!EnterDataDirectory("/proc/self/exe", error)) {
         std::fprintf(stderr, "%s: %s\n", name, error.c_str());
-        Application::Instance().ShowMessage({error, name, MessageButtons::Ok, MessageIcon::Error});
+        MessageRequest box = Message(MessageId::DataFolderFailed, error);
+        box.caption = name;
+        program.Context().application.ShowMessage(box);
         return 1;
     }
-    GameProgram program;
     if (!program.Start(options, error)) {
         std::fprintf(stderr, "%s: cannot start: %s\n", name, error.c_str());
         return 1;

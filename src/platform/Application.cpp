@@ -7,6 +7,7 @@
 #include "platform/AudioDevice.h"
 #include "platform/FrameRecord.h"
 #include "platform/GamePads.h"
+#include "platform/Messages.h"
 #include "platform/VirtualKey.h"
 #include "platform/Window.h"
 
@@ -36,8 +37,6 @@ void HandleTermination()
     for (const int number : {SIGTERM, SIGINT, SIGHUP})
         sigaction(number, &action, nullptr);
 }
-const char* const FullScreenQuestion = "フルスクリーンにしますか？";
-const char* const FullScreenCaption = "確認";
 
 // Letters go by the key's label, on any layout; the digits are the top-row
 // keys by their place, so layouts whose top row needs Shift for digits
@@ -79,8 +78,8 @@ MessageAnswer ShowSdlMessageBox(const MessageRequest& request, Language language
     const SDL_MessageBoxButtonData okButtons[] = {
         {returnAndEscape, static_cast<int>(MessageAnswer::Ok), "OK"},
     };
-    const std::string yes = Translate("はい", language);
-    const std::string no = Translate("いいえ", language);
+    const std::string yes = YesLabel(language);
+    const std::string no = NoLabel(language);
     const SDL_MessageBoxButtonData yesNoButtons[] = {
         {0, static_cast<int>(MessageAnswer::Yes), yes.c_str()},
         {returnAndEscape, static_cast<int>(MessageAnswer::No), no.c_str()},
@@ -157,9 +156,8 @@ bool Application::Create(bool withWindow, std::string& error)
     }
 
     fullScreen = false;
-    const MessageRequest question{FullScreenQuestion, FullScreenCaption, MessageButtons::YesNo,
-                                  MessageIcon::Question};
-    fullScreen = fullScreenAnswer ? *fullScreenAnswer : ShowMessage(question) == MessageAnswer::Yes;
+    fullScreen = fullScreenAnswer ? *fullScreenAnswer
+                                  : ShowMessage(Message(MessageId::FullScreenQuestion)) == MessageAnswer::Yes;
     if (window)
         window->SetFullScreen(fullScreen);
     return true;
@@ -254,9 +252,7 @@ void Application::KeyEvent(int virtualKey, bool down)
 
 MessageAnswer Application::ShowMessage(const MessageRequest& given)
 {
-    MessageRequest request = given;
-    request.text = Translate(given.text, language);
-    request.caption = Translate(given.caption, language);
+    const MessageRequest request = Translated(given, language);
     if (frameRecord)
         frameRecord->messages.push_back(request);
     if (messageResponder)

@@ -8,22 +8,24 @@
 #include "platform/Keyboard.h"
 #include "platform/Language.h"
 #include "platform/MessageBox.h"
-#include "platform/Singleton.h"
 
 class AudioDevice;
 class GamePads;
 class Window;
 struct FrameRecord;
 
-// The process-wide holder of what the operating system gives the game: the one
-// window, the full-screen choice, the keyboard, message boxes and the quit
-// request. Everything that needs the window or the keys reaches it here.
-class Application : public Singleton<Application> {
+// What the operating system gives the game: the one window, the full-screen
+// choice, the keyboard, message boxes, the sound output and the quit request.
+// The program owns one; whatever needs the window, the keys or a box is handed it.
+class Application {
 public:
     static constexpr int ScreenWidth = 1280;
     static constexpr int ScreenHeight = 720;
 
+    Application();
     ~Application();
+    Application(const Application&) = delete;
+    Application& operator=(const Application&) = delete;
 
     // Opens the window titled "ORB" (hidden until ShowWindow) and asks whether to
     // run full screen, unless the answer was given in advance. Without a window
@@ -83,9 +85,6 @@ public:
     bool fullScreen = false;
 
 private:
-    friend class Singleton<Application>;
-    Application();
-
     std::unique_ptr<Window> window;
     std::unique_ptr<AudioDevice> audio;
     std::unique_ptr<GamePads> pads;

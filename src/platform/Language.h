@@ -2,7 +2,7 @@
 
 #include <string>
 
-// The language the game's message boxes speak. Their texts are written in
+// The language the game's message boxes speak. Their words are written in
 // Japanese; English is the one translation.
 enum class Language { Japanese, English };
 
@@ -12,7 +12,3 @@ enum class Language { Japanese, English };
 // language, so they keep them too; any other locale gives English.
 Language LanguageFromEnvironment();
 Language LanguageOfLocale(const std::string& locale);
-
-// A message text or caption in the language; texts with no translation (file
-// paths, compiler logs) are shown as they are.
-std::string Translate(const std::string& text, Language language);

@@ -3,6 +3,7 @@
 #include <array>
 #include <memory>
 
+class GraphicsDevice;
 class Texture;
 
 // The chain of shrinking targets the glow is blurred through: a quarter, an
@@ -17,7 +18,7 @@ public:
         std::shared_ptr<Texture> b;
     };
 
-    void Create(int width, int height);
+    void Create(GraphicsDevice& device, int width, int height);
 
     std::array<Level, LevelCount> levels;
 };

@@ -8,46 +8,45 @@ constexpr float NearPlane = 1.0f;
 constexpr float StartPitch = 0.75f;
 const Vector3 StartPosition{250.0f, 325.0f, -125.0f};
 
-void SetDeviceTransforms(const Camera& camera)
+void SetDeviceTransforms(GraphicsDevice& device, const Camera& camera)
 {
-    GraphicsDevice& device = GraphicsDevice::Instance();
     device.SetTransform(TransformState::View, camera.view);
     device.SetTransform(TransformState::Projection, camera.projection);
 }
 
 }  // namespace
 
-Matrix CameraProjection(float farPlane)
+Matrix CameraProjection(const GraphicsDevice& device, float farPlane)
 {
-    const GraphicsDevice& device = GraphicsDevice::Instance();
     const float aspect = static_cast<float>(device.BackBufferWidth()) / static_cast<float>(device.BackBufferHeight());
     return Matrix::PerspectiveFovLH(FieldOfViewY, aspect, NearPlane, farPlane);
 }
 
-std::unique_ptr<Camera> Camera::Create()
+std::unique_ptr<Camera> Camera::Create(const GraphicsDevice& device)
 {
     auto camera = std::make_unique<Camera>();
     camera->yaw = 0.0f;
     camera->pitch = StartPitch;
     camera->position = StartPosition;
-    camera->projection = CameraProjection(CreateFarPlane);
+    camera->projection = CameraProjection(device, CreateFarPlane);
     return camera;
 }
 
-void Camera::UpdateOrbit()
+void Camera::UpdateOrbit(GraphicsDevice& device)
 {
     world = Matrix::RotationYawPitchRoll(yaw, pitch, 0.0f) * Matrix::Translation(position);
     view = Matrix::Inverse(world);
-    projection = CameraProjection(OrbitFarPlane);
-    SetDeviceTransforms(*this);
+    projection = CameraProjection(device, OrbitFarPlane);
+    SetDeviceTransforms(device, *this);
 }
 
-void Camera::LookAt(const Matrix& frame, const Vector3& eyeLocal, const Vector3& targetLocal, const Vector3& upLocal)
+void Camera::LookAt(GraphicsDevice& device, const Matrix& frame, const Vector3& eyeLocal, const Vector3& targetLocal,
+                    const Vector3& upLocal)
 {
     const Vector3 eyeWorld = TransformCoord(eyeLocal, frame);
     const Vector3 targetWorld = TransformCoord(targetLocal, frame);
     const Vector3 upWorld = Normalize(TransformNormal(upLocal, frame));
     view = Matrix::LookAtLH(eyeWorld, targetWorld, upWorld);
-    projection = CameraProjection(LookAtFarPlane);
-    SetDeviceTransforms(*this);
+    projection = CameraProjection(device, LookAtFarPlane);
+    SetDeviceTransforms(device, *this);
 }

@@ -4,6 +4,8 @@
 
 #include "math/Matrix.h"
 
+class GraphicsDevice;
+
 // Builds a scene's view and projection and hands them to the device: from an
 // orbit pose (the game) or from a frame and local look-at points (title,
 // select). Every projection has a 60° vertical field of view, the back buffer's
@@ -15,12 +17,14 @@ public:
     static constexpr float LookAtFarPlane = 2000.0f;
 
     // yaw 0, pitch 0.75, at (250, 325, -125), with the creation projection.
-    static std::unique_ptr<Camera> Create();
+    static std::unique_ptr<Camera> Create(const GraphicsDevice& device);
 
-    // world = yaw-pitch rotation, then the position; view is its inverse.
-    void UpdateOrbit();
+    // world = yaw-pitch rotation, then the position; view is its inverse. Both
+    // updates hand the view and projection to the device.
+    void UpdateOrbit(GraphicsDevice& device);
     // The look-at points are given in frame's local space; up is normalised.
-    void LookAt(const Matrix& frame, const Vector3& eyeLocal, const Vector3& targetLocal, const Vector3& upLocal);
+    void LookAt(GraphicsDevice& device, const Matrix& frame, const Vector3& eyeLocal, const Vector3& targetLocal,
+                const Vector3& upLocal);
 
     Vector3 eye{0.0f};
     Vector3 target{0.0f};
@@ -33,5 +37,5 @@ public:
     Matrix projection;
 };
 
-// The projection every camera uses, with the given far plane.
-Matrix CameraProjection(float farPlane);
+// The projection every camera uses on the device's back buffer, with the given far plane.
+Matrix CameraProjection(const GraphicsDevice& device, float farPlane);

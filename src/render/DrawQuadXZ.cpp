@@ -5,7 +5,8 @@
 
 #include "render/GraphicsDevice.h"
 
-void DrawQuadXZ(const QuadArea& area, const Matrix& world, const TextureArea& texture, float alpha)
+void DrawQuadXZ(GraphicsDevice& device, const QuadArea& area, const Matrix& world, const TextureArea& texture,
+                float alpha)
 {
     const int opacity = std::clamp(static_cast<int>(alpha), 0, 255);
     const std::uint32_t argb = (static_cast<std::uint32_t>(opacity) << 24) | 0x00FFFFFFu;
@@ -19,7 +20,6 @@ void DrawQuadXZ(const QuadArea& area, const Matrix& world, const TextureArea& te
         {{x1, 0.0f, z1}, argb, texture.right, texture.bottom},
         {{x0, 0.0f, z1}, argb, texture.left, texture.bottom},
     };
-    GraphicsDevice& device = GraphicsDevice::Instance();
     device.SetTransform(TransformState::World, world);
     device.DrawFan(vertices, 4, "quadXZ");
 }

@@ -2,6 +2,8 @@
 
 #include "math/Matrix.h"
 
+class GraphicsDevice;
+
 // A square of the XZ plane, in world units.
 struct QuadArea {
     int x = 0;
@@ -21,4 +23,5 @@ struct TextureArea {
 // A textured quad lying in the XZ plane at y = 0, drawn through the
 // fixed-function path with the stage-0 texture, placed by world, white with
 // the given alpha (0..255, truncated). Used by the cell shards and the editor.
-void DrawQuadXZ(const QuadArea& area, const Matrix& world, const TextureArea& texture, float alpha);
+void DrawQuadXZ(GraphicsDevice& device, const QuadArea& area, const Matrix& world, const TextureArea& texture,
+                float alpha);

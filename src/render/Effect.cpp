@@ -10,7 +10,7 @@
 #include "render/GraphicsDevice.h"
 #include "render/Texture.h"
 
-std::unique_ptr<Effect> Effect::Load(const std::string& path, std::string& errors)
+std::unique_ptr<Effect> Effect::Load(GraphicsDevice& device, const std::string& path, std::string& errors)
 {
     std::ifstream file(path, std::ios::binary);
     if (!file) {
@@ -19,13 +19,13 @@ std::unique_ptr<Effect> Effect::Load(const std::string& path, std::string& error
     }
     std::ostringstream text;
     text << file.rdbuf();
-    auto effect = FromText(text.str(), errors);
+    auto effect = FromText(device, text.str(), errors);
     if (!effect)
         errors = path + ": " + errors;
     return effect;
 }
 
-std::unique_ptr<Effect> Effect::FromText(const std::string& text, std::string& errors)
+std::unique_ptr<Effect> Effect::FromText(GraphicsDevice& device, const std::string& text, std::string& errors)
 {
     EffectSource source;
     if (!ParseEffectSource(text, source, errors))
@@ -34,9 +34,9 @@ std::unique_ptr<Effect> Effect::FromText(const std::string& text, std::string& e
         errors = "no technique";
         return nullptr;
     }
-    std::unique_ptr<Effect> effect(new Effect());
+    std::unique_ptr<Effect> effect(new Effect(device));
     effect->variantParameter = source.variantParameter;
-    const bool compile = GraphicsDevice::Instance().HasContext();
+    const bool compile = device.HasContext();
     for (const TechniqueSource& technique : source.techniques) {
         CompiledTechnique compiled;
         compiled.name = technique.name;
@@ -63,6 +63,8 @@ std::unique_ptr<Effect> Effect::FromText(const std::string& text, std::string& e
         return nullptr;
     return effect;
 }
+
+Effect::Effect(GraphicsDevice& owner) : device(owner) {}
 
 Effect::~Effect() = default;
 
@@ -111,7 +113,6 @@ const EffectValue* Effect::Find(const std::string& name) const
 
 void Effect::Begin()
 {
-    const GraphicsDevice& device = GraphicsDevice::Instance();
     savedDepthTest = device.DepthTest();
     savedDepthWrite = device.DepthWrite();
 }
@@ -139,7 +140,7 @@ void Effect::BeginPass(int)
     state.depthTest = technique.depth != DepthUse::Off && savedDepthTest;
     state.depthWrite = technique.depth == DepthUse::TestAndWrite && savedDepthWrite;
     state.cullBack = technique.cullBack;
-    GraphicsDevice::Instance().BeginEffectPass(state);
+    device.BeginEffectPass(state);
     inPass = true;
     if (passProgram)
         Upload(*passProgram);
@@ -152,7 +153,7 @@ void Effect::CommitChanges()
     // A changed variant parameter switches the pass to its build.
     if (const GlProgram* program = CurrentProgram(); program != passProgram) {
         passProgram = program;
-        GraphicsDevice::Instance().SetPassProgram(program);
+        device.SetPassProgram(program);
     }
     if (passProgram)
         Upload(*passProgram);
@@ -163,20 +164,18 @@ void Effect::EndPass()
     if (!inPass)
         return;
     inPass = false;
-    GraphicsDevice::Instance().EndEffectPass();
+    device.EndEffectPass();
 }
 
 void Effect::End()
 {
     EndPass();
-    GraphicsDevice& device = GraphicsDevice::Instance();
     device.SetDepthTest(savedDepthTest);
     device.SetDepthWrite(savedDepthWrite);
 }
 
 void Effect::Upload(const GlProgram& program) const
 {
-    GraphicsDevice& device = GraphicsDevice::Instance();
     int unit = 0;
     for (const auto& [name, value] : parameters) {
         const int location = program.Uniform(name);

@@ -14,6 +14,7 @@
 #include "render/EffectSource.h"
 
 class GlProgram;
+class GraphicsDevice;
 class Texture;
 
 // A value an effect parameter holds.
@@ -33,10 +34,10 @@ public:
     static constexpr const char* ViewParameter = "g_V";
     static constexpr const char* ProjectionParameter = "g_P";
 
-    // Reads and compiles the file. Null with the reason in errors (the
-    // compiler's log for a shader error).
-    static std::unique_ptr<Effect> Load(const std::string& path, std::string& errors);
-    static std::unique_ptr<Effect> FromText(const std::string& text, std::string& errors);
+    // Reads the file and compiles it for the device. Null with the reason in
+    // errors (the compiler's log for a shader error).
+    static std::unique_ptr<Effect> Load(GraphicsDevice& device, const std::string& path, std::string& errors);
+    static std::unique_ptr<Effect> FromText(GraphicsDevice& device, const std::string& text, std::string& errors);
     ~Effect();
 
     // False, and the technique unchanged, for a name the file does not have.
@@ -72,11 +73,12 @@ private:
         bool cullBack = false;
     };
 
-    Effect() = default;
+    explicit Effect(GraphicsDevice& owner);
     // The build of the current technique for the parameters as they are now.
     const GlProgram* CurrentProgram() const;
     void Upload(const GlProgram& program) const;
 
+    GraphicsDevice& device;
     std::vector<CompiledTechnique> techniques;
     std::size_t current = 0;
     std::map<std::string, EffectValue> parameters;

@@ -1,15 +1,16 @@
 #include "render/FadingFrame.h"
 
 #include "render/GraphicsDevice.h"
+#include "render/RenderContext.h"
 #include "render/Sprites.h"
 
-void PresentFadingFrame(const std::function<void()>& drawScene, int fade)
+void PresentFadingFrame(const RenderContext& render, const std::function<void()>& drawScene, int fade)
 {
-    GraphicsDevice& device = GraphicsDevice::Instance();
+    GraphicsDevice& device = render.device;
     device.Clear(true, true, Sprites::OpaqueWhite, 1.0f);
     device.BeginScene();
     drawScene();
-    Sprites::DrawWhiteOverlayAlone(fade);
+    Sprites::DrawWhiteOverlayAlone(render, fade);
     device.EndScene();
     device.Present();
 }

@@ -3,13 +3,13 @@
 #include <cmath>
 
 #include "platform/Application.h"
+#include "platform/Messages.h"
 #include "render/BlurTexture.h"
 #include "render/GraphicsDevice.h"
 #include "render/Surface.h"
 #include "render/Texture.h"
 
 namespace {
-const char* const CompileErrorCaption = "シェーダコンパイルエラー";
 // The share of what exceeds white that the bright filter keeps (the effect's GlowStrength).
 constexpr float BrightGlowStrength = 0.3f;
 
@@ -25,13 +25,15 @@ int Height(const Texture& texture)
 
 }  // namespace
 
-void FilterShader::Load()
+FilterShader::FilterShader(GraphicsDevice& owner) : device(owner) {}
+
+void FilterShader::Load(Application& application)
 {
     effect.reset();
     std::string errors;
-    effect = Effect::Load(EffectFile, errors);
+    effect = Effect::Load(device, EffectFile, errors);
     if (!effect)
-        Application::Instance().ShowMessage({errors, CompileErrorCaption, MessageButtons::Ok, MessageIcon::None});
+        application.ShowMessage(Message(MessageId::ShaderCompileError, errors));
 }
 
 void FilterShader::DrawNormal(const Texture& input, int width, int height, const Color& colour, float strength)
@@ -41,7 +43,6 @@ void FilterShader::DrawNormal(const Texture& input, int width, int height, const
     effect->SetTexture("g_InputTex", &input);
     effect->SetVector("g_Color", colour);
     effect->SetFloat("DrawPow", strength);
-    GraphicsDevice& device = GraphicsDevice::Instance();
     const Surface* target = device.GetRenderTarget();
     // An untinted, opaque copy of a target onto another of its size replaces
     // every pixel with the input's: a framebuffer copy does that for a fraction
@@ -152,14 +153,13 @@ void FilterShader::DrawPass(const char* technique, const Texture& input, int wid
     effect->Begin();
     effect->BeginPass(0);
     effect->CommitChanges();
-    GraphicsDevice::Instance().DrawScreenQuad({0, 0, width, height}, Predict(technique, input, width, height));
+    device.DrawScreenQuad({0, 0, width, height}, Predict(technique, input, width, height));
     effect->EndPass();
     effect->End();
 }
 
 void FilterShader::Blur(const Texture& source, BlurTexture& chain)
 {
-    GraphicsDevice& device = GraphicsDevice::Instance();
     device.SetBlendOperation(BlendOperation::Add);
     device.SetSourceBlend(BlendFactor::SourceAlpha);
     device.SetDestinationBlend(BlendFactor::InverseSourceAlpha);

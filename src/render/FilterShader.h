@@ -8,6 +8,7 @@
 #include "render/Effect.h"
 #include "render/GraphicsDevice.h"
 
+class Application;
 class BlurTexture;
 class Texture;
 
@@ -20,8 +21,10 @@ class FilterShader {
 public:
     static constexpr const char* EffectFile = "Shader/Shader_Filter.cso";
 
+    explicit FilterShader(GraphicsDevice& device);
+
     // A compile error is shown under "シェーダコンパイルエラー"; the game goes on.
-    void Load();
+    void Load(Application& application);
 
     // The input tinted by colour and scaled by strength, over (0, 0, width, height).
     void DrawNormal(const Texture& input, int width, int height, const Color& colour, float strength);
@@ -45,4 +48,6 @@ private:
     std::optional<PassPrediction> Predict(const std::string& technique, const Texture& input, int width,
                                           int height) const;
     void DrawPass(const char* technique, const Texture& input, int width, int height);
+
+    GraphicsDevice& device;
 };

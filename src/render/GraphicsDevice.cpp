@@ -19,8 +19,6 @@
 
 namespace {
 
-const char* const DeviceFailedText = "Direct3Dの初期化に失敗";
-const char* const DeviceFailedCaption = "Direct3D初期化";
 const char* const FontFile = "/usr/share/fonts/truetype/dejavu/DejaVuSansMono-Bold.ttf";
 constexpr int FontCellSize = 30;
 
@@ -94,7 +92,7 @@ GraphicsDevice::~GraphicsDevice()
     Shutdown();
 }
 
-bool GraphicsDevice::Initialize(Window* targetWindow, bool /*fullScreen*/, std::string& error)
+bool GraphicsDevice::Initialize(Window* targetWindow, std::string& error, bool* contextFailed)
 {
     backBufferWidth = Application::ScreenWidth;
     backBufferHeight = Application::ScreenHeight;
@@ -107,8 +105,8 @@ bool GraphicsDevice::Initialize(Window* targetWindow, bool /*fullScreen*/, std::
     if (!targetWindow->CreateContext(error) || epoxy_gl_version() < 33) {
         if (error.empty())
             error = "OpenGL 3.3 is not available";
-        Application::Instance().ShowMessage({DeviceFailedText, DeviceFailedCaption, MessageButtons::Ok,
-                                             MessageIcon::Error});
+        if (contextFailed)
+            *contextFailed = true;
         return false;
     }
     window = targetWindow;
@@ -521,7 +519,7 @@ const Texture& GraphicsDevice::CopyOfCurrentTarget(const Texture& target)
     const int height = static_cast<int>(target.imageInfo.height);
     if (!targetCopy || targetCopy->imageInfo.width != target.imageInfo.width ||
         targetCopy->imageInfo.height != target.imageInfo.height || targetCopy->imageInfo.format != target.imageInfo.format) {
-        targetCopy = std::make_unique<Texture>();
+        targetCopy = std::make_unique<Texture>(*this);
         targetCopy->CreateRenderTarget(width, height, target.imageInfo.format, "targetCopy");
     }
     glBindFramebuffer(GL_READ_FRAMEBUFFER, Target().framebuffer);

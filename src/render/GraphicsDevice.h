@@ -10,7 +10,6 @@
 
 #include "formats/Material.h"
 #include "math/Matrix.h"
-#include "platform/Singleton.h"
 #include "render/ColorVertex.h"
 #include "render/DrawRecorder.h"
 #include "render/Occluder.h"
@@ -77,14 +76,18 @@ struct EffectPassState {
 // first like loaded images, and pixel centres sit on half-pixels, so screen
 // copies are exact. Full screen, or in a window of another size, the back
 // buffer is an off-screen target scaled onto the window at Present, letterboxed.
-class GraphicsDevice : public Singleton<GraphicsDevice> {
+class GraphicsDevice {
 public:
+    GraphicsDevice();
     ~GraphicsDevice();
+    GraphicsDevice(const GraphicsDevice&) = delete;
+    GraphicsDevice& operator=(const GraphicsDevice&) = delete;
 
     // window null: headless, no GL context. Full screen or not, the picture is
-    // drawn the same way (see ChooseBackBuffer). Without an OpenGL 3.3 context
-    // it says so in an error box, and the reason goes to error.
-    bool Initialize(Window* window, bool fullScreen, std::string& error);
+    // drawn the same way (see ChooseBackBuffer). False, with the reason in
+    // error, without an OpenGL 3.3 context; contextFailed then tells that the
+    // window's context could not be made (the caller says so in its own box).
+    bool Initialize(Window* window, std::string& error, bool* contextFailed = nullptr);
     // Depth test and write, alpha blending with source alpha, no culling, one
     // white light along (1, -1, 1), texture times vertex colour, lighting on.
     void SetDefaultStates();
@@ -206,8 +209,6 @@ public:
     bool Recording() const { return recorder.Recording(); }
 
 private:
-    friend class Singleton<GraphicsDevice>;
-    GraphicsDevice();
     // The window's own framebuffer is the back buffer while its drawable has
     // the back buffer's size; otherwise the picture is drawn off-screen and
     // scaled onto it, letterboxed, at Present.

@@ -9,13 +9,10 @@
 #include <epoxy/gl.h>
 
 #include "formats/XModel.h"
-#include "platform/Application.h"
 #include "platform/FileBytes.h"
 #include "render/GraphicsDevice.h"
 
 namespace {
-
-const char* const LoadErrorText = "Xファイル読み込みエラー";
 
 // Longest drive and other path parts the path split accepts.
 constexpr std::size_t MaxDriveLength = 2;
@@ -46,15 +43,9 @@ bool SplitPath(const std::string& path, PathParts& parts)
            parts.name.size() <= MaxPartLength && parts.extension.size() <= MaxPartLength;
 }
 
-[[noreturn]] void FailToLoad(const std::string& path, const std::string& reason)
-{
-    std::fprintf(stderr, "orb: %s: %s\n", path.c_str(), reason.c_str());
-    Application::Instance().ShowMessage({LoadErrorText, path, MessageButtons::Ok, MessageIcon::None});
-    std::fflush(nullptr);
-    std::_Exit(1);
-}
-
 }  // namespace
+
+Mesh::Mesh(GraphicsDevice& owner) : device(&owner) {}
 
 Mesh::~Mesh()
 {
@@ -63,7 +54,7 @@ Mesh::~Mesh()
 
 void Mesh::Release()
 {
-    if (GraphicsDevice::Instance().HasContext()) {
+    if (device->HasContext()) {
         glDeleteVertexArrays(1, &vertexArray);
         glDeleteBuffers(1, &vertexBuffer);
         glDeleteBuffers(1, &indexBuffer);
@@ -78,7 +69,7 @@ void Mesh::Release()
     boundsMin = boundsMax = Vector3(0.0f);
 }
 
-bool Mesh::Load(const std::string& filePath)
+Mesh::LoadResult Mesh::Load(const std::string& filePath, std::string& reason)
 {
     Release();
     path = filePath;
@@ -86,16 +77,15 @@ bool Mesh::Load(const std::string& filePath)
 
     PathParts parts;
     if (!SplitPath(filePath, parts))
-        return false;
+        return LoadResult::PathTooLong;
     fileName = parts.name + parts.extension;
 
-    std::string reason;
     const std::optional<std::vector<std::uint8_t>> bytes = ReadFileBytes(filePath, MaxXModelBytes, reason);
     std::optional<XModel> model;
     if (bytes)
         model = ParseXModel(*bytes, reason);
     if (!model)
-        FailToLoad(filePath, reason);
+        return LoadResult::Unreadable;
 
     materials.resize(model->materials.size());
     materialTextures.assign(model->materials.size(), nullptr);
@@ -106,7 +96,7 @@ bool Mesh::Load(const std::string& filePath)
             continue;
         std::replace(name.begin(), name.end(), '\\', '/');
         const std::string key = parts.directory + name;
-        auto [entry, inserted] = textures.try_emplace(key);
+        auto [entry, inserted] = textures.try_emplace(key, *device);
         if (inserted)
             entry->second.LoadFromFile(key);
         materialTextures[i] = &entry->second;
@@ -129,7 +119,7 @@ bool Mesh::Load(const std::string& filePath)
         }
     }
 
-    if (GraphicsDevice::Instance().HasContext() && !indices.empty()) {
+    if (device->HasContext() && !indices.empty()) {
         glGenVertexArrays(1, &vertexArray);
         glBindVertexArray(vertexArray);
         glGenBuffers(1, &vertexBuffer);
@@ -150,5 +140,5 @@ bool Mesh::Load(const std::string& filePath)
         glVertexAttribPointer(2, 2, GL_FLOAT, GL_FALSE, sizeof(XModel::Vertex), reinterpret_cast<void*>(offsetof(XModel::Vertex, uv)));
         glBindVertexArray(0);
     }
-    return true;
+    return LoadResult::Loaded;
 }

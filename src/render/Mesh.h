@@ -8,6 +8,8 @@
 #include "math/Vector3.h"
 #include "render/Texture.h"
 
+class GraphicsDevice;
+
 // One model from an X file: its geometry split into subsets, one per material
 // in the file's order (also materials no face uses), the material colours, and
 // the distinct texture files the materials name, each loaded once. Texture
@@ -17,15 +19,17 @@
 // real; only the upload is skipped.
 class Mesh {
 public:
-    Mesh() = default;
+    // Models live on a device, and go before it does.
+    explicit Mesh(GraphicsDevice& device);
     ~Mesh();
     Mesh(const Mesh&) = delete;
     Mesh& operator=(const Mesh&) = delete;
 
-    // A file that cannot be read shows "Xファイル読み込みエラー" with the path as
-    // caption and ends the process with exit code 1. A path whose parts are too
-    // long to split returns false and leaves the mesh empty.
-    bool Load(const std::string& path);
+    enum class LoadResult { Loaded, PathTooLong, Unreadable };
+    // A path whose parts are too long to split, or a file that cannot be read
+    // (the reason in unreadable), leaves the mesh empty; the cache decides
+    // what happens then (see MeshCache).
+    LoadResult Load(const std::string& path, std::string& reason);
     void Release();
 
     bool HasGeometry() const { return !subsets.empty(); }
@@ -52,6 +56,7 @@ public:
     std::string fileName;
 
 private:
+    GraphicsDevice* device;
     std::string path;
     std::vector<Subset> subsets;
     Vector3 boundsMin{0.0f};

@@ -3,14 +3,20 @@
 #include <map>
 #include <memory>
 #include <string>
-#include "platform/Singleton.h"
 
+class Application;
+class GraphicsDevice;
 class Mesh;
 
 // Hands out models by file name, each read once for the whole run. Names are
-// compared byte for byte.
-class MeshCache : public Singleton<MeshCache> {
+// compared byte for byte. A model that cannot be read ends the game: the box
+// "Xファイル読み込みエラー" with the path as caption, then exit code 1.
+class MeshCache {
 public:
+    MeshCache(GraphicsDevice& device, Application& application);
+    ~MeshCache();
+    MeshCache(const MeshCache&) = delete;
+    MeshCache& operator=(const MeshCache&) = delete;
 
     std::shared_ptr<Mesh> Get(const std::string& path);
     // Drops every mesh; done before the GL context goes.
@@ -18,7 +24,7 @@ public:
     std::size_t Size() const { return meshes.size(); }
 
 private:
-    friend class Singleton<MeshCache>;
-    MeshCache() = default;
+    GraphicsDevice& device;
+    Application& application;
     std::map<std::string, std::shared_ptr<Mesh>> meshes;
 };

@@ -1,27 +1,29 @@
 #include "render/ModelShader.h"
 
 #include "platform/Application.h"
+#include "platform/Messages.h"
 #include "render/GraphicsDevice.h"
 #include "render/Mesh.h"
 
 namespace {
-const char* const CompileErrorCaption = "シェーダコンパイルエラー";
 const char* const WhiteImage = "Resource/Texture/White.png";
 const char* const ToonImage = "Resource/Texture/ToonTex2.png";
 }  // namespace
 
-void ModelShader::Load()
+ModelShader::ModelShader(GraphicsDevice& owner) : device(owner) {}
+
+void ModelShader::Load(Application& application)
 {
     effect.reset();
     std::string errors;
-    effect = Effect::Load(EffectFile, errors);
+    effect = Effect::Load(device, EffectFile, errors);
     if (!effect) {
-        Application::Instance().ShowMessage({errors, CompileErrorCaption, MessageButtons::Ok, MessageIcon::None});
+        application.ShowMessage(Message(MessageId::ShaderCompileError, errors));
         return;
     }
-    whiteTexture = std::make_unique<Texture>();
+    whiteTexture = std::make_unique<Texture>(device);
     whiteTexture->LoadFromFile(WhiteImage);
-    toonTexture = std::make_unique<Texture>();
+    toonTexture = std::make_unique<Texture>(device);
     toonTexture->LoadFromFile(ToonImage);
     effect->SetTexture("g_ToonTex", toonTexture.get());
     effect->SetTexture("g_WhiteTex", whiteTexture.get());
@@ -82,7 +84,6 @@ void ModelShader::PrimeDepth(const std::shared_ptr<Mesh>& mesh)
 {
     if (!effect || !mesh)
         return;
-    GraphicsDevice& device = GraphicsDevice::Instance();
     // The same technique and matrices as the mesh's own draw give the same depth to the bit.
     if (device.BeginDepthOnly()) {
         Draw(*mesh, "Glow");
@@ -94,7 +95,6 @@ void ModelShader::DrawColor(const std::shared_ptr<Mesh>& mesh, const Color& colo
 {
     if (!effect || !mesh)
         return;
-    GraphicsDevice& device = GraphicsDevice::Instance();
     effect->SetVector("g_MeshColor", colour);
     effect->SetFloat("g_MeshPow", power);
     effect->SetTechnique("Color");
@@ -110,7 +110,6 @@ void ModelShader::DrawColor(const std::shared_ptr<Mesh>& mesh, const Color& colo
 
 void ModelShader::Draw(const Mesh& mesh, const char* technique)
 {
-    GraphicsDevice& device = GraphicsDevice::Instance();
     effect->SetTechnique(technique);
     effect->Begin();
     effect->BeginPass(0);

@@ -7,6 +7,8 @@
 #include "render/Effect.h"
 #include "render/Texture.h"
 
+class Application;
+class GraphicsDevice;
 class Mesh;
 
 // The model effect "Shader/Shader_Model.cso" with the two images it samples:
@@ -18,9 +20,11 @@ class ModelShader {
 public:
     static constexpr const char* EffectFile = "Shader/Shader_Model.cso";
 
+    explicit ModelShader(GraphicsDevice& device);
+
     // Loads the effect and its images. A compile error is shown under the
     // caption "シェーダコンパイルエラー" and the game goes on without model draws.
-    void Load();
+    void Load(Application& application);
     void Release();
 
     // The per-frame camera: view, projection, and the eye the view implies.
@@ -45,4 +49,6 @@ public:
 
 private:
     void Draw(const Mesh& mesh, const char* technique);
+
+    GraphicsDevice& device;
 };

@@ -3,19 +3,19 @@
 #include "render/GraphicsDevice.h"
 #include "render/Texture.h"
 
-ShaderManager::ShaderManager()
+ShaderManager::ShaderManager(GraphicsDevice& device, Application& application)
+    : modelShader(device), filterShader(device)
 {
-    const GraphicsDevice& device = GraphicsDevice::Instance();
     const int width = device.BackBufferWidth();
     const int height = device.BackBufferHeight();
-    modelShader.Load();
-    filterShader.Load();
-    sceneTarget = std::make_shared<Texture>();
+    modelShader.Load(application);
+    filterShader.Load(application);
+    sceneTarget = std::make_shared<Texture>(device);
     sceneTarget->CreateRenderTarget(width, height, TextureFormat::A16B16G16R16F, "sceneTarget");
-    glowTarget = std::make_shared<Texture>();
+    glowTarget = std::make_shared<Texture>(device);
     glowTarget->CreateRenderTarget(width, height, TextureFormat::A16B16G16R16F, "glowTarget");
     blur = std::make_shared<BlurTexture>();
-    blur->Create(width, height);
+    blur->Create(device, width, height);
 }
 
 ShaderManager::~ShaderManager()

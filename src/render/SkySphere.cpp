@@ -5,6 +5,7 @@
 #include "render/GraphicsDevice.h"
 #include "render/Mesh.h"
 #include "render/MeshCache.h"
+#include "render/RenderContext.h"
 
 namespace {
 constexpr float ScrollPerDraw = 0.001f;
@@ -16,9 +17,9 @@ SkySphere::SkySphere() : transform(std::make_unique<Transform>()), world(Matrix:
     transform->UpdateWorld();
 }
 
-void SkySphere::Draw(int stageGroup)
+void SkySphere::Draw(const RenderContext& render, int stageGroup)
 {
-    GraphicsDevice& device = GraphicsDevice::Instance();
+    GraphicsDevice& device = render.device;
     device.SetLighting(false);
     device.SetTextureTransform(true);
     vScroll += ScrollPerDraw;
@@ -30,7 +31,7 @@ void SkySphere::Draw(int stageGroup)
     device.SetTransform(TransformState::Texture0, scroll);
     device.SetTransform(TransformState::World, world);
 
-    const auto mesh = MeshCache::Instance().Get("Resource/Data/SkySphere/Model" + std::to_string(stageGroup) + ".x");
+    const auto mesh = render.meshes.Get("Resource/Data/SkySphere/Model" + std::to_string(stageGroup) + ".x");
     if (mesh->HasGeometry()) {
         for (int i = 0; i < mesh->SubsetCount(); ++i) {
             device.SetMaterial(mesh->materials[i]);

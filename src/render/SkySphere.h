@@ -5,6 +5,8 @@
 #include "math/Matrix.h"
 #include "render/Transform.h"
 
+struct RenderContext;
+
 // The sky behind the game: the stage group's sphere model, drawn through the
 // fixed-function path with its texture scrolling in v. It also carries the
 // placement of the stage board the game draws with it.
@@ -14,7 +16,7 @@ public:
 
     // Draws "Resource/Data/SkySphere/Model" + group + ".x", moving the texture on
     // by 0.001. Leaves lighting off.
-    void Draw(int stageGroup);
+    void Draw(const RenderContext& render, int stageGroup);
 
     // Where the stage board stands: (250, -250, 250).
     std::unique_ptr<Transform> transform;

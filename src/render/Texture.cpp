@@ -8,7 +8,7 @@
 #include "render/GraphicsDevice.h"
 #include "render/Surface.h"
 
-Texture::Texture() = default;
+Texture::Texture(GraphicsDevice& owner) : device(&owner) {}
 
 Texture::~Texture()
 {
@@ -17,7 +17,7 @@ Texture::~Texture()
 
 void Texture::Release()
 {
-    if (GraphicsDevice::Instance().HasContext()) {
+    if (device->HasContext()) {
         if (surface && surface->framebuffer)
             glDeleteFramebuffers(1, &surface->framebuffer);
         glDeleteTextures(1, &handle);
@@ -43,7 +43,7 @@ bool Texture::LoadFromFile(const std::string& name)
     const int width = image->width;
     const int height = image->height;
 
-    if (GraphicsDevice::Instance().HasContext()) {
+    if (device->HasContext()) {
         glGenTextures(1, &handle);
         glBindTexture(GL_TEXTURE_2D, handle);
         glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
@@ -67,13 +67,12 @@ bool Texture::CreateRenderTarget(int width, int height, TextureFormat format, co
     Release();
     if (width <= 0 || height <= 0)
         return false;
-    GraphicsDevice& device = GraphicsDevice::Instance();
     surface = std::make_unique<Surface>();
     surface->width = width;
     surface->height = height;
     surface->name = name;
 
-    if (device.HasContext()) {
+    if (device->HasContext()) {
         glGenTextures(1, &handle);
         glBindTexture(GL_TEXTURE_2D, handle);
         const bool half = format == TextureFormat::A16B16G16R16F;
@@ -85,11 +84,11 @@ bool Texture::CreateRenderTarget(int width, int height, TextureFormat format, co
         glFramebufferTexture2D(GL_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_TEXTURE_2D, handle, 0);
         // Every full-size target shares the one depth buffer, as a frame's
         // passes expect to depth-test against what earlier passes drew.
-        if (width == device.BackBufferWidth() && height == device.BackBufferHeight())
+        if (width == device->BackBufferWidth() && height == device->BackBufferHeight())
             glFramebufferRenderbuffer(GL_FRAMEBUFFER, GL_DEPTH_STENCIL_ATTACHMENT, GL_RENDERBUFFER,
-                                      device.SharedDepthBuffer());
+                                      device->SharedDepthBuffer());
         const bool complete = glCheckFramebufferStatus(GL_FRAMEBUFFER) == GL_FRAMEBUFFER_COMPLETE;
-        glBindFramebuffer(GL_FRAMEBUFFER, device.GetRenderTarget()->framebuffer);
+        glBindFramebuffer(GL_FRAMEBUFFER, device->GetRenderTarget()->framebuffer);
         if (!complete) {
             Release();
             return false;

@@ -3,6 +3,7 @@
 #include <memory>
 #include <string>
 
+class GraphicsDevice;
 struct Surface;
 
 // The pixel formats the game asks render targets for; loaded images are always 8-bit RGBA.
@@ -35,7 +36,8 @@ struct Rect {
 // are still decoded, so sizes are real, but nothing is uploaded.
 class Texture {
 public:
-    Texture();
+    // Images and targets live on a device, and go before it does.
+    explicit Texture(GraphicsDevice& device);
     ~Texture();
     Texture(const Texture&) = delete;
     Texture& operator=(const Texture&) = delete;
@@ -60,6 +62,7 @@ public:
     std::string fileName;
 
 private:
+    GraphicsDevice* device;
     unsigned handle = 0;
     bool present = false;
     std::unique_ptr<Surface> surface;

@@ -3,15 +3,19 @@
 #include <map>
 #include <memory>
 #include <string>
-#include "platform/Singleton.h"
 
+class GraphicsDevice;
 class Texture;
 
 // Hands out images by file name, each loaded once for the whole run. Names are
 // compared byte for byte, so "./a.png" and "a.png" are two entries. A file that
 // fails to load is cached as an empty texture and never tried again.
-class TextureCache : public Singleton<TextureCache> {
+class TextureCache {
 public:
+    explicit TextureCache(GraphicsDevice& device);
+    ~TextureCache();
+    TextureCache(const TextureCache&) = delete;
+    TextureCache& operator=(const TextureCache&) = delete;
 
     std::shared_ptr<Texture> Get(const std::string& name);
     // Drops every texture; done before the GL context goes.
@@ -19,7 +23,6 @@ public:
     std::size_t Size() const { return textures.size(); }
 
 private:
-    friend class Singleton<TextureCache>;
-    TextureCache() = default;
+    GraphicsDevice& device;
     std::map<std::string, std::shared_ptr<Texture>> textures;
 };

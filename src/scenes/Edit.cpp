@@ -6,6 +6,8 @@
 #include "game/BoardPieces.h"
 #include "game/GameKeys.h"
 #include "game/StageBlocks.h"
+#include "platform/Application.h"
+#include "platform/Messages.h"
 #include "platform/VirtualKey.h"
 #include "render/Camera.h"
 #include "render/DrawQuadXZ.h"
@@ -13,6 +15,7 @@
 #include "render/ShaderManager.h"
 #include "render/TextureCache.h"
 #include "solver/BackgroundSolve.h"
+#include "stage/StageFile.h"
 
 namespace {
 
@@ -54,7 +57,10 @@ std::string Verdict(const Solution& solution)
 
 }  // namespace
 
-Edit::Edit() : grid(std::make_unique<StageGrid>()), camera(Camera::Create()) {}
+Edit::Edit(const SceneContext& sceneContext)
+    : context(sceneContext), grid(std::make_unique<StageGrid>()), camera(Camera::Create(context.render.device))
+{
+}
 
 // A check still running is stopped, and its thread waited for, here.
 Edit::~Edit() = default;
@@ -81,7 +87,7 @@ void Edit::Update()
         saveMessage.clear();
 
     camera->view = Matrix::LookAtLH(Eye, Below, ScreenUp);
-    GraphicsDevice& device = GraphicsDevice::Instance();
+    GraphicsDevice& device = context.render.device;
     device.SetTransform(TransformState::View, camera->view);
     device.SetTransform(TransformState::Projection, camera->projection);
 }
@@ -99,30 +105,30 @@ void Edit::EditKeys()
         action();
         keyLatch = true;
     };
-    if (MenuKeyPressed(VirtualKey::Up)) {
+    if (MenuKeyPressed(context.application.Keys(), VirtualKey::Up)) {
         act(cursorZ < LastCell, [this] { cursorZ += 1.0f; });
-    } else if (MenuKeyPressed(VirtualKey::Down)) {
+    } else if (MenuKeyPressed(context.application.Keys(), VirtualKey::Down)) {
         act(cursorZ > 0.0f, [this] { cursorZ -= 1.0f; });
-    } else if (MenuKeyPressed(VirtualKey::Left)) {
+    } else if (MenuKeyPressed(context.application.Keys(), VirtualKey::Left)) {
         act(cursorX > 0.0f, [this] { cursorX -= 1.0f; });
-    } else if (MenuKeyPressed(VirtualKey::Right)) {
+    } else if (MenuKeyPressed(context.application.Keys(), VirtualKey::Right)) {
         act(cursorX < LastCell, [this] { cursorX += 1.0f; });
-    } else if (MenuKeyPressed(VirtualKey::L)) {
+    } else if (MenuKeyPressed(context.application.Keys(), VirtualKey::L)) {
         act(true, [this] {
             loadMode = true;
             loadStep = 0;
         });
-    } else if (MenuKeyPressed(VirtualKey::Digit1)) {
+    } else if (MenuKeyPressed(context.application.Keys(), VirtualKey::Digit1)) {
         act(free, [&] { AddBlock(blocks, x, 0, z, BlockKind::White); });
-    } else if (MenuKeyPressed(VirtualKey::Digit2)) {
+    } else if (MenuKeyPressed(context.application.Keys(), VirtualKey::Digit2)) {
         act(free, [&] { AddBlock(blocks, x, 0, z, BlockKind::Black); });
-    } else if (MenuKeyPressed(VirtualKey::Digit3)) {
+    } else if (MenuKeyPressed(context.application.Keys(), VirtualKey::Digit3)) {
         act(free, [&] { AddBlock(blocks, x, 0, z, BlockKind::HardBlack); });
-    } else if (MenuKeyPressed(VirtualKey::X)) {
+    } else if (MenuKeyPressed(context.application.Keys(), VirtualKey::X)) {
         act(!free, [&] { blocks.erase(blocks.begin() + grid->IndexAt(x, 0, z)); });
-    } else if (MenuKeyPressed(VirtualKey::C)) {
+    } else if (MenuKeyPressed(context.application.Keys(), VirtualKey::C)) {
         act(true, [this] { blocks.clear(); });
-    } else if (MenuKeyPressed(VirtualKey::P)) {
+    } else if (MenuKeyPressed(context.application.Keys(), VirtualKey::P)) {
         act(!blocks.empty(), [this] { Save(); });
     } else {
         keyLatch = false;
@@ -152,7 +158,7 @@ void Edit::TakeVerdict()
 {
     if (!check)
         return;
-    const std::optional<Solution> solution = check->Result();
+    const std::optional<Solution> solution = check->Result(context.application.BackgroundWorkWaited());
     if (!solution)
         return;
     check.reset();
@@ -163,17 +169,18 @@ void Edit::TakeVerdict()
 void Edit::LoadKeys()
 {
     const auto step = [](int value, int delta, int count) { return (value - 1 + delta + count) % count + 1; };
-    if (MenuKeyPressed(VirtualKey::Return)) {
+    if (MenuKeyPressed(context.application.Keys(), VirtualKey::Return)) {
         if (keyLatch)
             return;
         if (loadStep == 0) {
             loadStep = 1;
         } else {
             loadMode = false;
-            LoadStage(blocks, loadGroup, loadStage);
+            if (!LoadStage(blocks, StageFile::Path(loadGroup, loadStage)))
+                context.application.ShowMessage(Message(MessageId::FileMissing));
         }
         keyLatch = true;
-    } else if (MenuKeyPressed(VirtualKey::Up)) {
+    } else if (MenuKeyPressed(context.application.Keys(), VirtualKey::Up)) {
         if (keyLatch)
             return;
         if (loadStep == 0)
@@ -181,7 +188,7 @@ void Edit::LoadKeys()
         else
             loadStage = step(loadStage, 1, StagesPerGroup);
         keyLatch = true;
-    } else if (MenuKeyPressed(VirtualKey::Down)) {
+    } else if (MenuKeyPressed(context.application.Keys(), VirtualKey::Down)) {
         if (keyLatch)
             return;
         if (loadStep == 0)
@@ -196,9 +203,9 @@ void Edit::LoadKeys()
 
 void Edit::Draw()
 {
-    GraphicsDevice& device = GraphicsDevice::Instance();
+    GraphicsDevice& device = context.render.device;
     device.SetLighting(false);
-    TextureCache& textures = TextureCache::Instance();
+    TextureCache& textures = context.render.textures;
     const auto tile = textures.Get(TileImage);
     const auto cursor = textures.Get(CursorImage);
     device.SetTexture(tile.get());
@@ -208,7 +215,7 @@ void Edit::Draw()
             const bool underCursor = static_cast<float>(i) == cursorZ && static_cast<float>(j) == cursorX;
             if (underCursor)
                 device.SetTexture(cursor.get());
-            DrawQuadXZ({0, 0, TileSize, TileSize}, world, {}, 255.0f);
+            DrawQuadXZ(device, {0, 0, TileSize, TileSize}, world, {}, 255.0f);
             if (underCursor)
                 device.SetTexture(tile.get());
         }
@@ -217,11 +224,11 @@ void Edit::Draw()
 
     // The editor may be the first scene of a run: the model effect gets its
     // camera here, not from whichever scene drew last.
-    ModelShader& model = ShaderManager::Instance().modelShader;
+    ModelShader& model = context.render.shaders.modelShader;
     model.SetCamera(camera->view, camera->projection);
     model.SetLighting(true);
     for (const auto& block : blocks)
-        block->Draw();
+        block->Draw(context.render);
 
     if (loadMode) {
         device.DrawText(std::to_string(loadGroup), TextLeft, GroupTextTop, Black);

@@ -4,6 +4,7 @@
 #include <string>
 
 #include "app/BaseScene.h"
+#include "app/SceneContext.h"
 #include "game/Block.h"
 #include "game/FlightState.h"
 #include "rules/StageGrid.h"
@@ -23,7 +24,7 @@ public:
     // The editor asks the solver for at most this many positions.
     static constexpr std::size_t VerdictStateLimit = 100'000;
 
-    Edit();
+    explicit Edit(const SceneContext& context);
     ~Edit() override;
 
     void Update() override;
@@ -54,6 +55,7 @@ private:
     // Takes the saved stage's verdict once its check has ended.
     void TakeVerdict();
 
+    SceneContext context;
     BlockList blocks;
     std::unique_ptr<StageGrid> grid;
     // Nothing is ever in flight here; the blocks' update asks all the same.

@@ -11,6 +11,7 @@
 #include "game/ScoreDigits.h"
 #include "game/StageBlocks.h"
 #include "platform/Application.h"
+#include "platform/Messages.h"
 #include "platform/VirtualKey.h"
 #include "render/Camera.h"
 #include "render/FadingFrame.h"
@@ -22,6 +23,7 @@
 #include "render/Texture.h"
 #include "sound/SoundPlayer.h"
 #include "stage/ResultFile.h"
+#include "stage/StageFile.h"
 
 namespace {
 
@@ -32,8 +34,6 @@ const char* const TurnFile = "Resource/Sound/Select_Finish.wav";
 const char* const MusicFile = "Resource/Sound/SelectBGM2.wav";
 constexpr int TurnVolume = -750;
 
-const char* const MissingText = "ファイルがありません";
-const char* const MissingCaption = "読み込みエラー";
 
 constexpr int FadeStep = 3;
 constexpr int Opaque = 255;
@@ -102,14 +102,15 @@ std::string NumberImage(int digit, const char* set)
 
 }  // namespace
 
-Select::Select()
+Select::Select(const SceneContext& sceneContext) : context(sceneContext)
 {
-    SceneManager& scenes = SceneManager::Instance();
+    SceneManager& scenes = context.scenes;
     scenes.stageNumber = 1;
     LoadResults(scenes.stageGroup);
     for (int k = 1; k <= Stages; ++k) {
         BlockList& blocks = stageBlocks[static_cast<std::size_t>(k - 1)];
-        LoadStage(blocks, scenes.stageGroup, k);
+        if (!LoadStage(blocks, StageFile::Path(scenes.stageGroup, k)))
+            context.application.ShowMessage(Message(MessageId::FileMissing));
         for (const auto& block : blocks) {
             block->transform.position = OnFace(k, block->mapCell);
             block->transform.UpdateWorld();
@@ -123,8 +124,8 @@ Select::Select()
     tween.from = cubeTransform.world;
     tween.to = faceTransforms[0].world;
 
-    camera = Camera::Create();
-    sound = SoundPlayer::Create();
+    camera = Camera::Create(context.render.device);
+    sound = SoundPlayer::Create(context.application);
     sound->AddEffect(DecideFile);
     sound->AddEffect(TurnFile);
     sound->SetEffectVolume(Turn, TurnVolume);
@@ -139,7 +140,7 @@ void Select::LoadResults(int group)
         std::ifstream in("Resource/BData/STAGE" + std::to_string(group) + "/Result" + std::to_string(k) + ".txt",
                          std::ios::binary);
         if (!in) {
-            Application::Instance().ShowMessage({MissingText, MissingCaption, MessageButtons::Ok, MessageIcon::None});
+            context.application.ShowMessage(Message(MessageId::FileMissing));
             continue;
         }
         scores[static_cast<std::size_t>(k - 1)] = ResultFile::ParseLast(in);
@@ -159,25 +160,25 @@ void Select::Update()
     }
     if (++arrowPhase > ArrowPeriod)
         arrowPhase = 0;
-    camera->LookAt(Matrix::Identity(), Eye, LookAtPoint, Up);
+    camera->LookAt(context.render.device, Matrix::Identity(), Eye, LookAtPoint, Up);
 }
 
 // Keys count only while down, and only after the fade-in; the first held key,
 // in this order, is the one handled.
 void Select::ReadKeys()
 {
-    SceneManager& scenes = SceneManager::Instance();
-    if (GameKeyDown(VirtualKey::Right)) {
+    SceneManager& scenes = context.scenes;
+    if (GameKeyDown(context.application.Keys(), VirtualKey::Right)) {
         if (!keyLatch) {
             scenes.stageNumber = scenes.stageNumber >= Stages ? 1 : scenes.stageNumber + 1;
             StartTurn();
         }
-    } else if (GameKeyDown(VirtualKey::Left)) {
+    } else if (GameKeyDown(context.application.Keys(), VirtualKey::Left)) {
         if (!keyLatch) {
             scenes.stageNumber = scenes.stageNumber <= 1 ? Stages : scenes.stageNumber - 1;
             StartTurn();
         }
-    } else if (GameKeyDown(VirtualKey::Return)) {
+    } else if (GameKeyDown(context.application.Keys(), VirtualKey::Return)) {
         if (!keyLatch) {
             leaving = true;
             keyLatch = true;
@@ -193,7 +194,7 @@ void Select::ReadKeys()
 void Select::StartTurn()
 {
     tween.from = cubeTransform.world;
-    tween.to = faceTransforms[static_cast<std::size_t>(SceneManager::Instance().stageNumber - 1)].world;
+    tween.to = faceTransforms[static_cast<std::size_t>(context.scenes.stageNumber - 1)].world;
     tween.t = 0.0f;
     keyLatch = true;
     if (sound->EffectCount() >= 2)
@@ -211,7 +212,7 @@ void Select::TurnCube()
             sound->StopEffect(Turn);
             turnSoundStopped = true;
         }
-        const int stage = std::clamp(SceneManager::Instance().stageNumber, 1, Stages);
+        const int stage = std::clamp(context.scenes.stageNumber, 1, Stages);
         cubeTransform.world = Spin(Faces[stage - 1]) * cubeTransform.world;
         return;
     }
@@ -231,23 +232,21 @@ void Select::UpdateFadeOut()
     if (fade < Opaque)
         return;
     fade = Opaque;
-    SceneManager& scenes = SceneManager::Instance();
-    scenes.changePending = true;
-    scenes.nextSceneId = static_cast<int>(SceneId::Game);
+    context.scenes.RequestChange(SceneId::Game);
 }
 
 void Select::Draw()
 {
-    GraphicsDevice& device = GraphicsDevice::Instance();
-    ModelShader& model = ShaderManager::Instance().modelShader;
+    GraphicsDevice& device = context.render.device;
+    ModelShader& model = context.render.shaders.modelShader;
     const Matrix view = device.GetTransform(TransformState::View);
     model.SetCamera(view, device.GetTransform(TransformState::Projection));
     model.SetLight(device.GetLight().direction, device.GetLight().diffuse);
 
-    const int group = SceneManager::Instance().stageGroup;
+    const int group = context.scenes.stageGroup;
     model.SetLighting(false);
     model.SetWorld(cubeTransform.world);
-    const auto cube = MeshCache::Instance().Get("Resource/Data/Stage/Stage" + std::to_string(group) + ".x");
+    const auto cube = context.render.meshes.Get("Resource/Data/Stage/Stage" + std::to_string(group) + ".x");
     model.DrawGlow(cube, 1.0f);
     // The cube is a solid box: the stages on its far faces need no drawing.
     if (cube->HasGeometry())
@@ -256,7 +255,7 @@ void Select::Draw()
         for (const auto& block : blocks) {
             model.SetWorld(block->transform.world);
             if (const char* mesh = BlockModel::Of(block->kind))
-                model.DrawToon(MeshCache::Instance().Get(mesh));
+                model.DrawToon(context.render.meshes.Get(mesh));
         }
     }
 
@@ -272,8 +271,8 @@ void Select::DrawPanel()
 {
     using Sprites::DrawCentred;
     using Sprites::Image;
-    GraphicsDevice& device = GraphicsDevice::Instance();
-    const SceneManager& scenes = SceneManager::Instance();
+    GraphicsDevice& device = context.render.device;
+    const SceneManager& scenes = context.scenes;
     const auto at = [](float x, float y) { return Matrix::Translation(x, y, 0.0f); };
     const Matrix grow = Matrix::Scaling(1.5f, 1.5f, 1.5f);
     const Vector3 corner(0.0f);
@@ -281,42 +280,42 @@ void Select::DrawPanel()
     const auto arrowY = static_cast<float>(device.BackBufferHeight() / 2);
 
     device.BeginSprite();
-    Sprites::DrawWhiteOverlay(fade);
-    Sprites::Draw(Image("Resource/Texture/Select_Back" + std::to_string(scenes.stageGroup) + "_A.png"),
+    Sprites::DrawWhiteOverlay(context.render, fade);
+    Sprites::Draw(context.render, Image(context.render, "Resource/Texture/Select_Back" + std::to_string(scenes.stageGroup) + "_A.png"),
                   at(40.0f, 80.0f), corner);
-    Sprites::Draw(Image("Resource/Texture/Select_String3.png"), at(40.0f, 80.0f), corner);
-    DrawCentred(Image(NumberImage(scenes.stageNumber, "_W")), grow * at(430.0f, 125.0f));
+    Sprites::Draw(context.render, Image(context.render, "Resource/Texture/Select_String3.png"), at(40.0f, 80.0f), corner);
+    DrawCentred(context.render, Image(context.render, NumberImage(scenes.stageNumber, "_W")), grow * at(430.0f, 125.0f));
 
     const int score = scores[static_cast<std::size_t>(std::clamp(scenes.stageNumber, 1, Stages) - 1)];
     if (score != 0) {
         // Every digit takes the rectangle and centre of the glyph for 0, and
         // steps along by the width of the digit before it.
-        const auto zero = Image(NumberImage(0, "_W2"));
+        const auto zero = Image(context.render, NumberImage(0, "_W2"));
         const Rect source{0, 0, static_cast<long>(zero->imageInfo.width), static_cast<long>(zero->imageInfo.height)};
         const Vector3 centre(static_cast<float>(zero->imageInfo.width / 2), static_cast<float>(zero->imageInfo.height / 2),
                              0.0f);
         const std::vector<int> digits = ScoreDigits(score);
         float previousWidth = 0.0f;
         for (std::size_t i = 0; i < digits.size(); ++i) {
-            const auto glyph = Image(NumberImage(digits[i], "_W2"));
+            const auto glyph = Image(context.render, NumberImage(digits[i], "_W2"));
             const Matrix transform = grow * at(110.0f + 1.7f * static_cast<float>(i) * previousWidth, 450.0f);
             device.DrawSprite(glyph, &source, &transform, &centre, Sprites::OpaqueWhite);
             previousWidth = static_cast<float>(glyph->imageInfo.width);
         }
-        const auto shot = Image("Resource/Texture/Shot.png");
-        const auto widthOfZero = static_cast<float>(Image(NumberImage(0, "_W"))->imageInfo.width);
-        Sprites::Draw(shot, grow * at(110.0f + widthOfZero * 1.7f * static_cast<float>(digits.size()), 450.0f),
+        const auto shot = Image(context.render, "Resource/Texture/Shot.png");
+        const auto widthOfZero = static_cast<float>(Image(context.render, NumberImage(0, "_W"))->imageInfo.width);
+        Sprites::Draw(context.render, shot, grow * at(110.0f + widthOfZero * 1.7f * static_cast<float>(digits.size()), 450.0f),
                       {0.0f, static_cast<float>(shot->imageInfo.height / 2), 0.0f});
     } else {
-        const auto label = Image("Resource/Texture/NotCleared.png");
-        DrawCentred(label, at(static_cast<float>(label->imageInfo.width / 2) + 30.0f, 450.0f));
+        const auto label = Image(context.render, "Resource/Texture/NotCleared.png");
+        DrawCentred(context.render, label, at(static_cast<float>(label->imageInfo.width / 2) + 30.0f, 450.0f));
     }
-    DrawCentred(Image("Resource/Texture/ArrowSH_R.png"), at(static_cast<float>(1230.0 + bob), arrowY));
-    DrawCentred(Image("Resource/Texture/ArrowSH_L.png"), at(static_cast<float>(525.0 - bob), arrowY));
+    DrawCentred(context.render, Image(context.render, "Resource/Texture/ArrowSH_R.png"), at(static_cast<float>(1230.0 + bob), arrowY));
+    DrawCentred(context.render, Image(context.render, "Resource/Texture/ArrowSH_L.png"), at(static_cast<float>(525.0 - bob), arrowY));
     device.EndSprite();
 }
 
 void Select::DrawFadeOut()
 {
-    PresentFadingFrame([this] { Draw(); }, fade);
+    PresentFadingFrame(context.render, [this] { Draw(); }, fade);
 }

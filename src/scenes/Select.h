@@ -4,6 +4,7 @@
 #include <memory>
 
 #include "app/BaseScene.h"
+#include "app/SceneContext.h"
 #include "game/Block.h"
 #include "math/Matrix.h"
 #include "render/Transform.h"
@@ -19,7 +20,7 @@ class Select final : public BaseScene {
 public:
     static constexpr int Stages = 6;
 
-    Select();
+    explicit Select(const SceneContext& context);
     ~Select() override;
 
     void Update() override;
@@ -48,6 +49,7 @@ private:
     void TurnCube();
     void DrawPanel();
 
+    SceneContext context;
     int fade = 255;
     std::array<Transform, Stages> faceTransforms;
     CubeTween tween;

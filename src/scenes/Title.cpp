@@ -7,8 +7,8 @@
 #include <string>
 
 #include "app/SceneManager.h"
-#include "rules/Field.h"
 #include "game/GameKeys.h"
+#include "platform/Application.h"
 #include "platform/VirtualKey.h"
 #include "render/Camera.h"
 #include "render/FadingFrame.h"
@@ -17,6 +17,7 @@
 #include "render/ShaderManager.h"
 #include "render/Sprites.h"
 #include "render/Texture.h"
+#include "rules/Field.h"
 #include "sound/SoundPlayer.h"
 #include "stage/ResultFile.h"
 
@@ -82,9 +83,9 @@ std::string GroupModel(int group)
 
 }  // namespace
 
-Title::Title() : camera(std::make_unique<Camera>())
+Title::Title(const SceneContext& sceneContext) : context(sceneContext), camera(std::make_unique<Camera>())
 {
-    SceneManager::Instance().stageGroup = 1;
+    context.scenes.stageGroup = 1;
     logoTransform.rotation = Upright();
     for (int k = 0; k < Groups; ++k) {
         slotTransforms[static_cast<std::size_t>(k)].position = SlotPositions[k];
@@ -98,7 +99,7 @@ Title::Title() : camera(std::make_unique<Camera>())
     camera->target = Vector3(0.0f);
     camera->up = Vector3(0.0f, 1.0f, 0.0f);
 
-    sound = SoundPlayer::Create();
+    sound = SoundPlayer::Create(context.application);
     for (const char* file : EffectFiles)
         sound->AddEffect(file);
     sound->AddMusic(MusicFile);
@@ -132,7 +133,7 @@ void Title::Update()
         resetMessageTimer = 0;
         scoreResetDone = false;
     }
-    camera->LookAt(Matrix::Identity(), camera->eye, camera->target, camera->up);
+    camera->LookAt(context.render.device, Matrix::Identity(), camera->eye, camera->target, camera->up);
 }
 
 // Keys count on either bit, so a tap shorter than a frame still counts; the
@@ -140,29 +141,29 @@ void Title::Update()
 void Title::ReadKeys()
 {
     const bool moveEnded = difficultyOpen && tweenProgress >= 1.0f;
-    if (MenuKeyPressed(VirtualKey::Return)) {
+    if (MenuKeyPressed(context.application.Keys(), VirtualKey::Return)) {
         if (!keyLatch) {
             keyLatch = true;
             Enter();
         }
-    } else if (MenuKeyPressed(VirtualKey::Up)) {
+    } else if (MenuKeyPressed(context.application.Keys(), VirtualKey::Up)) {
         // The menu is hidden while the difficulty choice is open; so are its keys.
         if (!keyLatch && menuItem != 0 && !difficultyOpen) {
             menuItem = menuItem == 2 ? 1 : 2;
             sound->PlayEffect(Cursor, false);
             keyLatch = true;
         }
-    } else if (MenuKeyPressed(VirtualKey::Down)) {
+    } else if (MenuKeyPressed(context.application.Keys(), VirtualKey::Down)) {
         if (!keyLatch && menuItem != 0 && !difficultyOpen) {
             menuItem = menuItem == 1 ? 2 : 1;
             sound->PlayEffect(Cursor, false);
             keyLatch = true;
         }
-    } else if (MenuKeyPressed(VirtualKey::Left)) {
+    } else if (MenuKeyPressed(context.application.Keys(), VirtualKey::Left)) {
         // Held, it turns the triangle again each time a move has ended.
         if (moveEnded)
             Turn(-1);
-    } else if (MenuKeyPressed(VirtualKey::Right)) {
+    } else if (MenuKeyPressed(context.application.Keys(), VirtualKey::Right)) {
         if (moveEnded)
             Turn(+1);
     } else {
@@ -200,7 +201,7 @@ void Title::Enter()
 
 void Title::Turn(int step)
 {
-    SceneManager& scenes = SceneManager::Instance();
+    SceneManager& scenes = context.scenes;
     difficultyIndex = (difficultyIndex + Groups - step) % Groups;
     scenes.stageGroup = (scenes.stageGroup - 1 + step + Groups) % Groups + 1;
     StartMove();
@@ -255,25 +256,23 @@ void Title::UpdateFadeOut()
         return;
     }
     fade = Opaque;
-    SceneManager& scenes = SceneManager::Instance();
-    scenes.changePending = true;
-    scenes.nextSceneId = static_cast<int>(SceneId::Select);
+    context.scenes.RequestChange(SceneId::Select);
 }
 
 void Title::Draw()
 {
-    GraphicsDevice& device = GraphicsDevice::Instance();
-    ModelShader& model = ShaderManager::Instance().modelShader;
+    GraphicsDevice& device = context.render.device;
+    ModelShader& model = context.render.shaders.modelShader;
     model.SetCamera(device.GetTransform(TransformState::View), device.GetTransform(TransformState::Projection));
     model.SetLight(device.GetLight().direction, device.GetLight().diffuse);
 
     model.SetLighting(true);
     model.SetWorld(logoTransform.world);
-    model.DrawGlow(MeshCache::Instance().Get(LogoModel), introAlpha);
+    model.DrawGlow(context.render.meshes.Get(LogoModel), introAlpha);
     model.SetLighting(true);
     for (int k = 0; k < Groups; ++k) {
         model.SetWorld(modelTransforms[static_cast<std::size_t>(k)].world);
-        model.DrawGlow(MeshCache::Instance().Get(GroupModel(k + 1)), introAlpha);
+        model.DrawGlow(context.render.meshes.Get(GroupModel(k + 1)), introAlpha);
     }
 
     DrawHud();
@@ -286,7 +285,7 @@ void Title::Draw()
 
 void Title::DrawHud()
 {
-    GraphicsDevice& device = GraphicsDevice::Instance();
+    GraphicsDevice& device = context.render.device;
     const int width = device.BackBufferWidth();
     const auto halfWidth = static_cast<float>(width / 2);
     const float middle = 0.5f * static_cast<float>(width);
@@ -296,40 +295,40 @@ void Title::DrawHud()
     using Sprites::Image;
 
     device.BeginSprite();
-    const auto title = Image("Resource/Data/Title/Title.png");
+    const auto title = Image(context.render, "Resource/Data/Title/Title.png");
     const unsigned titleHeight = title->imageInfo.height;
-    Sprites::Draw(title,
+    Sprites::Draw(context.render, title,
                   Matrix::Scaling(TitleScale, TitleScale, TitleScale) *
                       at(halfWidth, static_cast<float>(titleHeight - TitleRaise)),
                   {TitleCentreX, static_cast<float>(titleHeight / 2), 0.0f});
     if (menuItem == 0) {
         const auto alpha = static_cast<std::uint32_t>(255.0f * pressEnterAlpha);
         const auto inverse = static_cast<std::uint32_t>(255.0f - 255.0f * pressEnterAlpha);
-        DrawCentred(Image("Resource/Texture/PressEnter.png"), at(halfWidth, MenuY), alpha << 24 | 0x00FFFFFFu);
-        DrawCentred(Image("Resource/Texture/PressEnter_W.png"), at(halfWidth, MenuY), inverse << 24 | 0x00FFFFFFu);
+        DrawCentred(context.render, Image(context.render, "Resource/Texture/PressEnter.png"), at(halfWidth, MenuY), alpha << 24 | 0x00FFFFFFu);
+        DrawCentred(context.render, Image(context.render, "Resource/Texture/PressEnter_W.png"), at(halfWidth, MenuY), inverse << 24 | 0x00FFFFFFu);
     }
     if (menuItem == 1 && !difficultyOpen)
-        DrawCentred(Image("Resource/Texture/GameStart.png"), at(halfWidth, MenuY));
+        DrawCentred(context.render, Image(context.render, "Resource/Texture/GameStart.png"), at(halfWidth, MenuY));
     if (menuItem == 2 && !difficultyOpen && resetMessageTimer == 0)
-        DrawCentred(Image("Resource/Texture/ScoreReset.png"), at(halfWidth, MenuY));
+        DrawCentred(context.render, Image(context.render, "Resource/Texture/ScoreReset.png"), at(halfWidth, MenuY));
     if (difficultyOpen) {
         const char* const labels[Groups] = {"Resource/Texture/Easy.png", "Resource/Texture/Normal.png",
                                             "Resource/Texture/Hard.png"};
-        const int group = std::clamp(SceneManager::Instance().stageGroup, 1, Groups);
-        DrawCentred(Image(labels[group - 1]), at(middle, DifficultyY));
-        DrawCentred(Image("Resource/Texture/ArrowSH_R.png"), at(Bobbed(middle + ArrowSpread, bob), DifficultyY));
-        DrawCentred(Image("Resource/Texture/ArrowSH_L.png"), at(Bobbed(middle - ArrowSpread, -bob), DifficultyY));
+        const int group = std::clamp(context.scenes.stageGroup, 1, Groups);
+        DrawCentred(context.render, Image(context.render, labels[group - 1]), at(middle, DifficultyY));
+        DrawCentred(context.render, Image(context.render, "Resource/Texture/ArrowSH_R.png"), at(Bobbed(middle + ArrowSpread, bob), DifficultyY));
+        DrawCentred(context.render, Image(context.render, "Resource/Texture/ArrowSH_L.png"), at(Bobbed(middle - ArrowSpread, -bob), DifficultyY));
     }
     if (!difficultyOpen && resetMessageTimer > 0)
-        DrawCentred(Image("Resource/Texture/CompletedSR.png"), at(middle, MenuY));
+        DrawCentred(context.render, Image(context.render, "Resource/Texture/CompletedSR.png"), at(middle, MenuY));
     if (!difficultyOpen && resetMessageTimer == 0 && menuItem != 0) {
-        DrawCentred(Image("Resource/Texture/ArrowSH_U.png"), at(middle, Bobbed(UpArrowY, -bob)));
-        DrawCentred(Image("Resource/Texture/ArrowSH_D.png"), at(middle, Bobbed(DownArrowY, bob)));
+        DrawCentred(context.render, Image(context.render, "Resource/Texture/ArrowSH_U.png"), at(middle, Bobbed(UpArrowY, -bob)));
+        DrawCentred(context.render, Image(context.render, "Resource/Texture/ArrowSH_D.png"), at(middle, Bobbed(DownArrowY, bob)));
     }
     device.EndSprite();
 }
 
 void Title::DrawFadeOut()
 {
-    PresentFadingFrame([this] { Draw(); }, fade);
+    PresentFadingFrame(context.render, [this] { Draw(); }, fade);
 }

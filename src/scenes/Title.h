@@ -4,6 +4,7 @@
 #include <memory>
 
 #include "app/BaseScene.h"
+#include "app/SceneContext.h"
 #include "math/Matrix.h"
 #include "render/Transform.h"
 
@@ -17,7 +18,7 @@ class SoundPlayer;
 // second Enter fades out to Select with that group.
 class Title final : public BaseScene {
 public:
-    Title();
+    explicit Title(const SceneContext& context);
     ~Title() override;
 
     void Update() override;
@@ -46,6 +47,7 @@ private:
     void MoveModels();
     void DrawHud();
 
+    SceneContext context;
     std::unique_ptr<Camera> camera;
     std::shared_ptr<SoundPlayer> sound;
     float pressEnterAlpha = 0.0f;

@@ -1,7 +1,5 @@
 #include "solver/BackgroundSolve.h"
 
-#include "platform/Application.h"
-
 BackgroundSolve::BackgroundSolve(std::vector<Piece> pieces, std::size_t stateLimit)
     : thread([this, stage = std::move(pieces), stateLimit](std::stop_token stop) {
           Solution found = StageSolver::Solve(stage, stateLimit, stop);
@@ -12,10 +10,10 @@ BackgroundSolve::BackgroundSolve(std::vector<Piece> pieces, std::size_t stateLim
 {
 }
 
-std::optional<Solution> BackgroundSolve::Result()
+std::optional<Solution> BackgroundSolve::Result(bool wait)
 {
     std::unique_lock lock(mutex);
-    if (Application::Instance().BackgroundWorkWaited())
+    if (wait)
         ended.wait(lock, [this] { return solution.has_value(); });
     return solution;
 }

@@ -13,14 +13,15 @@
 // search. The thread has the stage's pieces to itself; the result is asked for
 // once a frame until it is there. Destroying the solve (a new one taking its
 // place, the scene leaving) stops the search and waits for the thread, which
-// stops within microseconds. In a scripted run (Application::
-// WaitForBackgroundWork) the first ask waits for the result.
+// stops within microseconds.
 class BackgroundSolve {
 public:
     BackgroundSolve(std::vector<Piece> pieces, std::size_t stateLimit);
 
-    // The solution once the search has ended; nothing while it runs.
-    std::optional<Solution> Result();
+    // The solution once the search has ended; nothing while it runs, unless
+    // wait is true (a scripted run, which must not depend on how fast the
+    // machine is): then the first ask waits for it.
+    std::optional<Solution> Result(bool wait);
 
 private:
     std::mutex mutex;

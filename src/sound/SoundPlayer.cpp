@@ -29,14 +29,9 @@ struct Sound {
     std::uint32_t bytes = 0;
 };
 
-AudioDevice& Device()
+void Report(Application& application, const char* list, int position, const std::string& what)
 {
-    return Application::Instance().Audio();
-}
-
-void Report(const char* list, int position, const std::string& what)
-{
-    if (FrameRecord* record = Application::Instance().Record())
+    if (FrameRecord* record = application.Record())
         record->sounds.push_back(std::string(list) + ' ' + std::to_string(position) + ' ' + what);
 }
 
@@ -97,6 +92,11 @@ ALint SourceState(const Sound& sound)
 }  // namespace
 
 struct SoundPlayer::Impl {
+    explicit Impl(Application& owner) : application(owner) {}
+
+    AudioDevice& Device() const { return application.Audio(); }
+
+    Application& application;
     std::vector<Sound> effects;
     std::vector<Sound> music;
     std::weak_ptr<const AudioDevice::Session> session;
@@ -135,14 +135,14 @@ struct SoundPlayer::Impl {
     }
 };
 
-SoundPlayer::SoundPlayer() : impl(std::make_unique<Impl>()) {}
+SoundPlayer::SoundPlayer(Application& application) : impl(std::make_unique<Impl>(application)) {}
 
-std::unique_ptr<SoundPlayer> SoundPlayer::Create()
+std::unique_ptr<SoundPlayer> SoundPlayer::Create(Application& application)
 {
-    AudioDevice& device = Device();
+    AudioDevice& device = application.Audio();
     if (!device.IsOpen())
         device.Open();
-    std::unique_ptr<SoundPlayer> sound(new SoundPlayer());
+    std::unique_ptr<SoundPlayer> sound(new SoundPlayer(application));
     sound->impl->session = device.CurrentSession();
     sound->impl->savedOutputGain = device.OutputGain();
     return sound;
@@ -152,7 +152,7 @@ SoundPlayer::~SoundPlayer()
 {
     if (impl->session.expired())
         return;
-    Device().SetOutputGain(impl->savedOutputGain);
+    impl->Device().SetOutputGain(impl->savedOutputGain);
     for (std::vector<Sound>* list : {&impl->effects, &impl->music}) {
         for (Sound& sound : *list)
             Release(sound);
@@ -181,7 +181,7 @@ int SoundPlayer::MusicCount() const
 
 void SoundPlayer::PlayEffect(int position, bool looping)
 {
-    Report("effect", position, looping ? "loop" : "play");
+    Report(impl->application, "effect", position, looping ? "loop" : "play");
     if (const Sound* sound = impl->Playable(impl->effects, position)) {
         alSourceRewind(sound->source);
         alSourcei(sound->source, AL_LOOPING, looping ? AL_TRUE : AL_FALSE);
@@ -191,7 +191,7 @@ void SoundPlayer::PlayEffect(int position, bool looping)
 
 void SoundPlayer::PlayMusic(int position)
 {
-    Report("music", position, "play");
+    Report(impl->application, "music", position, "play");
     const Sound* sound = impl->Playable(impl->music, position);
     // Playing a source that already plays would start it over.
     if (!sound || SourceState(*sound) == AL_PLAYING)
@@ -202,7 +202,7 @@ void SoundPlayer::PlayMusic(int position)
 
 void SoundPlayer::StopEffect(int position)
 {
-    Report("effect", position, "stop");
+    Report(impl->application, "effect", position, "stop");
     // Pausing keeps the position, as a stopped buffer does; an OpenAL stop would rewind it.
     if (const Sound* sound = impl->Playable(impl->effects, position); sound && SourceState(*sound) == AL_PLAYING)
         alSourcePause(sound->source);
@@ -210,20 +210,20 @@ void SoundPlayer::StopEffect(int position)
 
 void SoundPlayer::StopMusic(int position)
 {
-    Report("music", position, "stop");
+    Report(impl->application, "music", position, "stop");
     if (const Sound* sound = impl->Playable(impl->music, position); sound && SourceState(*sound) == AL_PLAYING)
         alSourcePause(sound->source);
 }
 
 bool SoundPlayer::SetEffectVolume(int position, int hundredthsOfDecibel)
 {
-    Report("effect", position, "volume " + std::to_string(hundredthsOfDecibel));
+    Report(impl->application, "effect", position, "volume " + std::to_string(hundredthsOfDecibel));
     return impl->SetVolume(impl->effects, position, hundredthsOfDecibel);
 }
 
 bool SoundPlayer::SetMusicVolume(int position, int hundredthsOfDecibel)
 {
-    Report("music", position, "volume " + std::to_string(hundredthsOfDecibel));
+    Report(impl->application, "music", position, "volume " + std::to_string(hundredthsOfDecibel));
     return impl->SetVolume(impl->music, position, hundredthsOfDecibel);
 }
 
@@ -236,7 +236,7 @@ unsigned SoundPlayer::GetMusicFrequency(int position) const
 
 bool SoundPlayer::SetMusicFrequency(int position, unsigned samplesPerSecond)
 {
-    Report("music", position, "frequency " + std::to_string(samplesPerSecond));
+    Report(impl->application, "music", position, "frequency " + std::to_string(samplesPerSecond));
     if (position < 0 || position >= MusicCount() || !impl->music[position].fileRate)
         return false;
     Sound& sound = impl->music[position];

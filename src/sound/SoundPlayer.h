@@ -4,16 +4,18 @@
 #include <memory>
 #include <string>
 
+class Application;
+
 // One scene's sound player: a list of sound effects and a list of music
 // tracks, each a whole WAV file decoded into memory, addressed by the position
 // at which it was added (from 0). Calls on a position a list does not have do
 // nothing. Volumes are hundredths of a decibel: 0 is full volume, -10000 silence.
-// Plays through the Application's AudioDevice, opening it if nobody has; with
+// Plays through the application's AudioDevice, opening it if nobody has; with
 // no sound hardware everything behaves the same, silently. In the harness every
 // call is reported in the frame's record.
 class SoundPlayer {
 public:
-    static std::unique_ptr<SoundPlayer> Create();
+    static std::unique_ptr<SoundPlayer> Create(Application& application);
     // Puts the output volume back to what it was at Create.
     ~SoundPlayer();
 
@@ -53,7 +55,7 @@ public:
     std::uint32_t GetEffectLength(int position) const;
 
 private:
-    SoundPlayer();
+    explicit SoundPlayer(Application& application);
     struct Impl;
     std::unique_ptr<Impl> impl;
 };

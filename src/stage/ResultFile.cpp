@@ -3,8 +3,6 @@
 #include <filesystem>
 #include <fstream>
 
-#include "app/SceneManager.h"
-#include "platform/Application.h"
 #include "platform/AtomicFile.h"
 #include "platform/FileLock.h"
 #include "stage/RecordScanner.h"
@@ -14,8 +12,6 @@ namespace {
 
 namespace fs = std::filesystem;
 
-const char* const MissingText = "ファイルがありません";
-const char* const MissingCaption = "読み込みエラー";
 // Beside the results of a group, hidden: held while a best score is decided.
 const char* const LockName = ".lock";
 
@@ -52,12 +48,6 @@ std::optional<int> Read(const std::string& path)
     return Parse(in);
 }
 
-Update Write(int score)
-{
-    const SceneManager& scenes = SceneManager::Instance();
-    return Write(Path(scenes.stageGroup, scenes.stageNumber), score);
-}
-
 Update Write(const std::string& path, int score)
 {
     const std::string text = "score:" + std::to_string(score);
@@ -66,13 +56,12 @@ Update Write(const std::string& path, int score)
     const FileLock lock((fs::path(path).parent_path() / LockName).string());
     const std::optional<int> stored = Read(path);
     if (!stored) {
-        Application::Instance().ShowMessage({MissingText, MissingCaption, MessageButtons::Ok, MessageIcon::None});
         std::error_code error;
         // Only a file that is really missing is made anew: one that is there
         // but unreadable may hold a better score.
         if (fs::exists(path, error) || error || score <= 0)
-            return Update::Failed;
-        return AtomicFile::Replace(path, text) ? Update::Created : Update::Failed;
+            return Update::Unopened;
+        return AtomicFile::Replace(path, text) ? Update::Created : Update::Unopened;
     }
     // A clear of 0 shots is an empty stage, not a best score.
     if (score <= 0 || (*stored != 0 && score >= *stored))

@@ -21,18 +21,23 @@ int ParseLast(std::istream& in);
 std::optional<int> Read(const std::string& path);
 
 enum class Update {
-    Written,  // the new best score replaced the stored one
-    Created,  // the file was missing: the message was shown and a new file holds the score
-    Kept,     // the stored score stands
-    Failed,   // the file could not be read or written; the message was shown if it was missing
+    Written,   // the new best score replaced the stored one
+    Created,   // the file could not be opened; it was missing, and a new file holds the score
+    Kept,      // the stored score stands
+    Failed,    // the file was read but could not be replaced
+    Unopened,  // the file could not be opened and was not made (there but unreadable, or a clear of 0 shots)
 };
+// The file could not be opened: the player is told "ファイルがありません".
+inline bool Unopened(Update update)
+{
+    return update == Update::Created || update == Update::Unopened;
+}
 
-// Stores score for the SceneManager's stage group and number if it beats the
-// stored one (any clear beats 0, a clear of 0 shots beats nothing). The file
+// Stores score in the result file at path if it beats the stored one (any
+// clear beats 0, a clear of 0 shots beats nothing). The file
 // is replaced whole through a temporary file, so a crash leaves the old score
 // or the new one, never a broken file; a lock in its folder keeps two copies of
 // the game from deciding at once, so a worse score never replaces a better.
-Update Write(int score);
 Update Write(const std::string& path, int score);
 // Puts the file back to "score:0" through the same safe replacement; false
 // when it cannot be written (its folder is missing, say).

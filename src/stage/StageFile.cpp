@@ -8,7 +8,6 @@
 #include <fstream>
 #include <limits>
 
-#include "platform/Application.h"
 #include "platform/AtomicFile.h"
 #include "stage/RecordScanner.h"
 #include "stage/TextLines.h"
@@ -17,8 +16,6 @@ namespace {
 
 namespace fs = std::filesystem;
 
-const char* const MissingText = "ファイルがありません";
-const char* const MissingCaption = "読み込みエラー";
 // How many numbers past the last a save tries when other saves take them first.
 constexpr int NumberAttempts = 1000;
 
@@ -166,18 +163,11 @@ std::string Format(const std::vector<BlockRecord>& records)
     return text;
 }
 
-std::vector<BlockRecord> Read(int group, int number)
-{
-    return Read(Path(group, number));
-}
-
-std::vector<BlockRecord> Read(const std::string& path)
+std::optional<std::vector<BlockRecord>> Read(const std::string& path)
 {
     std::ifstream in(path, std::ios::binary);
-    if (!in) {
-        Application::Instance().ShowMessage({MissingText, MissingCaption, MessageButtons::Ok, MessageIcon::None});
-        return {};
-    }
+    if (!in)
+        return std::nullopt;
     return Parse(in);
 }
 

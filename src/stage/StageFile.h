@@ -1,6 +1,7 @@
 #pragma once
 
 #include <istream>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -57,11 +58,9 @@ std::vector<BlockRecord> Parse(std::istream& in, std::vector<StageProblem>* prob
 // block whose state is not 0 its movement records, truncated to integers.
 std::string Format(const std::vector<BlockRecord>& records);
 
-// The blocks of the stage (group, number). A file that cannot be opened shows
-// "ファイルがありません" / "読み込みエラー" and gives no blocks.
-std::vector<BlockRecord> Read(int group, int number);
-// The blocks of any stage file, in the same way.
-std::vector<BlockRecord> Read(const std::string& path);
+// The blocks of a stage file; nothing when it cannot be opened (the scene then
+// says "ファイルがありません" and goes on without blocks).
+std::optional<std::vector<BlockRecord>> Read(const std::string& path);
 
 // Renumbers the .txt files of EditorFolder Stage001.txt, Stage002.txt, ... in
 // name order, then writes the records as the next number. Nothing there is ever

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <memory>
+
 #include "app/SceneManager.h"
 #include "support/RecordingScene.h"
 
@@ -9,22 +11,23 @@ class SceneManagerTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        SceneManager::Reset();
-        SceneManager::Instance().SetFactory([this](SceneId id) {
+        manager = std::make_unique<SceneManager>();
+        manager->SetFactory([this](SceneId id) {
             return std::make_unique<RecordingScene>(std::to_string(static_cast<int>(id)), log);
         });
     }
-    void TearDown() override { SceneManager::Reset(); }
+    SceneManager& Scenes() { return *manager; }
 
     std::vector<std::string> log;
+    std::unique_ptr<SceneManager> manager;
 };
 
 TEST_F(SceneManagerTest, TheOldSceneIsDestroyedBeforeTheNewOneIsBuilt)
 {
-    SceneManager& scenes = SceneManager::Instance();
-    scenes.ChangeScene(static_cast<int>(SceneId::Game));
+    SceneManager& scenes = Scenes();
+    scenes.ChangeScene(SceneId::Game);
     scenes.changePending = true;
-    scenes.ChangeScene(static_cast<int>(SceneId::Game));
+    scenes.ChangeScene(SceneId::Game);
     EXPECT_EQ(log, (std::vector<std::string>{"1 built", "1 destroyed", "1 built"}));
     EXPECT_FALSE(scenes.changePending);
     EXPECT_EQ(scenes.CurrentId(), SceneId::Game);
@@ -32,12 +35,12 @@ TEST_F(SceneManagerTest, TheOldSceneIsDestroyedBeforeTheNewOneIsBuilt)
 
 TEST_F(SceneManagerTest, AnUnknownIdChangesNothing)
 {
-    SceneManager& scenes = SceneManager::Instance();
-    scenes.ChangeScene(static_cast<int>(SceneId::Select));
+    SceneManager& scenes = Scenes();
+    scenes.ChangeScene(SceneId::Select);
     BaseScene* before = scenes.Current();
     scenes.changePending = true;
-    scenes.ChangeScene(4);
-    scenes.ChangeScene(-1);
+    scenes.ChangeScene(static_cast<SceneId>(4));
+    scenes.ChangeScene(static_cast<SceneId>(-1));
     EXPECT_EQ(scenes.Current(), before);
     EXPECT_TRUE(scenes.changePending) << "an ignored change leaves the request as it was";
     EXPECT_EQ(log, (std::vector<std::string>{"3 built"}));
@@ -45,21 +48,21 @@ TEST_F(SceneManagerTest, AnUnknownIdChangesNothing)
 
 TEST_F(SceneManagerTest, StageChoiceSurvivesEverySceneChange)
 {
-    SceneManager& scenes = SceneManager::Instance();
+    SceneManager& scenes = Scenes();
     EXPECT_EQ(scenes.stageGroup, 1);
     EXPECT_EQ(scenes.stageNumber, 1);
     scenes.stageGroup = 3;
     scenes.stageNumber = 5;
     for (int id = 0; id < 4; ++id)
-        scenes.ChangeScene(id);
+        scenes.ChangeScene(static_cast<SceneId>(id));
     EXPECT_EQ(scenes.stageGroup, 3);
     EXPECT_EQ(scenes.stageNumber, 5);
 }
 
-TEST_F(SceneManagerTest, ResetDestroysTheCurrentScene)
+TEST_F(SceneManagerTest, TheManagersEndDestroysTheCurrentScene)
 {
-    SceneManager::Instance().ChangeScene(static_cast<int>(SceneId::Edit));
-    SceneManager::Reset();
+    Scenes().ChangeScene(SceneId::Edit);
+    manager.reset();
     EXPECT_EQ(log, (std::vector<std::string>{"2 built", "2 destroyed"}));
 }
 

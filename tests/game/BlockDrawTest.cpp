@@ -8,7 +8,6 @@
 #include "game/CellShard.h"
 #include "game/FlightState.h"
 #include "game/FlipBatch.h"
-#include "rules/StageGrid.h"
 #include "platform/Application.h"
 #include "platform/AudioDevice.h"
 #include "render/GraphicsDevice.h"
@@ -16,6 +15,7 @@
 #include "render/Texture.h"
 #include "render/TextureCache.h"
 #include "render/XFiles.h"
+#include "rules/StageGrid.h"
 #include "sound/SoundPlayer.h"
 #include "support/DeviceFixture.h"
 #include "support/DrawDescription.h"
@@ -59,10 +59,10 @@ protected:
 
     std::vector<std::string> DrawFlips(const FlipBatch& flips, bool& glowReady)
     {
-        GraphicsDevice& device = GraphicsDevice::Instance();
-        device.SetRenderTarget(ShaderManager::Instance().sceneTarget->GetSurface());
+        GraphicsDevice& device = Device();
+        device.SetRenderTarget(Shaders().sceneTarget->GetSurface());
         draws.clear();
-        flips.Draw(ShaderManager::Instance().glowTarget, glowReady);
+        flips.Draw(Render(), Shaders().glowTarget, glowReady);
         return Described(draws);
     }
 
@@ -70,9 +70,9 @@ protected:
     {
         draws.clear();
         if (inverted)
-            block.DrawInverted();
+            block.DrawInverted(Render());
         else
-            block.Draw();
+            block.Draw(Render());
         return Described(draws);
     }
 };
@@ -112,7 +112,7 @@ TEST_F(BlockDraw, AFlippingBlockIsLeftToTheReverseButShownInTheGameOverLook)
 
 TEST_F(BlockDraw, GlowCopiesAreDrawnOnlyInTheGlowingFramesScaledAboutTheBlock)
 {
-    FlipBatch flips;
+    FlipBatch flips(Device());
     std::vector<std::shared_ptr<Block>> blocks;
     const int frames[] = {14, 15, 54, 55};
     const float pulses[] = {0.5f, 0.6f, 0.7f, 0.8f};
@@ -130,14 +130,14 @@ TEST_F(BlockDraw, GlowCopiesAreDrawnOnlyInTheGlowingFramesScaledAboutTheBlock)
     EXPECT_TRUE(glowReady);
     EXPECT_EQ(draws[1].matrix, Matrix::Scaling(0.7f, 0.7f, 0.7f) * blocks[2]->transform.world);
     EXPECT_EQ(draws[2].matrix, Matrix::Scaling(0.6f, 0.6f, 0.6f) * blocks[1]->transform.world);
-    const Effect& model = *ShaderManager::Instance().modelShader.effect;
+    const Effect& model = *Shaders().modelShader.effect;
     EXPECT_FLOAT_EQ(std::get<float>(*model.Find("g_MeshPow")), 1.6f) << "the last copy's strength";
     EXPECT_EQ(std::get<glm::vec4>(*model.Find("g_MeshColor")), glm::vec4(1.0f));
 }
 
 TEST_F(BlockDraw, AFlippingBlockShowsTheSideItHadUpToFrame35AndTheOtherSideAfter)
 {
-    FlipBatch flips;
+    FlipBatch flips(Device());
     std::vector<std::shared_ptr<Block>> blocks = {MakeBlock(White, 0), MakeBlock(HardBlack, 1),
                                                   MakeBlock(HardBlack, 2), MakeBlock(Black, 3), MakeBlock(Black, 4)};
     const int frames[] = {20, 36, 35, 36, 35};
@@ -153,7 +153,7 @@ TEST_F(BlockDraw, AFlippingBlockShowsTheSideItHadUpToFrame35AndTheOtherSideAfter
 
 TEST_F(BlockDraw, WithNothingFlippingTheGlowIsEmptiedAndWithoutAGlowTargetNothingIsDrawn)
 {
-    FlipBatch flips;
+    FlipBatch flips(Device());
     bool glowReady = false;
     EXPECT_EQ(DrawFlips(flips, glowReady),
               (std::vector<std::string>{"target glowTarget", "target sceneTarget", "target glowSource",
@@ -161,7 +161,7 @@ TEST_F(BlockDraw, WithNothingFlippingTheGlowIsEmptiedAndWithoutAGlowTargetNothin
                                         "target sceneTarget"}));
     EXPECT_TRUE(glowReady);
 
-    ShaderManager::Instance().glowTarget->Release();
+    Shaders().glowTarget->Release();
     glowReady = false;
     Queue(flips, MakeBlock(Black), 20);
     EXPECT_TRUE(DrawFlips(flips, glowReady).empty());
@@ -170,7 +170,7 @@ TEST_F(BlockDraw, WithNothingFlippingTheGlowIsEmptiedAndWithoutAGlowTargetNothin
 
 TEST_F(BlockDraw, WithoutItsGlowSourceAFlippingBlockIsDrawnButNoGlowIsEverAdded)
 {
-    FlipBatch flips;
+    FlipBatch flips(Device());
     flips.glowSource->Release();
     const auto block = MakeBlock(Black);
     Queue(flips, block, 20);
@@ -181,8 +181,8 @@ TEST_F(BlockDraw, WithoutItsGlowSourceAFlippingBlockIsDrawnButNoGlowIsEverAdded)
 
 TEST_F(BlockDraw, ABurstingBlockRisesAsAWhiteBlockThenDrawsItsParticlesUntilTheyAreGone)
 {
-    Application::Instance().Audio().OpenLoopback();
-    const auto sound = SoundPlayer::Create();
+    App().Audio().OpenLoopback();
+    const auto sound = SoundPlayer::Create(App());
     StageGrid grid;
     FlightState flight;
     auto block = MakeBlock(Bursting);
@@ -207,13 +207,13 @@ TEST_F(BlockDraw, ABurstingBlockRisesAsAWhiteBlockThenDrawsItsParticlesUntilThey
 
 TEST_F(BlockDraw, EachShardShowsItsOwnCellOfTheTextureWithTheXSidesTurned)
 {
-    const auto texture = TextureCache::Instance().Get("Resource/Data/WhiteBlock/Block_W_Cell.png");
+    const auto texture = Textures().Get("Resource/Data/WhiteBlock/Block_W_Cell.png");
     ShardArray shards;
     LaunchShards(shards, Matrix::Translation(125, 25, 175));
     StepShards(shards);
     shards[0].visible = false;
     draws.clear();
-    DrawShards(shards, texture);
+    DrawShards(Device(), shards, texture);
 
     ASSERT_EQ(draws.size(), 149u);
     const auto cell = [&](int shard) {

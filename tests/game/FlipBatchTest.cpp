@@ -5,8 +5,8 @@
 
 #include "game/BoardPieces.h"
 #include "game/FlightState.h"
-#include "game/GamePrinters.h"
 #include "game/FlipBatch.h"
+#include "game/GamePrinters.h"
 #include "platform/Application.h"
 #include "platform/AudioDevice.h"
 #include "platform/FrameRecord.h"
@@ -23,10 +23,10 @@ protected:
     void SetUp() override
     {
         StartDevice(false);
-        Application::Instance().Audio().OpenLoopback();
-        Application::Instance().SetFrameRecord(&record);
-        sound = SoundPlayer::Create();
-        flips = std::make_unique<FlipBatch>();
+        App().Audio().OpenLoopback();
+        App().SetFrameRecord(&record);
+        sound = SoundPlayer::Create(App());
+        flips = std::make_unique<FlipBatch>(Device());
     }
 
     FrameRecord record;

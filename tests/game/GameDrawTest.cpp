@@ -128,7 +128,7 @@ TEST_F(GameDraw, WithoutItsTargetsOrFilterEffectAFrameStillDrawsTheWorldAndTheHu
 {
     WriteStage({{2, 0, 0, Black}, {3, 0, 0, White}});
     Start();
-    ShaderManager& shaders = ShaderManager::Instance();
+    ShaderManager& shaders = Shaders();
     shaders.sceneTarget->Release();
     shaders.glowTarget->Release();
     std::vector<std::string> frame = NextFrame();

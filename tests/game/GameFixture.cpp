@@ -29,11 +29,11 @@ void GameFixture::SetUp()
 void GameFixture::StartGame(bool withGl)
 {
     StartDevice(withGl);
-    Application& application = Application::Instance();
+    Application& application = App();
     application.Audio().OpenLoopback();
     application.SetFrameRecord(&record);
-    SceneManager& scenes = SceneManager::Instance();
-    scenes.SetFactory(MakeScene);
+    SceneManager& scenes = Scenes();
+    scenes.SetFactory([this](SceneId id) { return MakeScene(id, Context().ForScenes()); });
     scenes.stageGroup = 1;
     scenes.stageNumber = 1;
 }
@@ -54,13 +54,13 @@ void GameFixture::WriteStage(const std::vector<TestBlock>& blocks, int stage)
 
 Game& GameFixture::Start()
 {
-    SceneManager::Instance().ChangeScene(static_cast<int>(SceneId::Game));
+    Scenes().ChangeScene(SceneId::Game);
     return Current();
 }
 
 Game& GameFixture::Current()
 {
-    auto* game = dynamic_cast<Game*>(SceneManager::Instance().Current());
+    auto* game = dynamic_cast<Game*>(Scenes().Current());
     EXPECT_NE(game, nullptr) << "the current scene is not a Game";
     return *game;
 }
@@ -68,17 +68,17 @@ Game& GameFixture::Current()
 void GameFixture::RunFrames(int count)
 {
     for (int i = 0; i < count; ++i)
-        RunFrame();
+        RunFrame(Context());
 }
 
 void GameFixture::Hold(int virtualKey)
 {
-    Application::Instance().KeyEvent(virtualKey, true);
+    App().KeyEvent(virtualKey, true);
 }
 
 void GameFixture::Release(int virtualKey)
 {
-    Application::Instance().KeyEvent(virtualKey, false);
+    App().KeyEvent(virtualKey, false);
 }
 
 void GameFixture::Tap(int virtualKey)
@@ -91,7 +91,7 @@ void GameFixture::Tap(int virtualKey)
 
 void GameFixture::Leave()
 {
-    const SceneManager& scenes = SceneManager::Instance();
+    const SceneManager& scenes = Scenes();
     for (int i = 0; i < 90 && scenes.Current() && scenes.Current()->leaving; ++i)
         RunFrames(1);
 }

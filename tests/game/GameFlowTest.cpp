@@ -2,7 +2,6 @@
 
 #include "app/SceneManager.h"
 #include "game/BlockBurst.h"
-#include "rules/BlockKind.h"
 #include "game/Game.h"
 #include "game/GameFixture.h"
 #include "game/GamePrinters.h"
@@ -10,6 +9,7 @@
 #include "platform/Application.h"
 #include "platform/AudioDevice.h"
 #include "platform/VirtualKey.h"
+#include "rules/BlockKind.h"
 #include "sound/SoundPlayer.h"
 #include "sound/TestWav.h"
 
@@ -82,7 +82,7 @@ TEST_F(GameFlow, TheBurningWaitsForTheClearJingleEvenWhileItsPositionStillReadsZ
     // The loopback device only mixes when told: the jingle has started but not moved.
     EXPECT_EQ(game.Sounds().GetEffectPosition(16), 0u);
     EXPECT_EQ(game.BurnTimer(), 0);
-    Application::Instance().Audio().Advance(std::chrono::seconds(2));
+    App().Audio().Advance(std::chrono::seconds(2));
     RunFrames(1);
     EXPECT_EQ(game.BurnTimer(), 1);
 }
@@ -117,8 +117,8 @@ TEST_F(GameFlow, ALostStageSlowsTheMusicToHalfThenOpensTheMenuAt260)
     Release(VirtualKey::Return);
     EXPECT_TRUE(game.leaving);
     Leave();
-    EXPECT_EQ(SceneManager::Instance().CurrentId(), SceneId::Game) << "the first item is the next stage";
-    EXPECT_EQ(SceneManager::Instance().stageNumber, 2);
+    EXPECT_EQ(Scenes().CurrentId(), SceneId::Game) << "the first item is the next stage";
+    EXPECT_EQ(Scenes().stageNumber, 2);
 }
 
 TEST_F(GameFlow, MClosesTheMenuDuringTheGameOverSequenceAndTheSequenceGoesOn)
@@ -175,7 +175,7 @@ TEST_P(GameMenuChoice, EnterFadesOutAndBuildsTheChosenScene)
     const MenuChoice choice = GetParam();
     WriteStage({{5, 0, 5, Black}, {6, 0, 5, White}}, 6);
     WriteStage({{5, 0, 5, Black}, {6, 0, 5, White}}, 1);
-    SceneManager::Instance().stageNumber = 6;
+    Scenes().stageNumber = 6;
     Game& game = Start();
     Tap(VirtualKey::M);
     for (int i = 0; i < choice.downs; ++i)
@@ -186,7 +186,7 @@ TEST_P(GameMenuChoice, EnterFadesOutAndBuildsTheChosenScene)
     ASSERT_TRUE(game.leaving);
     EXPECT_EQ(SoundCalls("effect 5 play"), 1);
     Leave();
-    const SceneManager& scenes = SceneManager::Instance();
+    const SceneManager& scenes = Scenes();
     EXPECT_EQ(scenes.CurrentId(), choice.scene);
     EXPECT_EQ(scenes.stageNumber, choice.stageAfter);
     EXPECT_EQ(SoundCalls("music 0 stop"), 1);

@@ -3,10 +3,10 @@
 #include <string>
 #include <vector>
 
-#include "rules/Field.h"
-#include "math/Angles.h"
 #include "game/GameHud.h"
+#include "math/Angles.h"
 #include "render/GraphicsDevice.h"
+#include "rules/Field.h"
 #include "support/DeviceFixture.h"
 #include "support/DrawDescription.h"
 
@@ -35,7 +35,7 @@ protected:
     std::vector<DrawRecord> Hud(const GameHudState& hud)
     {
         draws.clear();
-        DrawGameHud(hud);
+        DrawGameHud(Render(), hud);
         return draws;
     }
 

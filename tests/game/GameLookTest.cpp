@@ -4,13 +4,13 @@
 #include <cstdlib>
 #include <filesystem>
 
+#include "game/FlipBatch.h"
 #include "game/Game.h"
 #include "game/LookFixture.h"
-#include "game/FlipBatch.h"
 #include "main/FrameLoop.h"
 #include "platform/Application.h"
-#include "platform/Window.h"
 #include "platform/VirtualKey.h"
+#include "platform/Window.h"
 #include "render/GraphicsDevice.h"
 #include "render/ShaderManager.h"
 
@@ -100,13 +100,13 @@ TEST_F(GameLook, TheStageFadesInFromWhite)
 // world straight into it instead of through the scene target.
 TEST_F(GameLook, AQuietFrameDrawnOffScreenIsTheOneCopiedFromTheSceneTarget)
 {
-    Application::Instance().GetWindow()->SetSize(1000, 600);
+    App().GetWindow()->SetSize(1000, 600);
     WriteStage({{2, 0, 0, Black}, {3, 0, 0, White}, {5, 0, 5, HardBlack}});
     Start();
     Advance(90);
     Frame("resized");
     const Picture offScreen = Frame("quiet-off-screen");
-    GraphicsDevice::Instance().SetPassPrediction(false);
+    Device().SetPassPrediction(false);
     Start();
     Advance(90);
     Frame("resized");
@@ -125,7 +125,7 @@ TEST_F(GameLook, AFlippingBlockGlowsAroundItAndThePredictedPictureIsTheFullPasse
     EXPECT_GT(Brightness(glowing, right, 3), Brightness(after, right, 3) + 60);
     EXPECT_GT(Brightness(glowing, middle, 3), Brightness(after, middle, 3) + 60);
 
-    GraphicsDevice::Instance().SetPassPrediction(false);
+    Device().SetPassPrediction(false);
     ExpectSamePicture(glowing, FlipFrame(35, "flip-glow-full-passes"));
 }
 
@@ -138,7 +138,7 @@ TEST_F(GameLook, TheFlippingBlockShowsItselfInEveryFrameOfItsGlow)
     WriteStage({{2, 0, 0, Black}, {3, 0, 0, White}});
     Start();
     FireRight();
-    ShaderManager::Instance().blur.reset();
+    Shaders().blur.reset();
     const FlipBatch& flips = Current().Flips();
     while (!flips.IsEmpty() && flips.entries.back().frame < 14)
         Advance(1);
@@ -176,7 +176,7 @@ TEST_F(GameLook, TheGameOverLookTurnsTheSceneNegativeAndThePredictedPictureIsThe
     }
 
     // The same two frames again: each draw moves the sky on.
-    GraphicsDevice::Instance().SetPassPrediction(false);
+    Device().SetPassPrediction(false);
     PlayToGameOverFrame(159);
     Frame("game-over-159-full-passes");
     ExpectSamePicture(negative, Frame("game-over-160-full-passes"));

@@ -1,16 +1,18 @@
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <set>
 
-#include "rules/BlockKind.h"
 #include "game/CellShard.h"
 #include "game/FlameBlock.h"
+#include "game/FlipBatch.h"
 #include "game/Game.h"
 #include "game/GameFixture.h"
 #include "game/GamePrinters.h"
 #include "game/Player.h"
-#include "game/FlipBatch.h"
 #include "platform/VirtualKey.h"
+#include "rules/BlockKind.h"
+#include "stage/ResultFile.h"
 
 namespace {
 
@@ -68,6 +70,19 @@ TEST_F(GameRules, ATwoBlockRunTurnsOverNearestFirstAndClearsTheStage)
     RunFrames(30);
     EXPECT_EQ(ResultText(), "score:9");
     EXPECT_TRUE(messages.empty());
+}
+
+TEST_F(GameRules, AClearWithoutAResultFileSaysSoAndKeepsTheScoreInANewOne)
+{
+    WriteStage({{2, 0, 0, Black}, {3, 0, 0, White}});
+    std::filesystem::remove(directory.Path() / ResultFile::Path(1, 1));
+    Game& game = Start();
+    FireToward(VirtualKey::Right);
+    RunFrames(80);
+    ASSERT_TRUE(game.Cleared());
+    ASSERT_EQ(messages.size(), 1u);
+    EXPECT_EQ(messages[0].text, "ファイルがありません");
+    EXPECT_EQ(ResultText(), "score:1");
 }
 
 TEST_F(GameRules, SixFlipsRotateTheFiveEndSoundsAndHardBlackBecomesBlack)

@@ -19,8 +19,8 @@ void LookFixture::SetUp()
 LookFixture::Picture LookFixture::Frame(const std::string& name)
 {
     Picture pixels;
-    GraphicsDevice::Instance().CaptureNextPresent(&pixels);
-    RunFrame();
+    Device().CaptureNextPresent(&pixels);
+    RunFrame(Context());
     if (const char* folder = std::getenv("ORB_LOOK_DIR"))
         WritePicture(std::string(folder) + "/" + name + ".png", pixels);
     return pixels;

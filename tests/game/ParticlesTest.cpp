@@ -7,11 +7,11 @@
 #include "game/CellShard.h"
 #include "game/FlightState.h"
 #include "game/GamePrinters.h"
-#include "rules/StageGrid.h"
 #include "platform/Application.h"
 #include "platform/AudioDevice.h"
 #include "platform/FrameRecord.h"
 #include "render/XFiles.h"
+#include "rules/StageGrid.h"
 #include "sound/SoundPlayer.h"
 #include "support/DeviceFixture.h"
 
@@ -22,10 +22,10 @@ protected:
     void SetUp() override
     {
         StartDevice(false);
-        Application::Instance().Audio().OpenLoopback();
-        Application::Instance().SetFrameRecord(&record);
+        App().Audio().OpenLoopback();
+        App().SetFrameRecord(&record);
         directory.Write("Resource/Data/WhiteBlock/Model.x", XFiles::Cube(25.0f, {1, 1, 1, 1, ""}));
-        sound = SoundPlayer::Create();
+        sound = SoundPlayer::Create(App());
     }
     // Silent entries: enough of them for the burst sound at 17, or not.
     void AddEffects(int effects)

@@ -6,11 +6,11 @@
 #include "game/BoardPieces.h"
 #include "game/FlightState.h"
 #include "game/GamePrinters.h"
-#include "rules/Shots.h"
-#include "rules/StageGrid.h"
 #include "platform/Application.h"
 #include "platform/AudioDevice.h"
 #include "render/XFiles.h"
+#include "rules/Shots.h"
+#include "rules/StageGrid.h"
 #include "sound/SoundPlayer.h"
 #include "support/DeviceFixture.h"
 
@@ -25,7 +25,7 @@ protected:
     void SetUp() override
     {
         StartDevice(false);
-        Application::Instance().Audio().OpenLoopback();
+        App().Audio().OpenLoopback();
         // Every block makes its burst, and so loads this, on its first update.
         directory.Write("Resource/Data/WhiteBlock/Model.x", XFiles::Cube(25.0f, {1, 1, 1, 1, ""}));
     }
@@ -43,7 +43,7 @@ protected:
 
 TEST_F(ShotPath, AFlyingShotComesToRestInTheCellLandingCellNames)
 {
-    const auto sound = SoundPlayer::Create();
+    const auto sound = SoundPlayer::Create(App());
     std::mt19937 random(7);
     int flights = 0;
     for (int board = 0; board < 20; ++board) {

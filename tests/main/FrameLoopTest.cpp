@@ -4,6 +4,7 @@
 
 #include "app/SceneManager.h"
 #include "main/FrameLoop.h"
+#include "main/GameContext.h"
 #include "platform/Application.h"
 #include "platform/VirtualKey.h"
 #include "render/GraphicsDevice.h"
@@ -21,11 +22,11 @@ public:
 // Stops after a number of frames and can press keys before a frame.
 class ScriptedObserver final : public FrameObserver {
 public:
-    explicit ScriptedObserver(int frameCount) : frames(frameCount) {}
+    ScriptedObserver(Application& keysTo, int frameCount) : application(keysTo), frames(frameCount) {}
     bool BeforeFrame(int frame) override
     {
         if (auto key = keysBefore.find(frame); key != keysBefore.end())
-            Application::Instance().KeyEvent(key->second, true);
+            application.KeyEvent(key->second, true);
         return frame < frames;
     }
     bool AfterFrame(int frame) override
@@ -34,6 +35,7 @@ public:
         return true;
     }
 
+    Application& application;
     int frames;
     int framesRun = 0;
     std::map<int, int> keysBefore;
@@ -43,45 +45,37 @@ class FrameLoopTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        Application::Reset();
-        GraphicsDevice::Reset();
-        SceneManager::Reset();
-        SceneManager::Instance().SetFactory([this](SceneId id) {
+        Scenes().SetFactory([this](SceneId id) {
             auto scene = std::make_unique<RecordingScene>(Name(id), log);
             if (auto setup = setups.find(id); setup != setups.end())
                 setup->second(*scene);
             return scene;
         });
     }
-    void TearDown() override
-    {
-        SceneManager::Reset();
-        Application::Reset();
-    }
+    SceneManager& Scenes() { return context.scenes; }
 
     static std::string Name(SceneId id) { return id == SceneId::Title ? "title" : "game"; }
 
     void Run(ScriptedObserver& observer)
     {
-        SceneManager::Instance().ChangeScene(static_cast<int>(SceneId::Title));
-        FrameLoop loop(clock, &observer, true);
+        Scenes().ChangeScene(SceneId::Title);
+        FrameLoop loop(context, clock, &observer, true);
         loop.Run();
     }
 
     // A scene that asks to leave on its first update and fades for fadeFrames frames.
     void LeaveAfterFade(SceneId id, int fadeFrames, SceneId next)
     {
-        setups[id] = [fadeFrames, next](RecordingScene& scene) {
+        setups[id] = [this, fadeFrames, next](RecordingScene& scene) {
             scene.onUpdate = [](RecordingScene& s) { s.leaving = true; };
-            scene.onUpdateFadeOut = [fadeFrames, next, fade = 0](RecordingScene&) mutable {
-                if (++fade >= fadeFrames) {
-                    SceneManager::Instance().nextSceneId = static_cast<int>(next);
-                    SceneManager::Instance().changePending = true;
-                }
+            scene.onUpdateFadeOut = [this, fadeFrames, next, fade = 0](RecordingScene&) mutable {
+                if (++fade >= fadeFrames)
+                    Scenes().RequestChange(next);
             };
         };
     }
 
+    GameContext context;
     InstantClock clock;
     std::vector<std::string> log;
     std::map<SceneId, std::function<void(RecordingScene&)>> setups;
@@ -89,17 +83,17 @@ protected:
 
 TEST_F(FrameLoopTest, EachFrameUpdatesThenDraws)
 {
-    ScriptedObserver observer(2);
+    ScriptedObserver observer(context.application, 2);
     Run(observer);
     EXPECT_EQ(log, (std::vector<std::string>{"title built", "title Update", "title Draw", "title Update",
                                              "title Draw"}));
-    EXPECT_FALSE(SceneManager::Instance().changePending);
+    EXPECT_FALSE(Scenes().changePending);
 }
 
 TEST_F(FrameLoopTest, ALeavingSceneFadesThenIsReplacedAfterItsLastFadeFrame)
 {
     LeaveAfterFade(SceneId::Title, 2, SceneId::Game);
-    ScriptedObserver observer(4);
+    ScriptedObserver observer(context.application, 4);
     Run(observer);
     EXPECT_EQ(log, (std::vector<std::string>{"title built", "title Update", "title Draw", "title UpdateFadeOut",
                                              "title DrawFadeOut", "title UpdateFadeOut", "title DrawFadeOut",
@@ -111,21 +105,18 @@ TEST_F(FrameLoopTest, WithoutAPendingChangeALeavingSceneStaysForever)
     setups[SceneId::Title] = [](RecordingScene& scene) {
         scene.onUpdate = [](RecordingScene& s) { s.leaving = true; };
     };
-    ScriptedObserver observer(50);
+    ScriptedObserver observer(context.application, 50);
     Run(observer);
     EXPECT_EQ(log.back(), "title DrawFadeOut");
-    EXPECT_EQ(SceneManager::Instance().CurrentId(), SceneId::Title);
+    EXPECT_EQ(Scenes().CurrentId(), SceneId::Title);
 }
 
 TEST_F(FrameLoopTest, QuitEndsTheLoopBeforeAnotherFrameEvenWithAChangePending)
 {
-    setups[SceneId::Title] = [](RecordingScene& scene) {
-        scene.onUpdate = [](RecordingScene&) {
-            SceneManager::Instance().nextSceneId = static_cast<int>(SceneId::Game);
-            SceneManager::Instance().changePending = true;
-        };
+    setups[SceneId::Title] = [this](RecordingScene& scene) {
+        scene.onUpdate = [this](RecordingScene&) { Scenes().RequestChange(SceneId::Game); };
     };
-    ScriptedObserver observer(10);
+    ScriptedObserver observer(context.application, 10);
     observer.keysBefore[1] = VirtualKey::Escape;
     Run(observer);
     EXPECT_EQ(observer.framesRun, 1);
@@ -135,7 +126,7 @@ TEST_F(FrameLoopTest, QuitEndsTheLoopBeforeAnotherFrameEvenWithAChangePending)
 TEST_F(FrameLoopTest, EscapeQuitsInTheMiddleOfAFade)
 {
     LeaveAfterFade(SceneId::Title, 100, SceneId::Game);
-    ScriptedObserver observer(200);
+    ScriptedObserver observer(context.application, 200);
     observer.keysBefore[5] = VirtualKey::Escape;
     Run(observer);
     EXPECT_EQ(observer.framesRun, 5);
@@ -144,7 +135,7 @@ TEST_F(FrameLoopTest, EscapeQuitsInTheMiddleOfAFade)
 
 TEST_F(FrameLoopTest, PacedFramesTakeSixteenMillisecondsEach)
 {
-    ScriptedObserver observer(10);
+    ScriptedObserver observer(context.application, 10);
     Run(observer);
     EXPECT_EQ(clock.now, 10 * FramePacer::FramePeriodNanoseconds);
 }

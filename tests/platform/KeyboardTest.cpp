@@ -67,21 +67,18 @@ TEST(Keyboard, CodesOutsideTheTableAreIgnored)
 
 TEST(Application, EscapeDownPostsTheQuitAndOtherKeysDoNot)
 {
-    Application::Reset();
-    Application& application = Application::Instance();
+    Application application;
     application.KeyEvent(VirtualKey::Up, true);
     EXPECT_FALSE(application.QuitPosted());
     EXPECT_TRUE(application.Keys().IsDown(VirtualKey::Up));
     application.KeyEvent(VirtualKey::Escape, true);
     EXPECT_TRUE(application.QuitPosted());
     EXPECT_FALSE(application.PumpEvents());
-    Application::Reset();
 }
 
 TEST(Application, MessageBoxesGoToTheResponderWithTheirDefault)
 {
-    Application::Reset();
-    Application& application = Application::Instance();
+    Application application;
     std::vector<MessageRequest> seen;
     application.SetMessageResponder([&](const MessageRequest& request) {
         seen.push_back(request);
@@ -94,7 +91,6 @@ TEST(Application, MessageBoxesGoToTheResponderWithTheirDefault)
     EXPECT_EQ(seen[0].caption, "確認");
     EXPECT_EQ(seen[0].buttons, MessageButtons::YesNo);
     EXPECT_FALSE(application.fullScreen) << "No is the default answer";
-    Application::Reset();
 }
 
 }  // namespace

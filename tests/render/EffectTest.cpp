@@ -74,9 +74,9 @@ TEST_F(EffectPasses, APassNarrowsTheDepthStatesItFindsAndEndPutsThemBack)
 {
     StartDevice(false);
     std::string errors;
-    const auto effect = Effect::FromText(TwoTechniques, errors);
+    const auto effect = Effect::FromText(Device(), TwoTechniques, errors);
     ASSERT_NE(effect, nullptr) << errors;
-    GraphicsDevice& device = GraphicsDevice::Instance();
+    GraphicsDevice& device = Device();
     const auto passStates = [&](const char* technique) {
         effect->SetTechnique(technique);
         effect->Begin();
@@ -103,7 +103,7 @@ TEST_F(EffectFailureTest, ACompileErrorIsShownWithTheCompilersTextAndModelDrawsA
     directory.Write("Shader/Shader_Model.cso", "@technique Toon\n@vertex\nvoid main() { undefined(); }\n"
                                                "@fragment\nout vec4 c;\nvoid main() { c = vec4(1.0); }\n");
     directory.Write("Cube.x", XFiles::Cube(1, {1, 1, 1, 1, "", 1}));
-    ShaderManager& shaders = ShaderManager::Instance();
+    ShaderManager& shaders = Shaders();
     ASSERT_EQ(messages.size(), 1u);
     EXPECT_EQ(messages[0].caption, "シェーダコンパイルエラー");
     EXPECT_NE(messages[0].text.find("Shader_Model.cso"), std::string::npos) << messages[0].text;
@@ -113,8 +113,8 @@ TEST_F(EffectFailureTest, ACompileErrorIsShownWithTheCompilersTextAndModelDrawsA
 
     draws.clear();
     shaders.modelShader.SetWorld(Matrix::Identity());
-    shaders.modelShader.DrawToon(MeshCache::Instance().Get("Cube.x"));
-    shaders.modelShader.DrawGlow(MeshCache::Instance().Get("Cube.x"), 1.0f);
+    shaders.modelShader.DrawToon(Meshes().Get("Cube.x"));
+    shaders.modelShader.DrawGlow(Meshes().Get("Cube.x"), 1.0f);
     EXPECT_TRUE(draws.empty());
 }
 
@@ -122,7 +122,7 @@ TEST_F(EffectFailureTest, AMissingEffectFileIsReportedAndFilterPassesAreSkipped)
 {
     StartDevice(false);
     std::filesystem::remove("Shader/Shader_Filter.cso");
-    ShaderManager& shaders = ShaderManager::Instance();
+    ShaderManager& shaders = Shaders();
     ASSERT_EQ(messages.size(), 1u);
     EXPECT_EQ(messages[0].caption, "シェーダコンパイルエラー");
     EXPECT_NE(messages[0].text.find("Shader_Filter.cso"), std::string::npos);
@@ -174,9 +174,9 @@ TEST_F(EffectVariantTest, EachDrawUsesTheBuildForTheParametersValue)
 {
     StartDevice(true);
     std::string errors;
-    auto effect = Effect::FromText(Variants, errors);
+    auto effect = Effect::FromText(Device(), Variants, errors);
     ASSERT_NE(effect, nullptr) << errors;
-    GraphicsDevice& device = GraphicsDevice::Instance();
+    GraphicsDevice& device = Device();
     const auto paint = [&](int mode, int x) {
         effect->SetInt("g_Mode", mode);
         effect->SetTechnique("Paint");

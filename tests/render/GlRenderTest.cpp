@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <memory>
+
 #include "XFiles.h"
 #include "render/Camera.h"
 #include "render/DrawQuadXZ.h"
@@ -40,8 +42,8 @@ protected:
     // The camera, light and flags a scene sets on the model effect each frame.
     void SetModelFrame(Camera& camera, const Vector3& eye, const Vector3& lightDirection, int lightEnable)
     {
-        camera.LookAt(Matrix::Identity(), eye, {0, 0, 0}, {0, 1, 0});
-        Effect& effect = *ShaderManager::Instance().modelShader.effect;
+        camera.LookAt(Device(), Matrix::Identity(), eye, {0, 0, 0}, {0, 1, 0});
+        Effect& effect = *Shaders().modelShader.effect;
         effect.SetMatrix("g_V", camera.view);
         effect.SetMatrix("g_P", camera.projection);
         effect.SetValue("g_CamPos", &eye.x, 3);
@@ -54,8 +56,8 @@ protected:
     void DrawModel(const std::string& file, const Vector3& eye, const Vector3& lightDirection, int lightEnable,
                    bool throughTarget)
     {
-        GraphicsDevice& device = GraphicsDevice::Instance();
-        ShaderManager& shaders = ShaderManager::Instance();
+        GraphicsDevice& device = Device();
+        ShaderManager& shaders = Shaders();
         device.SetRenderTarget(device.BackBuffer());
         device.Clear(true, true, White, 1.0f);
         if (throughTarget) {
@@ -65,7 +67,7 @@ protected:
         Camera camera;
         SetModelFrame(camera, eye, lightDirection, lightEnable);
         shaders.modelShader.SetWorld(Matrix::Identity());
-        shaders.modelShader.DrawToon(MeshCache::Instance().Get(file));
+        shaders.modelShader.DrawToon(Meshes().Get(file));
         if (throughTarget) {
             device.SetRenderTarget(device.BackBuffer());
             shaders.filterShader.DrawNormal(*shaders.sceneTarget, 1280, 720, Color(1.0f), 1.0f);
@@ -76,9 +78,9 @@ protected:
 TEST_F(GlRenderTest, AFloatTargetCopiedToTheBackBufferKeepsColourAndOrientation)
 {
     WritePng("halves.png", 4, 4, [](int, int y) { return y < 2 ? 0xFF5A28C8u : 0xFFC08040u; });
-    const auto halves = TextureCache::Instance().Get("halves.png");
-    ShaderManager& shaders = ShaderManager::Instance();
-    GraphicsDevice& device = GraphicsDevice::Instance();
+    const auto halves = Textures().Get("halves.png");
+    ShaderManager& shaders = Shaders();
+    GraphicsDevice& device = Device();
 
     device.SetRenderTarget(shaders.sceneTarget->GetSurface());
     shaders.filterShader.DrawNormal(*halves, 1280, 720, Color(1.0f), 1.0f);
@@ -94,9 +96,9 @@ TEST_F(GlRenderTest, AFloatTargetCopiedToTheBackBufferKeepsColourAndOrientation)
 TEST_F(GlRenderTest, SpritesLandWhereTheirTransformPutsThem)
 {
     WritePng("dot.png", 10, 10, [](int, int) { return 0xFF0000FFu; });
-    GraphicsDevice& device = GraphicsDevice::Instance();
+    GraphicsDevice& device = Device();
     device.Clear(true, true, White, 1.0f);
-    const auto dot = TextureCache::Instance().Get("dot.png");
+    const auto dot = Textures().Get("dot.png");
     const Matrix at = Matrix::Translation(100, 50, 0);
     const Vector3 centre(5, 5, 0);
     device.BeginSprite();
@@ -159,7 +161,7 @@ Mesh Panel {
         DrawModel("Panel.x", {0, 0, -4}, {0, 0, 1}, 0, throughTarget);
 
         const auto pixels = ReadBackBuffer();
-        const auto at = [&pixels](float x, float y) {
+        const auto at = [this, &pixels](float x, float y) {
             const auto [sx, sy] = ScreenOf({x, y, 0});
             return PixelAt(pixels, sx, sy);
         };
@@ -179,13 +181,13 @@ Mesh Panel {
 TEST_F(GlRenderTest, EachSubsetDrawsWithItsOwnMaterial)
 {
     directory.Write("Strips.x", XFiles::Strips({{1, 0, 0, 1, "", 1}, {0, 1, 0, 1, "", 1}, {0, 0, 1, 1, "", 1}}));
-    GraphicsDevice& device = GraphicsDevice::Instance();
+    GraphicsDevice& device = Device();
     device.Clear(true, true, White, 1.0f);
     Camera camera;
     SetModelFrame(camera, {0, 0, -2}, {0, 0, 1}, 0);
-    ModelShader& model = ShaderManager::Instance().modelShader;
+    ModelShader& model = Shaders().modelShader;
     model.SetWorld(Matrix::Identity());
-    model.DrawToon(MeshCache::Instance().Get("Strips.x"));
+    model.DrawToon(Meshes().Get("Strips.x"));
 
     const auto pixels = ReadBackBuffer();
     const float centres[3] = {-1.0f / 3, 0.0f, 1.0f / 3};
@@ -198,8 +200,8 @@ TEST_F(GlRenderTest, EachSubsetDrawsWithItsOwnMaterial)
 
 TEST_F(GlRenderTest, TheNegativePassInvertsTheTargetItReads)
 {
-    ShaderManager& shaders = ShaderManager::Instance();
-    GraphicsDevice& device = GraphicsDevice::Instance();
+    ShaderManager& shaders = Shaders();
+    GraphicsDevice& device = Device();
     device.SetRenderTarget(shaders.sceneTarget->GetSurface());
     device.Clear(true, false, 0xFF3399CC, 1.0f);
 
@@ -226,11 +228,11 @@ TEST_F(GlRenderTest, TheNegativePassInvertsTheTargetItReads)
 TEST_F(GlRenderTest, TheBlurSpreadsABrightSpotAndLeavesTheRestDark)
 {
     WritePng("spot.png", 16, 16, [](int, int) { return 0xFFFFFFFFu; });
-    ShaderManager& shaders = ShaderManager::Instance();
-    GraphicsDevice& device = GraphicsDevice::Instance();
+    ShaderManager& shaders = Shaders();
+    GraphicsDevice& device = Device();
     device.SetRenderTarget(shaders.glowTarget->GetSurface());
     device.Clear(true, false, Black, 1.0f);
-    const auto spot = TextureCache::Instance().Get("spot.png");
+    const auto spot = Textures().Get("spot.png");
     const Matrix at = Matrix::Translation(632, 352, 0);
     device.BeginSprite();
     device.DrawSprite(spot, &spot->sourceRect, &at, nullptr, White);
@@ -252,13 +254,13 @@ TEST_F(GlRenderTest, TheBlurSpreadsABrightSpotAndLeavesTheRestDark)
 TEST_F(GlRenderTest, AFixedFunctionQuadBlendsItsTextureWithItsAlpha)
 {
     WritePng("red.png", 4, 4, [](int, int) { return 0xFF0000FFu; });
-    GraphicsDevice& device = GraphicsDevice::Instance();
+    GraphicsDevice& device = Device();
     device.Clear(true, true, White, 1.0f);
     device.SetLighting(false);
     Camera camera;
-    camera.LookAt(Matrix::Identity(), {5, 20, 5}, {5, 0, 5}, {0, 0, 1});
-    device.SetTexture(TextureCache::Instance().Get("red.png").get());
-    DrawQuadXZ({0, 0, 10, 10}, Matrix::Identity(), {0, 0, 1, 1}, 128.0f);
+    camera.LookAt(Device(), Matrix::Identity(), {5, 20, 5}, {5, 0, 5}, {0, 0, 1});
+    device.SetTexture(Textures().Get("red.png").get());
+    DrawQuadXZ(device, {0, 0, 10, 10}, Matrix::Identity(), {0, 0, 1, 1}, 128.0f);
 
     const auto pixels = ReadBackBuffer();
     ExpectColour(PixelAt(pixels, 640, 360), 255, 127, 127, 4);
@@ -266,7 +268,7 @@ TEST_F(GlRenderTest, AFixedFunctionQuadBlendsItsTextureWithItsAlpha)
 
 TEST_F(GlRenderTest, TextIsWrittenAtItsTopLeftCorner)
 {
-    GraphicsDevice& device = GraphicsDevice::Instance();
+    GraphicsDevice& device = Device();
     device.Clear(true, true, White, 1.0f);
     device.DrawText("8", 100, 100, Black);
     const auto pixels = ReadBackBuffer();
@@ -288,11 +290,11 @@ protected:
     // The colour a pass leaves in a target, read through a copy to the back buffer.
     std::uint32_t ResultOf(const char* technique, const Color& input, bool letTheDevicePredict)
     {
-        ShaderManager& shaders = ShaderManager::Instance();
-        GraphicsDevice& device = GraphicsDevice::Instance();
-        Texture source;
+        ShaderManager& shaders = Shaders();
+        GraphicsDevice& device = Device();
+        Texture source(Device());
         source.CreateRenderTarget(320, 180, TextureFormat::A16B16G16R16F, "source");
-        Texture result;
+        Texture result(Device());
         result.CreateRenderTarget(320, 180, TextureFormat::A8R8G8B8, "result");
 
         device.SetRenderTarget(source.GetSurface());
@@ -303,7 +305,7 @@ protected:
         // ... unless something it cannot foresee was drawn into it (here, nothing visible).
         if (!letTheDevicePredict) {
             device.SetTexture(nullptr);
-            DrawQuadXZ({0, 0, 1, 1}, Matrix::Identity(), {}, 0.0f);
+            DrawQuadXZ(device, {0, 0, 1, 1}, Matrix::Identity(), {}, 0.0f);
         }
         device.SetRenderTarget(result.GetSurface());
         device.Clear(true, false, 0xFF808080, 1.0f);
@@ -320,7 +322,7 @@ protected:
     {
         GlRenderTest::SetUp();
         WritePng("white.png", 4, 4, [](int, int) { return 0xFFFFFFFFu; });
-        whiteImage = TextureCache::Instance().Get("white.png");
+        whiteImage = Textures().Get("white.png");
     }
 
     std::shared_ptr<Texture> whiteImage;
@@ -350,11 +352,11 @@ protected:
     // The glow of a small bright cube, composed as the game composes it, read back.
     std::vector<std::uint8_t> Glow(bool letTheDeviceConfine)
     {
-        ShaderManager& shaders = ShaderManager::Instance();
-        GraphicsDevice& device = GraphicsDevice::Instance();
+        ShaderManager& shaders = Shaders();
+        GraphicsDevice& device = Device();
         device.SetRenderTarget(device.BackBuffer());
         device.Clear(true, true, 0xFF202020, 1.0f);
-        device.SetRenderTarget(glowSource.GetSurface());
+        device.SetRenderTarget(glowSource->GetSurface());
         device.Clear(true, false, White, 1.0f);
         Camera camera;
         SetModelFrame(camera, {0, 3, -10}, {0, -1, 0}, 1);
@@ -365,7 +367,7 @@ protected:
         model.SetTechnique("Color");
         model.Begin();
         model.BeginPass(0);
-        const auto cube = MeshCache::Instance().Get("Cube.x");
+        const auto cube = Meshes().Get("Cube.x");
         for (int i = 0; i < cube->SubsetCount(); ++i) {
             model.CommitChanges();
             device.DrawSubset(*cube, i);
@@ -373,10 +375,10 @@ protected:
         model.EndPass();
         model.End();
         if (!letTheDeviceConfine)
-            DrawQuadXZ({0, 0, 1, 1}, Matrix::Identity(), {}, 0.0f);
+            DrawQuadXZ(device, {0, 0, 1, 1}, Matrix::Identity(), {}, 0.0f);
 
         device.SetRenderTarget(shaders.glowTarget->GetSurface());
-        shaders.filterShader.DrawTechnique("BrightFiltering", glowSource);
+        shaders.filterShader.DrawTechnique("BrightFiltering", *glowSource);
         shaders.filterShader.Blur(*shaders.glowTarget, *shaders.blur);
         device.SetRenderTarget(device.BackBuffer());
         device.SetDestinationBlend(BlendFactor::One);
@@ -390,10 +392,11 @@ protected:
     {
         GlRenderTest::SetUp();
         directory.Write("Cube.x", XFiles::Cube(1, {1, 1, 1, 1, "", 1}));
-        glowSource.CreateRenderTarget(1280, 720, TextureFormat::A16B16G16R16F, "glowSource");
+        glowSource = std::make_unique<Texture>(Device());
+        glowSource->CreateRenderTarget(1280, 720, TextureFormat::A16B16G16R16F, "glowSource");
     }
 
-    Texture glowSource;
+    std::unique_ptr<Texture> glowSource;
 };
 
 TEST_F(ConfinedGlowTest, GlowConfinedToWhereItShinesIsTheGlowOfTheWholeScreen)

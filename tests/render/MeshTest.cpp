@@ -19,8 +19,9 @@ TEST_F(MeshTest, MaterialsComeInFileOrderWithAmbientEqualToDiffuse)
                     XFiles::Strips({{1, 0, 0, 0.5f, "skin.png", 12}, {0, 1, 0, 1, "", 5}, {0, 0, 1, 1, "skin.png", 5},
                                     {1, 1, 0, 1, "sub\\\\other.png", 5}}));
     WritePng("Models/skin.png", 8, 4, [](int, int) { return 0xFFFFFFFFu; });
-    Mesh mesh;
-    ASSERT_TRUE(mesh.Load("Models/Strips.x"));
+    Mesh mesh(Device());
+    std::string reason;
+    ASSERT_EQ(mesh.Load("Models/Strips.x", reason), Mesh::LoadResult::Loaded) << reason;
 
     EXPECT_EQ(mesh.fileName, "Strips.x");
     ASSERT_EQ(mesh.SubsetCount(), 4);
@@ -49,8 +50,9 @@ TEST_F(MeshTest, AMaterialNoFaceUsesStillHasItsSubset)
     x.replace(x.find("MeshMaterialList {\n  1;"), 23, "MeshMaterialList {\n  2;");
     x.insert(x.rfind(" }\n}"), " Material Unused {\n  0;1;0;1;;\n  1;\n  0;0;0;;\n  0;0;0;;\n }\n");
     directory.Write("Cube.x", x);
-    Mesh mesh;
-    ASSERT_TRUE(mesh.Load("Cube.x"));
+    Mesh mesh(Device());
+    std::string reason;
+    ASSERT_EQ(mesh.Load("Cube.x", reason), Mesh::LoadResult::Loaded) << reason;
     ASSERT_EQ(mesh.SubsetCount(), 2);
     EXPECT_EQ(mesh.materials[1].diffuse, Color(0, 1, 0, 1));
     EXPECT_EQ(mesh.GetSubset(1).indexCount, 0u);
@@ -60,8 +62,9 @@ TEST_F(MeshTest, AMaterialNoFaceUsesStillHasItsSubset)
 TEST_F(MeshTest, PositionsKeepTheFilesCoordinates)
 {
     directory.Write("Cube.x", XFiles::Cube(25, {1, 1, 1, 1, "", 1}));
-    Mesh mesh;
-    ASSERT_TRUE(mesh.Load("Cube.x"));
+    Mesh mesh(Device());
+    std::string reason;
+    ASSERT_EQ(mesh.Load("Cube.x", reason), Mesh::LoadResult::Loaded) << reason;
     EXPECT_EQ(mesh.BoundsMin(), Vector3(-25, -25, -25));
     EXPECT_EQ(mesh.BoundsMax(), Vector3(25, 25, 25));
 }
@@ -69,7 +72,7 @@ TEST_F(MeshTest, PositionsKeepTheFilesCoordinates)
 TEST_F(MeshTest, TheCacheReadsEachFileOnceByItsExactName)
 {
     directory.Write("Cube.x", XFiles::Cube(1, {1, 1, 1, 1, "", 1}));
-    MeshCache& cache = MeshCache::Instance();
+    MeshCache& cache = Meshes();
     const auto first = cache.Get("Cube.x");
     std::filesystem::remove("Cube.x");
     const auto again = cache.Get("Cube.x");
@@ -81,11 +84,11 @@ TEST_F(MeshTest, AModelThatCannotBeReadShowsTheMessageAndEndsWithCodeOne)
 {
     EXPECT_EXIT(
         {
-            Application::Instance().SetMessageResponder([](const MessageRequest& request) {
+            App().SetMessageResponder([](const MessageRequest& request) {
                 fprintf(stderr, "[%s|%s]", request.text.c_str(), request.caption.c_str());
                 return DefaultAnswer(request);
             });
-            MeshCache::Instance().Get("Resource/Data/Missing/Model.x");
+            Meshes().Get("Resource/Data/Missing/Model.x");
         },
         ::testing::ExitedWithCode(1), "\\[Xファイル読み込みエラー\\|Resource/Data/Missing/Model.x\\]");
 }

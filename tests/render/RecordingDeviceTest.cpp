@@ -21,8 +21,8 @@ protected:
 
 TEST_F(RecordingDeviceTest, BlurShrinksIntoEachLevelThenBlursItAndRestoresTheTarget)
 {
-    ShaderManager& shaders = ShaderManager::Instance();
-    GraphicsDevice& device = GraphicsDevice::Instance();
+    ShaderManager& shaders = Shaders();
+    GraphicsDevice& device = Device();
     device.SetRenderTarget(shaders.sceneTarget->GetSurface());
     device.SetDestinationBlend(BlendFactor::One);
     draws.clear();
@@ -46,7 +46,7 @@ TEST_F(RecordingDeviceTest, BlurShrinksIntoEachLevelThenBlursItAndRestoresTheTar
 TEST_F(RecordingDeviceTest, BlurLevelsHalveWithTruncation)
 {
     BlurTexture chain;
-    chain.Create(1282, 722);
+    chain.Create(Device(), 1282, 722);
     const unsigned expected[3][2] = {{320, 180}, {160, 90}, {80, 45}};
     for (int i = 0; i < BlurTexture::LevelCount; ++i) {
         EXPECT_EQ(chain.levels[i].a->imageInfo.width, expected[i][0]);
@@ -57,7 +57,7 @@ TEST_F(RecordingDeviceTest, BlurLevelsHalveWithTruncation)
 
 TEST_F(RecordingDeviceTest, APassSamplesAtTheInputsTexelSizeOverTheTargetsRectangle)
 {
-    ShaderManager& shaders = ShaderManager::Instance();
+    ShaderManager& shaders = Shaders();
     draws.clear();
     shaders.filterShader.DrawNormal(*shaders.sceneTarget, 320, 180, Color(1.0f), 1.0f);
     ASSERT_EQ(draws.size(), 1u);
@@ -70,8 +70,8 @@ TEST_F(RecordingDeviceTest, APassSamplesAtTheInputsTexelSizeOverTheTargetsRectan
 TEST_F(RecordingDeviceTest, ModelDrawsRecordMeshTechniqueAndWorldAndFeedEachMaterial)
 {
     directory.Write("Model/Strips.x", XFiles::Strips({{1, 0, 0, 1, "", 5}, {0, 1, 0, 1, "", 6}, {0, 0, 1, 0.5f, "", 7}}));
-    ModelShader& model = ShaderManager::Instance().modelShader;
-    const auto mesh = MeshCache::Instance().Get("Model/Strips.x");
+    ModelShader& model = Shaders().modelShader;
+    const auto mesh = Meshes().Get("Model/Strips.x");
     const Matrix world = Matrix::Translation(1, 2, 3);
     draws.clear();
 
@@ -94,24 +94,24 @@ TEST_F(RecordingDeviceTest, ModelDrawsRecordMeshTechniqueAndWorldAndFeedEachMate
 TEST_F(RecordingDeviceTest, AMeshThatCouldNotBeReadDrawsNothing)
 {
     const std::string tooLong = "Model/" + std::string(300, 'a') + ".x";
-    const auto mesh = MeshCache::Instance().Get(tooLong);
+    const auto mesh = Meshes().Get(tooLong);
     EXPECT_FALSE(mesh->HasGeometry());
     EXPECT_EQ(mesh->SubsetCount(), 0);
     draws.clear();
-    ShaderManager::Instance().modelShader.DrawToon(mesh);
+    Shaders().modelShader.DrawToon(mesh);
     EXPECT_TRUE(draws.empty());
 }
 
 TEST_F(RecordingDeviceTest, SpritesAndTextAreRecordedInCallOrderWithTheirPlacement)
 {
-    GraphicsDevice& device = GraphicsDevice::Instance();
+    GraphicsDevice& device = Device();
     WritePng("icon.png", 30, 20, [](int, int) { return 0xFF00FF00u; });
-    const auto icon = TextureCache::Instance().Get("icon.png");
+    const auto icon = Textures().Get("icon.png");
     const Matrix move = Matrix::Translation(65, 65, 0);
     const Vector3 centre(15, 10, 0);
     device.BeginSprite();
     device.DrawSprite(icon, &icon->sourceRect, &move, &centre, 0x80FFFFFF);
-    device.DrawSprite(TextureCache::Instance().Get("missing.png"), nullptr, &move, &centre, 0xFFFFFFFF);
+    device.DrawSprite(Textures().Get("missing.png"), nullptr, &move, &centre, 0xFFFFFFFF);
     device.EndSprite();
     device.DrawText("12", 50, 100, 0xFF000000);
 
@@ -127,12 +127,12 @@ TEST_F(RecordingDeviceTest, SpritesAndTextAreRecordedInCallOrderWithTheirPlaceme
 TEST_F(RecordingDeviceTest, TheSkyScrollsItsTextureAndDrawsTheGroupsModelUnlit)
 {
     directory.Write("Resource/Data/SkySphere/Model2.x", XFiles::Cube(10, {1, 1, 1, 1, "", 1}));
-    GraphicsDevice& device = GraphicsDevice::Instance();
+    GraphicsDevice& device = Device();
     SkySphere sky;
     EXPECT_EQ(sky.transform->position, Vector3(250, -250, 250));
     draws.clear();
-    sky.Draw(2);
-    sky.Draw(2);
+    sky.Draw(Render(), 2);
+    sky.Draw(Render(), 2);
 
     ASSERT_EQ(Described(), (std::vector<std::string>{"fixed Resource/Data/SkySphere/Model2.x",
                                                      "fixed Resource/Data/SkySphere/Model2.x"}));
@@ -145,7 +145,7 @@ TEST_F(RecordingDeviceTest, TheSkyScrollsItsTextureAndDrawsTheGroupsModelUnlit)
 
 TEST_F(RecordingDeviceTest, ShaderManagerMakesFullSizeFloatTargets)
 {
-    const ShaderManager& shaders = ShaderManager::Instance();
+    const ShaderManager& shaders = Shaders();
     for (const auto& target : {shaders.sceneTarget, shaders.glowTarget}) {
         EXPECT_EQ(target->imageInfo.width, 1280u);
         EXPECT_EQ(target->imageInfo.height, 720u);

@@ -15,7 +15,7 @@ protected:
 TEST_F(TextureTest, AnImageKeepsItsOwnSize)
 {
     WritePng("banner.png", 300, 70, [](int, int) { return 0xFFFFFFFFu; });
-    Texture texture;
+    Texture texture(Device());
     ASSERT_TRUE(texture.LoadFromFile("banner.png"));
     EXPECT_EQ(texture.imageInfo.width, 300u);
     EXPECT_EQ(texture.imageInfo.height, 70u);
@@ -28,7 +28,7 @@ TEST_F(TextureTest, AMissingOrBrokenImageKeepsItsNameAndNoSize)
 {
     directory.Write("broken.png", "\x89PNG\r\n\x1a\n not really");
     for (const char* name : {"missing.png", "broken.png"}) {
-        Texture texture;
+        Texture texture(Device());
         EXPECT_FALSE(texture.LoadFromFile(name));
         EXPECT_FALSE(texture.HasImage());
         EXPECT_EQ(texture.fileName, name);
@@ -39,7 +39,7 @@ TEST_F(TextureTest, AMissingOrBrokenImageKeepsItsNameAndNoSize)
 TEST_F(TextureTest, TheCacheHandsOutOneTexturePerExactName)
 {
     WritePng("Shot.png", 4, 4, [](int, int) { return 0xFFFFFFFFu; });
-    TextureCache& cache = TextureCache::Instance();
+    TextureCache& cache = Textures();
     const auto first = cache.Get("Shot.png");
     const long owners = first.use_count();
     const auto again = cache.Get("Shot.png");
@@ -52,7 +52,7 @@ TEST_F(TextureTest, TheCacheHandsOutOneTexturePerExactName)
 
 TEST_F(TextureTest, AFileMissingOnceIsNotTriedAgain)
 {
-    TextureCache& cache = TextureCache::Instance();
+    TextureCache& cache = Textures();
     const auto missing = cache.Get("late.png");
     WritePng("late.png", 4, 4, [](int, int) { return 0xFFFFFFFFu; });
     const auto again = cache.Get("late.png");
@@ -62,7 +62,7 @@ TEST_F(TextureTest, AFileMissingOnceIsNotTriedAgain)
 
 TEST_F(TextureTest, ARenderTargetReportsItsSizeFormatAndOneLevel)
 {
-    Texture target;
+    Texture target(Device());
     ASSERT_TRUE(target.CreateRenderTarget(1280, 720, TextureFormat::A16B16G16R16F, "sceneTarget"));
     EXPECT_EQ(target.imageInfo.width, 1280u);
     EXPECT_EQ(target.imageInfo.height, 720u);

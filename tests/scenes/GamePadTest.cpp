@@ -20,7 +20,7 @@ protected:
     void SetUp() override
     {
         SceneFixture::SetUp();
-        ASSERT_TRUE(Application::Instance().OpenGamePads());
+        ASSERT_TRUE(App().OpenGamePads());
         SDL_VirtualJoystickDesc pad{};
         pad.version = SDL_VIRTUAL_JOYSTICK_DESC_VERSION;
         pad.type = SDL_JOYSTICK_TYPE_GAMECONTROLLER;
@@ -50,8 +50,8 @@ protected:
     void Frames(int count)
     {
         for (int i = 0; i < count; ++i) {
-            Application::Instance().PumpEvents();
-            RunFrame();
+            App().PumpEvents();
+            RunFrame(Context());
         }
     }
     void Button(SDL_GameControllerButton button, bool down)
@@ -73,8 +73,8 @@ protected:
 TEST_F(GamePad, TakesThePlayerFromTheTitleIntoAGameAndFiresAShot)
 {
     WriteStage({{2, 0, 0, BlockKind::Black}, {3, 0, 0, BlockKind::White}});
-    SceneManager& scenes = SceneManager::Instance();
-    scenes.ChangeScene(static_cast<int>(SceneId::Title));
+    SceneManager& scenes = Scenes();
+    scenes.ChangeScene(SceneId::Title);
     // Start opens the menu, B the difficulty choice, Start takes Easy.
     Press(SDL_CONTROLLER_BUTTON_START);
     Press(SDL_CONTROLLER_BUTTON_B);
@@ -107,7 +107,7 @@ TEST_F(GamePad, TakesThePlayerFromTheTitleIntoAGameAndFiresAShot)
 
 TEST_F(GamePad, ReleasesWhatItHeldWhenUnplugged)
 {
-    Keyboard& keys = Application::Instance().Keys();
+    Keyboard& keys = App().Keys();
     Button(SDL_CONTROLLER_BUTTON_DPAD_LEFT, true);
     Stick(SDL_CONTROLLER_AXIS_LEFTX, -32768);
     Frames(1);

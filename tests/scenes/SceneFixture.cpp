@@ -35,7 +35,7 @@ void SceneFixture::SetUp()
 std::vector<DrawRecord> SceneFixture::NextFrameDraws()
 {
     draws.clear();
-    RunFrame();
+    RunFrame(Context());
     return draws;
 }
 

@@ -17,8 +17,8 @@ protected:
     template <typename Scene>
     Scene& Build(SceneId id)
     {
-        SceneManager::Instance().ChangeScene(static_cast<int>(id));
-        auto* scene = dynamic_cast<Scene*>(SceneManager::Instance().Current());
+        Scenes().ChangeScene(id);
+        auto* scene = dynamic_cast<Scene*>(Scenes().Current());
         EXPECT_NE(scene, nullptr);
         return *scene;
     }

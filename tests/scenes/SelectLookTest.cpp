@@ -30,7 +30,7 @@ protected:
     // Past the fade-in, then halfway through a turn to the next stage.
     Picture MidTurn(const std::string& name)
     {
-        SceneManager::Instance().ChangeScene(static_cast<int>(SceneId::Select));
+        Scenes().ChangeScene(SceneId::Select);
         Advance(85);
         Hold(VirtualKey::Right);
         Advance(1);
@@ -39,17 +39,17 @@ protected:
         return Frame(name);
     }
 
-    static void Advance(int frames)
+    void Advance(int frames)
     {
         for (int i = 0; i < frames; ++i)
-            SceneManager::Instance().Current()->Update();
+            Scenes().Current()->Update();
     }
 };
 
 TEST_F(SelectLook, TheCubeTurningWithItsFarStagesUndrawnLooksAsWithEveryStageDrawn)
 {
     const Picture culled = MidTurn("select-mid-turn");
-    GraphicsDevice::Instance().SetPassPrediction(false);
+    Device().SetPassPrediction(false);
     ExpectSamePicture(culled, MidTurn("select-mid-turn-full-passes"));
 }
 

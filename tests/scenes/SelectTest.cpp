@@ -21,7 +21,7 @@ protected:
     void SetUp() override
     {
         SceneFixture::SetUp();
-        SceneManager::Instance().stageGroup = 2;
+        Scenes().stageGroup = 2;
         for (int stage = 1; stage <= 6; ++stage)
             directory.Write("Resource/BData/STAGE2/Stage00" + std::to_string(stage) + ".txt", "");
     }
@@ -34,7 +34,7 @@ protected:
         EXPECT_EQ(select.Fade(), 0);
         return select;
     }
-    int Stage() const { return SceneManager::Instance().stageNumber; }
+    int Stage() { return Scenes().stageNumber; }
 };
 
 TEST_F(SelectScene, ReadsTheGroupsScoresAsWrittenAndReportsAMissingFile)
@@ -43,7 +43,7 @@ TEST_F(SelectScene, ReadsTheGroupsScoresAsWrittenAndReportsAMissingFile)
     WriteScore(2, 2, "score:-3");
     WriteScore(2, 3, "nothing to read");
     std::filesystem::remove(directory.Path() / "Resource/BData/STAGE2/Result5.txt");
-    SceneManager::Instance().stageNumber = 4;
+    Scenes().stageNumber = 4;
     Select& select = Open();
     EXPECT_EQ(select.Scores(), (std::array<int, 6>{12, -3, 0, 0, 0, 0})) << "the last line decides";
     ASSERT_EQ(messages.size(), 1u);
@@ -144,7 +144,7 @@ TEST_F(SelectScene, EnterStopsTheMusicAndFadesOutToTheChosenStage)
     EXPECT_EQ(SoundCalls("music 0 stop"), 1);
     EXPECT_EQ(SoundCalls("effect 0 play"), 1);
     RunFrames(85);
-    EXPECT_EQ(SceneManager::Instance().CurrentId(), SceneId::Game);
+    EXPECT_EQ(Scenes().CurrentId(), SceneId::Game);
     EXPECT_EQ(Stage(), 3);
 }
 

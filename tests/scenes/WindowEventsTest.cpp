@@ -20,14 +20,14 @@ protected:
     void SetUp() override
     {
         SceneFixture::SetUp();
-        ASSERT_TRUE(Application::Instance().OpenGamePads());
+        ASSERT_TRUE(App().OpenGamePads());
     }
 
     void Frames(int count)
     {
         for (int i = 0; i < count; ++i) {
-            Application::Instance().PumpEvents();
-            RunFrame();
+            App().PumpEvents();
+            RunFrame(Context());
         }
     }
     static void Key(SDL_Scancode scancode, SDL_Keycode code, bool down, Uint16 modifiers = KMOD_NONE)
@@ -47,7 +47,7 @@ protected:
         event.window.event = gained ? SDL_WINDOWEVENT_FOCUS_GAINED : SDL_WINDOWEVENT_FOCUS_LOST;
         SDL_PushEvent(&event);
     }
-    static int Shots() { return dynamic_cast<Game&>(*SceneManager::Instance().Current()).GetPlayer().score; }
+    int Shots() { return dynamic_cast<Game&>(*Scenes().Current()).GetPlayer().score; }
 };
 
 TEST_F(WindowEvents, LosingTheFocusWhileChargingFiresNothingUntilTheWindowIsBack)
@@ -67,7 +67,7 @@ TEST_F(WindowEvents, LosingTheFocusWhileChargingFiresNothingUntilTheWindowIsBack
     Frames(60);
     EXPECT_EQ(Shots(), 0);
     EXPECT_FALSE(Current().Flight().inFlight);
-    EXPECT_TRUE(Application::Instance().Keys().IsDown(VirtualKey::Space));
+    EXPECT_TRUE(App().Keys().IsDown(VirtualKey::Space));
 
     // Back: the keyboard holds nothing, so the charge is let go and fires.
     Focus(true);
@@ -100,13 +100,13 @@ TEST_F(WindowEvents, OnAnAzertyKeyboardTheTopRowPlacesBlocksAndLettersFollowThei
 
     Key(SDL_SCANCODE_SEMICOLON, SDLK_m, true);
     Frames(1);
-    EXPECT_TRUE(Application::Instance().Keys().IsDown('M'));
-    EXPECT_FALSE(Application::Instance().Keys().IsDown(';'));
+    EXPECT_TRUE(App().Keys().IsDown('M'));
+    EXPECT_FALSE(App().Keys().IsDown(';'));
 }
 
 TEST_F(WindowEvents, AltEnterSwitchesTheDisplayAndIsNoEnterForTheScenes)
 {
-    Application& application = Application::Instance();
+    Application& application = App();
     const bool wasFullScreen = application.fullScreen;
     Key(SDL_SCANCODE_RETURN, SDLK_RETURN, true, KMOD_LALT);
     Frames(1);

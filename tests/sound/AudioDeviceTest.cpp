@@ -12,7 +12,7 @@ namespace {
 
 class AudioDeviceTest : public ::testing::Test {
 protected:
-    void TearDown() override { Application::Reset(); }
+    Application application;
 };
 
 }  // namespace
@@ -22,8 +22,8 @@ TEST_F(AudioDeviceTest, TheFirstSoundPlayerOpensTheDeviceAndWithoutHardwareTimeS
     TestWavFolder folder;
     const std::string path = folder.Write("second.wav", 2, AudioDevice::SampleRate,
                                           SquareWave(AudioDevice::SampleRate, 1000));
-    auto sound = SoundPlayer::Create();
-    ASSERT_TRUE(Application::Instance().Audio().IsOpen());
+    auto sound = SoundPlayer::Create(application);
+    ASSERT_TRUE(application.Audio().IsOpen());
     sound->AddEffect(path);
     sound->PlayEffect(0, false);
     std::this_thread::sleep_for(std::chrono::milliseconds(50));

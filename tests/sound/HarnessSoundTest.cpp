@@ -3,6 +3,7 @@
 #include <sstream>
 
 #include "Harness.h"
+#include "main/GameContext.h"
 #include "platform/Application.h"
 #include "platform/AudioDevice.h"
 #include "sound/SoundPlayer.h"
@@ -12,7 +13,7 @@ namespace {
 
 class HarnessSoundTest : public ::testing::Test {
 protected:
-    void TearDown() override { Application::Reset(); }
+    GameContext context;
 };
 
 }  // namespace
@@ -23,12 +24,12 @@ TEST_F(HarnessSoundTest, EachFrameMixesSixteenMillisecondsAndTracesItsSoundCalls
     const std::string path = folder.Write("second.wav", 2, AudioDevice::SampleRate,
                                           SquareWave(AudioDevice::SampleRate, 1000));
     std::ostringstream trace;
-    Harness harness(HarnessOptions{}, {}, &trace, nullptr);
-    Application& application = Application::Instance();
+    Harness harness(context, HarnessOptions{}, {}, &trace, nullptr);
+    Application& application = context.application;
     application.Audio().OpenLoopback();
     application.SetFrameRecord(&harness.Record());
 
-    auto sound = SoundPlayer::Create();
+    auto sound = SoundPlayer::Create(application);
     sound->AddEffect(path);
     sound->PlayEffect(0, false);
     sound->SetEffectVolume(3, 200);

@@ -32,10 +32,9 @@ int PeakOf(const std::vector<std::int16_t>& mix)
 // Loudest sample of what the device mixes over the given frames, once a new
 // gain has settled: OpenAL takes it up one mix later and then glides into it
 // over some samples rather than jump (a jump would click).
-int Peak(int frames)
+int Peak(AudioDevice& device, int frames)
 {
     constexpr int SettleFrames = 1024;
-    AudioDevice& device = Application::Instance().Audio();
     device.Mix(SettleFrames);
     device.Mix(SettleFrames);
     return PeakOf(device.Mix(frames));
@@ -45,14 +44,15 @@ class SoundPlayerTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        Application::Instance().Audio().OpenLoopback();
+        application.Audio().OpenLoopback();
         oneSecond = folder.Write("second.wav", 2, Rate, SquareWave(Rate, Amplitude));
     }
-    void TearDown() override { Application::Reset(); }
 
-    AudioDevice& Device() { return Application::Instance().Audio(); }
+    AudioDevice& Device() { return application.Audio(); }
+    int Peak(int frames) { return ::Peak(Device(), frames); }
     void Run(int milliseconds) { Device().Advance(std::chrono::milliseconds(milliseconds)); }
 
+    Application application;
     TestWavFolder folder;
     std::string oneSecond;
 };
@@ -61,7 +61,7 @@ protected:
 
 TEST_F(SoundPlayerTest, AOneShotPlayedAgainStartsOverAndIsHeardOnce)
 {
-    auto sound = SoundPlayer::Create();
+    auto sound = SoundPlayer::Create(application);
     sound->AddEffect(oneSecond);
     sound->PlayEffect(0, false);
     Run(100);
@@ -77,7 +77,7 @@ TEST_F(SoundPlayerTest, AOneShotPlayedAgainStartsOverAndIsHeardOnce)
 
 TEST_F(SoundPlayerTest, AOneShotReadsZeroOnceEndedWhileALoopGoesRound)
 {
-    auto sound = SoundPlayer::Create();
+    auto sound = SoundPlayer::Create(application);
     sound->AddEffect(oneSecond);
     sound->AddEffect(oneSecond);
     EXPECT_EQ(sound->GetEffectPosition(0), 0u);
@@ -98,7 +98,7 @@ TEST_F(SoundPlayerTest, AOneShotReadsZeroOnceEndedWhileALoopGoesRound)
 
 TEST_F(SoundPlayerTest, FramesOfSixteenMillisecondsAdvanceWithoutDrift)
 {
-    auto sound = SoundPlayer::Create();
+    auto sound = SoundPlayer::Create(application);
     sound->AddEffect(oneSecond);
     sound->PlayEffect(0, false);
     for (int frame = 0; frame < 5; ++frame)
@@ -108,7 +108,7 @@ TEST_F(SoundPlayerTest, FramesOfSixteenMillisecondsAdvanceWithoutDrift)
 
 TEST_F(SoundPlayerTest, StoppedSoundsKeepTheirPlaceAndMusicResumesWithoutRestarting)
 {
-    auto sound = SoundPlayer::Create();
+    auto sound = SoundPlayer::Create(application);
     sound->AddEffect(oneSecond);
     sound->AddMusic(oneSecond);
     sound->PlayMusic(0);
@@ -132,7 +132,7 @@ TEST_F(SoundPlayerTest, StoppedSoundsKeepTheirPlaceAndMusicResumesWithoutRestart
 
 TEST_F(SoundPlayerTest, VolumesAreHundredthsOfADecibelAndValuesAboveZeroAreRefused)
 {
-    auto sound = SoundPlayer::Create();
+    auto sound = SoundPlayer::Create(application);
     sound->AddEffect(oneSecond);
     sound->PlayEffect(0, true);
 
@@ -148,7 +148,7 @@ TEST_F(SoundPlayerTest, VolumesAreHundredthsOfADecibelAndValuesAboveZeroAreRefus
 
 TEST_F(SoundPlayerTest, HalfTheFrequencyPlaysAtHalfTheSpeed)
 {
-    auto sound = SoundPlayer::Create();
+    auto sound = SoundPlayer::Create(application);
     sound->AddMusic(oneSecond);
     EXPECT_EQ(sound->GetMusicFrequency(0), 44100u);
     EXPECT_TRUE(sound->SetMusicFrequency(0, 22050));
@@ -164,7 +164,7 @@ TEST_F(SoundPlayerTest, HalfTheFrequencyPlaysAtHalfTheSpeed)
 
 TEST_F(SoundPlayerTest, CallsOnPositionsTheListsDoNotHaveDoNothing)
 {
-    auto sound = SoundPlayer::Create();
+    auto sound = SoundPlayer::Create(application);
     for (int i = 0; i < 17; ++i)
         sound->AddEffect(oneSecond);
     sound->AddMusic(oneSecond);
@@ -188,7 +188,7 @@ TEST_F(SoundPlayerTest, BrokenFilesStaySilentAndKeepEveryLaterPositionInPlace)
 {
     std::vector<std::uint8_t> huge = WavBytes(2, Rate, SquareWave(100, Amplitude));
     huge[40] = huge[41] = huge[42] = huge[43] = 0xFF;
-    auto sound = SoundPlayer::Create();
+    auto sound = SoundPlayer::Create(application);
     sound->AddEffect(folder.PathOf("missing.wav"));
     sound->AddEffect(folder.WriteBytes("garbage.wav", {'R', 'I', 'F', 'F', 1, 2, 3}));
     sound->AddEffect(folder.WriteBytes("huge.wav", huge));
@@ -219,7 +219,7 @@ TEST_F(SoundPlayerTest, BrokenFilesStaySilentAndKeepEveryLaterPositionInPlace)
 TEST_F(SoundPlayerTest, DestructionPutsTheOutputVolumeBack)
 {
     Device().SetOutputGain(0.5f);
-    auto sound = SoundPlayer::Create();
+    auto sound = SoundPlayer::Create(application);
     sound->AddEffect(oneSecond);
     Device().SetOutputGain(0.25f);
     sound.reset();
@@ -229,8 +229,8 @@ TEST_F(SoundPlayerTest, DestructionPutsTheOutputVolumeBack)
 TEST_F(SoundPlayerTest, EveryCallIsReportedInTheFrameRecord)
 {
     FrameRecord record;
-    Application::Instance().SetFrameRecord(&record);
-    auto sound = SoundPlayer::Create();
+    application.SetFrameRecord(&record);
+    auto sound = SoundPlayer::Create(application);
     sound->AddEffect(oneSecond);
     sound->AddMusic(oneSecond);
     sound->PlayEffect(0, false);
@@ -250,7 +250,7 @@ TEST_F(SoundPlayerTest, EveryCallIsReportedInTheFrameRecord)
 
 TEST_F(SoundPlayerTest, ASoundOutlivingItsDeviceGoesSilentWithoutHarm)
 {
-    auto sound = SoundPlayer::Create();
+    auto sound = SoundPlayer::Create(application);
     sound->AddEffect(oneSecond);
     sound->PlayEffect(0, true);
     Device().Close();
@@ -259,7 +259,7 @@ TEST_F(SoundPlayerTest, ASoundOutlivingItsDeviceGoesSilentWithoutHarm)
     EXPECT_EQ(sound->GetEffectPosition(0), 0u);
 
     Device().OpenLoopback();
-    auto next = SoundPlayer::Create();
+    auto next = SoundPlayer::Create(application);
     next->AddEffect(oneSecond);
     next->PlayEffect(0, true);
     sound.reset();

@@ -4,22 +4,15 @@
 #include <fstream>
 #include <sstream>
 
-#include "app/SceneManager.h"
 #include "stage/ResultFile.h"
-#include "support/DeviceFixture.h"
+#include "support/TestDirectory.h"
 
 namespace {
 
 namespace fs = std::filesystem;
 
-class ResultFiles : public DeviceFixture {
+class ResultFiles : public ::testing::Test {
 protected:
-    void SetUp() override
-    {
-        StartDevice(false);
-        SceneManager::Instance().stageGroup = 2;
-        SceneManager::Instance().stageNumber = 3;
-    }
     void Store(const std::string& text) { directory.Write(path, text); }
     std::string Stored() const
     {
@@ -32,10 +25,11 @@ protected:
     std::string After(const std::string& before, int score)
     {
         Store(before);
-        ResultFile::Write(score);
+        ResultFile::Write(path, score);
         return Stored();
     }
 
+    TestDirectory directory;
     const std::string path = "Resource/BData/STAGE2/Result3.txt";
 };
 
@@ -51,7 +45,6 @@ TEST_F(ResultFiles, OnlyAStrictlyBetterClearReplacesTheStoredScore)
     EXPECT_EQ(After("score:5", 5), "score:5");
     EXPECT_EQ(After("score:5", 3), "score:3");
     EXPECT_EQ(After("score:5\n", 3), "score:3");
-    EXPECT_TRUE(messages.empty());
     EXPECT_FALSE(fs::exists(directory.Path() / (path + ".tmp")));
 }
 
@@ -76,21 +69,17 @@ TEST_F(ResultFiles, AClearOfNoShotsIsNeverStored)
     EXPECT_EQ(After("score:5", -1), "score:5");
 }
 
-TEST_F(ResultFiles, AMissingFileShowsItsMessageAndTheScoreGoesIntoANewFile)
+// Both say the file could not be opened, which the game tells the player.
+TEST_F(ResultFiles, AMissingFileIsMadeAnewHoldingTheScoreAndAMissingFolderLosesNothingElse)
 {
-    fs::create_directories(directory.Path() / "Resource/BData/STAGE2");
-    EXPECT_EQ(ResultFile::Write(6), ResultFile::Update::Created);
-    ASSERT_EQ(messages.size(), 1u);
-    EXPECT_EQ(messages[0].text, "ファイルがありません");
-    EXPECT_EQ(messages[0].caption, "読み込みエラー");
-    EXPECT_EQ(Stored(), "score:6");
-}
-
-TEST_F(ResultFiles, AFolderThatIsNotThereLosesNothingElse)
-{
-    EXPECT_EQ(ResultFile::Write(6), ResultFile::Update::Failed);
-    EXPECT_EQ(messages.size(), 1u);
+    EXPECT_EQ(ResultFile::Write(path, 6), ResultFile::Update::Unopened);
     EXPECT_FALSE(fs::exists(directory.Path() / "Resource"));
+
+    fs::create_directories(directory.Path() / "Resource/BData/STAGE2");
+    const ResultFile::Update created = ResultFile::Write(path, 6);
+    EXPECT_EQ(created, ResultFile::Update::Created);
+    EXPECT_TRUE(ResultFile::Unopened(created));
+    EXPECT_EQ(Stored(), "score:6");
 }
 
 }  // namespace

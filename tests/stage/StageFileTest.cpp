@@ -154,23 +154,20 @@ TEST_F(StageFiles, LoadStageReadsGroupAndNumberIntoBlocksAtCellCentres)
 {
     directory.Write("Resource/BData/STAGE2/Stage003.txt", "x:1,y:2,z:3,sf:3,af:0,pf:0\n");
     BlockList blocks = Blocks({{0, 0, 0, 1}});
-    LoadStage(blocks, 2, 3);
+    ASSERT_TRUE(LoadStage(blocks, StageFile::Path(2, 3)));
     ASSERT_EQ(blocks.size(), 2u) << "appended to what the list held";
     EXPECT_EQ(blocks[1]->transform.position, (Vector3{75.0f, 125.0f, 175.0f}));
     EXPECT_EQ(blocks[1]->mapCell, (MapPosition{1, 2, 3}));
     EXPECT_EQ(blocks[1]->kind, 3);
-    EXPECT_TRUE(messages.empty());
     EXPECT_EQ(StageFile::Path(1, 12), "Resource/BData/STAGE1/Stage012.txt");
 }
 
-TEST_F(StageFiles, AMissingStageShowsItsMessageOnceAndLoadsNothing)
+TEST_F(StageFiles, AMissingStageSaysSoAndLoadsNothing)
 {
     BlockList blocks;
-    LoadStage(blocks, 1, 4);
+    EXPECT_FALSE(LoadStage(blocks, StageFile::Path(1, 4)));
     EXPECT_TRUE(blocks.empty());
-    ASSERT_EQ(messages.size(), 1u);
-    EXPECT_EQ(messages[0].text, "ファイルがありません");
-    EXPECT_EQ(messages[0].caption, "読み込みエラー");
+    EXPECT_FALSE(StageFile::Read(StageFile::Path(1, 4)));
 }
 
 TEST_F(StageFiles, SaveRenumbersTheFolderAndWritesTheNextNumber)
@@ -239,7 +236,7 @@ TEST_F(StageFiles, AnEditorStageRoundTrips)
     ASSERT_TRUE(SaveStage(saved));
     fs::rename(directory.Path() / "Resource/BData/Stage001.txt", directory.Path() / "Resource/BData/STAGE1/Stage001.txt");
     BlockList loaded;
-    LoadStage(loaded, 1, 1);
+    ASSERT_TRUE(LoadStage(loaded, StageFile::Path(1, 1)));
     ASSERT_EQ(loaded.size(), saved.size());
     for (std::size_t i = 0; i < saved.size(); ++i) {
         EXPECT_EQ(loaded[i]->mapCell, saved[i]->mapCell);

@@ -5,43 +5,32 @@
 
 #include <stb_image_write.h>
 
-#include "app/SceneManager.h"
 #include "platform/Application.h"
-#include "render/GraphicsDevice.h"
-#include "render/MeshCache.h"
-#include "render/ShaderManager.h"
-#include "render/TextureCache.h"
 
 void DeviceFixture::StartDevice(bool withGl)
 {
     if (withGl)
         setenv("SDL_VIDEODRIVER", "offscreen", 1);
-    Application& application = Application::Instance();
-    application.SetMessageResponder([this](const MessageRequest& request) {
+    context = std::make_unique<GameContext>();
+    context->application.SetMessageResponder([this](const MessageRequest& request) {
         messages.push_back(request);
         return DefaultAnswer(request);
     });
     std::string error;
-    ASSERT_TRUE(application.Create(withGl, error)) << error;
-    ASSERT_TRUE(GraphicsDevice::Instance().Initialize(application.GetWindow(), false, error)) << error;
+    ASSERT_TRUE(context->Start(withGl, error)) << error;
     messages.clear();
-    GraphicsDevice::Instance().SetDrawLog(&draws);
+    context->device.SetDrawLog(&draws);
 }
 
 void DeviceFixture::TearDown()
 {
-    SceneManager::Reset();
-    ShaderManager::Reset();
-    MeshCache::Reset();
-    TextureCache::Reset();
-    GraphicsDevice::Reset();
-    Application::Reset();
+    context.reset();
 }
 
 std::vector<std::uint8_t> DeviceFixture::ReadBackBuffer()
 {
     std::vector<std::uint8_t> pixels;
-    GraphicsDevice& device = GraphicsDevice::Instance();
+    GraphicsDevice& device = Device();
     device.CaptureNextPresent(&pixels);
     device.Present();
     return pixels;
@@ -49,13 +38,13 @@ std::vector<std::uint8_t> DeviceFixture::ReadBackBuffer()
 
 std::uint32_t DeviceFixture::PixelAt(const std::vector<std::uint8_t>& pixels, int x, int y)
 {
-    const std::size_t at = (static_cast<std::size_t>(y) * GraphicsDevice::Instance().BackBufferWidth() + x) * 4;
+    const std::size_t at = (static_cast<std::size_t>(y) * Application::ScreenWidth + x) * 4;
     return pixels[at] | (pixels[at + 1] << 8) | (pixels[at + 2] << 16) | (static_cast<std::uint32_t>(pixels[at + 3]) << 24);
 }
 
 std::pair<int, int> DeviceFixture::ScreenOf(const Vector3& world)
 {
-    const GraphicsDevice& device = GraphicsDevice::Instance();
+    const GraphicsDevice& device = Device();
     const Vector3 ndc = TransformCoord(
         world, device.GetTransform(TransformState::View) * device.GetTransform(TransformState::Projection));
     return {static_cast<int>((ndc.x + 1) / 2 * static_cast<float>(device.BackBufferWidth())),
@@ -64,9 +53,8 @@ std::pair<int, int> DeviceFixture::ScreenOf(const Vector3& world)
 
 void WritePicture(const std::string& path, const std::vector<std::uint8_t>& pixels)
 {
-    const GraphicsDevice& device = GraphicsDevice::Instance();
-    const int width = device.BackBufferWidth();
-    stbi_write_png(path.c_str(), width, device.BackBufferHeight(), 4, pixels.data(), width * 4);
+    stbi_write_png(path.c_str(), Application::ScreenWidth, Application::ScreenHeight, 4, pixels.data(),
+                   Application::ScreenWidth * 4);
 }
 
 void WritePng(const std::string& path, int width, int height, std::uint32_t (*rgbaAt)(int x, int y))

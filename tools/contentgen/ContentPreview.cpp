@@ -19,10 +19,12 @@
 #include "game/CellShard.h"
 #include "game/FlameBlock.h"
 #include "game/Player.h"
+#include "main/GameContext.h"
 #include "platform/Application.h"
 #include "render/Camera.h"
 #include "render/GraphicsDevice.h"
 #include "render/MeshCache.h"
+#include "render/RenderContext.h"
 #include "render/ShaderManager.h"
 #include "render/SkySphere.h"
 #include "render/Texture.h"
@@ -38,49 +40,49 @@ Vector3 Cell(int x, int y, int z) { return {50.0f * x + 25.0f, 50.0f * y + 25.0f
 // The pieces close up, each drawn by its own draw: the three block kinds and
 // the hard block's light armour of the game-over look, the player from the
 // front, the launch marker, and a landed block breaking into its shards.
-void ModelsView()
+void ModelsView(const RenderContext& render)
 {
-    GraphicsDevice& device = GraphicsDevice::Instance();
-    ModelShader& model = ShaderManager::Instance().modelShader;
+    GraphicsDevice& device = render.device;
+    ModelShader& model = render.shaders.modelShader;
     Camera camera;
-    camera.LookAt(Matrix::Identity(), {225.0f, 190.0f, -40.0f}, {225.0f, 20.0f, 135.0f}, {0.0f, 1.0f, 0.0f});
+    camera.LookAt(device, Matrix::Identity(), {225.0f, 190.0f, -40.0f}, {225.0f, 20.0f, 135.0f}, {0.0f, 1.0f, 0.0f});
     // The game's own far plane, so the whole sky shows.
-    camera.projection = CameraProjection(Camera::OrbitFarPlane);
+    camera.projection = CameraProjection(device, Camera::OrbitFarPlane);
     device.SetTransform(TransformState::Projection, camera.projection);
     model.SetCamera(camera.view, camera.projection);
     model.SetLight(device.GetLight().direction, device.GetLight().diffuse);
     SkySphere sky;
-    sky.Draw(1);
+    sky.Draw(render, 1);
     model.SetLighting(false);
     model.SetWorld(sky.transform->world);
-    model.DrawGlow(MeshCache::Instance().Get("Resource/Data/Stage/Stage1.x"), 1.0f);
+    model.DrawGlow(render.meshes.Get("Resource/Data/Stage/Stage1.x"), 1.0f);
     model.SetLighting(true);
     const int kinds[3] = {BlockKind::White, BlockKind::Black, BlockKind::HardBlack};
     for (int i = 0; i < 3; ++i)
-        Block({2 + i, 0, 3}, kinds[i]).Draw();
-    Block({5, 0, 3}, BlockKind::HardBlack).DrawInverted();
+        Block({2 + i, 0, 3}, kinds[i]).Draw(render);
+    Block({5, 0, 3}, BlockKind::HardBlack).DrawInverted(render);
 
     Player player;
     player.transform.position = Cell(2, 0, 1);
     player.transform.rotation = Matrix::RotationY(3.14159265f * 1.15f);
     player.transform.UpdateWorld();
-    player.Draw();
+    player.Draw(render);
     FlameBlock marker;
     marker.visible = 1;
     marker.transform.position = Cell(4, 0, 1);
     marker.transform.UpdateWorld();
-    marker.Draw();
+    marker.Draw(render);
 
     ShardArray shards;
     LaunchShards(shards, Matrix::Translation(Cell(5, 0, 1)));
     for (int i = 0; i < 4; ++i)
         StepShards(shards);
-    DrawShards(shards, TextureCache::Instance().Get("Resource/Data/WhiteBlock/Block_W_Cell.png"));
+    DrawShards(device, shards, render.textures.Get("Resource/Data/WhiteBlock/Block_W_Cell.png"));
 }
 
 struct View {
     const char* name;
-    std::function<void()> draw;
+    std::function<void(const RenderContext&)> draw;
 };
 
 std::vector<View> Views()
@@ -164,7 +166,8 @@ int main(int argc, char** argv)
     }
     setenv("SDL_VIDEODRIVER", "offscreen", 0);
 
-    Application& application = Application::Instance();
+    GameContext context;
+    Application& application = context.application;
     // The full-screen question gets its default; any other message (a model
     // that does not load) is passed on.
     application.SetMessageResponder([](const MessageRequest& request) {
@@ -173,8 +176,8 @@ int main(int argc, char** argv)
         return DefaultAnswer(request);
     });
     std::string error;
-    GraphicsDevice& device = GraphicsDevice::Instance();
-    if (!application.Create(true, error) || !device.Initialize(application.GetWindow(), false, error)) {
+    GraphicsDevice& device = context.device;
+    if (!context.Start(true, error)) {
         std::fprintf(stderr, "content-preview: %s\n", error.c_str());
         return 1;
     }
@@ -183,7 +186,7 @@ int main(int argc, char** argv)
     for (const View& view : views) {
         device.SetDefaultStates();
         device.Clear(true, true, 0xFFFFFFFF, 1.0f);
-        view.draw();
+        view.draw(context.Render());
         std::vector<std::uint8_t> pixels;
         device.CaptureNextPresent(&pixels);
         device.Present();
@@ -197,11 +200,6 @@ int main(int argc, char** argv)
     }
     written += sheet.Save(output / "contact-sheet.png");
 
-    ShaderManager::Reset();
-    MeshCache::Reset();
-    TextureCache::Reset();
-    GraphicsDevice::Reset();
-    Application::Reset();
     std::printf("content-preview: %d pictures in %s\n", written, output.string().c_str());
     return written == static_cast<int>(views.size()) + 1 ? 0 : 1;
 }

@@ -9,9 +9,10 @@
 #include "JsonWriter.h"
 #include "SceneTrace.h"
 #include "app/SceneManager.h"
-#include "platform/Window.h"
+#include "main/GameContext.h"
 #include "platform/Application.h"
 #include "platform/AudioDevice.h"
+#include "platform/Window.h"
 #include "render/GraphicsDevice.h"
 
 namespace {
@@ -30,9 +31,10 @@ constexpr auto FramePeriod =
     std::chrono::duration_cast<std::chrono::microseconds>(std::chrono::nanoseconds(FramePacer::FramePeriodNanoseconds));
 }
 
-Harness::Harness(const HarnessOptions& harnessOptions, std::vector<KeyChange> keyChanges, std::ostream* traceStream,
-                 std::ostream* drawLogStream, std::ostream* memoryLogStream)
-    : options(harnessOptions),
+Harness::Harness(GameContext& gameContext, const HarnessOptions& harnessOptions, std::vector<KeyChange> keyChanges,
+                 std::ostream* traceStream, std::ostream* drawLogStream, std::ostream* memoryLogStream)
+    : context(gameContext),
+      options(harnessOptions),
       keys(std::move(keyChanges)),
       trace(traceStream),
       drawLog(drawLogStream),
@@ -46,7 +48,7 @@ bool Harness::BeforeFrame(int frame)
 {
     if (options.frames && frame >= *options.frames)
         return false;
-    Application& application = Application::Instance();
+    Application& application = context.application;
     for (; nextKey < keys.size() && keys[nextKey].frame <= frame; ++nextKey)
         application.KeyEvent(keys[nextKey].virtualKey, keys[nextKey].down);
     if (randomKeys) {
@@ -65,16 +67,16 @@ bool Harness::BeforeFrame(int frame)
         if (shot.frame != frame)
             continue;
         if (shot.window)
-            GraphicsDevice::Instance().CaptureNextWindow(&windowPicture);
+            context.device.CaptureNextWindow(&windowPicture);
         else
-            GraphicsDevice::Instance().CaptureNextPresent(&pixels);
+            context.device.CaptureNextPresent(&pixels);
     }
     return true;
 }
 
 bool Harness::AfterFrame(int frame)
 {
-    Application::Instance().Audio().Advance(FramePeriod);
+    context.application.Audio().Advance(FramePeriod);
     if (trace)
         WriteTraceLine(frame);
     record.Clear();
@@ -94,7 +96,7 @@ bool Harness::AfterFrame(int frame)
 
 void Harness::WriteTraceLine(int frame)
 {
-    const SceneManager& scenes = SceneManager::Instance();
+    const SceneManager& scenes = context.scenes;
     const BaseScene* scene = scenes.Current();
 
     JsonWriter json;
@@ -126,7 +128,7 @@ void Harness::WriteTraceLine(int frame)
     }
     json.EndArray();
     if (scene)
-        WriteSceneTrace(*scene, json);
+        WriteSceneTrace(*scene, context.scenes, json);
     json.EndObject();
     *trace << json.Text() << '\n';
     trace->flush();
@@ -137,7 +139,7 @@ bool Harness::TakeScreenshot(int frame)
     for (const ScreenshotRequest& shot : options.screenshots) {
         if (shot.frame != frame)
             continue;
-        const GraphicsDevice& device = GraphicsDevice::Instance();
+        const GraphicsDevice& device = context.device;
         const int width = shot.window ? windowPicture.width : device.BackBufferWidth();
         const int height = shot.window ? windowPicture.height : device.BackBufferHeight();
         const std::vector<std::uint8_t>& picture = shot.window ? windowPicture.pixels : pixels;

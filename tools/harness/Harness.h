@@ -14,14 +14,16 @@
 #include "render/DrawRecord.h"
 #include "render/GraphicsDevice.h"
 
+class GameContext;
+
 // Drives the real frame loop without a person: applies the key script before
 // each frame, writes one trace line and any screenshot after it, and stops
 // after the requested number of frames.
 class Harness final : public FrameObserver {
 public:
-    // trace, drawLog and memoryLog may be null (not wanted).
-    Harness(const HarnessOptions& options, std::vector<KeyChange> keys, std::ostream* trace, std::ostream* drawLog,
-            std::ostream* memoryLog = nullptr);
+    // Drives the game of context. trace, drawLog and memoryLog may be null (not wanted).
+    Harness(GameContext& context, const HarnessOptions& options, std::vector<KeyChange> keys, std::ostream* trace,
+            std::ostream* drawLog, std::ostream* memoryLog = nullptr);
 
     bool BeforeFrame(int frame) override;
     bool AfterFrame(int frame) override;
@@ -38,6 +40,7 @@ private:
     void WriteTraceLine(int frame);
     bool TakeScreenshot(int frame);
 
+    GameContext& context;
     HarnessOptions options;
     std::vector<KeyChange> keys;
     std::size_t nextKey = 0;

@@ -3,9 +3,9 @@
 #include "JsonWriter.h"
 #include "app/BaseScene.h"
 #include "app/SceneManager.h"
+#include "game/FlipBatch.h"
 #include "game/Game.h"
 #include "game/Player.h"
-#include "game/FlipBatch.h"
 #include "scenes/Edit.h"
 #include "scenes/Select.h"
 #include "scenes/Title.h"
@@ -84,14 +84,14 @@ void WriteTitleTrace(const Title& title, JsonWriter& json)
     json.EndObject();
 }
 
-void WriteSelectTrace(const Select& select, JsonWriter& json)
+void WriteSelectTrace(const Select& select, const SceneManager& scenes, JsonWriter& json)
 {
     json.Key("select");
     json.BeginObject();
     json.Key("fade");
     json.Int(select.Fade());
     json.Key("stageNumber");
-    json.Int(SceneManager::Instance().stageNumber);
+    json.Int(scenes.stageNumber);
     json.Key("scores");
     json.BeginArray();
     for (const int score : select.Scores())
@@ -150,14 +150,14 @@ const char* SceneName(SceneId id)
     return "unknown";
 }
 
-void WriteSceneTrace(const BaseScene& scene, JsonWriter& json)
+void WriteSceneTrace(const BaseScene& scene, const SceneManager& scenes, JsonWriter& json)
 {
     if (const auto* game = dynamic_cast<const Game*>(&scene))
         WriteGameTrace(*game, json);
     else if (const auto* title = dynamic_cast<const Title*>(&scene))
         WriteTitleTrace(*title, json);
     else if (const auto* select = dynamic_cast<const Select*>(&scene))
-        WriteSelectTrace(*select, json);
+        WriteSelectTrace(*select, scenes, json);
     else if (const auto* edit = dynamic_cast<const Edit*>(&scene))
         WriteEditTrace(*edit, json);
 }

@@ -89,10 +89,12 @@ int main(int argc, char** argv)
     if (!options.headless && !std::getenv("DISPLAY") && !std::getenv("WAYLAND_DISPLAY"))
         setenv("SDL_VIDEODRIVER", "offscreen", 0);
 
-    Harness harness(options, std::move(keys), trace.get(), drawLog.get(), memoryLog.get());
+    GameProgram program;
+    GameContext& context = program.Context();
+    Harness harness(context, options, std::move(keys), trace.get(), drawLog.get(), memoryLog.get());
     if (drawLog)
-        GraphicsDevice::Instance().SetDrawLog(&harness.Draws());
-    Application& application = Application::Instance();
+        context.device.SetDrawLog(&harness.Draws());
+    Application& application = context.application;
     application.TakeKeysFromScriptOnly();
     application.WaitForBackgroundWork();
     // Sound is mixed into memory, one frame's worth per frame, so a run's sound timing never depends on the machine.
@@ -107,13 +109,12 @@ int main(int argc, char** argv)
         return DefaultAnswer(request);
     });
 
-    SceneManager& scenes = SceneManager::Instance();
+    SceneManager& scenes = context.scenes;
     if (options.stageGroup)
         scenes.stageGroup = *options.stageGroup;
     if (options.stageNumber)
         scenes.stageNumber = *options.stageNumber;
 
-    GameProgram program;
     if (!program.Start({.headless = options.headless, .firstScene = options.scene, .stageFile = options.playFile},
                        error))
         return Fail("cannot start: " + error);

@@ -1,0 +1,34 @@
+#include "main/GameContext.h"
+
+#include "platform/Messages.h"
+
+GameContext::GameContext() : textures(device), meshes(device, application) {}
+
+GameContext::~GameContext()
+{
+    // The scene holds meshes, textures and sounds; it goes before all of them.
+    scenes.changePending = false;
+    scenes.DestroyScene();
+}
+
+bool GameContext::Start(bool withWindow, std::string& error)
+{
+    if (!application.Create(withWindow, error))
+        return false;
+    bool contextFailed = false;
+    if (!device.Initialize(application.GetWindow(), error, &contextFailed)) {
+        if (contextFailed)
+            application.ShowMessage(Message(MessageId::DeviceSetUpFailed));
+        application.ShowMessage(Message(MessageId::GraphicsFailed));
+        return false;
+    }
+    device.SetDefaultStates();
+    return true;
+}
+
+ShaderManager& GameContext::Shaders()
+{
+    if (!shaders)
+        shaders = std::make_unique<ShaderManager>(device, application);
+    return *shaders;
+}
