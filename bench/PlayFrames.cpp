@@ -64,7 +64,9 @@ std::string Showing(const Game& game)
 // events to its end on the renderer.
 class FrameTimer final : public FrameObserver {
 public:
-    FrameTimer(std::vector<KeyChange> changes, GameContext& context) : context(context), keys(std::move(changes)) {}
+    FrameTimer(std::vector<KeyChange> changes, GameContext& gameContext) : context(gameContext), keys(std::move(changes))
+    {
+    }
 
     bool BeforeFrame(int frame) override
     {

@@ -37,8 +37,8 @@ constexpr int HudSprites = 30;
 
 class FrameBench {
 public:
-    explicit FrameBench(GameContext& context)
-        : context(context), camera(Camera::Create(context.device)), glowSource(context.device)
+    explicit FrameBench(GameContext& gameContext)
+        : context(gameContext), camera(Camera::Create(gameContext.device)), glowSource(gameContext.device)
     {
     }
 

@@ -8,7 +8,7 @@ public:
     virtual ~BaseScene() = default;
 
     virtual void Update() = 0;
-    // Runs between BeginScene and EndScene; the loop has cleared and presents.
+    // The loop has cleared the back buffer before, and presents after.
     virtual void Draw() = 0;
     virtual void UpdateFadeOut() = 0;
     // Clears, draws and presents by itself.

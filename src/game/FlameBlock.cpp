@@ -17,19 +17,19 @@ const char* const Model = "Resource/Data/FlameBlock/Model.x";
 
 void FlameBlock::Update(const StageGrid& grid, FlightState& flight, Player& player, BlockList& blocks)
 {
-    visible = player.state == PlayerState::Charging || player.state == PlayerState::Firing ? 1 : 0;
+    visible = player.state == PlayerState::Charging || player.state == PlayerState::Firing;
 
     const MapPosition cell = LaunchCell(player.transform.position, player.facing);
     if (!CanLaunch(grid, cell)) {
-        visible = 0;
+        visible = false;
     } else {
         flight.launchCell = cell;
         transform.position = Field::Centre(cell);
     }
 
-    if (visible == 1 && player.state == PlayerState::Firing) {
+    if (visible && player.state == PlayerState::Firing) {
         ++player.score;
-        visible = 0;
+        visible = false;
         flight.direction = player.facing;
         flight.velocity = FlightVelocity(player.facing);
         auto shot = std::make_shared<Block>(flight.launchCell, BlockKind::White);
@@ -44,7 +44,7 @@ void FlameBlock::Update(const StageGrid& grid, FlightState& flight, Player& play
 
 void FlameBlock::Draw(const RenderContext& render) const
 {
-    if (visible != 1)
+    if (!visible)
         return;
     ModelShader& shader = render.shaders.modelShader;
     shader.SetWorld(transform.world);

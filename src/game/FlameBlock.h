@@ -15,11 +15,11 @@ public:
     // Finds the launch cell; when the player is Firing and the cell is free,
     // appends the new white block to blocks and sets it flying.
     void Update(const StageGrid& grid, FlightState& flight, Player& player, BlockList& blocks);
-    // The marker, glowing at full strength, when visible is exactly 1.
+    // The marker, glowing at full strength, while visible.
     void Draw(const RenderContext& render) const;
 
     // The position is the launch cell's centre.
     Transform transform;
-    // 1 while a shot can be fired from here.
-    int visible = 0;
+    // While a shot can be fired from here.
+    bool visible = false;
 };

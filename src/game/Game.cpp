@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <iterator>
 
+#include "app/FadeOut.h"
 #include "app/SceneManager.h"
 #include "game/BlockBurst.h"
 #include "game/BoardPieces.h"
@@ -33,6 +34,7 @@
 #include "rules/Targets.h"
 #include "sound/SoundPlayer.h"
 #include "stage/ResultFile.h"
+#include "stage/StageCatalogue.h"
 #include "stage/StageFile.h"
 
 namespace {
@@ -67,8 +69,6 @@ constexpr int FlipDoneVolume = -670;
 // Above full volume: the request is refused and the sound keeps full volume.
 constexpr int GameOverVolume = 200;
 
-constexpr int FadeStep = 3;
-constexpr int Opaque = 255;
 constexpr float SkyScrollPerFrame = 0.001f;
 
 constexpr int SwingFrames = 30;
@@ -94,7 +94,6 @@ constexpr float MenuIconTurn = 3.0f;
 
 constexpr int MenuItems = 4;
 enum MenuItem : int { NextStage = 0, StageSelect = 1, BackToTitle = 2, Retry = 3 };
-constexpr int StagesPerGroup = 6;
 
 }  // namespace
 
@@ -158,12 +157,10 @@ void Game::Update()
 void Game::PlayStep()
 {
     if (GameKeyDown(context.application.Keys(), VirtualKey::M)) {
-        if (!keyLatch) {
+        if (latch.Take())
             menuOpen = true;
-            keyLatch = true;
-        }
     } else {
-        keyLatch = false;
+        latch.Open();
     }
     fade = std::max(0, fade - FadeStep);
     skySphere->transform->UpdateWorld();
@@ -282,11 +279,10 @@ void Game::MenuInput()
 {
     if (!menuOpen) {
         if (!GameKeyDown(context.application.Keys(), VirtualKey::M)) {
-            keyLatch = false;
-        } else if (!keyLatch) {
+            latch.Open();
+        } else if (latch.Take()) {
             menuCursor = 0;
             menuOpen = true;
-            keyLatch = true;
         }
         return;
     }
@@ -299,12 +295,11 @@ void Game::MenuInput()
         }
     }
     if (key == 0) {
-        keyLatch = false;
+        latch.Open();
         return;
     }
-    if (keyLatch)
+    if (!latch.Take())
         return;
-    keyLatch = true;
     switch (key) {
     case VirtualKey::M:
         // A cleared stage keeps its menu open.
@@ -344,7 +339,7 @@ SceneId Game::MenuChoiceScene()
     }
     switch (menuCursor) {
     case NextStage:
-        scenes.stageNumber = scenes.stageNumber >= StagesPerGroup ? 1 : scenes.stageNumber + 1;
+        scenes.stageNumber = StageCatalogue::NextStage(scenes.stageNumber);
         return SceneId::Game;
     case StageSelect:
         return SceneId::Select;
@@ -357,12 +352,8 @@ SceneId Game::MenuChoiceScene()
 
 void Game::UpdateFadeOut()
 {
-    fade += FadeStep;
-    if (fade < Opaque)
-        return;
-    fade = Opaque;
-    sound->StopMusic(GameSound::Music);
-    context.scenes.RequestChange(nextScene);
+    if (FadeOutAndChange(fade, context.scenes, nextScene, FadeChange::OnOpaqueFrame))
+        sound->StopMusic(GameSound::Music);
 }
 
 void Game::Draw()

@@ -4,6 +4,8 @@
 #include <vector>
 
 #include "app/BaseScene.h"
+#include "app/FadeOut.h"
+#include "app/KeyLatch.h"
 #include "app/SceneContext.h"
 #include "app/SceneId.h"
 #include "game/Block.h"
@@ -74,9 +76,9 @@ private:
     void ComposeGlow();
 
     SceneContext context;
-    int fade = 255;
+    int fade = FadeOpaque;
     SceneId nextScene = SceneId::Title;
-    bool keyLatch = false;
+    KeyLatch latch;
     bool cleared = false;
     bool clearStarted = false;
     int burnTimer = 0;

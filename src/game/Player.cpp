@@ -83,8 +83,8 @@ bool Player::ReadArrows(SoundPlayer& sound, Keyboard& keys)
         else if (turnDelta < -180.0f)
             turnDelta += 360.0f;
         turnProgress = TurnStep;
-        if (inputReady == 1) {
-            inputReady = 0;
+        if (inputReady) {
+            inputReady = false;
             if (state != PlayerState::Charging && state != PlayerState::Walking) {
                 walkDir = arrow.walk;
                 state = PlayerState::Walking;
@@ -108,20 +108,20 @@ void Player::ReadSpace(const FlightState& flight, SoundPlayer& sound, const Flip
             sound.StopEffect(GameSound::Charge);
             chargeSoundOn = false;
         }
-        inputReady = 1;
+        inputReady = true;
         return;
     }
-    if (flight.shardsVisible || inputReady != 1)
+    if (flight.shardsVisible || !inputReady)
         return;
     if (state == PlayerState::Idle) {
-        inputReady = 0;
+        inputReady = false;
         state = PlayerState::Charging;
         if (!chargeSoundOn) {
             sound.PlayEffect(GameSound::Charge, true);
             chargeSoundOn = true;
         }
     } else if (state == PlayerState::Charging) {
-        inputReady = 0;
+        inputReady = false;
         state = PlayerState::Firing;
     }
 }
@@ -151,7 +151,7 @@ void Player::Walk(const StageGrid& grid, SoundPlayer& sound)
 
 void Player::FinishWalk()
 {
-    inputReady = 1;
+    inputReady = true;
     stepIndex = 0;
     state = PlayerState::Idle;
 }

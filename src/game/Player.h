@@ -43,8 +43,8 @@ public:
     // Direction code: 0 +z, 1 -z, 2 -x, 3 +x.
     int facing = 1;
     PlayerState state = PlayerState::Idle;
-    // An arrow or Space press is taken only while this is 1.
-    int inputReady = 1;
+    // The edge latch of the arrows and Space: a press is taken only while this is set.
+    bool inputReady = true;
     // Shots fired in this stage.
     int score = 0;
     // Distance moved on each frame of a walk: 55 units, eased out.

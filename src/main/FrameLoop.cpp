@@ -22,10 +22,8 @@ void RunFrame(GameContext& context)
     if (scene)
         scene->Update();
     device.Clear(true, true, OpaqueWhite, 1.0f);
-    device.BeginScene();
     if (scene)
         scene->Draw();
-    device.EndScene();
     device.Present();
 }
 

@@ -3,10 +3,8 @@
 #include <fstream>
 #include <sstream>
 
-#include <epoxy/gl.h>
-
 #include "render/EffectSource.h"
-#include "render/GlProgram.h"
+#include "render/gl/GlProgram.h"
 #include "render/GraphicsDevice.h"
 #include "render/Texture.h"
 
@@ -36,26 +34,24 @@ std::unique_ptr<Effect> Effect::FromText(GraphicsDevice& device, const std::stri
     }
     std::unique_ptr<Effect> effect(new Effect(device));
     effect->variantParameter = source.variantParameter;
-    const bool compile = device.HasContext();
+    DeviceBackEnd& backEnd = device.BackEnd();
     for (const TechniqueSource& technique : source.techniques) {
         CompiledTechnique compiled;
         compiled.name = technique.name;
         compiled.depth = technique.depth;
         compiled.cullBack = technique.cullBack;
-        if (compile) {
-            const std::string vertex = source.commonBoth + source.commonVertex + technique.vertex;
-            const std::string fragment = source.commonBoth + source.commonFragment + technique.fragment;
-            std::string log;
-            compiled.program = GlProgram::Build(vertex, fragment, log);
-            for (const int value : source.variantValues) {
-                const std::string define = "#define " + source.variantParameter + " " + std::to_string(value) + "\n";
-                if (auto variant = GlProgram::Build(vertex, fragment, log, define))
-                    compiled.variants.emplace(value, std::move(variant));
-            }
-            if (!log.empty()) {
-                errors += "technique " + technique.name + ": " + log;
-                continue;
-            }
+        const std::string vertex = source.commonBoth + source.commonVertex + technique.vertex;
+        const std::string fragment = source.commonBoth + source.commonFragment + technique.fragment;
+        std::string log;
+        compiled.program = backEnd.BuildProgram(vertex, fragment, log, "");
+        for (const int value : source.variantValues) {
+            const std::string define = "#define " + source.variantParameter + " " + std::to_string(value) + "\n";
+            if (auto variant = backEnd.BuildProgram(vertex, fragment, log, define))
+                compiled.variants.emplace(value, std::move(variant));
+        }
+        if (!log.empty()) {
+            errors += "technique " + technique.name + ": " + log;
+            continue;
         }
         effect->techniques.push_back(std::move(compiled));
     }
@@ -176,28 +172,5 @@ void Effect::End()
 
 void Effect::Upload(const GlProgram& program) const
 {
-    int unit = 0;
-    for (const auto& [name, value] : parameters) {
-        const int location = program.Uniform(name);
-        if (location < 0)
-            continue;
-        if (const auto* texture = std::get_if<const Texture*>(&value)) {
-            device.BindTexture(unit, *texture);
-            glUniform1i(location, unit);
-            ++unit;
-        } else if (const auto* number = std::get_if<int>(&value)) {
-            glUniform1i(location, *number);
-        } else if (const auto* scalar = std::get_if<float>(&value)) {
-            glUniform1f(location, *scalar);
-        } else if (const auto* pair = std::get_if<glm::vec2>(&value)) {
-            glUniform2fv(location, 1, &pair->x);
-        } else if (const auto* triple = std::get_if<glm::vec3>(&value)) {
-            glUniform3fv(location, 1, &triple->x);
-        } else if (const auto* quad = std::get_if<glm::vec4>(&value)) {
-            glUniform4fv(location, 1, &quad->x);
-        } else if (const auto* matrix = std::get_if<Matrix>(&value)) {
-            // Row-vector matrices are column-vector matrices in GLSL's layout.
-            glUniformMatrix4fv(location, 1, GL_FALSE, matrix->Data());
-        }
-    }
+    device.SetPassParameters(program, parameters);
 }

@@ -6,26 +6,18 @@
 #include <variant>
 #include <vector>
 
-#include <glm/vec2.hpp>
-#include <glm/vec3.hpp>
-#include <glm/vec4.hpp>
-
-#include "math/Matrix.h"
 #include "render/EffectSource.h"
+#include "render/EffectValue.h"
 
 class GlProgram;
 class GraphicsDevice;
-class Texture;
-
-// A value an effect parameter holds.
-using EffectValue = std::variant<int, float, glm::vec2, glm::vec3, glm::vec4, Matrix, const Texture*>;
 
 // An effect file: named techniques of one pass each, and parameters set by name
 // that keep their value until set again. A draw goes Begin, BeginPass(0),
 // CommitChanges after parameter changes, the draws, EndPass, End; Begin saves
 // the depth states a pass changes and End puts them back.
 //
-// Without a GL context the file is parsed but not compiled, so the same calls
+// On the null back end the file is parsed but not compiled, so the same calls
 // run and are recorded.
 class Effect {
 public:
@@ -81,7 +73,7 @@ private:
     GraphicsDevice& device;
     std::vector<CompiledTechnique> techniques;
     std::size_t current = 0;
-    std::map<std::string, EffectValue> parameters;
+    EffectParameters parameters;
     std::string variantParameter;
     const GlProgram* passProgram = nullptr;
     bool savedDepthTest = true;

@@ -8,9 +8,7 @@ void PresentFadingFrame(const RenderContext& render, const std::function<void()>
 {
     GraphicsDevice& device = render.device;
     device.Clear(true, true, Sprites::OpaqueWhite, 1.0f);
-    device.BeginScene();
     drawScene();
     Sprites::DrawWhiteOverlayAlone(render, fade);
-    device.EndScene();
     device.Present();
 }

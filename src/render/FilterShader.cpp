@@ -53,7 +53,7 @@ void FilterShader::DrawNormal(const Texture& input, int width, int height, const
                            device.GetBlendOperation() == BlendOperation::Add &&
                            device.GetSourceBlend() == BlendFactor::SourceAlpha &&
                            device.GetDestinationBlend() == BlendFactor::InverseSourceAlpha;
-    if (plainCopy && device.HasContext()) {
+    if (plainCopy) {
         device.RecordQuad({0, 0, width, height}, "NormalTech");
         device.CopyToCurrentTarget(input);
         return;

@@ -1,26 +1,15 @@
 #include "render/GraphicsDevice.h"
 
-#include <algorithm>
-#include <cmath>
-#include <cstring>
 #include <utility>
 
-#include <epoxy/gl.h>
-
 #include "platform/Application.h"
-#include "platform/Window.h"
-#include "render/BuiltinShaders.h"
 #include "render/Effect.h"
-#include "render/Font.h"
-#include "render/GlProgram.h"
 #include "render/Mesh.h"
-#include "render/SpriteBatch.h"
+#include "render/NullBackEnd.h"
 #include "render/Texture.h"
+#include "render/gl/GlBackEnd.h"
 
 namespace {
-
-const char* const FontFile = "/usr/share/fonts/truetype/dejavu/DejaVuSansMono-Bold.ttf";
-constexpr int FontCellSize = 30;
 
 Color ToColor(std::uint32_t argb)
 {
@@ -28,155 +17,34 @@ Color ToColor(std::uint32_t argb)
             static_cast<float>(argb & 0xFFu) / 255.0f, static_cast<float>(argb >> 24) / 255.0f};
 }
 
-GLenum GlFactor(BlendFactor factor)
-{
-    switch (factor) {
-    case BlendFactor::Zero:
-        return GL_ZERO;
-    case BlendFactor::One:
-        return GL_ONE;
-    case BlendFactor::SourceAlpha:
-        return GL_SRC_ALPHA;
-    case BlendFactor::InverseSourceAlpha:
-        return GL_ONE_MINUS_SRC_ALPHA;
-    }
-    return GL_ONE;
-}
-
-GLenum GlOperation(BlendOperation operation)
-{
-    switch (operation) {
-    case BlendOperation::Add:
-        return GL_FUNC_ADD;
-    case BlendOperation::Subtract:
-        return GL_FUNC_SUBTRACT;
-    case BlendOperation::ReverseSubtract:
-        return GL_FUNC_REVERSE_SUBTRACT;
-    case BlendOperation::Min:
-        return GL_MIN;
-    case BlendOperation::Max:
-        return GL_MAX;
-    }
-    return GL_FUNC_ADD;
-}
-
-unsigned MakeSampler(GLenum wrap)
-{
-    unsigned sampler = 0;
-    glGenSamplers(1, &sampler);
-    glSamplerParameteri(sampler, GL_TEXTURE_MIN_FILTER, GL_LINEAR);
-    glSamplerParameteri(sampler, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
-    glSamplerParameteri(sampler, GL_TEXTURE_WRAP_S, wrap);
-    glSamplerParameteri(sampler, GL_TEXTURE_WRAP_T, wrap);
-    return sampler;
-}
-
 }  // namespace
 
-std::array<ScreenQuadVertex, 4> ScreenQuadVertices(const ScreenRect& rect)
-{
-    const float left = static_cast<float>(rect.x);
-    const float top = static_cast<float>(rect.y);
-    const float right = static_cast<float>(rect.x + rect.width);
-    const float bottom = static_cast<float>(rect.y + rect.height);
-    return {{{left, top, 0, 0}, {right, top, 1, 0}, {right, bottom, 1, 1}, {left, bottom, 0, 1}}};
-}
-
-GraphicsDevice::GraphicsDevice()
+GraphicsDevice::GraphicsDevice() : backEnd(std::make_unique<NullBackEnd>())
 {
     backBuffer.name = "backbuffer";
 }
 
-GraphicsDevice::~GraphicsDevice()
-{
-    Shutdown();
-}
+GraphicsDevice::~GraphicsDevice() = default;
 
-bool GraphicsDevice::Initialize(Window* targetWindow, std::string& error, bool* contextFailed)
+bool GraphicsDevice::Initialize(Window* window, std::string& error, bool* contextFailed)
 {
     backBufferWidth = Application::ScreenWidth;
     backBufferHeight = Application::ScreenHeight;
     backBuffer.width = backBufferWidth;
     backBuffer.height = backBufferHeight;
     currentTarget = &backBuffer;
-    if (!targetWindow)
+    if (!window)
         return true;
 
-    if (!targetWindow->CreateContext(error) || epoxy_gl_version() < 33) {
-        if (error.empty())
-            error = "OpenGL 3.3 is not available";
+    bool failedContext = false;
+    auto gl = GlBackEnd::Create(*window, backBufferWidth, backBufferHeight, error, failedContext);
+    if (!gl) {
         if (contextFailed)
-            *contextFailed = true;
+            *contextFailed = failedContext;
         return false;
     }
-    window = targetWindow;
-    context = true;
-
-    glGenRenderbuffers(1, &sharedDepth);
-    glBindRenderbuffer(GL_RENDERBUFFER, sharedDepth);
-    glRenderbufferStorage(GL_RENDERBUFFER, GL_DEPTH24_STENCIL8, backBufferWidth, backBufferHeight);
-    glGenRenderbuffers(1, &offScreenColour);
-    glBindRenderbuffer(GL_RENDERBUFFER, offScreenColour);
-    glRenderbufferStorage(GL_RENDERBUFFER, GL_RGBA8, backBufferWidth, backBufferHeight);
-    glGenFramebuffers(1, &offScreenFramebuffer);
-    glBindFramebuffer(GL_FRAMEBUFFER, offScreenFramebuffer);
-    glFramebufferRenderbuffer(GL_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_RENDERBUFFER, offScreenColour);
-    glFramebufferRenderbuffer(GL_FRAMEBUFFER, GL_DEPTH_STENCIL_ATTACHMENT, GL_RENDERBUFFER, sharedDepth);
-    if (glCheckFramebufferStatus(GL_FRAMEBUFFER) != GL_FRAMEBUFFER_COMPLETE) {
-        error = "the off-screen back buffer cannot be created";
-        return false;
-    }
-    // The window's depth buffer is its own; the shared one is cleared with it (see Clear).
-    glGenFramebuffers(1, &depthOnlyFramebuffer);
-    glBindFramebuffer(GL_FRAMEBUFFER, depthOnlyFramebuffer);
-    glFramebufferRenderbuffer(GL_FRAMEBUFFER, GL_DEPTH_STENCIL_ATTACHMENT, GL_RENDERBUFFER, sharedDepth);
-    glDrawBuffer(GL_NONE);
-    glReadBuffer(GL_NONE);
-    ChooseBackBuffer();
-
-    std::string log;
-    fixedProgram = GlProgram::Build(BuiltinShaders::FixedVertex, BuiltinShaders::FixedFragment, log);
-    spriteProgram = GlProgram::Build(BuiltinShaders::SpriteVertex, BuiltinShaders::SpriteFragment, log);
-    if (!fixedProgram || !spriteProgram) {
-        error = "the built-in shaders do not compile: " + log;
-        return false;
-    }
-    sprites = std::make_unique<SpriteBatch>();
-    font = Font::Create(FontFile, FontCellSize);
-
-    const std::uint32_t white = 0xFFFFFFFF;
-    glGenTextures(1, &whiteTexture);
-    glBindTexture(GL_TEXTURE_2D, whiteTexture);
-    glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA8, 1, 1, 0, GL_RGBA, GL_UNSIGNED_BYTE, &white);
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAX_LEVEL, 0);
-    wrapSampler = MakeSampler(GL_REPEAT);
-    clampSampler = MakeSampler(GL_CLAMP_TO_EDGE);
-
-    glGenVertexArrays(1, &quadArray);
-    glGenBuffers(1, &quadBuffer);
-    glBindVertexArray(quadArray);
-    glBindBuffer(GL_ARRAY_BUFFER, quadBuffer);
-    glEnableVertexAttribArray(0);
-    glVertexAttribPointer(0, 2, GL_FLOAT, GL_FALSE, sizeof(ScreenQuadVertex), reinterpret_cast<void*>(0));
-    glEnableVertexAttribArray(2);
-    glVertexAttribPointer(2, 2, GL_FLOAT, GL_FALSE, sizeof(ScreenQuadVertex),
-                          reinterpret_cast<void*>(offsetof(ScreenQuadVertex, u)));
-
-    glGenVertexArrays(1, &fanArray);
-    glGenBuffers(1, &fanBuffer);
-    glBindVertexArray(fanArray);
-    glBindBuffer(GL_ARRAY_BUFFER, fanBuffer);
-    glEnableVertexAttribArray(0);
-    glVertexAttribPointer(0, 3, GL_FLOAT, GL_FALSE, sizeof(ColorVertex),
-                          reinterpret_cast<void*>(offsetof(ColorVertex, position)));
-    glEnableVertexAttribArray(2);
-    glVertexAttribPointer(2, 2, GL_FLOAT, GL_FALSE, sizeof(ColorVertex),
-                          reinterpret_cast<void*>(offsetof(ColorVertex, u)));
-    glEnableVertexAttribArray(3);
-    glVertexAttribPointer(3, GL_BGRA, GL_UNSIGNED_BYTE, GL_TRUE, sizeof(ColorVertex),
-                          reinterpret_cast<void*>(offsetof(ColorVertex, argb)));
-    glBindVertexArray(0);
-
+    backEnd = std::move(gl);
+    backEnd->ChooseBackBuffer(backBuffer);
     BindTarget(&backBuffer);
     SetDefaultStates();
     return true;
@@ -192,42 +60,9 @@ void GraphicsDevice::SetDefaultStates()
     lighting = true;
     light = Light{};
     textureTransform = false;
-    if (!context)
-        return;
-    glEnable(GL_BLEND);
-    glDisable(GL_CULL_FACE);
-    glDepthFunc(GL_LEQUAL);
+    backEnd->ResetStates();
     ApplyBlend();
     ApplyDepth();
-}
-
-void GraphicsDevice::Shutdown()
-{
-    if (!context)
-        return;
-    fixedProgram.reset();
-    spriteProgram.reset();
-    targetCopy.reset();
-    sprites.reset();
-    font.reset();
-    glDeleteTextures(1, &whiteTexture);
-    glDeleteSamplers(1, &wrapSampler);
-    glDeleteSamplers(1, &clampSampler);
-    glDeleteVertexArrays(1, &quadArray);
-    glDeleteBuffers(1, &quadBuffer);
-    glDeleteVertexArrays(1, &fanArray);
-    glDeleteBuffers(1, &fanBuffer);
-    glDeleteFramebuffers(1, &offScreenFramebuffer);
-    glDeleteFramebuffers(1, &depthOnlyFramebuffer);
-    glDeleteRenderbuffers(1, &offScreenColour);
-    glDeleteRenderbuffers(1, &sharedDepth);
-    whiteTexture = wrapSampler = clampSampler = quadArray = quadBuffer = fanArray = fanBuffer = 0;
-    backBuffer.framebuffer = offScreenFramebuffer = depthOnlyFramebuffer = offScreenColour = sharedDepth = 0;
-    currentTarget = &backBuffer;
-    standInFor = standInBy = nullptr;
-    occluder.reset();
-    context = false;
-    window = nullptr;
 }
 
 void GraphicsDevice::SetBlendOperation(BlendOperation operation)
@@ -262,21 +97,12 @@ void GraphicsDevice::SetDepthWrite(bool enabled)
 
 void GraphicsDevice::ApplyBlend()
 {
-    if (!context)
-        return;
-    glBlendEquation(GlOperation(blendOperation));
-    glBlendFunc(GlFactor(sourceBlend), GlFactor(destinationBlend));
+    backEnd->SetBlend({blendOperation, sourceBlend, destinationBlend});
 }
 
 void GraphicsDevice::ApplyDepth()
 {
-    if (!context)
-        return;
-    if (depthTest)
-        glEnable(GL_DEPTH_TEST);
-    else
-        glDisable(GL_DEPTH_TEST);
-    glDepthMask(depthWrite ? GL_TRUE : GL_FALSE);
+    backEnd->SetDepth(depthTest, depthWrite);
 }
 
 void GraphicsDevice::SetTransform(TransformState state, const Matrix& matrix)
@@ -295,8 +121,7 @@ void GraphicsDevice::SetRenderTarget(Surface* surface)
         return;
     currentTarget = surface;
     recorder.Target(surface->name);
-    if (context)
-        BindTarget(surface);
+    BindTarget(surface);
 }
 
 void GraphicsDevice::StandIn(Surface* target, Surface* standIn)
@@ -309,23 +134,29 @@ void GraphicsDevice::StandIn(Surface* target, Surface* standIn)
     target->Forget();
     standInFor = target;
     standInBy = standIn;
-    if (context)
-        BindTarget(currentTarget);
+    BindTarget(currentTarget);
 }
 
 bool GraphicsDevice::BeginDepthOnly()
 {
-    if (!context || !passPrediction)
+    if (!passPrediction)
         return false;
     depthOnly = true;
-    glColorMask(GL_FALSE, GL_FALSE, GL_FALSE, GL_FALSE);
+    backEnd->SetColourWrites(false);
     return true;
 }
 
 void GraphicsDevice::EndDepthOnly()
 {
     depthOnly = false;
-    glColorMask(GL_TRUE, GL_TRUE, GL_TRUE, GL_TRUE);
+    backEnd->SetColourWrites(true);
+}
+
+std::optional<TextureStorage> GraphicsDevice::MakeTarget(int width, int height, bool halfFloat)
+{
+    auto storage = backEnd->MakeTarget(width, height, halfFloat);
+    BindTarget(currentTarget);
+    return storage;
 }
 
 void GraphicsDevice::SetOccluder(const Matrix& world, const Vector3& low, const Vector3& high)
@@ -341,194 +172,43 @@ Surface* GraphicsDevice::Bound(Surface* surface) const
 
 void GraphicsDevice::BindTarget(Surface* target)
 {
-    Surface* surface = Bound(target);
-    glBindFramebuffer(GL_FRAMEBUFFER, surface->framebuffer);
-    glViewport(0, 0, surface->width, surface->height);
-    // Front faces wind clockwise as seen; a target stored top row first shows
-    // GL every picture mirrored, and so every winding reversed.
-    glFrontFace(surface->topRowFirst ? GL_CCW : GL_CW);
+    backEnd->BindTarget(*Bound(target));
 }
 
 void GraphicsDevice::Clear(bool colour, bool depth, std::uint32_t argb, float depthValue)
 {
-    if (!context)
-        return;
     const Color c = ToColor(argb);
     // A target already plain in this colour but for a small part needs only that part cleared.
     if (colour && !depth && Target().solid == c) {
         if (Target().dirty)
-            ClearArea(*Target().dirty, c);
+            backEnd->ClearArea(Target(), *Target().dirty, c);
         Target().dirty.reset();
         return;
     }
-    glClearColor(c.r, c.g, c.b, c.a);
-    glClearDepth(depthValue);
-    glClearStencil(0);
-    // Clearing obeys the depth mask; a clear must reach the buffer whatever the state.
-    glDepthMask(GL_TRUE);
-    GLbitfield mask = 0;
-    if (colour)
-        mask |= GL_COLOR_BUFFER_BIT;
-    if (depth)
-        mask |= GL_DEPTH_BUFFER_BIT | GL_STENCIL_BUFFER_BIT;
-    glClear(mask);
+    backEnd->Clear(Target(), colour ? std::optional(c) : std::nullopt,
+                   depth ? std::optional(depthValue) : std::nullopt);
     if (colour) {
         Target().solid = passPrediction ? std::optional(c) : std::nullopt;
         Target().dirty.reset();
     }
-    // With the window's own back buffer, the depth buffer the full-size targets
-    // share is a second buffer; clearing "the" depth buffer clears both.
-    if (depth && Target().framebuffer == 0) {
-        glBindFramebuffer(GL_FRAMEBUFFER, depthOnlyFramebuffer);
-        glClear(GL_DEPTH_BUFFER_BIT | GL_STENCIL_BUFFER_BIT);
-        BindTarget(currentTarget);
-    }
     ApplyDepth();
 }
-
-void GraphicsDevice::ClearArea(const ScreenRect& area, const Color& colour)
-{
-    SetScissor(area);
-    glClearColor(colour.r, colour.g, colour.b, colour.a);
-    glClear(GL_COLOR_BUFFER_BIT);
-    SetScissor(std::nullopt);
-}
-
-void GraphicsDevice::SetScissor(const std::optional<ScreenRect>& area)
-{
-    if (!area) {
-        glDisable(GL_SCISSOR_TEST);
-        return;
-    }
-    glEnable(GL_SCISSOR_TEST);
-    // GL counts rows from the bottom of what it stores.
-    const int row = Target().topRowFirst ? area->y : Target().height - area->Bottom();
-    glScissor(area->x, row, area->width, area->height);
-}
-
-namespace {
-
-// The framebuffer bound for reading, as RGBA rows top first, opaque as the
-// window shows it whatever its alpha holds.
-void ReadFramebuffer(int width, int height, bool topRowFirst, std::vector<std::uint8_t>& pixels)
-{
-    const std::size_t rowBytes = static_cast<std::size_t>(width) * 4;
-    pixels.resize(rowBytes * height);
-    glPixelStorei(GL_PACK_ALIGNMENT, 1);
-    glReadPixels(0, 0, width, height, GL_RGBA, GL_UNSIGNED_BYTE, pixels.data());
-    for (std::size_t alpha = 3; alpha < pixels.size(); alpha += 4)
-        pixels[alpha] = 255;
-    if (topRowFirst)
-        return;
-    std::vector<std::uint8_t> row(rowBytes);
-    for (int top = 0, bottom = height - 1; top < bottom; ++top, --bottom) {
-        std::uint8_t* a = pixels.data() + top * rowBytes;
-        std::uint8_t* b = pixels.data() + bottom * rowBytes;
-        std::memcpy(row.data(), a, rowBytes);
-        std::memcpy(a, b, rowBytes);
-        std::memcpy(b, row.data(), rowBytes);
-    }
-}
-
-}  // namespace
 
 void GraphicsDevice::Present()
 {
     std::vector<std::uint8_t>* pixels = std::exchange(capture, nullptr);
     WindowPicture* shown = std::exchange(windowCapture, nullptr);
-    if (!context)
-        return;
-    if (pixels) {
-        glBindFramebuffer(GL_READ_FRAMEBUFFER, backBuffer.framebuffer);
-        ReadFramebuffer(backBufferWidth, backBufferHeight, backBuffer.topRowFirst, *pixels);
-    }
-
-    if (backBuffer.framebuffer) {
-        int displayWidth = 0;
-        int displayHeight = 0;
-        window->DrawableSize(displayWidth, displayHeight);
-        // The largest rectangle of the back buffer's shape that fits, centred; the bars stay black.
-        const int width = std::min(displayWidth, displayHeight * backBufferWidth / backBufferHeight);
-        const int height = width * backBufferHeight / backBufferWidth;
-        const int x = (displayWidth - width) / 2;
-        const int y = (displayHeight - height) / 2;
-        glBindFramebuffer(GL_DRAW_FRAMEBUFFER, 0);
-        glClearColor(0.0f, 0.0f, 0.0f, 1.0f);
-        glClear(GL_COLOR_BUFFER_BIT);
-        glBindFramebuffer(GL_READ_FRAMEBUFFER, backBuffer.framebuffer);
-        // Top row first in the back buffer, last in the window.
-        glBlitFramebuffer(0, backBufferHeight, backBufferWidth, 0, x, y, x + width, y + height, GL_COLOR_BUFFER_BIT,
-                          GL_LINEAR);
-    }
-    if (shown) {
-        window->DrawableSize(shown->width, shown->height);
-        glBindFramebuffer(GL_READ_FRAMEBUFFER, 0);
-        ReadFramebuffer(shown->width, shown->height, false, shown->pixels);
-    }
-    window->SwapBuffers();
+    backEnd->Present(backBuffer, pixels, shown);
     backBuffer.Forget();
     standInFor = standInBy = nullptr;
     occluder.reset();
-    ChooseBackBuffer();
+    backEnd->ChooseBackBuffer(backBuffer);
     BindTarget(currentTarget);
-}
-
-void GraphicsDevice::ChooseBackBuffer()
-{
-    int width = 0;
-    int height = 0;
-    window->DrawableSize(width, height);
-    const bool own = width == backBufferWidth && height == backBufferHeight;
-    backBuffer.framebuffer = own ? 0 : offScreenFramebuffer;
-    // Off-screen it is stored top row first like every target, so that any of
-    // them can stand in for it and rasterise alike; the window's is bottom-up.
-    backBuffer.topRowFirst = !own;
 }
 
 void GraphicsDevice::WaitForGpu()
 {
-    if (context)
-        glFinish();
-}
-
-void GraphicsDevice::SetTargetUniforms(const GlProgram& program)
-{
-    glUniform1f(program.Uniform("orb_FlipY"), Target().topRowFirst ? -1.0f : 1.0f);
-    glUniform2f(program.Uniform("orb_TargetSize"), static_cast<float>(Target().width),
-                static_cast<float>(Target().height));
-}
-
-void GraphicsDevice::BindTexture(int unit, const Texture* texture)
-{
-    if (!context)
-        return;
-    // GL cannot sample the texture it draws into; a pass that reads its own
-    // target reads a copy of it taken now.
-    if (texture && texture->GetSurface() && Bound(texture->GetSurface()) == &Target())
-        texture = &CopyOfCurrentTarget(*texture);
-    glActiveTexture(GL_TEXTURE0 + unit);
-    glBindTexture(GL_TEXTURE_2D, texture ? texture->Handle() : 0);
-    // Render targets are sampled for screen passes, where wrapping would bleed
-    // one edge into the other; images wrap as models expect.
-    glBindSampler(unit, texture && texture->GetSurface() ? clampSampler : wrapSampler);
-}
-
-const Texture& GraphicsDevice::CopyOfCurrentTarget(const Texture& target)
-{
-    const int width = static_cast<int>(target.imageInfo.width);
-    const int height = static_cast<int>(target.imageInfo.height);
-    if (!targetCopy || targetCopy->imageInfo.width != target.imageInfo.width ||
-        targetCopy->imageInfo.height != target.imageInfo.height || targetCopy->imageInfo.format != target.imageInfo.format) {
-        targetCopy = std::make_unique<Texture>(*this);
-        targetCopy->CreateRenderTarget(width, height, target.imageInfo.format, "targetCopy");
-    }
-    glBindFramebuffer(GL_READ_FRAMEBUFFER, Target().framebuffer);
-    glBindFramebuffer(GL_DRAW_FRAMEBUFFER, targetCopy->GetSurface()->framebuffer);
-    glBlitFramebuffer(0, 0, width, height, 0, 0, width, height, GL_COLOR_BUFFER_BIT, GL_NEAREST);
-    targetCopy->GetSurface()->solid = Target().solid;
-    targetCopy->GetSurface()->dirty = Target().dirty;
-    BindTarget(currentTarget);
-    return *targetCopy;
+    backEnd->Finish();
 }
 
 void GraphicsDevice::BeginEffectPass(const EffectPassState& state)
@@ -539,25 +219,30 @@ void GraphicsDevice::BeginEffectPass(const EffectPassState& state)
     depthTest = state.depthTest;
     depthWrite = state.depthWrite;
     ApplyDepth();
-    if (!context)
-        return;
     if (pass.program)
-        glUseProgram(pass.program->Id());
+        backEnd->UseProgram(*pass.program);
     if (pass.cullBack)
-        glEnable(GL_CULL_FACE);
+        backEnd->SetCulling(true);
 }
 
 void GraphicsDevice::SetPassProgram(const GlProgram* program)
 {
     pass.program = program;
-    if (context && program)
-        glUseProgram(program->Id());
+    if (program)
+        backEnd->UseProgram(*program);
+}
+
+void GraphicsDevice::SetPassParameters(const GlProgram& program, const EffectParameters& parameters)
+{
+    backEnd->Upload(program, parameters, Target(), [this](const Texture& texture) {
+        return texture.GetSurface() && Bound(texture.GetSurface()) == &Target();
+    });
 }
 
 void GraphicsDevice::EndEffectPass()
 {
-    if (context && pass.cullBack)
-        glDisable(GL_CULL_FACE);
+    if (pass.cullBack)
+        backEnd->SetCulling(false);
     activePass = false;
     pass = EffectPassState{};
 }
@@ -594,14 +279,15 @@ void GraphicsDevice::DrawSubset(const Mesh& mesh, int subset)
         return;
     RecordMeshDraw(mesh);
     const Mesh::Subset& range = mesh.GetSubset(subset);
-    if (!context || !mesh.VertexArray() || range.indexCount == 0)
+    // Nothing was uploaded on the null back end.
+    if (!mesh.Buffers().vertexArray || range.indexCount == 0)
         return;
     if (activePass) {
         if (!pass.program)
             return;
-        SetTargetUniforms(*pass.program);
+        backEnd->SetTargetOf(*pass.program, Target());
     } else {
-        UseFixedFunction(stageTexture, false);
+        backEnd->UseFixedFunction(FixedState(false), Target());
     }
     const auto matrices = CurrentMeshMatrices();
     if (matrices && Occluded(mesh, *matrices))
@@ -617,37 +303,21 @@ void GraphicsDevice::DrawSubset(const Mesh& mesh, int subset)
         else
             Target().Forget();
     }
-    glBindVertexArray(mesh.VertexArray());
-    // Models carry no vertex colour; a disabled attribute reads this constant.
-    glVertexAttrib4f(3, 1.0f, 1.0f, 1.0f, 1.0f);
-    glDrawElements(GL_TRIANGLES, static_cast<GLsizei>(range.indexCount), GL_UNSIGNED_INT,
-                   reinterpret_cast<void*>(static_cast<std::uintptr_t>(range.firstIndex) * sizeof(unsigned)));
-    glBindVertexArray(0);
+    backEnd->DrawMesh(mesh.Buffers(), range.firstIndex, range.indexCount);
 }
 
-void GraphicsDevice::UseFixedFunction(const Texture* texture, bool vertexColour)
+FixedFunctionState GraphicsDevice::FixedState(bool vertexColour) const
 {
-    const GlProgram& program = *fixedProgram;
-    glUseProgram(program.Id());
-    SetTargetUniforms(program);
-    glUniformMatrix4fv(program.Uniform("ff_World"), 1, GL_FALSE, GetTransform(TransformState::World).Data());
-    glUniformMatrix4fv(program.Uniform("ff_View"), 1, GL_FALSE, GetTransform(TransformState::View).Data());
-    glUniformMatrix4fv(program.Uniform("ff_Projection"), 1, GL_FALSE,
-                       GetTransform(TransformState::Projection).Data());
-    glUniformMatrix4fv(program.Uniform("ff_TextureMatrix"), 1, GL_FALSE,
-                       GetTransform(TransformState::Texture0).Data());
-    glUniform1i(program.Uniform("ff_TextureTransform"), textureTransform);
-    glUniform1i(program.Uniform("ff_Lighting"), lighting);
-    glUniform1i(program.Uniform("ff_VertexColor"), vertexColour);
-    glUniform4fv(program.Uniform("ff_MaterialDiffuse"), 1, &currentMaterial.diffuse.x);
-    glUniform4fv(program.Uniform("ff_MaterialEmissive"), 1, &currentMaterial.emissive.x);
-    glUniform3fv(program.Uniform("ff_LightDirection"), 1, &light.direction.x);
-    glUniform4fv(program.Uniform("ff_LightDiffuse"), 1, &light.diffuse.x);
-    glUniform1i(program.Uniform("ff_Texture"), 0);
-    glActiveTexture(GL_TEXTURE0);
-    // A missing texture reads as white, as an empty texture stage does.
-    glBindTexture(GL_TEXTURE_2D, texture && texture->Handle() ? texture->Handle() : whiteTexture);
-    glBindSampler(0, wrapSampler);
+    return {GetTransform(TransformState::World),
+            GetTransform(TransformState::View),
+            GetTransform(TransformState::Projection),
+            GetTransform(TransformState::Texture0),
+            textureTransform,
+            lighting,
+            vertexColour,
+            currentMaterial,
+            light,
+            stageTexture};
 }
 
 std::optional<GraphicsDevice::MeshMatrices> GraphicsDevice::CurrentMeshMatrices() const
@@ -680,12 +350,10 @@ std::optional<std::optional<ScreenRect>> GraphicsDevice::ApplyPrediction(const P
     if (!plan)
         return std::nullopt;
     const Color& c = prediction.colour;
-    if (plan->repaint == PredictedPass::Repaint::Whole) {
-        glClearColor(c.r, c.g, c.b, c.a);
-        glClear(GL_COLOR_BUFFER_BIT);
-    } else if (plan->repaint == PredictedPass::Repaint::Dirty && Target().dirty) {
-        ClearArea(*Target().dirty, c);
-    }
+    if (plan->repaint == PredictedPass::Repaint::Whole)
+        backEnd->Clear(Target(), c, std::nullopt);
+    else if (plan->repaint == PredictedPass::Repaint::Dirty && Target().dirty)
+        backEnd->ClearArea(Target(), *Target().dirty, c);
     if (plan->repaint != PredictedPass::Repaint::None) {
         Target().solid = c;
         Target().dirty.reset();
@@ -698,7 +366,7 @@ std::optional<std::optional<ScreenRect>> GraphicsDevice::ApplyPrediction(const P
 void GraphicsDevice::DrawScreenQuad(const ScreenRect& rect, const std::optional<PassPrediction>& prediction)
 {
     recorder.Quad(rect, activePass ? pass.technique : "");
-    if (!context || !activePass || !pass.program || rect.width == 0 || rect.height == 0)
+    if (!activePass || !pass.program || rect.width == 0 || rect.height == 0)
         return;
     std::optional<ScreenRect> scissor;
     const bool wholeTarget = rect == ScreenRect{0, 0, Target().width, Target().height};
@@ -709,50 +377,30 @@ void GraphicsDevice::DrawScreenQuad(const ScreenRect& rect, const std::optional<
     } else {
         Target().Touch(rect);
     }
-    const std::array<ScreenQuadVertex, 4> vertices = ScreenQuadVertices(rect);
-    SetTargetUniforms(*pass.program);
-    glBindVertexArray(quadArray);
-    glBindBuffer(GL_ARRAY_BUFFER, quadBuffer);
-    glBufferData(GL_ARRAY_BUFFER, sizeof vertices, vertices.data(), GL_STREAM_DRAW);
-    SetScissor(scissor);
-    glDrawArrays(GL_TRIANGLE_FAN, 0, 4);
-    SetScissor(std::nullopt);
-    glBindVertexArray(0);
+    backEnd->SetTargetOf(*pass.program, Target());
+    backEnd->DrawQuad(ScreenQuadVertices(rect), Target(), scissor);
 }
 
 void GraphicsDevice::CopyToCurrentTarget(const Texture& source)
 {
     const Surface* from = source.GetSurface() ? Bound(source.GetSurface()) : nullptr;
     // A target standing in for the source already holds what it would copy.
-    if (!context || !from || from == &Target())
+    if (!from || from == &Target())
         return;
-    const int width = Target().width;
-    const int height = Target().height;
-    glBindFramebuffer(GL_READ_FRAMEBUFFER, from->framebuffer);
-    glBindFramebuffer(GL_DRAW_FRAMEBUFFER, Target().framebuffer);
-    // Rows run the other way in the window's own framebuffer.
-    const bool flip = from->topRowFirst != Target().topRowFirst;
-    glBlitFramebuffer(0, 0, width, height, 0, flip ? height : 0, width, flip ? 0 : height, GL_COLOR_BUFFER_BIT,
-                      GL_NEAREST);
+    backEnd->Copy(*from, Target());
     Target().solid = from->solid;
     Target().dirty = from->dirty;
-    BindTarget(currentTarget);
 }
 
 void GraphicsDevice::DrawFan(const ColorVertex* vertices, int count, const std::string& what)
 {
     recorder.Fan(vertices, count, what, stageTexture ? stageTexture->fileName : "", GetTransform(TransformState::World),
                  FixedCamera());
-    if (!context || count < 3)
+    if (count < 3)
         return;
-    UseFixedFunction(stageTexture, true);
+    backEnd->UseFixedFunction(FixedState(true), Target());
     Target().Forget();
-    glBindVertexArray(fanArray);
-    glBindBuffer(GL_ARRAY_BUFFER, fanBuffer);
-    glBufferData(GL_ARRAY_BUFFER, static_cast<GLsizeiptr>(count * sizeof(ColorVertex)), vertices, GL_STREAM_DRAW);
-    glVertexAttrib3f(1, 0.0f, 0.0f, 0.0f);
-    glDrawArrays(GL_TRIANGLE_FAN, 0, count);
-    glBindVertexArray(0);
+    backEnd->DrawFan(vertices, count);
 }
 
 void GraphicsDevice::BeginSprite()
@@ -769,14 +417,14 @@ void GraphicsDevice::DrawSprite(const std::shared_ptr<Texture>& texture, const R
     const Vector3 c = centre ? *centre : Vector3(0.0f);
     recorder.Sprite(texture ? texture->fileName : "", src, m, c.x, c.y, argb);
     // A sprite without an image, or fully transparent, leaves no trace.
-    if (!context || !texture || !texture->Handle() || (argb >> 24) == 0)
+    if (!texture || !texture->Handle() || (argb >> 24) == 0)
         return;
     const float width = static_cast<float>(texture->imageInfo.width);
     const float height = static_cast<float>(texture->imageInfo.height);
     if (width <= 0 || height <= 0)
         return;
 
-    sprites->Add(texture->Handle(), SpriteBatch::Place(src, m, c, width, height), argb);
+    backEnd->AddSprite(texture->Handle(), PlaceSprite(src, m, c, width, height), argb);
     if (!inSprite)
         FlushSprites();
 }
@@ -789,18 +437,10 @@ void GraphicsDevice::EndSprite()
 
 void GraphicsDevice::FlushSprites()
 {
-    if (!context || sprites->Empty())
+    // Sprites draw with their own states; the device's come back after them.
+    if (!backEnd->DrawSprites(Target()))
         return;
-    glDisable(GL_DEPTH_TEST);
-    glDepthMask(GL_FALSE);
-    glBlendEquation(GL_FUNC_ADD);
-    glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
-    glUseProgram(spriteProgram->Id());
-    SetTargetUniforms(*spriteProgram);
-    glUniform1i(spriteProgram->Uniform("sprite_Texture"), 0);
-    glBindSampler(0, clampSampler);
     Target().Forget();
-    sprites->Flush();
     ApplyDepth();
     ApplyBlend();
 }
@@ -808,10 +448,7 @@ void GraphicsDevice::FlushSprites()
 void GraphicsDevice::DrawText(const std::string& text, int x, int y, std::uint32_t argb)
 {
     recorder.Text(text, x, y, argb);
-    if (!context || !font)
-        return;
-    for (const auto& quad : font->Layout(text, static_cast<float>(x), static_cast<float>(y)))
-        sprites->Add(font->Texture(), quad, argb);
+    backEnd->AddText(text, x, y, argb);
     if (!inSprite)
         FlushSprites();
 }

@@ -11,6 +11,7 @@
 #include "formats/Material.h"
 #include "math/Matrix.h"
 #include "render/ColorVertex.h"
+#include "render/DeviceBackEnd.h"
 #include "render/DrawRecorder.h"
 #include "render/Occluder.h"
 #include "render/PassPrediction.h"
@@ -21,39 +22,15 @@ class Texture;
 class Mesh;
 class Effect;
 class GlProgram;
-class SpriteBatch;
-class Font;
 struct Rect;
 
 enum class TransformState { World, View, Projection, Texture0 };
-
-// A corner of a screen quad: target pixel and texture coordinate.
-struct ScreenQuadVertex {
-    float x, y, u, v;
-};
-
-// The four corners of a screen quad over rect, clockwise from the top-left,
-// with the whole texture across it.
-std::array<ScreenQuadVertex, 4> ScreenQuadVertices(const ScreenRect& rect);
-
-// What a window showed: RGBA, 8 bits a channel, top row first.
-struct WindowPicture {
-    int width = 0;
-    int height = 0;
-    std::vector<std::uint8_t> pixels;
-};
-
-// The one directional light of the fixed set-up.
-struct Light {
-    Vector3 direction{1.0f, -1.0f, 1.0f};
-    Color diffuse{1.0f};
-};
 
 // What an effect pass hands the device while it is active: the program that
 // draws, and the depth states the pass wants.
 struct EffectPassState {
     const Effect* effect = nullptr;
-    // Null without a GL context: the pass is only recorded.
+    // Null on the null back end: the pass is only recorded.
     const GlProgram* program = nullptr;
     std::string technique;
     bool depthTest = true;
@@ -61,21 +38,16 @@ struct EffectPassState {
     bool cullBack = false;
 };
 
-// The process-wide drawing device. It keeps the fixed 1280 × 720 back buffer
-// every 2D layout is written for, the render states the game sets, render-target
+// The drawing device. It keeps the fixed 1280 × 720 back buffer every 2D
+// layout is written for, the render states the game sets, render-target
 // switching with one depth buffer shared by every full-size target, the
 // fixed-function path (sky, shards, editor tiles), effect passes, screen quads,
 // the sprite batch and the text call.
 //
-// In a window it draws through OpenGL 3.3. Without one (headless runs) it has no
-// GL context: it keeps every state and records every draw, so draw order can be
-// checked anywhere. With a draw log set, it records in both modes.
-//
-// All conventions that differ from the design's original API are handled here,
-// once: depth runs 0..1 in clip space, texture targets keep the image's top row
-// first like loaded images, and pixel centres sit on half-pixels, so screen
-// copies are exact. Full screen, or in a window of another size, the back
-// buffer is an off-screen target scaled onto the window at Present, letterboxed.
+// It keeps every state, the draw log, what it knows of each target's colour,
+// stand-ins and occlusion, and hands the drawing to its back end: OpenGL 3.3
+// in a window (GlBackEnd), nothing without one (NullBackEnd), so every call
+// runs and is recorded anywhere, and draw order can be checked headless.
 class GraphicsDevice {
 public:
     GraphicsDevice();
@@ -83,18 +55,17 @@ public:
     GraphicsDevice(const GraphicsDevice&) = delete;
     GraphicsDevice& operator=(const GraphicsDevice&) = delete;
 
-    // window null: headless, no GL context. Full screen or not, the picture is
-    // drawn the same way (see ChooseBackBuffer). False, with the reason in
-    // error, without an OpenGL 3.3 context; contextFailed then tells that the
-    // window's context could not be made (the caller says so in its own box).
+    // window null: headless, on the null back end. Full screen or not, the
+    // picture is drawn the same way. False, with the reason in error, without
+    // an OpenGL 3.3 context; contextFailed then tells that the window's
+    // context could not be made (the caller says so in its own box).
     bool Initialize(Window* window, std::string& error, bool* contextFailed = nullptr);
     // Depth test and write, alpha blending with source alpha, no culling, one
     // white light along (1, -1, 1), texture times vertex colour, lighting on.
     void SetDefaultStates();
-    // Releases every GL object while the context still exists.
-    void Shutdown();
 
-    bool HasContext() const { return context; }
+    // Where textures, meshes and effects keep what they make.
+    DeviceBackEnd& BackEnd() { return *backEnd; }
     int BackBufferWidth() const { return backBufferWidth; }
     int BackBufferHeight() const { return backBufferHeight; }
 
@@ -121,9 +92,6 @@ public:
     void SetTexture(const Texture* texture) { stageTexture = texture; }
     const Texture* GetTexture() const { return stageTexture; }
     const Light& GetLight() const { return light; }
-    // Binds a texture to a unit for an effect pass; render targets are sampled
-    // clamped, images wrapped.
-    void BindTexture(int unit, const Texture* texture);
 
     // Render target 0. The back buffer's surface is always valid.
     Surface* GetRenderTarget() const { return currentTarget; }
@@ -140,17 +108,15 @@ public:
     void SetOccluder(const Matrix& world, const Vector3& low, const Vector3& high);
     // Until EndDepthOnly, draws write depth alone and leave no record, to let
     // later draws skip what nearer ones will cover. False (and nothing
-    // begun) where that cannot help: without a GL context, or with the
-    // device's shortcuts off.
+    // begun) with the device's shortcuts off.
     bool BeginDepthOnly();
     void EndDepthOnly();
-    // The depth buffer every full-size target shares; 0 without a context.
-    unsigned SharedDepthBuffer() const { return sharedDepth; }
+    // A render target's storage; full-size targets share the one depth buffer.
+    // Nothing when the back end cannot make it whole.
+    std::optional<TextureStorage> MakeTarget(int width, int height, bool halfFloat);
 
     // Clears the current target's colour (ARGB), and its depth when depth is true.
     void Clear(bool colour, bool depth, std::uint32_t argb, float depthValue);
-    void BeginScene() {}
-    void EndScene() {}
     void Present();
     // Returns once the renderer has finished everything asked of it (for timing).
     void WaitForGpu();
@@ -161,6 +127,9 @@ public:
     void EndEffectPass();
     // The active pass continues with another build of its technique.
     void SetPassProgram(const GlProgram* program);
+    // The pass's program takes the effect's parameters; a texture that is
+    // being drawn into is sampled from a copy taken now.
+    void SetPassParameters(const GlProgram& program, const EffectParameters& parameters);
     // A new pass of the same technique counts as a new mesh draw in the log.
     const EffectPassState* ActivePass() const { return activePass ? &pass : nullptr; }
 
@@ -195,7 +164,7 @@ public:
     void DrawText(const std::string& text, int x, int y, std::uint32_t argb);
 
     // The next Present also copies the back buffer into pixels: RGBA, 8 bits a
-    // channel, top row first. Without a GL context nothing is copied.
+    // channel, top row first. On the null back end nothing is copied.
     void CaptureNextPresent(std::vector<std::uint8_t>* pixels) { capture = pixels; }
     // The next Present also copies what the window shows, at the window's
     // drawable size (letterboxed when that is not the back buffer's), in the
@@ -209,24 +178,16 @@ public:
     bool Recording() const { return recorder.Recording(); }
 
 private:
-    // The window's own framebuffer is the back buffer while its drawable has
-    // the back buffer's size; otherwise the picture is drawn off-screen and
-    // scaled onto it, letterboxed, at Present.
-    void ChooseBackBuffer();
     void ApplyBlend();
     void ApplyDepth();
     void BindTarget(Surface* target);
     // Where drawing into surface really goes, and where it goes now.
     Surface* Bound(Surface* surface) const;
     Surface& Target() const { return *Bound(currentTarget); }
-    void SetTargetUniforms(const GlProgram& program);
-    void UseFixedFunction(const Texture* texture, bool vertexColour);
+    FixedFunctionState FixedState(bool vertexColour) const;
     // Does the predicted part of a whole-target pass; returns where the pass
     // must still be drawn, or nothing when it was not predictable.
     std::optional<std::optional<ScreenRect>> ApplyPrediction(const PassPrediction& prediction);
-    // Clears colour inside area only.
-    void ClearArea(const ScreenRect& area, const Color& colour);
-    void SetScissor(const std::optional<ScreenRect>& area);
     // The matrices a mesh draw uses now: the active pass's, or the fixed
     // path's; none when the pass lacks one.
     struct MeshMatrices {
@@ -236,14 +197,12 @@ private:
     };
     std::optional<MeshMatrices> CurrentMeshMatrices() const;
     bool Occluded(const Mesh& mesh, const MeshMatrices& matrices) const;
-    const Texture& CopyOfCurrentTarget(const Texture& target);
     void FlushSprites();
     void RecordMeshDraw(const Mesh& mesh);
     // The view times the projection the fixed-function path draws with.
     Matrix FixedCamera() const;
 
-    Window* window = nullptr;
-    bool context = false;
+    std::unique_ptr<DeviceBackEnd> backEnd;
     int backBufferWidth = 0;
     int backBufferHeight = 0;
 
@@ -253,12 +212,6 @@ private:
     Surface* standInBy = nullptr;
     std::optional<Occluder> occluder;
     bool depthOnly = false;
-    // The back buffer drawn off-screen, when the window's drawable is not its size.
-    unsigned offScreenFramebuffer = 0;
-    unsigned offScreenColour = 0;
-    // A framebuffer holding just the shared depth, to clear it with the window's.
-    unsigned depthOnlyFramebuffer = 0;
-    unsigned sharedDepth = 0;
 
     bool lighting = true;
     BlendOperation blendOperation = BlendOperation::Add;
@@ -278,19 +231,7 @@ private:
     // Each pass gets a serial; a mesh is logged once per pass it is drawn in.
     unsigned passSerial = 0;
 
-    std::unique_ptr<GlProgram> fixedProgram;
-    std::unique_ptr<GlProgram> spriteProgram;
-    std::unique_ptr<SpriteBatch> sprites;
     bool inSprite = false;
-    std::unique_ptr<Font> font;
-    std::unique_ptr<Texture> targetCopy;
-    unsigned fanArray = 0;
-    unsigned fanBuffer = 0;
-    unsigned quadArray = 0;
-    unsigned quadBuffer = 0;
-    unsigned whiteTexture = 0;
-    unsigned wrapSampler = 0;
-    unsigned clampSampler = 0;
 
     std::vector<std::uint8_t>* capture = nullptr;
     WindowPicture* windowCapture = nullptr;

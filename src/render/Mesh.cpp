@@ -6,8 +6,6 @@
 #include <cstdio>
 #include <cstdlib>
 
-#include <epoxy/gl.h>
-
 #include "formats/XModel.h"
 #include "platform/FileBytes.h"
 #include "render/GraphicsDevice.h"
@@ -54,12 +52,7 @@ Mesh::~Mesh()
 
 void Mesh::Release()
 {
-    if (device->HasContext()) {
-        glDeleteVertexArrays(1, &vertexArray);
-        glDeleteBuffers(1, &vertexBuffer);
-        glDeleteBuffers(1, &indexBuffer);
-    }
-    vertexArray = vertexBuffer = indexBuffer = 0;
+    device->BackEnd().Delete(buffers);
     subsets.clear();
     materials.clear();
     materialTextures.clear();
@@ -119,26 +112,7 @@ Mesh::LoadResult Mesh::Load(const std::string& filePath, std::string& reason)
         }
     }
 
-    if (device->HasContext() && !indices.empty()) {
-        glGenVertexArrays(1, &vertexArray);
-        glBindVertexArray(vertexArray);
-        glGenBuffers(1, &vertexBuffer);
-        glBindBuffer(GL_ARRAY_BUFFER, vertexBuffer);
-        glBufferData(GL_ARRAY_BUFFER, static_cast<GLsizeiptr>(vertices.size() * sizeof(XModel::Vertex)),
-                     vertices.data(), GL_STATIC_DRAW);
-        glGenBuffers(1, &indexBuffer);
-        glBindBuffer(GL_ELEMENT_ARRAY_BUFFER, indexBuffer);
-        glBufferData(GL_ELEMENT_ARRAY_BUFFER, static_cast<GLsizeiptr>(indices.size() * sizeof(std::uint32_t)),
-                     indices.data(), GL_STATIC_DRAW);
-        glEnableVertexAttribArray(0);
-        glVertexAttribPointer(0, 3, GL_FLOAT, GL_FALSE, sizeof(XModel::Vertex),
-                              reinterpret_cast<void*>(offsetof(XModel::Vertex, position)));
-        glEnableVertexAttribArray(1);
-        glVertexAttribPointer(1, 3, GL_FLOAT, GL_FALSE, sizeof(XModel::Vertex),
-                              reinterpret_cast<void*>(offsetof(XModel::Vertex, normal)));
-        glEnableVertexAttribArray(2);
-        glVertexAttribPointer(2, 2, GL_FLOAT, GL_FALSE, sizeof(XModel::Vertex), reinterpret_cast<void*>(offsetof(XModel::Vertex, uv)));
-        glBindVertexArray(0);
-    }
+    if (!indices.empty())
+        buffers = device->BackEnd().MakeMesh(vertices, indices);
     return LoadResult::Loaded;
 }

@@ -6,6 +6,7 @@
 
 #include "formats/Material.h"
 #include "math/Vector3.h"
+#include "render/GpuStorage.h"
 #include "render/Texture.h"
 
 class GraphicsDevice;
@@ -15,7 +16,7 @@ class GraphicsDevice;
 // the distinct texture files the materials name, each loaded once. Texture
 // names are relative to the X file's folder; backslashes are accepted.
 //
-// Without a GL context the file is still read, so materials and bounds are
+// On the null back end the file is still read, so materials and bounds are
 // real; only the upload is skipped.
 class Mesh {
 public:
@@ -41,7 +42,7 @@ public:
         unsigned indexCount = 0;
     };
     const Subset& GetSubset(int i) const { return subsets[i]; }
-    unsigned VertexArray() const { return vertexArray; }
+    const MeshBuffers& Buffers() const { return buffers; }
     // The path it was loaded from, as given (the draw log names meshes by it).
     const std::string& Path() const { return path; }
     Vector3 BoundsMin() const { return boundsMin; }
@@ -61,7 +62,5 @@ private:
     std::vector<Subset> subsets;
     Vector3 boundsMin{0.0f};
     Vector3 boundsMax{0.0f};
-    unsigned vertexArray = 0;
-    unsigned vertexBuffer = 0;
-    unsigned indexBuffer = 0;
+    MeshBuffers buffers;
 };

@@ -2,8 +2,6 @@
 
 #include <cstdio>
 
-#include <epoxy/gl.h>
-
 #include "formats/ImageFile.h"
 #include "render/GraphicsDevice.h"
 #include "render/Surface.h"
@@ -17,11 +15,8 @@ Texture::~Texture()
 
 void Texture::Release()
 {
-    if (device->HasContext()) {
-        if (surface && surface->framebuffer)
-            glDeleteFramebuffers(1, &surface->framebuffer);
-        glDeleteTextures(1, &handle);
-    }
+    TextureStorage storage{handle, surface ? surface->framebuffer : 0};
+    device->BackEnd().Delete(storage);
     handle = 0;
     present = false;
     surface.reset();
@@ -43,15 +38,7 @@ bool Texture::LoadFromFile(const std::string& name)
     const int width = image->width;
     const int height = image->height;
 
-    if (device->HasContext()) {
-        glGenTextures(1, &handle);
-        glBindTexture(GL_TEXTURE_2D, handle);
-        glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
-        // The top row goes first, so texture coordinate v = 0 is the image's top.
-        glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA8, width, height, 0, GL_RGBA, GL_UNSIGNED_BYTE, image->rgba.data());
-        glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAX_LEVEL, 0);
-    }
-
+    handle = device->BackEnd().MakeImage(width, height, image->rgba.data()).handle;
     present = true;
     imageInfo.width = static_cast<unsigned>(width);
     imageInfo.height = static_cast<unsigned>(height);
@@ -72,28 +59,14 @@ bool Texture::CreateRenderTarget(int width, int height, TextureFormat format, co
     surface->height = height;
     surface->name = name;
 
-    if (device->HasContext()) {
-        glGenTextures(1, &handle);
-        glBindTexture(GL_TEXTURE_2D, handle);
-        const bool half = format == TextureFormat::A16B16G16R16F;
-        glTexImage2D(GL_TEXTURE_2D, 0, half ? GL_RGBA16F : GL_RGBA8, width, height, 0, GL_RGBA,
-                     half ? GL_HALF_FLOAT : GL_UNSIGNED_BYTE, nullptr);
-        glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAX_LEVEL, 0);
-        glGenFramebuffers(1, &surface->framebuffer);
-        glBindFramebuffer(GL_FRAMEBUFFER, surface->framebuffer);
-        glFramebufferTexture2D(GL_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_TEXTURE_2D, handle, 0);
-        // Every full-size target shares the one depth buffer, as a frame's
-        // passes expect to depth-test against what earlier passes drew.
-        if (width == device->BackBufferWidth() && height == device->BackBufferHeight())
-            glFramebufferRenderbuffer(GL_FRAMEBUFFER, GL_DEPTH_STENCIL_ATTACHMENT, GL_RENDERBUFFER,
-                                      device->SharedDepthBuffer());
-        const bool complete = glCheckFramebufferStatus(GL_FRAMEBUFFER) == GL_FRAMEBUFFER_COMPLETE;
-        glBindFramebuffer(GL_FRAMEBUFFER, device->GetRenderTarget()->framebuffer);
-        if (!complete) {
-            Release();
-            return false;
-        }
+    const std::optional<TextureStorage> storage =
+        device->MakeTarget(width, height, format == TextureFormat::A16B16G16R16F);
+    if (!storage) {
+        Release();
+        return false;
     }
+    handle = storage->handle;
+    surface->framebuffer = storage->framebuffer;
     present = true;
     imageInfo.width = static_cast<unsigned>(width);
     imageInfo.height = static_cast<unsigned>(height);

@@ -32,8 +32,8 @@ struct Rect {
 
 // One image on the graphics device: loaded from a PNG at its own size, or made
 // empty as a render target. A texture that failed to load keeps its name and an
-// empty size, and draws as nothing. Without a GL context (headless runs) images
-// are still decoded, so sizes are real, but nothing is uploaded.
+// empty size, and draws as nothing. On the null back end (headless runs)
+// images are still decoded, so sizes are real, but nothing is uploaded.
 class Texture {
 public:
     // Images and targets live on a device, and go before it does.
@@ -50,7 +50,7 @@ public:
 
     // Whether there is an image (a loaded file or a render target).
     bool HasImage() const { return present; }
-    // The GL texture name; 0 without an image or a GL context.
+    // The back end's name for it; 0 without an image, or on the null back end.
     unsigned Handle() const { return handle; }
     // Render targets only: where to draw into it.
     Surface* GetSurface() const { return surface.get(); }

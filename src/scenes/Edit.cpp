@@ -15,6 +15,7 @@
 #include "render/ShaderManager.h"
 #include "render/TextureCache.h"
 #include "solver/BackgroundSolve.h"
+#include "stage/StageCatalogue.h"
 #include "stage/StageFile.h"
 
 namespace {
@@ -30,8 +31,6 @@ const Vector3 ScreenUp{0.0f, 0.0f, 1.0f};
 constexpr int Cells = 10;
 constexpr int TileSize = 50;
 constexpr float LastCell = 9.0f;
-constexpr int Groups = 3;
-constexpr int StagesPerGroup = 6;
 
 constexpr std::uint32_t Black = 0xFF000000;
 constexpr int TextLeft = 50;
@@ -100,10 +99,9 @@ void Edit::EditKeys()
     const int z = static_cast<int>(cursorZ);
     const bool free = grid->CellAt(x, 0, z) == BlockKind::Empty;
     const auto act = [this](bool possible, auto action) {
-        if (keyLatch || !possible)
+        if (!possible || !latch.Take())
             return;
         action();
-        keyLatch = true;
     };
     if (MenuKeyPressed(context.application.Keys(), VirtualKey::Up)) {
         act(cursorZ < LastCell, [this] { cursorZ += 1.0f; });
@@ -131,7 +129,7 @@ void Edit::EditKeys()
     } else if (MenuKeyPressed(context.application.Keys(), VirtualKey::P)) {
         act(!blocks.empty(), [this] { Save(); });
     } else {
-        keyLatch = false;
+        latch.Open();
     }
 }
 
@@ -168,9 +166,9 @@ void Edit::TakeVerdict()
 
 void Edit::LoadKeys()
 {
-    const auto step = [](int value, int delta, int count) { return (value - 1 + delta + count) % count + 1; };
+    using StageCatalogue::Cycle;
     if (MenuKeyPressed(context.application.Keys(), VirtualKey::Return)) {
-        if (keyLatch)
+        if (!latch.Take())
             return;
         if (loadStep == 0) {
             loadStep = 1;
@@ -179,25 +177,22 @@ void Edit::LoadKeys()
             if (!LoadStage(blocks, StageFile::Path(loadGroup, loadStage)))
                 context.application.ShowMessage(Message(MessageId::FileMissing));
         }
-        keyLatch = true;
     } else if (MenuKeyPressed(context.application.Keys(), VirtualKey::Up)) {
-        if (keyLatch)
+        if (!latch.Take())
             return;
         if (loadStep == 0)
-            loadGroup = step(loadGroup, 1, Groups);
+            loadGroup = Cycle(loadGroup, 1, StageCatalogue::Groups);
         else
-            loadStage = step(loadStage, 1, StagesPerGroup);
-        keyLatch = true;
+            loadStage = Cycle(loadStage, 1, StageCatalogue::StagesPerGroup);
     } else if (MenuKeyPressed(context.application.Keys(), VirtualKey::Down)) {
-        if (keyLatch)
+        if (!latch.Take())
             return;
         if (loadStep == 0)
-            loadGroup = step(loadGroup, -1, Groups);
+            loadGroup = Cycle(loadGroup, -1, StageCatalogue::Groups);
         else
-            loadStage = step(loadStage, -1, StagesPerGroup);
-        keyLatch = true;
+            loadStage = Cycle(loadStage, -1, StageCatalogue::StagesPerGroup);
     } else {
-        keyLatch = false;
+        latch.Open();
     }
 }
 

@@ -4,6 +4,7 @@
 #include <string>
 
 #include "app/BaseScene.h"
+#include "app/KeyLatch.h"
 #include "app/SceneContext.h"
 #include "game/Block.h"
 #include "game/FlightState.h"
@@ -61,7 +62,7 @@ private:
     // Nothing is ever in flight here; the blocks' update asks all the same.
     FlightState flight;
     std::unique_ptr<Camera> camera;
-    bool keyLatch = false;
+    KeyLatch latch;
     bool loadMode = false;
     int loadStep = 0;
     int loadGroup = 1;

@@ -5,6 +5,7 @@
 #include <numbers>
 #include <string>
 
+#include "app/FadeOut.h"
 #include "app/SceneManager.h"
 #include "game/BlockModels.h"
 #include "game/GameKeys.h"
@@ -27,6 +28,8 @@
 
 namespace {
 
+using StageCatalogue::StagesPerGroup;
+
 // Effects, in the order they are loaded.
 enum SelectSound : int { Decide = 0, Turn = 1 };
 const char* const DecideFile = "Resource/Sound/決定音1.wav";
@@ -35,8 +38,6 @@ const char* const MusicFile = "Resource/Sound/SelectBGM2.wav";
 constexpr int TurnVolume = -750;
 
 
-constexpr int FadeStep = 3;
-constexpr int Opaque = 255;
 // A turn takes 29 frames of the float step before t first passes 1.
 constexpr float TurnStep = 0.033333335f;
 constexpr float SpinAngle = 0.0034906585f;
@@ -55,7 +56,7 @@ struct Face {
     char spinAxis;
     float spin;
 };
-const Face Faces[Select::Stages] = {
+const Face Faces[StagesPerGroup] = {
     {0.0f, 0.0f, 0.0f, 'Y', SpinAngle},    {0.0f, -Half, 0.0f, 'Z', SpinAngle},  {0.0f, 0.0f, Half, 'X', SpinAngle},
     {0.0f, Half, 0.0f, 'Z', -SpinAngle},   {0.0f, 0.0f, -Half, 'X', -SpinAngle}, {0.0f, -Whole, 0.0f, 'Y', -SpinAngle},
 };
@@ -107,7 +108,7 @@ Select::Select(const SceneContext& sceneContext) : context(sceneContext)
     SceneManager& scenes = context.scenes;
     scenes.stageNumber = 1;
     LoadResults(scenes.stageGroup);
-    for (int k = 1; k <= Stages; ++k) {
+    for (int k = 1; k <= StagesPerGroup; ++k) {
         BlockList& blocks = stageBlocks[static_cast<std::size_t>(k - 1)];
         if (!LoadStage(blocks, StageFile::Path(scenes.stageGroup, k)))
             context.application.ShowMessage(Message(MessageId::FileMissing));
@@ -136,9 +137,8 @@ Select::~Select() = default;
 
 void Select::LoadResults(int group)
 {
-    for (int k = 1; k <= Stages; ++k) {
-        std::ifstream in("Resource/BData/STAGE" + std::to_string(group) + "/Result" + std::to_string(k) + ".txt",
-                         std::ios::binary);
+    for (int k = 1; k <= StagesPerGroup; ++k) {
+        std::ifstream in(ResultFile::Path(group, k), std::ios::binary);
         if (!in) {
             context.application.ShowMessage(Message(MessageId::FileMissing));
             continue;
@@ -169,24 +169,23 @@ void Select::ReadKeys()
 {
     SceneManager& scenes = context.scenes;
     if (GameKeyDown(context.application.Keys(), VirtualKey::Right)) {
-        if (!keyLatch) {
-            scenes.stageNumber = scenes.stageNumber >= Stages ? 1 : scenes.stageNumber + 1;
+        if (latch.Take()) {
+            scenes.stageNumber = StageCatalogue::NextStage(scenes.stageNumber);
             StartTurn();
         }
     } else if (GameKeyDown(context.application.Keys(), VirtualKey::Left)) {
-        if (!keyLatch) {
-            scenes.stageNumber = scenes.stageNumber <= 1 ? Stages : scenes.stageNumber - 1;
+        if (latch.Take()) {
+            scenes.stageNumber = StageCatalogue::PreviousStage(scenes.stageNumber);
             StartTurn();
         }
     } else if (GameKeyDown(context.application.Keys(), VirtualKey::Return)) {
-        if (!keyLatch) {
+        if (latch.Take()) {
             leaving = true;
-            keyLatch = true;
             sound->StopMusic(0);
             sound->PlayEffect(Decide, false);
         }
     } else {
-        keyLatch = false;
+        latch.Open();
     }
 }
 
@@ -196,7 +195,7 @@ void Select::StartTurn()
     tween.from = cubeTransform.world;
     tween.to = faceTransforms[static_cast<std::size_t>(context.scenes.stageNumber - 1)].world;
     tween.t = 0.0f;
-    keyLatch = true;
+    latch.Close();
     if (sound->EffectCount() >= 2)
         sound->PlayEffect(Turn, false);
     turnSoundStopped = false;
@@ -212,7 +211,7 @@ void Select::TurnCube()
             sound->StopEffect(Turn);
             turnSoundStopped = true;
         }
-        const int stage = std::clamp(context.scenes.stageNumber, 1, Stages);
+        const int stage = std::clamp(context.scenes.stageNumber, 1, StagesPerGroup);
         cubeTransform.world = Spin(Faces[stage - 1]) * cubeTransform.world;
         return;
     }
@@ -226,13 +225,8 @@ void Select::TurnCube()
 
 void Select::UpdateFadeOut()
 {
-    if (fade >= Opaque)
-        return;
-    fade += FadeStep;
-    if (fade < Opaque)
-        return;
-    fade = Opaque;
-    context.scenes.RequestChange(SceneId::Game);
+    if (fade < FadeOpaque)
+        FadeOutAndChange(fade, context.scenes, SceneId::Game, FadeChange::OnOpaqueFrame);
 }
 
 void Select::Draw()
@@ -286,7 +280,7 @@ void Select::DrawPanel()
     Sprites::Draw(context.render, Image(context.render, "Resource/Texture/Select_String3.png"), at(40.0f, 80.0f), corner);
     DrawCentred(context.render, Image(context.render, NumberImage(scenes.stageNumber, "_W")), grow * at(430.0f, 125.0f));
 
-    const int score = scores[static_cast<std::size_t>(std::clamp(scenes.stageNumber, 1, Stages) - 1)];
+    const int score = scores[static_cast<std::size_t>(std::clamp(scenes.stageNumber, 1, StagesPerGroup) - 1)];
     if (score != 0) {
         // Every digit takes the rectangle and centre of the glyph for 0, and
         // steps along by the width of the digit before it.

@@ -4,10 +4,13 @@
 #include <memory>
 
 #include "app/BaseScene.h"
+#include "app/FadeOut.h"
+#include "app/KeyLatch.h"
 #include "app/SceneContext.h"
 #include "game/Block.h"
 #include "math/Matrix.h"
 #include "render/Transform.h"
+#include "stage/StageCatalogue.h"
 
 class Camera;
 class SoundPlayer;
@@ -18,7 +21,6 @@ class SoundPlayer;
 // Enter fades out to that stage's Game.
 class Select final : public BaseScene {
 public:
-    static constexpr int Stages = 6;
 
     explicit Select(const SceneContext& context);
     ~Select() override;
@@ -30,7 +32,7 @@ public:
 
     // Read-only views for the harness trace and the tests.
     int Fade() const { return fade; }
-    const std::array<int, Stages>& Scores() const { return scores; }
+    const std::array<int, StageCatalogue::StagesPerGroup>& Scores() const { return scores; }
     float TweenT() const { return tween.t; }
     const Matrix& CubeWorld() const { return cubeTransform.world; }
 
@@ -50,15 +52,15 @@ private:
     void DrawPanel();
 
     SceneContext context;
-    int fade = 255;
-    std::array<Transform, Stages> faceTransforms;
+    int fade = FadeOpaque;
+    std::array<Transform, StageCatalogue::StagesPerGroup> faceTransforms;
     CubeTween tween;
     int arrowPhase = 0;
     Transform cubeTransform;
-    std::array<BlockList, Stages> stageBlocks;
-    std::array<int, Stages> scores{};
+    std::array<BlockList, StageCatalogue::StagesPerGroup> stageBlocks;
+    std::array<int, StageCatalogue::StagesPerGroup> scores{};
     std::shared_ptr<SoundPlayer> sound;
     bool turnSoundStopped = false;
-    bool keyLatch = false;
+    KeyLatch latch;
     std::unique_ptr<Camera> camera;
 };

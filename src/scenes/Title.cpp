@@ -1,13 +1,14 @@
 #include "scenes/Title.h"
-#include "math/Angles.h"
 
 #include <algorithm>
 #include <cmath>
 #include <numbers>
 #include <string>
 
+#include "app/FadeOut.h"
 #include "app/SceneManager.h"
 #include "game/GameKeys.h"
+#include "math/Angles.h"
 #include "platform/Application.h"
 #include "platform/VirtualKey.h"
 #include "render/Camera.h"
@@ -20,11 +21,11 @@
 #include "rules/Field.h"
 #include "sound/SoundPlayer.h"
 #include "stage/ResultFile.h"
+#include "stage/StageCatalogue.h"
 
 namespace {
 
-constexpr int Groups = 3;
-constexpr int StagesPerGroup = 6;
+using StageCatalogue::Groups;
 
 // Effects, in the order they are loaded.
 enum TitleSound : int { Decide = 0, Loaded = 1, Cursor = 2 };
@@ -46,8 +47,6 @@ constexpr float LogoSpinDegrees = 0.1f;
 constexpr float ModelSpinDegrees = 1.0f;
 constexpr int ArrowPeriod = 60;
 constexpr int ResetMessageFrames = 120;
-constexpr int FadeStep = 3;
-constexpr int Opaque = 255;
 
 // The HUD rows.
 constexpr float MenuY = 600.0f;
@@ -142,22 +141,20 @@ void Title::ReadKeys()
 {
     const bool moveEnded = difficultyOpen && tweenProgress >= 1.0f;
     if (MenuKeyPressed(context.application.Keys(), VirtualKey::Return)) {
-        if (!keyLatch) {
-            keyLatch = true;
+        if (latch.Take())
             Enter();
-        }
     } else if (MenuKeyPressed(context.application.Keys(), VirtualKey::Up)) {
         // The menu is hidden while the difficulty choice is open; so are its keys.
-        if (!keyLatch && menuItem != 0 && !difficultyOpen) {
+        if (!latch.Closed() && menuItem != 0 && !difficultyOpen) {
             menuItem = menuItem == 2 ? 1 : 2;
             sound->PlayEffect(Cursor, false);
-            keyLatch = true;
+            latch.Close();
         }
     } else if (MenuKeyPressed(context.application.Keys(), VirtualKey::Down)) {
-        if (!keyLatch && menuItem != 0 && !difficultyOpen) {
+        if (!latch.Closed() && menuItem != 0 && !difficultyOpen) {
             menuItem = menuItem == 1 ? 2 : 1;
             sound->PlayEffect(Cursor, false);
-            keyLatch = true;
+            latch.Close();
         }
     } else if (MenuKeyPressed(context.application.Keys(), VirtualKey::Left)) {
         // Held, it turns the triangle again each time a move has ended.
@@ -167,7 +164,7 @@ void Title::ReadKeys()
         if (moveEnded)
             Turn(+1);
     } else {
-        keyLatch = false;
+        latch.Open();
     }
 }
 
@@ -203,9 +200,9 @@ void Title::Turn(int step)
 {
     SceneManager& scenes = context.scenes;
     difficultyIndex = (difficultyIndex + Groups - step) % Groups;
-    scenes.stageGroup = (scenes.stageGroup - 1 + step + Groups) % Groups + 1;
+    scenes.stageGroup = StageCatalogue::Cycle(scenes.stageGroup, step, Groups);
     StartMove();
-    keyLatch = true;
+    latch.Close();
     sound->PlayEffect(Cursor, false);
 }
 
@@ -244,19 +241,14 @@ void Title::MoveModels()
 void Title::ResetScores()
 {
     for (int group = 1; group <= Groups; ++group) {
-        for (int stage = 1; stage <= StagesPerGroup; ++stage)
+        for (int stage = 1; stage <= StageCatalogue::StagesPerGroup; ++stage)
             ResultFile::Reset(ResultFile::Path(group, stage));
     }
 }
 
 void Title::UpdateFadeOut()
 {
-    if (fade < Opaque) {
-        fade += FadeStep;
-        return;
-    }
-    fade = Opaque;
-    context.scenes.RequestChange(SceneId::Select);
+    FadeOutAndChange(fade, context.scenes, SceneId::Select, FadeChange::FrameAfterOpaque);
 }
 
 void Title::Draw()

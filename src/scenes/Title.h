@@ -4,6 +4,7 @@
 #include <memory>
 
 #include "app/BaseScene.h"
+#include "app/KeyLatch.h"
 #include "app/SceneContext.h"
 #include "math/Matrix.h"
 #include "render/Transform.h"
@@ -69,5 +70,5 @@ private:
     bool difficultyOpen = false;
     bool scoreResetDone = false;
     int resetMessageTimer = 0;
-    bool keyLatch = false;
+    KeyLatch latch;
 };

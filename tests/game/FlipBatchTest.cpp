@@ -29,6 +29,13 @@ protected:
         flips = std::make_unique<FlipBatch>(Device());
     }
 
+    // The batch's glow target goes before the device it lives on.
+    void TearDown() override
+    {
+        flips.reset();
+        DeviceFixture::TearDown();
+    }
+
     FrameRecord record;
     std::unique_ptr<SoundPlayer> sound;
     std::unique_ptr<FlipBatch> flips;

@@ -169,7 +169,7 @@ TEST_F(GameRules, AShotIntoTheFieldEdgeDissolvesIntoShardsAndStillCounts)
     Hold(VirtualKey::Space);
     RunFrames(1);
     EXPECT_EQ(game.GetPlayer().state, PlayerState::Charging);
-    EXPECT_EQ(game.Flame().visible, 1);
+    EXPECT_TRUE(game.Flame().visible);
 }
 
 TEST_F(GameRules, HoldingUpWalksCellAfterCellUntilABlockStopsIt)
@@ -212,7 +212,7 @@ TEST_F(GameRules, AWalkStoppedShortByABlockTwoCellsAwayEndsOnACentre)
     // The wall stands right ahead: no shot appears behind it.
     Hold(VirtualKey::Space);
     RunFrames(2);
-    EXPECT_EQ(game.Flame().visible, 0);
+    EXPECT_FALSE(game.Flame().visible);
     Release(VirtualKey::Space);
     RunFrames(2);
     EXPECT_EQ(player.score, 0);
@@ -231,7 +231,7 @@ TEST_F(GameRules, TurningWhileChargingRedirectsTheShot)
     Hold(VirtualKey::Space);
     RunFrames(1);
     EXPECT_EQ(game.GetPlayer().state, PlayerState::Charging);
-    EXPECT_EQ(game.Flame().visible, 0) << "facing -z from cell 0 there is no launch cell";
+    EXPECT_FALSE(game.Flame().visible) << "facing -z from cell 0 there is no launch cell";
     Hold(VirtualKey::Left);
     RunFrames(1);
     Release(VirtualKey::Left);

@@ -325,6 +325,13 @@ protected:
         whiteImage = Textures().Get("white.png");
     }
 
+    // Images go before the device they live on.
+    void TearDown() override
+    {
+        whiteImage.reset();
+        GlRenderTest::TearDown();
+    }
+
     std::shared_ptr<Texture> whiteImage;
 };
 
@@ -394,6 +401,12 @@ protected:
         directory.Write("Cube.x", XFiles::Cube(1, {1, 1, 1, 1, "", 1}));
         glowSource = std::make_unique<Texture>(Device());
         glowSource->CreateRenderTarget(1280, 720, TextureFormat::A16B16G16R16F, "glowSource");
+    }
+
+    void TearDown() override
+    {
+        glowSource.reset();
+        GlRenderTest::TearDown();
     }
 
     std::unique_ptr<Texture> glowSource;

@@ -2,13 +2,12 @@
 
 #include <numbers>
 
-#include "render/GraphicsDevice.h"
-#include "render/SpriteBatch.h"
+#include "render/SpriteQuad.h"
 #include "render/Texture.h"
 
 namespace {
 
-void ExpectCorner(const SpriteBatch::Corner& corner, float x, float y, float u, float v)
+void ExpectCorner(const SpriteCorner& corner, float x, float y, float u, float v)
 {
     EXPECT_NEAR(corner.x, x, 1e-3f);
     EXPECT_NEAR(corner.y, y, 1e-3f);
@@ -19,7 +18,7 @@ void ExpectCorner(const SpriteBatch::Corner& corner, float x, float y, float u, 
 TEST(SpritePlacement, TheCentreLandsOnTheTransformsOrigin)
 {
     const Rect whole{0, 0, 100, 40};
-    const auto corners = SpriteBatch::Place(whole, Matrix::Translation(640, 360, 0), {50, 20, 0}, 100, 40);
+    const auto corners = PlaceSprite(whole, Matrix::Translation(640, 360, 0), {50, 20, 0}, 100, 40);
     ExpectCorner(corners[0], 590, 340, 0, 0);
     ExpectCorner(corners[1], 690, 340, 1, 0);
     ExpectCorner(corners[2], 690, 380, 1, 1);
@@ -30,7 +29,7 @@ TEST(SpritePlacement, ScalingAppliesAboutTheCentreBeforeTheMove)
 {
     // Scaling(1.5) × Translation(115, 65): a 20 × 30 digit centred on (10, 15).
     const Matrix m = Matrix::Scaling(1.5f, 1.5f, 1.5f) * Matrix::Translation(115, 65, 0);
-    const auto corners = SpriteBatch::Place({0, 0, 20, 30}, m, {10, 15, 0}, 20, 30);
+    const auto corners = PlaceSprite({0, 0, 20, 30}, m, {10, 15, 0}, 20, 30);
     ExpectCorner(corners[0], 100, 42.5f, 0, 0);
     ExpectCorner(corners[2], 130, 87.5f, 1, 1);
 }
@@ -38,14 +37,14 @@ TEST(SpritePlacement, ScalingAppliesAboutTheCentreBeforeTheMove)
 TEST(SpritePlacement, RotationTurnsTheSpriteAboutItsCentreOnScreen)
 {
     const Matrix m = Matrix::RotationZ(std::numbers::pi_v<float> / 2) * Matrix::Translation(100, 100, 0);
-    const auto corners = SpriteBatch::Place({0, 0, 10, 10}, m, {5, 5, 0}, 10, 10);
+    const auto corners = PlaceSprite({0, 0, 10, 10}, m, {5, 5, 0}, 10, 10);
     // The top-left corner (-5, -5) turns to (5, -5): screen y grows downwards.
     ExpectCorner(corners[0], 105, 95, 0, 0);
 }
 
 TEST(SpritePlacement, APartOfTheTextureMapsToItsTexels)
 {
-    const auto corners = SpriteBatch::Place({64, 32, 128, 64}, Matrix::Identity(), {0, 0, 0}, 256, 128);
+    const auto corners = PlaceSprite({64, 32, 128, 64}, Matrix::Identity(), {0, 0, 0}, 256, 128);
     ExpectCorner(corners[0], 0, 0, 0.25f, 0.25f);
     ExpectCorner(corners[2], 64, 32, 0.5f, 0.5f);
 }

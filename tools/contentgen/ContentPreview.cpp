@@ -68,7 +68,7 @@ void ModelsView(const RenderContext& render)
     player.transform.UpdateWorld();
     player.Draw(render);
     FlameBlock marker;
-    marker.visible = 1;
+    marker.visible = true;
     marker.transform.position = Cell(4, 0, 1);
     marker.transform.UpdateWorld();
     marker.Draw(render);

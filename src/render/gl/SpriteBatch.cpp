@@ -1,10 +1,9 @@
-#include "render/SpriteBatch.h"
+#include "render/gl/SpriteBatch.h"
 
 #include <cstddef>
 
 #include <epoxy/gl.h>
 
-#include "render/Texture.h"
 
 SpriteBatch::SpriteBatch()
 {
@@ -31,9 +30,9 @@ SpriteBatch::~SpriteBatch()
     glDeleteVertexArrays(1, &vertexArray);
 }
 
-void SpriteBatch::Add(unsigned texture, const std::array<Corner, 4>& corners, std::uint32_t argb)
+void SpriteBatch::Add(unsigned texture, const SpriteQuad& corners, std::uint32_t argb)
 {
-    for (const Corner& corner : corners)
+    for (const SpriteCorner& corner : corners)
         vertices.push_back({corner.x, corner.y, corner.u, corner.v, argb});
     textures.push_back(texture);
 }
@@ -72,22 +71,4 @@ void SpriteBatch::Flush()
     glBindVertexArray(0);
     vertices.clear();
     textures.clear();
-}
-
-std::array<SpriteBatch::Corner, 4> SpriteBatch::Place(const Rect& source, const Matrix& transform,
-                                                      const Vector3& centre, float textureWidth, float textureHeight)
-{
-    const float x0 = -centre.x;
-    const float y0 = -centre.y;
-    const float x1 = static_cast<float>(source.right - source.left) - centre.x;
-    const float y1 = static_cast<float>(source.bottom - source.top) - centre.y;
-    const float u0 = static_cast<float>(source.left) / textureWidth;
-    const float v0 = static_cast<float>(source.top) / textureHeight;
-    const float u1 = static_cast<float>(source.right) / textureWidth;
-    const float v1 = static_cast<float>(source.bottom) / textureHeight;
-    const Matrix& m = transform;
-    const auto place = [&m](float x, float y, float u, float v) {
-        return Corner{x * m(0, 0) + y * m(1, 0) + m(3, 0), x * m(0, 1) + y * m(1, 1) + m(3, 1), u, v};
-    };
-    return {place(x0, y0, u0, v0), place(x1, y0, u1, v0), place(x1, y1, u1, v1), place(x0, y1, u0, v1)};
 }

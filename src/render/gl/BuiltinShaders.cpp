@@ -1,4 +1,4 @@
-#include "render/BuiltinShaders.h"
+#include "render/gl/BuiltinShaders.h"
 
 namespace BuiltinShaders {
 

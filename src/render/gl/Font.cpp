@@ -1,4 +1,4 @@
-#include "render/Font.h"
+#include "render/gl/Font.h"
 
 #include <fstream>
 #include <iterator>
@@ -53,9 +53,9 @@ Font::~Font()
     glDeleteTextures(1, &texture);
 }
 
-std::vector<std::array<SpriteBatch::Corner, 4>> Font::Layout(const std::string& text, float x, float y) const
+std::vector<SpriteQuad> Font::Layout(const std::string& text, float x, float y) const
 {
-    std::vector<std::array<SpriteBatch::Corner, 4>> quads;
+    std::vector<SpriteQuad> quads;
     float pen = x;
     for (const char c : text) {
         const int index = static_cast<unsigned char>(c) - FirstChar;

@@ -1,4 +1,4 @@
-#include "render/GlProgram.h"
+#include "render/gl/GlProgram.h"
 
 #include <algorithm>
 

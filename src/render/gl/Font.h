@@ -5,11 +5,10 @@
 #include <string>
 #include <vector>
 
-#include "render/SpriteBatch.h"
+#include "render/SpriteQuad.h"
 
 // The fixed-pitch face the device writes text with: printable ASCII baked into
-// one texture, every character advancing one cell. Exists only with a GL
-// context; without the font file text draws nothing.
+// one texture, every character advancing one cell.
 class Font {
 public:
     static std::unique_ptr<Font> Create(const std::string& fontFile, int cellSize);
@@ -19,7 +18,7 @@ public:
 
     unsigned Texture() const { return texture; }
     // The glyph quads of text with its top-left corner at (x, y), one per visible character.
-    std::vector<std::array<SpriteBatch::Corner, 4>> Layout(const std::string& text, float x, float y) const;
+    std::vector<SpriteQuad> Layout(const std::string& text, float x, float y) const;
 
 private:
     Font() = default;
