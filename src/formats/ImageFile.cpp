@@ -7,7 +7,7 @@
 
 #include <turbojpeg.h>
 
-#include "platform/FileBytes.h"
+#include "files/FileBytes.h"
 
 // The decoder is compiled here, from the system's header, limited to PNG,
 // the format of the game's images: less code that untrusted files can reach,

@@ -4,8 +4,8 @@
 
 #include <zlib.h>
 
+#include "files/LittleEndian.h"
 #include "formats/XFileFormat.h"
-#include "platform/LittleEndian.h"
 
 namespace {
 

@@ -5,8 +5,8 @@
 #include <cstring>
 #include <new>
 
-#include "platform/FileBytes.h"
-#include "platform/LittleEndian.h"
+#include "files/FileBytes.h"
+#include "files/LittleEndian.h"
 
 namespace {
 

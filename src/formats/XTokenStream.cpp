@@ -5,8 +5,8 @@
 #include <cstring>
 #include <limits>
 
+#include "files/LittleEndian.h"
 #include "formats/XFileFormat.h"
-#include "platform/LittleEndian.h"
 
 namespace {
 

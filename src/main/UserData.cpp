@@ -9,8 +9,8 @@
 #include <fcntl.h>
 #include <unistd.h>
 
-#include "platform/AtomicFile.h"
-#include "platform/FileBytes.h"
+#include "files/AtomicFile.h"
+#include "files/FileBytes.h"
 
 namespace fs = std::filesystem;
 

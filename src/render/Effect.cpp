@@ -4,9 +4,9 @@
 #include <sstream>
 
 #include "render/EffectSource.h"
-#include "render/gl/GlProgram.h"
 #include "render/GraphicsDevice.h"
 #include "render/Texture.h"
+#include "render/gl/GlProgram.h"
 
 std::unique_ptr<Effect> Effect::Load(GraphicsDevice& device, const std::string& path, std::string& errors)
 {

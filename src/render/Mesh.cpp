@@ -6,8 +6,8 @@
 #include <cstdio>
 #include <cstdlib>
 
+#include "files/FileBytes.h"
 #include "formats/XModel.h"
-#include "platform/FileBytes.h"
 #include "render/GraphicsDevice.h"
 
 namespace {

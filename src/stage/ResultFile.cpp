@@ -3,8 +3,8 @@
 #include <filesystem>
 #include <fstream>
 
-#include "platform/AtomicFile.h"
-#include "platform/FileLock.h"
+#include "files/AtomicFile.h"
+#include "files/FileLock.h"
 #include "stage/RecordScanner.h"
 #include "stage/TextLines.h"
 

@@ -8,7 +8,7 @@
 #include <fstream>
 #include <limits>
 
-#include "platform/AtomicFile.h"
+#include "files/AtomicFile.h"
 #include "stage/RecordScanner.h"
 #include "stage/TextLines.h"
 

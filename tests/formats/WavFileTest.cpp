@@ -4,7 +4,7 @@
 
 #include <cstring>
 
-#include "sound/TestWav.h"
+#include "support/TestWav.h"
 
 namespace {
 

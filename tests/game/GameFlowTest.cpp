@@ -11,7 +11,7 @@
 #include "platform/VirtualKey.h"
 #include "rules/BlockKind.h"
 #include "sound/SoundPlayer.h"
-#include "sound/TestWav.h"
+#include "support/TestWav.h"
 
 namespace {
 

@@ -6,7 +6,7 @@
 
 #include "platform/Application.h"
 #include "sound/SoundPlayer.h"
-#include "sound/TestWav.h"
+#include "support/TestWav.h"
 
 namespace {
 

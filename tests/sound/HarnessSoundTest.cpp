@@ -7,7 +7,7 @@
 #include "platform/Application.h"
 #include "platform/AudioDevice.h"
 #include "sound/SoundPlayer.h"
-#include "sound/TestWav.h"
+#include "support/TestWav.h"
 
 namespace {
 

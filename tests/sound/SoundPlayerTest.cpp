@@ -9,7 +9,7 @@
 #include "platform/Application.h"
 #include "platform/AudioDevice.h"
 #include "platform/FrameRecord.h"
-#include "sound/TestWav.h"
+#include "support/TestWav.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "platform/AtomicFile.h"
+#include "files/AtomicFile.h"
 
 #include <cerrno>
 #include <cstdio>

@@ -14,7 +14,7 @@
 #include <sys/prctl.h>
 #include <sys/syscall.h>
 
-#include "platform/AtomicFile.h"
+#include "files/AtomicFile.h"
 #include "stage/StageFile.h"
 #include "support/ChildProcess.h"
 #include "support/TestDirectory.h"

@@ -1,4 +1,4 @@
-#include "platform/FileBytes.h"
+#include "files/FileBytes.h"
 
 #include <cerrno>
 #include <cstdio>

@@ -1,4 +1,4 @@
-#include "sound/TestWav.h"
+#include "support/TestWav.h"
 
 #include <fstream>
 #include <random>

@@ -1,4 +1,4 @@
-#include "platform/FileLock.h"
+#include "files/FileLock.h"
 
 #include <cerrno>
 
