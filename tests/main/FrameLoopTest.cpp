@@ -75,10 +75,11 @@ protected:
         };
     }
 
-    GameContext context;
     InstantClock clock;
+    // Before the context: its scene writes here as it goes.
     std::vector<std::string> log;
     std::map<SceneId, std::function<void(RecordingScene&)>> setups;
+    GameContext context;
 };
 
 TEST_F(FrameLoopTest, EachFrameUpdatesThenDraws)
