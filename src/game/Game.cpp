@@ -3,10 +3,13 @@
 #include <algorithm>
 #include <cstdint>
 #include <iterator>
+#include <numbers>
 
 #include "app/FadeOut.h"
 #include "app/SceneManager.h"
+#include "app/Settings.h"
 #include "game/BlockBurst.h"
+#include "game/BlockModels.h"
 #include "game/BoardPieces.h"
 #include "game/FlameBlock.h"
 #include "game/FlipBatch.h"
@@ -19,6 +22,7 @@
 #include "platform/Messages.h"
 #include "platform/VirtualKey.h"
 #include "render/Camera.h"
+#include "render/DrawQuadXZ.h"
 #include "render/FadingFrame.h"
 #include "render/GraphicsDevice.h"
 #include "render/MeshCache.h"
@@ -30,6 +34,7 @@
 #include "render/Texture.h"
 #include "render/TextureCache.h"
 #include "rules/Field.h"
+#include "rules/Shots.h"
 #include "rules/StageGrid.h"
 #include "rules/Targets.h"
 #include "sound/SoundPlayer.h"
@@ -41,6 +46,7 @@ namespace {
 
 const char* const ShardTextureFile = "Resource/Data/WhiteBlock/Block_W_Cell.png";
 const char* const MusicFile = "Resource/Sound/GameBGM.wav";
+const char* const RefusedFile = "Resource/Sound/Refused.wav";
 
 // The effect list, in the order every part of the game addresses it.
 const char* const EffectFiles[] = {
@@ -95,6 +101,31 @@ constexpr float MenuIconTurn = 3.0f;
 constexpr int MenuItems = 4;
 enum MenuItem : int { NextStage = 0, StageSelect = 1, BackToTitle = 2, Retry = 3 };
 
+// The play aids in the world: ghosts of the white block where a shot will
+// land, and marks lying on the board's cells.
+constexpr float AimGhostAlpha = 0.45f;
+constexpr float HintGhostAlpha = 0.6f;
+constexpr float FloorMarkHeight = 0.5f;
+constexpr int FloorMark = static_cast<int>(Field::CellSize);
+const char* const HintCellImage = "Resource/Texture/HintCell.png";
+const char* const HintArrowImage = "Resource/Texture/HintArrow.png";
+const char* const RefusedCellImage = "Resource/Texture/RefusedCell.png";
+
+// The arrow image points toward the camera (-z); the turn about y that points it the given way.
+float ArrowTurn(int direction)
+{
+    switch (direction) {
+    case Direction::PlusZ:
+        return std::numbers::pi_v<float>;
+    case Direction::MinusX:
+        return std::numbers::pi_v<float> / 2.0f;
+    case Direction::PlusX:
+        return -std::numbers::pi_v<float> / 2.0f;
+    default:
+        return 0.0f;
+    }
+}
+
 }  // namespace
 
 Game::Game(const SceneContext& sceneContext)
@@ -115,8 +146,16 @@ Game::Game(const SceneContext& sceneContext)
     RebuildGrid(*grid, blocks, player->transform.position);
     bool unwinnable = false;
     targets = InitialTargets(PiecesOf(blocks), *grid, unwinnable);
-    if (unwinnable)
+    if (unwinnable) {
         gameOver = true;
+        loss = LossReason::NoUsefulShot;
+    }
+    if (context.settings.assists) {
+        assists = std::make_unique<Assists>();
+        player->refuseBlockedShots = true;
+        if (!gameOver)
+            assists->NewPosition(PiecesOf(blocks), Field::CellOf(player->transform.position));
+    }
     LoadSounds();
     // The view never changes; setting it now also serves a stage that starts
     // lost, where no play step runs.
@@ -130,6 +169,8 @@ void Game::LoadSounds()
     sound = SoundPlayer::Create(context.application);
     for (const char* file : EffectFiles)
         sound->AddEffect(file);
+    if (assists)
+        sound->AddEffect(RefusedFile);
     for (int i = GameSound::FirstFlipDone; i <= GameSound::LastFlipDone; ++i)
         sound->SetEffectVolume(i, FlipDoneVolume);
     sound->SetEffectVolume(GameSound::GameOver, GameOverVolume);
@@ -139,6 +180,8 @@ void Game::LoadSounds()
 
 void Game::Update()
 {
+    if (assists)
+        assists->Update(context.application.BackgroundWorkWaited());
     skySphere->vScroll += SkyScrollPerFrame;
     if (!cleared) {
         if (!gameOver && !menuOpen) {
@@ -164,8 +207,18 @@ void Game::PlayStep()
     }
     fade = std::max(0, fade - FadeStep);
     skySphere->transform->UpdateWorld();
+    if (assists) {
+        ReadAssistKeys();
+        KeepRestPoint();
+    }
     player->Update(*grid, flight, *sound, *flips, context.application.Keys());
+    if (assists) {
+        if (const std::optional<MapPosition> cell = player->TakeRefusal())
+            assists->MarkRefused(*cell);
+    }
     flame->Update(*grid, flight, *player, blocks);
+    if (assists)
+        CountShot();
     for (std::size_t i = 0; i < blocks.size(); ++i)
         blocks[i]->Update(*grid, flight, sound.get());
 
@@ -177,7 +230,10 @@ void Game::PlayStep()
     if (cleared) {
         WriteResult();
         gameOver = false;
+        loss = LossReason::None;
     }
+    if (assists)
+        SearchWhenAtRest();
     camera->UpdateOrbit(context.render.device);
 }
 
@@ -209,11 +265,139 @@ void Game::EndTurningOver()
     flips->Clear();
     RebuildGrid(*grid, blocks, player->transform.position);
     targets = RebuildTargets(PiecesOf(blocks), *grid);
-    if (!HasMove(*grid, Field::CellOf(player->transform.position), targets))
+    const MapPosition cell = Field::CellOf(player->transform.position);
+    if (!HasMove(*grid, cell, targets)) {
         gameOver = true;
+        loss = IsWalledIn(*grid, cell) ? LossReason::WalledIn : LossReason::NoUsefulShot;
+    }
     if (std::all_of(blocks.begin(), blocks.end(),
                     [](const std::shared_ptr<Block>& block) { return block->kind == BlockKind::White; }))
         cleared = true;
+}
+
+bool Game::KeyLineShown() const
+{
+    const SceneManager& scenes = context.scenes;
+    return assists && context.settings.keyLine.value_or(scenes.stageNumber == 1 && scenes.customStage.empty());
+}
+
+bool Game::AtRest() const
+{
+    return !flight.inFlight && !flight.mapDirty && flips->IsEmpty();
+}
+
+// The aids' keys share a latch of their own, so they never hold up the menu's.
+void Game::ReadAssistKeys()
+{
+    int key = 0;
+    for (const int candidate : {VirtualKey::H, VirtualKey::Z, VirtualKey::Back, VirtualKey::F1}) {
+        if (GameKeyDown(context.application.Keys(), candidate)) {
+            key = candidate;
+            break;
+        }
+    }
+    if (key == 0) {
+        assistLatch.Open();
+        return;
+    }
+    if (!assistLatch.Take())
+        return;
+    switch (key) {
+    case VirtualKey::H:
+        assists->AskHint();
+        break;
+    case VirtualKey::F1:
+        context.settings.keyLine = !KeyLineShown();
+        break;
+    default:
+        Undo();
+        break;
+    }
+}
+
+// Undo goes back to the last frame before a charge began.
+void Game::KeepRestPoint()
+{
+    if (player->state == PlayerState::Idle && AtRest())
+        restPoint = Snapshot();
+}
+
+void Game::CountShot()
+{
+    if (player->score == shotsCounted)
+        return;
+    shotsCounted = player->score;
+    if (restPoint) {
+        restPoint->known = assists->Known();
+        assists->Push(std::move(*restPoint));
+        restPoint.reset();
+    }
+    assists->LeavePosition();
+    awaitingRest = true;
+}
+
+// Once the shot has landed and everything it turned has turned, the board is
+// a new position to search, unless the stage has ended.
+void Game::SearchWhenAtRest()
+{
+    if (!awaitingRest || !AtRest())
+        return;
+    awaitingRest = false;
+    if (!cleared && !gameOver)
+        assists->NewPosition(PiecesOf(blocks), Field::CellOf(player->transform.position));
+}
+
+UndoStep Game::Snapshot() const
+{
+    UndoStep step;
+    step.pieces = PiecesOf(blocks);
+    step.blocks.reserve(blocks.size());
+    for (const auto& block : blocks) {
+        step.blocks.push_back(
+            {block->kind, block->launched, block->state, block->transform.position, block->transform.rotation});
+    }
+    step.player = player->Pose();
+    step.score = player->score;
+    return step;
+}
+
+// Blocks are only ever appended (a shot that stays) or taken off the end (one
+// that dissolves), so the blocks of an earlier position are the first ones.
+void Game::Undo()
+{
+    std::optional<UndoStep> step;
+    if (AtRest())
+        step = assists->Pop();
+    if (!step || step->blocks.size() > blocks.size()) {
+        sound->PlayEffect(GameSound::Refused, false);
+        return;
+    }
+    blocks.resize(step->blocks.size());
+    for (std::size_t i = 0; i < blocks.size(); ++i) {
+        Block& block = *blocks[i];
+        const BlockPose& pose = step->blocks[i];
+        block.kind = pose.kind;
+        block.launched = pose.launched;
+        block.state = pose.state;
+        block.transform.position = pose.position;
+        block.transform.rotation = pose.rotation;
+        block.transform.UpdateWorld();
+        block.mapCell = step->pieces[i].cell;
+    }
+    if (player->chargeSoundOn)
+        sound->StopEffect(GameSound::Charge);
+    player->Restore(step->player);
+    player->score = step->score;
+    shotsCounted = step->score;
+    flight = FlightState{};
+    for (CellShard& shard : shards)
+        shard.visible = false;
+    flame->visible = false;
+    RebuildGrid(*grid, blocks, player->transform.position);
+    targets = RebuildTargets(PiecesOf(blocks), *grid);
+    restPoint.reset();
+    assists->NewPosition(std::move(step->pieces), Field::CellOf(player->transform.position), std::move(step->known));
+    sound->PlayEffect(GameSound::Cursor, false);
 }
 
 void Game::ClearSequence()
@@ -386,8 +570,14 @@ void Game::Draw()
 
     if (menuOpen)
         menuIconAngle += MenuIconTurn;
-    DrawGameHud(context.render, {fade, menuOpen, menuCursor, menuIconAngle, player->score, cleared, clearFrame, gameOver,
-                 gameOverFrame});
+    GameHudState hud{fade, menuOpen, menuCursor, menuIconAngle, player->score, cleared, clearFrame, gameOver,
+                     gameOverFrame};
+    if (assists) {
+        const bool playing = !cleared && !gameOver;
+        hud.assists = {true,          KeyLineShown() && playing && !menuOpen, assists->DeadEnd() && playing, loss,
+                       assists->Par(), assists->HintsUsed()};
+    }
+    DrawGameHud(context.render, hud);
 
     if (!bgmStarted) {
         bgmStarted = true;
@@ -434,7 +624,45 @@ void Game::DrawWorld(Texture* scene)
     model.SetLighting(true);
     for (const auto& block : blocks)
         block->Draw(render);
+    if (assists)
+        DrawAssists();
     DrawShards(device, shards, shardTexture);
+}
+
+void Game::DrawAssists() const
+{
+    const RenderContext& render = context.render;
+    GraphicsDevice& device = render.device;
+    ModelShader& model = render.shaders.modelShader;
+    const auto ghost = [&](const MapPosition& cell, float alpha) {
+        model.SetWorld(Matrix::Translation(Field::Centre(cell)));
+        model.DrawGlow(render.meshes.Get(BlockModel::White), alpha);
+    };
+    if (player->state == PlayerState::Charging && AtRest()) {
+        const MapPosition launch = LaunchCell(player->transform.position, player->facing);
+        if (CanLaunch(*grid, launch))
+            ghost(LandingCell(*grid, launch, player->facing), AimGhostAlpha);
+    }
+    const std::optional<SolutionShot>& hint = assists->Hint();
+    if (hint)
+        ghost(hint->landing, HintGhostAlpha);
+
+    const bool lit = device.Lighting();
+    device.SetLighting(false);
+    const auto mark = [&](const char* image, const MapPosition& cell, float turn) {
+        const Vector3 centre = Field::Centre(cell);
+        device.SetTexture(render.textures.Get(image).get());
+        DrawQuadXZ(device, {-FloorMark / 2, -FloorMark / 2, FloorMark, FloorMark},
+                   Matrix::RotationY(turn) * Matrix::Translation(centre.x, FloorMarkHeight, centre.z), {}, 255.0f);
+    };
+    if (hint) {
+        mark(HintCellImage, hint->from, 0.0f);
+        mark(HintArrowImage, hint->from, ArrowTurn(hint->direction));
+    }
+    if (const std::optional<MapPosition>& refused = assists->RefusedMark())
+        mark(RefusedCellImage, *refused, 0.0f);
+    device.SetTexture(nullptr);
+    device.SetLighting(lit);
 }
 
 void Game::ComposeGlow()

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <memory>
+#include <optional>
 #include <vector>
 
 #include "app/BaseScene.h"
@@ -8,9 +9,11 @@
 #include "app/KeyLatch.h"
 #include "app/SceneContext.h"
 #include "app/SceneId.h"
+#include "game/Assists.h"
 #include "game/Block.h"
 #include "game/CellShard.h"
 #include "game/FlightState.h"
+#include "game/LossReason.h"
 
 class Camera;
 class SoundPlayer;
@@ -26,6 +29,12 @@ class Texture;
 // over, decide cleared or lost); a cleared stage sets its blocks bursting one
 // by one, a lost one slows its music down, and either then opens the menu
 // (next stage, stage select, title, retry). M opens the menu at any time.
+//
+// With the play aids on (Settings::assists) the stage in play is also
+// searched beside the frames after every shot: H shows the next shot of a
+// shortest way on, Z or Backspace takes the last shot back, the screen says
+// when no way to clear is left, Space shows where a shot will land, a
+// refused shot has its own sound and mark, and F1 shows or hides the keys.
 class Game final : public BaseScene {
 public:
     explicit Game(const SceneContext& context);
@@ -55,6 +64,10 @@ public:
     int GameOverFrame() const { return gameOverFrame; }
     bool MenuOpen() const { return menuOpen; }
     int MenuCursor() const { return menuCursor; }
+    LossReason Loss() const { return loss; }
+    // The play aids' state; null when they are off.
+    const Assists* Aids() const { return assists.get(); }
+    bool KeyLineShown() const;
 
 private:
     void LoadSounds();
@@ -75,6 +88,18 @@ private:
     // The blurred glow added over the back buffer.
     void ComposeGlow();
 
+    // The play aids' part of a play frame, around the player's and the
+    // launch marker's updates.
+    void ReadAssistKeys();
+    void KeepRestPoint();
+    void CountShot();
+    void SearchWhenAtRest();
+    UndoStep Snapshot() const;
+    void Undo();
+    bool AtRest() const;
+    // The aiming ghost, the hint and a refused shot's mark, in the world.
+    void DrawAssists() const;
+
     SceneContext context;
     int fade = FadeOpaque;
     SceneId nextScene = SceneId::Title;
@@ -87,6 +112,7 @@ private:
     int clearFrame = 0;
     bool gameOver = false;
     int gameOverFrame = 0;
+    LossReason loss = LossReason::None;
     // The shot in flight; the player, the launch marker and the blocks share it.
     FlightState flight;
     std::vector<MapPosition> targets;
@@ -105,4 +131,12 @@ private:
     std::shared_ptr<Texture> shardTexture;
     bool glowReady = false;
     float menuIconAngle = 0.0f;
+
+    std::unique_ptr<Assists> assists;
+    KeyLatch assistLatch;
+    // The position before the shot being charged: what undo goes back to.
+    std::optional<UndoStep> restPoint;
+    int shotsCounted = 0;
+    // A shot was fired; the next quiet frame is a new position to search.
+    bool awaitingRest = false;
 };

@@ -23,6 +23,21 @@ const char* const ScoreBoardImage = "Resource/Texture/ScoreBoard.png";
 const char* const ClearImage = "Resource/Texture/GameClear.png";
 const char* const GameOverImage = "Resource/Texture/GameOver.png";
 
+// The play aids' lines: the key line along the bottom, the dead-end notice
+// above the middle, and under either banner once it has come to rest the
+// reason of a loss, or the stage's par and whether hints were shown.
+const char* const KeyLineImage = "Resource/Texture/KeyLine.png";
+const char* const DeadEndImage = "Resource/Texture/DeadEnd.png";
+const char* const WalledInImage = "Resource/Texture/ReasonWalledIn.png";
+const char* const NoUsefulShotImage = "Resource/Texture/ReasonNoShot.png";
+const char* const ParWordImage = "Resource/Texture/ParWord.png";
+const char* const WithHintsImage = "Resource/Texture/WithHints.png";
+constexpr float KeyLineY = 140.0f;
+constexpr float DeadEndY = 300.0f;
+constexpr float UnderBannerY = 290.0f;
+constexpr float WithHintsY = 350.0f;
+constexpr float ParWordGap = 12.0f;
+
 // The menu panel stands two thirds of the way down; its cursor icons flank
 // the chosen row, one either side of the centre.
 constexpr float MenuHeightRatio = 1.5f;
@@ -136,6 +151,44 @@ void DrawGameOverBanner(const RenderContext& render, int gameOverFrame, int scre
                 Matrix::Translation(static_cast<float>(screenWidth / 2), static_cast<float>(y), 0.0f));
 }
 
+// "par" and the number, centred on x.
+void DrawPar(const RenderContext& render, int par, float x, float y)
+{
+    const auto word = Sprites::Image(render, ParWordImage);
+    const std::vector<int> digits = ScoreDigits(par);
+    const float digitWidth = static_cast<float>(Width(*Sprites::Image(render, DigitImage(0))));
+    const float width = static_cast<float>(Width(*word)) + ParWordGap + digitWidth * static_cast<float>(digits.size());
+    float left = x - width / 2.0f;
+    Sprites::Draw(render, word, Matrix::Translation(left, y, 0.0f), {0.0f, static_cast<float>(Height(*word) / 2), 0.0f});
+    left += static_cast<float>(Width(*word)) + ParWordGap;
+    for (const int digit : digits) {
+        Sprites::DrawCentred(render, Sprites::Image(render, DigitImage(digit)),
+                             Matrix::Translation(left + digitWidth / 2.0f, y, 0.0f));
+        left += digitWidth;
+    }
+}
+
+void DrawAssistHud(const RenderContext& render, const GameHudState& hud, int screenWidth)
+{
+    const AssistHudState& aids = hud.assists;
+    const float middle = static_cast<float>(screenWidth / 2);
+    const auto centred = [&](const char* image, float y) {
+        Sprites::DrawCentred(render, Sprites::Image(render, image), Matrix::Translation(middle, y, 0.0f));
+    };
+    if (aids.keyLine)
+        centred(KeyLineImage, KeyLineY);
+    if (aids.deadEnd)
+        centred(DeadEndImage, DeadEndY);
+    if (hud.gameOver && hud.gameOverFrame >= GameOverBannerFrame + BannerFrames && aids.loss != LossReason::None)
+        centred(aids.loss == LossReason::WalledIn ? WalledInImage : NoUsefulShotImage, UnderBannerY);
+    if (hud.cleared && hud.clearFrame >= BannerFrames) {
+        if (aids.par)
+            DrawPar(render, *aids.par, middle, UnderBannerY);
+        if (aids.hintsUsed)
+            centred(WithHintsImage, WithHintsY);
+    }
+}
+
 }  // namespace
 
 void DrawGameHud(const RenderContext& render, const GameHudState& hud)
@@ -153,5 +206,7 @@ void DrawGameHud(const RenderContext& render, const GameHudState& hud)
         DrawClearBanner(render, hud.clearFrame, width);
     if (hud.gameOver && hud.gameOverFrame >= GameOverBannerFrame)
         DrawGameOverBanner(render, hud.gameOverFrame, width);
+    if (hud.assists.shown)
+        DrawAssistHud(render, hud, width);
     device.EndSprite();
 }

@@ -1,6 +1,24 @@
 #pragma once
 
+#include <optional>
+
+#include "game/LossReason.h"
+
 struct RenderContext;
+
+// What the play aids add to the HUD; nothing of it is drawn without them.
+struct AssistHudState {
+    bool shown = false;
+    // The key line along the bottom.
+    bool keyLine = false;
+    // "No way to clear from here".
+    bool deadEnd = false;
+    // Under the game-over banner.
+    LossReason loss = LossReason::None;
+    // Under the clear banner.
+    std::optional<int> par;
+    bool hintsUsed = false;
+};
 
 // What the Game's HUD shows, read from the scene every frame.
 struct GameHudState {
@@ -15,10 +33,11 @@ struct GameHudState {
     int clearFrame = 0;
     bool gameOver = false;
     int gameOverFrame = 0;
+    AssistHudState assists;
 };
 
 // The HUD over the finished picture, as one sprite batch: the fade overlay,
 // the menu panel with its two spinning cursor icons, the score board and its
-// digits, and the clear and game-over banners easing in. Laid out for the
-// back buffer's size.
+// digits, the clear and game-over banners easing in, and what the play aids
+// have to say. Laid out for the back buffer's size.
 void DrawGameHud(const RenderContext& render, const GameHudState& hud);

@@ -21,8 +21,11 @@ enum Effect : int {
     ClearStrum = 15,
     ClearJingle = 16,
     Burst = 17,
+    // Loaded only with the play aids: a shot or an undo that cannot be done.
+    Refused = 18,
 };
 
+// The effects of the game as first designed; the aids' own follow them.
 constexpr int EffectCount = 18;
 constexpr int FlipDoneCount = LastFlipDone - FirstFlipDone + 1;
 constexpr int Music = 0;

@@ -10,6 +10,7 @@
 #include "render/RenderContext.h"
 #include "render/ShaderManager.h"
 #include "rules/Field.h"
+#include "rules/Shots.h"
 #include "rules/StageGrid.h"
 #include "sound/SoundPlayer.h"
 
@@ -54,7 +55,7 @@ void Player::Update(const StageGrid& grid, const FlightState& flight, SoundPlaye
                     Keyboard& keys)
 {
     if (!ReadArrows(sound, keys))
-        ReadSpace(flight, sound, flips, keys);
+        ReadSpace(grid, flight, sound, flips, keys);
     if (state == PlayerState::Walking)
         Walk(grid, sound);
     if (turnProgress != 0.0f)
@@ -96,13 +97,14 @@ bool Player::ReadArrows(SoundPlayer& sound, Keyboard& keys)
     return false;
 }
 
-void Player::ReadSpace(const FlightState& flight, SoundPlayer& sound, const FlipBatch& flips, Keyboard& keys)
+void Player::ReadSpace(const StageGrid& grid, const FlightState& flight, SoundPlayer& sound, const FlipBatch& flips,
+                       Keyboard& keys)
 {
     // Nothing can be charged while a shot flies or blocks turn over; a charge
     // under way goes off at once.
     const bool released = !GameKeyDown(keys, VirtualKey::Space) || flight.inFlight || !flips.IsEmpty();
     if (released) {
-        if (state == PlayerState::Charging) {
+        if (state == PlayerState::Charging && MayFire(grid, sound)) {
             state = PlayerState::Firing;
             sound.PlayEffect(GameSound::Shot, false);
             sound.StopEffect(GameSound::Charge);
@@ -122,8 +124,46 @@ void Player::ReadSpace(const FlightState& flight, SoundPlayer& sound, const Flip
         }
     } else if (state == PlayerState::Charging) {
         inputReady = false;
-        state = PlayerState::Firing;
+        if (MayFire(grid, sound))
+            state = PlayerState::Firing;
     }
+}
+
+bool Player::MayFire(const StageGrid& grid, SoundPlayer& sound)
+{
+    if (!refuseBlockedShots)
+        return true;
+    const MapPosition launch = LaunchCell(transform.position, facing);
+    if (CanLaunch(grid, launch))
+        return true;
+    state = PlayerState::Idle;
+    sound.StopEffect(GameSound::Charge);
+    chargeSoundOn = false;
+    sound.PlayEffect(GameSound::Refused, false);
+    refusedAt = launch;
+    return false;
+}
+
+PlayerPose Player::Pose() const
+{
+    return {transform.position, facing, yaw, turnProgress, turnDelta};
+}
+
+void Player::Restore(const PlayerPose& pose)
+{
+    transform.position = pose.position;
+    facing = pose.facing;
+    yaw = pose.yaw;
+    turnProgress = pose.turnProgress;
+    turnDelta = pose.turnDelta;
+    transform.rotation = Heading(yaw);
+    transform.UpdateWorld();
+    state = PlayerState::Idle;
+    inputReady = true;
+    stepIndex = 0;
+    walkDir = Vector3(0.0f);
+    chargeSoundOn = false;
+    refusedAt.reset();
 }
 
 void Player::Walk(const StageGrid& grid, SoundPlayer& sound)

@@ -1,9 +1,12 @@
 #pragma once
 
 #include <array>
+#include <optional>
+#include <utility>
 
 #include "math/Vector3.h"
 #include "render/Transform.h"
+#include "rules/MapPosition.h"
 
 class FlipBatch;
 class Keyboard;
@@ -19,6 +22,15 @@ enum class PlayerState : int {
     // A shot is requested; the launch marker fires it when its cell is free.
     Firing = 2,
     Walking = 4,
+};
+
+// Where the player stands and how it is turned, as undo puts it back.
+struct PlayerPose {
+    Vector3 position;
+    int facing = 1;
+    float yaw = 180.0f;
+    float turnProgress = 0.0f;
+    float turnDelta = 0.0f;
 };
 
 // The one walker on the field. Arrows turn it (10 frames) and walk it one
@@ -37,6 +49,13 @@ public:
     bool CanStep(const StageGrid& grid, int direction);
     // Toon-shaded, under whatever lighting the scene has set.
     void Draw(const RenderContext& render) const;
+
+    PlayerPose Pose() const;
+    // Stands the player as pose has it, at rest, nothing held or charging.
+    void Restore(const PlayerPose& pose);
+    // The cell a refused shot could not be launched into (a block's, or one
+    // past the field's edge), once; see refuseBlockedShots.
+    std::optional<MapPosition> TakeRefusal() { return std::exchange(refusedAt, std::nullopt); }
 
     // The position is the player's centre.
     Transform transform;
@@ -57,12 +76,21 @@ public:
     float yaw = 180.0f;
     float turnDelta = 0.0f;
     bool chargeSoundOn = false;
+    // A play aid: a shot whose launch cell is taken is refused when Space is
+    // let go, with its own sound, and the player stands idle again, instead
+    // of playing the firing sound and waiting to fire once turned to a free cell.
+    bool refuseBlockedShots = false;
 
 private:
     // False when no arrow acted.
     bool ReadArrows(SoundPlayer& sound, Keyboard& keys);
-    void ReadSpace(const FlightState& flight, SoundPlayer& sound, const FlipBatch& flips, Keyboard& keys);
+    void ReadSpace(const StageGrid& grid, const FlightState& flight, SoundPlayer& sound, const FlipBatch& flips,
+                   Keyboard& keys);
+    // False, refusing the shot, when refuseBlockedShots holds and nothing can be launched.
+    bool MayFire(const StageGrid& grid, SoundPlayer& sound);
     void Walk(const StageGrid& grid, SoundPlayer& sound);
     void Turn();
     void FinishWalk();
+
+    std::optional<MapPosition> refusedAt;
 };

@@ -31,6 +31,8 @@ CommandLine ParseCommandLine(const std::vector<std::string>& arguments, bool pla
             if (line.fullScreen && *line.fullScreen != full)
                 return fail("--fullscreen and --windowed cannot both be given");
             line.fullScreen = full;
+        } else if (option == "--classic") {
+            line.classic = true;
         } else if (option == "--play" && playable) {
             if (i + 1 >= arguments.size() || arguments[i + 1].empty())
                 return fail("--play needs a stage file");
@@ -68,16 +70,34 @@ std::optional<std::string> PlayableStageFile(const std::string& given, std::stri
 
 std::string Usage(const std::string& program, bool playable)
 {
-    std::string text = "usage: " + program + " [--fullscreen | --windowed]" + (playable ? " [--play FILE]" : "") +
+    std::string text = "usage: " + program + " [--fullscreen | --windowed] [--classic]" +
+                       (playable ? " [--play FILE]" : "") +
                        "\n\n"
                        "  --fullscreen   start full screen without asking\n"
-                       "  --windowed     start in a window without asking\n";
+                       "  --windowed     start in a window without asking\n"
+                       "  --classic      no play aids: no par, hints, undo, aiming ghost or notices\n";
     if (playable)
         text += "  --play FILE    play the stage in FILE (one made in the editor, say); no score is kept\n";
     text += "  --help         show this text\n"
             "  --version      show the version\n"
-            "\n"
-            "Alt+Enter switches between full screen and a window at any time; Escape quits.\n";
+            "\n";
+    text += playable ? "Keys in play:\n"
+                       "  arrows         walk a cell, facing that way\n"
+                       "  Space          hold to aim (the ghost shows where the shot lands); an arrow\n"
+                       "                 while holding turns on the spot; release to fire\n"
+                       "  H              hint: where to stand, which way to face, where it lands\n"
+                       "  Z, Backspace   take back the last shot\n"
+                       "  M              menu: next stage, stage select, title, retry\n"
+                       "  F1             the key line on screen, on or off\n"
+                       "  Enter          choose, in the menus\n"
+                     : "Keys in the editor:\n"
+                       "  arrows         move the cursor\n"
+                       "  1, 2, 3        place a white, black or armoured block\n"
+                       "  X              take the block away;  C  clear the board\n"
+                       "  P              save the stage (and check it)\n"
+                       "  L              load a stage: Up and Down choose, Enter takes\n";
+    text += "  Alt+Enter      full screen or a window, at any time\n"
+            "  Escape         quit\n";
     return text;
 }
 

@@ -14,6 +14,8 @@ struct CommandLine {
     std::optional<bool> fullScreen;
     // A stage file to play on its own instead of the title (the game only).
     std::string stageFile;
+    // --classic: no play aids.
+    bool classic = false;
     // Action::Error: what was wrong, in one line.
     std::string error;
 };

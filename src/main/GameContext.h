@@ -5,6 +5,7 @@
 
 #include "app/SceneContext.h"
 #include "app/SceneManager.h"
+#include "app/Settings.h"
 #include "platform/Application.h"
 #include "render/GraphicsDevice.h"
 #include "render/MeshCache.h"
@@ -13,7 +14,7 @@
 
 // Everything one run of the game shares, made in the order of its members and
 // released in the reverse, in this one destructor: the scene (with its sounds
-// and blocks) first, then the effects and targets, the models and images while
+// and blocks) first, then the settings, the effects and targets, the models and images while
 // the GL context still exists, the device, and last the application with its
 // window, context and sound output. The game, the editor, the harness, the
 // benches and the tests all build one; nothing reaches for a global.
@@ -33,12 +34,13 @@ public:
     ShaderManager& Shaders();
     RenderContext Render() { return {device, textures, meshes, Shaders()}; }
     // What a scene is built with.
-    SceneContext ForScenes() { return {application, Render(), scenes}; }
+    SceneContext ForScenes() { return {application, Render(), scenes, settings}; }
 
     Application application;
     GraphicsDevice device;
     TextureCache textures;
     MeshCache meshes;
+    Settings settings;
 
 private:
     std::unique_ptr<ShaderManager> shaders;

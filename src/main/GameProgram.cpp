@@ -10,6 +10,7 @@ bool GameProgram::Start(const Options& startOptions, std::string& error)
     application.SetLanguage(LanguageFromEnvironment());
     if (options.fullScreen)
         application.AnswerFullScreen(*options.fullScreen);
+    context.settings.assists = options.assists;
     if (!context.Start(!options.headless, error))
         return false;
     application.ShowWindow();

@@ -23,6 +23,8 @@ public:
         std::optional<bool> fullScreen;
         // A stage file to play on its own, in the Game scene, instead of the first scene.
         std::string stageFile;
+        // The play aids (see Settings).
+        bool assists = true;
     };
 
     GameProgram() = default;

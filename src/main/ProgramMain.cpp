@@ -29,7 +29,7 @@ int ProgramMain(const char* name, int argc, char** argv, SceneId firstScene)
         break;
     }
 
-    GameProgram::Options options{.firstScene = firstScene, .fullScreen = line.fullScreen};
+    GameProgram::Options options{.firstScene = firstScene, .fullScreen = line.fullScreen, .assists = !line.classic};
     std::string error;
     if (!line.stageFile.empty()) {
         // The program runs elsewhere than it was started from.

@@ -65,6 +65,10 @@ int VirtualKeyOf(SDL_Scancode scancode, SDL_Keycode code)
         return VirtualKey::Right;
     case SDLK_DOWN:
         return VirtualKey::Down;
+    case SDLK_BACKSPACE:
+        return VirtualKey::Back;
+    case SDLK_F1:
+        return VirtualKey::F1;
     default:
         return -1;
     }
@@ -254,7 +258,7 @@ MessageAnswer Application::ShowMessage(const MessageRequest& given)
 {
     const MessageRequest request = Translated(given, language);
     if (frameRecord)
-        frameRecord->messages.push_back(request);
+        frameRecord->messages.push_back(given);
     if (messageResponder)
         return messageResponder(request);
     return ShowSdlMessageBox(request, language, window ? window->Handle() : nullptr);

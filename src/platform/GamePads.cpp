@@ -40,6 +40,10 @@ int KeyOf(int input)
         return VirtualKey::Return;
     case SDL_CONTROLLER_BUTTON_Y:
         return 'M';
+    case SDL_CONTROLLER_BUTTON_X:
+        return VirtualKey::H;
+    case SDL_CONTROLLER_BUTTON_LEFTSHOULDER:
+        return VirtualKey::Z;
     case SDL_CONTROLLER_BUTTON_BACK:
         return VirtualKey::Escape;
     default:

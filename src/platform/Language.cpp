@@ -9,11 +9,11 @@ Language LanguageFromEnvironment()
         if (value && *value)
             return LanguageOfLocale(value);
     }
-    return Language::Japanese;
+    return Language::English;
 }
 
 Language LanguageOfLocale(const std::string& locale)
 {
     const std::string name = locale.substr(0, locale.find_first_of("_.@"));
-    return name == "ja" || name == "C" || name == "POSIX" || name.empty() ? Language::Japanese : Language::English;
+    return name == "ja" ? Language::Japanese : Language::English;
 }

@@ -4,6 +4,7 @@
 // the scenes read like their design: arrows, Enter, Space, Escape, letters and
 // digits by their ASCII codes.
 namespace VirtualKey {
+constexpr int Back = 8;
 constexpr int Return = 13;
 constexpr int Escape = 27;
 constexpr int Space = 32;
@@ -11,12 +12,15 @@ constexpr int Left = 37;
 constexpr int Up = 38;
 constexpr int Right = 39;
 constexpr int Down = 40;
+constexpr int F1 = 112;
 constexpr int Digit1 = '1';
 constexpr int Digit2 = '2';
 constexpr int Digit3 = '3';
 constexpr int C = 'C';
+constexpr int H = 'H';
 constexpr int L = 'L';
 constexpr int M = 'M';
 constexpr int P = 'P';
 constexpr int X = 'X';
+constexpr int Z = 'Z';
 }  // namespace VirtualKey

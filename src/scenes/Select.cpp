@@ -7,6 +7,7 @@
 
 #include "app/FadeOut.h"
 #include "app/SceneManager.h"
+#include "app/Settings.h"
 #include "game/BlockModels.h"
 #include "game/GameKeys.h"
 #include "game/ScoreDigits.h"
@@ -22,6 +23,7 @@
 #include "render/ShaderManager.h"
 #include "render/Sprites.h"
 #include "render/Texture.h"
+#include "scenes/GroupPars.h"
 #include "sound/SoundPlayer.h"
 #include "stage/ResultFile.h"
 #include "stage/StageFile.h"
@@ -42,6 +44,19 @@ constexpr int TurnVolume = -750;
 constexpr float TurnStep = 0.033333335f;
 constexpr float SpinAngle = 0.0034906585f;
 constexpr int ArrowPeriod = 60;
+
+const char* const ShotsWord = "Resource/Texture/Shot.png";
+// With the play aids: "1 shot", the par on the "BEST" line of the panel, and
+// a badge at the score's end when the best score is par.
+const char* const OneShotWord = "Resource/Texture/ShotWord1.png";
+const char* const ParWordImage = "Resource/Texture/ParWord.png";
+const char* const ParMetImage = "Resource/Texture/ParMet.png";
+constexpr float ParRight = 448.0f;
+constexpr float ParY = 366.0f;
+constexpr float ParDigitScale = 0.75f;
+constexpr float ParWordGap = 8.0f;
+constexpr float ParMetX = 430.0f;
+constexpr float ParMetY = 450.0f;
 
 const Vector3 Eye{-500.0f, 700.0f, -300.0f};
 const Vector3 LookAtPoint{-275.0f, 200.0f, 0.0f};
@@ -131,6 +146,8 @@ Select::Select(const SceneContext& sceneContext) : context(sceneContext)
     sound->AddEffect(TurnFile);
     sound->SetEffectVolume(Turn, TurnVolume);
     sound->AddMusic(MusicFile);
+    if (context.settings.assists)
+        pars = std::make_unique<GroupPars>(scenes.stageGroup, StagesPerGroup);
 }
 
 Select::~Select() = default;
@@ -149,6 +166,8 @@ void Select::LoadResults(int group)
 
 void Select::Update()
 {
+    if (pars)
+        pars->Update(context.application.BackgroundWorkWaited());
     if (fade == 0)
         ReadKeys();
     if (fade != 0)
@@ -296,7 +315,7 @@ void Select::DrawPanel()
             device.DrawSprite(glyph, &source, &transform, &centre, Sprites::OpaqueWhite);
             previousWidth = static_cast<float>(glyph->imageInfo.width);
         }
-        const auto shot = Image(context.render, "Resource/Texture/Shot.png");
+        const auto shot = Image(context.render, pars && score == 1 ? OneShotWord : ShotsWord);
         const auto widthOfZero = static_cast<float>(Image(context.render, NumberImage(0, "_W"))->imageInfo.width);
         Sprites::Draw(context.render, shot, grow * at(110.0f + widthOfZero * 1.7f * static_cast<float>(digits.size()), 450.0f),
                       {0.0f, static_cast<float>(shot->imageInfo.height / 2), 0.0f});
@@ -304,9 +323,35 @@ void Select::DrawPanel()
         const auto label = Image(context.render, "Resource/Texture/NotCleared.png");
         DrawCentred(context.render, label, at(static_cast<float>(label->imageInfo.width / 2) + 30.0f, 450.0f));
     }
+    if (pars)
+        DrawPar(score);
     DrawCentred(context.render, Image(context.render, "Resource/Texture/ArrowSH_R.png"), at(static_cast<float>(1230.0 + bob), arrowY));
     DrawCentred(context.render, Image(context.render, "Resource/Texture/ArrowSH_L.png"), at(static_cast<float>(525.0 - bob), arrowY));
     device.EndSprite();
+}
+
+void Select::DrawPar(int score)
+{
+    const std::optional<int> par = pars->Par(std::clamp(context.scenes.stageNumber, 1, StagesPerGroup));
+    if (!par)
+        return;
+    // Right-aligned on the "BEST" line: the word, then the number in the panel's ink digits.
+    const std::vector<int> digits = ScoreDigits(*par);
+    float right = ParRight;
+    for (auto digit = digits.rbegin(); digit != digits.rend(); ++digit) {
+        const auto glyph = Sprites::Image(context.render, NumberImage(*digit, "_W2"));
+        right -= static_cast<float>(glyph->imageInfo.width) * ParDigitScale;
+        Sprites::Draw(context.render, glyph,
+                      Matrix::Scaling(ParDigitScale, ParDigitScale, 1.0f) * Matrix::Translation(right, ParY, 0.0f),
+                      {0.0f, static_cast<float>(glyph->imageInfo.height / 2), 0.0f});
+    }
+    const auto word = Sprites::Image(context.render, ParWordImage);
+    right -= static_cast<float>(word->imageInfo.width) + ParWordGap;
+    Sprites::Draw(context.render, word, Matrix::Translation(right, ParY, 0.0f),
+                  {0.0f, static_cast<float>(word->imageInfo.height / 2), 0.0f});
+    if (score != 0 && score == *par)
+        Sprites::DrawCentred(context.render, Sprites::Image(context.render, ParMetImage),
+                             Matrix::Translation(ParMetX, ParMetY, 0.0f));
 }
 
 void Select::DrawFadeOut()

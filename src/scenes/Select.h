@@ -13,15 +13,15 @@
 #include "stage/StageCatalogue.h"
 
 class Camera;
+class GroupPars;
 class SoundPlayer;
 
 // Choosing a stage of the group picked on the title: the group's board cube
 // with each of its six stages standing on one face. Left and Right turn the
-// chosen stage's face to the top; the panel shows its number and best score;
-// Enter fades out to that stage's Game.
+// chosen stage's face to the top; the panel shows its number and best score
+// (with the play aids, also its par); Enter fades out to that stage's Game.
 class Select final : public BaseScene {
 public:
-
     explicit Select(const SceneContext& context);
     ~Select() override;
 
@@ -35,6 +35,8 @@ public:
     const std::array<int, StageCatalogue::StagesPerGroup>& Scores() const { return scores; }
     float TweenT() const { return tween.t; }
     const Matrix& CubeWorld() const { return cubeTransform.world; }
+    // The group's pars; null without the play aids.
+    const GroupPars* Pars() const { return pars.get(); }
 
 private:
     // The cube's turn under way: from one pose toward another.
@@ -50,6 +52,8 @@ private:
     void StartTurn();
     void TurnCube();
     void DrawPanel();
+    // Par beside "BEST", its badge when the best score is par, and "1 shot".
+    void DrawPar(int score);
 
     SceneContext context;
     int fade = FadeOpaque;
@@ -63,4 +67,5 @@ private:
     bool turnSoundStopped = false;
     KeyLatch latch;
     std::unique_ptr<Camera> camera;
+    std::unique_ptr<GroupPars> pars;
 };

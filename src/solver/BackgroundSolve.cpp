@@ -1,11 +1,18 @@
 #include "solver/BackgroundSolve.h"
 
-BackgroundSolve::BackgroundSolve(std::vector<Piece> pieces, std::size_t stateLimit)
-    : thread([this, stage = std::move(pieces), stateLimit](std::stop_token stop) {
-          Solution found = StageSolver::Solve(stage, stateLimit, stop);
+BackgroundSolve::BackgroundSolve(Search search)
+    : thread([this, work = std::move(search)](std::stop_token stop) {
+          Solution found = work(stop);
           const std::lock_guard lock(mutex);
           solution = std::move(found);
           ended.notify_all();
+      })
+{
+}
+
+BackgroundSolve::BackgroundSolve(std::vector<Piece> pieces, std::size_t stateLimit)
+    : BackgroundSolve([stage = std::move(pieces), stateLimit](std::stop_token stop) {
+          return StageSolver::Solve(stage, stateLimit, stop);
       })
 {
 }

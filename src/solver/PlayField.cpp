@@ -40,13 +40,13 @@ Vector3 PlayField::Centre(int cell)
     return Field::Centre(CellAt(cell));
 }
 
-PlayField::Position PlayField::Start()
+PlayField::Position PlayField::Start(int cell)
 {
     Position start;
     for (const Piece& piece : stage)
         start.kinds.push_back(static_cast<std::uint8_t>(piece.kind));
-    Load(start, 0);
-    start.player = Region(0).front();
+    Load(start, cell);
+    start.player = Region(cell).front();
     return start;
 }
 

@@ -47,8 +47,9 @@ public:
 
     explicit PlayField(std::vector<Piece> stagePieces);
 
-    // The position the stage starts in, loaded: the player in cell (0, 0, 0).
-    Position Start();
+    // The position the stage starts in, loaded: the player in cell, (0, 0, 0)
+    // at a stage's start.
+    Position Start(int cell = 0);
     // Sets the blocks and grid to position, the player in cell.
     void Load(const Position& position, int cell);
 

@@ -16,6 +16,24 @@ bool AllWhite(const std::vector<Piece>& pieces)
     return std::all_of(pieces.begin(), pieces.end(), [](const Piece& piece) { return piece.kind == BlockKind::White; });
 }
 
+// The Game's test after every turning over, for the player in cell.
+bool Lost(const std::vector<Piece>& pieces, int cell, Solution& solution)
+{
+    if (AllWhite(pieces))
+        return false;
+    StageGrid grid;
+    grid.Rebuild(pieces, PlayField::CellAt(cell));
+    if (IsWalledIn(grid, PlayField::CellAt(cell))) {
+        solution.reason = "the player is walled in";
+        return true;
+    }
+    if (!AnyUsefulTarget(grid, RebuildTargets(pieces, grid))) {
+        solution.reason = "no shot can turn anything over";
+        return true;
+    }
+    return false;
+}
+
 // The Game's own start: the constructor's test, then its first frame's.
 bool LostAtStart(const std::vector<Piece>& pieces, Solution& solution)
 {
@@ -27,17 +45,7 @@ bool LostAtStart(const std::vector<Piece>& pieces, Solution& solution)
         solution.reason = "a black block has white blocks on all four sides";
         return true;
     }
-    if (AllWhite(pieces))
-        return false;
-    if (IsWalledIn(grid, PlayField::CellAt(0))) {
-        solution.reason = "the player is walled in";
-        return true;
-    }
-    if (!AnyUsefulTarget(grid, RebuildTargets(pieces, grid))) {
-        solution.reason = "no shot can turn anything over";
-        return true;
-    }
-    return false;
+    return Lost(pieces, 0, solution);
 }
 
 // Shots fly on the player's layer only: nothing above it can be turned over.
@@ -65,8 +73,9 @@ struct Node {
     int direction = 0;
 };
 
-// The shots that lead to node, replayed from the start for their walks and effects.
-std::vector<SolutionShot> Replay(PlayField& field, const std::vector<Node>& nodes, int node)
+// The shots that lead to node, replayed from the start (the player in
+// startCell) for their walks and effects.
+std::vector<SolutionShot> Replay(PlayField& field, const std::vector<Node>& nodes, int node, int startCell)
 {
     std::vector<const Node*> path;
     for (int at = node; nodes[static_cast<std::size_t>(at)].parent >= 0; at = nodes[static_cast<std::size_t>(at)].parent)
@@ -74,8 +83,8 @@ std::vector<SolutionShot> Replay(PlayField& field, const std::vector<Node>& node
     std::reverse(path.begin(), path.end());
 
     std::vector<SolutionShot> shots;
-    PlayField::Position position = field.Start();
-    int cell = 0;
+    PlayField::Position position = field.Start(startCell);
+    int cell = startCell;
     for (const Node* step : path) {
         field.Load(position, cell);
         SolutionShot shot;
@@ -106,23 +115,47 @@ std::string CellText(const MapPosition& cell)
     return text;
 }
 
+namespace {
+
+Solution Finished(Solution solution, Solution::Verdict verdict, std::chrono::steady_clock::time_point started)
+{
+    solution.verdict = verdict;
+    solution.seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count();
+    return solution;
+}
+
+}  // namespace
+
 Solution StageSolver::Solve(const std::vector<Piece>& pieces, std::size_t stateLimit, std::stop_token stop)
 {
     const auto started = std::chrono::steady_clock::now();
     Solution solution;
-    const auto finish = [&](Solution::Verdict verdict) {
-        solution.verdict = verdict;
-        solution.seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count();
-        return solution;
-    };
     if (LostAtStart(pieces, solution))
-        return finish(Solution::Verdict::LostAtStart);
+        return Finished(std::move(solution), Solution::Verdict::LostAtStart, started);
+    return Search(pieces, 0, stateLimit, stop, std::move(solution), started);
+}
+
+Solution StageSolver::SolveFrom(const std::vector<Piece>& pieces, const MapPosition& player, std::size_t stateLimit,
+                                std::stop_token stop)
+{
+    const auto started = std::chrono::steady_clock::now();
+    Solution solution;
+    const int cell = PlayField::IndexOf(player);
+    if (Lost(pieces, cell, solution))
+        return Finished(std::move(solution), Solution::Verdict::Unsolvable, started);
+    return Search(pieces, cell, stateLimit, stop, std::move(solution), started);
+}
+
+Solution StageSolver::Search(const std::vector<Piece>& pieces, int playerCell, std::size_t stateLimit,
+                             std::stop_token stop, Solution solution, std::chrono::steady_clock::time_point started)
+{
+    const auto finish = [&](Solution::Verdict verdict) { return Finished(std::move(solution), verdict, started); };
     if (OutOfReach(pieces, solution))
         return finish(Solution::Verdict::Unsolvable);
 
     PlayField field(pieces);
     std::vector<Node> nodes;
-    nodes.push_back({field.Start()});
+    nodes.push_back({field.Start(playerCell)});
     std::unordered_map<std::string, int> seen{{nodes[0].position.Key(), 0}};
     if (AllWhite(pieces)) {
         solution.statesVisited = 1;
@@ -147,7 +180,7 @@ Solution StageSolver::Solve(const std::vector<Piece>& pieces, std::size_t stateL
             nodes.push_back({std::move(successor.next), static_cast<int>(next), successor.from, successor.direction});
             if (successor.cleared) {
                 solution.statesVisited = nodes.size();
-                solution.shots = Replay(field, nodes, static_cast<int>(nodes.size()) - 1);
+                solution.shots = Replay(field, nodes, static_cast<int>(nodes.size()) - 1, playerCell);
                 return finish(Solution::Verdict::Solved);
             }
             if (nodes.size() >= stateLimit) {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <chrono>
 #include <cstddef>
 #include <stop_token>
 #include <string>
@@ -51,4 +52,15 @@ public:
     // positions, so a stop is heard within microseconds.
     static Solution Solve(const std::vector<Piece>& pieces, std::size_t stateLimit = DefaultStateLimit,
                           std::stop_token stop = {});
+    // The fewest shots from a position met in play: the blocks as they stand,
+    // shots that stayed among them, and the player in its cell of the bottom
+    // layer. The stage's own start tests are not asked again; a position
+    // the game has already lost is Unsolvable.
+    static Solution SolveFrom(const std::vector<Piece>& pieces, const MapPosition& player,
+                              std::size_t stateLimit = DefaultStateLimit, std::stop_token stop = {});
+
+private:
+    static Solution Search(const std::vector<Piece>& pieces, int playerCell, std::size_t stateLimit,
+                           std::stop_token stop, Solution solution,
+                           std::chrono::steady_clock::time_point started);
 };

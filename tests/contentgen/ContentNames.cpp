@@ -46,6 +46,17 @@ std::vector<std::string> ImageNames()
         "Resource/Texture/NotCleared.png",
         "Resource/Texture/StageGrid_2.png",
         "Resource/Texture/Target.png",
+        "Resource/Texture/KeyLine.png",
+        "Resource/Texture/DeadEnd.png",
+        "Resource/Texture/ReasonWalledIn.png",
+        "Resource/Texture/ReasonNoShot.png",
+        "Resource/Texture/ParWord.png",
+        "Resource/Texture/ShotWord1.png",
+        "Resource/Texture/ParMet.png",
+        "Resource/Texture/WithHints.png",
+        "Resource/Texture/HintCell.png",
+        "Resource/Texture/HintArrow.png",
+        "Resource/Texture/RefusedCell.png",
     };
     for (int group = 1; group <= 3; ++group) {
         names.push_back("Resource/Texture/Select_Back" + std::to_string(group) + "_A.png");

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <string>
 #include <vector>
@@ -63,6 +64,21 @@ bool InkInBand(const Image& image, int x0, int x1, int y0, int y1)
         }
     }
     return false;
+}
+
+// The lowest row of lettering under the last letter: the baseline, when that
+// letter has no descender.
+int LastLetterBottom(const Image& word)
+{
+    int bottom = -1;
+    for (int y = 0; y < word.height; ++y) {
+        for (int x = word.width - 16; x < word.width; ++x) {
+            if (word.Ink(x, y)) {
+                bottom = y;
+            }
+        }
+    }
+    return bottom;
 }
 
 TEST(ImageContent, EveryImageTheGameNamesIsAnRgbaPng)
@@ -227,6 +243,79 @@ TEST(ImageContent, MenuItemsFitBetweenTheirArrows)
         ASSERT_TRUE(label.Loaded()) << name;
         EXPECT_LT(label.width / 2, 225 - right.width / 2) << name;
     }
+}
+
+TEST(ImageContent, KeyLineFitsTheScreenAndReasonsClearTheGameOverBanner)
+{
+    // The key line is centred at (640, 688); a reason at (640, 290), under the
+    // banner centred at (640, 180).
+    const Image keys = Load("Resource/Texture/KeyLine.png");
+    ASSERT_TRUE(keys.Loaded());
+    EXPECT_LE(keys.width, 1280);
+    EXPECT_LE(688 + (keys.height + 1) / 2, 720);
+    const Image banner = Load("Resource/Texture/GameOver.png");
+    ASSERT_TRUE(banner.Loaded());
+    int bannerBottom = 0;
+    for (int y = 0; y < banner.height; ++y) {
+        if (banner.Alpha(banner.width / 2, y) > 200) {
+            bannerBottom = 180 - banner.height / 2 + y;
+        }
+    }
+    for (const char* name : {"Resource/Texture/ReasonWalledIn.png", "Resource/Texture/ReasonNoShot.png"}) {
+        const Image reason = Load(name);
+        ASSERT_TRUE(reason.Loaded()) << name;
+        int top = 0;
+        while (top < reason.height && reason.Alpha(reason.width / 2, top) <= 200) {
+            ++top;
+        }
+        EXPECT_GT(290 - reason.height / 2 + top, bannerBottom) << name << " overlaps the banner";
+    }
+}
+
+TEST(ImageContent, ScoreWordsShareTheHeightAndBaselineOfShots)
+{
+    // "shot" takes the place of "shots" after a 1; "par" stands on the same row.
+    const Image shots = Load("Resource/Texture/Shot.png");
+    ASSERT_TRUE(shots.Loaded());
+    for (const char* name : {"Resource/Texture/ShotWord1.png", "Resource/Texture/ParWord.png"}) {
+        const Image word = Load(name);
+        ASSERT_TRUE(word.Loaded()) << name;
+        EXPECT_EQ(word.height, shots.height) << name;
+        // Letters that end in a curve overshoot the baseline by a pixel.
+        EXPECT_NEAR(LastLetterBottom(word), LastLetterBottom(shots), 1) << name;
+    }
+}
+
+TEST(ImageContent, HintArrowPointsAtTheTopEdgeAndTurnsAboutItsCentre)
+{
+    const Image arrow = Load("Resource/Texture/HintArrow.png");
+    ASSERT_TRUE(arrow.Loaded());
+    int widestRow = -1;
+    int widest = 0;
+    int left = arrow.width;
+    int right = -1;
+    int top = arrow.height;
+    int bottom = -1;
+    for (int y = 0; y < arrow.height; ++y) {
+        int width = 0;
+        for (int x = 0; x < arrow.width; ++x) {
+            if (arrow.Alpha(x, y) > 128) {
+                ++width;
+                left = std::min(left, x);
+                right = std::max(right, x);
+                top = std::min(top, y);
+                bottom = std::max(bottom, y);
+            }
+        }
+        if (width > widest) {
+            widest = width;
+            widestRow = y;
+        }
+    }
+    EXPECT_LT(widestRow, arrow.height / 2) << "the head should be in the upper half";
+    // The game turns it about the image centre, so the arrow must be centred on it.
+    EXPECT_NEAR(left + right, arrow.width - 1, 1);
+    EXPECT_NEAR(top + bottom, arrow.height - 1, 1);
 }
 
 }  // namespace

@@ -26,7 +26,7 @@ const char* const SceneSoundFiles[] = {
     "Player_Trans.wav", "Block_接着音.wav", "Block_Reverse.wav", "GameClear.wav", "Cursor2.wav",
     "決定音1.wav", "発射準備.wav", "発射音2.wav", "Load_End.wav", "GameOver.wav",
     "GameClearString_Swing.wav", "GameClearString_END.wav", "GameClear2.wav", "ClearBlock.wav", "GameBGM.wav",
-    "Cursor1.wav", "TitleBGM.wav", "Select_Finish.wav", "SelectBGM2.wav",
+    "Cursor1.wav", "TitleBGM.wav", "Select_Finish.wav", "SelectBGM2.wav", "Refused.wav",
 };
 
 struct Samples {
@@ -115,7 +115,7 @@ TEST_F(SoundCatalogTest, LengthsFitTheirUse)
     EXPECT_LE(Sound("ClearBlock.wav").Seconds(), RestartPeriodSeconds);
     EXPECT_LE(Sound("Select_Finish.wav").Seconds(), CubeTurnSeconds);
     EXPECT_NEAR(Sound("Block_Reverse.wav").Seconds(), 1.0, 0.3);
-    for (const char* tick : {"Cursor1.wav", "Cursor2.wav", "Player_Trans.wav"})
+    for (const char* tick : {"Cursor1.wav", "Cursor2.wav", "Player_Trans.wav", "Refused.wav"})
         EXPECT_LE(Sound(tick).Seconds(), 0.25) << tick;
 }
 

@@ -22,6 +22,9 @@ import zlib
 
 harness, runtime = sys.argv[1], os.path.realpath(sys.argv[2])
 work = tempfile.mkdtemp()
+# A model's message reaches only the standard error (the game ends right
+# after it), in the player's language: the game's own Japanese words here.
+os.environ['LC_ALL'] = 'ja_JP.UTF-8'
 failures = []
 
 LOAD_ERROR = ('読み込みエラー', 'ファイルがありません')

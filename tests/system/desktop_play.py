@@ -101,16 +101,33 @@ if not any(f['scene'] == 'title' for f in frames[menu + 11:]):
 if scores() != before:
     fail('playing the stage again changed a shipped result file')
 
-# The full-screen question, in the player's language.
-for locale, text in (('ja_JP.UTF-8', 'フルスクリーンにしますか？'), ('en_US.UTF-8', 'Play in full screen?'),
-                     ('de_DE.UTF-8', 'Play in full screen?'), ('C.UTF-8', 'フルスクリーンにしますか？')):
+# The full-screen question, in the player's language: Japanese only where the
+# locale names it. The trace keeps the game's own words; what was shown goes
+# to the standard error.
+QUESTION = 'フルスクリーンにしますか？'
+
+
+def question_shown(env):
+    shown = subprocess.run([harness, '--headless', '--data', data, '--frames', '1', '--trace', os.path.join(work, 't')],
+                           env=env, check=True, capture_output=True, text=True).stderr
+    traced = [json.loads(line) for line in open(os.path.join(work, 't'))][0]['messages']
+    if [m['text'] for m in traced] != [QUESTION]:
+        fail(f'the trace holds {traced} instead of the game\'s own question')
+    return [line for line in shown.splitlines() if line.startswith('orb-harness: message')]
+
+
+for locale, text in (('ja_JP.UTF-8', QUESTION), ('en_US.UTF-8', 'Play in full screen?'),
+                     ('de_DE.UTF-8', 'Play in full screen?'), ('C.UTF-8', 'Play in full screen?'),
+                     ('POSIX', 'Play in full screen?'), (None, 'Play in full screen?')):
     env = {k: v for k, v in os.environ.items() if not k.startswith('LC_') and k != 'LANG'}
-    env['LANG'] = locale
-    shown = run([], [], 1, env)[0]['messages']
-    if not shown or shown[0]['text'] != text:
+    if locale:
+        env['LANG'] = locale
+    shown = question_shown(env)
+    if len(shown) != 1 or not shown[0].endswith(': ' + text):
         fail(f'under {locale} the question read {shown}')
 env['LC_ALL'] = 'ja_JP.UTF-8'
-if run([], [], 1, env)[0]['messages'][0]['text'] != 'フルスクリーンにしますか？':
+env['LANG'] = 'en_GB.UTF-8'
+if not question_shown(env)[0].endswith(': ' + QUESTION):
     fail('LC_ALL did not win over LANG')
 
 # A renderer without OpenGL 3.3: the device's own error box, then the

@@ -10,7 +10,8 @@ if [ -z "${DISPLAY:-}" ] || ! command -v xdotool > /dev/null; then
 fi
 
 cd "$runtime"
-"$game" &
+# The question's window is looked for by its Japanese caption.
+LC_ALL=ja_JP.UTF-8 "$game" &
 pid=$!
 trap 'kill $pid 2> /dev/null' EXIT INT TERM
 

@@ -13,6 +13,7 @@ void WriteStageBoards(ContentWriter& out);
 void WriteSkies(ContentWriter& out);
 void WriteTitleModels(ContentWriter& out, const ui::Fonts& fonts);
 void WriteGameHud(ContentWriter& out, const ui::Fonts& fonts);
+void WriteAssistHud(ContentWriter& out, const ui::Fonts& fonts);
 void WriteTitleMenu(ContentWriter& out, const ui::Fonts& fonts);
 void WriteSelectPanel(ContentWriter& out, const ui::Fonts& fonts);
 void WriteEditorTiles(ContentWriter& out);

@@ -15,6 +15,10 @@ constexpr Color coral = Hex(0xF26B5B);
 constexpr Color coralDark = Hex(0xC2463A);
 constexpr Color gold = Hex(0xF6C453);
 constexpr Color goldDark = Hex(0xB7862B);
+// The game's advice on the board: a cooler teal than the Easy group's, so a
+// hint still stands out on the mint board.
+constexpr Color hint = Hex(0x1FB3D1);
+constexpr Color hintDark = Hex(0x0B5F78);
 
 constexpr Color pearl = Hex(0xF4F1EA);
 constexpr Color blockInk = Hex(0x2A2C34);

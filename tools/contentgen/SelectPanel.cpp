@@ -76,15 +76,6 @@ Canvas PanelLabels(const ui::Fonts& fonts)
     return labels;
 }
 
-// Placed with its left edge at the given x after the digits, 1.5 times enlarged.
-Canvas ShotsWord(const ui::Fonts& fonts)
-{
-    const TextImage word = fonts.bold.Render("shots", ui::type::label);
-    Canvas canvas(static_cast<int>(word.inkMax.x - word.inkMin.x) + 8, 40);
-    ui::DrawText(canvas, word, word.LeftAlignedOn({2.0f, 22.0f}), ui::InkText());
-    return canvas;
-}
-
 // Centred at x = w/2 + 30: with w = 460 that is the panel's middle.
 Canvas NotCleared(const ui::Fonts& fonts)
 {
@@ -109,6 +100,7 @@ void WriteSelectPanel(ContentWriter& out, const ui::Fonts& fonts)
         out.Write("Resource/Texture/Select_Back" + std::to_string(group) + "_A.png", GroupPanel(fonts, group));
     }
     out.Write("Resource/Texture/Select_String3.png", PanelLabels(fonts));
-    out.Write("Resource/Texture/Shot.png", ShotsWord(fonts));
+    // Placed with its left edge at the given x after the digits, 1.5 times enlarged.
+    out.Write("Resource/Texture/Shot.png", ui::ScoreWord(fonts, "shots"));
     out.Write("Resource/Texture/NotCleared.png", NotCleared(fonts));
 }

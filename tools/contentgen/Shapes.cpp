@@ -43,6 +43,15 @@ Shape Polygon(std::vector<glm::vec2> v)
     };
 }
 
+Shape Capsule(glm::vec2 a, glm::vec2 b, float radius)
+{
+    return [=](glm::vec2 p) {
+        const glm::vec2 along = b - a;
+        const float t = std::clamp(glm::dot(p - a, along) / glm::dot(along, along), 0.0f, 1.0f);
+        return glm::length(p - a - along * t) - radius;
+    };
+}
+
 Shape Moved(Shape shape, glm::vec2 by)
 {
     return [=](glm::vec2 p) { return shape(p - by); };

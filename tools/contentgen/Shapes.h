@@ -12,6 +12,8 @@ Shape Rect(glm::vec2 min, glm::vec2 max, float radius);
 Shape Circle(glm::vec2 centre, float radius);
 // A closed polygon, in either winding, convex or not.
 Shape Polygon(std::vector<glm::vec2> points);
+// A stroke from a to b with round ends, radius wide on each side.
+Shape Capsule(glm::vec2 a, glm::vec2 b, float radius);
 Shape Moved(Shape shape, glm::vec2 by);
 // Positive `by` swells the outline, negative shrinks it.
 Shape Grown(Shape shape, float by);

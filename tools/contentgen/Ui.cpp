@@ -35,6 +35,14 @@ void DrawText(Canvas& canvas, const TextImage& text, glm::vec2 origin, const Tex
     canvas.Draw(glyphs, style.fill);
 }
 
+Canvas ScoreWord(const Fonts& fonts, std::string_view word)
+{
+    const TextImage text = fonts.bold.Render(word, type::label);
+    Canvas canvas(static_cast<int>(text.inkMax.x - text.inkMin.x) + 8, 40);
+    DrawText(canvas, text, text.LeftAlignedOn({2.0f, 22.0f}), InkText());
+    return canvas;
+}
+
 PanelStyle PaperPanel()
 {
     PanelStyle style;

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <string_view>
+
 #include "Canvas.h"
 #include "FontFace.h"
 
@@ -37,6 +39,11 @@ TextStyle InkText();
 TextStyle SceneText(float outlineWidth = 4.0f);
 
 void DrawText(Canvas& canvas, const TextImage& text, glm::vec2 origin, const TextStyle& style);
+
+// A bold ink word that sits beside a row of score digits, 40 pixels tall:
+// its ink starts at x = 2 and ends 6 pixels short of the right edge, and every
+// such word shares one baseline, so the game can swap them in place.
+Canvas ScoreWord(const Fonts& fonts, std::string_view word);
 
 struct PanelStyle {
     Paint fill;

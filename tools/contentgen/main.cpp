@@ -75,6 +75,7 @@ int main(int argc, char** argv)
     WriteSkies(out);
     WriteTitleModels(out, fonts);
     WriteGameHud(out, fonts);
+    WriteAssistHud(out, fonts);
     WriteTitleMenu(out, fonts);
     WriteSelectPanel(out, fonts);
     WriteEditorTiles(out);

@@ -41,7 +41,9 @@ Harness::Harness(GameContext& gameContext, const HarnessOptions& harnessOptions,
       memoryLog(memoryLogStream)
 {
     if (options.randomKeys)
-        randomKeys.emplace(*options.randomKeys);
+        randomKeys.emplace(*options.randomKeys, options.assists);
+    if (options.followHints)
+        pilot.emplace();
 }
 
 bool Harness::BeforeFrame(int frame)
@@ -54,6 +56,10 @@ bool Harness::BeforeFrame(int frame)
     if (randomKeys) {
         if (const std::optional<KeyChange> change = randomKeys->Next(frame))
             application.KeyEvent(change->virtualKey, change->down);
+    }
+    if (pilot) {
+        for (const KeyChange& change : pilot->Next(frame, context.scenes.Current()))
+            application.KeyEvent(change.virtualKey, change.down);
     }
 
     for (const ResizeRequest& resize : options.resizes) {
@@ -118,6 +124,8 @@ void Harness::WriteTraceLine(int frame)
     json.EndArray();
     json.Key("messages");
     json.BeginArray();
+    // The game's own words, whatever the locale; what the player read goes
+    // to the standard error as the box is shown.
     for (const MessageRequest& message : record.messages) {
         json.BeginObject();
         json.Key("text");

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "HarnessOptions.h"
+#include "HintPilot.h"
 #include "KeyScript.h"
 #include "RandomKeys.h"
 #include "main/FrameLoop.h"
@@ -48,6 +49,7 @@ private:
     std::ostream* drawLog;
     std::ostream* memoryLog;
     std::optional<RandomKeys> randomKeys;
+    std::optional<HintPilot> pilot;
     FrameRecord record;
     std::vector<DrawRecord> draws;
     std::vector<std::uint8_t> pixels;

@@ -7,7 +7,7 @@ const char* const HarnessUsage =
     "                   [--answer-fullscreen yes|no] [--headless] [--realtime] [--screenshot N:FILE]...\n"
     "                   [--keys FILE] [--trace FILE] [--drawlog FILE] [--random-keys SEED]\n"
     "                   [--memory-log FILE] [--play STAGEFILE] [--window-shot N:FILE]...\n"
-    "                   [--resize N:WIDTHxHEIGHT]...\n";
+    "                   [--resize N:WIDTHxHEIGHT]... [--assists] [--follow-hints]\n";
 
 namespace {
 
@@ -47,6 +47,15 @@ bool ParseHarnessOptions(const std::vector<std::string>& arguments, const std::s
         }
         if (option == "--realtime") {
             options.realtime = true;
+            continue;
+        }
+        if (option == "--assists") {
+            options.assists = true;
+            continue;
+        }
+        if (option == "--follow-hints") {
+            options.assists = true;
+            options.followHints = true;
             continue;
         }
         if (i + 1 >= arguments.size()) {

@@ -41,6 +41,12 @@ struct HarnessOptions {
     std::string memoryLogFile;
     // A stage file played on its own in the Game scene, as the game's --play does.
     std::string playFile;
+    // The play aids, off unless asked for: a run without them is the game as
+    // first designed, trace and draw log alike.
+    bool assists = false;
+    // In a game, nothing but hints is played: ask for one, walk where it
+    // says, face its way and fire; again until the stage ends.
+    bool followHints = false;
 };
 
 constexpr int MemoryLogPeriod = 1000;

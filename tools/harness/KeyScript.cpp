@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <charconv>
+#include <span>
 #include <sstream>
 #include <utility>
 
@@ -17,13 +18,21 @@ const std::pair<const char*, int> ScriptKeys[] = {
     {"1", VirtualKey::Digit1},      {"2", VirtualKey::Digit2},  {"3", VirtualKey::Digit3},
 };
 
+// The play aids' keys.
+const std::pair<const char*, int> AssistKeys[] = {
+    {"H", VirtualKey::H}, {"Z", VirtualKey::Z}, {"Backspace", VirtualKey::Back}, {"F1", VirtualKey::F1}};
+
 }  // namespace
 
-std::vector<int> PlayKeys()
+std::vector<int> PlayKeys(bool assists)
 {
     std::vector<int> keys;
     for (const auto& [keyName, code] : ScriptKeys) {
         if (code != VirtualKey::Escape)
+            keys.push_back(code);
+    }
+    if (assists) {
+        for (const auto& [keyName, code] : AssistKeys)
             keys.push_back(code);
     }
     return keys;
@@ -31,9 +40,12 @@ std::vector<int> PlayKeys()
 
 int KeyByName(const std::string& name)
 {
-    for (const auto& [keyName, code] : ScriptKeys) {
-        if (name == keyName)
-            return code;
+    using Names = std::span<const std::pair<const char*, int>>;
+    for (const Names keys : {Names(ScriptKeys), Names(AssistKeys)}) {
+        for (const auto& [keyName, code] : keys) {
+            if (name == keyName)
+                return code;
+        }
     }
     return -1;
 }

@@ -8,7 +8,10 @@ constexpr unsigned FramesPerChange = 6;
 
 }  // namespace
 
-RandomKeys::RandomKeys(unsigned seed) : random(seed), keys(PlayKeys()), down(keys.size(), false) {}
+RandomKeys::RandomKeys(unsigned seed, bool assists)
+    : random(seed), keys(PlayKeys(assists)), down(keys.size(), false)
+{
+}
 
 std::optional<KeyChange> RandomKeys::Next(int frame)
 {

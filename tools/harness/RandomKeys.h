@@ -7,11 +7,12 @@
 #include "KeyScript.h"
 
 // A random player for soak runs: presses and releases every script key but
-// Escape, at most one change a frame, so every scene, menu and fade is
-// reached; the same seed plays the same game.
+// Escape (the play aids' keys too when they are on), at most one change a
+// frame, so every scene, menu and fade is reached; the same seed plays the
+// same game.
 class RandomKeys {
 public:
-    explicit RandomKeys(unsigned seed);
+    RandomKeys(unsigned seed, bool assists);
 
     // The change to make before frame, if any.
     std::optional<KeyChange> Next(int frame);

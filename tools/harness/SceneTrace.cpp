@@ -7,10 +7,81 @@
 #include "game/Game.h"
 #include "game/Player.h"
 #include "scenes/Edit.h"
+#include "scenes/GroupPars.h"
 #include "scenes/Select.h"
 #include "scenes/Title.h"
+#include "stage/StageCatalogue.h"
 
 namespace {
+
+const char* LossName(LossReason loss)
+{
+    switch (loss) {
+    case LossReason::WalledIn:
+        return "walled in";
+    case LossReason::NoUsefulShot:
+        return "no useful shot left";
+    default:
+        return "";
+    }
+}
+
+void WriteCell(const MapPosition& cell, JsonWriter& json)
+{
+    json.BeginArray();
+    for (const int v : {cell.x, cell.y, cell.z})
+        json.Int(v);
+    json.EndArray();
+}
+
+// Only with the play aids on: a run without them traces as it always has.
+void WriteAssistTrace(const Game& game, const Assists& aids, JsonWriter& json)
+{
+    json.Key("assists");
+    json.BeginObject();
+    json.Key("par");
+    if (aids.Par())
+        json.Int(*aids.Par());
+    else
+        json.Null();
+    json.Key("solvable");
+    if (const std::optional<bool> solvable = aids.Solvable())
+        json.Bool(*solvable);
+    else
+        json.Null();
+    json.Key("shotsLeft");
+    if (aids.Solvable() == true)
+        json.Int(static_cast<long long>(aids.Known()->shots.size()));
+    else
+        json.Null();
+    json.Key("hint");
+    if (const std::optional<SolutionShot>& hint = aids.Hint()) {
+        json.BeginObject();
+        json.Key("from");
+        WriteCell(hint->from, json);
+        json.Key("facing");
+        json.Int(hint->direction);
+        json.Key("landing");
+        WriteCell(hint->landing, json);
+        json.Key("walk");
+        json.BeginArray();
+        for (const int step : hint->walk)
+            json.Int(step);
+        json.EndArray();
+        json.EndObject();
+    } else {
+        json.Null();
+    }
+    json.Key("hintsUsed");
+    json.Bool(aids.HintsUsed());
+    json.Key("undoDepth");
+    json.Int(aids.UndoDepth());
+    json.Key("loss");
+    json.String(LossName(game.Loss()));
+    json.Key("keyLine");
+    json.Bool(game.KeyLineShown());
+    json.EndObject();
+}
 
 void WriteGameTrace(const Game& game, JsonWriter& json)
 {
@@ -64,6 +135,8 @@ void WriteGameTrace(const Game& game, JsonWriter& json)
     json.Bool(game.MenuOpen());
     json.Key("menuCursor");
     json.Int(game.MenuCursor());
+    if (const Assists* aids = game.Aids())
+        WriteAssistTrace(game, *aids, json);
     json.EndObject();
 }
 
@@ -99,6 +172,17 @@ void WriteSelectTrace(const Select& select, const SceneManager& scenes, JsonWrit
     json.EndArray();
     json.Key("tweenT");
     json.Float(select.TweenT());
+    if (const GroupPars* pars = select.Pars()) {
+        json.Key("pars");
+        json.BeginArray();
+        for (int stage = 1; stage <= StageCatalogue::StagesPerGroup; ++stage) {
+            if (const std::optional<int> par = pars->Par(stage))
+                json.Int(*par);
+            else
+                json.Null();
+        }
+        json.EndArray();
+    }
     json.EndObject();
 }
 

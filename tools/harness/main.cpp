@@ -115,7 +115,10 @@ int main(int argc, char** argv)
     if (options.stageNumber)
         scenes.stageNumber = *options.stageNumber;
 
-    if (!program.Start({.headless = options.headless, .firstScene = options.scene, .stageFile = options.playFile},
+    if (!program.Start({.headless = options.headless,
+                        .firstScene = options.scene,
+                        .stageFile = options.playFile,
+                        .assists = options.assists},
                        error))
         return Fail("cannot start: " + error);
     program.Run(&harness, options.realtime);

@@ -26,6 +26,7 @@ const std::vector<SoundRecipe>& SoundCatalog()
         {"TitleBGM.wav", TitleMusic, true},
         {"Select_Finish.wav", CubeTurn, false},
         {"SelectBGM2.wav", SelectMusic, true},
+        {"Refused.wav", Refused, false},
     };
     return catalog;
 }

@@ -181,6 +181,25 @@ StereoBuffer Shot()
     return sound;
 }
 
+StereoBuffer Refused()
+{
+    constexpr double Seconds = 0.16;
+    StereoBuffer sound(FramesOf(Seconds));
+    Mono knock(FramesOf(Seconds), 0.0f);
+    double phase = 0.0;
+    for (std::size_t i = 0; i < knock.size(); ++i) {
+        const double t = static_cast<double>(i) / SampleRate;
+        knock[i] = static_cast<float>(std::exp(-t / 0.04) * (std::sin(phase) + 0.3 * std::sin(2.0 * phase)));
+        phase += 2.0 * Pi * (110.0 + 150.0 * std::exp(-t / 0.025)) / SampleRate;
+    }
+    // Rounded off so the knock stays a thud rather than a buzz.
+    LowPass(knock, 700.0);
+    sound.Add(knock, 0, 0.9f, 0.0f, false);
+    sound.Add(Decaying(NoiseSweep(0.05, 600.0, 250.0, 1.5, 67), 0.01), 0, 0.2f, 0.0f, false);
+    Finish(sound, -9.0, nullptr, 0.05);
+    return sound;
+}
+
 StereoBuffer GameOverSting()
 {
     StereoBuffer sound(FramesOf(3.4));

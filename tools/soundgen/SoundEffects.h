@@ -20,6 +20,9 @@ StereoBuffer Decide();
 // seam, so it starts without a click and repeats without one.
 StereoBuffer ChargeLoop();
 StereoBuffer Shot();
+// A shot the game will not fire: a short, low knock that sinks in pitch,
+// heard as "no" and never mistaken for the shot or a cursor.
+StereoBuffer Refused();
 StereoBuffer GameOverSting();
 StereoBuffer ClearFanfare();
 StereoBuffer ClearSwing();

@@ -1,0 +1,97 @@
+#pragma once
+
+#include <memory>
+#include <optional>
+#include <vector>
+
+#include "game/Player.h"
+#include "math/Matrix.h"
+#include "rules/MapPosition.h"
+#include "rules/Piece.h"
+#include "solver/StageSolver.h"
+
+class BackgroundSolve;
+
+// A block as undo puts it back.
+struct BlockPose {
+    int kind = 0;
+    int launched = 0;
+    int state = 0;
+    Vector3 position;
+    Matrix rotation;
+};
+
+// A position of play as undo keeps it: the blocks as the rules see them and
+// as they were drawn, where the player stood, the shots fired so far, and
+// what was known of the way on from there.
+struct UndoStep {
+    std::vector<Piece> pieces;
+    std::vector<BlockPose> blocks;
+    PlayerPose player;
+    int score = 0;
+    std::optional<Solution> known;
+};
+
+// What the play aids know of the stage in play: the fewest shots left from
+// the position on the board (searched beside the frames, never on them), the
+// hint taken from them, the positions undo goes back to, and a refused
+// shot's mark. It knows nothing of drawing; the Game shows what it holds.
+class Assists {
+public:
+    // Frames a refused shot's mark stays on its cell.
+    static constexpr int RefusedMarkFrames = 40;
+
+    Assists();
+    ~Assists();
+    Assists(const Assists&) = delete;
+    Assists& operator=(const Assists&) = delete;
+
+    // A position to search from: the stage's start, the end of a shot, an
+    // undo. What is known of it already (an undo's) needs no search.
+    void NewPosition(std::vector<Piece> pieces, const MapPosition& player, std::optional<Solution> known = {});
+    // A shot is on its way: nothing is known until the board is at rest again.
+    void LeavePosition();
+    // Once a frame: the search's result when it is there; a scripted run
+    // waits for it, so that what it records never depends on the machine.
+    void Update(bool wait);
+
+    // The search's answer for the position on the board, once there is one.
+    const std::optional<Solution>& Known() const { return known; }
+    // Whether the position can still be cleared; nothing while the search
+    // runs or when it gave up.
+    std::optional<bool> Solvable() const;
+    // Proven: no sequence of shots clears the board from here.
+    bool DeadEnd() const { return Solvable() == false; }
+    // The fewest shots of the stage from its start: the first search's answer.
+    std::optional<int> Par() const { return par; }
+
+    // The next shot of a shortest way on, shown as soon as it is known.
+    void AskHint();
+    void DropHint();
+    const std::optional<SolutionShot>& Hint() const { return hint; }
+    // A hint was shown in this play of the stage.
+    bool HintsUsed() const { return hintsUsed; }
+
+    void Push(UndoStep step) { undo.push_back(std::move(step)); }
+    std::optional<UndoStep> Pop();
+    int UndoDepth() const { return static_cast<int>(undo.size()); }
+
+    void MarkRefused(const MapPosition& cell);
+    const std::optional<MapPosition>& RefusedMark() const { return refused; }
+
+private:
+    void ShowHintIfKnown();
+
+    std::unique_ptr<BackgroundSolve> search;
+    std::optional<Solution> known;
+    // The search under way is of the stage's start.
+    bool searchingStart = false;
+    int positions = 0;
+    std::optional<int> par;
+    bool hintAsked = false;
+    bool hintsUsed = false;
+    std::optional<SolutionShot> hint;
+    std::vector<UndoStep> undo;
+    std::optional<MapPosition> refused;
+    int refusedFrames = 0;
+};

@@ -1,0 +1,262 @@
+// Images that help a player along: the line of keys under the board, the notes
+// for a stage that can no longer be cleared, the words and badge that compare
+// a score with par, and the floor markers for a hint and a refused shot.
+#include <algorithm>
+#include <cassert>
+#include <cmath>
+#include <string_view>
+#include <vector>
+
+#include <glm/gtc/constants.hpp>
+
+#include "Canvas.h"
+#include "Generators.h"
+#include "Palette.h"
+#include "Shapes.h"
+
+namespace {
+
+// Keys are drawn as small caps so they read as things to press, not words.
+constexpr float keyCapHeight = 28.0f;
+constexpr float keyCapDepth = 2.5f;
+constexpr float keyLabelPadding = 7.0f;
+constexpr float keyCapGap = 4.0f;
+constexpr float keyToAction = 8.0f;
+constexpr float keyLabelEm = ui::type::label * 0.7f;
+// The same size as the key hint on the select panel.
+constexpr float actionEm = ui::type::label * 0.8f;
+// Below this, neighbouring hints start to read as one.
+constexpr float narrowestHintGap = 18.0f;
+
+// Floor markers cover one cell, seen from straight above, like the editor's tiles.
+constexpr float tileSize = 64.0f;
+constexpr glm::vec2 tileCentre(tileSize * 0.5f);
+constexpr float markerRadius = 21.0f;
+constexpr Color hintLight = Mix(palette::hint, Hex(0xFFFFFF), 0.35f);
+
+float KeyCapWidth(const TextImage& label)
+{
+    return std::max(keyCapHeight, label.inkMax.x - label.inkMin.x + 2.0f * keyLabelPadding);
+}
+
+// Some keys and what they do, rendered once so that a row can be measured
+// before it is drawn.
+struct KeyHint {
+    std::vector<TextImage> keys;
+    TextImage action;
+
+    float Width() const
+    {
+        float width = keyToAction + action.inkMax.x - action.inkMin.x;
+        for (const TextImage& key : keys) {
+            width += KeyCapWidth(key);
+        }
+        return width + keyCapGap * static_cast<float>(keys.size() - 1);
+    }
+};
+
+KeyHint Hint(const ui::Fonts& fonts, std::vector<std::string_view> keys, std::string_view action)
+{
+    KeyHint hint;
+    for (const std::string_view key : keys) {
+        hint.keys.push_back(fonts.bold.Render(key, keyLabelEm));
+    }
+    hint.action = fonts.regular.Render(action, actionEm);
+    return hint;
+}
+
+float HintsWidth(const std::vector<KeyHint>& hints)
+{
+    float width = 0.0f;
+    for (const KeyHint& hint : hints) {
+        width += hint.Width();
+    }
+    return width;
+}
+
+void DrawKeyCap(Canvas& canvas, const TextImage& label, glm::vec2 min, float width)
+{
+    const glm::vec2 max = min + glm::vec2(width, keyCapHeight);
+    const Shape cap = shapes::Rect(min, max, 6.0f);
+    // The cap's front face shows below its top, as on a real keyboard.
+    canvas.Draw(shapes::Moved(cap, {0.0f, keyCapDepth}), palette::ink);
+    canvas.Draw(cap, palette::ink);
+    canvas.Draw(shapes::Grown(cap, -2.0f), paints::Vertical(palette::paper, palette::paperShade, min.y, max.y));
+    ui::DrawText(canvas, label, label.CentredOn((min + max) * 0.5f), ui::InkText());
+}
+
+// The hints centred on `centre`, `gap` apart.
+void DrawHintRow(Canvas& canvas, const std::vector<KeyHint>& hints, glm::vec2 centre, float gap)
+{
+    float x = centre.x - (HintsWidth(hints) + gap * static_cast<float>(hints.size() - 1)) * 0.5f;
+    const float capTop = centre.y - keyCapHeight * 0.5f - keyCapDepth * 0.5f;
+    for (const KeyHint& hint : hints) {
+        for (const TextImage& key : hint.keys) {
+            DrawKeyCap(canvas, key, {x, capTop}, KeyCapWidth(key));
+            x += KeyCapWidth(key) + keyCapGap;
+        }
+        x += keyToAction - keyCapGap;
+        ui::DrawText(canvas, hint.action, hint.action.LeftAlignedOn({x, centre.y}), ui::InkText());
+        x += hint.action.inkMax.x - hint.action.inkMin.x + gap;
+    }
+}
+
+// A slim dress for the one-line pills: a lighter shadow than a panel's.
+ui::PanelStyle PillStyle()
+{
+    ui::PanelStyle style = ui::PaperPanel();
+    style.outlineWidth = 2.5f;
+    style.shadowOffset = glm::vec2(0.0f, 3.0f);
+    style.shadowSoftness = 8.0f;
+    return style;
+}
+
+// Centred at (640, 688), along the bottom of the game screen.
+Canvas KeyLine(const ui::Fonts& fonts)
+{
+    constexpr float w = 1220.0f;
+    constexpr float h = 56.0f;
+    constexpr float inset = 6.0f;
+    constexpr float margin = 20.0f;
+    Canvas canvas(static_cast<int>(w), static_cast<int>(h));
+    const Shape pill = shapes::Rect({inset, 4.0f}, {w - inset, 46.0f}, 21.0f);
+    ui::DrawPanel(canvas, pill, PillStyle());
+    const std::vector<KeyHint> hints = {
+        Hint(fonts, {"\u2190", "\u2191", "\u2193", "\u2192"}, "walk"),
+        Hint(fonts, {"Space"}, "hold to aim \u00B7 arrow turns \u00B7 release fires"),
+        Hint(fonts, {"H"}, "hint"),
+        Hint(fonts, {"Z"}, "undo"),
+        Hint(fonts, {"M"}, "menu"),
+        Hint(fonts, {"F1"}, "hide"),
+    };
+    const float gap = (w - 2.0f * (inset + margin) - HintsWidth(hints)) / static_cast<float>(hints.size() - 1);
+    assert(gap >= narrowestHintGap && "the key hints no longer fit the line: shorten them or widen the pill");
+    DrawHintRow(canvas, hints, {w * 0.5f, 25.0f}, gap);
+    return canvas;
+}
+
+// Centred at (640, 300) when no shot left can clear the stage.
+Canvas DeadEnd(const ui::Fonts& fonts)
+{
+    constexpr float w = 660.0f;
+    constexpr float h = 130.0f;
+    constexpr float bandBottom = 18.0f;
+    Canvas canvas(static_cast<int>(w), static_cast<int>(h));
+    const Shape panel = shapes::Rect({10.0f, 4.0f}, {w - 10.0f, h - 14.0f}, 22.0f);
+    ui::DrawPanel(canvas, panel, ui::PaperPanel());
+    // A warm band along the top sets it apart from the calm panels.
+    canvas.Draw(shapes::Intersection(shapes::Grown(panel, -3.0f), shapes::Rect({0, 0}, {w, bandBottom}, 0)),
+                paints::Vertical(Mix(palette::coral, palette::gold, 0.35f), palette::coral, 4.0f, bandBottom));
+    const TextImage title = fonts.bold.Render("No way to clear from here", ui::type::button * 0.85f);
+    ui::DrawText(canvas, title, title.CentredOn({w * 0.5f, 50.0f}), ui::InkText());
+    DrawHintRow(canvas, {Hint(fonts, {"Z"}, "undo the last shot"), Hint(fonts, {"M"}, "menu, then Retry")},
+                {w * 0.5f, 90.0f}, 44.0f);
+    return canvas;
+}
+
+// Centred at (640, 290), under the GAME OVER banner, saying why the game ended.
+Canvas Reason(const ui::Fonts& fonts, std::string_view text)
+{
+    constexpr float w = 520.0f;
+    constexpr float h = 64.0f;
+    Canvas canvas(static_cast<int>(w), static_cast<int>(h));
+    ui::DrawPanel(canvas, shapes::Rect({8.0f, 6.0f}, {w - 8.0f, 52.0f}, 23.0f), PillStyle());
+    const TextImage label = fonts.regular.Render(text, ui::type::label);
+    ui::DrawText(canvas, label, label.CentredOn({w * 0.5f, 29.0f}), ui::InkText());
+    return canvas;
+}
+
+// On the clear screen: the score was helped along by hints.
+Canvas WithHints(const ui::Fonts& fonts)
+{
+    constexpr float w = 240.0f;
+    constexpr float h = 52.0f;
+    Canvas canvas(static_cast<int>(w), static_cast<int>(h));
+    ui::PanelStyle style = PillStyle();
+    style.outline = palette::inkSoft;
+    ui::DrawPanel(canvas, shapes::Rect({6.0f, 5.0f}, {w - 6.0f, 43.0f}, 19.0f), style);
+    const TextImage label = fonts.regular.Render("with hints", ui::type::label);
+    ui::TextStyle soft = ui::InkText();
+    soft.fill = palette::inkSoft;
+    ui::DrawText(canvas, label, label.CentredOn({w * 0.5f, 24.0f}), soft);
+    return canvas;
+}
+
+// A gold rosette with a check, beside a best score that equals par.
+Canvas ParMet()
+{
+    constexpr float size = 56.0f;
+    constexpr int petals = 12;
+    const glm::vec2 c(size * 0.5f);
+    Canvas badge(static_cast<int>(size), static_cast<int>(size));
+    Shape rosette = shapes::Circle(c, 19.0f);
+    for (int i = 0; i < petals; ++i) {
+        const float a = glm::two_pi<float>() * static_cast<float>(i) / petals;
+        rosette = shapes::Union(rosette, shapes::Circle(c + glm::vec2(std::sin(a), -std::cos(a)) * 19.0f, 5.5f));
+    }
+    badge.Draw(shapes::Grown(rosette, 2.0f), palette::ink);
+    badge.Draw(rosette, paints::Vertical(palette::gold, Mix(palette::gold, palette::goldDark, 0.6f), 4.0f, 52.0f));
+    badge.Draw(shapes::Circle(c, 13.5f), Mix(palette::gold, palette::paper, 0.45f));
+    badge.Draw(shapes::Stroke(shapes::Circle(c, 13.5f), 1.5f), palette::goldDark);
+    const glm::vec2 bend = c + glm::vec2(-2.5f, 5.5f);
+    badge.Draw(shapes::Union(shapes::Capsule(c + glm::vec2(-8.0f, 0.0f), bend, 2.6f),
+                             shapes::Capsule(bend, c + glm::vec2(8.0f, -6.5f), 2.6f)),
+               palette::ink);
+    return badge;
+}
+
+// A ring with a dot in it: stand here.
+Canvas HintCell()
+{
+    Canvas tile(static_cast<int>(tileSize), static_cast<int>(tileSize));
+    const Shape ring = shapes::Circle(tileCentre, markerRadius);
+    tile.Draw(ring, WithAlpha(palette::hint, 0.22f));
+    tile.Draw(shapes::Stroke(ring, 10.0f), palette::hintDark);
+    tile.Draw(shapes::Stroke(ring, 5.5f), paints::Vertical(hintLight, palette::hint, 10.0f, 54.0f));
+    tile.Draw(shapes::Circle(tileCentre, 7.0f), palette::hintDark);
+    tile.Draw(shapes::Circle(tileCentre, 4.5f), hintLight);
+    return tile;
+}
+
+// Points to the top edge; the game turns it about the centre to the facing.
+Canvas HintArrow()
+{
+    Canvas tile(static_cast<int>(tileSize), static_cast<int>(tileSize));
+    const Shape arrow = shapes::Polygon({{32, 5}, {54, 30}, {41, 30}, {41, 59}, {23, 59}, {23, 30}, {10, 30}});
+    tile.Draw(shapes::Grown(arrow, 2.5f), palette::hintDark);
+    tile.Draw(arrow, paints::Vertical(hintLight, palette::hint, 5.0f, 59.0f));
+    return tile;
+}
+
+// A crossed ring: a shot cannot go here.
+Canvas RefusedCell()
+{
+    constexpr float arm = 10.0f;
+    Canvas tile(static_cast<int>(tileSize), static_cast<int>(tileSize));
+    const Shape ring = shapes::Stroke(shapes::Circle(tileCentre, markerRadius), 5.5f);
+    const Shape cross = shapes::Union(shapes::Capsule(tileCentre - glm::vec2(arm), tileCentre + glm::vec2(arm), 3.0f),
+                                      shapes::Capsule(tileCentre + glm::vec2(-arm, arm), tileCentre + glm::vec2(arm, -arm), 3.0f));
+    const Shape sign = shapes::Union(ring, cross);
+    tile.Draw(shapes::Circle(tileCentre, markerRadius), WithAlpha(palette::coral, 0.2f));
+    tile.Draw(shapes::Grown(sign, 2.25f), palette::coralDark);
+    tile.Draw(sign, paints::Vertical(Mix(palette::coral, Hex(0xFFFFFF), 0.2f), palette::coral, 10.0f, 54.0f));
+    return tile;
+}
+
+}  // namespace
+
+void WriteAssistHud(ContentWriter& out, const ui::Fonts& fonts)
+{
+    out.Write("Resource/Texture/KeyLine.png", KeyLine(fonts));
+    out.Write("Resource/Texture/DeadEnd.png", DeadEnd(fonts));
+    out.Write("Resource/Texture/ReasonWalledIn.png", Reason(fonts, "Walled in: no cell to fire from"));
+    out.Write("Resource/Texture/ReasonNoShot.png", Reason(fonts, "No useful shot left"));
+    // Placed before the digits; "shot" takes the place of "shots" after a 1.
+    out.Write("Resource/Texture/ParWord.png", ui::ScoreWord(fonts, "par"));
+    out.Write("Resource/Texture/ShotWord1.png", ui::ScoreWord(fonts, "shot"));
+    out.Write("Resource/Texture/ParMet.png", ParMet());
+    out.Write("Resource/Texture/WithHints.png", WithHints(fonts));
+    out.Write("Resource/Texture/HintCell.png", HintCell());
+    out.Write("Resource/Texture/HintArrow.png", HintArrow());
+    out.Write("Resource/Texture/RefusedCell.png", RefusedCell());
+}
