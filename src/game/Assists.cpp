@@ -29,6 +29,11 @@ void Assists::Update(bool wait)
 {
     if (refusedFrames > 0 && --refusedFrames == 0)
         refused.reset();
+    TakeAnswer(wait);
+}
+
+void Assists::TakeAnswer(bool wait)
+{
     if (!search)
         return;
     std::optional<Solution> result = search->Result(wait);

@@ -51,9 +51,11 @@ public:
     void NewPosition(std::vector<Piece> pieces, const MapPosition& player, std::optional<Solution> known = {});
     // A shot is on its way: nothing is known until the board is at rest again.
     void LeavePosition();
-    // Once a frame: the search's result when it is there; a scripted run
-    // waits for it, so that what it records never depends on the machine.
+    // Once a frame: the refused mark's time, and the search's result.
     void Update(bool wait);
+    // The search's result when it is there; a scripted run waits for it, so
+    // that what it records never depends on the machine.
+    void TakeAnswer(bool wait);
 
     // The search's answer for the position on the board, once there is one.
     const std::optional<Solution>& Known() const { return known; }

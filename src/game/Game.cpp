@@ -104,7 +104,8 @@ enum MenuItem : int { NextStage = 0, StageSelect = 1, BackToTitle = 2, Retry = 3
 // The play aids in the world: ghosts of the white block where a shot will
 // land, and marks lying on the board's cells.
 constexpr float AimGhostAlpha = 0.45f;
-constexpr float HintGhostAlpha = 0.6f;
+// The hint's ghost in the teal of its marks, see-through.
+const Color HintGhostColour(0.25f, 0.75f, 0.8f, 0.55f);
 constexpr float FloorMarkHeight = 0.5f;
 constexpr int FloorMark = static_cast<int>(Field::CellSize);
 const char* const HintCellImage = "Resource/Texture/HintCell.png";
@@ -343,8 +344,10 @@ void Game::SearchWhenAtRest()
     if (!awaitingRest || !AtRest())
         return;
     awaitingRest = false;
-    if (!cleared && !gameOver)
-        assists->NewPosition(PiecesOf(blocks), Field::CellOf(player->transform.position));
+    if (cleared || gameOver)
+        return;
+    assists->NewPosition(PiecesOf(blocks), Field::CellOf(player->transform.position));
+    assists->TakeAnswer(context.application.BackgroundWorkWaited());
 }
 
 UndoStep Game::Snapshot() const
@@ -397,6 +400,7 @@ void Game::Undo()
     targets = RebuildTargets(PiecesOf(blocks), *grid);
     restPoint.reset();
     assists->NewPosition(std::move(step->pieces), Field::CellOf(player->transform.position), std::move(step->known));
+    assists->TakeAnswer(context.application.BackgroundWorkWaited());
     sound->PlayEffect(GameSound::Cursor, false);
 }
 
@@ -634,18 +638,18 @@ void Game::DrawAssists() const
     const RenderContext& render = context.render;
     GraphicsDevice& device = render.device;
     ModelShader& model = render.shaders.modelShader;
-    const auto ghost = [&](const MapPosition& cell, float alpha) {
-        model.SetWorld(Matrix::Translation(Field::Centre(cell)));
-        model.DrawGlow(render.meshes.Get(BlockModel::White), alpha);
-    };
     if (player->state == PlayerState::Charging && AtRest()) {
         const MapPosition launch = LaunchCell(player->transform.position, player->facing);
-        if (CanLaunch(*grid, launch))
-            ghost(LandingCell(*grid, launch, player->facing), AimGhostAlpha);
+        if (CanLaunch(*grid, launch)) {
+            model.SetWorld(Matrix::Translation(Field::Centre(LandingCell(*grid, launch, player->facing))));
+            model.DrawGlow(render.meshes.Get(BlockModel::White), AimGhostAlpha);
+        }
     }
     const std::optional<SolutionShot>& hint = assists->Hint();
-    if (hint)
-        ghost(hint->landing, HintGhostAlpha);
+    if (hint) {
+        model.SetWorld(Matrix::Translation(Field::Centre(hint->landing)));
+        model.DrawColor(render.meshes.Get(BlockModel::White), HintGhostColour, 1.0f);
+    }
 
     const bool lit = device.Lighting();
     device.SetLighting(false);

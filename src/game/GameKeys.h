@@ -1,6 +1,8 @@
 #pragma once
 
 #include "platform/Keyboard.h"
+#include "platform/VirtualKey.h"
+#include "rules/Field.h"
 
 // The game counts a key only while it is held: a tap that starts and ends
 // between two frames is no move on the field.
@@ -14,4 +16,19 @@ inline bool GameKeyDown(Keyboard& keys, int virtualKey)
 inline bool MenuKeyPressed(Keyboard& keys, int virtualKey)
 {
     return keys.Poll(virtualKey) != 0;
+}
+
+// The arrow that faces the player a Direction's way: Up is +z, Left is -x.
+inline int ArrowKeyOf(int direction)
+{
+    switch (direction) {
+    case Direction::PlusZ:
+        return VirtualKey::Up;
+    case Direction::MinusZ:
+        return VirtualKey::Down;
+    case Direction::MinusX:
+        return VirtualKey::Left;
+    default:
+        return VirtualKey::Right;
+    }
 }

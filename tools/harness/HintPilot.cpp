@@ -1,32 +1,16 @@
 #include "HintPilot.h"
 
-#include <algorithm>
-
 #include "game/Assists.h"
 #include "game/FlipBatch.h"
 #include "game/Game.h"
+#include "game/GameKeys.h"
 #include "game/Player.h"
 #include "platform/VirtualKey.h"
-#include "rules/Field.h"
 
 namespace {
 
 // A charge is held past the 10 frames of the turn toward the shot.
 constexpr int ChargeFrames = 11;
-
-int ArrowOf(int direction)
-{
-    switch (direction) {
-    case Direction::PlusZ:
-        return VirtualKey::Up;
-    case Direction::MinusZ:
-        return VirtualKey::Down;
-    case Direction::MinusX:
-        return VirtualKey::Left;
-    default:
-        return VirtualKey::Right;
-    }
-}
 
 // Nothing moves: no shot in the air, nothing turning, the player standing still.
 bool Settled(const Game& game)
@@ -89,14 +73,14 @@ std::vector<KeyChange> HintPilot::Next(int frame, const BaseScene* scene)
         if (!Settled(*game))
             break;
         if (step < walk.size()) {
-            Tap(ArrowOf(walk[step++]), changes);
+            Tap(ArrowKeyOf(walk[step++]), changes);
         } else {
             Press(VirtualKey::Space, changes);
             phase = Phase::Turning;
         }
         break;
     case Phase::Turning:
-        Tap(ArrowOf(direction), changes);
+        Tap(ArrowKeyOf(direction), changes);
         releaseFrame = frame + ChargeFrames;
         phase = Phase::Firing;
         break;

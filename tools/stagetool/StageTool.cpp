@@ -7,13 +7,19 @@
 #include "KeyPlan.h"
 #include "StageCheck.h"
 #include "StageGenerator.h"
+#include "rules/Field.h"
+#include "solver/DeadEnds.h"
 #include "solver/StagePieces.h"
 #include "stage/StageFile.h"
 
 const char* const StageToolUsage =
-    "usage: orb-stage solve [--stats] [--limit N] FILE   the fewest shots and one way to play them\n"
+    "usage: orb-stage solve [--stats] [--limit N] [--from X,Z] FILE\n"
+    "                                                    the fewest shots and one way to play them; --from:\n"
+    "                                                    from a position met in play, the player in (X, 0, Z)\n"
     "       orb-stage check [--stats] [--limit N] DIR    every Stage*.txt under DIR read and solved\n"
     "       orb-stage keys [--limit N] FILE              a shortest solution as a harness key script\n"
+    "       orb-stage traps [--keys] [--limit N] FILE    first shots after which the stage can no longer be\n"
+    "                                                    cleared; --keys: the first of them as a key script\n"
     "       orb-stage generate [--seed N] [--tries N] [--black N] [--hard N] [--white N] [--limit N]\n"
     "                                                    the random stage that needs the most shots\n";
 
@@ -26,6 +32,9 @@ struct Command {
     std::string name;
     std::string operand;
     bool stats = false;
+    bool keys = false;
+    // --from: the player's cell of a position met in play.
+    std::optional<MapPosition> from;
     std::size_t limit = StageSolver::DefaultStateLimit;
     GeneratorOptions generator;
 };
@@ -46,8 +55,21 @@ bool ParseCommand(const std::vector<std::string>& arguments, Command& command, s
     command.name = arguments[0];
     for (std::size_t i = 1; i < arguments.size(); ++i) {
         const std::string& argument = arguments[i];
-        if (argument == "--stats") {
-            command.stats = true;
+        if (argument == "--stats" || argument == "--keys") {
+            (argument == "--stats" ? command.stats : command.keys) = true;
+            continue;
+        }
+        if (argument == "--from") {
+            const std::string cell = i + 1 < arguments.size() ? arguments[++i] : "";
+            const std::size_t comma = cell.find(',');
+            long long x = 0;
+            long long z = 0;
+            if (comma == std::string::npos || !Number(cell.substr(0, comma), x) || !Number(cell.substr(comma + 1), z) ||
+                x >= Field::Cells || z >= Field::Cells) {
+                error = "--from needs a cell X,Z of the field";
+                return false;
+            }
+            command.from = MapPosition{static_cast<int>(x), 0, static_cast<int>(z)};
             continue;
         }
         if (!argument.starts_with("--")) {
@@ -104,7 +126,7 @@ std::string Verdict(const Solution& solution)
     }
 }
 
-std::optional<Solution> SolveFile(const Command& command, std::ostream& err)
+std::optional<std::vector<Piece>> ReadPieces(const Command& command, std::ostream& err)
 {
     std::ifstream in(command.operand, std::ios::binary);
     if (!in) {
@@ -115,7 +137,23 @@ std::optional<Solution> SolveFile(const Command& command, std::ostream& err)
     const std::vector<BlockRecord> records = StageFile::Parse(in, &problems);
     for (const StageProblem& problem : problems)
         err << command.operand << ":" << problem.line << ": " << problem.reason << " (left out)\n";
-    return StageSolver::Solve(PiecesOf(records), command.limit);
+    return PiecesOf(records);
+}
+
+std::optional<Solution> SolveFile(const Command& command, std::ostream& err)
+{
+    const auto pieces = ReadPieces(command, err);
+    if (!pieces)
+        return std::nullopt;
+    if (command.from)
+        return StageSolver::SolveFrom(*pieces, *command.from, command.limit);
+    return StageSolver::Solve(*pieces, command.limit);
+}
+
+void WriteShot(const SolutionShot& shot, std::ostream& out)
+{
+    out << "fire from " << CellText(shot.from) << " toward " << DirectionName(shot.direction) << ": lands on "
+        << CellText(shot.landing) << ", turns " << shot.turned << " over";
 }
 
 void WriteStats(const Solution& solution, std::ostream& out)
@@ -131,8 +169,8 @@ int Solve(const Command& command, std::ostream& out, std::ostream& err)
         return Unusable;
     out << Verdict(*solution) << "\n";
     for (const SolutionShot& shot : solution->shots) {
-        out << "fire from " << CellText(shot.from) << " toward " << DirectionName(shot.direction) << ": lands on "
-            << CellText(shot.landing) << ", turns " << shot.turned << " over\n";
+        WriteShot(shot, out);
+        out << "\n";
     }
     if (command.stats)
         WriteStats(*solution, out);
@@ -152,6 +190,33 @@ int Keys(const Command& command, std::ostream& out, std::ostream& err)
     out << "# " << command.operand << ": " << solution->shots.size() << " shots; the last turning over ends by frame "
         << plan.doneFrame << "\n"
         << plan.script;
+    return Good;
+}
+
+int Traps(const Command& command, std::ostream& out, std::ostream& err)
+{
+    const auto pieces = ReadPieces(command, err);
+    if (!pieces)
+        return Unusable;
+    const std::vector<SolutionShot> traps = DeadEndFirstShots(*pieces, command.limit);
+    if (command.keys) {
+        if (traps.empty()) {
+            err << command.operand << ": no first shot leaves it uncleared\n";
+            return NotGood;
+        }
+        Solution first;
+        first.shots.push_back(traps.front());
+        const KeyPlan plan = PlanKeys(first);
+        out << "# " << command.operand << ": a first shot after which it cannot be cleared; its turning over ends by frame "
+            << plan.doneFrame << "\n"
+            << plan.script;
+        return Good;
+    }
+    out << traps.size() << "\n";
+    for (const SolutionShot& shot : traps) {
+        WriteShot(shot, out);
+        out << ": no way to clear from there\n";
+    }
     return Good;
 }
 
@@ -216,6 +281,8 @@ int RunStageTool(const std::vector<std::string>& arguments, std::ostream& out, s
         return Keys(command, out, err);
     if (command.name == "check")
         return Check(command, out);
+    if (command.name == "traps")
+        return Traps(command, out, err);
     if (command.name == "generate")
         return Generate(command, out, err);
     err << StageToolUsage << "orb-stage: unknown command " << command.name << "\n";

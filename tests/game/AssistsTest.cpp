@@ -1,0 +1,266 @@
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <string>
+#include <vector>
+
+#include "JsonWriter.h"
+#include "SceneTrace.h"
+#include "app/SceneManager.h"
+#include "app/Settings.h"
+#include "game/Assists.h"
+#include "game/FlipBatch.h"
+#include "game/Game.h"
+#include "game/GameFixture.h"
+#include "game/GameKeys.h"
+#include "game/Player.h"
+#include "platform/Application.h"
+#include "platform/VirtualKey.h"
+#include "rules/BlockKind.h"
+#include "rules/Field.h"
+#include "solver/StageSolver.h"
+
+namespace {
+
+using namespace BlockKind;
+
+// Three lines to turn, one of them armoured, so a solution has flips of two
+// lengths and shots from several cells; the second row stays free for a
+// shot that dissolves at the field's edge.
+const std::vector<TestBlock> Board{{2, 0, 0, Black},     {3, 0, 0, White}, {0, 0, 3, Black}, {0, 0, 4, White},
+                                   {4, 0, 4, HardBlack}, {4, 0, 5, White}, {5, 0, 4, White}};
+
+// Frame by frame, the first that differs.
+void ExpectSameFrames(const std::vector<std::string>& played, const std::vector<std::string>& again)
+{
+    ASSERT_EQ(played.size(), again.size());
+    for (std::size_t i = 0; i < played.size(); ++i)
+        ASSERT_EQ(played[i], again[i]) << "frame " << i;
+}
+
+class Assisted : public GameFixture {
+protected:
+    void SetUp() override
+    {
+        GameFixture::SetUp();
+        Context().settings.assists = true;
+        // As the harness does: a search's answer never depends on the machine's speed.
+        App().WaitForBackgroundWork();
+    }
+
+    Game& StartStage(const std::vector<TestBlock>& blocks)
+    {
+        WriteStage(blocks);
+        Game& game = Start();
+        RunFrames(90);
+        return game;
+    }
+
+    // The game's trace, as the harness writes it.
+    std::string Trace()
+    {
+        JsonWriter json;
+        json.BeginObject();
+        WriteSceneTrace(Current(), Scenes(), json);
+        json.EndObject();
+        return json.Text();
+    }
+
+    void Step(int frames, std::vector<std::string>* traces)
+    {
+        for (int i = 0; i < frames; ++i) {
+            RunFrames(1);
+            if (traces)
+                traces->push_back(Trace());
+        }
+    }
+
+    bool AtRest()
+    {
+        const Game& game = Current();
+        return !game.Flight().inFlight && game.Flips().IsEmpty() && game.GetPlayer().state == PlayerState::Idle;
+    }
+
+    // A shot as a player plays it: the walk a cell at a time (and a wait for
+    // a dissolved shot's shards, which hold a charge up), then the turn while
+    // charging, the release, and the frames until everything is at rest.
+    void Walk(const SolutionShot& shot)
+    {
+        for (const int step : shot.walk) {
+            Hold(ArrowKeyOf(step));
+            RunFrames(1);
+            Release(ArrowKeyOf(step));
+            RunFrames(11);
+        }
+        while (Current().Flight().shardsVisible)
+            RunFrames(1);
+    }
+    std::vector<std::string> Fire(const SolutionShot& shot)
+    {
+        std::vector<std::string> traces;
+        Hold(VirtualKey::Space);
+        Step(1, &traces);
+        Hold(ArrowKeyOf(shot.direction));
+        Step(1, &traces);
+        Release(ArrowKeyOf(shot.direction));
+        Step(10, &traces);
+        Release(VirtualKey::Space);
+        Step(2, &traces);
+        for (int i = 0; i < 400 && !AtRest(); ++i)
+            Step(1, &traces);
+        return traces;
+    }
+    void Play(const SolutionShot& shot)
+    {
+        Walk(shot);
+        Fire(shot);
+    }
+
+    void Press(int key)
+    {
+        Hold(key);
+        RunFrames(1);
+        Release(key);
+    }
+};
+
+TEST_F(Assisted, UndoTakesEachShotBackToTheFrameBeforeItsChargeAndFiringItAgainGivesTheSameFrames)
+{
+    Game& game = StartStage(Board);
+    const int par = *game.Aids()->Par();
+    // First a shot along the empty second row, which dissolves at the far edge:
+    // it counts, and goes back too. Then a shortest way on from wherever the player is.
+    const SolutionShot dissolving{{Direction::PlusZ}, {0, 0, 1}, Direction::PlusX, {9, 0, 1}, 0};
+    int depth = 0;
+    while (!game.Cleared() && depth <= par) {
+        SCOPED_TRACE("shot " + std::to_string(depth + 1));
+        const SolutionShot shot = depth == 0 ? dissolving : game.Aids()->Known()->shots.front();
+        Walk(shot);
+        const std::string before = Trace();
+        const std::vector<std::string> first = Fire(shot);
+        if (game.Cleared())
+            break;
+        EXPECT_EQ(game.Aids()->UndoDepth(), depth + 1);
+        Press(depth == 1 ? VirtualKey::Back : VirtualKey::Z);
+        EXPECT_EQ(Trace(), before);
+        ExpectSameFrames(first, Fire(shot));
+        ++depth;
+    }
+    EXPECT_TRUE(game.Cleared());
+    EXPECT_EQ(game.GetPlayer().score, par + 1);
+}
+
+TEST_F(Assisted, UndoIsRefusedWithItsSoundWhileAShotFliesAndWithNothingToTakeBack)
+{
+    Game& game = StartStage(Board);
+    record.Clear();
+    Press(VirtualKey::Z);
+    EXPECT_EQ(SoundCalls("effect 18 play"), 1);
+
+    FireToward(VirtualKey::Right);
+    ASSERT_TRUE(game.Flight().inFlight || !game.Flips().IsEmpty());
+    Press(VirtualKey::Z);
+    EXPECT_EQ(SoundCalls("effect 18 play"), 2);
+    EXPECT_EQ(game.GetPlayer().score, 1);
+    EXPECT_EQ(game.Aids()->UndoDepth(), 1);
+}
+
+TEST_F(Assisted, ARefusedShotHasItsOwnSoundAndMarkAndLeavesThePlayerIdle)
+{
+    Game& game = StartStage(Board);
+    record.Clear();
+    // The player starts facing the near edge: nothing can be launched there.
+    Hold(VirtualKey::Space);
+    RunFrames(5);
+    Release(VirtualKey::Space);
+    RunFrames(1);
+    EXPECT_EQ(SoundCalls("effect 18 play"), 1);
+    EXPECT_EQ(SoundCalls("effect 7 play"), 0);
+    EXPECT_EQ(game.GetPlayer().state, PlayerState::Idle);
+    ASSERT_TRUE(game.Aids()->RefusedMark());
+    EXPECT_EQ(*game.Aids()->RefusedMark(), (MapPosition{0, 0, -1}));
+    draws.clear();
+    RunFrames(1);
+    EXPECT_TRUE(std::any_of(draws.begin(), draws.end(),
+                            [](const DrawRecord& draw) { return draw.texture == "Resource/Texture/RefusedCell.png"; }));
+    RunFrames(Assists::RefusedMarkFrames);
+    EXPECT_FALSE(game.Aids()->RefusedMark());
+}
+
+TEST_F(Assisted, AHintShowsTheNextShotOfAShortestWayUntilItIsFiredAndTheClearRemembersIt)
+{
+    Game& game = StartStage(Board);
+    const int par = *game.Aids()->Par();
+    Press(VirtualKey::H);
+    ASSERT_TRUE(game.Aids()->Hint());
+    const SolutionShot hint = *game.Aids()->Hint();
+    EXPECT_EQ(hint.from, game.Aids()->Known()->shots.front().from);
+    draws.clear();
+    RunFrames(1);
+    EXPECT_TRUE(std::any_of(draws.begin(), draws.end(),
+                            [](const DrawRecord& draw) { return draw.texture == "Resource/Texture/HintArrow.png"; }));
+
+    Play(hint);
+    EXPECT_FALSE(game.Aids()->Hint());
+    while (!game.Cleared()) {
+        Press(VirtualKey::H);
+        ASSERT_TRUE(game.Aids()->Hint());
+        Play(*game.Aids()->Hint());
+    }
+    EXPECT_EQ(game.GetPlayer().score, par);
+    EXPECT_TRUE(game.Aids()->HintsUsed());
+    EXPECT_EQ(ResultText(), "score:" + std::to_string(par)) << "a clear with hints still keeps its score";
+}
+
+TEST_F(Assisted, ALossSaysWhy)
+{
+    Game& walledIn = StartStage({{1, 0, 0, White}, {0, 0, 1, White}, {5, 0, 5, Black}, {6, 0, 5, White}});
+    EXPECT_TRUE(walledIn.GameOver());
+    EXPECT_EQ(walledIn.Loss(), LossReason::WalledIn);
+
+    // A lone black can never be closed in by white.
+    Game& noShot = StartStage({{5, 0, 5, Black}});
+    EXPECT_TRUE(noShot.GameOver());
+    EXPECT_EQ(noShot.Loss(), LossReason::NoUsefulShot);
+    RunFrames(200);
+    draws.clear();
+    RunFrames(1);
+    EXPECT_TRUE(std::any_of(draws.begin(), draws.end(),
+                            [](const DrawRecord& draw) { return draw.name == "Resource/Texture/ReasonNoShot.png"; }));
+}
+
+TEST_F(Assisted, TheKeyLineShowsInAGroupsFirstStageAndF1DecidesForTheRestOfTheRun)
+{
+    WriteStage(Board, 2);
+    Game& first = StartStage(Board);
+    EXPECT_TRUE(first.KeyLineShown());
+    Press(VirtualKey::F1);
+    EXPECT_FALSE(first.KeyLineShown());
+    Scenes().stageNumber = 2;
+    Game& second = Start();
+    EXPECT_FALSE(second.KeyLineShown());
+    Press(VirtualKey::F1);
+    EXPECT_TRUE(second.KeyLineShown());
+    EXPECT_EQ(Context().settings.keyLine, true);
+}
+
+TEST_F(GameFixture, WithoutThePlayAidsARefusedShotSoundsAsAShotAndWaits)
+{
+    WriteStage(Board);
+    Game& game = Start();
+    RunFrames(90);
+    record.Clear();
+    Hold(VirtualKey::Space);
+    RunFrames(5);
+    Release(VirtualKey::Space);
+    Hold(VirtualKey::H);
+    Hold(VirtualKey::Z);
+    RunFrames(1);
+    EXPECT_EQ(SoundCalls("effect 7 play"), 1);
+    EXPECT_EQ(SoundCalls("effect 18 play"), 0);
+    EXPECT_EQ(game.GetPlayer().state, PlayerState::Firing);
+    EXPECT_EQ(game.Aids(), nullptr);
+    EXPECT_FALSE(game.KeyLineShown());
+}
+
+}  // namespace
