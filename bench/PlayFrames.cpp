@@ -3,8 +3,8 @@
 // views play (docs/game-views: a shot dissolving, a batch of flips, the clear
 // sequence with its bursts, the menu, the fade-out). First on the real device
 // (Mesa's software renderer where there is no GPU), waiting for the renderer
-// at the end of each frame; then on the recording device, which is the CPU's
-// share alone. Prints the median and 99th percentile of the frame time, as a
+// at the end of each frame, as first designed and then with the play aids;
+// then on the recording device, which is the CPU's share alone. Prints the median and 99th percentile of the frame time, as a
 // ratio to the 16 ms budget, over all frames and by what the frame shows.
 // Runs from anywhere; without a display it renders off-screen.
 //   play_frames [TIMES.tsv]   also writes each real frame's time (for frame_plot)
@@ -120,7 +120,9 @@ fs::path MakeDataFolder()
     return folder;
 }
 
-bool Run(bool headless, const std::vector<KeyChange>& keys, const std::string& timesFile)
+// The play aids add a search beside the frames after every shot, ghosts and
+// marks in the world and lines over it; their run shows what that costs.
+bool Run(bool headless, bool assists, const std::vector<KeyChange>& keys, const std::string& timesFile)
 {
     GameProgram program;
     GameContext& context = program.Context();
@@ -129,7 +131,7 @@ bool Run(bool headless, const std::vector<KeyChange>& keys, const std::string& t
     context.scenes.stageGroup = 1;
     context.scenes.stageNumber = 1;
     std::string error;
-    if (!program.Start({headless, SceneId::Game}, error)) {
+    if (!program.Start({.headless = headless, .firstScene = SceneId::Game, .assists = assists}, error)) {
         std::fprintf(stderr, "play_frames: %s\n", error.c_str());
         return false;
     }
@@ -141,7 +143,8 @@ bool Run(bool headless, const std::vector<KeyChange>& keys, const std::string& t
         for (const FrameTimer::FrameTime& time : timer.perFrame)
             out << time.frame << '\t' << time.ms << '\t' << time.showing << '\n';
     }
-    std::printf("%s\n", headless ? "Recording device (the CPU's share alone)" : "Real device, 1280 × 720");
+    std::printf("%s%s\n", headless ? "Recording device (the CPU's share alone)" : "Real device, 1280 × 720",
+                assists ? ", with the play aids" : "");
     // The CPU's share is a few microseconds: nanoseconds read better there.
     const double scale = headless ? 1e6 : 1.0;
     const char* unit = headless ? "ns" : "ms";
@@ -176,7 +179,7 @@ int main(int argc, char** argv)
     fs::current_path(folder);
     if (!std::getenv("DISPLAY"))
         setenv("SDL_VIDEODRIVER", "offscreen", 0);
-    const bool ok = Run(false, keys, timesFile) && Run(true, keys, "");
+    const bool ok = Run(false, false, keys, timesFile) && Run(false, true, keys, "") && Run(true, false, keys, "");
     fs::current_path(fs::temp_directory_path());
     std::error_code ignored;
     fs::remove_all(folder, ignored);
