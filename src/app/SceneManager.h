@@ -3,6 +3,7 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "app/BaseScene.h"
 #include "app/SceneId.h"
@@ -47,9 +48,21 @@ public:
     // The chosen stage group, 1 to 3, and stage, 1 to 6.
     int stageGroup = 1;
     int stageNumber = 1;
-    // A stage file played on its own (from the command line) instead of the
-    // chosen stage, with no score kept; empty: none.
-    std::string customStage;
+    // Stage files played on their own instead of the chosen stage, with no
+    // score kept: the game's --play (one file, or a folder's stages in
+    // order) and the editor's test play.
+    struct CustomPlay {
+        std::vector<std::string> files;
+        std::size_t current = 0;
+        // Where the menu's choices lead but Retry and Next stage: the title;
+        // from the editor, every choice and a clear lead back to it.
+        SceneId returnTo = SceneId::Title;
+
+        bool Active() const { return current < files.size(); }
+        const std::string& File() const { return files[current]; }
+        bool FromEditor() const { return returnTo == SceneId::Edit; }
+    };
+    CustomPlay customPlay;
 
 private:
     std::unique_ptr<BaseScene> current;

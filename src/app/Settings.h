@@ -13,4 +13,6 @@ struct Settings {
     // The key line in the game: shown in each group's first stage, unless
     // F1 has said otherwise for the rest of the run.
     std::optional<bool> keyLine;
+    // The editor's key list: shown until F1 hides it, for the rest of the run.
+    bool editorKeys = true;
 };

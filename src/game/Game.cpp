@@ -140,7 +140,7 @@ Game::Game(const SceneContext& sceneContext)
 {
     const SceneManager& scenes = context.scenes;
     const std::string stage =
-        scenes.customStage.empty() ? StageFile::Path(scenes.stageGroup, scenes.stageNumber) : scenes.customStage;
+        scenes.customPlay.Active() ? scenes.customPlay.File() : StageFile::Path(scenes.stageGroup, scenes.stageNumber);
     if (!LoadStage(blocks, stage))
         context.application.ShowMessage(Message(MessageId::FileMissing));
     shardTexture = context.render.textures.Get(ShardTextureFile);
@@ -242,7 +242,7 @@ void Game::PlayStep()
 void Game::WriteResult()
 {
     const SceneManager& scenes = context.scenes;
-    if (!scenes.customStage.empty())
+    if (scenes.customPlay.Active())
         return;
     if (ResultFile::Unopened(ResultFile::Write(ResultFile::Path(scenes.stageGroup, scenes.stageNumber), player->score)))
         context.application.ShowMessage(Message(MessageId::FileMissing));
@@ -279,7 +279,7 @@ void Game::EndTurningOver()
 bool Game::KeyLineShown() const
 {
     const SceneManager& scenes = context.scenes;
-    return assists && context.settings.keyLine.value_or(scenes.stageNumber == 1 && scenes.customStage.empty());
+    return assists && context.settings.keyLine.value_or(scenes.stageNumber == 1 && !scenes.customPlay.Active());
 }
 
 bool Game::AtRest() const
@@ -434,7 +434,13 @@ void Game::ClearSequence()
         if (burnTimer % IgnitionInterval == 0)
             blocks[burnIndex++]->kind = BlockKind::Bursting;
     } else if (burnTimer >= burnLimit) {
-        menuOpen = true;
+        // A test play from the editor ends with its clear.
+        if (context.scenes.customPlay.FromEditor()) {
+            leaving = true;
+            nextScene = SceneId::Edit;
+        } else {
+            menuOpen = true;
+        }
     }
 }
 
@@ -520,9 +526,19 @@ void Game::ChooseMenuItem()
 SceneId Game::MenuChoiceScene()
 {
     SceneManager& scenes = context.scenes;
-    // A stage played on its own can only be played again; anything else leaves it for the title.
-    if (!scenes.customStage.empty() && menuCursor != Retry) {
-        scenes.customStage.clear();
+    SceneManager::CustomPlay& custom = scenes.customPlay;
+    // Stages played on their own: played again, or the next of them; anything
+    // else leaves them for the title. The editor's test play goes back to it.
+    if (custom.Active()) {
+        if (custom.FromEditor())
+            return SceneId::Edit;
+        if (menuCursor == Retry)
+            return SceneId::Game;
+        if (menuCursor == NextStage && custom.current + 1 < custom.files.size()) {
+            ++custom.current;
+            return SceneId::Game;
+        }
+        custom = {};
         return SceneId::Title;
     }
     switch (menuCursor) {

@@ -25,7 +25,7 @@ BlockList BlocksOf(std::vector<BlockRecord> records)
     return blocks;
 }
 
-bool SaveStage(const BlockList& blocks, std::string* writtenName)
+std::vector<BlockRecord> RecordsOf(const BlockList& blocks)
 {
     std::vector<BlockRecord> records;
     records.reserve(blocks.size());
@@ -34,5 +34,10 @@ bool SaveStage(const BlockList& blocks, std::string* writtenName)
         records.push_back({cell.x, cell.y, cell.z, block->kind, block->launched, block->state, block->moves,
                            block->frames});
     }
-    return StageFile::WriteNew(records, writtenName);
+    return records;
+}
+
+bool SaveStage(const BlockList& blocks, std::string* writtenName)
+{
+    return StageFile::WriteNew(RecordsOf(blocks), writtenName);
 }

@@ -15,6 +15,9 @@ bool LoadStage(BlockList& blocks, const std::string& path);
 // The blocks of a stage file's records, in the same way.
 BlockList BlocksOf(std::vector<BlockRecord> records);
 
+// The blocks as a stage file's records, in list order.
+std::vector<BlockRecord> RecordsOf(const BlockList& blocks);
+
 // Writes blocks as a new numbered stage in the editor's folder, renumbering
 // what is there without replacing anything. True when the new file was
 // written completely, with its name in writtenName when one is given.

@@ -2,7 +2,9 @@
 
 #include <cerrno>
 #include <cstring>
+#include <algorithm>
 #include <filesystem>
+#include <regex>
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -44,7 +46,46 @@ CommandLine ParseCommandLine(const std::vector<std::string>& arguments, bool pla
     return line;
 }
 
-std::optional<std::string> PlayableStageFile(const std::string& given, std::string& error)
+namespace {
+
+enum class Kind { Unreadable, File, Folder, Other };
+
+// Without waiting for a writer: opening a FIFO must not block.
+Kind KindOf(const std::filesystem::path& path, std::string& error)
+{
+    const int file = open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (file < 0) {
+        error = std::strerror(errno);
+        return Kind::Unreadable;
+    }
+    struct stat info {};
+    const bool known = fstat(file, &info) == 0;
+    close(file);
+    if (known && S_ISREG(info.st_mode))
+        return Kind::File;
+    return known && S_ISDIR(info.st_mode) ? Kind::Folder : Kind::Other;
+}
+
+// A folder's stages: its regular, readable files named like the editor's
+// ("Stage" and a number, ".txt"), in name order, which is their number's.
+std::vector<std::string> StagesIn(const std::filesystem::path& folder)
+{
+    static const std::regex stageName("Stage[0-9]+\\.txt");
+    std::vector<std::string> files;
+    std::error_code code;
+    for (std::filesystem::directory_iterator entry(folder, code), end; !code && entry != end; entry.increment(code)) {
+        std::string ignored;
+        if (std::regex_match(entry->path().filename().string(), stageName) &&
+            KindOf(entry->path(), ignored) == Kind::File)
+            files.push_back(entry->path().string());
+    }
+    std::sort(files.begin(), files.end());
+    return files;
+}
+
+}  // namespace
+
+std::optional<std::vector<std::string>> PlayableStages(const std::string& given, std::string& error)
 {
     std::error_code code;
     const std::filesystem::path absolute = std::filesystem::absolute(given, code);
@@ -52,32 +93,35 @@ std::optional<std::string> PlayableStageFile(const std::string& given, std::stri
         error = given + ": " + code.message();
         return std::nullopt;
     }
-    // Without waiting for a writer: opening a FIFO must not block.
-    const int file = open(absolute.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
-    if (file < 0) {
-        error = given + ": " + std::strerror(errno);
+    std::string reason;
+    switch (KindOf(absolute, reason)) {
+    case Kind::File:
+        return std::vector<std::string>{absolute.string()};
+    case Kind::Folder:
+        if (std::vector<std::string> stages = StagesIn(absolute); !stages.empty())
+            return stages;
+        error = given + ": no stage files (StageNNN.txt) in this folder";
         return std::nullopt;
-    }
-    struct stat info {};
-    const bool regular = fstat(file, &info) == 0 && S_ISREG(info.st_mode);
-    close(file);
-    if (!regular) {
+    case Kind::Unreadable:
+        error = given + ": " + reason;
+        return std::nullopt;
+    default:
         error = given + ": not a stage file";
         return std::nullopt;
     }
-    return absolute.string();
 }
 
 std::string Usage(const std::string& program, bool playable)
 {
     std::string text = "usage: " + program + " [--fullscreen | --windowed] [--classic]" +
-                       (playable ? " [--play FILE]" : "") +
+                       (playable ? " [--play FILE|FOLDER]" : "") +
                        "\n\n"
                        "  --fullscreen   start full screen without asking\n"
                        "  --windowed     start in a window without asking\n"
                        "  --classic      no play aids: no par, hints, undo, aiming ghost or notices\n";
     if (playable)
-        text += "  --play FILE    play the stage in FILE (one made in the editor, say); no score is kept\n";
+        text += "  --play FILE    play the stage in FILE (one made in the editor, say), or a FOLDER's\n"
+                "                 stages (StageNNN.txt) one after another; no score is kept\n";
     text += "  --help         show this text\n"
             "  --version      show the version\n"
             "\n";
@@ -94,8 +138,11 @@ std::string Usage(const std::string& program, bool playable)
                        "  arrows         move the cursor\n"
                        "  1, 2, 3        place a white, black or armoured block\n"
                        "  X              take the block away;  C  clear the board\n"
-                       "  P              save the stage (and check it)\n"
-                       "  L              load a stage: Up and Down choose, Enter takes\n";
+                       "  L              load a stage: Up and Down choose the group, Enter, then the stage\n"
+                       "  P              save the stage as the next StageNNN.txt (and check it)\n"
+                       "  V              check the board without saving: its par, or why it cannot be cleared\n"
+                       "  T              play the board; the game's menu or a clear comes back here\n"
+                       "  F1             the key list on screen, on or off\n";
     text += "  Alt+Enter      full screen or a window, at any time\n"
             "  Escape         quit\n";
     return text;

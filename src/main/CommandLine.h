@@ -12,7 +12,8 @@ struct CommandLine {
     Action action = Action::Start;
     // The full-screen question's answer, given in advance.
     std::optional<bool> fullScreen;
-    // A stage file to play on its own instead of the title (the game only).
+    // A stage file, or a folder of them, to play on its own instead of the
+    // title (the game only).
     std::string stageFile;
     // --classic: no play aids.
     bool classic = false;
@@ -24,11 +25,12 @@ struct CommandLine {
 // playable is true.
 CommandLine ParseCommandLine(const std::vector<std::string>& arguments, bool playable);
 
-// The absolute path of the stage file that --play names, or nothing and a
-// one-line reason when it is not a regular file that can be read: a FIFO or a
-// device would otherwise hold the start up for good, and a path that cannot
-// be made absolute would be looked up where the program runs instead.
-std::optional<std::string> PlayableStageFile(const std::string& given, std::string& error);
+// The absolute paths of the stages --play names: the file, or a folder's
+// stage files in order; nothing and a one-line reason when the file is not a
+// regular file that can be read (a FIFO or a device would otherwise hold the
+// start up for good, and a path that cannot be made absolute would be looked
+// up where the program runs instead) or the folder holds no stage file.
+std::optional<std::vector<std::string>> PlayableStages(const std::string& given, std::string& error);
 
 // The --help text of the program.
 std::string Usage(const std::string& program, bool playable);

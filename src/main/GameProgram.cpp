@@ -21,8 +21,8 @@ bool GameProgram::Start(const Options& startOptions, std::string& error)
 void GameProgram::Run(FrameObserver* observer, bool paced)
 {
     SceneManager& scenes = context.scenes;
-    scenes.customStage = options.stageFile;
-    scenes.RequestChange(options.stageFile.empty() ? options.firstScene : SceneId::Game);
+    scenes.customPlay.files = options.stageFiles;
+    scenes.RequestChange(options.stageFiles.empty() ? options.firstScene : SceneId::Game);
     scenes.ChangeScene(scenes.nextSceneId);
     scenes.changePending = false;
 

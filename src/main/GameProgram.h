@@ -2,6 +2,7 @@
 
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "app/SceneId.h"
 #include "main/GameContext.h"
@@ -21,8 +22,9 @@ public:
         SceneId firstScene = SceneId::Title;
         // The full-screen question's answer, given in advance.
         std::optional<bool> fullScreen;
-        // A stage file to play on its own, in the Game scene, instead of the first scene.
-        std::string stageFile;
+        // Stage files to play on their own, in order, in the Game scene,
+        // instead of the first scene.
+        std::vector<std::string> stageFiles;
         // The play aids (see Settings).
         bool assists = true;
     };

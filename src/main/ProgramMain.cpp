@@ -33,12 +33,12 @@ int ProgramMain(const char* name, int argc, char** argv, SceneId firstScene)
     std::string error;
     if (!line.stageFile.empty()) {
         // The program runs elsewhere than it was started from.
-        const std::optional<std::string> stageFile = PlayableStageFile(line.stageFile, error);
-        if (!stageFile) {
+        std::optional<std::vector<std::string>> stages = PlayableStages(line.stageFile, error);
+        if (!stages) {
             std::fprintf(stderr, "%s: --play %s\n", name, error.c_str());
             return 2;
         }
-        options.stageFile = *stageFile;
+        options.stageFiles = std::move(*stages);
     }
     GameProgram program;
     if (!EnterDataDirectory("/proc/self/exe", error)) {

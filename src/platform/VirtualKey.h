@@ -21,6 +21,8 @@ constexpr int H = 'H';
 constexpr int L = 'L';
 constexpr int M = 'M';
 constexpr int P = 'P';
+constexpr int T = 'T';
+constexpr int V = 'V';
 constexpr int X = 'X';
 constexpr int Z = 'Z';
 }  // namespace VirtualKey

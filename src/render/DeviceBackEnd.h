@@ -16,6 +16,7 @@
 #include "render/GpuStorage.h"
 #include "render/ScreenRect.h"
 #include "render/SpriteQuad.h"
+#include "render/TextFace.h"
 
 class GlProgram;
 class Texture;
@@ -105,6 +106,6 @@ public:
 
     // Sprites and text gather until DrawSprites; false when nothing had gathered.
     virtual void AddSprite(unsigned texture, const SpriteQuad& corners, std::uint32_t argb) = 0;
-    virtual void AddText(const std::string& text, int x, int y, std::uint32_t argb) = 0;
+    virtual void AddText(const std::string& text, int x, int y, std::uint32_t argb, TextFace face) = 0;
     virtual bool DrawSprites(const Surface& target) = 0;
 };

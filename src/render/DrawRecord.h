@@ -35,4 +35,6 @@ struct DrawRecord {
     std::optional<std::array<float, 4>> textureArea;
     // Quad: x, y, width, height. Text: x, y in rect[0], rect[1].
     int rect[4] = {0, 0, 0, 0};
+    // Text in the proportional face.
+    bool sans = false;
 };

@@ -102,13 +102,14 @@ void DrawRecorder::Sprite(const std::string& texture, const Rect& source, const 
     Add(std::move(record));
 }
 
-void DrawRecorder::Text(const std::string& text, int x, int y, std::uint32_t argb)
+void DrawRecorder::Text(const std::string& text, int x, int y, std::uint32_t argb, TextFace face)
 {
     if (!log)
         return;
     DrawRecord record;
     record.kind = DrawRecord::Kind::Text;
     record.name = text;
+    record.sans = face == TextFace::Sans;
     record.rect[0] = x;
     record.rect[1] = y;
     record.argb = argb;

@@ -6,6 +6,7 @@
 
 #include "render/DrawRecord.h"
 #include "render/ScreenRect.h"
+#include "render/TextFace.h"
 
 class Mesh;
 struct ColorVertex;
@@ -31,7 +32,7 @@ public:
              const Matrix& world, const Matrix& camera);
     void Sprite(const std::string& texture, const Rect& source, const Matrix& transform, float centreX, float centreY,
                 std::uint32_t argb);
-    void Text(const std::string& text, int x, int y, std::uint32_t argb);
+    void Text(const std::string& text, int x, int y, std::uint32_t argb, TextFace face);
 
 private:
     std::vector<DrawRecord>* log = nullptr;

@@ -445,10 +445,10 @@ void GraphicsDevice::FlushSprites()
     ApplyBlend();
 }
 
-void GraphicsDevice::DrawText(const std::string& text, int x, int y, std::uint32_t argb)
+void GraphicsDevice::DrawText(const std::string& text, int x, int y, std::uint32_t argb, TextFace face)
 {
-    recorder.Text(text, x, y, argb);
-    backEnd->AddText(text, x, y, argb);
+    recorder.Text(text, x, y, argb, face);
+    backEnd->AddText(text, x, y, argb, face);
     if (!inSprite)
         FlushSprites();
 }

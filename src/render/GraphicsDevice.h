@@ -160,8 +160,9 @@ public:
                     const Vector3* centre, std::uint32_t argb);
     void EndSprite();
 
-    // A string in the fixed-pitch 30 × 30 face, its top-left corner at (x, y).
-    void DrawText(const std::string& text, int x, int y, std::uint32_t argb);
+    // A string, its top-left corner at (x, y): in the fixed-pitch 30 × 30
+    // face, or the proportional one, 26 pixels high.
+    void DrawText(const std::string& text, int x, int y, std::uint32_t argb, TextFace face = TextFace::Mono);
 
     // The next Present also copies the back buffer into pixels: RGBA, 8 bits a
     // channel, top row first. On the null back end nothing is copied.

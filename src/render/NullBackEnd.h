@@ -45,6 +45,6 @@ public:
     void DrawFan(const ColorVertex*, int) override {}
 
     void AddSprite(unsigned, const SpriteQuad&, std::uint32_t) override {}
-    void AddText(const std::string&, int, int, std::uint32_t) override {}
+    void AddText(const std::string&, int, int, std::uint32_t, TextFace) override {}
     bool DrawSprites(const Surface&) override { return false; }
 };

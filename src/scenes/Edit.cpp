@@ -1,8 +1,14 @@
 #include "scenes/Edit.h"
 
+#include <unistd.h>
+
 #include <algorithm>
+#include <filesystem>
 #include <string>
 
+#include "app/SceneManager.h"
+#include "app/Settings.h"
+#include "files/AtomicFile.h"
 #include "game/BoardPieces.h"
 #include "game/GameKeys.h"
 #include "game/StageBlocks.h"
@@ -13,8 +19,10 @@
 #include "render/DrawQuadXZ.h"
 #include "render/GraphicsDevice.h"
 #include "render/ShaderManager.h"
+#include "render/Sprites.h"
 #include "render/TextureCache.h"
 #include "solver/BackgroundSolve.h"
+#include "sound/SoundPlayer.h"
 #include "stage/StageCatalogue.h"
 #include "stage/StageFile.h"
 
@@ -40,18 +48,44 @@ constexpr int MessageTop = 660;
 // About three seconds.
 constexpr int MessageFrames = 180;
 
-std::string Verdict(const Solution& solution)
+// The aids' looks: the key list beside the board, the start cell's mark, the
+// cursor over whatever stands in its cell, the load choice's words, and a
+// refusal's words in coral.
+const char* const KeysImage = "Resource/Texture/EditorKeys.png";
+const char* const StartImage = "Resource/Texture/StartCell.png";
+const char* const RefusedFile = "Resource/Sound/Refused.wav";
+constexpr float KeysX = 1085.0f;
+constexpr float KeysY = 338.0f;
+constexpr float MarkHeight = 0.5f;
+constexpr float CursorAbove = 51.0f;
+constexpr float CursorAlpha = 170.0f;
+constexpr std::uint32_t Ink = 0xFF262833;
+constexpr std::uint32_t Coral = 0xFFC2463A;
+constexpr int NoticeTop = 610;
+constexpr int LoadTitleTop = 40;
+constexpr int LoadChoiceIndent = 24;
+
+std::string Verdict(const Solution& solution, bool withReason)
 {
+    const std::size_t shots = solution.shots.size();
     switch (solution.verdict) {
     case Solution::Verdict::Solved:
-        return "solvable in " + std::to_string(solution.shots.size()) + (solution.shots.size() == 1 ? " shot" : " shots");
+        if (withReason)
+            return shots == 0 ? "nothing to clear: it has no black block" : "can be cleared: par " + std::to_string(shots);
+        return "solvable in " + std::to_string(shots) + (shots == 1 ? " shot" : " shots");
     case Solution::Verdict::LostAtStart:
-        return "lost at start";
+        return withReason ? "lost at start: " + solution.reason : "lost at start";
     case Solution::Verdict::GaveUp:
-        return "undecided";
+        return withReason ? "undecided: " + solution.reason : "undecided";
     default:
-        return "unsolvable";
+        return withReason ? "no way to clear it: " + solution.reason : "unsolvable";
     }
+}
+
+// Where the board goes while the Game plays it: a file of this run's own.
+std::filesystem::path PlayFile()
+{
+    return std::filesystem::temp_directory_path() / ("orb-play-" + std::to_string(getpid()) + ".txt");
 }
 
 }  // namespace
@@ -59,6 +93,17 @@ std::string Verdict(const Solution& solution)
 Edit::Edit(const SceneContext& sceneContext)
     : context(sceneContext), grid(std::make_unique<StageGrid>()), camera(Camera::Create(context.render.device))
 {
+    SceneManager::CustomPlay& played = context.scenes.customPlay;
+    if (played.FromEditor()) {
+        LoadStage(blocks, played.File());
+        std::error_code ignored;
+        std::filesystem::remove(played.File(), ignored);
+        played = {};
+    }
+    if (context.settings.assists) {
+        sound = SoundPlayer::Create(context.application);
+        sound->AddEffect(RefusedFile);
+    }
 }
 
 // A check still running is stopped, and its thread waited for, here.
@@ -84,6 +129,8 @@ void Edit::Update()
     TakeVerdict();
     if (saveMessageFrames > 0 && --saveMessageFrames == 0)
         saveMessage.clear();
+    if (noticeFrames > 0 && --noticeFrames == 0)
+        notice.clear();
 
     camera->view = Matrix::LookAtLH(Eye, Below, ScreenUp);
     GraphicsDevice& device = context.render.device;
@@ -103,6 +150,14 @@ void Edit::EditKeys()
             return;
         action();
     };
+    // With the aids, the player's start cell takes no block.
+    const auto place = [&](int kind) {
+        if (Assisted() && x == 0 && z == 0)
+            act(free, [this] { Refuse("the player starts here"); });
+        else
+            act(free, [&] { AddBlock(blocks, x, 0, z, kind); });
+    };
+    Keyboard& keys = context.application.Keys();
     if (MenuKeyPressed(context.application.Keys(), VirtualKey::Up)) {
         act(cursorZ < LastCell, [this] { cursorZ += 1.0f; });
     } else if (MenuKeyPressed(context.application.Keys(), VirtualKey::Down)) {
@@ -116,21 +171,59 @@ void Edit::EditKeys()
             loadMode = true;
             loadStep = 0;
         });
-    } else if (MenuKeyPressed(context.application.Keys(), VirtualKey::Digit1)) {
-        act(free, [&] { AddBlock(blocks, x, 0, z, BlockKind::White); });
-    } else if (MenuKeyPressed(context.application.Keys(), VirtualKey::Digit2)) {
-        act(free, [&] { AddBlock(blocks, x, 0, z, BlockKind::Black); });
-    } else if (MenuKeyPressed(context.application.Keys(), VirtualKey::Digit3)) {
-        act(free, [&] { AddBlock(blocks, x, 0, z, BlockKind::HardBlack); });
+    } else if (MenuKeyPressed(keys, VirtualKey::Digit1)) {
+        place(BlockKind::White);
+    } else if (MenuKeyPressed(keys, VirtualKey::Digit2)) {
+        place(BlockKind::Black);
+    } else if (MenuKeyPressed(keys, VirtualKey::Digit3)) {
+        place(BlockKind::HardBlack);
     } else if (MenuKeyPressed(context.application.Keys(), VirtualKey::X)) {
         act(!free, [&] { blocks.erase(blocks.begin() + grid->IndexAt(x, 0, z)); });
     } else if (MenuKeyPressed(context.application.Keys(), VirtualKey::C)) {
         act(true, [this] { blocks.clear(); });
     } else if (MenuKeyPressed(context.application.Keys(), VirtualKey::P)) {
         act(!blocks.empty(), [this] { Save(); });
+    } else if (Assisted() && MenuKeyPressed(keys, VirtualKey::V)) {
+        act(!blocks.empty(), [this] { Check(); });
+    } else if (Assisted() && MenuKeyPressed(keys, VirtualKey::T)) {
+        act(!blocks.empty(), [this] { Play(); });
+    } else if (Assisted() && MenuKeyPressed(keys, VirtualKey::F1)) {
+        act(true, [this] { context.settings.editorKeys = !context.settings.editorKeys; });
     } else {
         latch.Open();
     }
+}
+
+bool Edit::KeyListShown() const
+{
+    return Assisted() && context.settings.editorKeys;
+}
+
+void Edit::Refuse(const std::string& why)
+{
+    sound->PlayEffect(0, false);
+    notice = why;
+    noticeFrames = MessageFrames;
+}
+
+void Edit::Check()
+{
+    check = std::make_unique<BackgroundSolve>(PiecesOf(blocks), VerdictStateLimit);
+    checkedName.clear();
+    saveMessage = "checking...";
+    saveMessageFrames = 0;
+}
+
+void Edit::Play()
+{
+    const std::string file = PlayFile().string();
+    if (!AtomicFile::Replace(file, StageFile::Format(RecordsOf(blocks)))) {
+        Refuse("could not write the board to play it");
+        return;
+    }
+    context.scenes.customPlay = {{file}, 0, SceneId::Edit};
+    leaving = true;
+    context.scenes.RequestChange(SceneId::Game);
 }
 
 // The stage is kept when it could not be written whole; either way the
@@ -160,7 +253,8 @@ void Edit::TakeVerdict()
     if (!solution)
         return;
     check.reset();
-    saveMessage = checkedName + ": " + Verdict(*solution);
+    const std::string verdict = Verdict(*solution, Assisted());
+    saveMessage = checkedName.empty() ? verdict : checkedName + ": " + verdict;
     saveMessageFrames = MessageFrames;
 }
 
@@ -225,10 +319,51 @@ void Edit::Draw()
     for (const auto& block : blocks)
         block->Draw(context.render);
 
+    if (Assisted()) {
+        DrawAids();
+        return;
+    }
     if (loadMode) {
         device.DrawText(std::to_string(loadGroup), TextLeft, GroupTextTop, Black);
         device.DrawText(std::to_string(loadStage), TextLeft, StageTextTop, Black);
     }
     if (!saveMessage.empty())
         device.DrawText(saveMessage, TextLeft, MessageTop, Black);
+}
+
+void Edit::DrawAids()
+{
+    const RenderContext& render = context.render;
+    GraphicsDevice& device = render.device;
+    device.SetLighting(false);
+    const auto mark = [&](const char* image, int x, int z, float height, float alpha) {
+        device.SetTexture(render.textures.Get(image).get());
+        DrawQuadXZ(device, {0, 0, TileSize, TileSize},
+                   Matrix::Translation(static_cast<float>(TileSize * x), height, static_cast<float>(TileSize * z)), {},
+                   alpha);
+    };
+    mark(StartImage, 0, 0, MarkHeight, 255.0f);
+    // Over the block in its cell, if there is one: the cursor never hides.
+    device.SetDepthTest(false);
+    mark(CursorImage, static_cast<int>(cursorX), static_cast<int>(cursorZ), CursorAbove, CursorAlpha);
+    device.SetDepthTest(true);
+    device.SetTexture(nullptr);
+
+    device.BeginSprite();
+    if (KeyListShown())
+        Sprites::DrawCentred(render, render.textures.Get(KeysImage), Matrix::Translation(KeysX, KeysY, 0.0f));
+    if (loadMode) {
+        device.DrawText("Load a stage:  Up, Down choose;  Enter takes", TextLeft, LoadTitleTop, Ink, TextFace::Sans);
+        const auto choice = [&](const char* what, int value, int step, int top) {
+            const std::string text = (loadStep == step ? "> " : "   ") + std::string(what) + " " + std::to_string(value);
+            device.DrawText(text, TextLeft + LoadChoiceIndent, top, loadStep == step ? Coral : Ink, TextFace::Sans);
+        };
+        choice("group", loadGroup, 0, GroupTextTop + LoadTitleTop);
+        choice("stage", loadStage, 1, StageTextTop + LoadTitleTop);
+    }
+    if (!notice.empty())
+        device.DrawText(notice, TextLeft, NoticeTop, Coral, TextFace::Sans);
+    if (!saveMessage.empty())
+        device.DrawText(saveMessage, TextLeft, MessageTop, Ink, TextFace::Sans);
+    device.EndSprite();
 }

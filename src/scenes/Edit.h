@@ -12,14 +12,21 @@
 
 class BackgroundSolve;
 class Camera;
+class SoundPlayer;
 
 // The stage editor: the bottom layer seen from straight above, a cursor tile,
 // and keys to place white, black and hard black blocks (1, 2, 3), remove one
 // (X), clear all (C), save the stage as a new numbered file (P) and load one
 // (L, then the group and the stage with Up, Down and Enter). No scene leads
-// here and it leads nowhere: orb-editor starts in it. After a save it shows
-// the new file's name, "checking..." while the solver works on it (on a thread
-// of its own: the editor keeps its pace), then for a few seconds its verdict.
+// here: orb-editor starts in it. After a save it shows the new file's name,
+// "checking..." while the solver works on it (on a thread of its own: the
+// editor keeps its pace), then for a few seconds its verdict.
+//
+// With the aids on (Settings::assists) it also shows its keys (F1 hides them),
+// marks the player's start cell and refuses a block there, keeps its cursor in
+// sight above the blocks, labels the load choice, gives the solver's reason
+// with a verdict in the proportional face, checks the board without saving
+// (V), and plays it in the Game (T), coming back to it as it was.
 class Edit final : public BaseScene {
 public:
     // The editor asks the solver for at most this many positions.
@@ -48,13 +55,23 @@ public:
     const std::string& SaveMessage() const { return saveMessage; }
     // The saved stage's check is still running.
     bool Checking() const { return check != nullptr; }
+    bool KeyListShown() const;
+    // A refusal or a failure, in a few words, while it is shown; empty otherwise.
+    const std::string& Notice() const { return notice; }
+    bool Assisted() const { return sound != nullptr; }
 
 private:
     void EditKeys();
     void LoadKeys();
     void Save();
+    // The board's check, without saving it.
+    void Check();
+    // The board played in the Game, through a file of its own; the Game comes back here.
+    void Play();
+    void Refuse(const std::string& why);
     // Takes the saved stage's verdict once its check has ended.
     void TakeVerdict();
+    void DrawAids();
 
     SceneContext context;
     BlockList blocks;
@@ -75,4 +92,8 @@ private:
     // The file name of the stage being checked, and its check.
     std::string checkedName;
     std::unique_ptr<BackgroundSolve> check;
+    // The aids' own: a sound for a refusal, and the words for it.
+    std::shared_ptr<SoundPlayer> sound;
+    std::string notice;
+    int noticeFrames = 0;
 };

@@ -73,6 +73,32 @@ struct Node {
     int direction = 0;
 };
 
+// Why no sequence clears the stage, once every position it can reach (and
+// play on from) has been seen: the first block that none of them has turned
+// white, or failing that, the plain truth.
+std::string UnsolvableReason(const std::vector<Piece>& pieces, const std::vector<Node>& nodes)
+{
+    for (std::size_t i = 0; i < pieces.size(); ++i) {
+        const int kind = pieces[i].kind;
+        if (kind != BlockKind::Black && kind != BlockKind::HardBlack)
+            continue;
+        int least = kind;
+        for (const Node& node : nodes)
+            least = std::min(least, static_cast<int>(node.position.kinds[i]));
+        if (least == BlockKind::White)
+            continue;
+        std::string reason = "no sequence of shots turns the ";
+        reason += kind == BlockKind::Black ? "black" : "armoured";
+        reason += " block at (";
+        reason += std::to_string(pieces[i].cell.x);
+        reason += ", ";
+        reason += std::to_string(pieces[i].cell.z);
+        reason += kind == BlockKind::Black ? ")" : least == BlockKind::Black ? ") twice" : ") at all";
+        return reason;
+    }
+    return "no sequence of shots turns every block white";
+}
+
 // The shots that lead to node, replayed from the start (the player in
 // startCell) for their walks and effects.
 std::vector<SolutionShot> Replay(PlayField& field, const std::vector<Node>& nodes, int node, int startCell)
@@ -191,6 +217,6 @@ Solution StageSolver::Search(const std::vector<Piece>& pieces, int playerCell, s
         }
     }
     solution.statesVisited = nodes.size();
-    solution.reason = "no sequence of shots turns every block white";
+    solution.reason = UnsolvableReason(pieces, nodes);
     return finish(Solution::Verdict::Unsolvable);
 }

@@ -57,6 +57,8 @@ std::vector<std::string> ImageNames()
         "Resource/Texture/HintCell.png",
         "Resource/Texture/HintArrow.png",
         "Resource/Texture/RefusedCell.png",
+        "Resource/Texture/EditorKeys.png",
+        "Resource/Texture/StartCell.png",
     };
     for (int group = 1; group <= 3; ++group) {
         names.push_back("Resource/Texture/Select_Back" + std::to_string(group) + "_A.png");

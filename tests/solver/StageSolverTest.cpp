@@ -87,8 +87,18 @@ TEST(StageSolver, ABlackNoShotCanLandBesideIsUnsolvable)
     const Solution solution = StageSolver::Solve(Stage(
         {{5, 5, Black}, {5, 6, White}, {4, 4, White}, {6, 4, White}, {4, 3, White}, {6, 3, White}, {5, 2, White}}));
     EXPECT_EQ(solution.verdict, Verdict::Unsolvable);
-    EXPECT_EQ(solution.reason, "no sequence of shots turns every block white");
+    EXPECT_EQ(solution.reason, "no sequence of shots turns the black block at (5, 5)");
     EXPECT_EQ(solution.statesVisited, 1u);
+}
+
+TEST(StageSolver, AnArmouredBlockTurnedOnlyOnceIsNamed)
+{
+    // Below it the first shot stays; no white stands beside it for a second.
+    // The row by the start keeps play going after that first turn.
+    const Solution solution =
+        StageSolver::Solve(Stage({{4, 4, HardBlack}, {4, 5, White}, {2, 0, Black}, {3, 0, White}}));
+    EXPECT_EQ(solution.verdict, Verdict::Unsolvable);
+    EXPECT_EQ(solution.reason, "no sequence of shots turns the armoured block at (4, 4) twice");
 }
 
 TEST(StageSolver, ABlockAboveTheBottomLayerIsOutOfReach)

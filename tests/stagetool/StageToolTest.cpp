@@ -50,7 +50,7 @@ TEST_F(StageTool, SolveSaysWhyAndFailsWhenThereIsNoSolution)
                                         "x:2,y:0,z:0,sf:2,af:0,pf:0", "x:3,y:0,z:0,sf:1,af:0,pf:0",
                                         "x:5,y:0,z:5,sf:2,af:0,pf:0", "x:6,y:0,z:5,sf:1,af:0,pf:0"}));
     EXPECT_EQ(Run({"solve", "boxed.txt"}), 1);
-    EXPECT_EQ(out.str(), "unsolvable: no sequence of shots turns every block white\n");
+    EXPECT_EQ(out.str(), "unsolvable: no sequence of shots turns the black block at (2, 0)\n");
 
     EXPECT_EQ(Run({"solve", "missing.txt"}), 2);
     EXPECT_EQ(err.str(), "orb-stage: cannot read missing.txt\n");
@@ -63,7 +63,7 @@ TEST_F(StageTool, CheckNamesEachProblemByFileAndLine)
     directory.Write("BData/STAGE1/Stage001.txt", Lines({"x:2,y:0,z:0,sf:2,af:0,pf:0", "x:3,y:0,z:0,sf:1,af:0,pf:0"}));
     directory.Write("BData/STAGE1/Result1.txt", "score:0");
     EXPECT_EQ(Run({"check", "BData"}), 0);
-    EXPECT_EQ(out.str(), "BData/STAGE1/Stage001.txt: 1 shots\n1 stages, 0 problems\n");
+    EXPECT_EQ(out.str(), "BData/STAGE1/Stage001.txt: 1 shot\n1 stages, 0 problems\n");
 
     directory.Write("BData/STAGE2/Stage001.txt",
                     Lines({"x:0,y:0,z:0,sf:1,af:0,pf:0", "not a block", "x:12,y:0,z:0,sf:2,af:0,pf:0",

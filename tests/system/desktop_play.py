@@ -101,6 +101,41 @@ if not any(f['scene'] == 'title' for f in frames[menu + 11:]):
 if scores() != before:
     fail('playing the stage again changed a shipped result file')
 
+# "My stages": a folder plays its stage files in order; Next stage goes on to
+# the next one, and after the last to the title.
+mine = os.path.join(work, 'mine')
+os.makedirs(mine)
+shutil.copy(stage, os.path.join(mine, 'Stage001.txt'))
+with open(os.path.join(mine, 'Stage002.txt'), 'w') as second:
+    second.write('x:4,y:0,z:0,sf:2,af:0,pf:0\nx:5,y:0,z:0,sf:1,af:0,pf:0\n')
+with open(os.path.join(mine, 'notes.txt'), 'w') as notes:
+    notes.write('not a stage\n')
+keys = list(shot_keys)
+frames = run(['--play', mine], keys, 800)
+menu = next((f['frame'] for f in frames if f['scene'] == 'game' and f['game']['menuOpen']), None)
+if menu is None:
+    fail('the first stage of a folder did not reach its menu')
+tap(keys, menu + 10, 'Enter')
+frames = run(['--play', mine], keys, menu + 200)
+second = next((f for f in frames[menu + 11:] if f['scene'] == 'game' and not f['leaving']), None)
+if not second or [b[:4] for b in second['game']['blocks']] != [[4, 0, 0, 2], [5, 0, 0, 1]]:
+    fail(f'Next stage did not play the folder\'s second stage: {second}')
+start = second['frame']
+keys += [(start + f, k, c) for f, k, c in shot_keys]
+frames = run(['--play', mine], keys, start + 800)
+menu = next((f['frame'] for f in frames[start:] if f['scene'] == 'game' and f['game']['menuOpen']), None)
+if menu is None:
+    fail('the folder\'s second stage did not reach its menu')
+tap(keys, menu + 10, 'Enter')
+frames = run(['--play', mine], keys, menu + 200)
+if not any(f['scene'] == 'title' for f in frames[menu + 11:]):
+    fail('Next stage after a folder\'s last stage did not lead to the title')
+empty = os.path.join(work, 'empty')
+os.makedirs(empty)
+refused = subprocess.run([game, '--play', empty], capture_output=True, text=True)
+if refused.returncode != 2 or 'no stage files' not in refused.stderr:
+    fail(f'--play of a folder without stages: status {refused.returncode}, {refused.stderr!r}')
+
 # The full-screen question, in the player's language: Japanese only where the
 # locale names it. The trace keeps the game's own words; what was shown goes
 # to the standard error.
@@ -146,17 +181,17 @@ version = subprocess.run([game, '--version'], check=True, capture_output=True, t
 if not version.startswith('orb '):
     fail(f'--version printed {version!r}')
 usage = subprocess.run([game, '--help'], check=True, capture_output=True, text=True).stdout
-if '--play FILE' not in usage or '--fullscreen' not in usage:
+if '--play FILE|FOLDER' not in usage or '--fullscreen' not in usage or 'Space' not in usage:
     fail(f'--help printed {usage!r}')
 if subprocess.run([game, '--windowed', '--fullscreen'], capture_output=True).returncode != 2:
     fail('contradicting window options were taken')
 if subprocess.run([game, '--play'], capture_output=True).returncode != 2:
     fail('--play without a file was taken')
-# A FIFO would block the start for good; a folder or a missing file is no stage
-# either. Each gets one line and status 2, at once, before any window opens.
+# A FIFO would block the start for good; a folder without stage files or a
+# missing file is no stage either. Each gets one line and status 2, at once, before any window opens.
 fifo = os.path.join(work, 'fifo')
 os.mkfifo(fifo)
-for target, why in ((fifo, 'not a stage file'), (work, 'not a stage file'),
+for target, why in ((fifo, 'not a stage file'), (work, 'no stage files'),
                     (os.path.join(work, 'missing.txt'), 'No such file or directory')):
     for program in (game, harness):
         refused = subprocess.run([program, '--play', target], capture_output=True, text=True, timeout=10)

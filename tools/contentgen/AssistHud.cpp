@@ -1,6 +1,7 @@
-// Images that help a player along: the line of keys under the board, the notes
+// Images that help a player along: the line of keys over the board, the notes
 // for a stage that can no longer be cleared, the words and badge that compare
-// a score with par, and the floor markers for a hint and a refused shot.
+// a score with par, the floor markers for a hint and a refused shot, and the
+// editor's key list and start cell.
 #include <algorithm>
 #include <cassert>
 #include <cmath>
@@ -111,7 +112,7 @@ ui::PanelStyle PillStyle()
     return style;
 }
 
-// Centred at (640, 688), along the bottom of the game screen.
+// Centred at (640, 140), along the top of the game screen, over the sky.
 Canvas KeyLine(const ui::Fonts& fonts)
 {
     constexpr float w = 1220.0f;
@@ -243,6 +244,51 @@ Canvas RefusedCell()
     return tile;
 }
 
+// The editor's keys, one to a row, beside its board: drawn centred at (1085, 338).
+Canvas EditorKeys(const ui::Fonts& fonts)
+{
+    constexpr float w = 330.0f;
+    constexpr float rowHeight = 38.0f;
+    constexpr float top = 78.0f;
+    constexpr float left = 26.0f;
+    const std::vector<KeyHint> rows = {
+        Hint(fonts, {"\u2190", "\u2191", "\u2193", "\u2192"}, "move"),
+        Hint(fonts, {"1"}, "white block"),
+        Hint(fonts, {"2"}, "black block"),
+        Hint(fonts, {"3"}, "armoured block"),
+        Hint(fonts, {"X"}, "take away"),
+        Hint(fonts, {"C"}, "clear the board"),
+        Hint(fonts, {"L"}, "load a stage"),
+        Hint(fonts, {"P"}, "save"),
+        Hint(fonts, {"V"}, "check, no saving"),
+        Hint(fonts, {"T"}, "play it"),
+        Hint(fonts, {"F1"}, "hide these keys"),
+    };
+    const float h = top + rowHeight * static_cast<float>(rows.size()) + 14.0f;
+    Canvas canvas(static_cast<int>(w), static_cast<int>(h));
+    const Shape panel = shapes::Rect({6.0f, 4.0f}, {w - 6.0f, h - 10.0f}, 20.0f);
+    ui::DrawPanel(canvas, panel, ui::PaperPanel());
+    const TextImage title = fonts.bold.Render("Keys", ui::type::label);
+    ui::DrawText(canvas, title, title.LeftAlignedOn({left, 40.0f}), ui::InkText());
+    for (std::size_t i = 0; i < rows.size(); ++i) {
+        const float centre = top + rowHeight * (static_cast<float>(i) + 0.5f);
+        DrawHintRow(canvas, {rows[i]}, {left + rows[i].Width() * 0.5f, centre}, 0.0f);
+    }
+    return canvas;
+}
+
+// The editor's mark on the player's start cell, in the player's own coral.
+Canvas StartCell()
+{
+    Canvas tile(static_cast<int>(tileSize), static_cast<int>(tileSize));
+    const Shape disc = shapes::Circle(tileCentre, markerRadius);
+    tile.Draw(shapes::Grown(disc, 2.5f), palette::coralDark);
+    tile.Draw(disc, paints::Vertical(Mix(palette::coral, Hex(0xFFFFFF), 0.3f), palette::coral, 10.0f, 54.0f));
+    tile.Draw(shapes::Circle(tileCentre + glm::vec2(-7.0f, -4.0f), 4.0f), palette::paper);
+    tile.Draw(shapes::Circle(tileCentre + glm::vec2(7.0f, -4.0f), 4.0f), palette::paper);
+    return tile;
+}
+
 }  // namespace
 
 void WriteAssistHud(ContentWriter& out, const ui::Fonts& fonts)
@@ -259,4 +305,6 @@ void WriteAssistHud(ContentWriter& out, const ui::Fonts& fonts)
     out.Write("Resource/Texture/HintCell.png", HintCell());
     out.Write("Resource/Texture/HintArrow.png", HintArrow());
     out.Write("Resource/Texture/RefusedCell.png", RefusedCell());
+    out.Write("Resource/Texture/EditorKeys.png", EditorKeys(fonts));
+    out.Write("Resource/Texture/StartCell.png", StartCell());
 }

@@ -92,6 +92,10 @@ void WriteRecord(JsonWriter& json, const DrawRecord& draw)
         WriteInts(json, "at", draw.rect, 2);
         json.Key("argb");
         json.Int(draw.argb);
+        if (draw.sans) {
+            json.Key("face");
+            json.String("sans");
+        }
         break;
     }
     json.EndObject();

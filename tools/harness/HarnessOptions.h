@@ -39,7 +39,7 @@ struct HarnessOptions {
     std::optional<unsigned> randomKeys;
     // Every MemoryLogPeriod frames, the frame and the resident memory in KiB.
     std::string memoryLogFile;
-    // A stage file played on its own in the Game scene, as the game's --play does.
+    // A stage file, or a folder of them, played on its own in the Game scene, as the game's --play does.
     std::string playFile;
     // The play aids, off unless asked for: a run without them is the game as
     // first designed, trace and draw log alike.

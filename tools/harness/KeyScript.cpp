@@ -20,7 +20,8 @@ const std::pair<const char*, int> ScriptKeys[] = {
 
 // The play aids' keys.
 const std::pair<const char*, int> AssistKeys[] = {
-    {"H", VirtualKey::H}, {"Z", VirtualKey::Z}, {"Backspace", VirtualKey::Back}, {"F1", VirtualKey::F1}};
+    {"H", VirtualKey::H}, {"Z", VirtualKey::Z}, {"Backspace", VirtualKey::Back}, {"F1", VirtualKey::F1},
+    {"V", VirtualKey::V}, {"T", VirtualKey::T}};
 
 }  // namespace
 

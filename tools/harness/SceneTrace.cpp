@@ -214,6 +214,15 @@ void WriteEditTrace(const Edit& edit, JsonWriter& json)
     json.EndArray();
     json.Key("saveMessage");
     json.String(edit.SaveMessage());
+    if (edit.Assisted()) {
+        json.Key("assists");
+        json.BeginObject();
+        json.Key("keyList");
+        json.Bool(edit.KeyListShown());
+        json.Key("notice");
+        json.String(edit.Notice());
+        json.EndObject();
+    }
     json.EndObject();
 }
 

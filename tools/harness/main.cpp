@@ -47,11 +47,12 @@ int main(int argc, char** argv)
     for (ScreenshotRequest& shot : options.screenshots)
         MakeAbsolute(shot.file);
 
+    std::vector<std::string> playFiles;
     if (!options.playFile.empty()) {
-        const std::optional<std::string> stageFile = PlayableStageFile(options.playFile, error);
-        if (!stageFile)
+        std::optional<std::vector<std::string>> stages = PlayableStages(options.playFile, error);
+        if (!stages)
             return Fail("--play " + error);
-        options.playFile = *stageFile;
+        playFiles = std::move(*stages);
     }
 
     std::vector<KeyChange> keys;
@@ -117,7 +118,7 @@ int main(int argc, char** argv)
 
     if (!program.Start({.headless = options.headless,
                         .firstScene = options.scene,
-                        .stageFile = options.playFile,
+                        .stageFiles = playFiles,
                         .assists = options.assists},
                        error))
         return Fail("cannot start: " + error);

@@ -5,6 +5,7 @@
 #include <map>
 #include <regex>
 
+#include "rules/BlockKind.h"
 #include "solver/StagePieces.h"
 #include "stage/StageFile.h"
 
@@ -34,6 +35,8 @@ StageReport CheckStage(const std::filesystem::path& file, std::size_t stateLimit
 
     std::map<std::tuple<int, int, int>, int> taken;
     for (const BlockRecord& record : records) {
+        report.blacks += record.kind == BlockKind::Black;
+        report.armoured += record.kind == BlockKind::HardBlack;
         if (record.launched != 0 || record.state != 0)
             problem(record.line, "a stage's blocks start at rest (af:0, pf:0)");
         if (record.x == 0 && record.y == 0 && record.z == 0)
@@ -58,6 +61,16 @@ StageReport CheckStage(const std::filesystem::path& file, std::size_t stateLimit
         break;
     }
     return report;
+}
+
+int SingleTurnOvers(int blacks, int armoured)
+{
+    return blacks + 2 * armoured;
+}
+
+int Saving(const StageReport& report)
+{
+    return SingleTurnOvers(report.blacks, report.armoured) - static_cast<int>(report.solution.shots.size());
 }
 
 std::vector<std::filesystem::path> StageFilesUnder(const std::filesystem::path& folder)

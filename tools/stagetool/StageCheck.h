@@ -13,7 +13,15 @@
 struct StageReport {
     std::vector<std::string> problems;
     Solution solution;
+    int blacks = 0;
+    int armoured = 0;
 };
+
+// What a stage asks of the player beyond its minimum: the turn-overs it needs
+// one at a time (a black once, an armoured block twice), and the shots a
+// solution saves on them by turning several blocks at once.
+int SingleTurnOvers(int blacks, int armoured);
+int Saving(const StageReport& report);
 
 // A shipped stage must read cleanly (every line a block at rest inside the
 // field), hold no two blocks in one cell, leave the player's start cell

@@ -232,9 +232,13 @@ int Check(const Command& command, std::ostream& out)
         problems += static_cast<int>(report.problems.size());
         seconds += report.solution.seconds;
         if (report.problems.empty()) {
-            out << file.string() << ": " << report.solution.shots.size() << " shots";
-            if (command.stats)
-                out << " (" << report.solution.statesVisited << " states, " << report.solution.seconds * 1000.0 << " ms)";
+            const std::size_t shots = report.solution.shots.size();
+            out << file.string() << ": " << shots << (shots == 1 ? " shot" : " shots");
+            if (command.stats) {
+                out << " (blacks " << report.blacks << ", armoured " << report.armoured << ", saving "
+                    << Saving(report) << "; " << report.solution.statesVisited << " states, "
+                    << report.solution.seconds * 1000.0 << " ms)";
+            }
             out << "\n";
         }
     }

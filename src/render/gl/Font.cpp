@@ -6,7 +6,7 @@
 #include <epoxy/gl.h>
 #include <stb_truetype.h>
 
-std::unique_ptr<Font> Font::Create(const std::string& fontFile, int cellSize)
+std::unique_ptr<Font> Font::Create(const std::string& fontFile, int cellSize, bool proportional)
 {
     std::ifstream file(fontFile, std::ios::binary);
     const std::vector<unsigned char> data((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
@@ -22,18 +22,18 @@ std::unique_ptr<Font> Font::Create(const std::string& fontFile, int cellSize)
         return nullptr;
 
     std::unique_ptr<Font> font(new Font());
-    font->cell = pixelHeight;
     int ascent = 0;
     int descent = 0;
     int lineGap = 0;
     stbtt_GetFontVMetrics(&info, &ascent, &descent, &lineGap);
     font->baseline = static_cast<float>(ascent) * stbtt_ScaleForPixelHeight(&info, pixelHeight);
     for (const stbtt_bakedchar& c : baked) {
-        // Centre each glyph in its cell so the narrow face reads as evenly spaced.
-        const float offset = (pixelHeight - c.xadvance) / 2;
+        // Centre each glyph of a fixed-pitch face in its cell so the narrow face reads as evenly spaced.
+        const float offset = proportional ? 0.0f : (pixelHeight - c.xadvance) / 2;
         font->glyphs.push_back({c.xoff + offset, c.yoff, c.xoff + offset + (c.x1 - c.x0), c.yoff + (c.y1 - c.y0),
                                 static_cast<float>(c.x0) / AtlasSize, static_cast<float>(c.y0) / AtlasSize,
-                                static_cast<float>(c.x1) / AtlasSize, static_cast<float>(c.y1) / AtlasSize});
+                                static_cast<float>(c.x1) / AtlasSize, static_cast<float>(c.y1) / AtlasSize,
+                                proportional ? c.xadvance : pixelHeight});
     }
 
     std::vector<unsigned char> pixels(AtlasSize * AtlasSize * 4, 255);
@@ -59,18 +59,17 @@ std::vector<SpriteQuad> Font::Layout(const std::string& text, float x, float y) 
     float pen = x;
     for (const char c : text) {
         const int index = static_cast<unsigned char>(c) - FirstChar;
-        if (index >= 0 && index < CharCount) {
-            const Glyph& g = glyphs[index];
-            if (g.x1 > g.x0) {
-                const float top = y + baseline + g.y0;
-                const float bottom = y + baseline + g.y1;
-                quads.push_back({{{pen + g.x0, top, g.u0, g.v0},
-                                  {pen + g.x1, top, g.u1, g.v0},
-                                  {pen + g.x1, bottom, g.u1, g.v1},
-                                  {pen + g.x0, bottom, g.u0, g.v1}}});
-            }
+        // A character the face lacks takes a space's room.
+        const Glyph& g = glyphs[index >= 0 && index < CharCount ? index : 0];
+        if (index >= 0 && index < CharCount && g.x1 > g.x0) {
+            const float top = y + baseline + g.y0;
+            const float bottom = y + baseline + g.y1;
+            quads.push_back({{{pen + g.x0, top, g.u0, g.v0},
+                              {pen + g.x1, top, g.u1, g.v0},
+                              {pen + g.x1, bottom, g.u1, g.v1},
+                              {pen + g.x0, bottom, g.u0, g.v1}}});
         }
-        pen += cell;
+        pen += g.advance;
     }
     return quads;
 }

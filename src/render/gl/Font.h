@@ -7,11 +7,12 @@
 
 #include "render/SpriteQuad.h"
 
-// The fixed-pitch face the device writes text with: printable ASCII baked into
-// one texture, every character advancing one cell.
+// A face the device writes text with: printable ASCII baked into one
+// texture. A fixed-pitch face advances every character one cell, its glyph
+// centred in it; a proportional one by each glyph's own width.
 class Font {
 public:
-    static std::unique_ptr<Font> Create(const std::string& fontFile, int cellSize);
+    static std::unique_ptr<Font> Create(const std::string& fontFile, int cellSize, bool proportional);
     ~Font();
     Font(const Font&) = delete;
     Font& operator=(const Font&) = delete;
@@ -30,9 +31,9 @@ private:
     struct Glyph {
         float x0, y0, x1, y1;  // quad relative to the pen on the baseline
         float u0, v0, u1, v1;
+        float advance;
     };
     std::vector<Glyph> glyphs;
-    float cell = 0;
     float baseline = 0;
     unsigned texture = 0;
 };

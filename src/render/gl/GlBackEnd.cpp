@@ -16,8 +16,10 @@
 
 namespace {
 
-const char* const FontFile = "/usr/share/fonts/truetype/dejavu/DejaVuSansMono-Bold.ttf";
-constexpr int FontCellSize = 30;
+const char* const MonoFontFile = "/usr/share/fonts/truetype/dejavu/DejaVuSansMono-Bold.ttf";
+constexpr int MonoCellSize = 30;
+const char* const SansFontFile = "/usr/share/fonts/truetype/dejavu/DejaVuSans.ttf";
+constexpr int SansSize = 26;
 
 GLenum GlFactor(BlendFactor factor)
 {
@@ -138,7 +140,8 @@ bool GlBackEnd::Build(std::string& error)
         return false;
     }
     sprites = std::make_unique<SpriteBatch>();
-    font = Font::Create(FontFile, FontCellSize);
+    monoFont = Font::Create(MonoFontFile, MonoCellSize, false);
+    sansFont = Font::Create(SansFontFile, SansSize, true);
 
     const std::uint32_t white = 0xFFFFFFFF;
     glGenTextures(1, &whiteTexture);
@@ -180,7 +183,8 @@ GlBackEnd::~GlBackEnd()
     fixedProgram.reset();
     spriteProgram.reset();
     sprites.reset();
-    font.reset();
+    monoFont.reset();
+    sansFont.reset();
     Delete(targetCopy);
     glDeleteTextures(1, &whiteTexture);
     glDeleteSamplers(1, &wrapSampler);
@@ -557,8 +561,9 @@ void GlBackEnd::AddSprite(unsigned texture, const SpriteQuad& corners, std::uint
     sprites->Add(texture, corners, argb);
 }
 
-void GlBackEnd::AddText(const std::string& text, int x, int y, std::uint32_t argb)
+void GlBackEnd::AddText(const std::string& text, int x, int y, std::uint32_t argb, TextFace face)
 {
+    const Font* font = (face == TextFace::Sans ? sansFont : monoFont).get();
     if (!font)
         return;
     for (const SpriteQuad& quad : font->Layout(text, static_cast<float>(x), static_cast<float>(y)))

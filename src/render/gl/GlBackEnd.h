@@ -58,7 +58,7 @@ public:
     void DrawFan(const ColorVertex* vertices, int count) override;
 
     void AddSprite(unsigned texture, const SpriteQuad& corners, std::uint32_t argb) override;
-    void AddText(const std::string& text, int x, int y, std::uint32_t argb) override;
+    void AddText(const std::string& text, int x, int y, std::uint32_t argb, TextFace face) override;
     bool DrawSprites(const Surface& target) override;
 
 private:
@@ -82,7 +82,8 @@ private:
     std::unique_ptr<GlProgram> fixedProgram;
     std::unique_ptr<GlProgram> spriteProgram;
     std::unique_ptr<SpriteBatch> sprites;
-    std::unique_ptr<Font> font;
+    std::unique_ptr<Font> monoFont;
+    std::unique_ptr<Font> sansFont;
     // The copy a pass samples when it reads its own target.
     TextureStorage targetCopy;
     int targetCopyWidth = 0;

@@ -1,0 +1,116 @@
+#!/usr/bin/env python3
+"""The editor with its aids, through the real harness: every key on its key
+list does what the list says; the start cell takes no block; V's verdict is
+orb-stage's, with its reason; T plays the board and the game's menu brings
+it back, as it was.
+
+    editor_aids.py HARNESS ORB_STAGE RUNTIME_DIR SOURCE_DIR
+"""
+import json
+import os
+import shutil
+import subprocess
+import sys
+import tempfile
+
+sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
+from fresh_data import make_fresh_data  # noqa: E402
+
+harness, tool, runtime, root = sys.argv[1:5]
+work = tempfile.mkdtemp()
+data = os.path.join(work, 'data')
+failures = []
+
+
+def run(taps, frames, drawlog=False):
+    """Taps (frame, key) in the editor, one frame down; the trace, and the draw log if asked."""
+    make_fresh_data(data, runtime, root)
+    script = os.path.join(work, 'keys.txt')
+    with open(script, 'w') as out:
+        for frame, key in taps:
+            out.write(f'{frame} {key} down\n{frame + 1} {key} up\n')
+    trace = os.path.join(work, 'trace.jsonl')
+    draws = os.path.join(work, 'draws.jsonl')
+    command = [harness, '--headless', '--assists', '--data', data, '--scene', 'edit', '--frames', str(frames),
+               '--keys', script, '--trace', trace] + (['--drawlog', draws] if drawlog else [])
+    subprocess.run(command, check=True, stderr=subprocess.DEVNULL)
+    frames = [json.loads(line) for line in open(trace)]
+    return frames, [json.loads(line) for line in open(draws)] if drawlog else []
+
+
+def at(frames, frame):
+    return frames[frame].get('edit', {})
+
+
+def solve(board):
+    path = os.path.join(work, 'board.txt')
+    with open(path, 'w') as out:
+        out.writelines(f'x:{x},y:0,z:{z},sf:{kind},af:0,pf:0\n' for x, z, kind in board)
+    return subprocess.run([tool, 'solve', path], capture_output=True, text=True).stdout.splitlines()[0]
+
+
+def expect(what, got, wanted):
+    if got != wanted:
+        failures.append(f'{what}: {got!r} instead of {wanted!r}')
+
+
+# Each key of the list in turn, 6 frames apart.
+taps = [(5, '1'), (11, 'Right'), (17, '2'), (23, 'Up'), (29, '3'), (35, 'Left'), (41, '1'), (47, 'Down'),
+        (53, 'Right'), (59, 'X'), (65, 'F1'), (71, 'C'), (77, 'L'), (83, 'Up'), (89, 'Enter'), (95, 'Enter')]
+frames, draws = run(taps, 110, drawlog=True)
+expect('the start cell', at(frames, 6)['blocks'], [])
+expect('the start cell\'s words', at(frames, 6)['assists']['notice'], 'the player starts here')
+if 'effect 0 play' not in frames[5]['sounds']:
+    failures.append(f'a block on the start cell is refused silently: {frames[5]["sounds"]}')
+expect('Right moves the cursor', at(frames, 12)['cursor'], [1, 0])
+expect('1, 2, 3 place white, black and armoured', at(frames, 42)['blocks'],
+       [[1, 0, 0, 2], [1, 0, 1, 3], [0, 0, 1, 1]])
+expect('X takes the block under the cursor away', at(frames, 60)['blocks'], [[1, 0, 1, 3], [0, 0, 1, 1]])
+expect('F1 hides the key list', (at(frames, 64)['assists']['keyList'], at(frames, 66)['assists']['keyList']),
+       (True, False))
+if not any(d.get('tex') == 'Resource/Texture/EditorKeys.png' for d in draws[64]['draws']) or \
+        any(d.get('tex') == 'Resource/Texture/EditorKeys.png' for d in draws[66]['draws']):
+    failures.append('the key list is not drawn while shown, or is drawn once hidden')
+expect('C clears the board', at(frames, 72)['blocks'], [])
+expect('L opens the load choice', at(frames, 78)['loadMode'], True)
+texts = [d['s'] for d in draws[84]['draws'] if d['op'] == 'text']
+if not any('group 2' in text for text in texts) or not any('stage 1' in text for text in texts):
+    failures.append(f'the load choice is not labelled: {texts}')
+shipped = [[int(v.split(':')[1]) for v in line.split(',')[:4]]
+           for line in open(os.path.join(root, 'data/Resource/BData/STAGE2/Stage001.txt')) if line.strip()]
+expect('Enter, Enter loads stage 2-1', at(frames, 96)['blocks'], shipped)
+
+# P saves (and empties the board); V checks the board as it stands, without saving.
+board = [(1, 0, 2), (2, 0, 1)]
+taps = [(5, 'Right'), (11, '2'), (17, 'Right'), (23, '1'), (29, 'V'), (40, 'P')]
+frames, _ = run(taps, 60)
+proven = solve(board)
+expect('V\'s verdict', at(frames, 35)['saveMessage'], f'can be cleared: par {proven}')
+expect('V keeps the board', at(frames, 35)['blocks'], [[1, 0, 0, 2], [2, 0, 0, 1]])
+if not os.path.exists(os.path.join(data, 'Resource/BData/Stage001.txt')) or at(frames, 41)['blocks']:
+    failures.append('P did not save the stage and empty the board')
+expect('P\'s verdict', at(frames, 50)['saveMessage'], f'Stage001.txt: can be cleared: par {proven}')
+
+taps = [(5, 'Right'), (11, '3'), (17, 'Right'), (23, '1'), (29, 'V')]
+frames, _ = run(taps, 40)
+reason = solve([(1, 0, 3), (2, 0, 1)])
+expect('V\'s verdict on a board that cannot be cleared',
+       at(frames, 35)['saveMessage'].replace('no way to clear it: ', 'unsolvable: ', 1), reason)
+
+# T plays it; M, then Retry (Up wraps to it), comes back to the editor as it was.
+taps = [(5, 'Right'), (11, 'Right'), (17, '2'), (23, 'Right'), (29, '1'), (35, 'T'),
+        (200, 'M'), (210, 'Up'), (220, 'Enter')]
+frames, _ = run(taps, 400)
+played = next((f for f in frames if f['scene'] == 'game'), None)
+if not played or [b[:4] for b in played['game']['blocks']] != [[2, 0, 0, 2], [3, 0, 0, 1]]:
+    failures.append(f'T did not play the board: {played}')
+back = [f for f in frames[220:] if f['scene'] == 'edit']
+if not back or back[0]['edit']['blocks'] != [[2, 0, 0, 2], [3, 0, 0, 1]]:
+    failures.append(f'Retry from the played board did not come back to the editor with it: {back[:1]}')
+if [name for name in os.listdir(tempfile.gettempdir()) if name.startswith('orb-play-')]:
+    failures.append('the played board\'s file was left behind')
+
+shutil.rmtree(work, ignore_errors=True)
+for failure in failures:
+    print(failure)
+sys.exit(1 if failures else 0)
