@@ -4,8 +4,8 @@
 - par: the select panel's par of every stage is what orb-stage solve proves;
 - hints: a player who does nothing but what the hints say clears every stage
   in exactly its par, and the clear says "with hints";
-- dead end: the first shot orb-stage names as a trap of 3-3 brings up the
-  notice, drawn over the game;
+- dead end: the first shot orb-stage names as a trap of the first Hard (or
+  else Normal) stage that has one brings up the notice, drawn over the game;
 - the notice never lies: every position met in random play that the game
   calls lost, or still clearable, orb-stage solves from the same board and
   cell to the same verdict and the same number of shots.
@@ -73,14 +73,22 @@ for (group, stage), par in pars.items():
         failures.append(f'{group}-{stage}: following hints ended with score {game["score"]}, cleared '
                         f'{game["cleared"]}, par {par}')
 
-keys = subprocess.run([tool, 'traps', '--keys', stage_file(3, 3)], check=True, capture_output=True, text=True).stdout
-done_by = int(keys.splitlines()[0].rsplit(' ', 1)[1])
-frames = play(['--scene', 'game', '--group', '3', '--stage', '3'], done_by + 5, keys, drawlog=True)
-if frames[-1]['game']['assists']['solvable'] is not False:
-    failures.append(f'3-3: after its trap shot the game calls the board {frames[-1]["game"]["assists"]}')
-last_draws = open(os.path.join(work, 'draws.jsonl')).read().splitlines()[-1]
-if 'DeadEnd.png' not in last_draws:
-    failures.append('3-3: after its trap shot the notice is not drawn')
+trapped = next(((group, stage) for group in (3, 2) for stage in range(1, 7)
+                if subprocess.run([tool, 'traps', '--keys', stage_file(group, stage)], capture_output=True).returncode == 0),
+               None)
+if trapped is None:
+    failures.append('no Normal or Hard stage has a trap shot')
+else:
+    group, stage = trapped
+    keys = subprocess.run([tool, 'traps', '--keys', stage_file(group, stage)], check=True, capture_output=True,
+                          text=True).stdout
+    done_by = int(keys.splitlines()[0].rsplit(' ', 1)[1])
+    frames = play(['--scene', 'game', '--group', str(group), '--stage', str(stage)], done_by + 5, keys, drawlog=True)
+    if frames[-1]['game']['assists']['solvable'] is not False:
+        failures.append(f'{group}-{stage}: after its trap shot the game calls the board {frames[-1]["game"]["assists"]}')
+    last_draws = open(os.path.join(work, 'draws.jsonl')).read().splitlines()[-1]
+    if 'DeadEnd.png' not in last_draws:
+        failures.append(f'{group}-{stage}: after its trap shot the notice is not drawn')
 
 checked = set()
 for seed in (3, 7, 11):
