@@ -7,7 +7,7 @@
 #
 #   docs/assist-views.sh HARNESS ORB_STAGE RUNTIME_DIR PICTURE_DIR
 #
-# Pictures go to PICTURE_DIR/assist-{hint,dead-end,par}.png.
+# Pictures go to PICTURE_DIR/assist-{hint,dead-end,par,editor-keys,editor-verdict,idea}.png.
 set -euo pipefail
 harness=$1 tool=$2 runtime=$(realpath "$3") pictures=$4
 root=$(cd "$(dirname "$0")/.." && pwd)
@@ -36,3 +36,15 @@ run $((done_by + 10)) dead-end --scene game --group 3 --stage 3 --keys "$work/tr
 par=$("$tool" solve "$root/data/Resource/BData/STAGE3/Stage001.txt" | head -n 1)
 printf 'score:%s' "$par" > "$data/Resource/BData/STAGE3/Result1.txt"
 run 100 par --scene select --group 3
+
+# The editor as a new player first sees it, its key list beside the board;
+# then a board V finds no way to clear (nothing can ever land beside the
+# armoured block at (1, 0)), with the solver's reason.
+run 40 editor-keys --scene edit
+printf '5 Right down\n6 Right up\n11 3 down\n12 3 up\n17 Right down\n18 Right up\n23 1 down\n24 1 up\n29 V down\n30 V up\n' \
+  > "$work/verdict.keys"
+run 60 editor-verdict --scene edit --keys "$work/verdict.keys"
+
+# The stage select's panel naming each stage's idea: Normal's second stage.
+printf '30 Right down\n31 Right up\n' > "$work/select.keys"
+run 120 idea --scene select --group 2 --keys "$work/select.keys"

@@ -57,6 +57,14 @@ constexpr float ParDigitScale = 0.75f;
 constexpr float ParWordGap = 8.0f;
 constexpr float ParMetX = 430.0f;
 constexpr float ParMetY = 450.0f;
+// With the aids, each stage's idea in place of the group's one line.
+constexpr float IdeaLeft = 64.0f;
+constexpr float IdeaTop = 248.0f;
+
+std::string IdeaImage(int group, int stage)
+{
+    return "Resource/Texture/StageIdea" + std::to_string(group) + "_" + std::to_string(stage) + ".png";
+}
 
 const Vector3 Eye{-500.0f, 700.0f, -300.0f};
 const Vector3 LookAtPoint{-275.0f, 200.0f, 0.0f};
@@ -323,8 +331,11 @@ void Select::DrawPanel()
         const auto label = Image(context.render, "Resource/Texture/NotCleared.png");
         DrawCentred(context.render, label, at(static_cast<float>(label->imageInfo.width / 2) + 30.0f, 450.0f));
     }
-    if (pars)
+    if (pars) {
+        Sprites::Draw(context.render, Image(context.render, IdeaImage(scenes.stageGroup, scenes.stageNumber)),
+                      at(IdeaLeft, IdeaTop), corner);
         DrawPar(score);
+    }
     DrawCentred(context.render, Image(context.render, "Resource/Texture/ArrowSH_R.png"), at(static_cast<float>(1230.0 + bob), arrowY));
     DrawCentred(context.render, Image(context.render, "Resource/Texture/ArrowSH_L.png"), at(static_cast<float>(525.0 - bob), arrowY));
     device.EndSprite();

@@ -19,7 +19,7 @@ class SoundPlayer;
 // Choosing a stage of the group picked on the title: the group's board cube
 // with each of its six stages standing on one face. Left and Right turn the
 // chosen stage's face to the top; the panel shows its number and best score
-// (with the play aids, also its par); Enter fades out to that stage's Game.
+// (with the play aids, also its idea and par); Enter fades out to that stage's Game.
 class Select final : public BaseScene {
 public:
     explicit Select(const SceneContext& context);

@@ -62,6 +62,9 @@ std::vector<std::string> ImageNames()
     };
     for (int group = 1; group <= 3; ++group) {
         names.push_back("Resource/Texture/Select_Back" + std::to_string(group) + "_A.png");
+        for (int stage = 1; stage <= 6; ++stage) {
+            names.push_back("Resource/Texture/StageIdea" + std::to_string(group) + "_" + std::to_string(stage) + ".png");
+        }
     }
     for (int d = 0; d <= 9; ++d) {
         names.push_back("Resource/Texture/Number_Symbol/" + std::to_string(d) + "_W.png");

@@ -1,7 +1,8 @@
 #!/usr/bin/env python3
 """The play aids through the real harness, on the 18 stages as they ship:
 
-- par: the select panel's par of every stage is what orb-stage solve proves;
+- par: the select panel's par of every stage is what orb-stage solve proves,
+  and the panel names the stage's idea;
 - hints: a player who does nothing but what the hints say clears every stage
   in exactly its par, and the clear says "with hints";
 - dead end: the first shot orb-stage names as a trap of the first Hard (or
@@ -59,7 +60,10 @@ def play(options, frames, keys=None, drawlog=False):
 
 pars = {}
 for group in (1, 2, 3):
-    shown = play(['--scene', 'select', '--group', str(group)], 2)[-1]['select']['pars']
+    shown = play(['--scene', 'select', '--group', str(group)], 2, drawlog=True)[-1]['select']['pars']
+    idea = f'Resource/Texture/StageIdea{group}_1.png'
+    if not any(d.get('tex') == idea for d in json.loads(open(os.path.join(work, 'draws.jsonl')).readlines()[-1])['draws']):
+        failures.append(f'{group}-1: the panel does not name the stage\'s idea ({idea})')
     for stage in range(1, 7):
         pars[group, stage] = solve(stage_file(group, stage))
         if shown[stage - 1] != pars[group, stage]:

@@ -16,4 +16,5 @@ void WriteGameHud(ContentWriter& out, const ui::Fonts& fonts);
 void WriteAssistHud(ContentWriter& out, const ui::Fonts& fonts);
 void WriteTitleMenu(ContentWriter& out, const ui::Fonts& fonts);
 void WriteSelectPanel(ContentWriter& out, const ui::Fonts& fonts);
+void WriteStageIdeas(ContentWriter& out, const ui::Fonts& fonts);
 void WriteEditorTiles(ContentWriter& out);

@@ -78,6 +78,7 @@ int main(int argc, char** argv)
     WriteAssistHud(out, fonts);
     WriteTitleMenu(out, fonts);
     WriteSelectPanel(out, fonts);
+    WriteStageIdeas(out, fonts);
     WriteEditorTiles(out);
     if (!out.Error().empty()) {
         std::fprintf(stderr, "contentgen: %s\n", out.Error().c_str());
