@@ -131,7 +131,7 @@ bool Run(bool headless, bool assists, const std::vector<KeyChange>& keys, const 
     context.scenes.stageGroup = 1;
     context.scenes.stageNumber = 1;
     std::string error;
-    if (!program.Start({.headless = headless, .firstScene = SceneId::Game, .assists = assists}, error)) {
+    if (!program.Start({.headless = headless, .firstScene = SceneId::Game, .settings = {.assists = assists}}, error)) {
         std::fprintf(stderr, "play_frames: %s\n", error.c_str());
         return false;
     }

@@ -1,18 +1,31 @@
 #pragma once
 
 #include <optional>
+#include <string>
 
-// How the player wants the game, for the whole run.
+// How the game starts: with the question of full screen (the game's own
+// start), or in a window or full screen without asking.
+enum class Display { Ask, Window, FullScreen };
+
+// How the player wants the game, for the whole run; the volumes and the
+// display are kept in the player's settings file (see SettingsFile).
 struct Settings {
     // The play aids: par, hints, undo, the "no way to clear" notice, the
     // reason of a game over, the aiming ghost, a refused shot's own sound and
-    // mark, and the key line. Off (orb --classic, the harness unless asked,
-    // and anything else that does not turn them on), the game plays, draws
-    // and sounds as first designed.
+    // mark, the key line, and the editor's key list, marks and checks. Off
+    // (orb --classic, the harness unless asked, and anything else that does
+    // not turn them on), the game plays, draws and sounds as first designed.
     bool assists = false;
     // The key line in the game: shown in each group's first stage, unless
     // F1 has said otherwise for the rest of the run.
     std::optional<bool> keyLine;
     // The editor's key list: shown until F1 hides it, for the rest of the run.
     bool editorKeys = true;
+
+    // 0 to 100.
+    int musicLevel = 100;
+    int effectsLevel = 100;
+    Display display = Display::Ask;
+    // Where the volumes go when the player changes them; empty: nowhere.
+    std::string file;
 };

@@ -8,6 +8,7 @@
 #include "app/FadeOut.h"
 #include "app/SceneManager.h"
 #include "app/Settings.h"
+#include "app/SettingsFile.h"
 #include "game/BlockBurst.h"
 #include "game/BlockModels.h"
 #include "game/BoardPieces.h"
@@ -19,6 +20,7 @@
 #include "game/Player.h"
 #include "game/StageBlocks.h"
 #include "platform/Application.h"
+#include "platform/AudioDevice.h"
 #include "platform/Messages.h"
 #include "platform/VirtualKey.h"
 #include "render/Camera.h"
@@ -97,6 +99,10 @@ constexpr int GameOverMenuFrame = 260;
 // From this frame of a game over the world shows its negative look.
 constexpr int NegativeLookFrame = 160;
 constexpr float MenuIconTurn = 3.0f;
+
+// The volume keys' step, and how long the level shows.
+constexpr int LevelStep = 10;
+constexpr int LevelFrames = 90;
 
 constexpr int MenuItems = 4;
 enum MenuItem : int { NextStage = 0, StageSelect = 1, BackToTitle = 2, Retry = 3 };
@@ -181,6 +187,7 @@ void Game::LoadSounds()
 
 void Game::Update()
 {
+    ReadVolumeKeys();
     if (assists)
         assists->Update(context.application.BackgroundWorkWaited());
     skySphere->vScroll += SkyScrollPerFrame;
@@ -274,6 +281,44 @@ void Game::EndTurningOver()
     if (std::all_of(blocks.begin(), blocks.end(),
                     [](const std::shared_ptr<Block>& block) { return block->kind == BlockKind::White; }))
         cleared = true;
+}
+
+void Game::ReadVolumeKeys()
+{
+    if (levelFrames > 0 && --levelFrames == 0)
+        levelShown.clear();
+    struct VolumeKey {
+        int key;
+        int Settings::*level;
+        int step;
+        const char* name;
+    };
+    static constexpr VolumeKey Keys[] = {{VirtualKey::Minus, &Settings::musicLevel, -LevelStep, "music"},
+                                         {VirtualKey::Equals, &Settings::musicLevel, LevelStep, "music"},
+                                         {VirtualKey::LeftBracket, &Settings::effectsLevel, -LevelStep, "effects"},
+                                         {VirtualKey::RightBracket, &Settings::effectsLevel, LevelStep, "effects"}};
+    const VolumeKey* pressed = nullptr;
+    for (const VolumeKey& candidate : Keys) {
+        if (GameKeyDown(context.application.Keys(), candidate.key)) {
+            pressed = &candidate;
+            break;
+        }
+    }
+    if (!pressed) {
+        volumeLatch.Open();
+        return;
+    }
+    if (!volumeLatch.Take())
+        return;
+    Settings& settings = context.settings;
+    int& level = settings.*(pressed->level);
+    level = std::clamp(level + pressed->step, 0, AudioDevice::FullLevel);
+    context.application.Audio().SetLevels(settings.musicLevel, settings.effectsLevel);
+    sound->ApplyLevels();
+    levelShown = std::string(pressed->name) + " " + std::to_string(level);
+    levelFrames = LevelFrames;
+    if (!settings.file.empty() && !SettingsFile::Write(settings.file, settings))
+        levelShown += " (not saved)";
 }
 
 bool Game::KeyLineShown() const
@@ -592,6 +637,7 @@ void Game::Draw()
         menuIconAngle += MenuIconTurn;
     GameHudState hud{fade, menuOpen, menuCursor, menuIconAngle, player->score, cleared, clearFrame, gameOver,
                      gameOverFrame};
+    hud.level = levelShown;
     if (assists) {
         const bool playing = !cleared && !gameOver;
         hud.assists = {true,          KeyLineShown() && playing && !menuOpen, assists->DeadEnd() && playing, loss,

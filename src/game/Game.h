@@ -2,6 +2,7 @@
 
 #include <memory>
 #include <optional>
+#include <string>
 #include <vector>
 
 #include "app/BaseScene.h"
@@ -99,6 +100,9 @@ private:
     bool AtRest() const;
     // The aiming ghost, the hint and a refused shot's mark, in the world.
     void DrawAssists() const;
+    // - and = turn the music down and up, [ and ] every other sound; the
+    // level shows for a moment and goes to the player's settings file.
+    void ReadVolumeKeys();
 
     SceneContext context;
     int fade = FadeOpaque;
@@ -139,4 +143,7 @@ private:
     int shotsCounted = 0;
     // A shot was fired; the next quiet frame is a new position to search.
     bool awaitingRest = false;
+    KeyLatch volumeLatch;
+    std::string levelShown;
+    int levelFrames = 0;
 };

@@ -32,11 +32,16 @@ const char* const WalledInImage = "Resource/Texture/ReasonWalledIn.png";
 const char* const NoUsefulShotImage = "Resource/Texture/ReasonNoShot.png";
 const char* const ParWordImage = "Resource/Texture/ParWord.png";
 const char* const WithHintsImage = "Resource/Texture/WithHints.png";
+constexpr float KeyLineX = 750.0f;
 constexpr float KeyLineY = 140.0f;
 constexpr float DeadEndY = 300.0f;
 constexpr float UnderBannerY = 290.0f;
 constexpr float WithHintsY = 350.0f;
 constexpr float ParWordGap = 12.0f;
+// A volume just changed, in the top right-hand corner.
+constexpr int LevelRight = 220;
+constexpr int LevelTop = 24;
+constexpr std::uint32_t LevelInk = 0xFF262833;
 
 // The menu panel stands two thirds of the way down; its cursor icons flank
 // the chosen row, one either side of the centre.
@@ -176,7 +181,7 @@ void DrawAssistHud(const RenderContext& render, const GameHudState& hud, int scr
         Sprites::DrawCentred(render, Sprites::Image(render, image), Matrix::Translation(middle, y, 0.0f));
     };
     if (aids.keyLine)
-        centred(KeyLineImage, KeyLineY);
+        Sprites::DrawCentred(render, Sprites::Image(render, KeyLineImage), Matrix::Translation(KeyLineX, KeyLineY, 0.0f));
     if (aids.deadEnd)
         centred(DeadEndImage, DeadEndY);
     if (hud.gameOver && hud.gameOverFrame >= GameOverBannerFrame + BannerFrames && aids.loss != LossReason::None)
@@ -208,5 +213,7 @@ void DrawGameHud(const RenderContext& render, const GameHudState& hud)
         DrawGameOverBanner(render, hud.gameOverFrame, width);
     if (hud.assists.shown)
         DrawAssistHud(render, hud, width);
+    if (!hud.level.empty())
+        device.DrawText(hud.level, width - LevelRight, LevelTop, LevelInk, TextFace::Sans);
     device.EndSprite();
 }

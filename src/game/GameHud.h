@@ -1,6 +1,7 @@
 #pragma once
 
 #include <optional>
+#include <string>
 
 #include "game/LossReason.h"
 
@@ -34,6 +35,8 @@ struct GameHudState {
     bool gameOver = false;
     int gameOverFrame = 0;
     AssistHudState assists;
+    // A volume just changed ("music 70"); empty: none.
+    std::string level;
 };
 
 // The HUD over the finished picture, as one sprite batch: the fade overlay,

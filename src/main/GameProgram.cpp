@@ -1,6 +1,7 @@
 #include "main/GameProgram.h"
 
 #include "main/FrameLoop.h"
+#include "platform/AudioDevice.h"
 #include "main/SceneTable.h"
 
 bool GameProgram::Start(const Options& startOptions, std::string& error)
@@ -10,7 +11,8 @@ bool GameProgram::Start(const Options& startOptions, std::string& error)
     application.SetLanguage(LanguageFromEnvironment());
     if (options.fullScreen)
         application.AnswerFullScreen(*options.fullScreen);
-    context.settings.assists = options.assists;
+    context.settings = options.settings;
+    application.Audio().SetLevels(options.settings.musicLevel, options.settings.effectsLevel);
     if (!context.Start(!options.headless, error))
         return false;
     application.ShowWindow();

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "app/SceneId.h"
+#include "app/Settings.h"
 #include "main/GameContext.h"
 #include "platform/Clock.h"
 
@@ -25,8 +26,8 @@ public:
         // Stage files to play on their own, in order, in the Game scene,
         // instead of the first scene.
         std::vector<std::string> stageFiles;
-        // The play aids (see Settings).
-        bool assists = true;
+        // The player's settings: the aids, the volumes, where they are kept.
+        Settings settings;
     };
 
     GameProgram() = default;

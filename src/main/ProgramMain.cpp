@@ -7,6 +7,7 @@
 
 #include "main/CommandLine.h"
 #include "main/GameProgram.h"
+#include "main/PlayerSettings.h"
 #include "main/UserData.h"
 #include "platform/Application.h"
 #include "platform/Messages.h"
@@ -29,7 +30,11 @@ int ProgramMain(const char* name, int argc, char** argv, SceneId firstScene)
         break;
     }
 
-    GameProgram::Options options{.firstScene = firstScene, .fullScreen = line.fullScreen, .assists = !line.classic};
+    Settings settings = PlayerSettings(name);
+    settings.assists = !line.classic;
+    GameProgram::Options options{.firstScene = firstScene,
+                                 .fullScreen = line.fullScreen ? line.fullScreen : DisplayAnswer(settings.display),
+                                 .settings = settings};
     std::string error;
     if (!line.stageFile.empty()) {
         // The program runs elsewhere than it was started from.

@@ -47,6 +47,18 @@ int VirtualKeyOf(SDL_Scancode scancode, SDL_Keycode code)
         return '1' + (scancode - SDL_SCANCODE_1);
     if (scancode == SDL_SCANCODE_0)
         return '0';
+    switch (scancode) {
+    case SDL_SCANCODE_MINUS:
+        return VirtualKey::Minus;
+    case SDL_SCANCODE_EQUALS:
+        return VirtualKey::Equals;
+    case SDL_SCANCODE_LEFTBRACKET:
+        return VirtualKey::LeftBracket;
+    case SDL_SCANCODE_RIGHTBRACKET:
+        return VirtualKey::RightBracket;
+    default:
+        break;
+    }
     if (code >= SDLK_a && code <= SDLK_z)
         return 'A' + (code - SDLK_a);
     switch (code) {

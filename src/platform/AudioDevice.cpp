@@ -159,3 +159,9 @@ void AudioDevice::SetOutputGain(float gain)
     if (IsOpen())
         alListenerf(AL_GAIN, gain);
 }
+
+void AudioDevice::SetLevels(int music, int effects)
+{
+    musicLevel = std::clamp(music, 0, FullLevel);
+    effectsLevel = std::clamp(effects, 0, FullLevel);
+}

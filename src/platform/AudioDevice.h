@@ -52,6 +52,13 @@ public:
     float OutputGain() const;
     void SetOutputGain(float gain);
 
+    // The player's levels, 0 to 100 (full): music, and every other sound.
+    // The sound players scale their sounds by them.
+    void SetLevels(int music, int effects);
+    int MusicLevel() const { return musicLevel; }
+    int EffectsLevel() const { return effectsLevel; }
+    static constexpr int FullLevel = 100;
+
 private:
     bool OpenDevice(bool hardware);
     void Render(std::int64_t frames);
@@ -59,6 +66,8 @@ private:
     struct Handles;
     std::unique_ptr<Handles> handles;
     std::shared_ptr<const Session> session;
+    int musicLevel = FullLevel;
+    int effectsLevel = FullLevel;
     bool pacedByClock = false;
     // Owed time in millionths of a sample frame: exact for any whole number of microseconds.
     std::int64_t owedMicroFrames = 0;

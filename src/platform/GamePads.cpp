@@ -2,6 +2,9 @@
 
 #include <SDL.h>
 
+#include <algorithm>
+#include <vector>
+
 #include "platform/VirtualKey.h"
 
 namespace {
@@ -33,8 +36,6 @@ int KeyOf(int input)
     case SDL_CONTROLLER_BUTTON_DPAD_DOWN:
     case StickDown:
         return VirtualKey::Down;
-    case SDL_CONTROLLER_BUTTON_A:
-        return VirtualKey::Space;
     case SDL_CONTROLLER_BUTTON_B:
     case SDL_CONTROLLER_BUTTON_START:
         return VirtualKey::Return;
@@ -49,6 +50,16 @@ int KeyOf(int input)
     default:
         return -1;
     }
+}
+
+// The keys an input presses: one, or for A both Space (fire, in play) and
+// Enter (choose, in the menus).
+std::vector<int> KeysOf(int input)
+{
+    if (input == SDL_CONTROLLER_BUTTON_A)
+        return {VirtualKey::Space, VirtualKey::Return};
+    const int key = KeyOf(input);
+    return key < 0 ? std::vector<int>{} : std::vector<int>{key};
 }
 
 }  // namespace
@@ -111,23 +122,29 @@ void GamePads::Close(int instanceId)
 
 void GamePads::Set(Pad& pad, int input, bool down)
 {
-    const int key = KeyOf(input);
-    if (key < 0 || pad.held.contains(input) == down)
+    const std::vector<int> pressed = KeysOf(input);
+    if (pressed.empty() || pad.held.contains(input) == down)
         return;
-    const auto givesKey = [&pad, key] {
+    // A key another held input still gives stays down.
+    const auto givesKey = [&pad](int key) {
         for (const int other : pad.held) {
-            if (KeyOf(other) == key)
+            const std::vector<int> given = KeysOf(other);
+            if (std::find(given.begin(), given.end(), key) != given.end())
                 return true;
         }
         return false;
     };
-    const bool wasDown = givesKey();
+    std::vector<bool> wasDown;
+    for (const int key : pressed)
+        wasDown.push_back(givesKey(key));
     if (down)
         pad.held.insert(input);
     else
         pad.held.erase(input);
-    if (givesKey() != wasDown)
-        keys(key, down);
+    for (std::size_t i = 0; i < pressed.size(); ++i) {
+        if (givesKey(pressed[i]) != wasDown[i])
+            keys(pressed[i], down);
+    }
 }
 
 void GamePads::Stick(Pad& pad, int axis, int value)

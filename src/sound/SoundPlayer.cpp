@@ -27,12 +27,23 @@ struct Sound {
     unsigned fileRate = 0;
     unsigned frequency = 0;
     std::uint32_t bytes = 0;
+    // Hundredths of a decibel, as last set.
+    int volume = 0;
 };
 
 void Report(Application& application, const char* list, int position, const std::string& what)
 {
     if (FrameRecord* record = application.Record())
         record->sounds.push_back(std::string(list) + ' ' + std::to_string(position) + ' ' + what);
+}
+
+void ReportLevels(Application& application)
+{
+    const AudioDevice& device = application.Audio();
+    if (FrameRecord* record = application.Record()) {
+        record->sounds.push_back("levels music " + std::to_string(device.MusicLevel()) + " effects " +
+                                 std::to_string(device.EffectsLevel()));
+    }
 }
 
 ALenum FormatOf(const WavFile& wav)
@@ -123,15 +134,35 @@ struct SoundPlayer::Impl {
         return static_cast<std::uint32_t>(offset);
     }
 
-    bool SetVolume(const std::vector<Sound>& list, int position, int volume) const
+    bool SetVolume(std::vector<Sound>& list, int position, int volume, int level) const
     {
-        const Sound* sound = Playable(list, position);
-        if (!sound || volume > MaxVolume || volume < MinVolume)
+        const Sound* playable = Playable(list, position);
+        if (!playable || volume > MaxVolume || volume < MinVolume)
             return false;
-        const float gain =
-            volume == MinVolume ? 0.0f : static_cast<float>(std::pow(10.0, volume / HundredthsOfDecibelPerDecade));
-        alSourcef(sound->source, AL_GAIN, gain);
+        Sound& sound = list[static_cast<std::size_t>(position)];
+        sound.volume = volume;
+        Apply(sound, level);
         return true;
+    }
+
+    static void Apply(const Sound& sound, int level)
+    {
+        const double gain = sound.volume == MinVolume ? 0.0 : std::pow(10.0, sound.volume / HundredthsOfDecibelPerDecade);
+        alSourcef(sound.source, AL_GAIN, static_cast<float>(gain * level / AudioDevice::FullLevel));
+    }
+
+    void ApplyLevels() const
+    {
+        if (session.expired())
+            return;
+        for (const Sound& sound : effects) {
+            if (sound.source)
+                Apply(sound, Device().EffectsLevel());
+        }
+        for (const Sound& sound : music) {
+            if (sound.source)
+                Apply(sound, Device().MusicLevel());
+        }
     }
 };
 
@@ -145,6 +176,9 @@ std::unique_ptr<SoundPlayer> SoundPlayer::Create(Application& application)
     std::unique_ptr<SoundPlayer> sound(new SoundPlayer(application));
     sound->impl->session = device.CurrentSession();
     sound->impl->savedOutputGain = device.OutputGain();
+    // A player who keeps the full levels sees nothing of them in the record.
+    if (device.MusicLevel() != AudioDevice::FullLevel || device.EffectsLevel() != AudioDevice::FullLevel)
+        ReportLevels(application);
     return sound;
 }
 
@@ -162,11 +196,21 @@ SoundPlayer::~SoundPlayer()
 void SoundPlayer::AddEffect(const std::string& path)
 {
     impl->effects.push_back(Load(path, !impl->session.expired()));
+    if (impl->effects.back().source)
+        Impl::Apply(impl->effects.back(), impl->Device().EffectsLevel());
 }
 
 void SoundPlayer::AddMusic(const std::string& path)
 {
     impl->music.push_back(Load(path, !impl->session.expired()));
+    if (impl->music.back().source)
+        Impl::Apply(impl->music.back(), impl->Device().MusicLevel());
+}
+
+void SoundPlayer::ApplyLevels()
+{
+    ReportLevels(impl->application);
+    impl->ApplyLevels();
 }
 
 int SoundPlayer::EffectCount() const
@@ -218,13 +262,13 @@ void SoundPlayer::StopMusic(int position)
 bool SoundPlayer::SetEffectVolume(int position, int hundredthsOfDecibel)
 {
     Report(impl->application, "effect", position, "volume " + std::to_string(hundredthsOfDecibel));
-    return impl->SetVolume(impl->effects, position, hundredthsOfDecibel);
+    return impl->SetVolume(impl->effects, position, hundredthsOfDecibel, impl->Device().EffectsLevel());
 }
 
 bool SoundPlayer::SetMusicVolume(int position, int hundredthsOfDecibel)
 {
     Report(impl->application, "music", position, "volume " + std::to_string(hundredthsOfDecibel));
-    return impl->SetVolume(impl->music, position, hundredthsOfDecibel);
+    return impl->SetVolume(impl->music, position, hundredthsOfDecibel, impl->Device().MusicLevel());
 }
 
 unsigned SoundPlayer::GetMusicFrequency(int position) const

@@ -35,8 +35,11 @@ public:
     void StopMusic(int position);
 
     // Values above 0 (or below -10000) are refused (false) and the volume stays as it was.
+    // Every sound is also scaled by the player's level of its kind (AudioDevice::SetLevels).
     bool SetEffectVolume(int position, int hundredthsOfDecibel);
     bool SetMusicVolume(int position, int hundredthsOfDecibel);
+    // After the player's levels have changed: every sound at its volume under them.
+    void ApplyLevels();
 
     // Playback rate in samples per second; at load, the file's own rate (0 for
     // a file that could not be read). A lower rate plays slower and deeper; 0

@@ -247,12 +247,14 @@ TEST(ImageContent, MenuItemsFitBetweenTheirArrows)
 
 TEST(ImageContent, KeyLineFitsTheScreenAndReasonsClearTheGameOverBanner)
 {
-    // The key line is centred at (640, 688); a reason at (640, 290), under the
-    // banner centred at (640, 180).
+    // The key line is centred at (750, 140), right of the score board (220
+    // wide) and over the sky, above the board's far edge (185); a reason at
+    // (640, 290), under the banner centred at (640, 180).
     const Image keys = Load("Resource/Texture/KeyLine.png");
     ASSERT_TRUE(keys.Loaded());
-    EXPECT_LE(keys.width, 1280);
-    EXPECT_LE(688 + (keys.height + 1) / 2, 720);
+    EXPECT_GE(750 - keys.width / 2, 220);
+    EXPECT_LE(750 + (keys.width + 1) / 2, 1280);
+    EXPECT_LE(140 + (keys.height + 1) / 2, 190);
     const Image banner = Load("Resource/Texture/GameOver.png");
     ASSERT_TRUE(banner.Loaded());
     int bannerBottom = 0;

@@ -105,6 +105,27 @@ TEST_F(GamePad, TakesThePlayerFromTheTitleIntoAGameAndFiresAShot)
     EXPECT_EQ(game->GetPlayer().score, 1);
 }
 
+TEST_F(GamePad, AConfirmsInTheMenusAsEnterDoesAndBHeldKeepsEnterDown)
+{
+    SceneManager& scenes = Scenes();
+    scenes.ChangeScene(SceneId::Title);
+    Keyboard& keys = App().Keys();
+    Button(SDL_CONTROLLER_BUTTON_A, true);
+    Frames(1);
+    EXPECT_TRUE(keys.IsDown(VirtualKey::Return));
+    EXPECT_TRUE(keys.IsDown(VirtualKey::Space));
+    Button(SDL_CONTROLLER_BUTTON_B, true);
+    Button(SDL_CONTROLLER_BUTTON_A, false);
+    Frames(1);
+    EXPECT_TRUE(keys.IsDown(VirtualKey::Return)) << "B still holds Enter";
+    EXPECT_FALSE(keys.IsDown(VirtualKey::Space));
+    Button(SDL_CONTROLLER_BUTTON_B, false);
+    Frames(1);
+    // A alone, as the menus count it: the title's first Enter opens its menu.
+    Press(SDL_CONTROLLER_BUTTON_A);
+    EXPECT_EQ(dynamic_cast<Title&>(*scenes.Current()).MenuItem(), 1);
+}
+
 TEST_F(GamePad, ReleasesWhatItHeldWhenUnplugged)
 {
     Keyboard& keys = App().Keys();

@@ -112,27 +112,37 @@ ui::PanelStyle PillStyle()
     return style;
 }
 
-// Centred at (640, 140), along the top of the game screen, over the sky.
+// Two rows centred at (750, 140), along the top of the game screen, over the
+// sky, clear of the score board on the left.
 Canvas KeyLine(const ui::Fonts& fonts)
 {
-    constexpr float w = 1220.0f;
-    constexpr float h = 56.0f;
+    constexpr float w = 1000.0f;
+    constexpr float h = 96.0f;
     constexpr float inset = 6.0f;
     constexpr float margin = 20.0f;
     Canvas canvas(static_cast<int>(w), static_cast<int>(h));
-    const Shape pill = shapes::Rect({inset, 4.0f}, {w - inset, 46.0f}, 21.0f);
+    const Shape pill = shapes::Rect({inset, 4.0f}, {w - inset, 86.0f}, 24.0f);
     ui::DrawPanel(canvas, pill, PillStyle());
-    const std::vector<KeyHint> hints = {
-        Hint(fonts, {"\u2190", "\u2191", "\u2193", "\u2192"}, "walk"),
-        Hint(fonts, {"Space"}, "hold to aim \u00B7 arrow turns \u00B7 release fires"),
-        Hint(fonts, {"H"}, "hint"),
-        Hint(fonts, {"Z"}, "undo"),
-        Hint(fonts, {"M"}, "menu"),
-        Hint(fonts, {"F1"}, "hide"),
+    const std::vector<std::vector<KeyHint>> rows = {
+        {
+            Hint(fonts, {"\u2190", "\u2191", "\u2193", "\u2192"}, "walk"),
+            Hint(fonts, {"Space"}, "hold to aim \u00B7 arrow turns \u00B7 release fires"),
+            Hint(fonts, {"H"}, "hint"),
+            Hint(fonts, {"Z"}, "undo"),
+        },
+        {
+            Hint(fonts, {"M"}, "menu"),
+            Hint(fonts, {"\u2212", "="}, "music"),
+            Hint(fonts, {"[", "]"}, "effects"),
+            Hint(fonts, {"F1"}, "hide"),
+        },
     };
-    const float gap = (w - 2.0f * (inset + margin) - HintsWidth(hints)) / static_cast<float>(hints.size() - 1);
-    assert(gap >= narrowestHintGap && "the key hints no longer fit the line: shorten them or widen the pill");
-    DrawHintRow(canvas, hints, {w * 0.5f, 25.0f}, gap);
+    for (std::size_t row = 0; row < rows.size(); ++row) {
+        const std::vector<KeyHint>& hints = rows[row];
+        const float gap = (w - 2.0f * (inset + margin) - HintsWidth(hints)) / static_cast<float>(hints.size() - 1);
+        assert(gap >= narrowestHintGap && "the key hints no longer fit the line: shorten them or widen the pill");
+        DrawHintRow(canvas, hints, {w * 0.5f, 25.0f + 40.0f * static_cast<float>(row)}, gap);
+    }
     return canvas;
 }
 

@@ -7,7 +7,7 @@ const char* const HarnessUsage =
     "                   [--answer-fullscreen yes|no] [--headless] [--realtime] [--screenshot N:FILE]...\n"
     "                   [--keys FILE] [--trace FILE] [--drawlog FILE] [--random-keys SEED]\n"
     "                   [--memory-log FILE] [--play STAGEFILE] [--window-shot N:FILE]...\n"
-    "                   [--resize N:WIDTHxHEIGHT]... [--assists] [--follow-hints]\n";
+    "                   [--resize N:WIDTHxHEIGHT]... [--assists] [--follow-hints] [--settings FILE]\n";
 
 namespace {
 
@@ -115,6 +115,8 @@ bool ParseHarnessOptions(const std::vector<std::string>& arguments, const std::s
             if (!ParseInt(value, number) || number < 0)
                 return bad("expected a seed from 0");
             options.randomKeys = static_cast<unsigned>(number);
+        } else if (option == "--settings") {
+            options.settingsFile = value;
         } else if (option == "--memory-log") {
             options.memoryLogFile = value;
         } else if (option == "--play") {

@@ -47,6 +47,9 @@ struct HarnessOptions {
     // In a game, nothing but hints is played: ask for one, walk where it
     // says, face its way and fire; again until the stage ends.
     bool followHints = false;
+    // A settings file read as the game reads the player's, and written when
+    // a volume key changes a level; none: the defaults, kept nowhere.
+    std::string settingsFile;
 };
 
 constexpr int MemoryLogPeriod = 1000;

@@ -18,6 +18,12 @@ const std::pair<const char*, int> ScriptKeys[] = {
     {"1", VirtualKey::Digit1},      {"2", VirtualKey::Digit2},  {"3", VirtualKey::Digit3},
 };
 
+// The volume keys: no random player touches the player's settings.
+const std::pair<const char*, int> VolumeKeys[] = {{"Minus", VirtualKey::Minus},
+                                                   {"Equals", VirtualKey::Equals},
+                                                   {"LeftBracket", VirtualKey::LeftBracket},
+                                                   {"RightBracket", VirtualKey::RightBracket}};
+
 // The play aids' keys.
 const std::pair<const char*, int> AssistKeys[] = {
     {"H", VirtualKey::H}, {"Z", VirtualKey::Z}, {"Backspace", VirtualKey::Back}, {"F1", VirtualKey::F1},
@@ -42,7 +48,7 @@ std::vector<int> PlayKeys(bool assists)
 int KeyByName(const std::string& name)
 {
     using Names = std::span<const std::pair<const char*, int>>;
-    for (const Names keys : {Names(ScriptKeys), Names(AssistKeys)}) {
+    for (const Names keys : {Names(ScriptKeys), Names(AssistKeys), Names(VolumeKeys)}) {
         for (const auto& [keyName, code] : keys) {
             if (name == keyName)
                 return code;

@@ -13,8 +13,9 @@ struct KeyChange {
 
 // Reads a key script: one change per line, "FRAME KEY down" or "FRAME KEY up",
 // '#' starts a comment, blank lines are skipped. KEY is one of Up Down Left
-// Right Space Enter Escape M L P C X 1 2 3, or of the play aids' H Z Backspace
-// F1 V T. Changes come back ordered by frame,
+// Right Space Enter Escape M L P C X 1 2 3, of the play aids' H Z Backspace
+// F1 V T, or the volume keys Minus Equals LeftBracket RightBracket. Changes
+// come back ordered by frame,
 // lines of the same frame in file order. On a bad line: false, with the line
 // number and the reason in error.
 bool ParseKeyScript(std::istream& in, std::vector<KeyChange>& changes, std::string& error);

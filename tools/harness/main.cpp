@@ -10,6 +10,7 @@
 #include "app/SceneManager.h"
 #include "main/CommandLine.h"
 #include "main/GameProgram.h"
+#include "main/PlayerSettings.h"
 #include "platform/Application.h"
 #include "platform/AudioDevice.h"
 #include "render/GraphicsDevice.h"
@@ -116,10 +117,15 @@ int main(int argc, char** argv)
     if (options.stageNumber)
         scenes.stageNumber = *options.stageNumber;
 
+    // A settings file only when asked for: a run never depends on the
+    // settings of whoever runs it.
+    Settings settings = options.settingsFile.empty() ? Settings{} : PlayerSettings("orb-harness", options.settingsFile);
+    settings.assists = options.assists;
     if (!program.Start({.headless = options.headless,
                         .firstScene = options.scene,
+                        .fullScreen = DisplayAnswer(settings.display),
                         .stageFiles = playFiles,
-                        .assists = options.assists},
+                        .settings = settings},
                        error))
         return Fail("cannot start: " + error);
     program.Run(&harness, options.realtime);

@@ -1,0 +1,17 @@
+#pragma once
+
+#include <optional>
+#include <string>
+
+#include "app/Settings.h"
+#include "app/SettingsFile.h"
+
+// The player's settings from a settings file (by default the player's own,
+// SettingsFile::DefaultPath), kept there again when they change. A file that
+// cannot be read or is malformed gives the defaults, and one line on stderr
+// that begins with program.
+Settings PlayerSettings(const char* program, const std::string& file = SettingsFile::DefaultPath());
+
+// The full-screen question's answer the display setting gives in advance;
+// nothing when the question is to be asked.
+std::optional<bool> DisplayAnswer(Display display);
