@@ -11,7 +11,7 @@ packages=(
   xvfb xauth xfonts-base xdotool x11-utils
   clang libclang-rt-dev
   assimp-testmodels
-  desktop-file-utils appstream
+  desktop-file-utils appstream groff-base
 )
 
 missing=()

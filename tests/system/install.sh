@@ -23,6 +23,14 @@ fail() {
 }
 for program in orb orb-editor orb-stage; do
   [ -x "$prefix/bin/$program" ] || fail "bin/$program was not installed"
+  page=$prefix/share/man/man6/$program.6
+  if [ ! -f "$page" ]; then
+    fail "share/man/man6/$program.6 was not installed"
+  elif ! warnings=$(groff -ww -z -man "$page" 2>&1) || [ -n "$warnings" ]; then
+    fail "$program.6 does not format cleanly: $warnings"
+  elif ! grep -q "^\.TH .* \"$("$prefix/bin/orb" --version)\"" "$page"; then
+    fail "$program.6 is not for $("$prefix/bin/orb" --version)"
+  fi
 done
 
 game=io.github.orbgame.Orb editor=io.github.orbgame.OrbEditor
