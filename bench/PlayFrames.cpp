@@ -1,26 +1,31 @@
 // Times whole frames of the real game, as the frame loop runs them: the Game
-// scene's update, draw and present at 1280 × 720, over the stage the game
-// views play (docs/game-views: a shot dissolving, a batch of flips, the clear
-// sequence with its bursts, the menu, the fade-out). First on the real device
-// (Mesa's software renderer where there is no GPU), waiting for the renderer
-// at the end of each frame, as first designed and then with the play aids;
-// then on the recording device, which is the CPU's share alone. Prints the median and 99th percentile of the frame time, as a
-// ratio to the 16 ms budget, over all frames and by what the frame shows.
+// scene's update, draw and present at 1280 × 720, over the hardest stage (3-6)
+// played by its shortest solution: flights, flips and their glow, shards, the
+// clear sequence with its bursts, the menu and the fade-out. First on the real
+// device (Mesa's software renderer where there is no GPU), waiting for the
+// renderer at the end of each frame, as first designed and then with the play
+// aids; then on the recording device, which is the CPU's share alone. Prints
+// the median and 99th percentile of the frame time as a ratio to the 16 ms
+// budget, over all frames and by what the frame shows, the frames over twice
+// the budget after the first second, and where the resident memory goes.
 // Runs from anywhere; without a display it renders off-screen.
 //   play_frames [TIMES.tsv]   also writes each real frame's time (for frame_plot)
 #include <unistd.h>
 
 #include <algorithm>
+#include <cctype>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <map>
+#include <sstream>
 #include <string>
 #include <vector>
 
 #include "Figures.h"
+#include "KeyPlan.h"
 #include "KeyScript.h"
 #include "game/FlipBatch.h"
 #include "game/Game.h"
@@ -28,17 +33,31 @@
 #include "main/GameProgram.h"
 #include "platform/Application.h"
 #include "platform/AudioDevice.h"
+#include "platform/VirtualKey.h"
+#include "render/BlurTexture.h"
+#include "render/ShaderManager.h"
+#include "render/Texture.h"
+#include "render/TextureCache.h"
+#include "solver/StagePieces.h"
+#include "stage/StageFile.h"
 
 namespace {
 
 namespace fs = std::filesystem;
 using Clock = std::chrono::steady_clock;
 
-// The play run of the game views, up to the middle of the fade-out.
-constexpr int Frames = 580;
+constexpr int Group = 3;
+constexpr int Stage = 6;
+// Frames after the menu opens before Enter leaves for the next stage, and the
+// most the whole run may take.
+constexpr int MenuPause = 10;
+constexpr int MostFrames = 4000;
+// The first second is loading and warming up; the slow-frame count starts after it.
+constexpr int WarmFrames = 60;
+constexpr double SlowFrame = 2.0 * FrameBudgetMs;
 constexpr auto AudioPerFrame = std::chrono::microseconds(16000);
 
-const fs::path Views = fs::path(ORB_SOURCE_DIR) / "docs" / "game-views";
+const fs::path StagePath = fs::path(ORB_SOURCE_DIR) / "data/Resource/BData/STAGE3/Stage006.txt";
 
 // What a frame shows, for the figures by kind of frame.
 std::string Showing(const Game& game)
@@ -59,9 +78,9 @@ std::string Showing(const Game& game)
     return "playing";
 }
 
-
-// Applies the key script before each frame and times the frame from its
-// events to its end on the renderer.
+// Applies the key script before each frame, chooses the menu's first item
+// once it opens, and times each frame from its events to its end on the
+// renderer, until the game has faded out.
 class FrameTimer final : public FrameObserver {
 public:
     FrameTimer(std::vector<KeyChange> changes, GameContext& gameContext) : context(gameContext), keys(std::move(changes))
@@ -70,10 +89,23 @@ public:
 
     bool BeforeFrame(int frame) override
     {
-        if (frame >= Frames)
+        const auto* game = dynamic_cast<const Game*>(context.scenes.Current());
+        // The next scene may be built where this one was, so its end is told
+        // by the fade-out finishing, not by the scene's address.
+        if (game && game->leaving)
+            leaving = true;
+        else if (leaving)
+            return false;
+        if (frame >= MostFrames || !game)
             return false;
         for (; nextKey < keys.size() && keys[nextKey].frame <= frame; ++nextKey)
             context.application.KeyEvent(keys[nextKey].virtualKey, keys[nextKey].down);
+        if (game && game->MenuOpen() && menuFrame < 0)
+            menuFrame = frame;
+        if (menuFrame >= 0 && frame == menuFrame + MenuPause)
+            context.application.KeyEvent(VirtualKey::Return, true);
+        if (menuFrame >= 0 && frame == menuFrame + MenuPause + 1)
+            context.application.KeyEvent(VirtualKey::Return, false);
         start = Clock::now();
         return true;
     }
@@ -89,7 +121,7 @@ public:
         perFrame.push_back({frame, ms, showing});
         // The harness's way: sound mixes 16 ms a frame into memory, outside the timing.
         context.application.Audio().Advance(AudioPerFrame);
-        return frame + 1 < Frames;
+        return true;
     }
 
     struct FrameTime {
@@ -104,20 +136,86 @@ private:
     GameContext& context;
     std::vector<KeyChange> keys;
     std::size_t nextKey = 0;
+    int menuFrame = -1;
+    bool leaving = false;
     Clock::time_point start;
 };
 
-// A folder with the build's content and the game views' first stage.
+// A folder with the build's content and the stage.
 fs::path MakeDataFolder()
 {
     const fs::path folder = fs::temp_directory_path() / ("orb-play-frames-" + std::to_string(getpid()));
     const fs::path runtime(ORB_RUNTIME_DIR);
-    fs::create_directories(folder / "Resource/BData/STAGE1");
+    const fs::path stages = folder / ("Resource/BData/STAGE" + std::to_string(Group));
+    fs::create_directories(stages);
     for (const char* content : {"Resource/Data", "Resource/Texture", "Resource/Sound", "Shader"})
         fs::create_directory_symlink(runtime / content, folder / content);
-    fs::copy_file(Views / "Stage001.txt", folder / "Resource/BData/STAGE1/Stage001.txt");
-    std::ofstream(folder / "Resource/BData/STAGE1/Result1.txt") << "score:0";
+    fs::copy_file(StagePath, stages / ("Stage00" + std::to_string(Stage) + ".txt"));
+    std::ofstream(stages / ("Result" + std::to_string(Stage) + ".txt")) << "score:0";
     return folder;
+}
+
+// The stage's shortest solution as the keys a player would press.
+bool SolutionKeys(std::vector<KeyChange>& keys)
+{
+    std::ifstream in(StagePath);
+    const Solution solution = StageSolver::Solve(PiecesOf(StageFile::Parse(in, nullptr)));
+    if (solution.verdict != Solution::Verdict::Solved)
+        return false;
+    std::istringstream script(PlanKeys(solution).script);
+    std::string error;
+    return ParseKeyScript(script, keys, error);
+}
+
+double KiB(const char* field, const std::string& status)
+{
+    const std::size_t at = status.find(field);
+    return at == std::string::npos ? 0.0 : std::atof(status.c_str() + at + std::string(field).size());
+}
+
+double MiB(double bytes) { return bytes / (1024.0 * 1024.0); }
+
+// Where the resident memory goes: the images the game loaded and the targets
+// it draws into (by their sizes), the driver's and the other libraries' code
+// and data (by mapping), and the rest of the heap: meshes, the driver's
+// compiled shaders and its copies of what it was given.
+void ReportMemory(GameContext& context)
+{
+    std::ifstream statusFile("/proc/self/status");
+    const std::string status((std::istreambuf_iterator<char>(statusFile)), std::istreambuf_iterator<char>());
+    std::map<std::string, double> byMapping;
+    std::ifstream smaps("/proc/self/smaps");
+    std::string line;
+    std::string mapping;
+    while (std::getline(smaps, line)) {
+        const bool header = !line.empty() && std::isxdigit(static_cast<unsigned char>(line[0])) &&
+                            line.find(':') > line.find('-');
+        if (header) {
+            const std::size_t slash = line.find('/');
+            const std::string path = slash == std::string::npos ? "" : line.substr(slash);
+            const bool driver = path.find("dri") != std::string::npos || path.find("LLVM") != std::string::npos ||
+                                path.find("gallium") != std::string::npos || path.find("mesa") != std::string::npos ||
+                                path.find("libGL") != std::string::npos || path.find("libEGL") != std::string::npos;
+            mapping = path.empty() ? "heap and anonymous" : driver ? "driver libraries" : "other libraries and files";
+        } else if (line.rfind("Rss:", 0) == 0) {
+            byMapping[mapping] += std::atof(line.c_str() + 4) * 1024.0;
+        }
+    }
+    const auto bytesOf = [](const Texture& texture) {
+        const ImageInfo& info = texture.imageInfo;
+        const double texel = info.format == TextureFormat::A16B16G16R16F ? 8.0 : 4.0;
+        return texel * info.width * info.height;
+    };
+    ShaderManager& shaders = context.Shaders();
+    double targets = bytesOf(*shaders.sceneTarget) + bytesOf(*shaders.glowTarget);
+    for (const BlurTexture::Level& level : shaders.blur->levels)
+        targets += bytesOf(*level.a) + bytesOf(*level.b);
+    std::printf("Resident memory at the end: %.1f MiB, peak %.1f MiB\n", KiB("VmRSS:", status) / 1024.0,
+                KiB("VmHWM:", status) / 1024.0);
+    for (const auto& [name, bytes] : byMapping)
+        std::printf("  %-28s %8.1f MiB\n", name.c_str(), MiB(bytes));
+    std::printf("  of the heap: images %.1f MiB (%zu, as loaded), shared targets %.1f MiB\n",
+                MiB(context.textures.Bytes()), context.textures.Size(), MiB(targets));
 }
 
 // The play aids add a search beside the frames after every shot, ghosts and
@@ -128,8 +226,8 @@ bool Run(bool headless, bool assists, const std::vector<KeyChange>& keys, const 
     GameContext& context = program.Context();
     context.application.SetMessageResponder(DefaultAnswer);
     context.application.Audio().OpenLoopback();
-    context.scenes.stageGroup = 1;
-    context.scenes.stageNumber = 1;
+    context.scenes.stageGroup = Group;
+    context.scenes.stageNumber = Stage;
     std::string error;
     if (!program.Start({.headless = headless, .firstScene = SceneId::Game, .settings = {.assists = assists}}, error)) {
         std::fprintf(stderr, "play_frames: %s\n", error.c_str());
@@ -143,8 +241,9 @@ bool Run(bool headless, bool assists, const std::vector<KeyChange>& keys, const 
         for (const FrameTimer::FrameTime& time : timer.perFrame)
             out << time.frame << '\t' << time.ms << '\t' << time.showing << '\n';
     }
-    std::printf("%s%s\n", headless ? "Recording device (the CPU's share alone)" : "Real device, 1280 × 720",
-                assists ? ", with the play aids" : "");
+    std::printf("%s%s, stage %d-%d by its solution\n",
+                headless ? "Recording device (the CPU's share alone)" : "Real device, 1280 × 720",
+                assists ? ", with the play aids" : "", Group, Stage);
     // The CPU's share is a few microseconds: nanoseconds read better there.
     const double scale = headless ? 1e6 : 1.0;
     const char* unit = headless ? "ns" : "ms";
@@ -160,6 +259,19 @@ bool Run(bool headless, bool assists, const std::vector<KeyChange>& keys, const 
         std::printf("  %-16s %6zu %11.3f %8.4f %11.3f %8.4f\n", kind, found->second.size(), median * scale,
                     median / FrameBudgetMs, p99 * scale, p99 / FrameBudgetMs);
     }
+    if (!headless) {
+        int slow = 0;
+        double slowest = 0;
+        for (const FrameTimer::FrameTime& time : timer.perFrame) {
+            if (time.frame < WarmFrames)
+                continue;
+            slow += time.ms > SlowFrame;
+            slowest = std::max(slowest, time.ms);
+        }
+        std::printf("  after the first second: %d frames over 2 x the budget, the slowest %.2f ms (%.4f)\n", slow,
+                    slowest, slowest / FrameBudgetMs);
+        ReportMemory(context);
+    }
     return true;
 }
 
@@ -168,11 +280,9 @@ bool Run(bool headless, bool assists, const std::vector<KeyChange>& keys, const 
 int main(int argc, char** argv)
 {
     const std::string timesFile = argc > 1 ? fs::absolute(argv[1]).string() : "";
-    std::ifstream script(Views / "play.keys");
     std::vector<KeyChange> keys;
-    std::string error;
-    if (!script || !ParseKeyScript(script, keys, error)) {
-        std::fprintf(stderr, "play_frames: cannot read %s %s\n", (Views / "play.keys").c_str(), error.c_str());
+    if (!SolutionKeys(keys)) {
+        std::fprintf(stderr, "play_frames: no solution of %s\n", StagePath.c_str());
         return 1;
     }
     const fs::path folder = MakeDataFolder();

@@ -14,7 +14,7 @@ trap 'rm -rf "$work"' EXIT
 
 section() { printf '\n== %s\n' "$1"; }
 
-section "Game frames over the game views' stage (bench/play_frames)"
+section "Game frames over stage 3-6 played by its solution (bench/play_frames)"
 "$build/bench/play_frames" "$work/times.tsv"
 "$build/bench/frame_plot" "$work/times.tsv" "$root/docs/frame-times.png" \
   "Game frames on the software renderer, 1280 x 720 (bench/play_frames)"

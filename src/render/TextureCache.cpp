@@ -15,3 +15,11 @@ std::shared_ptr<Texture> TextureCache::Get(const std::string& name)
     textures.emplace(name, texture);
     return texture;
 }
+
+std::size_t TextureCache::Bytes() const
+{
+    std::size_t bytes = 0;
+    for (const auto& [name, texture] : textures)
+        bytes += std::size_t{4} * texture->imageInfo.width * texture->imageInfo.height;
+    return bytes;
+}

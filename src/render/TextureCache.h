@@ -21,6 +21,8 @@ public:
     // Drops every texture; done before the GL context goes.
     void Clear() { textures.clear(); }
     std::size_t Size() const { return textures.size(); }
+    // What the loaded images take, at four bytes a pixel.
+    std::size_t Bytes() const;
 
 private:
     GraphicsDevice& device;

@@ -16,14 +16,20 @@ namespace {
 // Cells are 50 apart; a sliver of air between neighbours keeps them apart.
 constexpr float blockHalf = 24.0f;
 constexpr float bevelRadius = 4.5f;
-constexpr int bevelSegments = 3;
+// One segment: the bevel's tone and its smooth normals already round the
+// edge, and each segment more costs the software renderer a block's worth of
+// triangles (108 a block at one, 588 at three).
+constexpr int bevelSegments = 1;
 // Armour bevels are wider so the steel rim reads from the game camera.
 constexpr float armourBevel = 7.0f;
 // Eight rivets per face, round the rim of the face plate.
 constexpr float rivetOffset = 16.0f;
 constexpr float rivetRadius = 2.1f;
-// Rivets stand proud of the face up to the edge of the cell.
+// Rivets stand proud of the face up to the edge of the cell; too small on
+// screen to need more than a few facets.
 constexpr float rivetHeight = 25.0f - blockHalf;
+constexpr int rivetSlices = 4;
+constexpr int rivetStacks = 2;
 
 // The fixed light falls on the top, front and left faces alike, so a block
 // seen from the game cameras would show its faces in one flat tone; a
@@ -64,7 +70,7 @@ MeshBuilder ArmouredBlock(const std::string& prefix, const ArmourColors& colors)
                 const glm::vec3 centre = n * blockHalf + (u * su + v * sv) * rivetOffset;
                 const glm::mat4 frame(glm::vec4(u, 0), glm::vec4(v, 0), glm::vec4(n, 0), glm::vec4(centre, 1));
                 mesh.SetPlacement(frame);
-                primitives::Ellipsoid(mesh, glm::vec3(rivetRadius, rivetRadius, rivetHeight), 6, 3);
+                primitives::Ellipsoid(mesh, glm::vec3(rivetRadius, rivetRadius, rivetHeight), rivetSlices, rivetStacks);
             }
         }
     }
