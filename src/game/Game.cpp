@@ -621,8 +621,11 @@ void Game::Draw()
     if (scene) {
         // The scene target is only ever copied whole onto the screen, or read
         // back by the negative pass while it is current: the screen can hold
-        // the world itself and save a full-screen copy.
-        device.StandIn(scene->GetSurface(), savedTarget);
+        // the world itself and save a full-screen copy. Not under something
+        // see-through: blended over a lit model's colours above 1, it would
+        // mix with what the 8-bit screen had already clamped.
+        if (!SeeThroughInWorld())
+            device.StandIn(scene->GetSurface(), savedTarget);
         device.SetRenderTarget(scene->GetSurface());
     }
     DrawWorld(scene);
@@ -693,6 +696,14 @@ void Game::DrawWorld(Texture* scene)
     if (assists)
         DrawAssists();
     DrawShards(device, shards, shardTexture);
+}
+
+bool Game::SeeThroughInWorld() const
+{
+    const bool shardShown =
+        std::any_of(shards.begin(), shards.end(), [](const CellShard& shard) { return shard.visible; });
+    const bool aidShown = assists && (assists->Hint() || assists->RefusedMark());
+    return flame->visible || shardShown || aidShown;
 }
 
 void Game::DrawAssists() const

@@ -98,6 +98,8 @@ private:
     UndoStep Snapshot() const;
     void Undo();
     bool AtRest() const;
+    // Whether the world shows a model or mark one can see through this frame.
+    bool SeeThroughInWorld() const;
     // The aiming ghost, the hint and a refused shot's mark, in the world.
     void DrawAssists() const;
     // - and = turn the music down and up, [ and ] every other sound; the

@@ -126,7 +126,7 @@ void GraphicsDevice::SetRenderTarget(Surface* surface)
 
 void GraphicsDevice::StandIn(Surface* target, Surface* standIn)
 {
-    // The window's own framebuffer cannot share the targets' depth buffer.
+    // Headless there is no framebuffer to stand in with.
     if (!passPrediction || !target || !standIn || standIn->framebuffer == 0 || target->width != standIn->width ||
         target->height != standIn->height)
         return;
@@ -181,11 +181,11 @@ void GraphicsDevice::Clear(bool colour, bool depth, std::uint32_t argb, float de
     // A target already plain in this colour but for a small part needs only that part cleared.
     if (colour && !depth && Target().solid == c) {
         if (Target().dirty)
-            backEnd->ClearArea(Target(), *Target().dirty, c);
+            backEnd->ClearArea(*Target().dirty, c);
         Target().dirty.reset();
         return;
     }
-    backEnd->Clear(Target(), colour ? std::optional(c) : std::nullopt,
+    backEnd->Clear(colour ? std::optional(c) : std::nullopt,
                    depth ? std::optional(depthValue) : std::nullopt);
     if (colour) {
         Target().solid = passPrediction ? std::optional(c) : std::nullopt;
@@ -202,7 +202,6 @@ void GraphicsDevice::Present()
     backBuffer.Forget();
     standInFor = standInBy = nullptr;
     occluder.reset();
-    backEnd->ChooseBackBuffer(backBuffer);
     BindTarget(currentTarget);
 }
 
@@ -351,9 +350,9 @@ std::optional<std::optional<ScreenRect>> GraphicsDevice::ApplyPrediction(const P
         return std::nullopt;
     const Color& c = prediction.colour;
     if (plan->repaint == PredictedPass::Repaint::Whole)
-        backEnd->Clear(Target(), c, std::nullopt);
+        backEnd->Clear(c, std::nullopt);
     else if (plan->repaint == PredictedPass::Repaint::Dirty && Target().dirty)
-        backEnd->ClearArea(Target(), *Target().dirty, c);
+        backEnd->ClearArea(*Target().dirty, c);
     if (plan->repaint != PredictedPass::Repaint::None) {
         Target().solid = c;
         Target().dirty.reset();
@@ -378,7 +377,7 @@ void GraphicsDevice::DrawScreenQuad(const ScreenRect& rect, const std::optional<
         Target().Touch(rect);
     }
     backEnd->SetTargetOf(*pass.program, Target());
-    backEnd->DrawQuad(ScreenQuadVertices(rect), Target(), scissor);
+    backEnd->DrawQuad(ScreenQuadVertices(rect), scissor);
 }
 
 void GraphicsDevice::CopyToCurrentTarget(const Texture& source)

@@ -96,8 +96,8 @@ TEST_F(GameLook, TheStageFadesInFromWhite)
         EXPECT_GE(Red(PixelAt(first, x, y)), 250) << x << ", " << y;
 }
 
-// In a window of another size the picture is drawn off-screen, and the
-// world straight into it instead of through the scene target.
+// The world is drawn straight into the off-screen back buffer instead of
+// through the scene target, and then scaled into a window of another size.
 TEST_F(GameLook, AQuietFrameDrawnOffScreenIsTheOneCopiedFromTheSceneTarget)
 {
     App().GetWindow()->SetSize(1000, 600);
@@ -111,6 +111,28 @@ TEST_F(GameLook, AQuietFrameDrawnOffScreenIsTheOneCopiedFromTheSceneTarget)
     Advance(90);
     Frame("resized");
     ExpectSamePicture(offScreen, Frame("quiet-full-passes"));
+}
+
+// The launch marker is see-through and lit above 1 where it catches the light:
+// blended over the board at 8 bits instead of in the float scene target, it
+// would come out darker and greener.
+TEST_F(GameLook, TheLaunchMarkerOverTheBoardIsTheOneFromTheSceneTarget)
+{
+    WriteStage({{2, 0, 0, Black}, {3, 0, 0, White}});
+    const auto charging = [this](const std::string& name) {
+        Start();
+        Advance(90);
+        Hold(VirtualKey::Space);
+        Advance(1);
+        Hold(VirtualKey::Right);
+        Advance(1);
+        Release(VirtualKey::Right);
+        Advance(5);
+        return Frame(name);
+    };
+    const Picture marked = charging("charging");
+    Device().SetPassPrediction(false);
+    ExpectSamePicture(marked, charging("charging-full-passes"));
 }
 
 TEST_F(GameLook, AFlippingBlockGlowsAroundItAndThePredictedPictureIsTheFullPassesOne)

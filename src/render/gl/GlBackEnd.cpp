@@ -125,13 +125,6 @@ bool GlBackEnd::Build(std::string& error)
         error = "the off-screen back buffer cannot be created";
         return false;
     }
-    // The window's depth buffer is its own; the shared one is cleared with it (see Clear).
-    glGenFramebuffers(1, &depthOnlyFramebuffer);
-    glBindFramebuffer(GL_FRAMEBUFFER, depthOnlyFramebuffer);
-    glFramebufferRenderbuffer(GL_FRAMEBUFFER, GL_DEPTH_STENCIL_ATTACHMENT, GL_RENDERBUFFER, sharedDepth);
-    glDrawBuffer(GL_NONE);
-    glReadBuffer(GL_NONE);
-
     std::string log;
     fixedProgram = GlProgram::Build(BuiltinShaders::FixedVertex, BuiltinShaders::FixedFragment, log);
     spriteProgram = GlProgram::Build(BuiltinShaders::SpriteVertex, BuiltinShaders::SpriteFragment, log);
@@ -194,7 +187,6 @@ GlBackEnd::~GlBackEnd()
     glDeleteVertexArrays(1, &fanArray);
     glDeleteBuffers(1, &fanBuffer);
     glDeleteFramebuffers(1, &offScreenFramebuffer);
-    glDeleteFramebuffers(1, &depthOnlyFramebuffer);
     glDeleteRenderbuffers(1, &offScreenColour);
     glDeleteRenderbuffers(1, &sharedDepth);
 }
@@ -319,14 +311,10 @@ void GlBackEnd::SetCulling(bool backFaces)
 
 void GlBackEnd::ChooseBackBuffer(Surface& backBuffer)
 {
-    int drawableWidth = 0;
-    int drawableHeight = 0;
-    window.DrawableSize(drawableWidth, drawableHeight);
-    const bool own = drawableWidth == width && drawableHeight == height;
-    backBuffer.framebuffer = own ? 0 : offScreenFramebuffer;
-    // Off-screen it is stored top row first like every target, so that any of
-    // them can stand in for it and rasterise alike; the window's is bottom-up.
-    backBuffer.topRowFirst = !own;
+    // Off-screen even when the window is its size: a target like the others,
+    // 8-bit, it can stand in for the scene target, so the world is drawn once
+    // at 8 bits instead of at 16 and then copied; showing it costs one blit.
+    backBuffer.framebuffer = offScreenFramebuffer;
 }
 
 void GlBackEnd::BindTarget(const Surface& target)
@@ -335,10 +323,10 @@ void GlBackEnd::BindTarget(const Surface& target)
     glViewport(0, 0, target.width, target.height);
     // Front faces wind clockwise as seen; a target stored top row first shows
     // GL every picture mirrored, and so every winding reversed.
-    glFrontFace(target.topRowFirst ? GL_CCW : GL_CW);
+    glFrontFace(GL_CCW);
 }
 
-void GlBackEnd::Clear(const Surface& target, const std::optional<Color>& colour, std::optional<float> depth)
+void GlBackEnd::Clear(const std::optional<Color>& colour, std::optional<float> depth)
 {
     GLbitfield mask = 0;
     if (colour) {
@@ -353,43 +341,32 @@ void GlBackEnd::Clear(const Surface& target, const std::optional<Color>& colour,
         mask |= GL_DEPTH_BUFFER_BIT | GL_STENCIL_BUFFER_BIT;
     }
     glClear(mask);
-    // With the window's own back buffer, the depth buffer the full-size targets
-    // share is a second buffer; clearing "the" depth buffer clears both.
-    if (depth && target.framebuffer == 0) {
-        glBindFramebuffer(GL_FRAMEBUFFER, depthOnlyFramebuffer);
-        glClear(GL_DEPTH_BUFFER_BIT | GL_STENCIL_BUFFER_BIT);
-        BindTarget(target);
-    }
 }
 
-void GlBackEnd::ClearArea(const Surface& target, const ScreenRect& area, const Color& colour)
+void GlBackEnd::ClearArea(const ScreenRect& area, const Color& colour)
 {
-    SetScissor(target, area);
+    SetScissor(area);
     glClearColor(colour.r, colour.g, colour.b, colour.a);
     glClear(GL_COLOR_BUFFER_BIT);
-    SetScissor(target, std::nullopt);
+    SetScissor(std::nullopt);
 }
 
-void GlBackEnd::SetScissor(const Surface& target, const std::optional<ScreenRect>& area)
+void GlBackEnd::SetScissor(const std::optional<ScreenRect>& area)
 {
     if (!area) {
         glDisable(GL_SCISSOR_TEST);
         return;
     }
     glEnable(GL_SCISSOR_TEST);
-    // GL counts rows from the bottom of what it stores.
-    const int row = target.topRowFirst ? area->y : target.height - area->Bottom();
-    glScissor(area->x, row, area->width, area->height);
+    // Targets store their top row first, as GL's bottom row.
+    glScissor(area->x, area->y, area->width, area->height);
 }
 
 void GlBackEnd::Copy(const Surface& from, const Surface& to)
 {
     glBindFramebuffer(GL_READ_FRAMEBUFFER, from.framebuffer);
     glBindFramebuffer(GL_DRAW_FRAMEBUFFER, to.framebuffer);
-    // Rows run the other way in the window's own framebuffer.
-    const bool flip = from.topRowFirst != to.topRowFirst;
-    glBlitFramebuffer(0, 0, to.width, to.height, 0, flip ? to.height : 0, to.width, flip ? 0 : to.height,
-                      GL_COLOR_BUFFER_BIT, GL_NEAREST);
+    glBlitFramebuffer(0, 0, to.width, to.height, 0, 0, to.width, to.height, GL_COLOR_BUFFER_BIT, GL_NEAREST);
     BindTarget(to);
 }
 
@@ -397,25 +374,26 @@ void GlBackEnd::Present(const Surface& backBuffer, std::vector<std::uint8_t>* pi
 {
     if (pixels) {
         glBindFramebuffer(GL_READ_FRAMEBUFFER, backBuffer.framebuffer);
-        ReadFramebuffer(width, height, backBuffer.topRowFirst, *pixels);
+        ReadFramebuffer(width, height, true, *pixels);
     }
-    if (backBuffer.framebuffer) {
-        int displayWidth = 0;
-        int displayHeight = 0;
-        window.DrawableSize(displayWidth, displayHeight);
-        // The largest rectangle of the back buffer's shape that fits, centred; the bars stay black.
-        const int shownWidth = std::min(displayWidth, displayHeight * width / height);
-        const int shownHeight = shownWidth * height / width;
-        const int x = (displayWidth - shownWidth) / 2;
-        const int y = (displayHeight - shownHeight) / 2;
-        glBindFramebuffer(GL_DRAW_FRAMEBUFFER, 0);
+    int displayWidth = 0;
+    int displayHeight = 0;
+    window.DrawableSize(displayWidth, displayHeight);
+    // The largest rectangle of the back buffer's shape that fits, centred; the bars stay black.
+    const int shownWidth = std::min(displayWidth, displayHeight * width / height);
+    const int shownHeight = shownWidth * height / width;
+    const int x = (displayWidth - shownWidth) / 2;
+    const int y = (displayHeight - shownHeight) / 2;
+    glBindFramebuffer(GL_DRAW_FRAMEBUFFER, 0);
+    if (shownWidth != displayWidth || shownHeight != displayHeight) {
         glClearColor(0.0f, 0.0f, 0.0f, 1.0f);
         glClear(GL_COLOR_BUFFER_BIT);
-        glBindFramebuffer(GL_READ_FRAMEBUFFER, backBuffer.framebuffer);
-        // Top row first in the back buffer, last in the window.
-        glBlitFramebuffer(0, height, width, 0, x, y, x + shownWidth, y + shownHeight, GL_COLOR_BUFFER_BIT,
-                          GL_LINEAR);
     }
+    glBindFramebuffer(GL_READ_FRAMEBUFFER, backBuffer.framebuffer);
+    // Top row first in the back buffer, last in the window; at its own size a plain copy.
+    const bool scaled = shownWidth != width || shownHeight != height;
+    glBlitFramebuffer(0, height, width, 0, x, y, x + shownWidth, y + shownHeight, GL_COLOR_BUFFER_BIT,
+                      scaled ? GL_LINEAR : GL_NEAREST);
     if (shown) {
         window.DrawableSize(shown->width, shown->height);
         glBindFramebuffer(GL_READ_FRAMEBUFFER, 0);
@@ -436,7 +414,6 @@ void GlBackEnd::UseProgram(const GlProgram& program)
 
 void GlBackEnd::SetTargetOf(const GlProgram& program, const Surface& target)
 {
-    glUniform1f(program.Uniform("orb_FlipY"), target.topRowFirst ? -1.0f : 1.0f);
     glUniform2f(program.Uniform("orb_TargetSize"), static_cast<float>(target.width), static_cast<float>(target.height));
 }
 
@@ -511,14 +488,14 @@ void GlBackEnd::DrawMesh(const MeshBuffers& mesh, unsigned firstIndex, unsigned 
     glBindVertexArray(0);
 }
 
-void GlBackEnd::DrawQuad(const SpriteQuad& corners, const Surface& target, const std::optional<ScreenRect>& scissor)
+void GlBackEnd::DrawQuad(const SpriteQuad& corners, const std::optional<ScreenRect>& scissor)
 {
     glBindVertexArray(quadArray);
     glBindBuffer(GL_ARRAY_BUFFER, quadBuffer);
     glBufferData(GL_ARRAY_BUFFER, sizeof corners, corners.data(), GL_STREAM_DRAW);
-    SetScissor(target, scissor);
+    SetScissor(scissor);
     glDrawArrays(GL_TRIANGLE_FAN, 0, 4);
-    SetScissor(target, std::nullopt);
+    SetScissor(std::nullopt);
     glBindVertexArray(0);
 }
 
