@@ -79,12 +79,13 @@ public:
     virtual void SetColourWrites(bool enabled) = 0;
     virtual void SetCulling(bool backFaces) = 0;
 
-    // Which of its framebuffers the back buffer is.
-    virtual void ChooseBackBuffer(Surface& backBuffer) = 0;
+    // Which of its framebuffers the back buffer is now: the window's own, or
+    // an off-screen one when the window's drawable is another size or when a
+    // target is to be drawn straight into it (see GraphicsDevice::StandIn).
+    virtual void ChooseBackBuffer(Surface& backBuffer, bool offScreen) = 0;
     virtual void BindTarget(const Surface& target) = 0;
-    // Clears what is bound: its colour, and the shared depth where asked.
-    virtual void Clear(const std::optional<Color>& colour, std::optional<float> depth) = 0;
-    virtual void ClearArea(const ScreenRect& area, const Color& colour) = 0;
+    virtual void Clear(const Surface& target, const std::optional<Color>& colour, std::optional<float> depth) = 0;
+    virtual void ClearArea(const Surface& target, const ScreenRect& area, const Color& colour) = 0;
     // Copies from onto to, both of to's size, and leaves to bound.
     virtual void Copy(const Surface& from, const Surface& to) = 0;
     // Shows the back buffer, copying it (and the window) first where asked.
@@ -99,7 +100,7 @@ public:
     virtual void Upload(const GlProgram& program, const EffectParameters& parameters, const Surface& target,
                         const std::function<bool(const Texture&)>& drawnInto) = 0;
     virtual void DrawMesh(const MeshBuffers& mesh, unsigned firstIndex, unsigned indexCount) = 0;
-    virtual void DrawQuad(const SpriteQuad& corners, const std::optional<ScreenRect>& scissor) = 0;
+    virtual void DrawQuad(const SpriteQuad& corners, const Surface& target, const std::optional<ScreenRect>& scissor) = 0;
     // The fixed-function path.
     virtual void UseFixedFunction(const FixedFunctionState& state, const Surface& target) = 0;
     virtual void DrawFan(const ColorVertex* vertices, int count) = 0;

@@ -44,7 +44,7 @@ bool GraphicsDevice::Initialize(Window* window, std::string& error, bool* contex
         return false;
     }
     backEnd = std::move(gl);
-    backEnd->ChooseBackBuffer(backBuffer);
+    backEnd->ChooseBackBuffer(backBuffer, false);
     BindTarget(&backBuffer);
     SetDefaultStates();
     return true;
@@ -126,9 +126,12 @@ void GraphicsDevice::SetRenderTarget(Surface* surface)
 
 void GraphicsDevice::StandIn(Surface* target, Surface* standIn)
 {
-    // Headless there is no framebuffer to stand in with.
-    if (!passPrediction || !target || !standIn || standIn->framebuffer == 0 || target->width != standIn->width ||
+    if (!passPrediction || !target || !standIn || target->width != standIn->width ||
         target->height != standIn->height)
+        return;
+    backBufferStandInAsked = backBufferStandInAsked || standIn == &backBuffer;
+    // The window's own framebuffer cannot share the targets' depth buffer.
+    if (standIn->framebuffer == 0)
         return;
     // What target held is no longer what it shows.
     target->Forget();
@@ -181,11 +184,11 @@ void GraphicsDevice::Clear(bool colour, bool depth, std::uint32_t argb, float de
     // A target already plain in this colour but for a small part needs only that part cleared.
     if (colour && !depth && Target().solid == c) {
         if (Target().dirty)
-            backEnd->ClearArea(*Target().dirty, c);
+            backEnd->ClearArea(Target(), *Target().dirty, c);
         Target().dirty.reset();
         return;
     }
-    backEnd->Clear(colour ? std::optional(c) : std::nullopt,
+    backEnd->Clear(Target(), colour ? std::optional(c) : std::nullopt,
                    depth ? std::optional(depthValue) : std::nullopt);
     if (colour) {
         Target().solid = passPrediction ? std::optional(c) : std::nullopt;
@@ -202,6 +205,7 @@ void GraphicsDevice::Present()
     backBuffer.Forget();
     standInFor = standInBy = nullptr;
     occluder.reset();
+    backEnd->ChooseBackBuffer(backBuffer, std::exchange(backBufferStandInAsked, false));
     BindTarget(currentTarget);
 }
 
@@ -350,9 +354,9 @@ std::optional<std::optional<ScreenRect>> GraphicsDevice::ApplyPrediction(const P
         return std::nullopt;
     const Color& c = prediction.colour;
     if (plan->repaint == PredictedPass::Repaint::Whole)
-        backEnd->Clear(c, std::nullopt);
+        backEnd->Clear(Target(), c, std::nullopt);
     else if (plan->repaint == PredictedPass::Repaint::Dirty && Target().dirty)
-        backEnd->ClearArea(*Target().dirty, c);
+        backEnd->ClearArea(Target(), *Target().dirty, c);
     if (plan->repaint != PredictedPass::Repaint::None) {
         Target().solid = c;
         Target().dirty.reset();
@@ -377,7 +381,7 @@ void GraphicsDevice::DrawScreenQuad(const ScreenRect& rect, const std::optional<
         Target().Touch(rect);
     }
     backEnd->SetTargetOf(*pass.program, Target());
-    backEnd->DrawQuad(ScreenQuadVertices(rect), scissor);
+    backEnd->DrawQuad(ScreenQuadVertices(rect), Target(), scissor);
 }
 
 void GraphicsDevice::CopyToCurrentTarget(const Texture& source)

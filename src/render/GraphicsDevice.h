@@ -211,6 +211,9 @@ private:
     Surface* currentTarget = &backBuffer;
     Surface* standInFor = nullptr;
     Surface* standInBy = nullptr;
+    // A scene asked this frame for the back buffer to stand in: the next frame
+    // draws it off-screen, where it can.
+    bool backBufferStandInAsked = false;
     std::optional<Occluder> occluder;
     bool depthOnly = false;
 

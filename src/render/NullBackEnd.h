@@ -25,10 +25,10 @@ public:
     void SetColourWrites(bool) override {}
     void SetCulling(bool) override {}
 
-    void ChooseBackBuffer(Surface&) override {}
+    void ChooseBackBuffer(Surface&, bool) override {}
     void BindTarget(const Surface&) override {}
-    void Clear(const std::optional<Color>&, std::optional<float>) override {}
-    void ClearArea(const ScreenRect&, const Color&) override {}
+    void Clear(const Surface&, const std::optional<Color>&, std::optional<float>) override {}
+    void ClearArea(const Surface&, const ScreenRect&, const Color&) override {}
     void Copy(const Surface&, const Surface&) override {}
     void Present(const Surface&, std::vector<std::uint8_t>*, WindowPicture*) override {}
     void Finish() override {}
@@ -40,7 +40,7 @@ public:
     {
     }
     void DrawMesh(const MeshBuffers&, unsigned, unsigned) override {}
-    void DrawQuad(const SpriteQuad&, const std::optional<ScreenRect>&) override {}
+    void DrawQuad(const SpriteQuad&, const Surface&, const std::optional<ScreenRect>&) override {}
     void UseFixedFunction(const FixedFunctionState&, const Surface&) override {}
     void DrawFan(const ColorVertex*, int) override {}
 

@@ -96,8 +96,8 @@ TEST_F(GameLook, TheStageFadesInFromWhite)
         EXPECT_GE(Red(PixelAt(first, x, y)), 250) << x << ", " << y;
 }
 
-// The world is drawn straight into the off-screen back buffer instead of
-// through the scene target, and then scaled into a window of another size.
+// In a window of another size the picture is drawn off-screen, and the
+// world straight into it instead of through the scene target.
 TEST_F(GameLook, AQuietFrameDrawnOffScreenIsTheOneCopiedFromTheSceneTarget)
 {
     App().GetWindow()->SetSize(1000, 600);

@@ -125,6 +125,13 @@ bool GlBackEnd::Build(std::string& error)
         error = "the off-screen back buffer cannot be created";
         return false;
     }
+    // The window's depth buffer is its own; the shared one is cleared with it (see Clear).
+    glGenFramebuffers(1, &depthOnlyFramebuffer);
+    glBindFramebuffer(GL_FRAMEBUFFER, depthOnlyFramebuffer);
+    glFramebufferRenderbuffer(GL_FRAMEBUFFER, GL_DEPTH_STENCIL_ATTACHMENT, GL_RENDERBUFFER, sharedDepth);
+    glDrawBuffer(GL_NONE);
+    glReadBuffer(GL_NONE);
+
     std::string log;
     fixedProgram = GlProgram::Build(BuiltinShaders::FixedVertex, BuiltinShaders::FixedFragment, log);
     spriteProgram = GlProgram::Build(BuiltinShaders::SpriteVertex, BuiltinShaders::SpriteFragment, log);
@@ -187,6 +194,7 @@ GlBackEnd::~GlBackEnd()
     glDeleteVertexArrays(1, &fanArray);
     glDeleteBuffers(1, &fanBuffer);
     glDeleteFramebuffers(1, &offScreenFramebuffer);
+    glDeleteFramebuffers(1, &depthOnlyFramebuffer);
     glDeleteRenderbuffers(1, &offScreenColour);
     glDeleteRenderbuffers(1, &sharedDepth);
 }
@@ -309,12 +317,19 @@ void GlBackEnd::SetCulling(bool backFaces)
         glDisable(GL_CULL_FACE);
 }
 
-void GlBackEnd::ChooseBackBuffer(Surface& backBuffer)
+void GlBackEnd::ChooseBackBuffer(Surface& backBuffer, bool offScreen)
 {
-    // Off-screen even when the window is its size: a target like the others,
-    // 8-bit, it can stand in for the scene target, so the world is drawn once
-    // at 8 bits instead of at 16 and then copied; showing it costs one blit.
-    backBuffer.framebuffer = offScreenFramebuffer;
+    int drawableWidth = 0;
+    int drawableHeight = 0;
+    window.DrawableSize(drawableWidth, drawableHeight);
+    // Off-screen the back buffer costs a copy at Present; standing in for the
+    // float scene target it saves more, as the world is drawn at 8 bits once
+    // instead of at 16 and then copied.
+    const bool own = drawableWidth == width && drawableHeight == height && !offScreen;
+    backBuffer.framebuffer = own ? 0 : offScreenFramebuffer;
+    // Off-screen it is stored top row first like every target, so that any of
+    // them can stand in for it and rasterise alike; the window's is bottom-up.
+    backBuffer.topRowFirst = !own;
 }
 
 void GlBackEnd::BindTarget(const Surface& target)
@@ -323,10 +338,10 @@ void GlBackEnd::BindTarget(const Surface& target)
     glViewport(0, 0, target.width, target.height);
     // Front faces wind clockwise as seen; a target stored top row first shows
     // GL every picture mirrored, and so every winding reversed.
-    glFrontFace(GL_CCW);
+    glFrontFace(target.topRowFirst ? GL_CCW : GL_CW);
 }
 
-void GlBackEnd::Clear(const std::optional<Color>& colour, std::optional<float> depth)
+void GlBackEnd::Clear(const Surface& target, const std::optional<Color>& colour, std::optional<float> depth)
 {
     GLbitfield mask = 0;
     if (colour) {
@@ -341,32 +356,43 @@ void GlBackEnd::Clear(const std::optional<Color>& colour, std::optional<float> d
         mask |= GL_DEPTH_BUFFER_BIT | GL_STENCIL_BUFFER_BIT;
     }
     glClear(mask);
+    // With the window's own back buffer, the depth buffer the full-size targets
+    // share is a second buffer; clearing "the" depth buffer clears both.
+    if (depth && target.framebuffer == 0) {
+        glBindFramebuffer(GL_FRAMEBUFFER, depthOnlyFramebuffer);
+        glClear(GL_DEPTH_BUFFER_BIT | GL_STENCIL_BUFFER_BIT);
+        BindTarget(target);
+    }
 }
 
-void GlBackEnd::ClearArea(const ScreenRect& area, const Color& colour)
+void GlBackEnd::ClearArea(const Surface& target, const ScreenRect& area, const Color& colour)
 {
-    SetScissor(area);
+    SetScissor(target, area);
     glClearColor(colour.r, colour.g, colour.b, colour.a);
     glClear(GL_COLOR_BUFFER_BIT);
-    SetScissor(std::nullopt);
+    SetScissor(target, std::nullopt);
 }
 
-void GlBackEnd::SetScissor(const std::optional<ScreenRect>& area)
+void GlBackEnd::SetScissor(const Surface& target, const std::optional<ScreenRect>& area)
 {
     if (!area) {
         glDisable(GL_SCISSOR_TEST);
         return;
     }
     glEnable(GL_SCISSOR_TEST);
-    // Targets store their top row first, as GL's bottom row.
-    glScissor(area->x, area->y, area->width, area->height);
+    // GL counts rows from the bottom of what it stores.
+    const int row = target.topRowFirst ? area->y : target.height - area->Bottom();
+    glScissor(area->x, row, area->width, area->height);
 }
 
 void GlBackEnd::Copy(const Surface& from, const Surface& to)
 {
     glBindFramebuffer(GL_READ_FRAMEBUFFER, from.framebuffer);
     glBindFramebuffer(GL_DRAW_FRAMEBUFFER, to.framebuffer);
-    glBlitFramebuffer(0, 0, to.width, to.height, 0, 0, to.width, to.height, GL_COLOR_BUFFER_BIT, GL_NEAREST);
+    // Rows run the other way in the window's own framebuffer.
+    const bool flip = from.topRowFirst != to.topRowFirst;
+    glBlitFramebuffer(0, 0, to.width, to.height, 0, flip ? to.height : 0, to.width, flip ? 0 : to.height,
+                      GL_COLOR_BUFFER_BIT, GL_NEAREST);
     BindTarget(to);
 }
 
@@ -374,26 +400,28 @@ void GlBackEnd::Present(const Surface& backBuffer, std::vector<std::uint8_t>* pi
 {
     if (pixels) {
         glBindFramebuffer(GL_READ_FRAMEBUFFER, backBuffer.framebuffer);
-        ReadFramebuffer(width, height, true, *pixels);
+        ReadFramebuffer(width, height, backBuffer.topRowFirst, *pixels);
     }
-    int displayWidth = 0;
-    int displayHeight = 0;
-    window.DrawableSize(displayWidth, displayHeight);
-    // The largest rectangle of the back buffer's shape that fits, centred; the bars stay black.
-    const int shownWidth = std::min(displayWidth, displayHeight * width / height);
-    const int shownHeight = shownWidth * height / width;
-    const int x = (displayWidth - shownWidth) / 2;
-    const int y = (displayHeight - shownHeight) / 2;
-    glBindFramebuffer(GL_DRAW_FRAMEBUFFER, 0);
-    if (shownWidth != displayWidth || shownHeight != displayHeight) {
-        glClearColor(0.0f, 0.0f, 0.0f, 1.0f);
-        glClear(GL_COLOR_BUFFER_BIT);
+    if (backBuffer.framebuffer) {
+        int displayWidth = 0;
+        int displayHeight = 0;
+        window.DrawableSize(displayWidth, displayHeight);
+        // The largest rectangle of the back buffer's shape that fits, centred; the bars stay black.
+        const int shownWidth = std::min(displayWidth, displayHeight * width / height);
+        const int shownHeight = shownWidth * height / width;
+        const int x = (displayWidth - shownWidth) / 2;
+        const int y = (displayHeight - shownHeight) / 2;
+        glBindFramebuffer(GL_DRAW_FRAMEBUFFER, 0);
+        if (shownWidth != displayWidth || shownHeight != displayHeight) {
+            glClearColor(0.0f, 0.0f, 0.0f, 1.0f);
+            glClear(GL_COLOR_BUFFER_BIT);
+        }
+        glBindFramebuffer(GL_READ_FRAMEBUFFER, backBuffer.framebuffer);
+        // Top row first in the back buffer, last in the window; at its own size a plain copy.
+        const bool scaled = shownWidth != width || shownHeight != height;
+        glBlitFramebuffer(0, height, width, 0, x, y, x + shownWidth, y + shownHeight, GL_COLOR_BUFFER_BIT,
+                          scaled ? GL_LINEAR : GL_NEAREST);
     }
-    glBindFramebuffer(GL_READ_FRAMEBUFFER, backBuffer.framebuffer);
-    // Top row first in the back buffer, last in the window; at its own size a plain copy.
-    const bool scaled = shownWidth != width || shownHeight != height;
-    glBlitFramebuffer(0, height, width, 0, x, y, x + shownWidth, y + shownHeight, GL_COLOR_BUFFER_BIT,
-                      scaled ? GL_LINEAR : GL_NEAREST);
     if (shown) {
         window.DrawableSize(shown->width, shown->height);
         glBindFramebuffer(GL_READ_FRAMEBUFFER, 0);
@@ -414,6 +442,7 @@ void GlBackEnd::UseProgram(const GlProgram& program)
 
 void GlBackEnd::SetTargetOf(const GlProgram& program, const Surface& target)
 {
+    glUniform1f(program.Uniform("orb_FlipY"), target.topRowFirst ? -1.0f : 1.0f);
     glUniform2f(program.Uniform("orb_TargetSize"), static_cast<float>(target.width), static_cast<float>(target.height));
 }
 
@@ -488,14 +517,14 @@ void GlBackEnd::DrawMesh(const MeshBuffers& mesh, unsigned firstIndex, unsigned 
     glBindVertexArray(0);
 }
 
-void GlBackEnd::DrawQuad(const SpriteQuad& corners, const std::optional<ScreenRect>& scissor)
+void GlBackEnd::DrawQuad(const SpriteQuad& corners, const Surface& target, const std::optional<ScreenRect>& scissor)
 {
     glBindVertexArray(quadArray);
     glBindBuffer(GL_ARRAY_BUFFER, quadBuffer);
     glBufferData(GL_ARRAY_BUFFER, sizeof corners, corners.data(), GL_STREAM_DRAW);
-    SetScissor(scissor);
+    SetScissor(target, scissor);
     glDrawArrays(GL_TRIANGLE_FAN, 0, 4);
-    SetScissor(std::nullopt);
+    SetScissor(target, std::nullopt);
     glBindVertexArray(0);
 }
 

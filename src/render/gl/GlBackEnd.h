@@ -40,10 +40,10 @@ public:
     void SetColourWrites(bool enabled) override;
     void SetCulling(bool backFaces) override;
 
-    void ChooseBackBuffer(Surface& backBuffer) override;
+    void ChooseBackBuffer(Surface& backBuffer, bool offScreen) override;
     void BindTarget(const Surface& target) override;
-    void Clear(const std::optional<Color>& colour, std::optional<float> depth) override;
-    void ClearArea(const ScreenRect& area, const Color& colour) override;
+    void Clear(const Surface& target, const std::optional<Color>& colour, std::optional<float> depth) override;
+    void ClearArea(const Surface& target, const ScreenRect& area, const Color& colour) override;
     void Copy(const Surface& from, const Surface& to) override;
     void Present(const Surface& backBuffer, std::vector<std::uint8_t>* pixels, WindowPicture* shown) override;
     void Finish() override;
@@ -53,7 +53,7 @@ public:
     void Upload(const GlProgram& program, const EffectParameters& parameters, const Surface& target,
                 const std::function<bool(const Texture&)>& drawnInto) override;
     void DrawMesh(const MeshBuffers& mesh, unsigned firstIndex, unsigned indexCount) override;
-    void DrawQuad(const SpriteQuad& corners, const std::optional<ScreenRect>& scissor) override;
+    void DrawQuad(const SpriteQuad& corners, const Surface& target, const std::optional<ScreenRect>& scissor) override;
     void UseFixedFunction(const FixedFunctionState& state, const Surface& target) override;
     void DrawFan(const ColorVertex* vertices, int count) override;
 
@@ -64,7 +64,7 @@ public:
 private:
     GlBackEnd(Window& window, int width, int height);
     bool Build(std::string& error);
-    void SetScissor(const std::optional<ScreenRect>& area);
+    void SetScissor(const Surface& target, const std::optional<ScreenRect>& area);
     // A copy of target, taken now, for a pass that samples what it draws into.
     unsigned CopyOf(const Texture& texture, const Surface& target);
     void BindTexture(int unit, unsigned handle, bool target);
@@ -72,9 +72,12 @@ private:
     Window& window;
     int width;
     int height;
-    // The back buffer, drawn off-screen and shown by Present.
+    // The back buffer drawn off-screen, when the window's drawable is not its
+    // size or a target stands in for it.
     unsigned offScreenFramebuffer = 0;
     unsigned offScreenColour = 0;
+    // A framebuffer holding just the shared depth, to clear it with the window's.
+    unsigned depthOnlyFramebuffer = 0;
     unsigned sharedDepth = 0;
 
     std::unique_ptr<GlProgram> fixedProgram;

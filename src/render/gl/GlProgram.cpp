@@ -6,23 +6,23 @@
 
 namespace {
 
-// Every target stores its top row first, as loaded images do, so y turns over
-// on the way to GL, whose rows run from the bottom.
 const char* const Prelude = R"(#version 330 core
+// -1 when the target stores its top row first (texture targets), +1 for the window.
+uniform float orb_FlipY;
 // Width and height of the current target in pixels.
 uniform vec2 orb_TargetSize;
 
 // A position in the game's clip space, where depth runs 0..w, as GL clip space.
 vec4 orb_Clip(vec4 p)
 {
-    return vec4(p.x, -p.y, 2.0 * p.z - p.w, p.w);
+    return vec4(p.x, p.y * orb_FlipY, 2.0 * p.z - p.w, p.w);
 }
 
 // A point in target pixels, (0, 0) at the top-left corner, as GL clip space.
 vec4 orb_ScreenClip(vec2 pixel)
 {
     vec2 ndc = pixel / orb_TargetSize * 2.0 - 1.0;
-    return vec4(ndc.x, ndc.y, 0.0, 1.0);
+    return vec4(ndc.x, -ndc.y * orb_FlipY, 0.0, 1.0);
 }
 )";
 
