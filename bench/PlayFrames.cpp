@@ -219,8 +219,9 @@ void ReportMemory(GameContext& context)
                 KiB("VmHWM:", status) / 1024.0);
     for (const auto& [name, bytes] : byMapping)
         std::printf("  %-28s %8.1f MiB\n", name.c_str(), MiB(bytes));
-    std::printf("  of the heap: images %.1f MiB (%zu, as loaded), shared targets %.1f MiB\n",
-                MiB(context.textures.Bytes()), context.textures.Size(), MiB(targets));
+    std::printf("  of the heap: images %.1f MiB (%zu, as loaded), the models' images %.1f MiB, shared targets %.1f MiB\n",
+                MiB(context.textures.Bytes()), context.textures.Size(), MiB(context.meshes.TextureBytes()),
+                MiB(targets));
 }
 
 // The play aids add a search beside the frames after every shot, ghosts and

@@ -26,3 +26,12 @@ std::shared_ptr<Mesh> MeshCache::Get(const std::string& path)
     meshes.emplace(path, mesh);
     return mesh;
 }
+
+std::size_t MeshCache::TextureBytes() const
+{
+    std::size_t bytes = 0;
+    for (const auto& [path, mesh] : meshes)
+        for (const auto& [name, texture] : mesh->textures)
+            bytes += std::size_t{4} * texture.imageInfo.width * texture.imageInfo.height;
+    return bytes;
+}
