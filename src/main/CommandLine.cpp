@@ -133,6 +133,8 @@ std::string Usage(const std::string& program, bool playable)
                        "  Z, Backspace   take back the last shot\n"
                        "  M              menu: next stage, stage select, title, retry\n"
                        "  F1             the key line on screen, on or off\n"
+                       "  - =            music down, up (kept in the settings file)\n"
+                       "  [ ]            effects down, up\n"
                        "  Enter          choose, in the menus\n"
                      : "Keys in the editor:\n"
                        "  arrows         move the cursor\n"
