@@ -29,8 +29,8 @@ protected:
             Current().Update();
     }
 
-    // From a standing start, once the fade-in is over: one shot to +x.
-    void FireRight()
+    // From a standing start, once the fade-in is over: charging, turned to +x.
+    void AimRight()
     {
         Advance(90);
         Hold(VirtualKey::Space);
@@ -38,6 +38,12 @@ protected:
         Hold(VirtualKey::Right);
         Advance(1);
         Release(VirtualKey::Right);
+    }
+
+    // The same, and the shot fired.
+    void FireRight()
+    {
+        AimRight();
         Advance(10);
         Release(VirtualKey::Space);
         Advance(1);
@@ -121,12 +127,7 @@ TEST_F(GameLook, TheLaunchMarkerOverTheBoardIsTheOneFromTheSceneTarget)
     WriteStage({{2, 0, 0, Black}, {3, 0, 0, White}});
     const auto charging = [this](const std::string& name) {
         Start();
-        Advance(90);
-        Hold(VirtualKey::Space);
-        Advance(1);
-        Hold(VirtualKey::Right);
-        Advance(1);
-        Release(VirtualKey::Right);
+        AimRight();
         Advance(5);
         return Frame(name);
     };
