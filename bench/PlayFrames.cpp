@@ -95,12 +95,10 @@ public:
     bool BeforeFrame(int frame) override
     {
         const auto* game = dynamic_cast<const Game*>(context.scenes.Current());
-        // The next scene may be built where this one was, so its end is told
-        // by the fade-out finishing, not by the scene's address.
+        // The next scene may be built where this one was, so the run's end is
+        // told by the fade-out finishing (see AfterFrame), not by the address.
         if (game && game->leaving)
             leaving = true;
-        else if (leaving)
-            return false;
         if (frame >= MostFrames || !game)
             return false;
         for (; nextKey < keys.size() && keys[nextKey].frame <= frame; ++nextKey)
@@ -120,6 +118,9 @@ public:
         context.device.WaitForGpu();
         const double ms = std::chrono::duration<double, std::milli>(Clock::now() - start).count();
         const auto* game = dynamic_cast<const Game*>(context.scenes.Current());
+        // The frame the fade-out ended in built and drew the next scene.
+        if (leaving && !(game && game->leaving))
+            return false;
         const std::string showing = game ? Showing(*game) : "other";
         times["all frames"].push_back(ms);
         times[showing].push_back(ms);
