@@ -621,9 +621,10 @@ void Game::Draw()
     if (scene) {
         // The scene target is only ever copied whole onto the screen, or read
         // back by the negative pass while it is current: the screen can hold
-        // the world itself and save a full-screen copy. Not under something
-        // see-through: blended over a lit model's colours above 1, it would
-        // mix with what the 8-bit screen had already clamped.
+        // the world itself and save a full-screen copy. Not while something
+        // see-through is shown: lit above 1, it blends in at its full value in
+        // the float target but clamped to 1 on the 8-bit screen, and looks
+        // darker there.
         if (!SeeThroughInWorld())
             device.StandIn(scene->GetSurface(), savedTarget);
         device.SetRenderTarget(scene->GetSurface());
