@@ -75,6 +75,7 @@ public:
     // States: blending on, no culling, depth passing at equal or less.
     virtual void ResetStates() = 0;
     virtual void SetBlend(const BlendState& blend) = 0;
+    virtual void SetBlending(bool enabled) = 0;
     virtual void SetDepth(bool test, bool write) = 0;
     virtual void SetColourWrites(bool enabled) = 0;
     virtual void SetCulling(bool backFaces) = 0;

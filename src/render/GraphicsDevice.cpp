@@ -276,7 +276,7 @@ Matrix GraphicsDevice::FixedCamera() const
     return GetTransform(TransformState::View) * GetTransform(TransformState::Projection);
 }
 
-void GraphicsDevice::DrawSubset(const Mesh& mesh, int subset)
+void GraphicsDevice::DrawSubset(const Mesh& mesh, int subset, bool opaque)
 {
     if (subset < 0 || subset >= mesh.SubsetCount() || !mesh.HasGeometry())
         return;
@@ -306,7 +306,14 @@ void GraphicsDevice::DrawSubset(const Mesh& mesh, int subset)
         else
             Target().Forget();
     }
+    const BlendState usual;
+    const bool replaces = opaque && passPrediction && blendOperation == usual.operation &&
+                          sourceBlend == usual.source && destinationBlend == usual.destination;
+    if (replaces)
+        backEnd->SetBlending(false);
     backEnd->DrawMesh(mesh.Buffers(), range.firstIndex, range.indexCount);
+    if (replaces)
+        backEnd->SetBlending(true);
 }
 
 FixedFunctionState GraphicsDevice::FixedState(bool vertexColour) const

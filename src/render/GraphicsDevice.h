@@ -134,8 +134,11 @@ public:
     const EffectPassState* ActivePass() const { return activePass ? &pass : nullptr; }
 
     // Subset i of a mesh, with the active pass or the fixed-function path
-    // (current material, stage-0 texture, world transform, lighting).
-    void DrawSubset(const Mesh& mesh, int subset);
+    // (current material, stage-0 texture, world transform, lighting). opaque:
+    // the caller knows every fragment's alpha is exactly 1, so under the usual
+    // blend it replaces what is there and is drawn without blending, which
+    // saves reading the target back on a software renderer.
+    void DrawSubset(const Mesh& mesh, int subset, bool opaque = false);
     // The whole texture over a rectangle of the current target, with the active
     // pass. With a prediction, a pass over the whole target that repaints it or
     // adds to it is done only where its result is not known: elsewhere it

@@ -77,7 +77,7 @@ void ModelShader::DrawGlow(const std::shared_ptr<Mesh>& mesh, float alpha)
     if (!effect || !mesh)
         return;
     effect->SetFloat("g_Alpha", alpha);
-    Draw(*mesh, "Glow");
+    Draw(*mesh, "Glow", alpha);
 }
 
 void ModelShader::PrimeDepth(const std::shared_ptr<Mesh>& mesh)
@@ -108,7 +108,7 @@ void ModelShader::DrawColor(const std::shared_ptr<Mesh>& mesh, const Color& colo
     effect->End();
 }
 
-void ModelShader::Draw(const Mesh& mesh, const char* technique)
+void ModelShader::Draw(const Mesh& mesh, const char* technique, float alpha)
 {
     effect->SetTechnique(technique);
     effect->Begin();
@@ -119,10 +119,13 @@ void ModelShader::Draw(const Mesh& mesh, const char* technique)
         effect->SetVector("g_MateSpecular", material.specular);
         effect->SetFloat("g_MateSpePower", material.power);
         effect->SetVector("g_MateEmissive", material.emissive);
-        const Texture* texture = mesh.materialTextures[i];
-        effect->SetTexture("g_MateDiffuseTex", texture && texture->HasImage() ? texture : whiteTexture.get());
+        const Texture* own = mesh.materialTextures[i];
+        const Texture* texture = own && own->HasImage() ? own : whiteTexture.get();
+        effect->SetTexture("g_MateDiffuseTex", texture);
         effect->CommitChanges();
-        device.DrawSubset(mesh, i);
+        // Toon and Glow give the material's alpha times the texture's, times alpha.
+        const bool opaque = alpha == 1.0f && material.diffuse.a == 1.0f && texture && texture->Opaque();
+        device.DrawSubset(mesh, i, opaque);
     }
     effect->EndPass();
     effect->End();

@@ -48,7 +48,8 @@ public:
     std::unique_ptr<Texture> toonTexture;
 
 private:
-    void Draw(const Mesh& mesh, const char* technique);
+    // alpha: what the technique multiplies the material's alpha by.
+    void Draw(const Mesh& mesh, const char* technique, float alpha = 1.0f);
 
     GraphicsDevice& device;
 };

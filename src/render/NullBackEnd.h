@@ -21,6 +21,7 @@ public:
 
     void ResetStates() override {}
     void SetBlend(const BlendState&) override {}
+    void SetBlending(bool) override {}
     void SetDepth(bool, bool) override {}
     void SetColourWrites(bool) override {}
     void SetCulling(bool) override {}

@@ -36,8 +36,10 @@ void SkySphere::Draw(const RenderContext& render, int stageGroup)
         for (int i = 0; i < mesh->SubsetCount(); ++i) {
             device.SetMaterial(mesh->materials[i]);
             const Texture* texture = mesh->materialTextures[i];
-            device.SetTexture(texture && texture->HasImage() ? texture : nullptr);
-            device.DrawSubset(*mesh, i);
+            const bool image = texture && texture->HasImage();
+            device.SetTexture(image ? texture : nullptr);
+            // Unlit, the sky's alpha is its image's.
+            device.DrawSubset(*mesh, i, image && texture->Opaque());
         }
     }
     device.SetTextureTransform(false);

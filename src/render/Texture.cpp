@@ -19,6 +19,7 @@ void Texture::Release()
     device->BackEnd().Delete(storage);
     handle = 0;
     present = false;
+    opaque = false;
     surface.reset();
     imageInfo = ImageInfo{};
     sourceRect = Rect{};
@@ -40,6 +41,9 @@ bool Texture::LoadFromFile(const std::string& name)
 
     handle = device->BackEnd().MakeImage(width, height, image->rgba.data()).handle;
     present = true;
+    opaque = true;
+    for (std::size_t alpha = 3; alpha < image->rgba.size() && opaque; alpha += 4)
+        opaque = image->rgba[alpha] == 0xFF;
     imageInfo.width = static_cast<unsigned>(width);
     imageInfo.height = static_cast<unsigned>(height);
     imageInfo.depth = 1;

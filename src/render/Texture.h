@@ -50,6 +50,8 @@ public:
 
     // Whether there is an image (a loaded file or a render target).
     bool HasImage() const { return present; }
+    // A loaded image whose every pixel has full alpha.
+    bool Opaque() const { return opaque; }
     // The back end's name for it; 0 without an image, or on the null back end.
     unsigned Handle() const { return handle; }
     // Render targets only: where to draw into it.
@@ -65,5 +67,6 @@ private:
     GraphicsDevice* device;
     unsigned handle = 0;
     bool present = false;
+    bool opaque = false;
     std::unique_ptr<Surface> surface;
 };

@@ -24,6 +24,22 @@ TEST_F(TextureTest, AnImageKeepsItsOwnSize)
     EXPECT_TRUE(texture.HasImage());
 }
 
+// Opaque images let models drawn with them skip blending; one pixel short of
+// full alpha anywhere must keep it.
+TEST_F(TextureTest, AnImageIsOpaqueOnlyWhenEveryPixelHasFullAlpha)
+{
+    WritePng("solid.png", 5, 3, [](int, int) { return 0xFF336699u; });
+    WritePng("hole.png", 5, 3, [](int x, int y) { return x == 4 && y == 2 ? 0xFE336699u : 0xFF336699u; });
+    Texture solid(Device());
+    Texture hole(Device());
+    ASSERT_TRUE(solid.LoadFromFile("solid.png"));
+    ASSERT_TRUE(hole.LoadFromFile("hole.png"));
+    EXPECT_TRUE(solid.Opaque());
+    EXPECT_FALSE(hole.Opaque());
+    solid.Release();
+    EXPECT_FALSE(solid.Opaque());
+}
+
 TEST_F(TextureTest, AMissingOrBrokenImageKeepsItsNameAndNoSize)
 {
     directory.Write("broken.png", "\x89PNG\r\n\x1a\n not really");

@@ -294,6 +294,14 @@ void GlBackEnd::SetBlend(const BlendState& blend)
     glBlendFunc(GlFactor(blend.source), GlFactor(blend.destination));
 }
 
+void GlBackEnd::SetBlending(bool enabled)
+{
+    if (enabled)
+        glEnable(GL_BLEND);
+    else
+        glDisable(GL_BLEND);
+}
+
 void GlBackEnd::SetDepth(bool test, bool write)
 {
     if (test)

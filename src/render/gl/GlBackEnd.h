@@ -36,6 +36,7 @@ public:
 
     void ResetStates() override;
     void SetBlend(const BlendState& blend) override;
+    void SetBlending(bool enabled) override;
     void SetDepth(bool test, bool write) override;
     void SetColourWrites(bool enabled) override;
     void SetCulling(bool backFaces) override;
