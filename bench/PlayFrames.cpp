@@ -216,8 +216,9 @@ void ReportMemory(GameContext& context)
     double targets = bytesOf(*shaders.sceneTarget) + bytesOf(*shaders.glowTarget);
     for (const BlurTexture::Level& level : shaders.blur->levels)
         targets += bytesOf(*level.a) + bytesOf(*level.b);
-    std::printf("Resident memory at the end: %.1f MiB, peak %.1f MiB\n", KiB("VmRSS:", status) / 1024.0,
-                KiB("VmHWM:", status) / 1024.0);
+    const double residentMiB = KiB("VmRSS:", status) / 1024.0;
+    std::printf("Resident memory at the end: %.1f MiB (%.2f of the goal), peak %.1f MiB\n", residentMiB,
+                residentMiB / MemoryGoalMiB, KiB("VmHWM:", status) / 1024.0);
     for (const auto& [name, bytes] : byMapping)
         std::printf("  %-28s %8.1f MiB\n", name.c_str(), MiB(bytes));
     std::printf("  of the heap: images %.1f MiB (%zu, as loaded), the models' images %.1f MiB, shared targets %.1f MiB\n",
