@@ -39,6 +39,7 @@
 #include "render/Texture.h"
 #include "render/TextureCache.h"
 #include "solver/StagePieces.h"
+#include "stage/ResultFile.h"
 #include "stage/StageFile.h"
 
 namespace {
@@ -62,7 +63,7 @@ constexpr double MedianGoal = 0.60;
 constexpr double P99Goal = 1.0;
 constexpr double MemoryGoalMiB = 128.0;
 
-const fs::path StagePath = fs::path(ORB_SOURCE_DIR) / "data/Resource/BData/STAGE3/Stage006.txt";
+const fs::path StagePath = fs::path(ORB_SOURCE_DIR) / "data" / StageFile::Path(Group, Stage);
 
 // What a frame shows, for the figures by kind of frame.
 std::string Showing(const Game& game)
@@ -103,7 +104,7 @@ public:
             return false;
         for (; nextKey < keys.size() && keys[nextKey].frame <= frame; ++nextKey)
             context.application.KeyEvent(keys[nextKey].virtualKey, keys[nextKey].down);
-        if (game && game->MenuOpen() && menuFrame < 0)
+        if (game->MenuOpen() && menuFrame < 0)
             menuFrame = frame;
         if (menuFrame >= 0 && frame == menuFrame + MenuPause)
             context.application.KeyEvent(VirtualKey::Return, true);
@@ -152,12 +153,12 @@ fs::path MakeDataFolder()
 {
     const fs::path folder = fs::temp_directory_path() / ("orb-play-frames-" + std::to_string(getpid()));
     const fs::path runtime(ORB_RUNTIME_DIR);
-    const fs::path stages = folder / ("Resource/BData/STAGE" + std::to_string(Group));
-    fs::create_directories(stages);
+    const fs::path stage = folder / StageFile::Path(Group, Stage);
+    fs::create_directories(stage.parent_path());
     for (const char* content : {"Resource/Data", "Resource/Texture", "Resource/Sound", "Shader"})
         fs::create_directory_symlink(runtime / content, folder / content);
-    fs::copy_file(StagePath, stages / ("Stage00" + std::to_string(Stage) + ".txt"));
-    std::ofstream(stages / ("Result" + std::to_string(Stage) + ".txt")) << "score:0";
+    fs::copy_file(StagePath, stage);
+    std::ofstream(folder / ResultFile::Path(Group, Stage)) << "score:0";
     return folder;
 }
 
@@ -207,15 +208,10 @@ void ReportMemory(GameContext& context)
             byMapping[mapping] += std::atof(line.c_str() + 4) * 1024.0;
         }
     }
-    const auto bytesOf = [](const Texture& texture) {
-        const ImageInfo& info = texture.imageInfo;
-        const double texel = info.format == TextureFormat::A16B16G16R16F ? 8.0 : 4.0;
-        return texel * info.width * info.height;
-    };
     ShaderManager& shaders = context.Shaders();
-    double targets = bytesOf(*shaders.sceneTarget) + bytesOf(*shaders.glowTarget);
+    double targets = static_cast<double>(shaders.sceneTarget->Bytes() + shaders.glowTarget->Bytes());
     for (const BlurTexture::Level& level : shaders.blur->levels)
-        targets += bytesOf(*level.a) + bytesOf(*level.b);
+        targets += static_cast<double>(level.a->Bytes() + level.b->Bytes());
     const double residentMiB = KiB("VmRSS:", status) / 1024.0;
     std::printf("Resident memory at the end: %.1f MiB (%.2f of the goal), peak %.1f MiB\n", residentMiB,
                 residentMiB / MemoryGoalMiB, KiB("VmHWM:", status) / 1024.0);

@@ -32,6 +32,6 @@ std::size_t MeshCache::TextureBytes() const
     std::size_t bytes = 0;
     for (const auto& [path, mesh] : meshes)
         for (const auto& [name, texture] : mesh->textures)
-            bytes += std::size_t{4} * texture.imageInfo.width * texture.imageInfo.height;
+            bytes += texture.Bytes();
     return bytes;
 }

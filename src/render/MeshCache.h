@@ -22,7 +22,7 @@ public:
     // Drops every mesh; done before the GL context goes.
     void Clear() { meshes.clear(); }
     std::size_t Size() const { return meshes.size(); }
-    // What the models' own images take at 4 bytes a pixel.
+    // What the models' own images take.
     std::size_t TextureBytes() const;
 
 private:

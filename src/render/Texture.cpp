@@ -26,6 +26,12 @@ void Texture::Release()
     fileName.clear();
 }
 
+std::size_t Texture::Bytes() const
+{
+    const std::size_t texel = imageInfo.format == TextureFormat::A16B16G16R16F ? 8 : 4;
+    return texel * imageInfo.width * imageInfo.height;
+}
+
 bool Texture::LoadFromFile(const std::string& name)
 {
     fileName = name;

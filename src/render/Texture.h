@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <memory>
 #include <string>
 
@@ -52,6 +53,8 @@ public:
     bool HasImage() const { return present; }
     // A loaded image whose every pixel has full alpha.
     bool Opaque() const { return opaque; }
+    // What its pixels take, by its size and format.
+    std::size_t Bytes() const;
     // The back end's name for it; 0 without an image, or on the null back end.
     unsigned Handle() const { return handle; }
     // Render targets only: where to draw into it.

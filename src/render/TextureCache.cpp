@@ -20,6 +20,6 @@ std::size_t TextureCache::Bytes() const
 {
     std::size_t bytes = 0;
     for (const auto& [name, texture] : textures)
-        bytes += std::size_t{4} * texture->imageInfo.width * texture->imageInfo.height;
+        bytes += texture->Bytes();
     return bytes;
 }
