@@ -1,8 +1,6 @@
 #include "game/Assists.h"
 
-#include "solver/BackgroundSolve.h"
-
-Assists::Assists() = default;
+Assists::Assists(BackgroundSolve::Pace searchPace) : pace(searchPace) {}
 
 Assists::~Assists() = default;
 
@@ -15,7 +13,7 @@ void Assists::NewPosition(std::vector<Piece> pieces, const MapPosition& player, 
         return;
     search = std::make_unique<BackgroundSolve>([pieces = std::move(pieces), player](std::stop_token stop) {
         return StageSolver::SolveFrom(pieces, player, StageSolver::DefaultStateLimit, stop);
-    });
+    }, pace);
 }
 
 void Assists::LeavePosition()

@@ -8,9 +8,9 @@
 #include "math/Matrix.h"
 #include "rules/MapPosition.h"
 #include "rules/Piece.h"
+#include "solver/BackgroundSolve.h"
 #include "solver/StageSolver.h"
 
-class BackgroundSolve;
 
 // A block as undo puts it back.
 struct BlockPose {
@@ -41,7 +41,8 @@ public:
     // Frames a refused shot's mark stays on its cell.
     static constexpr int RefusedMarkFrames = 40;
 
-    Assists();
+    // pace: whether the searches run beside the frames or are waited for.
+    explicit Assists(BackgroundSolve::Pace pace);
     ~Assists();
     Assists(const Assists&) = delete;
     Assists& operator=(const Assists&) = delete;
@@ -64,6 +65,8 @@ public:
     std::optional<bool> Solvable() const;
     // Proven: no sequence of shots clears the board from here.
     bool DeadEnd() const { return Solvable() == false; }
+    // The search gave up: the position has more ways on than it may keep.
+    bool TooLarge() const { return known && known->TooLarge(); }
     // The fewest shots of the stage from its start: the first search's answer.
     std::optional<int> Par() const { return par; }
 
@@ -84,6 +87,7 @@ public:
 private:
     void ShowHintIfKnown();
 
+    BackgroundSolve::Pace pace;
     std::unique_ptr<BackgroundSolve> search;
     std::optional<Solution> known;
     // The search under way is of the stage's start.

@@ -18,6 +18,7 @@
 #include "game/GameKeys.h"
 #include "game/GameSounds.h"
 #include "game/Player.h"
+#include "game/SearchPace.h"
 #include "game/StageBlocks.h"
 #include "platform/Application.h"
 #include "platform/AudioDevice.h"
@@ -145,10 +146,14 @@ Game::Game(const SceneContext& sceneContext)
       camera(Camera::Create(context.render.device))
 {
     const SceneManager& scenes = context.scenes;
-    const std::string stage =
-        scenes.customPlay.Active() ? scenes.customPlay.File() : StageFile::Path(scenes.stageGroup, scenes.stageNumber);
-    if (!LoadStage(blocks, stage))
-        context.application.ShowMessage(Message(MessageId::FileMissing));
+    if (scenes.customPlay.FromEditor()) {
+        blocks = BlocksOfText(scenes.customPlay.editorBoard);
+    } else {
+        const std::string stage = scenes.customPlay.Active() ? scenes.customPlay.File()
+                                                             : StageFile::Path(scenes.stageGroup, scenes.stageNumber);
+        if (!LoadStage(blocks, stage))
+            context.application.ShowMessage(Message(MessageId::FileMissing));
+    }
     shardTexture = context.render.textures.Get(ShardTextureFile);
     RebuildGrid(*grid, blocks, player->transform.position);
     bool unwinnable = false;
@@ -158,7 +163,7 @@ Game::Game(const SceneContext& sceneContext)
         loss = LossReason::NoUsefulShot;
     }
     if (context.settings.assists) {
-        assists = std::make_unique<Assists>();
+        assists = std::make_unique<Assists>(SearchPace(context.application));
         player->refuseBlockedShots = true;
         if (!gameOver)
             assists->NewPosition(PiecesOf(blocks), Field::CellOf(player->transform.position));
@@ -644,8 +649,13 @@ void Game::Draw()
     hud.level = levelShown;
     if (assists) {
         const bool playing = !cleared && !gameOver;
-        hud.assists = {true,          KeyLineShown() && playing && !menuOpen, assists->DeadEnd() && playing, loss,
-                       assists->Par(), assists->HintsUsed()};
+        hud.assists = {true,
+                       KeyLineShown() && playing && !menuOpen,
+                       assists->DeadEnd() && playing,
+                       assists->TooLarge() && playing,
+                       loss,
+                       assists->Par(),
+                       assists->HintsUsed()};
     }
     DrawGameHud(context.render, hud);
 

@@ -28,6 +28,7 @@ const char* const GameOverImage = "Resource/Texture/GameOver.png";
 // reason of a loss, or the stage's par and whether hints were shown.
 const char* const KeyLineImage = "Resource/Texture/KeyLine.png";
 const char* const DeadEndImage = "Resource/Texture/DeadEnd.png";
+const char* const TooLargeImage = "Resource/Texture/TooLarge.png";
 const char* const WalledInImage = "Resource/Texture/ReasonWalledIn.png";
 const char* const NoUsefulShotImage = "Resource/Texture/ReasonNoShot.png";
 const char* const ParWordImage = "Resource/Texture/ParWord.png";
@@ -184,6 +185,8 @@ void DrawAssistHud(const RenderContext& render, const GameHudState& hud, int scr
         Sprites::DrawCentred(render, Sprites::Image(render, KeyLineImage), Matrix::Translation(KeyLineX, KeyLineY, 0.0f));
     if (aids.deadEnd)
         centred(DeadEndImage, DeadEndY);
+    if (aids.tooLarge)
+        centred(TooLargeImage, DeadEndY);
     if (hud.gameOver && hud.gameOverFrame >= GameOverBannerFrame + BannerFrames && aids.loss != LossReason::None)
         centred(aids.loss == LossReason::WalledIn ? WalledInImage : NoUsefulShotImage, UnderBannerY);
     if (hud.cleared && hud.clearFrame >= BannerFrames) {

@@ -14,6 +14,8 @@ struct AssistHudState {
     bool keyLine = false;
     // "No way to clear from here".
     bool deadEnd = false;
+    // The position has more ways on than the search may keep in memory.
+    bool tooLarge = false;
     // Under the game-over banner.
     LossReason loss = LossReason::None;
     // Under the clear banner.

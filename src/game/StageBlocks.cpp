@@ -1,5 +1,7 @@
 #include "game/StageBlocks.h"
 
+#include <sstream>
+
 bool LoadStage(BlockList& blocks, const std::string& path)
 {
     std::optional<std::vector<BlockRecord>> records = StageFile::Read(path);
@@ -23,6 +25,12 @@ BlockList BlocksOf(std::vector<BlockRecord> records)
         blocks.push_back(std::move(block));
     }
     return blocks;
+}
+
+BlockList BlocksOfText(const std::string& text)
+{
+    std::istringstream in(text);
+    return BlocksOf(StageFile::Parse(in));
 }
 
 std::vector<BlockRecord> RecordsOf(const BlockList& blocks)

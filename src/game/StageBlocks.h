@@ -15,6 +15,9 @@ bool LoadStage(BlockList& blocks, const std::string& path);
 // The blocks of a stage file's records, in the same way.
 BlockList BlocksOf(std::vector<BlockRecord> records);
 
+// The blocks of a stage file's text, in the same way.
+BlockList BlocksOfText(const std::string& text);
+
 // The blocks as a stage file's records, in list order.
 std::vector<BlockRecord> RecordsOf(const BlockList& blocks);
 

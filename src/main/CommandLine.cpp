@@ -10,6 +10,8 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include "stage/StageFile.h"
+
 CommandLine ParseCommandLine(const std::vector<std::string>& arguments, bool playable)
 {
     CommandLine line;
@@ -66,8 +68,16 @@ Kind KindOf(const std::filesystem::path& path, std::string& error)
     return known && S_ISDIR(info.st_mode) ? Kind::Folder : Kind::Other;
 }
 
+// An empty or foreign file would give an empty board, cleared at once.
+bool HoldsABlock(const std::filesystem::path& path)
+{
+    const auto records = StageFile::Read(path.string());
+    return records && !records->empty();
+}
+
 // A folder's stages: its regular, readable files named like the editor's
-// ("Stage" and a number, ".txt"), in name order, which is their number's.
+// ("Stage" and a number, ".txt") that hold a block, in name order, which is
+// their number's.
 std::vector<std::string> StagesIn(const std::filesystem::path& folder)
 {
     static const std::regex stageName("Stage[0-9]+\\.txt");
@@ -76,7 +86,7 @@ std::vector<std::string> StagesIn(const std::filesystem::path& folder)
     for (std::filesystem::directory_iterator entry(folder, code), end; !code && entry != end; entry.increment(code)) {
         std::string ignored;
         if (std::regex_match(entry->path().filename().string(), stageName) &&
-            KindOf(entry->path(), ignored) == Kind::File)
+            KindOf(entry->path(), ignored) == Kind::File && HoldsABlock(entry->path()))
             files.push_back(entry->path().string());
     }
     std::sort(files.begin(), files.end());
@@ -96,7 +106,10 @@ std::optional<std::vector<std::string>> PlayableStages(const std::string& given,
     std::string reason;
     switch (KindOf(absolute, reason)) {
     case Kind::File:
-        return std::vector<std::string>{absolute.string()};
+        if (HoldsABlock(absolute))
+            return std::vector<std::string>{absolute.string()};
+        error = given + ": not a stage file: no block could be read from it";
+        return std::nullopt;
     case Kind::Folder:
         if (std::vector<std::string> stages = StagesIn(absolute); !stages.empty())
             return stages;

@@ -1,16 +1,13 @@
 #include "scenes/Edit.h"
 
-#include <unistd.h>
-
 #include <algorithm>
-#include <filesystem>
 #include <string>
 
 #include "app/SceneManager.h"
 #include "app/Settings.h"
-#include "files/AtomicFile.h"
 #include "game/BoardPieces.h"
 #include "game/GameKeys.h"
+#include "game/SearchPace.h"
 #include "game/StageBlocks.h"
 #include "platform/Application.h"
 #include "platform/Messages.h"
@@ -21,7 +18,6 @@
 #include "render/ShaderManager.h"
 #include "render/Sprites.h"
 #include "render/TextureCache.h"
-#include "solver/BackgroundSolve.h"
 #include "sound/SoundPlayer.h"
 #include "stage/StageCatalogue.h"
 #include "stage/StageFile.h"
@@ -82,12 +78,6 @@ std::string Verdict(const Solution& solution, bool withReason)
     }
 }
 
-// Where the board goes while the Game plays it: a file of this run's own.
-std::filesystem::path PlayFile()
-{
-    return std::filesystem::temp_directory_path() / ("orb-play-" + std::to_string(getpid()) + ".txt");
-}
-
 }  // namespace
 
 Edit::Edit(const SceneContext& sceneContext)
@@ -95,9 +85,7 @@ Edit::Edit(const SceneContext& sceneContext)
 {
     SceneManager::CustomPlay& played = context.scenes.customPlay;
     if (played.FromEditor()) {
-        LoadStage(blocks, played.File());
-        std::error_code ignored;
-        std::filesystem::remove(played.File(), ignored);
+        blocks = BlocksOfText(played.editorBoard);
         played = {};
     }
     if (context.settings.assists) {
@@ -208,7 +196,7 @@ void Edit::Refuse(const std::string& why)
 
 void Edit::Check()
 {
-    check = std::make_unique<BackgroundSolve>(PiecesOf(blocks), VerdictStateLimit);
+    check = std::make_unique<BackgroundSolve>(PiecesOf(blocks), VerdictStateLimit, SearchPace(context.application));
     checkedName.clear();
     saveMessage = "checking...";
     saveMessageFrames = 0;
@@ -216,12 +204,15 @@ void Edit::Check()
 
 void Edit::Play()
 {
-    const std::string file = PlayFile().string();
-    if (!AtomicFile::Replace(file, StageFile::Format(RecordsOf(blocks)))) {
-        Refuse("could not write the board to play it");
+    // The Game reads the board as it would a stage file, which holds no more.
+    if (blocks.size() > StageFile::MaxBlocks) {
+        Refuse("a stage holds at most " + std::to_string(StageFile::MaxBlocks) + " blocks");
         return;
     }
-    context.scenes.customPlay = {{file}, 0, SceneId::Edit};
+    SceneManager::CustomPlay play;
+    play.returnTo = SceneId::Edit;
+    play.editorBoard = StageFile::Format(RecordsOf(blocks));
+    context.scenes.customPlay = std::move(play);
     leaving = true;
     context.scenes.RequestChange(SceneId::Game);
 }
@@ -239,7 +230,7 @@ void Edit::Save()
         return;
     }
     checkedName = name;
-    check = std::make_unique<BackgroundSolve>(PiecesOf(blocks), VerdictStateLimit);
+    check = std::make_unique<BackgroundSolve>(PiecesOf(blocks), VerdictStateLimit, SearchPace(context.application));
     saveMessage = name + ": checking...";
     saveMessageFrames = 0;
     blocks.clear();

@@ -2,11 +2,11 @@
 
 #include <algorithm>
 
-#include "solver/BackgroundSolve.h"
 #include "solver/StagePieces.h"
 #include "stage/StageFile.h"
 
-GroupPars::GroupPars(int stageGroup, int stages) : group(stageGroup), entries(ParFile::Read(ParFile::Path(group)))
+GroupPars::GroupPars(int stageGroup, int stages, BackgroundSolve::Pace searchPace)
+    : group(stageGroup), pace(searchPace), entries(ParFile::Read(ParFile::Path(group)))
 {
     for (int stage = 1; stage <= stages; ++stage) {
         const std::optional<std::int32_t> check = ParFile::Check(StageFile::Path(group, stage));
@@ -32,7 +32,7 @@ void GroupPars::StartNext()
     std::vector<Piece> pieces;
     if (const auto records = StageFile::Read(StageFile::Path(group, searching.first)))
         pieces = PiecesOf(*records);
-    search = std::make_unique<BackgroundSolve>(std::move(pieces), StageSolver::DefaultStateLimit);
+    search = std::make_unique<BackgroundSolve>(std::move(pieces), StageSolver::DefaultStateLimit, pace);
 }
 
 void GroupPars::Update(bool wait)

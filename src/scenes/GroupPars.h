@@ -6,9 +6,9 @@
 #include <optional>
 #include <vector>
 
+#include "solver/BackgroundSolve.h"
 #include "stage/ParFile.h"
 
-class BackgroundSolve;
 
 // The par of each stage of a group, for the select panel: read from the
 // group's par file where the entry still matches the stage file, otherwise
@@ -16,7 +16,7 @@ class BackgroundSolve;
 // written back once every stage has its answer.
 class GroupPars {
 public:
-    GroupPars(int group, int stages);
+    GroupPars(int group, int stages, BackgroundSolve::Pace pace);
     ~GroupPars();
     GroupPars(const GroupPars&) = delete;
     GroupPars& operator=(const GroupPars&) = delete;
@@ -32,6 +32,7 @@ private:
     void StartNext();
 
     int group;
+    BackgroundSolve::Pace pace;
     std::map<int, ParFile::Entry> entries;
     // Stages still to search, with their files' checksums.
     std::vector<std::pair<int, std::int32_t>> queue;

@@ -11,6 +11,7 @@
 #include "game/BlockModels.h"
 #include "game/GameKeys.h"
 #include "game/ScoreDigits.h"
+#include "game/SearchPace.h"
 #include "game/StageBlocks.h"
 #include "platform/Application.h"
 #include "platform/Messages.h"
@@ -155,7 +156,7 @@ Select::Select(const SceneContext& sceneContext) : context(sceneContext)
     sound->SetEffectVolume(Turn, TurnVolume);
     sound->AddMusic(MusicFile);
     if (context.settings.assists)
-        pars = std::make_unique<GroupPars>(scenes.stageGroup, StagesPerGroup);
+        pars = std::make_unique<GroupPars>(scenes.stageGroup, StagesPerGroup, SearchPace(context.application));
 }
 
 Select::~Select() = default;

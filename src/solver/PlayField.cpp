@@ -20,20 +20,70 @@ bool Walkable(const StageGrid& grid, const MapPosition& cell)
 
 }  // namespace
 
-std::string PlayField::Position::Key() const
+PlayField::PlayField(std::vector<Piece> stagePieces) : stage(std::move(stagePieces))
 {
-    // One byte a kind, a bit a shot cell, a byte for the player.
-    constexpr std::size_t ShotBytes = (Cells + 7) / 8;
-    std::string key(kinds.size() + ShotBytes + 1, '\0');
-    std::copy(kinds.begin(), kinds.end(), key.begin());
-    const std::bitset<Cells> mask(0xFF);
-    for (std::size_t byte = 0; byte < ShotBytes; ++byte)
-        key[kinds.size() + byte] = static_cast<char>(((shots >> (8 * byte)) & mask).to_ulong());
-    key.back() = static_cast<char>(player);
-    return key;
+    shown.fill(-1);
+    for (std::size_t i = 0; i < stage.size(); ++i) {
+        const MapPosition& cell = stage[i].cell;
+        if (!stage[i].launched && cell.y == 0 && Field::Inside(cell.x, cell.y, cell.z))
+            shown[static_cast<std::size_t>(IndexOf(cell))] = static_cast<int>(i);
+    }
 }
 
-PlayField::PlayField(std::vector<Piece> stagePieces) : stage(std::move(stagePieces)) {}
+namespace {
+
+constexpr int BitsPerCell = 2;
+constexpr int CellsPerByte = 8 / BitsPerCell;
+constexpr std::uint8_t CellMask = (1 << BitsPerCell) - 1;
+
+int CellKind(const PlayField::Packed& packed, int cell)
+{
+    const std::size_t byte = static_cast<std::size_t>(cell / CellsPerByte);
+    return (packed[byte] >> (BitsPerCell * (cell % CellsPerByte))) & CellMask;
+}
+
+}  // namespace
+
+PlayField::Packed PlayField::Pack(const Position& position) const
+{
+    Packed packed{};
+    for (int cell = 0; cell < Cells; ++cell) {
+        const int index = shown[static_cast<std::size_t>(cell)];
+        const int kind = index >= 0                                    ? position.kinds[static_cast<std::size_t>(index)]
+                         : position.shots[static_cast<std::size_t>(cell)] ? BlockKind::White
+                                                                         : BlockKind::Empty;
+        packed[static_cast<std::size_t>(cell / CellsPerByte)] |=
+            static_cast<std::uint8_t>(kind << (BitsPerCell * (cell % CellsPerByte)));
+    }
+    packed.back() = static_cast<std::uint8_t>(position.player);
+    return packed;
+}
+
+PlayField::Position PlayField::Unpack(const Packed& packed) const
+{
+    Position position;
+    position.kinds.reserve(stage.size());
+    for (const Piece& piece : stage)
+        position.kinds.push_back(static_cast<std::uint8_t>(piece.kind));
+    for (int cell = 0; cell < Cells; ++cell) {
+        const int kind = CellKind(packed, cell);
+        const int index = shown[static_cast<std::size_t>(cell)];
+        if (index >= 0)
+            position.kinds[static_cast<std::size_t>(index)] = static_cast<std::uint8_t>(kind);
+        else if (kind != BlockKind::Empty)
+            position.shots.set(static_cast<std::size_t>(cell));
+    }
+    position.player = packed.back();
+    return position;
+}
+
+int PlayField::KindIn(const Packed& packed, std::size_t index) const
+{
+    const Piece& piece = stage[index];
+    const bool isShown = piece.cell.y == 0 && Field::Inside(piece.cell.x, piece.cell.y, piece.cell.z) &&
+                         shown[static_cast<std::size_t>(IndexOf(piece.cell))] == static_cast<int>(index);
+    return isShown ? CellKind(packed, IndexOf(piece.cell)) : piece.kind;
+}
 
 Vector3 PlayField::Centre(int cell)
 {

@@ -5,7 +5,6 @@
 #include <cstdint>
 #include <memory>
 #include <optional>
-#include <string>
 #include <vector>
 
 #include "math/Vector3.h"
@@ -29,10 +28,18 @@ public:
         std::vector<std::uint8_t> kinds;
         std::bitset<Cells> shots;
         int player = 0;
-
-        // Equal for positions the player cannot tell apart once it has walked.
-        std::string Key() const;
     };
+
+    // A position as the search keeps it, whatever the number of blocks: two
+    // bits for what stands in each bottom-layer cell (blocks above it never
+    // turn over), then the player's cell. Equal for positions the player
+    // cannot tell apart once it has walked.
+    static constexpr std::size_t PackedBytes = Cells / 4 + 1;
+    using Packed = std::array<std::uint8_t, PackedBytes>;
+    Packed Pack(const Position& position) const;
+    Position Unpack(const Packed& packed) const;
+    // The kind the block at index of the stage's list has in packed.
+    int KindIn(const Packed& packed, std::size_t index) const;
 
     // What one shot does.
     struct Outcome {
@@ -95,6 +102,10 @@ private:
 
     // The stage as given; a position's kinds replace its pieces' own.
     std::vector<Piece> stage;
+    // The stage's block that the grid shows in each bottom-layer cell, or -1.
+    // The others (above it, in flight, hidden by a later block in their cell)
+    // are never in a run, so they keep their kinds.
+    std::array<int, Cells> shown;
     // The stage's pieces at the loaded position, then its shots that stayed.
     std::vector<Piece> pieces;
     StageGrid grid;

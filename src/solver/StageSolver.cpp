@@ -2,12 +2,12 @@
 
 #include <algorithm>
 #include <chrono>
-#include <unordered_map>
 
 #include "rules/BlockKind.h"
 #include "rules/StageGrid.h"
 #include "rules/Targets.h"
 #include "solver/PlayField.h"
+#include "solver/PositionTable.h"
 
 namespace {
 
@@ -66,25 +66,18 @@ bool OutOfReach(const std::vector<Piece>& pieces, Solution& solution)
     return false;
 }
 
-struct Node {
-    PlayField::Position position;
-    int parent = -1;
-    int from = 0;
-    int direction = 0;
-};
-
 // Why no sequence clears the stage, once every position it can reach (and
 // play on from) has been seen: the first block that none of them has turned
 // white, or failing that, the plain truth.
-std::string UnsolvableReason(const std::vector<Piece>& pieces, const std::vector<Node>& nodes)
+std::string UnsolvableReason(const std::vector<Piece>& pieces, const PlayField& field, const PositionTable& nodes)
 {
     for (std::size_t i = 0; i < pieces.size(); ++i) {
         const int kind = pieces[i].kind;
         if (kind != BlockKind::Black && kind != BlockKind::HardBlack)
             continue;
         int least = kind;
-        for (const Node& node : nodes)
-            least = std::min(least, static_cast<int>(node.position.kinds[i]));
+        for (std::size_t node = 0; node < nodes.Size(); ++node)
+            least = std::min(least, field.KindIn(nodes[node].position, i));
         if (least == BlockKind::White)
             continue;
         std::string reason = "no sequence of shots turns the ";
@@ -101,17 +94,17 @@ std::string UnsolvableReason(const std::vector<Piece>& pieces, const std::vector
 
 // The shots that lead to node, replayed from the start (the player in
 // startCell) for their walks and effects.
-std::vector<SolutionShot> Replay(PlayField& field, const std::vector<Node>& nodes, int node, int startCell)
+std::vector<SolutionShot> Replay(PlayField& field, const PositionTable& nodes, std::size_t node, int startCell)
 {
-    std::vector<const Node*> path;
-    for (int at = node; nodes[static_cast<std::size_t>(at)].parent >= 0; at = nodes[static_cast<std::size_t>(at)].parent)
-        path.push_back(&nodes[static_cast<std::size_t>(at)]);
+    std::vector<const PositionTable::Node*> path;
+    for (std::size_t at = node; nodes[at].parent >= 0; at = static_cast<std::size_t>(nodes[at].parent))
+        path.push_back(&nodes[at]);
     std::reverse(path.begin(), path.end());
 
     std::vector<SolutionShot> shots;
     PlayField::Position position = field.Start(startCell);
     int cell = startCell;
-    for (const Node* step : path) {
+    for (const PositionTable::Node* step : path) {
         field.Load(position, cell);
         SolutionShot shot;
         shot.walk = field.Walk(cell, step->from);
@@ -152,37 +145,43 @@ Solution Finished(Solution solution, Solution::Verdict verdict, std::chrono::ste
 
 }  // namespace
 
-Solution StageSolver::Solve(const std::vector<Piece>& pieces, std::size_t stateLimit, std::stop_token stop)
+Solution StageSolver::Solve(const std::vector<Piece>& pieces, std::size_t stateLimit, std::stop_token stop,
+                            std::size_t memoryBudget)
 {
     const auto started = std::chrono::steady_clock::now();
     Solution solution;
     if (LostAtStart(pieces, solution))
         return Finished(std::move(solution), Solution::Verdict::LostAtStart, started);
-    return Search(pieces, 0, stateLimit, stop, std::move(solution), started);
+    return Search(pieces, 0, {stateLimit, memoryBudget}, stop, std::move(solution), started);
 }
 
 Solution StageSolver::SolveFrom(const std::vector<Piece>& pieces, const MapPosition& player, std::size_t stateLimit,
-                                std::stop_token stop)
+                                std::stop_token stop, std::size_t memoryBudget)
 {
     const auto started = std::chrono::steady_clock::now();
     Solution solution;
     const int cell = PlayField::IndexOf(player);
     if (Lost(pieces, cell, solution))
         return Finished(std::move(solution), Solution::Verdict::Unsolvable, started);
-    return Search(pieces, cell, stateLimit, stop, std::move(solution), started);
+    return Search(pieces, cell, {stateLimit, memoryBudget}, stop, std::move(solution), started);
 }
 
-Solution StageSolver::Search(const std::vector<Piece>& pieces, int playerCell, std::size_t stateLimit,
-                             std::stop_token stop, Solution solution, std::chrono::steady_clock::time_point started)
+Solution StageSolver::Search(const std::vector<Piece>& pieces, int playerCell, Limits limits, std::stop_token stop,
+                             Solution solution, std::chrono::steady_clock::time_point started)
 {
     const auto finish = [&](Solution::Verdict verdict) { return Finished(std::move(solution), verdict, started); };
     if (OutOfReach(pieces, solution))
         return finish(Solution::Verdict::Unsolvable);
 
     PlayField field(pieces);
-    std::vector<Node> nodes;
-    nodes.push_back({field.Start(playerCell)});
-    std::unordered_map<std::string, int> seen{{nodes[0].position.Key(), 0}};
+    PositionTable nodes(limits.bytes);
+    const auto gaveUp = [&](std::string reason) {
+        solution.statesVisited = nodes.Size();
+        solution.reason = std::move(reason);
+        return finish(Solution::Verdict::GaveUp);
+    };
+    if (nodes.Add({field.Pack(field.Start(playerCell))}) == PositionTable::Added::Full)
+        return gaveUp(Solution::TooLargeToSearch);
     if (AllWhite(pieces)) {
         solution.statesVisited = 1;
         return finish(Solution::Verdict::Solved);
@@ -190,33 +189,30 @@ Solution StageSolver::Search(const std::vector<Piece>& pieces, int playerCell, s
 
     // Nodes are appended in the order they are found, so they are visited
     // breadth first: the first clear found is a shortest one.
-    for (std::size_t next = 0; next < nodes.size(); ++next) {
-        if (stop.stop_requested()) {
-            solution.statesVisited = nodes.size();
-            solution.reason = "stopped";
-            return finish(Solution::Verdict::GaveUp);
-        }
-        const PlayField::Position position = nodes[next].position;
+    for (std::size_t next = 0; next < nodes.Size(); ++next) {
+        if (stop.stop_requested())
+            return gaveUp(StoppedReason);
+        const PlayField::Position position = field.Unpack(nodes[next].position);
         field.Load(position, position.player);
-        for (PlayField::Successor& successor : field.Successors(position)) {
-            std::string key = successor.next.Key();
-            if (seen.count(key))
+        for (const PlayField::Successor& successor : field.Successors(position)) {
+            const PositionTable::Node node{field.Pack(successor.next), static_cast<std::int32_t>(next),
+                                           static_cast<std::uint8_t>(successor.from),
+                                           static_cast<std::uint8_t>(successor.direction)};
+            const PositionTable::Added added = nodes.Add(node);
+            if (added == PositionTable::Added::Seen)
                 continue;
-            seen.emplace(std::move(key), static_cast<int>(nodes.size()));
-            nodes.push_back({std::move(successor.next), static_cast<int>(next), successor.from, successor.direction});
+            if (added == PositionTable::Added::Full)
+                return gaveUp(Solution::TooLargeToSearch);
             if (successor.cleared) {
-                solution.statesVisited = nodes.size();
-                solution.shots = Replay(field, nodes, static_cast<int>(nodes.size()) - 1, playerCell);
+                solution.statesVisited = nodes.Size();
+                solution.shots = Replay(field, nodes, nodes.Size() - 1, playerCell);
                 return finish(Solution::Verdict::Solved);
             }
-            if (nodes.size() >= stateLimit) {
-                solution.statesVisited = nodes.size();
-                solution.reason = "no answer within " + std::to_string(stateLimit) + " positions";
-                return finish(Solution::Verdict::GaveUp);
-            }
+            if (nodes.Size() >= limits.positions)
+                return gaveUp("no answer within " + std::to_string(limits.positions) + " positions");
         }
     }
-    solution.statesVisited = nodes.size();
-    solution.reason = UnsolvableReason(pieces, nodes);
+    solution.statesVisited = nodes.Size();
+    solution.reason = UnsolvableReason(pieces, field, nodes);
     return finish(Solution::Verdict::Unsolvable);
 }

@@ -25,6 +25,9 @@ struct SolutionShot {
 
 // What the search found out about a stage.
 struct Solution {
+    // The reason of a search that gave up because its positions would not fit its memory.
+    static constexpr const char* TooLargeToSearch = "too large to search";
+
     enum class Verdict { Solved, Unsolvable, LostAtStart, GaveUp };
 
     Verdict verdict = Verdict::Unsolvable;
@@ -35,6 +38,8 @@ struct Solution {
     // Distinct positions seen (board, turned kinds, the player's region).
     std::size_t statesVisited = 0;
     double seconds = 0;
+
+    bool TooLarge() const { return verdict == Verdict::GaveUp && reason == TooLargeToSearch; }
 };
 
 // The fewest shots that turn every block of a stage white, found breadth first
@@ -43,24 +48,34 @@ struct Solution {
 // free; a shot that turns nothing over dissolves and still counts; after every
 // turning over the stage may be lost. Positions are told apart exactly, so the
 // answer is proven: no shorter solution exists. The search gives up after
-// stateLimit positions.
+// stateLimit positions, or when the positions it keeps would take more than
+// memoryBudget bytes (given up, Solution::TooLargeToSearch): a position takes about 40
+// bytes, however many blocks the stage has.
 class StageSolver {
 public:
     static constexpr std::size_t DefaultStateLimit = 5'000'000;
+    // What a search beside the game's frames may hold: enough for every
+    // shipped stage several times over, and small beside the game itself.
+    static constexpr std::size_t DefaultMemoryBudget = std::size_t{48} << 20;
+    static constexpr const char* StoppedReason = "stopped";
 
     // stop ends the search early (given up, "stopped"); it is asked between
     // positions, so a stop is heard within microseconds.
     static Solution Solve(const std::vector<Piece>& pieces, std::size_t stateLimit = DefaultStateLimit,
-                          std::stop_token stop = {});
+                          std::stop_token stop = {}, std::size_t memoryBudget = DefaultMemoryBudget);
     // The fewest shots from a position met in play: the blocks as they stand,
     // shots that stayed among them, and the player in its cell of the bottom
     // layer. The stage's own start tests are not asked again; a position
     // the game has already lost is Unsolvable.
     static Solution SolveFrom(const std::vector<Piece>& pieces, const MapPosition& player,
-                              std::size_t stateLimit = DefaultStateLimit, std::stop_token stop = {});
+                              std::size_t stateLimit = DefaultStateLimit, std::stop_token stop = {},
+                              std::size_t memoryBudget = DefaultMemoryBudget);
 
 private:
-    static Solution Search(const std::vector<Piece>& pieces, int playerCell, std::size_t stateLimit,
-                           std::stop_token stop, Solution solution,
-                           std::chrono::steady_clock::time_point started);
+    struct Limits {
+        std::size_t positions;
+        std::size_t bytes;
+    };
+    static Solution Search(const std::vector<Piece>& pieces, int playerCell, Limits limits, std::stop_token stop,
+                           Solution solution, std::chrono::steady_clock::time_point started);
 };

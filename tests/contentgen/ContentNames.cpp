@@ -48,6 +48,7 @@ std::vector<std::string> ImageNames()
         "Resource/Texture/Target.png",
         "Resource/Texture/KeyLine.png",
         "Resource/Texture/DeadEnd.png",
+        "Resource/Texture/TooLarge.png",
         "Resource/Texture/ReasonWalledIn.png",
         "Resource/Texture/ReasonNoShot.png",
         "Resource/Texture/ParWord.png",

@@ -263,4 +263,25 @@ TEST_F(GameFixture, WithoutThePlayAidsARefusedShotSoundsAsAShotAndWaits)
     EXPECT_FALSE(game.KeyLineShown());
 }
 
+TEST(AssistsKnowledge, AGivenUpSearchIsNeitherADeadEndNorAHintNorAPar)
+{
+    const std::vector<Piece> Pieces{{{2, 0, 0}, Black, false}, {{3, 0, 0}, White, false}};
+    Solution gaveUp;
+    gaveUp.verdict = Solution::Verdict::GaveUp;
+    gaveUp.reason = Solution::TooLargeToSearch;
+    Assists assists(BackgroundSolve::Pace::Waited);
+    assists.NewPosition(Pieces, {0, 0, 0}, gaveUp);
+    assists.AskHint();
+    EXPECT_FALSE(assists.DeadEnd());
+    EXPECT_FALSE(assists.Solvable());
+    EXPECT_TRUE(assists.TooLarge());
+    EXPECT_FALSE(assists.Hint());
+    EXPECT_FALSE(assists.Par());
+
+    gaveUp.reason = "no answer within 10 positions";
+    assists.NewPosition(Pieces, {0, 0, 0}, gaveUp);
+    EXPECT_FALSE(assists.DeadEnd());
+    EXPECT_FALSE(assists.TooLarge());
+}
+
 }  // namespace

@@ -36,7 +36,7 @@ TEST_F(GroupParsTest, ParsAreSolvedOnceAndSearchedAgainOnlyForAChangedStage)
     directory.Write(StageFile::Path(2, 2), NoWay);
     // Stage 3 is missing: it has no par, and takes no search.
     {
-        GroupPars pars(2, 3);
+        GroupPars pars(2, 3, BackgroundSolve::Pace::Waited);
         EXPECT_FALSE(pars.Par(1)) << "not known before its search";
         pars.Update(true);
         EXPECT_EQ(pars.Par(1), 2);
@@ -48,11 +48,11 @@ TEST_F(GroupParsTest, ParsAreSolvedOnceAndSearchedAgainOnlyForAChangedStage)
     EXPECT_NE(saved.find("stage:2,par:-1,check:"), std::string::npos) << saved;
 
     {
-        GroupPars pars(2, 3);
+        GroupPars pars(2, 3, BackgroundSolve::Pace::Waited);
         EXPECT_EQ(pars.Par(1), 2) << "from the file, with no search";
     }
     directory.Write(StageFile::Path(2, 1), OneShot);
-    GroupPars pars(2, 3);
+    GroupPars pars(2, 3, BackgroundSolve::Pace::Waited);
     EXPECT_FALSE(pars.Par(1)) << "a changed stage is searched again";
     pars.Update(true);
     EXPECT_EQ(pars.Par(1), 1);
@@ -65,10 +65,10 @@ TEST_F(GroupParsTest, ADamagedParFileIsReadForWhatItHoldsAndWrittenWholeAgain)
     directory.Write(ParFile::Path(2), "garbage\nstage:1,par:7\nstage:1,par:9,check:" + std::to_string(check) +
                                           "\n\xEF\xBB\xBFstage:x\n");
     EXPECT_EQ(ParFile::Read(ParFile::Path(2)).at(1).par, 9);
-    GroupPars pars(2, 1);
+    GroupPars pars(2, 1, BackgroundSolve::Pace::Waited);
     EXPECT_EQ(pars.Par(1), 9) << "a par file is trusted while its checksum matches";
     directory.Write(ParFile::Path(2), "stage:1,par:9,check:" + std::to_string(check + 1) + "\n");
-    GroupPars again(2, 1);
+    GroupPars again(2, 1, BackgroundSolve::Pace::Waited);
     again.Update(true);
     EXPECT_EQ(again.Par(1), 1);
     EXPECT_EQ(ParText(), "stage:1,par:1,check:" + std::to_string(check) + "\n");

@@ -305,6 +305,7 @@ void WriteAssistHud(ContentWriter& out, const ui::Fonts& fonts)
 {
     out.Write("Resource/Texture/KeyLine.png", KeyLine(fonts));
     out.Write("Resource/Texture/DeadEnd.png", DeadEnd(fonts));
+    out.Write("Resource/Texture/TooLarge.png", Reason(fonts, "Too large to search: no hint here"));
     out.Write("Resource/Texture/ReasonWalledIn.png", Reason(fonts, "Walled in: no cell to fire from"));
     out.Write("Resource/Texture/ReasonNoShot.png", Reason(fonts, "No useful shot left"));
     // Placed before the digits; "shot" takes the place of "shots" after a 1.

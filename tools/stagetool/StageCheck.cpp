@@ -56,6 +56,9 @@ StageReport CheckStage(const std::filesystem::path& file, std::size_t stateLimit
     case Solution::Verdict::LostAtStart:
         problem(0, "lost at start: " + report.solution.reason);
         break;
+    case Solution::Verdict::GaveUp:
+        problem(0, "undecided: " + report.solution.reason);
+        break;
     default:
         problem(0, "unsolvable: " + report.solution.reason);
         break;
