@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "app/SettingsFile.h"
 #include "main/CommandLine.h"
 #include "main/GameProgram.h"
 #include "main/PlayerSettings.h"
@@ -53,6 +54,7 @@ int ProgramMain(const char* name, int argc, char** argv, SceneId firstScene)
         program.Context().application.ShowMessage(box);
         return 1;
     }
+    RemoveSaveLeftovers(SettingsFile::DefaultPath());
     if (!program.Start(options, error)) {
         std::fprintf(stderr, "%s: cannot start: %s\n", name, error.c_str());
         return 1;

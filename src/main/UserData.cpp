@@ -11,6 +11,9 @@
 
 #include "files/AtomicFile.h"
 #include "files/FileBytes.h"
+#include "stage/ResultFile.h"
+#include "stage/StageCatalogue.h"
+#include "stage/StageFile.h"
 
 namespace fs = std::filesystem;
 
@@ -223,4 +226,13 @@ bool EnterDataDirectory(const std::string& executablePath, std::string& error)
         return false;
     }
     return true;
+}
+
+void RemoveSaveLeftovers(const std::string& settingsFile)
+{
+    if (!settingsFile.empty())
+        AtomicFile::RemoveLeftovers(fs::path(settingsFile).parent_path().string());
+    AtomicFile::RemoveLeftovers(StageFile::EditorFolder);
+    for (int group = 1; group <= StageCatalogue::Groups; ++group)
+        AtomicFile::RemoveLeftovers(fs::path(ResultFile::Path(group, 1)).parent_path().string());
 }

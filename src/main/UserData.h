@@ -18,3 +18,8 @@
 // naming the path and the system's error, when the folder cannot be made,
 // filled or entered; nothing of the player's is removed on the way.
 bool EnterDataDirectory(const std::string& executablePath, std::string& error);
+
+// Removes what saves killed before they got their name left behind (see
+// AtomicFile::RemoveLeftovers) in the folders the game writes: the settings
+// file's and, where the game runs, Resource/BData and its groups' folders.
+void RemoveSaveLeftovers(const std::string& settingsFile);

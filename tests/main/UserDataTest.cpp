@@ -1,11 +1,13 @@
 #include <gtest/gtest.h>
 
 #include <array>
+#include <chrono>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <optional>
 #include <sstream>
+#include <vector>
 
 #include <linux/capability.h>
 #include <sys/syscall.h>
@@ -264,6 +266,20 @@ TEST_F(UserDataTest, TwoCopiesStartingAtOnceBothStartWithEveryFileWhole)
         EXPECT_EQ(ReadText(home / "orb/Resource/BData/STAGE1/Stage001.txt"), "4,0,4,2\n");
         EXPECT_EQ(fs::read_symlink(home / "orb/Shader"), dir.Path() / "usr/share/games/orb/Shader");
     }
+}
+
+TEST_F(UserDataTest, LeftoversOfKilledSavesGoFromEveryFolderTheGameWrites)
+{
+    const std::vector<std::string> folders = {"config/orb", "Resource/BData", "Resource/BData/STAGE1",
+                                              "Resource/BData/STAGE3"};
+    const auto old = fs::file_time_type::clock::now() - std::chrono::minutes(2);
+    for (const std::string& folder : folders) {
+        dir.Write(folder + "/.Saved.txt.a1B2c3", "half");
+        fs::last_write_time(folder + "/.Saved.txt.a1B2c3", old);
+    }
+    RemoveSaveLeftovers((dir.Path() / "config/orb/settings.ini").string());
+    for (const std::string& folder : folders)
+        EXPECT_FALSE(fs::exists(folder + "/.Saved.txt.a1B2c3")) << folder;
 }
 
 }  // namespace
