@@ -7,9 +7,16 @@
 // start), or in a window or full screen without asking.
 enum class Display { Ask, Window, FullScreen };
 
-// How the player wants the game, for the whole run; the volumes and the
-// display are kept in the player's settings file (see SettingsFile).
-struct Settings {
+// What the player's settings file keeps (see SettingsFile).
+struct KeptSettings {
+    // 0 to 100.
+    int musicLevel = 100;
+    int effectsLevel = 100;
+    Display display = Display::Ask;
+};
+
+// How the player wants the game, for the whole run.
+struct Settings : KeptSettings {
     // The play aids: par, hints, undo, the "no way to clear" notice, the
     // reason of a game over, the aiming ghost, a refused shot's own sound and
     // mark, the key line, and the editor's key list, marks and checks. Off
@@ -22,10 +29,10 @@ struct Settings {
     // The editor's key list: shown until F1 hides it, for the rest of the run.
     bool editorKeys = true;
 
-    // 0 to 100.
-    int musicLevel = 100;
-    int effectsLevel = 100;
-    Display display = Display::Ask;
     // Where the volumes go when the player changes them; empty: nowhere.
     std::string file;
+    // What the file held when this run last read or wrote it: a save changes
+    // only the settings that differ from it, so a change another copy of the
+    // game made meanwhile to another setting stays.
+    KeptSettings inFile;
 };

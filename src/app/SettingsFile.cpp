@@ -1,23 +1,33 @@
 #include "app/SettingsFile.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <charconv>
 #include <cstdlib>
-#include <cstring>
 #include <filesystem>
-#include <fstream>
+#include <optional>
 #include <string_view>
+#include <vector>
 
 #include "files/AtomicFile.h"
+#include "files/FileBytes.h"
+#include "files/FileLock.h"
 
 namespace {
 
 namespace fs = std::filesystem;
 
 // A settings file is a few short lines; anything longer is not one.
-constexpr std::uintmax_t MaxFileBytes = 64 * 1024;
+constexpr std::size_t MaxFileBytes = 64 * 1024;
+constexpr int MaxLevel = 100;
+// More links than this on the way to the file go round in a circle.
+constexpr int MaxLinks = 40;
 
+const char* const Keys[] = {"music", "effects", "display"};
 const char* const DisplayNames[] = {"ask", "window", "fullscreen"};
+const char* const LineForm = "\"music = 0..100\", \"effects = 0..100\" or \"display = ask|window|fullscreen\"";
+const char* const Header = "# ORB's settings: the volumes from 0 to 100, and the display at start:\n"
+                           "# ask (the question), window or fullscreen.\n";
 
 std::string_view Trimmed(std::string_view text)
 {
@@ -29,9 +39,13 @@ std::string_view Trimmed(std::string_view text)
 
 bool Level(std::string_view text, int& level)
 {
+    int read = 0;
     const char* end = text.data() + text.size();
-    const auto parsed = std::from_chars(text.data(), end, level);
-    return parsed.ec == std::errc() && parsed.ptr == end && level >= 0 && level <= 100;
+    const auto parsed = std::from_chars(text.data(), end, read);
+    if (parsed.ec != std::errc() || parsed.ptr != end || read < 0 || read > MaxLevel)
+        return false;
+    level = read;
+    return true;
 }
 
 bool DisplayOf(std::string_view text, Display& display)
@@ -43,6 +57,108 @@ bool DisplayOf(std::string_view text, Display& display)
         }
     }
     return false;
+}
+
+// Takes one line's setting; false, changing nothing, when it is none.
+bool Apply(std::string_view key, std::string_view value, KeptSettings& settings)
+{
+    return (key == "music" && Level(value, settings.musicLevel)) ||
+           (key == "effects" && Level(value, settings.effectsLevel)) ||
+           (key == "display" && DisplayOf(value, settings.display));
+}
+
+std::string ValueText(const KeptSettings& settings, std::string_view key)
+{
+    if (key == "music")
+        return std::to_string(settings.musicLevel);
+    if (key == "effects")
+        return std::to_string(settings.effectsLevel);
+    return DisplayNames[static_cast<int>(settings.display)];
+}
+
+// The text's lines, each without its "\n" and pointing into the text.
+std::vector<std::string_view> LinesOf(std::string_view text)
+{
+    std::vector<std::string_view> lines;
+    while (!text.empty()) {
+        const std::size_t end = text.find('\n');
+        lines.push_back(text.substr(0, end));
+        if (end == std::string_view::npos)
+            break;
+        text.remove_prefix(end + 1);
+    }
+    return lines;
+}
+
+// A line's key, or nothing for a blank line or a comment.
+std::optional<std::string_view> KeyOf(std::string_view line)
+{
+    const std::string_view text = Trimmed(line);
+    if (text.empty() || text.front() == '#')
+        return std::nullopt;
+    return Trimmed(text.substr(0, text.find('=')));
+}
+
+std::string_view ValueOf(std::string_view line)
+{
+    const std::size_t equals = line.find('=');
+    return equals == std::string_view::npos ? std::string_view() : Trimmed(line.substr(equals + 1));
+}
+
+// The text with key's line (the last, the one that counts) saying value, or
+// with the line added at the end; every other byte stays as it was.
+std::string WithSetting(std::string_view text, std::string_view key, const std::string& value)
+{
+    const std::vector<std::string_view> lines = LinesOf(text);
+    std::string line = std::string(key) + " = " + value;
+    const auto found = std::find_if(lines.rbegin(), lines.rend(), [&](std::string_view l) { return KeyOf(l) == key; });
+    if (found == lines.rend()) {
+        std::string appended(text);
+        if (!appended.empty() && appended.back() != '\n')
+            appended += '\n';
+        return appended + line + '\n';
+    }
+    if (found->ends_with('\r'))
+        line += '\r';
+    const std::size_t at = static_cast<std::size_t>(found->data() - text.data());
+    return std::string(text.substr(0, at)) + line + std::string(text.substr(at + found->size()));
+}
+
+// Binary content (a NUL or another control character) is no settings file.
+bool IsText(std::string_view text)
+{
+    return std::none_of(text.begin(), text.end(), [](char c) {
+        const auto byte = static_cast<unsigned char>(c);
+        return (byte < 0x20 && c != '\t' && c != '\n' && c != '\r') || byte == 0x7f;
+    });
+}
+
+// The file's text; nothing, with error empty, when there is no file, and
+// nothing with the reason when the file is no settings file or unreadable.
+std::optional<std::string> TextOf(const std::string& path, std::string& error)
+{
+    std::optional<std::string> text = ReadFileText(path, MaxFileBytes, error);
+    if (!text && errno == ENOENT) {
+        error.clear();
+    } else if (text && !IsText(*text)) {
+        error = "not a text file";
+        text.reset();
+    }
+    return text;
+}
+
+// The file a path leads to through any links: the one to replace, so that
+// a link stays a link.
+fs::path LinkTarget(fs::path path)
+{
+    std::error_code code;
+    for (int hop = 0; hop < MaxLinks && fs::is_symlink(path, code); ++hop) {
+        const fs::path next = fs::read_symlink(path, code);
+        if (code)
+            break;
+        path = next.is_absolute() ? next : path.parent_path() / next;
+    }
+    return path;
 }
 
 }  // namespace
@@ -60,55 +176,63 @@ std::string DefaultPath()
     return {};
 }
 
-bool Read(const std::string& path, Settings& settings, std::string& warning)
+ReadOutcome Read(const std::string& path, Settings& settings, std::string& warning)
 {
-    std::error_code code;
-    if (!fs::exists(path, code) && !code)
-        return true;
-    const auto fail = [&](const std::string& why) {
-        warning = path + ": " + why + "; the defaults are used";
-        return false;
-    };
-    const std::uintmax_t size = fs::file_size(path, code);
-    if (code)
-        return fail(code.message());
-    if (size > MaxFileBytes)
-        return fail("too large to be a settings file");
-    std::ifstream in(path, std::ios::binary);
-    if (!in)
-        return fail(std::strerror(errno));
-    Settings read = settings;
-    std::string line;
-    for (int number = 1; std::getline(in, line); ++number) {
-        const std::string_view text = Trimmed(line);
-        if (text.empty() || text.front() == '#')
-            continue;
-        const auto equals = text.find('=');
-        const std::string_view key = Trimmed(text.substr(0, equals));
-        const std::string_view value = equals == std::string_view::npos ? "" : Trimmed(text.substr(equals + 1));
-        const bool good = (key == "music" && Level(value, read.musicLevel)) ||
-                          (key == "effects" && Level(value, read.effectsLevel)) ||
-                          (key == "display" && DisplayOf(value, read.display));
-        if (!good)
-            return fail("line " + std::to_string(number) + " is not \"music = 0..100\", \"effects = 0..100\" or "
-                        "\"display = ask|window|fullscreen\"");
+    std::string error;
+    const std::optional<std::string> text = TextOf(path, error);
+    if (!text) {
+        if (error.empty())
+            return ReadOutcome::Whole;
+        warning = path + ": " + error + "; the defaults are used, and volumes changed now hold for this run only";
+        return ReadOutcome::Unreadable;
     }
-    if (in.bad())
-        return fail("cannot be read");
-    settings = read;
-    return true;
+    const std::vector<std::string_view> lines = LinesOf(*text);
+    std::size_t firstBad = 0;
+    int bad = 0;
+    for (std::size_t i = 0; i < lines.size(); ++i) {
+        const std::optional<std::string_view> key = KeyOf(lines[i]);
+        if (key && !Apply(*key, ValueOf(lines[i]), settings) && bad++ == 0)
+            firstBad = i + 1;
+    }
+    settings.inFile = static_cast<const KeptSettings&>(settings);
+    if (bad == 0)
+        return ReadOutcome::Whole;
+    warning = path + ": line " + std::to_string(firstBad);
+    if (bad == 1)
+        warning += std::string(" is not ") + LineForm + "; it is skipped";
+    else
+        warning += " and " + std::to_string(bad - 1) + " more are not " + LineForm + "; they are skipped";
+    return ReadOutcome::LinesSkipped;
 }
 
-bool Write(const std::string& path, const Settings& settings)
+bool Write(const std::string& path, Settings& settings)
 {
+    const KeptSettings& now = settings;
+    std::vector<const char*> changed;
+    for (const char* key : Keys) {
+        if (ValueText(now, key) != ValueText(settings.inFile, key))
+            changed.push_back(key);
+    }
+    if (changed.empty())
+        return true;
+    const fs::path target = LinkTarget(path);
     std::error_code code;
-    fs::create_directories(fs::path(path).parent_path(), code);
-    const std::string text = "# ORB's settings: the volumes from 0 to 100, and the display at start:\n"
-                             "# ask (the question), window or fullscreen.\n"
-                             "music = " + std::to_string(settings.musicLevel) + "\n"
-                             "effects = " + std::to_string(settings.effectsLevel) + "\n"
-                             "display = " + DisplayNames[static_cast<int>(settings.display)] + "\n";
-    return AtomicFile::Replace(path, text);
+    fs::create_directories(target.parent_path(), code);
+    // Another copy of the game may be saving too: each reads the file as the
+    // other left it.
+    const std::string lockName = std::string(".").append(target.filename().string()).append(".lock");
+    const FileLock lock((target.parent_path() / lockName).string());
+    std::string error;
+    const std::optional<std::string> text = TextOf(target.string(), error);
+    if (!error.empty())
+        return false;
+    std::string updated = text ? *text : Header;
+    for (const char* key : text ? changed : std::vector<const char*>(std::begin(Keys), std::end(Keys)))
+        updated = WithSetting(updated, key, ValueText(now, key));
+    if (!AtomicFile::Replace(target.string(), updated))
+        return false;
+    settings.inFile = now;
+    return true;
 }
 
 }  // namespace SettingsFile

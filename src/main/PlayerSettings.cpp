@@ -5,9 +5,12 @@
 Settings PlayerSettings(const char* program, const std::string& file)
 {
     Settings settings;
-    settings.file = file;
+    if (file.empty())
+        return settings;
     std::string warning;
-    if (!settings.file.empty() && !SettingsFile::Read(settings.file, settings, warning))
+    if (SettingsFile::Read(file, settings, warning) != SettingsFile::ReadOutcome::Unreadable)
+        settings.file = file;
+    if (!warning.empty())
         std::fprintf(stderr, "%s: %s\n", program, warning.c_str());
     return settings;
 }

@@ -7,9 +7,10 @@
 #include "app/SettingsFile.h"
 
 // The player's settings from a settings file (by default the player's own,
-// SettingsFile::DefaultPath), kept there again when they change. A file that
-// cannot be read or is malformed gives the defaults, and one line on stderr
-// that begins with program.
+// SettingsFile::DefaultPath), kept there again when they change. Lines that
+// are no settings are skipped; a file that cannot be read as a settings file
+// gives the defaults and is never written in this run, lest the player's own
+// file be lost. Either says so in one line on stderr that begins with program.
 Settings PlayerSettings(const char* program, const std::string& file = SettingsFile::DefaultPath());
 
 // The full-screen question's answer the display setting gives in advance;

@@ -1,23 +1,27 @@
 #include "render/Effect.h"
 
-#include <fstream>
-#include <sstream>
-
+#include "files/FileBytes.h"
 #include "render/EffectSource.h"
 #include "render/GraphicsDevice.h"
 #include "render/Texture.h"
 #include "render/gl/GlProgram.h"
 
+namespace {
+
+// An effect file is a few pages of shader text.
+constexpr std::size_t MaxEffectFileBytes = 1u << 20;
+
+}  // namespace
+
 std::unique_ptr<Effect> Effect::Load(GraphicsDevice& device, const std::string& path, std::string& errors)
 {
-    std::ifstream file(path, std::ios::binary);
-    if (!file) {
+    std::string reason;
+    const std::optional<std::string> text = ReadFileText(path, MaxEffectFileBytes, reason);
+    if (!text) {
         errors = path + ": the file cannot be read";
         return nullptr;
     }
-    std::ostringstream text;
-    text << file.rdbuf();
-    auto effect = FromText(device, text.str(), errors);
+    auto effect = FromText(device, *text, errors);
     if (!effect)
         errors = path + ": " + errors;
     return effect;

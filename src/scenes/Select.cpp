@@ -1,7 +1,6 @@
 #include "scenes/Select.h"
 
 #include <cmath>
-#include <fstream>
 #include <numbers>
 #include <string>
 
@@ -164,12 +163,12 @@ Select::~Select() = default;
 void Select::LoadResults(int group)
 {
     for (int k = 1; k <= StagesPerGroup; ++k) {
-        std::ifstream in(ResultFile::Path(group, k), std::ios::binary);
-        if (!in) {
+        const std::optional<int> score = ResultFile::ReadLast(ResultFile::Path(group, k));
+        if (!score) {
             context.application.ShowMessage(Message(MessageId::FileMissing));
             continue;
         }
-        scores[static_cast<std::size_t>(k - 1)] = ResultFile::ParseLast(in);
+        scores[static_cast<std::size_t>(k - 1)] = *score;
     }
 }
 

@@ -1,7 +1,5 @@
 #include "stage/ParFile.h"
 
-#include <fstream>
-
 #include "files/AtomicFile.h"
 #include "files/FileBytes.h"
 #include "stage/RecordScanner.h"
@@ -17,10 +15,10 @@ std::string Path(int group)
 std::map<int, Entry> Read(const std::string& path)
 {
     std::map<int, Entry> entries;
-    std::ifstream in(path, std::ios::binary);
+    std::optional<std::istringstream> in = ReadTextFile(path);
     if (!in)
         return entries;
-    TextLines lines(in);
+    TextLines lines(*in);
     std::string line;
     while (lines.Next(line)) {
         int stage = 0;

@@ -1,7 +1,6 @@
 #include "stage/ResultFile.h"
 
 #include <filesystem>
-#include <fstream>
 
 #include "files/AtomicFile.h"
 #include "files/FileLock.h"
@@ -42,10 +41,18 @@ int ParseLast(std::istream& in)
 
 std::optional<int> Read(const std::string& path)
 {
-    std::ifstream in(path, std::ios::binary);
+    std::optional<std::istringstream> in = ReadTextFile(path);
     if (!in)
         return std::nullopt;
-    return Parse(in);
+    return Parse(*in);
+}
+
+std::optional<int> ReadLast(const std::string& path)
+{
+    std::optional<std::istringstream> in = ReadTextFile(path);
+    if (!in)
+        return std::nullopt;
+    return ParseLast(*in);
 }
 
 Update Write(const std::string& path, int score)

@@ -17,8 +17,10 @@ int Parse(std::istream& in);
 // The last "score:%d" value as the file has it, negative or not; 0 when no
 // line reads so. The select panel shows a hand-edited score as it is.
 int ParseLast(std::istream& in);
-// The stored score of the file, or nothing when it cannot be opened.
+// The stored score of the file, or nothing when it cannot be read.
 std::optional<int> Read(const std::string& path);
+// The file's last score as ParseLast gives it, or nothing when it cannot be read.
+std::optional<int> ReadLast(const std::string& path);
 
 enum class Update {
     Written,   // the new best score replaced the stored one

@@ -5,7 +5,6 @@
 #include <cmath>
 #include <cstdio>
 #include <filesystem>
-#include <fstream>
 #include <limits>
 
 #include "files/AtomicFile.h"
@@ -163,12 +162,12 @@ std::string Format(const std::vector<BlockRecord>& records)
     return text;
 }
 
-std::optional<std::vector<BlockRecord>> Read(const std::string& path)
+std::optional<std::vector<BlockRecord>> Read(const std::string& path, std::vector<StageProblem>* problems)
 {
-    std::ifstream in(path, std::ios::binary);
+    std::optional<std::istringstream> in = ReadTextFile(path);
     if (!in)
         return std::nullopt;
-    return Parse(in);
+    return Parse(*in, problems);
 }
 
 bool WriteNew(const std::vector<BlockRecord>& records, std::string* writtenName)

@@ -58,9 +58,10 @@ std::vector<BlockRecord> Parse(std::istream& in, std::vector<StageProblem>* prob
 // block whose state is not 0 its movement records, truncated to integers.
 std::string Format(const std::vector<BlockRecord>& records);
 
-// The blocks of a stage file; nothing when it cannot be opened (the scene then
-// says "ファイルがありません" and goes on without blocks).
-std::optional<std::vector<BlockRecord>> Read(const std::string& path);
+// The blocks of a stage file, its lines' problems going to problems as Parse
+// puts them; nothing when it cannot be read (the scene then says
+// "ファイルがありません" and goes on without blocks).
+std::optional<std::vector<BlockRecord>> Read(const std::string& path, std::vector<StageProblem>* problems = nullptr);
 
 // Renumbers the .txt files of EditorFolder Stage001.txt, Stage002.txt, ... in
 // name order, then writes the records as the next number. Nothing there is ever

@@ -2,6 +2,8 @@
 
 #include <string_view>
 
+#include "files/FileBytes.h"
+
 namespace {
 constexpr std::string_view ByteOrderMark = "\xEF\xBB\xBF";
 }
@@ -42,4 +44,13 @@ bool TextLines::Next(std::string& line)
     if (tooLong)
         line.clear();
     return true;
+}
+
+std::optional<std::istringstream> ReadTextFile(const std::string& path)
+{
+    std::string error;
+    std::optional<std::string> text = ReadFileText(path, TextLines::MaxBytes, error);
+    if (!text)
+        return std::nullopt;
+    return std::istringstream(std::move(*text));
 }

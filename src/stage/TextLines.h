@@ -2,6 +2,8 @@
 
 #include <cstddef>
 #include <istream>
+#include <optional>
+#include <sstream>
 #include <string>
 
 // Reads the lines of a stage or result file, which may come from anywhere:
@@ -25,3 +27,7 @@ private:
     std::size_t linesRead = 0;
     std::size_t bytesRead = 0;
 };
+
+// A stage, par or result file's text to read with TextLines; nothing when it
+// cannot be read (see ReadFileText) or is larger than TextLines::MaxBytes.
+std::optional<std::istringstream> ReadTextFile(const std::string& path);

@@ -2,8 +2,10 @@
 """The player's settings file through the real programs: the volumes reach
 the sound players (in the trace) and the display answers the start-up
 question; the volume keys change a level, show it and keep it for the next
-start; a malformed file gives one line on stderr and the defaults; and on
-the game's command line --windowed and --fullscreen win over the file.
+start, changing only their own lines; a line that is no setting gives one
+line on stderr and the rest of the file still counts; a file that is no
+settings file (a FIFO) gives the defaults and is left alone; and on the
+game's command line --windowed and --fullscreen win over the file.
 
     settings.py HARNESS ORB RUNTIME_DIR SOURCE_DIR
 """
@@ -11,6 +13,7 @@ import json
 import os
 import shutil
 import signal
+import stat
 import subprocess
 import sys
 import tempfile
@@ -74,6 +77,28 @@ if len(warnings) != 1 or 'line 1' not in warnings[0]:
     failures.append(f'a malformed file gave {warnings}')
 if sounds(frames) or not frames[0]['messages']:
     failures.append('a malformed file did not give the defaults')
+
+write('# mine\nmusik = 50\neffects = 30\n')
+frames, stderr = run([(100, 'LeftBracket')])
+warnings = [line for line in stderr.splitlines() if 'settings.ini' in line]
+if len(warnings) != 1 or 'line 2' not in warnings[0]:
+    failures.append(f'a misspelt line gave {warnings}')
+if sounds(frames) != ['levels music 100 effects 30', 'levels music 100 effects 20']:
+    failures.append(f'beside a misspelt line the good ones gave {sounds(frames)}')
+if open(settings).read() != '# mine\nmusik = 50\neffects = 20\n':
+    failures.append(f'a volume key changed more than its line: {open(settings).read()!r}')
+
+os.remove(settings)
+os.mkfifo(settings)
+frames, stderr = run([(100, 'Minus')])
+warnings = [line for line in stderr.splitlines() if 'settings.ini' in line]
+if len(warnings) != 1 or 'not a regular file' not in warnings[0] or 'this run only' not in warnings[0]:
+    failures.append(f'a FIFO for a settings file gave {warnings}')
+if sounds(frames) != ['levels music 90 effects 100']:
+    failures.append(f'with a FIFO for a settings file the volume keys gave {sounds(frames)}')
+if not stat.S_ISFIFO(os.lstat(settings).st_mode):
+    failures.append('a FIFO for a settings file was replaced')
+os.remove(settings)
 
 # The game itself in an X session: "display = fullscreen" starts it without
 # the question, --windowed wins over it with a 1280 x 720 window, and

@@ -1,7 +1,6 @@
 #include "StageCheck.h"
 
 #include <algorithm>
-#include <fstream>
 #include <map>
 #include <regex>
 
@@ -23,13 +22,13 @@ StageReport CheckStage(const std::filesystem::path& file, std::size_t stateLimit
         text += reason;
         report.problems.push_back(std::move(text));
     };
-    std::ifstream in(file, std::ios::binary);
-    if (!in) {
+    std::vector<StageProblem> lineProblems;
+    const std::optional<std::vector<BlockRecord>> read = StageFile::Read(name, &lineProblems);
+    if (!read) {
         problem(0, "cannot be read");
         return report;
     }
-    std::vector<StageProblem> lineProblems;
-    const std::vector<BlockRecord> records = StageFile::Parse(in, &lineProblems);
+    const std::vector<BlockRecord>& records = *read;
     for (const StageProblem& p : lineProblems)
         problem(p.line, p.reason);
 

@@ -1,7 +1,6 @@
 #include "StageTool.h"
 
 #include <charconv>
-#include <fstream>
 #include <optional>
 
 #include "KeyPlan.h"
@@ -128,16 +127,15 @@ std::string Verdict(const Solution& solution)
 
 std::optional<std::vector<Piece>> ReadPieces(const Command& command, std::ostream& err)
 {
-    std::ifstream in(command.operand, std::ios::binary);
-    if (!in) {
+    std::vector<StageProblem> problems;
+    const std::optional<std::vector<BlockRecord>> records = StageFile::Read(command.operand, &problems);
+    if (!records) {
         err << "orb-stage: cannot read " << command.operand << "\n";
         return std::nullopt;
     }
-    std::vector<StageProblem> problems;
-    const std::vector<BlockRecord> records = StageFile::Parse(in, &problems);
     for (const StageProblem& problem : problems)
         err << command.operand << ":" << problem.line << ": " << problem.reason << " (left out)\n";
-    return PiecesOf(records);
+    return PiecesOf(*records);
 }
 
 std::optional<Solution> SolveFile(const Command& command, std::ostream& err)

@@ -1,17 +1,26 @@
 #include "render/gl/Font.h"
 
-#include <fstream>
-#include <iterator>
-
 #include <epoxy/gl.h>
 #include <stb_truetype.h>
 
+#include "files/FileBytes.h"
+
+namespace {
+
+// Room for the largest fonts with every script in them.
+constexpr std::size_t MaxFontFileBytes = 64u << 20;
+
+}  // namespace
+
 std::unique_ptr<Font> Font::Create(const std::string& fontFile, int cellSize, bool proportional)
 {
-    std::ifstream file(fontFile, std::ios::binary);
-    const std::vector<unsigned char> data((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
+    std::string error;
+    const std::optional<std::vector<std::uint8_t>> bytes = ReadFileBytes(fontFile, MaxFontFileBytes, error);
+    if (!bytes || bytes->empty())
+        return nullptr;
+    const std::vector<unsigned char>& data = *bytes;
     stbtt_fontinfo info;
-    if (data.empty() || !stbtt_InitFont(&info, data.data(), stbtt_GetFontOffsetForIndex(data.data(), 0)))
+    if (!stbtt_InitFont(&info, data.data(), stbtt_GetFontOffsetForIndex(data.data(), 0)))
         return nullptr;
 
     std::vector<unsigned char> coverage(AtlasSize * AtlasSize);
