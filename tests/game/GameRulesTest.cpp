@@ -263,4 +263,32 @@ TEST_F(GameRules, AWalledInPlayerLosesAtTheEndOfTheTurningOver)
     EXPECT_FALSE(game.Cleared());
 }
 
+// Nothing left to turn: the only white beside the black is diagonal to it, so
+// no landing closes a run. The stage is lost on its first frame, and a
+// turning over that leaves such a board loses it too.
+TEST_F(GameRules, ABoardWhereNoLandingClosesARunIsLostAtTheStartAndAfterATurningOver)
+{
+    WriteStage({{5, 0, 5, Black}, {4, 0, 4, White}});
+    Game& atStart = Start();
+    RunFrames(1);
+    EXPECT_TRUE(atStart.GameOver());
+    EXPECT_EQ(atStart.Loss(), LossReason::NoUsefulShot);
+
+    WriteStage({{5, 0, 5, Black}, {6, 0, 5, White}});
+    Game& inLine = Start();
+    RunFrames(1);
+    EXPECT_FALSE(inLine.GameOver()) << "a white in line closes the run";
+
+    WriteStage({{2, 0, 0, Black}, {3, 0, 0, White}, {5, 0, 5, Black}, {4, 0, 4, White}});
+    Game& afterShot = Start();
+    RunFrames(1);
+    ASSERT_FALSE(afterShot.GameOver());
+    FireToward(VirtualKey::Right);
+    RunFrames(80);
+    ASSERT_EQ(BlockAt(2, 0, 0)->kind, White);
+    EXPECT_TRUE(afterShot.GameOver());
+    EXPECT_EQ(afterShot.Loss(), LossReason::NoUsefulShot);
+    EXPECT_FALSE(afterShot.Cleared());
+}
+
 }  // namespace
