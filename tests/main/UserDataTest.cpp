@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <array>
 #include <chrono>
 #include <cstdlib>
@@ -226,6 +227,48 @@ TEST_F(UserDataTest, ThePlayersFolderIsNeverTheInstallOrInsideIt)
     EXPECT_EQ(fs::current_path(), dir.Path());
     EXPECT_FALSE(fs::exists(dir.Path() / "home/.local/share/games/orb/Resource/Shader"));
     EXPECT_FALSE(fs::is_symlink(dir.Path() / "home/.local/share/games/orb/Resource/Data"));
+}
+
+// Inside the install in any way the data home can name it, the player's
+// folder is refused and nothing is written there; a folder beside it whose
+// name merely starts with the install's is the player's own.
+TEST_F(UserDataTest, AnyFolderInsideTheInstallIsRefusedHoweverTheDataHomeNamesIt)
+{
+    const fs::path program = Install("usr");
+    const fs::path install = dir.Path() / "usr/share/games/orb";
+    fs::create_symlink(install / "Resource", dir.Path() / "into-the-install");
+    const auto entries = [&install] {
+        std::vector<fs::path> found;
+        for (const auto& entry : fs::recursive_directory_iterator(install))
+            found.push_back(entry.path());
+        std::sort(found.begin(), found.end());
+        return found;
+    };
+    const std::vector<fs::path> shipped = entries();
+    struct Case {
+        const char* dataHome;
+        bool refused;
+    };
+    const Case cases[] = {
+        {"usr/share/games/orb/Resource", true},        // a folder of it
+        {"usr/share/games/orb/Resource/BData", true},  // the folder the game writes into
+        {"usr/share/games/orb/not/made/yet", true},    // inside, not there yet
+        {"usr/share/games/orb/Shader/../Resource", true},
+        {"into-the-install", true},                    // a link into it
+        {"usr/share/games/orb-saves", false},          // beside it, its name a longer one
+    };
+    for (const Case& c : cases) {
+        ScopedVariable home("XDG_DATA_HOME", (dir.Path() / c.dataHome).string());
+        fs::current_path(dir.Path());
+        EXPECT_EQ(Enter(program), !c.refused) << c.dataHome << ": " << error;
+        if (c.refused) {
+            EXPECT_NE(error.find("lies inside the installed game"), std::string::npos) << c.dataHome << ": " << error;
+            EXPECT_EQ(fs::current_path(), dir.Path()) << c.dataHome;
+        } else {
+            EXPECT_EQ(fs::current_path(), dir.Path() / c.dataHome / "orb") << c.dataHome;
+        }
+        EXPECT_EQ(entries(), shipped) << c.dataHome << ": something was written into the install";
+    }
 }
 
 // A link the player made stays; one that leads nowhere, or into an install
