@@ -84,6 +84,20 @@ bool CheckPngChunks(std::span<const std::uint8_t> bytes, std::vector<std::uint8_
     return true;
 }
 
+// The size in a PNG's header, read before the decoder is asked: the decoder
+// refuses a side beyond its limit as an "unknown image type", which would
+// hide why. False when the file does not start with its header chunk.
+bool PngHeaderSize(std::span<const std::uint8_t> bytes, int& width, int& height)
+{
+    constexpr std::size_t SizeAt = sizeof PngSignature + PngChunkHeaderBytes;
+    if (bytes.size() < SizeAt + 8 || std::memcmp(bytes.data() + sizeof PngSignature + 4, "IHDR", 4) != 0)
+        return false;
+    const auto side = [](std::uint32_t value) { return value > INT_MAX ? INT_MAX : static_cast<int>(value); };
+    width = side(ReadBig32(bytes.data() + SizeAt));
+    height = side(ReadBig32(bytes.data() + SizeAt + 4));
+    return true;
+}
+
 constexpr std::uint8_t JpegSignature[] = {0xFF, 0xD8, 0xFF};
 
 bool StartsWith(std::span<const std::uint8_t> bytes, std::span<const std::uint8_t> signature)
@@ -157,6 +171,8 @@ std::optional<Image> DecodePng(std::span<const std::uint8_t> bytes, std::string&
     int width = 0;
     int height = 0;
     int channels = 0;
+    if (PngHeaderSize(bytes, width, height) && !SizeFits(width, height, bytes.size(), error))
+        return std::nullopt;
     if (!stbi_info_from_memory(data, size, &width, &height, &channels)) {
         error = std::string("not an image: ") + stbi_failure_reason();
         return std::nullopt;

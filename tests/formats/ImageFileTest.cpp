@@ -341,3 +341,101 @@ TEST(ImageFile, JpegsDecodeCloseToTheirColoursAndCutShortStillGiveAPictureOrARea
 }
 
 }  // namespace
+
+namespace {
+
+// A PNG header claiming width x height, padded with an ancillary chunk to
+// fileBytes in all, and no pixel data.
+std::vector<std::uint8_t> PngClaiming(std::uint32_t width, std::uint32_t height, std::size_t fileBytes)
+{
+    std::vector<std::uint8_t> png{0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
+    std::vector<std::uint8_t> header;
+    Put32(header, width);
+    Put32(header, height);
+    header.insert(header.end(), {8, Rgba, 0, 0, 0});
+    PutChunk(png, "IHDR", header);
+    constexpr std::size_t ChunkOverhead = 12;
+    const std::size_t rest = png.size() + 2 * ChunkOverhead;
+    if (fileBytes > rest)
+        PutChunk(png, "teXt", std::vector<std::uint8_t>(fileBytes - rest, 'a'));
+    PutChunk(png, "IEND", {});
+    return png;
+}
+
+// A baseline JPEG's markers up to its scan claiming width x height in one
+// component, padded with comments to fileBytes in all; no tables, no data.
+std::vector<std::uint8_t> JpegClaiming(std::uint16_t width, std::uint16_t height, std::size_t fileBytes)
+{
+    const auto put16 = [](std::vector<std::uint8_t>& out, std::size_t value) {
+        out.push_back(static_cast<std::uint8_t>(value >> 8));
+        out.push_back(static_cast<std::uint8_t>(value));
+    };
+    std::vector<std::uint8_t> jpeg{0xFF, 0xD8};
+    const std::vector<std::uint8_t> frame{0xFF, 0xC0, 0, 11, 8, static_cast<std::uint8_t>(height >> 8),
+                                          static_cast<std::uint8_t>(height), static_cast<std::uint8_t>(width >> 8),
+                                          static_cast<std::uint8_t>(width), 1, 1, 0x11, 0};
+    const std::vector<std::uint8_t> scan{0xFF, 0xDA, 0, 8, 1, 1, 0x00, 0, 63, 0, 0xFF, 0xD9};
+    constexpr std::size_t CommentMost = 0xFFFF - 2;
+    for (std::size_t room = fileBytes - std::min(fileBytes, jpeg.size() + frame.size() + scan.size()); room >= 4;) {
+        const std::size_t body = std::min(room - 4, CommentMost);
+        jpeg.insert(jpeg.end(), {0xFF, 0xFE});
+        put16(jpeg, body + 2);
+        jpeg.insert(jpeg.end(), body, 'a');
+        room -= body + 4;
+    }
+    jpeg.insert(jpeg.end(), frame.begin(), frame.end());
+    jpeg.insert(jpeg.end(), scan.begin(), scan.end());
+    return jpeg;
+}
+
+// A header is all a damaged file needs to claim any size, and the pixels
+// are allocated from it. No format packs more than about a thousand bytes
+// of picture into one byte of file, so beyond the pictures always tried
+// (2048 x 2048, 16 MiB), a size the file cannot hold is refused before any
+// pixel is allocated, as is any side beyond 8192. Worked by hand: 8192 x 8192
+// takes 256 MiB, which needs a file of more than 244,032 bytes.
+TEST(ImageFile, AHeaderClaimingMoreThanTheFileCanHoldIsRefusedBeforeThePixelsAreAllocated)
+{
+    struct Case {
+        std::uint32_t width;
+        std::uint32_t height;
+        std::size_t fileBytes;
+        bool refused;
+        // A JPEG's pixels are allocated before its data is read: not 256 MiB in a test.
+        bool asJpeg = true;
+    };
+    const Case cases[] = {
+        {8192, 8192, 0, true},        // 256 MiB from a header alone
+        {8192, 8192, 200'000, true},  // still short of a thousandth
+        {8192, 8192, 250'000, false, false},
+        {4096, 2048, 30'000, true},   // 32 MiB: 30,504 bytes at least
+        {4096, 2048, 31'000, false},
+        {2048, 2048, 0, false},       // always tried
+        {2049, 2048, 0, true},
+        {8193, 1, 0, true},           // a side too long, however small the picture
+        {1, 8193, 0, true},
+    };
+    for (const bool jpeg : {false, true}) {
+        for (const Case& c : cases) {
+            if (jpeg && !c.asJpeg)
+                continue;
+            const std::string what = std::string(jpeg ? "JPEG " : "PNG ") + std::to_string(c.width) + " x " +
+                                     std::to_string(c.height) + " in " + std::to_string(c.fileBytes) + " bytes";
+            // Above 65535 a JPEG cannot say it; the side's limit is the PNG's to test.
+            const std::vector<std::uint8_t> bytes =
+                jpeg ? JpegClaiming(static_cast<std::uint16_t>(c.width), static_cast<std::uint16_t>(c.height),
+                                    c.fileBytes)
+                     : PngClaiming(c.width, c.height, c.fileBytes);
+            if (c.fileBytes > 0) {
+                ASSERT_EQ(bytes.size(), c.fileBytes) << what;
+            }
+            std::string error;
+            EXPECT_FALSE(Decode(bytes, error)) << what << ": there are no pixels";
+            const bool bySize = error.find("cannot hold a picture") != std::string::npos ||
+                                error.find("a side") != std::string::npos;
+            EXPECT_EQ(bySize, c.refused) << what << ": " << error;
+        }
+    }
+}
+
+}  // namespace
