@@ -282,4 +282,38 @@ TEST_F(TitleScene, UpAndDownDoNothingOnThePrompt)
     EXPECT_EQ(title.MenuItem(), 1);
 }
 
+// The choice is made on an emblem at rest: an Enter while the emblems still
+// glide, into the triangle or after a turn, chooses nothing and makes no
+// sound. Taps on every other frame, shifted by one between the two moves,
+// press on every frame of a move.
+TEST_F(TitleScene, AnEnterWhileTheEmblemsStillMoveChoosesNothing)
+{
+    Title& title = Open();
+    Tap(VirtualKey::Return);
+    Tap(VirtualKey::Return);
+    ASSERT_TRUE(title.DifficultyOpen());
+    const int decides = SoundCalls("effect 0 play");
+    int presses = 0;
+    while (title.TweenProgress() < 1.0f) {
+        Tap(VirtualKey::Return);
+        ++presses;
+        ASSERT_FALSE(title.leaving) << "chosen at " << title.TweenProgress() << " of the glide";
+    }
+
+    Tap(VirtualKey::Left);
+    ASSERT_LT(title.TweenProgress(), 1.0f) << "a turn moves them again";
+    RunFrames(1);
+    while (title.TweenProgress() < 1.0f) {
+        Tap(VirtualKey::Return);
+        ++presses;
+        ASSERT_FALSE(title.leaving) << "chosen at " << title.TweenProgress() << " of the turn";
+    }
+    EXPECT_GE(presses, 45);
+    EXPECT_EQ(SoundCalls("effect 0 play"), decides);
+
+    Tap(VirtualKey::Return);
+    EXPECT_TRUE(title.leaving) << "at rest, Enter chooses";
+    EXPECT_EQ(Scenes().stageGroup, 3);
+}
+
 }  // namespace
