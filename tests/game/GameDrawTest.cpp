@@ -2,11 +2,16 @@
 
 #include <algorithm>
 
+#include "app/Settings.h"
 #include "game/Game.h"
 #include "game/GameFixture.h"
+#include "math/Matrix.h"
+#include "platform/Application.h"
 #include "platform/VirtualKey.h"
 #include "render/ShaderManager.h"
 #include "render/Texture.h"
+#include "rules/Field.h"
+#include "rules/Shots.h"
 #include "support/DrawDescription.h"
 
 namespace {
@@ -147,6 +152,63 @@ TEST_F(GameDraw, WithoutItsTargetsOrFilterEffectAFrameStillDrawsTheWorldAndTheHu
     EXPECT_EQ(frame.front(), "fixed Resource/Data/SkySphere/Model1.x");
     EXPECT_EQ(Count(frame, "mesh " + WhiteModel + " Glow"), 1);
     EXPECT_EQ(std::count_if(frame.begin(), frame.end(), [](const std::string& d) { return d.starts_with("quad"); }), 0);
+}
+
+// The hint's arrow lies on the cell to fire from and points the way the shot
+// flies. Its image points at its top edge, which DrawQuadXZ lays along the
+// quad's -z side; so the world matrix carries the point half a cell toward
+// -z of the quad to half a cell from the cell's centre toward the shot. Each
+// stage has one first shot, worked out by hand: where it is fired from and
+// which way.
+class HintDraw : public GameFixture {
+protected:
+    void SetUp() override
+    {
+        GameFixture::SetUp();
+        Context().settings.assists = true;
+        App().WaitForBackgroundWork();
+    }
+};
+
+TEST_F(HintDraw, TheArrowPointsTheWayTheHintedShotFliesInAllFourDirections)
+{
+    struct Case {
+        const char* way;
+        std::vector<TestBlock> blocks;
+        MapPosition from;
+        int direction;
+    };
+    // A black closed by white, the landing in front of it reached only from
+    // one cell: (1, 1), (8, 1) and so on bar the cross line.
+    const Case cases[] = {
+        {"+x", {{2, 0, 0, Black}, {3, 0, 0, White}, {1, 0, 1, White}}, {0, 0, 0}, Direction::PlusX},
+        {"-x", {{7, 0, 0, Black}, {6, 0, 0, White}, {8, 0, 1, White}}, {9, 0, 0}, Direction::MinusX},
+        {"+z", {{0, 0, 2, Black}, {0, 0, 3, White}, {1, 0, 1, White}}, {0, 0, 0}, Direction::PlusZ},
+        {"-z", {{0, 0, 7, Black}, {0, 0, 6, White}, {1, 0, 8, White}}, {0, 0, 9}, Direction::MinusZ},
+    };
+    for (const Case& c : cases) {
+        WriteStage(c.blocks);
+        Start();
+        RunFrames(90);
+        Tap(VirtualKey::H);
+        draws.clear();
+        RunFrames(1);
+        const auto arrow = std::find_if(draws.begin(), draws.end(), [](const DrawRecord& draw) {
+            return draw.kind == DrawRecord::Kind::Fixed && draw.texture == "Resource/Texture/HintArrow.png";
+        });
+        ASSERT_NE(arrow, draws.end()) << c.way << ": no arrow";
+        ASSERT_TRUE(arrow->textureArea) << c.way;
+        EXPECT_EQ((*arrow->textureArea)[1], 0.0f) << c.way << ": the image's top edge is its first";
+
+        const Vector3 centre = TransformCoord({0.0f, 0.0f, 0.0f}, arrow->matrix);
+        const Vector3 tip = TransformCoord({0.0f, 0.0f, -25.0f}, arrow->matrix);
+        const Vector3 cell = Field::Centre(c.from);
+        EXPECT_NEAR(centre.x, cell.x, 0.01f) << c.way;
+        EXPECT_NEAR(centre.z, cell.z, 0.01f) << c.way;
+        const MapPosition ahead = NextCell(c.from, c.direction);
+        EXPECT_NEAR(tip.x - centre.x, 25.0f * static_cast<float>(ahead.x - c.from.x), 0.01f) << c.way;
+        EXPECT_NEAR(tip.z - centre.z, 25.0f * static_cast<float>(ahead.z - c.from.z), 0.01f) << c.way;
+    }
 }
 
 }  // namespace
