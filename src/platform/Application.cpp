@@ -1,6 +1,7 @@
 #include "platform/Application.h"
 
 #include <csignal>
+#include <cstdio>
 
 #include <SDL.h>
 
@@ -110,10 +111,31 @@ MessageAnswer ShowSdlMessageBox(const MessageRequest& request, Language language
     data.numbuttons = yesNo ? 2 : 1;
     data.buttons = yesNo ? yesNoButtons : okButtons;
 
+    // SDL draws the box in a child process of its own, and that child has been
+    // seen to crash now and then on a busy display, looking up the owner's
+    // screen: a box that failed is shown once more without an owner (SDL then
+    // takes the default screen) before its default answer is taken.
     int pressed = -1;
-    if (SDL_ShowMessageBox(&data, &pressed) != 0 || pressed < 0)
-        return DefaultAnswer(request);
-    return static_cast<MessageAnswer>(pressed);
+    if (SDL_ShowMessageBox(&data, &pressed) == 0 && pressed >= 0)
+        return static_cast<MessageAnswer>(pressed);
+    data.window = nullptr;
+    if (SDL_ShowMessageBox(&data, &pressed) == 0 && pressed >= 0)
+        return static_cast<MessageAnswer>(pressed);
+    const MessageAnswer answer = DefaultAnswer(request);
+    std::fprintf(stderr, "%s: a message box could not be shown (%s); taken as answered %s: %s\n", WindowTitle,
+                 SDL_GetError(), answer == MessageAnswer::Yes ? "Yes" : answer == MessageAnswer::No ? "No" : "OK",
+                 request.text.c_str());
+    return answer;
+}
+
+// A box belongs to the window only once the window is on the screen: the
+// start-up question comes before it is, and SDL cannot place a box over a
+// window that has no screen yet.
+SDL_Window* MessageOwner(const Window* window)
+{
+    if (!window || (SDL_GetWindowFlags(window->Handle()) & SDL_WINDOW_SHOWN) == 0)
+        return nullptr;
+    return window->Handle();
 }
 
 // The game's keys the keyboard holds down at this moment.
@@ -273,5 +295,5 @@ MessageAnswer Application::ShowMessage(const MessageRequest& given)
         frameRecord->messages.push_back(given);
     if (messageResponder)
         return messageResponder(request);
-    return ShowSdlMessageBox(request, language, window ? window->Handle() : nullptr);
+    return ShowSdlMessageBox(request, language, MessageOwner(window.get()));
 }

@@ -55,8 +55,8 @@ class StageSolver {
 public:
     static constexpr std::size_t DefaultStateLimit = 5'000'000;
     // What a search beside the game's frames may hold: enough for every
-    // shipped stage several times over, and small beside the game itself.
-    static constexpr std::size_t DefaultMemoryBudget = std::size_t{48} << 20;
+    // shipped stage seventy times over, and small beside the game itself.
+    static constexpr std::size_t DefaultMemoryBudget = std::size_t{16} << 20;
     static constexpr const char* StoppedReason = "stopped";
 
     // stop ends the search early (given up, "stopped"); it is asked between

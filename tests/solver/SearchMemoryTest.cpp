@@ -2,8 +2,10 @@
 
 #include <chrono>
 #include <future>
+#include <memory>
 #include <new>
 #include <random>
+#include <thread>
 
 #include "rules/BlockKind.h"
 #include "solver/BackgroundSolve.h"
@@ -121,15 +123,16 @@ TEST(SearchMemory, ASearchThatRunsOutOfMemoryGivesUpAsTooLarge)
 TEST(SearchMemory, DroppingASearchDoesNotWaitForItsThread)
 {
     std::promise<void> dropped;
-    std::promise<bool> heard;
-    std::future<bool> heardDrop = heard.get_future();
+    // The thread outlives this test's frame: what it touches, it owns.
+    const auto heard = std::make_shared<std::promise<bool>>();
+    std::future<bool> heardDrop = heard->get_future();
     {
         BackgroundSolve solve(
-            [dropDone = dropped.get_future().share(), &heard](std::stop_token stop) {
+            [dropDone = dropped.get_future().share(), heard](std::stop_token stop) {
                 while (!stop.stop_requested())
                     std::this_thread::yield();
                 // Still busy when the owner has gone: had it waited here, the drop would never have come.
-                heard.set_value(dropDone.wait_for(std::chrono::seconds(10)) == std::future_status::ready);
+                heard->set_value(dropDone.wait_for(std::chrono::seconds(10)) == std::future_status::ready);
                 return Solution{};
             },
             BackgroundSolve::Pace::BesideFrames);
