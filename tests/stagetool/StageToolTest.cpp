@@ -64,6 +64,11 @@ TEST_F(StageTool, CheckNamesEachProblemByFileAndLine)
     directory.Write("BData/STAGE1/Result1.txt", "score:0");
     EXPECT_EQ(Run({"check", "BData"}), 0);
     EXPECT_EQ(out.str(), "BData/STAGE1/Stage001.txt: 1 shot\n1 stages, 0 problems\n");
+    // A search cut short proves nothing either way.
+    directory.Write("Deep/Stage001.txt", Lines({"x:2,y:0,z:0,sf:2,af:0,pf:0", "x:3,y:0,z:0,sf:1,af:0,pf:0",
+                                                "x:0,y:0,z:2,sf:2,af:0,pf:0", "x:0,y:0,z:3,sf:1,af:0,pf:0"}));
+    EXPECT_EQ(Run({"check", "--limit", "2", "Deep"}), 1);
+    EXPECT_EQ(out.str(), "Deep/Stage001.txt: undecided: no answer within 2 positions\n1 stages, 1 problems\n");
 
     directory.Write("BData/STAGE2/Stage001.txt",
                     Lines({"x:0,y:0,z:0,sf:1,af:0,pf:0", "not a block", "x:12,y:0,z:0,sf:2,af:0,pf:0",

@@ -187,12 +187,19 @@ if subprocess.run([game, '--windowed', '--fullscreen'], capture_output=True).ret
     fail('contradicting window options were taken')
 if subprocess.run([game, '--play'], capture_output=True).returncode != 2:
     fail('--play without a file was taken')
-# A FIFO would block the start for good; a folder without stage files or a
-# missing file is no stage either. Each gets one line and status 2, at once, before any window opens.
+# A FIFO would block the start for good; a folder without stage files, a
+# missing file, or one that holds no block is no stage either. Each gets one line and status 2, at once, before any window opens.
+# An empty or binary file would play an empty board and clear it at once.
 fifo = os.path.join(work, 'fifo')
 os.mkfifo(fifo)
+blank = os.path.join(work, 'blank.txt')
+open(blank, 'w').close()
+binary = os.path.join(work, 'binary.txt')
+with open(binary, 'wb') as out:
+    out.write(bytes(range(256)) * 4)
 for target, why in ((fifo, 'not a stage file'), (work, 'no stage files'),
-                    (os.path.join(work, 'missing.txt'), 'No such file or directory')):
+                    (os.path.join(work, 'missing.txt'), 'No such file or directory'),
+                    (blank, 'no block could be read'), (binary, 'no block could be read')):
     for program in (game, harness):
         refused = subprocess.run([program, '--play', target], capture_output=True, text=True, timeout=10)
         if refused.returncode != 2 or why not in refused.stderr:

@@ -22,7 +22,7 @@ data = os.path.join(work, 'data')
 failures = []
 
 
-def run(taps, frames, drawlog=False):
+def run(taps, frames, drawlog=False, env=None):
     """Taps (frame, key) in the editor, one frame down; the trace, and the draw log if asked."""
     make_fresh_data(data, runtime, root)
     script = os.path.join(work, 'keys.txt')
@@ -33,7 +33,7 @@ def run(taps, frames, drawlog=False):
     draws = os.path.join(work, 'draws.jsonl')
     command = [harness, '--headless', '--assists', '--data', data, '--scene', 'edit', '--frames', str(frames),
                '--keys', script, '--trace', trace] + (['--drawlog', draws] if drawlog else [])
-    subprocess.run(command, check=True, stderr=subprocess.DEVNULL)
+    subprocess.run(command, check=True, stderr=subprocess.DEVNULL, env=env)
     frames = [json.loads(line) for line in open(trace)]
     return frames, [json.loads(line) for line in open(draws)] if drawlog else []
 
@@ -98,9 +98,16 @@ expect('V\'s verdict on a board that cannot be cleared',
        at(frames, 35)['saveMessage'].replace('no way to clear it: ', 'unsolvable: ', 1), reason)
 
 # T plays it; M, then Retry (Up wraps to it), comes back to the editor as it was.
+# The board goes to the game in memory: no temporary folder is needed, and no
+# file is left anywhere.
 taps = [(5, 'Right'), (11, 'Right'), (17, '2'), (23, 'Right'), (29, '1'), (35, 'T'),
         (200, 'M'), (210, 'Up'), (220, 'Enter')]
-frames, _ = run(taps, 400)
+make_fresh_data(data, runtime, root)
+before = sorted(os.path.relpath(os.path.join(d, n), data) for d, _, names in os.walk(data) for n in names)
+frames, _ = run(taps, 400, env=dict(os.environ, TMPDIR=os.path.join(work, 'no-such-folder')))
+after = sorted(os.path.relpath(os.path.join(d, n), data) for d, _, names in os.walk(data) for n in names)
+if before != after:
+    failures.append(f'the test play left files in the player\'s folder: {sorted(set(after) - set(before))}')
 played = next((f for f in frames if f['scene'] == 'game'), None)
 if not played or [b[:4] for b in played['game']['blocks']] != [[2, 0, 0, 2], [3, 0, 0, 1]]:
     failures.append(f'T did not play the board: {played}')
