@@ -86,6 +86,93 @@ FAULTS = [
     ('reader-waits-on-open', 'src/files/FileBytes.cpp',
      'O_RDONLY | O_NONBLOCK | O_NOCTTY', 'O_RDONLY | O_NOCTTY',
      'FileBytes.AnythingButARegularFileIsRefusedAtOnce'),
+    ('useful-beside-a-white', 'src/rules/Targets.cpp',
+     '    if (!Field::Inside(x, cell.y, z) || grid.CellAt(x, cell.y, z) < BlockKind::Black)',
+     '    if (!Field::Inside(x, cell.y, z) || grid.CellAt(x, cell.y, z) < BlockKind::White)',
+     'Targets.ALandingIsUsefulOnlyWhereARunOfBlackBlocksEndsInWhite'),
+    ('useful-beside-a-white-solver', 'src/rules/Targets.cpp',
+     '    if (!Field::Inside(x, cell.y, z) || grid.CellAt(x, cell.y, z) < BlockKind::Black)',
+     '    if (!Field::Inside(x, cell.y, z) || grid.CellAt(x, cell.y, z) < BlockKind::White)',
+     'SolverAnswers.StagesWorkedOutByHand'),
+    ('useful-beside-a-white-game', 'src/rules/Targets.cpp',
+     '    if (!Field::Inside(x, cell.y, z) || grid.CellAt(x, cell.y, z) < BlockKind::Black)',
+     '    if (!Field::Inside(x, cell.y, z) || grid.CellAt(x, cell.y, z) < BlockKind::White)',
+     'GameRules.ABoardWhereNoLandingClosesARunIsLostAtTheStartAndAfterATurningOver'),
+    ('run-closed-by-any-block', 'src/rules/Targets.cpp',
+     'return Field::Inside(x, cell.y, z) && grid.CellAt(x, cell.y, z) == BlockKind::White;',
+     'return Field::Inside(x, cell.y, z) && grid.CellAt(x, cell.y, z) != BlockKind::Empty;',
+     'Targets.ALandingIsUsefulOnlyWhereARunOfBlackBlocksEndsInWhite'),
+    ('player-cell-not-free', 'src/rules/Targets.cpp',
+     'return kind == BlockKind::Empty || kind == BlockKind::PlayerCell;', 'return kind == BlockKind::Empty;',
+     'Targets.ALandingIsUsefulOnlyWhereARunOfBlackBlocksEndsInWhite'),
+    ('game-lost-only-walled-in', 'src/game/Game.cpp',
+     'if (!HasMove(*grid, cell, targets)) {', 'if (IsWalledIn(*grid, cell)) {',
+     'GameRules.ABoardWhereNoLandingClosesARunIsLostAtTheStartAndAfterATurningOver'),
+    ('split-floor-player-left-behind', 'src/solver/PlayField.cpp',
+     'next.player = LowestOfRegion(shot.from, labels);', 'next.player = position.player;',
+     'SolverAnswers.EveryPositionOneShotLeadsToIsThePlainRulesOwnOnRandomStages'),
+    ('split-floor-player-left-behind-by-hand', 'src/solver/PlayField.cpp',
+     'next.player = LowestOfRegion(shot.from, labels);', 'next.player = position.player;',
+     'SolverAnswers.StagesWorkedOutByHand'),
+    ('walled-in-asked-of-one-shooter', 'src/solver/PlayField.cpp',
+     'IsWalledIn(grid, CellAt(shot.from))', 'IsWalledIn(grid, CellAt(shots.front().from))',
+     'SolverAnswers.EveryPositionOneShotLeadsToIsThePlainRulesOwnOnRandomStages'),
+    ('walled-in-asked-of-one-shooter-by-hand', 'src/solver/PlayField.cpp',
+     'IsWalledIn(grid, CellAt(shot.from))', 'IsWalledIn(grid, CellAt(shots.front().from))',
+     'SolverAnswers.StagesWorkedOutByHand'),
+    ('region-labelled-by-its-first-shooter', 'src/solver/PlayField.cpp',
+     '        labels[static_cast<std::size_t>(at)] = lowest;', '        labels[static_cast<std::size_t>(at)] = cell;',
+     'SolverAnswers.EveryPositionOneShotLeadsToIsThePlainRulesOwnOnRandomStages'),
+    ('trap-that-loses-at-once', 'src/solver/DeadEnds.cpp',
+     'outcome->turned == 0 || outcome->lost ||', 'outcome->turned == 0 ||',
+     'DeadEnds.TheTrapsAreTheShotsThatShutThePlayerOnEitherSideButNotOneThatLosesAtOnce'),
+    ('trap-region-before-the-shot', 'src/solver/PlayField.cpp',
+     'outcome.next.player = Region(cell).front();', 'outcome.next.player = position.player;',
+     'DeadEnds.TheTrapsAreTheShotsThatShutThePlayerOnEitherSideButNotOneThatLosesAtOnce'),
+    ('user-folder-inside-install', 'src/main/UserData.cpp',
+     'if (Contains(canonicalInstall, canonicalUser)) {', 'if (canonicalInstall == canonicalUser) {',
+     'UserDataTest.AnyFolderInsideTheInstallIsRefusedHoweverTheDataHomeNamesIt'),
+    ('user-folder-link-not-followed', 'src/main/UserData.cpp',
+     'const fs::path canonicalUser = fs::weakly_canonical(user, code);',
+     'const fs::path canonicalUser = user.lexically_normal();',
+     'UserDataTest.AnyFolderInsideTheInstallIsRefusedHoweverTheDataHomeNamesIt'),
+    ('user-folder-inside-by-name', 'src/main/UserData.cpp',
+     'return std::mismatch(folder.begin(), folder.end(), inner.begin(), inner.end()).first == folder.end();',
+     'return inner.string().starts_with(folder.string());',
+     'UserDataTest.AnyFolderInsideTheInstallIsRefusedHoweverTheDataHomeNamesIt'),
+    ('par-check-a-sum', 'src/stage/ParFile.cpp',
+     '        hash ^= byte;\n        hash *= 16777619u;', '        hash += byte;',
+     'ParCheck.EveryEditThatKeepsTheBytesButNotTheirOrderChangesTheCheck'),
+    ('par-check-xor', 'src/stage/ParFile.cpp', '        hash *= 16777619u;\n', '',
+     'ParCheck.EveryEditThatKeepsTheBytesButNotTheirOrderChangesTheCheck'),
+    ('image-ratio-per-channel', 'src/formats/ImageFile.cpp',
+     'decoded / MaxPackingRatio > fileBytes', 'decoded / MaxPackingRatio / Channels > fileBytes',
+     'ImageFile.AHeaderClaimingMoreThanTheFileCanHoldIsRefusedBeforeThePixelsAreAllocated'),
+    ('image-256-mib-always-tried', 'src/formats/ImageFile.cpp',
+     'AlwaysTriedBytes = 16u << 20', 'AlwaysTriedBytes = 256u << 20',
+     'ImageFile.AHeaderClaimingMoreThanTheFileCanHoldIsRefusedBeforeThePixelsAreAllocated'),
+    ('jpeg-size-unchecked', 'src/formats/ImageFile.cpp',
+     '    if (!SizeFits(width, height, bytes.size(), error))\n        return std::nullopt;\n    Image image;',
+     '    Image image;',
+     'ImageFile.AHeaderClaimingMoreThanTheFileCanHoldIsRefusedBeforeThePixelsAreAllocated'),
+    ('image-height-unbounded', 'src/formats/ImageFile.cpp',
+     '|| width > MaxImageSide || height > MaxImageSide', '|| width > MaxImageSide',
+     'ImageFile.AHeaderClaimingMoreThanTheFileCanHoldIsRefusedBeforeThePixelsAreAllocated'),
+    ('title-enter-while-moving', 'src/scenes/Title.cpp',
+     'if (difficultyOpen && tweenProgress >= 1.0f) {\n            leaving = true;',
+     'if (difficultyOpen) {\n            leaving = true;',
+     'TitleScene.AnEnterWhileTheEmblemsStillMoveChoosesNothing'),
+    ('title-enter-almost-at-rest', 'src/scenes/Title.cpp',
+     'if (difficultyOpen && tweenProgress >= 1.0f) {\n            leaving = true;',
+     'if (difficultyOpen && tweenProgress >= 0.99f) {\n            leaving = true;',
+     'TitleScene.AnEnterWhileTheEmblemsStillMoveChoosesNothing'),
+    ('hint-arrow-minus-x-flipped', 'src/game/Game.cpp',
+     'case Direction::MinusX:\n        return std::numbers::pi_v<float> / 2.0f;',
+     'case Direction::MinusX:\n        return -std::numbers::pi_v<float> / 2.0f;',
+     'HintDraw.TheArrowPointsTheWayTheHintedShotFliesInAllFourDirections'),
+    ('hint-arrow-plus-z-unturned', 'src/game/Game.cpp',
+     'case Direction::PlusZ:\n        return std::numbers::pi_v<float>;', 'case Direction::PlusZ:\n        return 0.0f;',
+     'HintDraw.TheArrowPointsTheWayTheHintedShotFliesInAllFourDirections'),
 ]
 
 # Each test is in one of the two binaries; run in the other, its filter matches nothing and passes.
@@ -109,8 +196,9 @@ def main():
             print(f'{name}: stale, the text is not in {path} exactly once')
             failures += 1
             continue
+        planted = original.replace(text, fault)
         try:
-            open(file, 'w', encoding='utf-8').write(original.replace(text, fault))
+            open(file, 'w', encoding='utf-8').write(planted)
             built = run(['cmake', '--build', build, '--target', *BINARIES, 'runtime', '--parallel', str(os.cpu_count())])
             if built.returncode != 0:
                 print(f'{name}: does not build\n{built.stdout[-2000:]}')
@@ -121,7 +209,13 @@ def main():
             print(f'{name}: {"caught by" if caught else "NOT CAUGHT by"} {test}')
             failures += not caught
         finally:
-            open(file, 'w', encoding='utf-8').write(original)
+            # Others may work in the same tree: an edit made while the fault
+            # stood is theirs, and is not written over.
+            if open(file, encoding='utf-8').read() == planted:
+                open(file, 'w', encoding='utf-8').write(original)
+            else:
+                print(f'{name}: {path} changed while the fault stood; left as it is, take the fault out by hand')
+                failures += 1
     run(['cmake', '--build', build, '--target', *BINARIES, 'runtime', '--parallel', str(os.cpu_count())])
     sys.exit(1 if failures else 0)
 
