@@ -173,6 +173,23 @@ FAULTS = [
     ('hint-arrow-plus-z-unturned', 'src/game/Game.cpp',
      'case Direction::PlusZ:\n        return std::numbers::pi_v<float>;', 'case Direction::PlusZ:\n        return 0.0f;',
      'HintDraw.TheArrowPointsTheWayTheHintedShotFliesInAllFourDirections'),
+    ('search-gave-up-is-a-dead-end', 'src/game/Assists.cpp',
+     'if (!known || known->verdict == Solution::Verdict::GaveUp)', 'if (!known)',
+     'AssistsKnowledge.AGivenUpSearchIsNeitherADeadEndNorAHintNorAPar'),
+    ('search-ignores-its-budget', 'src/solver/PositionTable.cpp',
+     'if (Bytes() + ChunkNodes * sizeof(Node) > budget)', 'if (false)',
+     'SearchMemory.ATableNeverHoldsMoreThanItsBudgetAndKeepsEveryPositionOnce'),
+    ('search-grows-past-its-budget', 'src/solver/PositionTable.cpp',
+     'const std::size_t growing = Bytes() + count * sizeof(std::uint32_t);',
+     'const std::size_t growing = slots.size() * sizeof(std::uint32_t) + count * sizeof(std::uint32_t);',
+     'SearchMemory.ATableNeverHoldsMoreThanItsBudgetAndKeepsEveryPositionOnce'),
+    ('packed-block-above-the-floor', 'src/solver/PlayField.cpp',
+     'return isShown ? CellKind(packed, IndexOf(piece.cell)) : piece.kind;',
+     'return CellKind(packed, IndexOf(piece.cell));',
+     'SearchMemory.APackedPositionUnpacksToTheSamePosition'),
+    ('search-out-of-memory-aborts', 'src/solver/BackgroundSolve.cpp',
+     'catch (const std::bad_alloc&)', 'catch (const std::length_error&)',
+     'SearchMemory.ASearchThatRunsOutOfMemoryGivesUpAsTooLarge'),
 ]
 
 # Each test is in one of the two binaries; run in the other, its filter matches nothing and passes.

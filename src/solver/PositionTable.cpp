@@ -1,6 +1,6 @@
 #include "solver/PositionTable.h"
 
-#include <cstring>
+#include <algorithm>
 #include <new>
 
 namespace {
@@ -44,7 +44,8 @@ std::size_t PositionTable::SlotOf(const PlayField::Packed& position) const
 bool PositionTable::Grow()
 {
     const std::size_t count = slots.empty() ? FirstSlots : slots.size() * 2;
-    if (Bytes() + count * sizeof(std::uint32_t) > budget)
+    const std::size_t growing = Bytes() + count * sizeof(std::uint32_t);
+    if (growing > budget)
         return false;
     std::vector<std::uint32_t> old;
     try {
@@ -54,6 +55,7 @@ bool PositionTable::Grow()
         slots.swap(old);
         return false;
     }
+    peak = std::max(peak, growing);
     for (const std::uint32_t held : old) {
         if (held != EmptySlot)
             slots[SlotOf((*this)[held - 1].position)] = held;
@@ -63,11 +65,10 @@ bool PositionTable::Grow()
 
 PositionTable::Added PositionTable::Add(const Node& node)
 {
+    if (!slots.empty() && slots[SlotOf(node.position)] != EmptySlot)
+        return Added::Seen;
     if ((size + 1) * 2 > slots.size() && !Grow())
         return Added::Full;
-    const std::size_t slot = SlotOf(node.position);
-    if (slots[slot] != EmptySlot)
-        return Added::Seen;
     if (size == chunks.size() * ChunkNodes) {
         if (Bytes() + ChunkNodes * sizeof(Node) > budget)
             return Added::Full;
@@ -76,8 +77,9 @@ PositionTable::Added PositionTable::Add(const Node& node)
         } catch (const std::bad_alloc&) {
             return Added::Full;
         }
+        peak = std::max(peak, Bytes());
     }
     chunks[size / ChunkNodes][size % ChunkNodes] = node;
-    slots[slot] = static_cast<std::uint32_t>(++size);
+    slots[SlotOf(node.position)] = static_cast<std::uint32_t>(++size);
     return Added::New;
 }

@@ -30,6 +30,8 @@ public:
     std::size_t Size() const { return size; }
     // What the table holds now, in bytes.
     std::size_t Bytes() const;
+    // The most it ever held, counting the old slots and the new together while it grew.
+    std::size_t PeakBytes() const { return peak; }
 
 private:
     static constexpr std::size_t ChunkNodes = 1 << 10;
@@ -39,6 +41,7 @@ private:
     bool Grow();
 
     std::size_t budget;
+    std::size_t peak = 0;
     std::size_t size = 0;
     // Nodes in fixed blocks, so that growing never copies them or holds two copies.
     std::vector<std::unique_ptr<Node[]>> chunks;

@@ -48,28 +48,32 @@ TEST(SearchMemory, AStageTooLargeForTheBudgetGivesUpSayingSoWithinIt)
     EXPECT_GT(roomy.statesVisited, small.statesVisited);
 }
 
+// Budgets of every size, so that each of the table's steps (a new block of
+// positions, the slots doubling) is at some budget the one that meets it.
 TEST(SearchMemory, ATableNeverHoldsMoreThanItsBudgetAndKeepsEveryPositionOnce)
 {
-    constexpr std::size_t Budget = 4 << 20;
-    PositionTable table(Budget);
     std::mt19937 random(7);
-    std::size_t added = 0;
-    for (;;) {
-        PositionTable::Node node;
-        for (std::uint8_t& byte : node.position)
-            byte = static_cast<std::uint8_t>(random() % 4);
-        const PositionTable::Added result = table.Add(node);
-        ASSERT_LE(table.Bytes(), Budget);
-        if (result == PositionTable::Added::Full)
-            break;
-        if (result == PositionTable::Added::New) {
-            ASSERT_EQ(table[added].position, node.position);
-            ++added;
-            ASSERT_EQ(table.Add(node), PositionTable::Added::Seen) << "added twice";
+    for (std::size_t budget = 512 << 10; budget <= 4 << 20; budget += 96 << 10) {
+        PositionTable table(budget);
+        std::size_t added = 0;
+        for (;;) {
+            PositionTable::Node node;
+            for (std::uint8_t& byte : node.position)
+                byte = static_cast<std::uint8_t>(random() % 4);
+            const PositionTable::Added result = table.Add(node);
+            if (result == PositionTable::Added::Full)
+                break;
+            if (result == PositionTable::Added::New) {
+                ASSERT_EQ(table[added].position, node.position);
+                ++added;
+                ASSERT_EQ(table.Add(node), PositionTable::Added::Seen) << "added twice";
+            }
         }
+        EXPECT_LE(table.PeakBytes(), budget);
+        EXPECT_GE(table.PeakBytes(), table.Bytes());
+        EXPECT_EQ(table.Size(), added);
+        EXPECT_GT(added, budget / 64) << "a position should take well under 64 bytes";
     }
-    EXPECT_EQ(table.Size(), added);
-    EXPECT_GT(added, Budget / 64) << "a position should take well under 64 bytes";
 }
 
 // Whatever the stage holds, a position comes back from its packed form as it
