@@ -49,6 +49,8 @@ void WriteAssistTrace(const Game& game, const Assists& aids, JsonWriter& json)
         json.Bool(*solvable);
     else
         json.Null();
+    json.Key("tooLarge");
+    json.Bool(aids.TooLarge());
     json.Key("shotsLeft");
     if (aids.Solvable() == true)
         json.Int(static_cast<long long>(aids.Known()->shots.size()));
