@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds, and runs every test: first the Release
 # build, then the same suite built with AddressSanitizer and
-# UndefinedBehaviorSanitizer. Tests that need a window get a virtual X display
+# UndefinedBehaviorSanitizer, then the tests that start a search under
+# ThreadSanitizer. Tests that need a window get a virtual X display
 # started here.
 set -euo pipefail
 cd "$(dirname "$0")"
@@ -35,6 +36,9 @@ suppressions=$PWD/scripts/lsan.supp
 (cd build-sanitize && LD_PRELOAD=$driver ASAN_OPTIONS=detect_leaks=1:verify_asan_link_order=0 \
   LSAN_OPTIONS=suppressions=$suppressions:print_suppressions=0 \
   UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1 ctest --output-on-failure --parallel "$(nproc)")
+
+# The searches beside the frames, under ThreadSanitizer.
+scripts/tsan.sh build-tsan
 
 # Every reader of files from outside fed a minute of damaged input.
 scripts/fuzz.sh 60
