@@ -112,9 +112,9 @@ MessageAnswer ShowSdlMessageBox(const MessageRequest& request, Language language
     data.buttons = yesNo ? yesNoButtons : okButtons;
 
     // SDL draws the box in a child process of its own, and that child has been
-    // seen to crash now and then on a busy display, looking up the owner's
-    // screen: a box that failed is shown once more without an owner (SDL then
-    // takes the default screen) before its default answer is taken.
+    // seen to crash while it placed the box from SDL's display data: a box
+    // that failed is shown once more without an owner before its default
+    // answer is taken, and the game goes on either way.
     int pressed = -1;
     if (SDL_ShowMessageBox(&data, &pressed) == 0 && pressed >= 0)
         return static_cast<MessageAnswer>(pressed);
@@ -128,9 +128,7 @@ MessageAnswer ShowSdlMessageBox(const MessageRequest& request, Language language
     return answer;
 }
 
-// A box belongs to the window only once the window is on the screen: the
-// start-up question comes before it is, and SDL cannot place a box over a
-// window that has no screen yet.
+// A box belongs to the window only once the window is on the screen.
 SDL_Window* MessageOwner(const Window* window)
 {
     if (!window || (SDL_GetWindowFlags(window->Handle()) & SDL_WINDOW_SHOWN) == 0)
@@ -178,6 +176,12 @@ Application::~Application()
 bool Application::Create(bool withWindow, std::string& error)
 {
     HandleTermination();
+    // Asked before SDL's video starts: SDL then places the box on the X
+    // screen by itself. With video started it reads the position from its
+    // first display's data, which a run under load was seen to find empty,
+    // and the box's process crashed every time it was asked.
+    fullScreen = fullScreenAnswer ? *fullScreenAnswer
+                                  : ShowMessage(Message(MessageId::FullScreenQuestion)) == MessageAnswer::Yes;
     if (withWindow) {
         // Our own handlers answer termination signals, in every mode.
         SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
@@ -191,13 +195,8 @@ bool Application::Create(bool withWindow, std::string& error)
             return false;
         if (!scriptedKeys)
             OpenGamePads();
-    }
-
-    fullScreen = false;
-    fullScreen = fullScreenAnswer ? *fullScreenAnswer
-                                  : ShowMessage(Message(MessageId::FullScreenQuestion)) == MessageAnswer::Yes;
-    if (window)
         window->SetFullScreen(fullScreen);
+    }
     return true;
 }
 
