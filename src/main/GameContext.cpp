@@ -1,6 +1,7 @@
 #include "main/GameContext.h"
 
 #include "platform/Messages.h"
+#include "render/gl/GlBackEnd.h"
 
 GameContext::GameContext() : textures(device), meshes(device, application) {}
 
@@ -16,7 +17,8 @@ bool GameContext::Start(bool withWindow, std::string& error)
     if (!application.Create(withWindow, error))
         return false;
     bool contextFailed = false;
-    if (!device.Initialize(application.GetWindow(), error, &contextFailed)) {
+    // The one place the program names its graphics API: a window draws through OpenGL 3.3.
+    if (!device.Initialize(application.GetWindow(), GlBackEnd::Create, error, &contextFailed)) {
         if (contextFailed)
             application.ShowMessage(Message(MessageId::DeviceSetUpFailed));
         application.ShowMessage(Message(MessageId::GraphicsFailed));

@@ -18,8 +18,9 @@
 #include "render/SpriteQuad.h"
 #include "render/TextFace.h"
 
-class GlProgram;
+class DeviceProgram;
 class Texture;
+class Window;
 struct Surface;
 
 // What a window showed: RGBA, 8 bits a channel, top row first.
@@ -69,7 +70,7 @@ public:
                                  const std::vector<std::uint32_t>& indices) = 0;
     virtual void Delete(MeshBuffers& buffers) = 0;
     // Null with nothing in errors where the back end builds no programs.
-    virtual std::unique_ptr<GlProgram> BuildProgram(const std::string& vertex, const std::string& fragment,
+    virtual std::unique_ptr<DeviceProgram> BuildProgram(const std::string& vertex, const std::string& fragment,
                                                     std::string& errors, const std::string& defines) = 0;
 
     // States: blending on, no culling, depth passing at equal or less.
@@ -96,9 +97,9 @@ public:
     // An effect pass's program: made current, told which target it draws
     // into, and given the parameters (textures bound to units in parameter
     // order; one that drawnInto names is sampled from a copy taken now).
-    virtual void UseProgram(const GlProgram& program) = 0;
-    virtual void SetTargetOf(const GlProgram& program, const Surface& target) = 0;
-    virtual void Upload(const GlProgram& program, const EffectParameters& parameters, const Surface& target,
+    virtual void UseProgram(const DeviceProgram& program) = 0;
+    virtual void SetTargetOf(const DeviceProgram& program, const Surface& target) = 0;
+    virtual void Upload(const DeviceProgram& program, const EffectParameters& parameters, const Surface& target,
                         const std::function<bool(const Texture&)>& drawnInto) = 0;
     virtual void DrawMesh(const MeshBuffers& mesh, unsigned firstIndex, unsigned indexCount) = 0;
     virtual void DrawQuad(const SpriteQuad& corners, const Surface& target, const std::optional<ScreenRect>& scissor) = 0;
@@ -111,3 +112,10 @@ public:
     virtual void AddText(const std::string& text, int x, int y, std::uint32_t argb, TextFace face) = 0;
     virtual bool DrawSprites(const Surface& target) = 0;
 };
+
+// Makes the back end that draws into window, its back buffer width × height:
+// where the program chooses the graphics API it draws with. Null with the
+// reason in error; contextFailed then tells that the window's context itself
+// could not be made.
+using WindowBackEndFactory = std::function<std::unique_ptr<DeviceBackEnd>(
+    Window& window, int width, int height, std::string& error, bool& contextFailed)>;

@@ -1,10 +1,10 @@
 #include "render/Effect.h"
 
 #include "files/FileBytes.h"
+#include "render/DeviceProgram.h"
 #include "render/EffectSource.h"
 #include "render/GraphicsDevice.h"
 #include "render/Texture.h"
-#include "render/gl/GlProgram.h"
 
 namespace {
 
@@ -117,7 +117,7 @@ void Effect::Begin()
     savedDepthWrite = device.DepthWrite();
 }
 
-const GlProgram* Effect::CurrentProgram() const
+const DeviceProgram* Effect::CurrentProgram() const
 {
     const CompiledTechnique& technique = techniques[current];
     if (const EffectValue* value = variantParameter.empty() ? nullptr : Find(variantParameter)) {
@@ -151,7 +151,7 @@ void Effect::CommitChanges()
     if (!inPass)
         return;
     // A changed variant parameter switches the pass to its build.
-    if (const GlProgram* program = CurrentProgram(); program != passProgram) {
+    if (const DeviceProgram* program = CurrentProgram(); program != passProgram) {
         passProgram = program;
         device.SetPassProgram(program);
     }
@@ -174,7 +174,7 @@ void Effect::End()
     device.SetDepthWrite(savedDepthWrite);
 }
 
-void Effect::Upload(const GlProgram& program) const
+void Effect::Upload(const DeviceProgram& program) const
 {
     device.SetPassParameters(program, parameters);
 }

@@ -9,7 +9,7 @@
 #include "render/EffectSource.h"
 #include "render/EffectValue.h"
 
-class GlProgram;
+class DeviceProgram;
 class GraphicsDevice;
 
 // An effect file: named techniques of one pass each, and parameters set by name
@@ -59,23 +59,23 @@ private:
     struct CompiledTechnique {
         std::string name;
         // The build for any value of the variant parameter, and one per listed value.
-        std::unique_ptr<GlProgram> program;
-        std::map<int, std::unique_ptr<GlProgram>> variants;
+        std::unique_ptr<DeviceProgram> program;
+        std::map<int, std::unique_ptr<DeviceProgram>> variants;
         DepthUse depth = DepthUse::TestAndWrite;
         bool cullBack = false;
     };
 
     explicit Effect(GraphicsDevice& owner);
     // The build of the current technique for the parameters as they are now.
-    const GlProgram* CurrentProgram() const;
-    void Upload(const GlProgram& program) const;
+    const DeviceProgram* CurrentProgram() const;
+    void Upload(const DeviceProgram& program) const;
 
     GraphicsDevice& device;
     std::vector<CompiledTechnique> techniques;
     std::size_t current = 0;
     EffectParameters parameters;
     std::string variantParameter;
-    const GlProgram* passProgram = nullptr;
+    const DeviceProgram* passProgram = nullptr;
     bool savedDepthTest = true;
     bool savedDepthWrite = true;
     bool inPass = false;

@@ -24,7 +24,7 @@
 //                      renderer runs both sides of a branch).
 //
 // Directives start a line with '@'; everything else belongs to the section
-// above it. Stages see a prelude first (see GlProgram).
+// above it. Stages see a prelude first (see render/gl/GlProgram.h).
 // How a technique uses the depth buffer; each pass narrows the device's states, never widens them.
 enum class DepthUse { TestAndWrite, TestOnly, Off };
 

@@ -7,7 +7,6 @@
 #include "render/Mesh.h"
 #include "render/NullBackEnd.h"
 #include "render/Texture.h"
-#include "render/gl/GlBackEnd.h"
 
 namespace {
 
@@ -26,7 +25,8 @@ GraphicsDevice::GraphicsDevice() : backEnd(std::make_unique<NullBackEnd>())
 
 GraphicsDevice::~GraphicsDevice() = default;
 
-bool GraphicsDevice::Initialize(Window* window, std::string& error, bool* contextFailed)
+bool GraphicsDevice::Initialize(Window* window, const WindowBackEndFactory& makeBackEnd, std::string& error,
+                                bool* contextFailed)
 {
     backBufferWidth = Application::ScreenWidth;
     backBufferHeight = Application::ScreenHeight;
@@ -37,13 +37,13 @@ bool GraphicsDevice::Initialize(Window* window, std::string& error, bool* contex
         return true;
 
     bool failedContext = false;
-    auto gl = GlBackEnd::Create(*window, backBufferWidth, backBufferHeight, error, failedContext);
-    if (!gl) {
+    auto made = makeBackEnd(*window, backBufferWidth, backBufferHeight, error, failedContext);
+    if (!made) {
         if (contextFailed)
             *contextFailed = failedContext;
         return false;
     }
-    backEnd = std::move(gl);
+    backEnd = std::move(made);
     backEnd->ChooseBackBuffer(backBuffer, false);
     BindTarget(&backBuffer);
     SetDefaultStates();
@@ -228,14 +228,14 @@ void GraphicsDevice::BeginEffectPass(const EffectPassState& state)
         backEnd->SetCulling(true);
 }
 
-void GraphicsDevice::SetPassProgram(const GlProgram* program)
+void GraphicsDevice::SetPassProgram(const DeviceProgram* program)
 {
     pass.program = program;
     if (program)
         backEnd->UseProgram(*program);
 }
 
-void GraphicsDevice::SetPassParameters(const GlProgram& program, const EffectParameters& parameters)
+void GraphicsDevice::SetPassParameters(const DeviceProgram& program, const EffectParameters& parameters)
 {
     backEnd->Upload(program, parameters, Target(), [this](const Texture& texture) {
         return texture.GetSurface() && Bound(texture.GetSurface()) == &Target();

@@ -21,7 +21,7 @@ class Window;
 class Texture;
 class Mesh;
 class Effect;
-class GlProgram;
+class DeviceProgram;
 struct Rect;
 
 enum class TransformState { World, View, Projection, Texture0 };
@@ -31,7 +31,7 @@ enum class TransformState { World, View, Projection, Texture0 };
 struct EffectPassState {
     const Effect* effect = nullptr;
     // Null on the null back end: the pass is only recorded.
-    const GlProgram* program = nullptr;
+    const DeviceProgram* program = nullptr;
     std::string technique;
     bool depthTest = true;
     bool depthWrite = true;
@@ -45,9 +45,10 @@ struct EffectPassState {
 // the sprite batch and the text call.
 //
 // It keeps every state, the draw log, what it knows of each target's colour,
-// stand-ins and occlusion, and hands the drawing to its back end: OpenGL 3.3
-// in a window (GlBackEnd), nothing without one (NullBackEnd), so every call
-// runs and is recorded anywhere, and draw order can be checked headless.
+// stand-ins and occlusion, and hands the drawing to its back end: in a window
+// the one the program chooses (OpenGL 3.3 in the game, render/gl), nothing
+// without one (NullBackEnd), so every call runs and is recorded anywhere, and
+// draw order can be checked headless.
 class GraphicsDevice {
 public:
     GraphicsDevice();
@@ -55,11 +56,13 @@ public:
     GraphicsDevice(const GraphicsDevice&) = delete;
     GraphicsDevice& operator=(const GraphicsDevice&) = delete;
 
-    // window null: headless, on the null back end. Full screen or not, the
-    // picture is drawn the same way. False, with the reason in error, without
-    // an OpenGL 3.3 context; contextFailed then tells that the window's
-    // context could not be made (the caller says so in its own box).
-    bool Initialize(Window* window, std::string& error, bool* contextFailed = nullptr);
+    // window null: headless, on the null back end; otherwise on the back end
+    // makeBackEnd makes for the window. Full screen or not, the picture is
+    // drawn the same way. False, with the reason in error, when the back end
+    // cannot be made; contextFailed then tells that the window's context could
+    // not be made (the caller says so in its own box).
+    bool Initialize(Window* window, const WindowBackEndFactory& makeBackEnd, std::string& error,
+                    bool* contextFailed = nullptr);
     // Depth test and write, alpha blending with source alpha, no culling, one
     // white light along (1, -1, 1), texture times vertex colour, lighting on.
     void SetDefaultStates();
@@ -126,10 +129,10 @@ public:
     void BeginEffectPass(const EffectPassState& pass);
     void EndEffectPass();
     // The active pass continues with another build of its technique.
-    void SetPassProgram(const GlProgram* program);
+    void SetPassProgram(const DeviceProgram* program);
     // The pass's program takes the effect's parameters; a texture that is
     // being drawn into is sampled from a copy taken now.
-    void SetPassParameters(const GlProgram& program, const EffectParameters& parameters);
+    void SetPassParameters(const DeviceProgram& program, const EffectParameters& parameters);
     // A new pass of the same technique counts as a new mesh draw in the log.
     const EffectPassState* ActivePass() const { return activePass ? &pass : nullptr; }
 

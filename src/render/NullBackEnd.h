@@ -1,7 +1,7 @@
 #pragma once
 
 #include "render/DeviceBackEnd.h"
-#include "render/gl/GlProgram.h"
+#include "render/DeviceProgram.h"
 
 // The back end of a device without a window: it makes no storage and draws
 // nothing, so the device in front runs every call, keeps every state and
@@ -13,7 +13,7 @@ public:
     void Delete(TextureStorage& storage) override { storage = {}; }
     MeshBuffers MakeMesh(const std::vector<XModel::Vertex>&, const std::vector<std::uint32_t>&) override { return {}; }
     void Delete(MeshBuffers& buffers) override { buffers = {}; }
-    std::unique_ptr<GlProgram> BuildProgram(const std::string&, const std::string&, std::string&,
+    std::unique_ptr<DeviceProgram> BuildProgram(const std::string&, const std::string&, std::string&,
                                             const std::string&) override
     {
         return nullptr;
@@ -34,9 +34,9 @@ public:
     void Present(const Surface&, std::vector<std::uint8_t>*, WindowPicture*) override {}
     void Finish() override {}
 
-    void UseProgram(const GlProgram&) override {}
-    void SetTargetOf(const GlProgram&, const Surface&) override {}
-    void Upload(const GlProgram&, const EffectParameters&, const Surface&,
+    void UseProgram(const DeviceProgram&) override {}
+    void SetTargetOf(const DeviceProgram&, const Surface&) override {}
+    void Upload(const DeviceProgram&, const EffectParameters&, const Surface&,
                 const std::function<bool(const Texture&)>&) override
     {
     }

@@ -86,6 +86,12 @@ void ReadFramebuffer(int width, int height, bool topRowFirst, std::vector<std::u
     }
 }
 
+// Every program this back end is handed is one it built.
+const GlProgram& Built(const DeviceProgram& program)
+{
+    return static_cast<const GlProgram&>(program);
+}
+
 }  // namespace
 
 std::unique_ptr<GlBackEnd> GlBackEnd::Create(Window& window, int width, int height, std::string& error,
@@ -275,8 +281,8 @@ void GlBackEnd::Delete(MeshBuffers& mesh)
     mesh = MeshBuffers{};
 }
 
-std::unique_ptr<GlProgram> GlBackEnd::BuildProgram(const std::string& vertex, const std::string& fragment,
-                                                   std::string& errors, const std::string& defines)
+std::unique_ptr<DeviceProgram> GlBackEnd::BuildProgram(const std::string& vertex, const std::string& fragment,
+                                                       std::string& errors, const std::string& defines)
 {
     return GlProgram::Build(vertex, fragment, errors, defines);
 }
@@ -443,23 +449,22 @@ void GlBackEnd::Finish()
     glFinish();
 }
 
-void GlBackEnd::UseProgram(const GlProgram& program)
+void GlBackEnd::UseProgram(const DeviceProgram& program)
 {
-    glUseProgram(program.Id());
+    glUseProgram(Built(program).Id());
 }
 
-void GlBackEnd::SetTargetOf(const GlProgram& program, const Surface& target)
+void GlBackEnd::SetTargetOf(const DeviceProgram& program, const Surface& target)
 {
-    glUniform1f(program.Uniform("orb_FlipY"), target.topRowFirst ? -1.0f : 1.0f);
-    glUniform2f(program.Uniform("orb_TargetSize"), static_cast<float>(target.width), static_cast<float>(target.height));
+    Built(program).SetTarget(target);
 }
 
-void GlBackEnd::Upload(const GlProgram& program, const EffectParameters& parameters, const Surface& target,
+void GlBackEnd::Upload(const DeviceProgram& program, const EffectParameters& parameters, const Surface& target,
                        const std::function<bool(const Texture&)>& drawnInto)
 {
     int unit = 0;
     for (const auto& [name, value] : parameters) {
-        const int location = program.Uniform(name);
+        const int location = Built(program).Uniform(name);
         if (location < 0)
             continue;
         if (const auto* texture = std::get_if<const Texture*>(&value)) {
@@ -540,7 +545,7 @@ void GlBackEnd::UseFixedFunction(const FixedFunctionState& state, const Surface&
 {
     const GlProgram& program = *fixedProgram;
     glUseProgram(program.Id());
-    SetTargetOf(program, target);
+    program.SetTarget(target);
     glUniformMatrix4fv(program.Uniform("ff_World"), 1, GL_FALSE, state.world.Data());
     glUniformMatrix4fv(program.Uniform("ff_View"), 1, GL_FALSE, state.view.Data());
     glUniformMatrix4fv(program.Uniform("ff_Projection"), 1, GL_FALSE, state.projection.Data());
@@ -593,7 +598,7 @@ bool GlBackEnd::DrawSprites(const Surface& target)
     glBlendEquation(GL_FUNC_ADD);
     glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
     glUseProgram(spriteProgram->Id());
-    SetTargetOf(*spriteProgram, target);
+    spriteProgram->SetTarget(target);
     glUniform1i(spriteProgram->Uniform("sprite_Texture"), 0);
     glBindSampler(0, clampSampler);
     sprites->Flush();

@@ -6,6 +6,7 @@
 #include "render/DeviceBackEnd.h"
 
 class Font;
+class GlProgram;
 class SpriteBatch;
 class Window;
 
@@ -31,8 +32,8 @@ public:
     void Delete(TextureStorage& storage) override;
     MeshBuffers MakeMesh(const std::vector<XModel::Vertex>& vertices, const std::vector<std::uint32_t>& indices) override;
     void Delete(MeshBuffers& buffers) override;
-    std::unique_ptr<GlProgram> BuildProgram(const std::string& vertex, const std::string& fragment, std::string& errors,
-                                            const std::string& defines) override;
+    std::unique_ptr<DeviceProgram> BuildProgram(const std::string& vertex, const std::string& fragment,
+                                                std::string& errors, const std::string& defines) override;
 
     void ResetStates() override;
     void SetBlend(const BlendState& blend) override;
@@ -49,9 +50,9 @@ public:
     void Present(const Surface& backBuffer, std::vector<std::uint8_t>* pixels, WindowPicture* shown) override;
     void Finish() override;
 
-    void UseProgram(const GlProgram& program) override;
-    void SetTargetOf(const GlProgram& program, const Surface& target) override;
-    void Upload(const GlProgram& program, const EffectParameters& parameters, const Surface& target,
+    void UseProgram(const DeviceProgram& program) override;
+    void SetTargetOf(const DeviceProgram& program, const Surface& target) override;
+    void Upload(const DeviceProgram& program, const EffectParameters& parameters, const Surface& target,
                 const std::function<bool(const Texture&)>& drawnInto) override;
     void DrawMesh(const MeshBuffers& mesh, unsigned firstIndex, unsigned indexCount) override;
     void DrawQuad(const SpriteQuad& corners, const Surface& target, const std::optional<ScreenRect>& scissor) override;

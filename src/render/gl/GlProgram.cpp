@@ -4,6 +4,8 @@
 
 #include <epoxy/gl.h>
 
+#include "render/Surface.h"
+
 namespace {
 
 const char* const Prelude = R"(#version 330 core
@@ -99,4 +101,10 @@ int GlProgram::Uniform(const std::string& name) const
     const int location = glGetUniformLocation(id, name.c_str());
     locations.emplace(name, location);
     return location;
+}
+
+void GlProgram::SetTarget(const Surface& target) const
+{
+    glUniform1f(Uniform("orb_FlipY"), target.topRowFirst ? -1.0f : 1.0f);
+    glUniform2f(Uniform("orb_TargetSize"), static_cast<float>(target.width), static_cast<float>(target.height));
 }
