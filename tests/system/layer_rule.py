@@ -1,6 +1,7 @@
 #!/usr/bin/env python3
 """Every file of src/ includes only its own layer and the layers it stands on,
-and the libraries of the hardware only where they belong.
+the libraries of the hardware only where they belong, and the GL back end
+only from main/.
 
     layer_rule.py SOURCE_DIR
 
@@ -35,6 +36,12 @@ HARDWARE = {
     'GL/': ('render/gl/',),
 }
 
+# The GL back end is a library of its own that the program chooses for its
+# window: everything else, the device in front included, knows it only as a
+# DeviceBackEnd, so another back end can take its place.
+GL_BACK_END = 'render/gl/'
+MAY_INCLUDE_GL_BACK_END = ('render/gl/', 'main/')
+
 INCLUDE = re.compile(r'^\s*#\s*include\s*([<"])([^>"]+)[>"]', re.M)
 
 
@@ -45,6 +52,12 @@ def below(layer, seen=None):
             seen.add(used)
             below(used, seen)
     return seen
+
+
+def back_end_fault(relative, header):
+    if header.startswith(GL_BACK_END) and not relative.startswith(MAY_INCLUDE_GL_BACK_END):
+        return f'{relative}: includes {header}, the GL back end, which only main/ chooses'
+    return None
 
 
 def main():
@@ -67,6 +80,8 @@ def main():
             with open(path, encoding='utf-8') as text:
                 for quote, header in INCLUDE.findall(text.read()):
                     if quote == '"':
+                        if fault := back_end_fault(relative, header):
+                            faults.append(fault)
                         used = header.split('/')[0]
                         if '/' in header and used in USES and used not in allowed:
                             faults.append(f'{relative}: includes {header}, above or beside {layer}')
