@@ -1,8 +1,6 @@
 #include "render/gl/GlBackEnd.h"
 
-#include <algorithm>
 #include <cstddef>
-#include <cstring>
 
 #include <epoxy/gl.h>
 
@@ -64,28 +62,6 @@ unsigned MakeSampler(GLenum wrap)
     return sampler;
 }
 
-// The framebuffer bound for reading, as RGBA rows top first, opaque as the
-// window shows it whatever its alpha holds.
-void ReadFramebuffer(int width, int height, bool topRowFirst, std::vector<std::uint8_t>& pixels)
-{
-    const std::size_t rowBytes = static_cast<std::size_t>(width) * 4;
-    pixels.resize(rowBytes * height);
-    glPixelStorei(GL_PACK_ALIGNMENT, 1);
-    glReadPixels(0, 0, width, height, GL_RGBA, GL_UNSIGNED_BYTE, pixels.data());
-    for (std::size_t alpha = 3; alpha < pixels.size(); alpha += 4)
-        pixels[alpha] = 255;
-    if (topRowFirst)
-        return;
-    std::vector<std::uint8_t> row(rowBytes);
-    for (int top = 0, bottom = height - 1; top < bottom; ++top, --bottom) {
-        std::uint8_t* a = pixels.data() + top * rowBytes;
-        std::uint8_t* b = pixels.data() + bottom * rowBytes;
-        std::memcpy(row.data(), a, rowBytes);
-        std::memcpy(a, b, rowBytes);
-        std::memcpy(b, row.data(), rowBytes);
-    }
-}
-
 // Every program this back end is handed is one it built.
 const GlProgram& Built(const DeviceProgram& program)
 {
@@ -110,34 +86,12 @@ std::unique_ptr<GlBackEnd> GlBackEnd::Create(Window& window, int width, int heig
     return backEnd;
 }
 
-GlBackEnd::GlBackEnd(Window& target, int backBufferWidth, int backBufferHeight)
-    : window(target), width(backBufferWidth), height(backBufferHeight)
-{
-}
+GlBackEnd::GlBackEnd(Window& window, int width, int height) : targets(window, width, height) {}
 
 bool GlBackEnd::Build(std::string& error)
 {
-    glGenRenderbuffers(1, &sharedDepth);
-    glBindRenderbuffer(GL_RENDERBUFFER, sharedDepth);
-    glRenderbufferStorage(GL_RENDERBUFFER, GL_DEPTH24_STENCIL8, width, height);
-    glGenRenderbuffers(1, &offScreenColour);
-    glBindRenderbuffer(GL_RENDERBUFFER, offScreenColour);
-    glRenderbufferStorage(GL_RENDERBUFFER, GL_RGBA8, width, height);
-    glGenFramebuffers(1, &offScreenFramebuffer);
-    glBindFramebuffer(GL_FRAMEBUFFER, offScreenFramebuffer);
-    glFramebufferRenderbuffer(GL_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_RENDERBUFFER, offScreenColour);
-    glFramebufferRenderbuffer(GL_FRAMEBUFFER, GL_DEPTH_STENCIL_ATTACHMENT, GL_RENDERBUFFER, sharedDepth);
-    if (glCheckFramebufferStatus(GL_FRAMEBUFFER) != GL_FRAMEBUFFER_COMPLETE) {
-        error = "the off-screen back buffer cannot be created";
+    if (!targets.Build(error))
         return false;
-    }
-    // The window's depth buffer is its own; the shared one is cleared with it (see Clear).
-    glGenFramebuffers(1, &depthOnlyFramebuffer);
-    glBindFramebuffer(GL_FRAMEBUFFER, depthOnlyFramebuffer);
-    glFramebufferRenderbuffer(GL_FRAMEBUFFER, GL_DEPTH_STENCIL_ATTACHMENT, GL_RENDERBUFFER, sharedDepth);
-    glDrawBuffer(GL_NONE);
-    glReadBuffer(GL_NONE);
-
     std::string log;
     fixedProgram = GlProgram::Build(BuiltinShaders::FixedVertex, BuiltinShaders::FixedFragment, log);
     spriteProgram = GlProgram::Build(BuiltinShaders::SpriteVertex, BuiltinShaders::SpriteFragment, log);
@@ -191,7 +145,6 @@ GlBackEnd::~GlBackEnd()
     sprites.reset();
     monoFont.reset();
     sansFont.reset();
-    Delete(targetCopy);
     glDeleteTextures(1, &whiteTexture);
     glDeleteSamplers(1, &wrapSampler);
     glDeleteSamplers(1, &clampSampler);
@@ -199,10 +152,6 @@ GlBackEnd::~GlBackEnd()
     glDeleteBuffers(1, &quadBuffer);
     glDeleteVertexArrays(1, &fanArray);
     glDeleteBuffers(1, &fanBuffer);
-    glDeleteFramebuffers(1, &offScreenFramebuffer);
-    glDeleteFramebuffers(1, &depthOnlyFramebuffer);
-    glDeleteRenderbuffers(1, &offScreenColour);
-    glDeleteRenderbuffers(1, &sharedDepth);
 }
 
 TextureStorage GlBackEnd::MakeImage(int imageWidth, int imageHeight, const std::uint8_t* rgba)
@@ -217,34 +166,14 @@ TextureStorage GlBackEnd::MakeImage(int imageWidth, int imageHeight, const std::
     return storage;
 }
 
-std::optional<TextureStorage> GlBackEnd::MakeTarget(int targetWidth, int targetHeight, bool halfFloat)
+std::optional<TextureStorage> GlBackEnd::MakeTarget(int width, int height, bool halfFloat)
 {
-    TextureStorage storage;
-    glGenTextures(1, &storage.handle);
-    glBindTexture(GL_TEXTURE_2D, storage.handle);
-    glTexImage2D(GL_TEXTURE_2D, 0, halfFloat ? GL_RGBA16F : GL_RGBA8, targetWidth, targetHeight, 0, GL_RGBA,
-                 halfFloat ? GL_HALF_FLOAT : GL_UNSIGNED_BYTE, nullptr);
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAX_LEVEL, 0);
-    glGenFramebuffers(1, &storage.framebuffer);
-    glBindFramebuffer(GL_FRAMEBUFFER, storage.framebuffer);
-    glFramebufferTexture2D(GL_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_TEXTURE_2D, storage.handle, 0);
-    // Every full-size target shares the one depth buffer, as a frame's
-    // passes expect to depth-test against what earlier passes drew.
-    if (targetWidth == width && targetHeight == height)
-        glFramebufferRenderbuffer(GL_FRAMEBUFFER, GL_DEPTH_STENCIL_ATTACHMENT, GL_RENDERBUFFER, sharedDepth);
-    if (glCheckFramebufferStatus(GL_FRAMEBUFFER) != GL_FRAMEBUFFER_COMPLETE) {
-        Delete(storage);
-        return std::nullopt;
-    }
-    return storage;
+    return targets.MakeTarget(width, height, halfFloat);
 }
 
 void GlBackEnd::Delete(TextureStorage& storage)
 {
-    if (storage.framebuffer)
-        glDeleteFramebuffers(1, &storage.framebuffer);
-    glDeleteTextures(1, &storage.handle);
-    storage = TextureStorage{};
+    GlTargets::Delete(storage);
 }
 
 MeshBuffers GlBackEnd::MakeMesh(const std::vector<XModel::Vertex>& vertices, const std::vector<std::uint32_t>& indices)
@@ -333,115 +262,32 @@ void GlBackEnd::SetCulling(bool backFaces)
 
 void GlBackEnd::ChooseBackBuffer(Surface& backBuffer, bool offScreen)
 {
-    int drawableWidth = 0;
-    int drawableHeight = 0;
-    window.DrawableSize(drawableWidth, drawableHeight);
-    // Off-screen the back buffer costs a copy at Present; standing in for the
-    // float scene target it saves more, as the world is drawn at 8 bits once
-    // instead of at 16 and then copied.
-    const bool own = drawableWidth == width && drawableHeight == height && !offScreen;
-    backBuffer.framebuffer = own ? 0 : offScreenFramebuffer;
-    // Off-screen it is stored top row first like every target, so that any of
-    // them can stand in for it and rasterise alike; the window's is bottom-up.
-    backBuffer.topRowFirst = !own;
+    targets.ChooseBackBuffer(backBuffer, offScreen);
 }
 
 void GlBackEnd::BindTarget(const Surface& target)
 {
-    glBindFramebuffer(GL_FRAMEBUFFER, target.framebuffer);
-    glViewport(0, 0, target.width, target.height);
-    // Front faces wind clockwise as seen; a target stored top row first shows
-    // GL every picture mirrored, and so every winding reversed.
-    glFrontFace(target.topRowFirst ? GL_CCW : GL_CW);
+    targets.Bind(target);
 }
 
 void GlBackEnd::Clear(const Surface& target, const std::optional<Color>& colour, std::optional<float> depth)
 {
-    GLbitfield mask = 0;
-    if (colour) {
-        glClearColor(colour->r, colour->g, colour->b, colour->a);
-        mask |= GL_COLOR_BUFFER_BIT;
-    }
-    if (depth) {
-        glClearDepth(*depth);
-        glClearStencil(0);
-        // Clearing obeys the depth mask; a clear must reach the buffer whatever the state.
-        glDepthMask(GL_TRUE);
-        mask |= GL_DEPTH_BUFFER_BIT | GL_STENCIL_BUFFER_BIT;
-    }
-    glClear(mask);
-    // With the window's own back buffer, the depth buffer the full-size targets
-    // share is a second buffer; clearing "the" depth buffer clears both.
-    if (depth && target.framebuffer == 0) {
-        glBindFramebuffer(GL_FRAMEBUFFER, depthOnlyFramebuffer);
-        glClear(GL_DEPTH_BUFFER_BIT | GL_STENCIL_BUFFER_BIT);
-        BindTarget(target);
-    }
+    targets.Clear(target, colour, depth);
 }
 
 void GlBackEnd::ClearArea(const Surface& target, const ScreenRect& area, const Color& colour)
 {
-    SetScissor(target, area);
-    glClearColor(colour.r, colour.g, colour.b, colour.a);
-    glClear(GL_COLOR_BUFFER_BIT);
-    SetScissor(target, std::nullopt);
-}
-
-void GlBackEnd::SetScissor(const Surface& target, const std::optional<ScreenRect>& area)
-{
-    if (!area) {
-        glDisable(GL_SCISSOR_TEST);
-        return;
-    }
-    glEnable(GL_SCISSOR_TEST);
-    // GL counts rows from the bottom of what it stores.
-    const int row = target.topRowFirst ? area->y : target.height - area->Bottom();
-    glScissor(area->x, row, area->width, area->height);
+    targets.ClearArea(target, area, colour);
 }
 
 void GlBackEnd::Copy(const Surface& from, const Surface& to)
 {
-    glBindFramebuffer(GL_READ_FRAMEBUFFER, from.framebuffer);
-    glBindFramebuffer(GL_DRAW_FRAMEBUFFER, to.framebuffer);
-    // Rows run the other way in the window's own framebuffer.
-    const bool flip = from.topRowFirst != to.topRowFirst;
-    glBlitFramebuffer(0, 0, to.width, to.height, 0, flip ? to.height : 0, to.width, flip ? 0 : to.height,
-                      GL_COLOR_BUFFER_BIT, GL_NEAREST);
-    BindTarget(to);
+    targets.Copy(from, to);
 }
 
 void GlBackEnd::Present(const Surface& backBuffer, std::vector<std::uint8_t>* pixels, WindowPicture* shown)
 {
-    if (pixels) {
-        glBindFramebuffer(GL_READ_FRAMEBUFFER, backBuffer.framebuffer);
-        ReadFramebuffer(width, height, backBuffer.topRowFirst, *pixels);
-    }
-    if (backBuffer.framebuffer) {
-        int displayWidth = 0;
-        int displayHeight = 0;
-        window.DrawableSize(displayWidth, displayHeight);
-        // The largest rectangle of the back buffer's shape that fits, centred; the bars stay black.
-        const int shownWidth = std::min(displayWidth, displayHeight * width / height);
-        const int shownHeight = shownWidth * height / width;
-        const int x = (displayWidth - shownWidth) / 2;
-        const int y = (displayHeight - shownHeight) / 2;
-        glBindFramebuffer(GL_DRAW_FRAMEBUFFER, 0);
-        if (shownWidth != displayWidth || shownHeight != displayHeight) {
-            glClearColor(0.0f, 0.0f, 0.0f, 1.0f);
-            glClear(GL_COLOR_BUFFER_BIT);
-        }
-        glBindFramebuffer(GL_READ_FRAMEBUFFER, backBuffer.framebuffer);
-        // Top row first in the back buffer, last in the window; at its own size a plain copy.
-        const bool scaled = shownWidth != width || shownHeight != height;
-        glBlitFramebuffer(0, height, width, 0, x, y, x + shownWidth, y + shownHeight, GL_COLOR_BUFFER_BIT,
-                          scaled ? GL_LINEAR : GL_NEAREST);
-    }
-    if (shown) {
-        window.DrawableSize(shown->width, shown->height);
-        glBindFramebuffer(GL_READ_FRAMEBUFFER, 0);
-        ReadFramebuffer(shown->width, shown->height, false, shown->pixels);
-    }
-    window.SwapBuffers();
+    targets.Present(backBuffer, pixels, shown);
 }
 
 void GlBackEnd::Finish()
@@ -503,21 +349,9 @@ void GlBackEnd::BindTexture(int unit, unsigned handle, bool target)
 
 unsigned GlBackEnd::CopyOf(const Texture& texture, const Surface& target)
 {
-    const int copyWidth = static_cast<int>(texture.imageInfo.width);
-    const int copyHeight = static_cast<int>(texture.imageInfo.height);
-    const bool half = texture.imageInfo.format == TextureFormat::A16B16G16R16F;
-    if (!targetCopy.handle || targetCopyWidth != copyWidth || targetCopyHeight != copyHeight || targetCopyHalf != half) {
-        Delete(targetCopy);
-        targetCopy = MakeTarget(copyWidth, copyHeight, half).value_or(TextureStorage{});
-        targetCopyWidth = copyWidth;
-        targetCopyHeight = copyHeight;
-        targetCopyHalf = half;
-    }
-    glBindFramebuffer(GL_READ_FRAMEBUFFER, target.framebuffer);
-    glBindFramebuffer(GL_DRAW_FRAMEBUFFER, targetCopy.framebuffer);
-    glBlitFramebuffer(0, 0, copyWidth, copyHeight, 0, 0, copyWidth, copyHeight, GL_COLOR_BUFFER_BIT, GL_NEAREST);
-    BindTarget(target);
-    return targetCopy.handle;
+    return targets.CopyOf(target, static_cast<int>(texture.imageInfo.width),
+                          static_cast<int>(texture.imageInfo.height),
+                          texture.imageInfo.format == TextureFormat::A16B16G16R16F);
 }
 
 void GlBackEnd::DrawMesh(const MeshBuffers& mesh, unsigned firstIndex, unsigned indexCount)
@@ -535,9 +369,9 @@ void GlBackEnd::DrawQuad(const SpriteQuad& corners, const Surface& target, const
     glBindVertexArray(quadArray);
     glBindBuffer(GL_ARRAY_BUFFER, quadBuffer);
     glBufferData(GL_ARRAY_BUFFER, sizeof corners, corners.data(), GL_STREAM_DRAW);
-    SetScissor(target, scissor);
+    targets.SetScissor(target, scissor);
     glDrawArrays(GL_TRIANGLE_FAN, 0, 4);
-    SetScissor(target, std::nullopt);
+    targets.SetScissor(target, std::nullopt);
     glBindVertexArray(0);
 }
 

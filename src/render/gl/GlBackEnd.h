@@ -4,6 +4,7 @@
 #include <string>
 
 #include "render/DeviceBackEnd.h"
+#include "render/gl/GlTargets.h"
 
 class Font;
 class GlProgram;
@@ -66,32 +67,16 @@ public:
 private:
     GlBackEnd(Window& window, int width, int height);
     bool Build(std::string& error);
-    void SetScissor(const Surface& target, const std::optional<ScreenRect>& area);
     // A copy of target, taken now, for a pass that samples what it draws into.
     unsigned CopyOf(const Texture& texture, const Surface& target);
     void BindTexture(int unit, unsigned handle, bool target);
 
-    Window& window;
-    int width;
-    int height;
-    // The back buffer drawn off-screen, when the window's drawable is not its
-    // size or a target stands in for it.
-    unsigned offScreenFramebuffer = 0;
-    unsigned offScreenColour = 0;
-    // A framebuffer holding just the shared depth, to clear it with the window's.
-    unsigned depthOnlyFramebuffer = 0;
-    unsigned sharedDepth = 0;
-
+    GlTargets targets;
     std::unique_ptr<GlProgram> fixedProgram;
     std::unique_ptr<GlProgram> spriteProgram;
     std::unique_ptr<SpriteBatch> sprites;
     std::unique_ptr<Font> monoFont;
     std::unique_ptr<Font> sansFont;
-    // The copy a pass samples when it reads its own target.
-    TextureStorage targetCopy;
-    int targetCopyWidth = 0;
-    int targetCopyHeight = 0;
-    bool targetCopyHalf = false;
     unsigned fanArray = 0;
     unsigned fanBuffer = 0;
     unsigned quadArray = 0;
