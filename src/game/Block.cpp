@@ -37,30 +37,31 @@ Block::Block(const MapPosition& cell, int blockKind) : kind(blockKind), mapCell(
 
 Block::~Block() = default;
 
-void Block::Update(const StageGrid& grid, FlightState& flight, SoundPlayer* sound)
+std::optional<MapPosition> Block::Fly(const StageGrid& grid, const FlightState& flight, SoundPlayer* sound)
+{
+    if (!flight.inFlight || launched != 1 || state != BlockState::Moving)
+        return std::nullopt;
+    Vector3 candidate = transform.position + flight.velocity;
+    if (Collide(grid, flight.direction, candidate) == 1) {
+        transform.position = candidate;
+        return std::nullopt;
+    }
+    launched = 0;
+    state = BlockState::Resting;
+    Vector3& p = transform.position;
+    p.x = SnapToCentre(p.x);
+    p.z = SnapToCentre(p.z);
+    if (sound)
+        sound->PlayEffect(GameSound::Landing, false);
+    return MapPosition{Field::CellOf(p.x), Field::CellOf(p.y), Field::CellOf(p.z)};
+}
+
+void Block::Update(SoundPlayer* sound)
 {
     if (!burst)
         burst = std::make_unique<BlockBurst>(weak_from_this());
 
-    if (flight.inFlight && launched == 1 && state == BlockState::Moving) {
-        Vector3 candidate = transform.position + flight.velocity;
-        if (Collide(grid, flight.direction, candidate) == 1) {
-            transform.position = candidate;
-        } else {
-            launched = 0;
-            state = BlockState::Resting;
-            flight.inFlight = false;
-            flight.mapDirty = true;
-            Vector3& p = transform.position;
-            p.x = SnapToCentre(p.x);
-            p.z = SnapToCentre(p.z);
-            flight.landingCell = {Field::CellOf(p.x), Field::CellOf(p.y), Field::CellOf(p.z)};
-            if (sound)
-                sound->PlayEffect(GameSound::Landing, false);
-        }
-    }
-
-    if (kind == BlockKind::Bursting)
+    if (bursting)
         burst->Update(sound);
 
     transform.UpdateWorld();
@@ -117,7 +118,7 @@ void Block::Draw(const RenderContext& render) const
         return;
     ModelShader& shader = render.shaders.modelShader;
     shader.SetWorld(transform.world);
-    if (kind == BlockKind::Bursting) {
+    if (bursting) {
         if (burst)
             burst->Draw(render);
     } else if (const char* model = BlockModel::Of(kind)) {
@@ -128,6 +129,8 @@ void Block::Draw(const RenderContext& render) const
 void Block::DrawInverted(const RenderContext& render) const
 {
     ModelShader& shader = render.shaders.modelShader;
+    if (bursting)
+        return;
     shader.SetWorld(transform.world);
     if (const char* model = BlockModel::InvertedOf(kind))
         shader.DrawToon(render.meshes.Get(model));

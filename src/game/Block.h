@@ -1,6 +1,7 @@
 #pragma once
 
 #include <memory>
+#include <optional>
 #include <vector>
 
 #include "game/BlockState.h"
@@ -27,21 +28,23 @@ public:
     Block(const MapPosition& cell, int kind);
     ~Block();
 
-    // Once a frame: makes the burst on the first call, moves the launched
-    // block (it stops at the first occupied cell or the field edge and the
-    // scene is told through flight), runs the burst while Bursting, and
-    // recomputes the world matrix and mapCell. Without sound (the editor's
-    // blocks) it plays nothing.
-    void Update(const StageGrid& grid, FlightState& flight, SoundPlayer* sound);
+    // A frame of the shot's flight, when this block is the shot in flight: it
+    // moves on, or stops at the first occupied cell or the field edge, snaps
+    // to that cell's centre and returns the cell it came to rest in.
+    std::optional<MapPosition> Fly(const StageGrid& grid, const FlightState& flight, SoundPlayer* sound);
+    // Once a frame, after Fly: makes the burst on the first call, runs it
+    // once bursting, and recomputes the world matrix and mapCell. Without
+    // sound (the editor's blocks) it plays nothing.
+    void Update(SoundPlayer* sound);
     // For a flight toward direction: 1 when candidate is free, 0 when the
     // block must stop (at the field edge candidate is clamped).
     int Collide(const StageGrid& grid, int direction, Vector3& candidate) const;
 
-    // The block's own look, glowing at full strength; a Bursting block draws
+    // The block's own look, glowing at full strength; a bursting block draws
     // its burst instead. A block the FlipBatch holds is left to the FlipBatch.
     void Draw(const RenderContext& render) const;
     // The game-over look: the opposite colour's model, toon-shaded, flipping
-    // or not. A Bursting block draws nothing.
+    // or not. A bursting block draws nothing.
     void DrawInverted(const RenderContext& render) const;
 
     Transform transform;
@@ -49,6 +52,8 @@ public:
     int kind = BlockKind::White;
     int launched = 0;
     int state = BlockState::Resting;
+    // Set by the clear sequence: the block rises and bursts into particles.
+    bool bursting = false;
     // Movement records of the stage file: carried and saved, not played.
     std::vector<Vector3> moves;
     std::vector<int> frames;

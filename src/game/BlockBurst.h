@@ -8,10 +8,10 @@ class Block;
 class SoundPlayer;
 struct RenderContext;
 
-// What a block does once the clear sequence sets it Bursting: it jumps up,
+// What a block does once the clear sequence sets it bursting: it jumps up,
 // spins almost twice about x over 66 frames, then flies apart into 64 small
 // cubes that rush outward and shrink away over 30 frames. Every block makes
-// one on its first update; it runs only while the block is Bursting.
+// one on its first update; it runs only while the block is bursting.
 class BlockBurst {
 public:
     static constexpr int ParticleCount = 64;

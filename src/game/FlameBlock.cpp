@@ -1,6 +1,5 @@
 #include "game/FlameBlock.h"
 
-#include "game/FlightState.h"
 #include "game/Player.h"
 #include "render/MeshCache.h"
 #include "render/RenderContext.h"
@@ -15,7 +14,7 @@ const char* const Model = "Resource/Data/FlameBlock/Model.x";
 
 }  // namespace
 
-void FlameBlock::Update(const StageGrid& grid, FlightState& flight, Player& player, BlockList& blocks)
+std::shared_ptr<Block> FlameBlock::Update(const StageGrid& grid, Player& player)
 {
     visible = player.state == PlayerState::Charging || player.state == PlayerState::Firing;
 
@@ -23,23 +22,21 @@ void FlameBlock::Update(const StageGrid& grid, FlightState& flight, Player& play
     if (!CanLaunch(grid, cell)) {
         visible = false;
     } else {
-        flight.launchCell = cell;
+        launchCell = cell;
         transform.position = Field::Centre(cell);
     }
 
+    std::shared_ptr<Block> shot;
     if (visible && player.state == PlayerState::Firing) {
         ++player.score;
         visible = false;
-        flight.direction = player.facing;
-        flight.velocity = FlightVelocity(player.facing);
-        auto shot = std::make_shared<Block>(flight.launchCell, BlockKind::White);
+        shot = std::make_shared<Block>(launchCell, BlockKind::White);
         shot->launched = 1;
         shot->state = BlockState::Moving;
-        blocks.push_back(std::move(shot));
-        flight.inFlight = true;
         player.state = PlayerState::Idle;
     }
     transform.UpdateWorld();
+    return shot;
 }
 
 void FlameBlock::Draw(const RenderContext& render) const

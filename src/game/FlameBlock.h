@@ -5,7 +5,6 @@
 
 class Player;
 class StageGrid;
-struct FlightState;
 struct RenderContext;
 
 // The launch marker: the free cell in front of the player where a shot will
@@ -13,8 +12,8 @@ struct RenderContext;
 class FlameBlock {
 public:
     // Finds the launch cell; when the player is Firing and the cell is free,
-    // appends the new white block to blocks and sets it flying.
-    void Update(const StageGrid& grid, FlightState& flight, Player& player, BlockList& blocks);
+    // fires: counts the shot and returns the new white block, to be set flying.
+    std::shared_ptr<Block> Update(const StageGrid& grid, Player& player);
     // The marker, glowing at full strength, while visible.
     void Draw(const RenderContext& render) const;
 
@@ -22,4 +21,8 @@ public:
     Transform transform;
     // While a shot can be fired from here.
     bool visible = false;
+
+private:
+    // The last free cell found in front of the player.
+    MapPosition launchCell;
 };

@@ -6,6 +6,20 @@ namespace {
 constexpr float ShotSpeed = 5.0f;
 }
 
+void FlightState::Launch(int facing)
+{
+    direction = facing;
+    velocity = FlightVelocity(facing);
+    inFlight = true;
+}
+
+void FlightState::Land(const MapPosition& cell)
+{
+    inFlight = false;
+    landed = true;
+    landingCell = cell;
+}
+
 Vector3 FlightVelocity(int direction)
 {
     switch (direction) {

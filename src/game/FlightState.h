@@ -3,22 +3,20 @@
 #include "math/Vector3.h"
 #include "rules/MapPosition.h"
 
-// The one block that can be in the air. The Game owns it and hands it to the
-// player, the launch marker and the blocks, which read and set it in turn;
-// the Game's construction starts it clear.
+// The one block that can be in the air. Only the Game writes it: it launches
+// the shot the launch marker fires, lands it where the block comes to rest,
+// and takes the landing to resolve it. The player and the blocks read it.
 struct FlightState {
     bool inFlight = false;
     // The player's facing when it fired (Direction codes).
     int direction = 0;
     Vector3 velocity{0.0f};
-    MapPosition launchCell;
     MapPosition landingCell;
-    // A launched block has just come to rest; the scene must resolve it.
-    bool mapDirty = false;
-    // The last resolution turned at least one block over.
-    bool reversalFound = false;
-    // Shards of a dissolved block are still flying.
-    bool shardsVisible = false;
+    // The shot has just come to rest; the Game must resolve it.
+    bool landed = false;
+
+    void Launch(int facing);
+    void Land(const MapPosition& cell);
 };
 
 // World units a fired block moves per frame in a direction.

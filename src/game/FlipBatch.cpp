@@ -5,7 +5,6 @@
 #include <numbers>
 
 #include "game/BlockModels.h"
-#include "game/FlightState.h"
 #include "game/GameSounds.h"
 #include "math/Angles.h"
 #include "render/GraphicsDevice.h"
@@ -15,8 +14,6 @@
 #include "render/Surface.h"
 #include "render/Texture.h"
 #include "rules/Field.h"
-#include "rules/Shots.h"
-#include "rules/StageGrid.h"
 #include "sound/SoundPlayer.h"
 
 namespace {
@@ -53,10 +50,11 @@ FlipBatch::FlipBatch(GraphicsDevice& device) : glowSource(std::make_shared<Textu
 
 FlipBatch::~FlipBatch() = default;
 
-void FlipBatch::Add(const std::shared_ptr<Block>& block)
+void FlipBatch::Add(const std::shared_ptr<Block>& block, int becomes)
 {
     FlipEntry entry;
     entry.block = block;
+    entry.becomes = becomes;
     entry.baseY = std::trunc(block->transform.position.y);
     entries.push_front(entry);
 }
@@ -90,8 +88,7 @@ bool FlipBatch::Update(SoundPlayer& sound)
         Animate(entry, *block);
         if (entry.frame <= LastFrame)
             continue;
-        if (block->kind == BlockKind::Black || block->kind == BlockKind::HardBlack)
-            block->kind = BlockKind::TurnedOver(block->kind);
+        block->kind = entry.becomes;
         block->launched = 0;
         block->state = BlockState::Resting;
         PlayFlipDone(sound);
@@ -146,10 +143,10 @@ void FlipBatch::Draw(const RenderContext& render, const std::shared_ptr<Texture>
 
     for (const FlipEntry& entry : entries) {
         const std::shared_ptr<Block> block = entry.block.lock();
-        if (!block || (block->kind != BlockKind::Black && block->kind != BlockKind::HardBlack))
+        if (!block)
             continue;
         shaders.modelShader.SetWorld(block->transform.world);
-        const int shown = entry.frame <= TurnOverFrame ? block->kind : BlockKind::TurnedOver(block->kind);
+        const int shown = entry.frame <= TurnOverFrame ? block->kind : entry.becomes;
         shaders.modelShader.DrawToon(render.meshes.Get(BlockModel::Of(shown)));
     }
 }
@@ -206,22 +203,4 @@ void FlipBatch::PlayFlipDone(SoundPlayer& sound)
 {
     sound.PlayEffect(GameSound::FirstFlipDone + soundIndex, false);
     soundIndex = (soundIndex + 1) % GameSound::FlipDoneCount;
-}
-
-bool FindReversals(const StageGrid& grid, const BlockList& blocks, const MapPosition& landingCell, FlipBatch& flips,
-                   FlightState& flight)
-{
-    const std::vector<MapPosition> cells = ClosedRuns(grid, landingCell);
-    // A Bursting block belongs to its run but has nothing to turn over.
-    for (const MapPosition& cell : cells) {
-        const int index = grid.IndexAt(cell.x, cell.y, cell.z);
-        if (index < 0 || index >= static_cast<int>(blocks.size()))
-            continue;
-        const std::shared_ptr<Block>& block = blocks[static_cast<std::size_t>(index)];
-        if (block->kind == BlockKind::Black || block->kind == BlockKind::HardBlack)
-            flips.Add(block);
-    }
-    if (!cells.empty())
-        flight.reversalFound = true;
-    return !cells.empty();
 }

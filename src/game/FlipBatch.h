@@ -7,14 +7,14 @@
 
 class GraphicsDevice;
 class SoundPlayer;
-class StageGrid;
 class Texture;
-struct FlightState;
 struct RenderContext;
 
 // One block being turned over.
 struct FlipEntry {
     std::weak_ptr<Block> block;
+    // The kind it shows from the turn-over point on, and keeps.
+    int becomes = 0;
     // Frames animated so far.
     int frame = 0;
     // The resting height it falls back to.
@@ -28,16 +28,17 @@ struct FlipEntry {
 
 // The Game's queue of blocks a landing turns over. Each block rises, spins
 // twice and falls back over 71 frames, the next one starting 5 frames after
-// it; then Black becomes White and HardBlack becomes Black. The music is
-// turned down while a batch runs.
+// it, and then takes the kind the rules said it becomes: the batch animates,
+// it decides nothing. The music is turned down while a batch runs.
 class FlipBatch {
 public:
     // Makes glowSource, a floating-point target of the back buffer's size.
     explicit FlipBatch(GraphicsDevice& device);
     ~FlipBatch();
 
-    // Queues block at the front: the last one added animates first.
-    void Add(const std::shared_ptr<Block>& block);
+    // Queues block at the front, to become the kind becomes: the last one
+    // added animates first.
+    void Add(const std::shared_ptr<Block>& block, int becomes);
     // One frame of the batch. False when nothing is (left) to turn over.
     bool Update(SoundPlayer& sound);
     bool IsEmpty() const { return entries.empty(); }
@@ -65,9 +66,3 @@ private:
     int frameCounter = 0;
     int soundIndex = 0;
 };
-
-// Queues into flips every Black and HardBlack block of the runs a landing
-// in landingCell closes (ClosedRuns), in their order. Sets
-// flight.reversalFound when a run was found, and returns whether one was.
-bool FindReversals(const StageGrid& grid, const BlockList& blocks, const MapPosition& landingCell, FlipBatch& flips,
-                   FlightState& flight);

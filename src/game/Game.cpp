@@ -38,8 +38,8 @@
 #include "render/TextureCache.h"
 #include "rules/Field.h"
 #include "rules/Shots.h"
+#include "rules/BoardPosition.h"
 #include "rules/StageGrid.h"
-#include "rules/Targets.h"
 #include "sound/SoundPlayer.h"
 #include "stage/ResultFile.h"
 #include "stage/StageCatalogue.h"
@@ -156,9 +156,7 @@ Game::Game(const SceneContext& sceneContext)
     }
     shardTexture = context.render.textures.Get(ShardTextureFile);
     RebuildGrid(*grid, blocks, player->transform.position);
-    bool unwinnable = false;
-    targets = InitialTargets(PiecesOf(blocks), *grid, unwinnable);
-    if (unwinnable) {
+    if (BlackBoxedIn(Position())) {
         gameOver = true;
         loss = LossReason::NoUsefulShot;
     }
@@ -224,20 +222,26 @@ void Game::PlayStep()
         ReadAssistKeys();
         KeepRestPoint();
     }
-    player->Update(*grid, flight, *sound, *flips, context.application.Keys());
+    player->Update(*grid, {flight.inFlight || !flips->IsEmpty(), shardsFlying}, *sound, context.application.Keys());
     if (assists) {
         if (const std::optional<MapPosition> cell = player->TakeRefusal())
             assists->MarkRefused(*cell);
     }
-    flame->Update(*grid, flight, *player, blocks);
+    if (std::shared_ptr<Block> shot = flame->Update(*grid, *player)) {
+        blocks.push_back(std::move(shot));
+        flight.Launch(player->facing);
+    }
     if (assists)
         CountShot();
-    for (std::size_t i = 0; i < blocks.size(); ++i)
-        blocks[i]->Update(*grid, flight, sound.get());
+    for (std::size_t i = 0; i < blocks.size(); ++i) {
+        if (const std::optional<MapPosition> cell = blocks[i]->Fly(*grid, flight, sound.get()))
+            flight.Land(*cell);
+        blocks[i]->Update(sound.get());
+    }
 
-    if (flight.mapDirty)
+    if (flight.landed)
         ResolveLanding();
-    flight.shardsVisible = StepShards(shards);
+    shardsFlying = StepShards(shards);
     if (!flips->Update(*sound))
         EndTurningOver();
     if (cleared) {
@@ -260,16 +264,22 @@ void Game::WriteResult()
         context.application.ShowMessage(Message(MessageId::FileMissing));
 }
 
+BoardPosition Game::Position() const
+{
+    return {PiecesOf(blocks), Field::CellOf(player->transform.position), player->facing, player->score};
+}
+
 void Game::ResolveLanding()
 {
-    FindReversals(*grid, blocks, flight.landingCell, *flips, flight);
+    const std::vector<TurnedPiece> turned = TurnOver(*grid, flight.landingCell);
+    for (const TurnedPiece& piece : turned)
+        flips->Add(blocks[static_cast<std::size_t>(piece.index)], piece.becomes);
     // Nothing turned over: the shot dissolves, and still counts.
-    if (!flight.reversalFound && !blocks.empty()) {
+    if (turned.empty() && !blocks.empty()) {
         LaunchShards(shards, blocks.back()->transform.world);
         blocks.pop_back();
     }
-    flight.mapDirty = false;
-    flight.reversalFound = false;
+    flight.landed = false;
     RebuildGrid(*grid, blocks, player->transform.position);
 }
 
@@ -277,15 +287,12 @@ void Game::EndTurningOver()
 {
     flips->Clear();
     RebuildGrid(*grid, blocks, player->transform.position);
-    targets = RebuildTargets(PiecesOf(blocks), *grid);
-    const MapPosition cell = Field::CellOf(player->transform.position);
-    if (!HasMove(*grid, cell, targets)) {
+    const Standing standing = Judge(Position());
+    if (standing.loss != LossReason::None) {
         gameOver = true;
-        loss = IsWalledIn(*grid, cell) ? LossReason::WalledIn : LossReason::NoUsefulShot;
+        loss = standing.loss;
     }
-    if (std::all_of(blocks.begin(), blocks.end(),
-                    [](const std::shared_ptr<Block>& block) { return block->kind == BlockKind::White; }))
-        cleared = true;
+    cleared = cleared || standing.cleared;
 }
 
 void Game::ReadVolumeKeys()
@@ -334,7 +341,7 @@ bool Game::KeyLineShown() const
 
 bool Game::AtRest() const
 {
-    return !flight.inFlight && !flight.mapDirty && flips->IsEmpty();
+    return !flight.inFlight && !flight.landed && flips->IsEmpty();
 }
 
 // The aids' keys share a latch of their own, so they never hold up the menu's.
@@ -443,11 +450,11 @@ void Game::Undo()
     player->score = step->score;
     shotsCounted = step->score;
     flight = FlightState{};
+    shardsFlying = false;
     for (CellShard& shard : shards)
         shard.visible = false;
     flame->visible = false;
     RebuildGrid(*grid, blocks, player->transform.position);
-    targets = RebuildTargets(PiecesOf(blocks), *grid);
     restPoint.reset();
     assists->NewPosition(std::move(step->pieces), Field::CellOf(player->transform.position), std::move(step->known));
     assists->TakeAnswer(context.application.BackgroundWorkWaited());
@@ -477,12 +484,12 @@ void Game::ClearSequence()
     // A sound just started may still report position 0, so "ended" is asked directly.
     if (sound->IsEffectPlaying(GameSound::ClearJingle) && sound->GetEffectPosition(GameSound::ClearJingle) < JinglePlayedEnough)
         return;
-    for (std::size_t i = 0; i < blocks.size(); ++i)
-        blocks[i]->Update(*grid, flight, sound.get());
+    for (const std::shared_ptr<Block>& block : blocks)
+        block->Update(sound.get());
     ++burnTimer;
     if (burnIndex < static_cast<int>(blocks.size())) {
         if (burnTimer % IgnitionInterval == 0)
-            blocks[burnIndex++]->kind = BlockKind::Bursting;
+            blocks[burnIndex++]->bursting = true;
     } else if (burnTimer >= burnLimit) {
         // A test play from the editor ends with its clear.
         if (context.scenes.customPlay.FromEditor()) {

@@ -14,7 +14,7 @@
 #include "game/Block.h"
 #include "game/CellShard.h"
 #include "game/FlightState.h"
-#include "game/LossReason.h"
+#include "rules/BoardPosition.h"
 
 class Camera;
 class SoundPlayer;
@@ -58,6 +58,10 @@ public:
     const ShardArray& Shards() const { return shards; }
     const SoundPlayer& Sounds() const { return *sound; }
     const FlightState& Flight() const { return flight; }
+    // The shards of a dissolved shot are still flying.
+    bool ShardsFlying() const { return shardsFlying; }
+    // The position on the board as the rules see it.
+    BoardPosition Position() const;
     bool Cleared() const { return cleared; }
     int ClearFrame() const { return clearFrame; }
     int BurnTimer() const { return burnTimer; }
@@ -121,7 +125,7 @@ private:
     LossReason loss = LossReason::None;
     // The shot in flight; the player, the launch marker and the blocks share it.
     FlightState flight;
-    std::vector<MapPosition> targets;
+    bool shardsFlying = false;
     std::unique_ptr<StageGrid> grid;
     std::unique_ptr<SkySphere> skySphere;
     std::unique_ptr<Player> player;

@@ -3,7 +3,7 @@
 #include <optional>
 #include <string>
 
-#include "game/LossReason.h"
+#include "rules/LossReason.h"
 
 struct RenderContext;
 

@@ -1,7 +1,5 @@
 #include "game/Player.h"
 
-#include "game/FlightState.h"
-#include "game/FlipBatch.h"
 #include "game/GameKeys.h"
 #include "game/GameSounds.h"
 #include "math/Angles.h"
@@ -51,11 +49,10 @@ Player::Player()
     transform.UpdateWorld();
 }
 
-void Player::Update(const StageGrid& grid, const FlightState& flight, SoundPlayer& sound, const FlipBatch& flips,
-                    Keyboard& keys)
+void Player::Update(const StageGrid& grid, ShotHold hold, SoundPlayer& sound, Keyboard& keys)
 {
     if (!ReadArrows(sound, keys))
-        ReadSpace(grid, flight, sound, flips, keys);
+        ReadSpace(grid, hold, sound, keys);
     if (state == PlayerState::Walking)
         Walk(grid, sound);
     if (turnProgress != 0.0f)
@@ -97,12 +94,11 @@ bool Player::ReadArrows(SoundPlayer& sound, Keyboard& keys)
     return false;
 }
 
-void Player::ReadSpace(const StageGrid& grid, const FlightState& flight, SoundPlayer& sound, const FlipBatch& flips,
-                       Keyboard& keys)
+void Player::ReadSpace(const StageGrid& grid, ShotHold hold, SoundPlayer& sound, Keyboard& keys)
 {
     // Nothing can be charged while a shot flies or blocks turn over; a charge
     // under way goes off at once.
-    const bool released = !GameKeyDown(keys, VirtualKey::Space) || flight.inFlight || !flips.IsEmpty();
+    const bool released = !GameKeyDown(keys, VirtualKey::Space) || hold.busy;
     if (released) {
         if (state == PlayerState::Charging && MayFire(grid, sound)) {
             state = PlayerState::Firing;
@@ -113,7 +109,7 @@ void Player::ReadSpace(const StageGrid& grid, const FlightState& flight, SoundPl
         inputReady = true;
         return;
     }
-    if (flight.shardsVisible || !inputReady)
+    if (hold.shardsFlying || !inputReady)
         return;
     if (state == PlayerState::Idle) {
         inputReady = false;
@@ -251,6 +247,6 @@ bool Player::CanStep(const StageGrid& grid, int direction)
         secondZ = Field::CellOf(p.z + 24.0f);
         break;
     }
-    return grid.CellAt(firstX, layer, firstZ) <= BlockKind::Empty &&
-           grid.CellAt(secondX, layer, secondZ) <= BlockKind::Empty;
+    return !BlockKind::IsBlock(grid.CellAt(firstX, layer, firstZ)) &&
+           !BlockKind::IsBlock(grid.CellAt(secondX, layer, secondZ));
 }

@@ -8,11 +8,9 @@
 #include "render/Transform.h"
 #include "rules/MapPosition.h"
 
-class FlipBatch;
 class Keyboard;
 class SoundPlayer;
 class StageGrid;
-struct FlightState;
 struct RenderContext;
 
 enum class PlayerState : int {
@@ -33,6 +31,15 @@ struct PlayerPose {
     float turnDelta = 0.0f;
 };
 
+// What holds the player's shot back this frame.
+struct ShotHold {
+    // A shot flies or blocks turn over: nothing is charged, and a charge
+    // under way goes off at once.
+    bool busy = false;
+    // The shards of a dissolved shot still fly: nothing new is charged.
+    bool shardsFlying = false;
+};
+
 // The one walker on the field. Arrows turn it (10 frames) and walk it one
 // cell (11 frames); holding Space charges a shot and releasing it fires.
 class Player {
@@ -42,8 +49,7 @@ public:
     Player();
 
     // Input, then walking and turning, then the world matrix; once a play frame.
-    void Update(const StageGrid& grid, const FlightState& flight, SoundPlayer& sound, const FlipBatch& flips,
-                Keyboard& keys);
+    void Update(const StageGrid& grid, ShotHold hold, SoundPlayer& sound, Keyboard& keys);
     // Whether the cells under the leading face toward direction are free. At
     // the field edge it refuses and puts the walking coordinate on the edge cell's centre.
     bool CanStep(const StageGrid& grid, int direction);
@@ -84,8 +90,7 @@ public:
 private:
     // False when no arrow acted.
     bool ReadArrows(SoundPlayer& sound, Keyboard& keys);
-    void ReadSpace(const StageGrid& grid, const FlightState& flight, SoundPlayer& sound, const FlipBatch& flips,
-                   Keyboard& keys);
+    void ReadSpace(const StageGrid& grid, ShotHold hold, SoundPlayer& sound, Keyboard& keys);
     // False, refusing the shot, when refuseBlockedShots holds and nothing can be launched.
     bool MayFire(const StageGrid& grid, SoundPlayer& sound);
     void Walk(const StageGrid& grid, SoundPlayer& sound);

@@ -1,18 +1,30 @@
 #pragma once
 
-// What a cell of the StageGrid holds, and the kind of a Block (1 to 4).
+// What a cell of the StageGrid holds, and the kind of a Block (1 to 3).
+// Kinds are names, never an order: ask what a kind does with the tests below.
 namespace BlockKind {
 constexpr int PlayerCell = -1;
 constexpr int Empty = 0;
 constexpr int White = 1;
 constexpr int Black = 2;
+// Armoured: it takes two turnings over to become white.
 constexpr int HardBlack = 3;
-// Set by the clear sequence; the block rises and bursts into particles.
-constexpr int Bursting = 4;
 
-// What a Black or HardBlack block becomes when it is turned over.
+// A kind a stage may hold.
+constexpr bool IsBlock(int kind)
+{
+    return kind == White || kind == Black || kind == HardBlack;
+}
+
+// A kind a closed run turns over: every block of a run is one of these.
+constexpr bool TurnsOver(int kind)
+{
+    return kind == Black || kind == HardBlack;
+}
+
+// What a block that TurnsOver becomes when it is turned over.
 constexpr int TurnedOver(int kind)
 {
-    return kind == Black ? White : Black;
+    return kind == HardBlack ? Black : White;
 }
 }  // namespace BlockKind

@@ -8,4 +8,5 @@ struct Piece {
     MapPosition cell;
     int kind = 0;
     bool launched = false;
+    friend bool operator==(const Piece&, const Piece&) = default;
 };

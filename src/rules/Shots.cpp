@@ -17,7 +17,7 @@ bool WalkRun(const StageGrid& grid, int x, int y, int z, Step step, std::vector<
     if (!Field::Inside(x, y, z))
         return false;
     const int kind = grid.CellAt(x, y, z);
-    if (kind < BlockKind::Black)
+    if (!BlockKind::TurnsOver(kind))
         return kind == BlockKind::White;
     if (!WalkRun(grid, x + step.dx, y, z + step.dz, step, cells))
         return false;
@@ -74,6 +74,14 @@ MapPosition LandingCell(const StageGrid& grid, const MapPosition& launch, int di
          ahead = NextCell(cell, direction))
         cell = ahead;
     return cell;
+}
+
+std::vector<TurnedPiece> TurnOver(const StageGrid& grid, const MapPosition& landingCell)
+{
+    std::vector<TurnedPiece> turned;
+    for (const MapPosition& cell : ClosedRuns(grid, landingCell))
+        turned.push_back({grid.IndexAt(cell.x, cell.y, cell.z), cell, BlockKind::TurnedOver(grid.CellAt(cell))});
+    return turned;
 }
 
 std::vector<MapPosition> ClosedRuns(const StageGrid& grid, const MapPosition& landingCell)

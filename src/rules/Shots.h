@@ -23,7 +23,23 @@ bool CanLaunch(const StageGrid& grid, const MapPosition& cell);
 // collision test lets it frame by frame.
 MapPosition LandingCell(const StageGrid& grid, const MapPosition& launch, int direction);
 
-// The cells of every straight run of non-white blocks that starts next to
-// landingCell and is closed by a White block: directions +x, -x, +z, -z, and
-// within one the farthest cell first. Empty when the landing closes no run.
+// The cells of every straight run of blocks that turn over (BlockKind::TurnsOver)
+// that starts next to landingCell and is closed by a White block: directions
+// +x, -x, +z, -z, and within one the farthest cell first. Empty when the
+// landing closes no run.
 std::vector<MapPosition> ClosedRuns(const StageGrid& grid, const MapPosition& landingCell);
+
+// One block a landing turns over: its place in the grid's block list, its
+// cell, and the kind it becomes.
+struct TurnedPiece {
+    int index = 0;
+    MapPosition cell;
+    int becomes = 0;
+    friend bool operator==(const TurnedPiece&, const TurnedPiece&) = default;
+};
+
+// The turning over a shot that came to rest in landingCell makes: every
+// block of the runs it closes, in ClosedRuns' order, with what it becomes.
+// Empty when it closes none: the shot dissolves. The grid is the board
+// without the shot.
+std::vector<TurnedPiece> TurnOver(const StageGrid& grid, const MapPosition& landingCell);

@@ -46,7 +46,7 @@ void StageGrid::PlacePlayer(const MapPosition& player)
 
 int StageGrid::IndexAt(int x, int y, int z) const
 {
-    if (!Field::Inside(x, y, z) || kinds[Address(x, y, z)] < BlockKind::White)
+    if (!Field::Inside(x, y, z) || !BlockKind::IsBlock(kinds[Address(x, y, z)]))
         return -1;
     return indices[Address(x, y, z)];
 }

@@ -19,9 +19,9 @@ bool ClosesRun(const StageGrid& grid, const MapPosition& cell, Step step)
 {
     int x = cell.x + step.dx;
     int z = cell.z + step.dz;
-    if (!Field::Inside(x, cell.y, z) || grid.CellAt(x, cell.y, z) < BlockKind::Black)
+    if (!Field::Inside(x, cell.y, z) || !BlockKind::TurnsOver(grid.CellAt(x, cell.y, z)))
         return false;
-    while (Field::Inside(x, cell.y, z) && grid.CellAt(x, cell.y, z) >= BlockKind::Black) {
+    while (Field::Inside(x, cell.y, z) && BlockKind::TurnsOver(grid.CellAt(x, cell.y, z))) {
         x += step.dx;
         z += step.dz;
     }
@@ -97,7 +97,7 @@ std::vector<MapPosition> RebuildTargets(std::span<const Piece> pieces, const Sta
 {
     std::vector<MapPosition> targets;
     for (const Piece& piece : pieces) {
-        if (piece.kind >= BlockKind::Black)
+        if (BlockKind::TurnsOver(piece.kind))
             AddFreeNeighbours(grid, piece.cell, targets);
     }
     SortAndThin(targets);

@@ -113,7 +113,7 @@ void Edit::Update()
         LoadKeys();
     // The editor plays no sound: its blocks get no sound object.
     for (const auto& block : blocks)
-        block->Update(*grid, flight, nullptr);
+        block->Update(nullptr);
     TakeVerdict();
     if (saveMessageFrames > 0 && --saveMessageFrames == 0)
         saveMessage.clear();

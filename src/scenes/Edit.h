@@ -7,7 +7,6 @@
 #include "app/KeyLatch.h"
 #include "app/SceneContext.h"
 #include "game/Block.h"
-#include "game/FlightState.h"
 #include "rules/StageGrid.h"
 
 class BackgroundSolve;
@@ -76,8 +75,6 @@ private:
     SceneContext context;
     BlockList blocks;
     std::unique_ptr<StageGrid> grid;
-    // Nothing is ever in flight here; the blocks' update asks all the same.
-    FlightState flight;
     std::unique_ptr<Camera> camera;
     KeyLatch latch;
     bool loadMode = false;

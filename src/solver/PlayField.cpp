@@ -4,6 +4,7 @@
 #include <queue>
 
 #include "rules/BlockKind.h"
+#include "rules/BoardPosition.h"
 #include "rules/Field.h"
 #include "rules/Shots.h"
 #include "rules/Targets.h"
@@ -15,7 +16,7 @@ constexpr int Directions = 4;
 bool Walkable(const StageGrid& grid, const MapPosition& cell)
 {
     // What the player's step asks of the cell ahead: no block (empty, or its own mark).
-    return Field::Inside(cell.x, cell.y, cell.z) && grid.CellAt(cell) <= BlockKind::Empty;
+    return Field::Inside(cell.x, cell.y, cell.z) && !BlockKind::IsBlock(grid.CellAt(cell));
 }
 
 }  // namespace
@@ -127,7 +128,7 @@ std::bitset<PlayField::Cells> PlayField::Flood(int cell) const
     const auto visit = [&](int x, int z) {
         const int at = x * 10 + z;
         if (x < 0 || x >= 10 || z < 0 || z >= 10 || seen[static_cast<std::size_t>(at)] ||
-            grid.CellAt(x, 0, z) > BlockKind::Empty)
+            BlockKind::IsBlock(grid.CellAt(x, 0, z)))
             return;
         seen.set(static_cast<std::size_t>(at));
         open[static_cast<std::size_t>(count++)] = at;
@@ -191,20 +192,14 @@ std::vector<int> PlayField::Walk(int cell, int target) const
 bool PlayField::Resolve(const Position& position, const MapPosition& landing, Position& next, int& turned)
 {
     next = position;
-    turned = 0;
-    const std::vector<MapPosition> cells = ClosedRuns(grid, landing);
-    for (const MapPosition& cell : cells) {
-        // Shots that stayed are White and never in a run: every index is the stage's.
-        const int index = grid.IndexAt(cell.x, cell.y, cell.z);
-        auto& kind = next.kinds[static_cast<std::size_t>(index)];
-        if (kind != BlockKind::Black && kind != BlockKind::HardBlack)
-            continue;
-        kind = static_cast<std::uint8_t>(BlockKind::TurnedOver(kind));
-        ++turned;
-    }
-    if (!cells.empty())
+    const std::vector<TurnedPiece> turns = TurnOver(grid, landing);
+    // Shots that stayed are White and never turn over: every index is the stage's.
+    for (const TurnedPiece& piece : turns)
+        next.kinds[static_cast<std::size_t>(piece.index)] = static_cast<std::uint8_t>(piece.becomes);
+    turned = static_cast<int>(turns.size());
+    if (!turns.empty())
         next.shots.set(static_cast<std::size_t>(IndexOf(landing)));
-    return !cells.empty();
+    return !turns.empty();
 }
 
 bool PlayField::AllWhite() const
@@ -230,24 +225,25 @@ int PlayField::LowestOfRegion(int cell, std::array<int, Cells>& labels) const
 
 std::optional<PlayField::Outcome> PlayField::Fire(const Position& position, int cell, int direction)
 {
-    const Vector3 player = Centre(cell);
-    grid.PlacePlayer(CellAt(cell));
-    const MapPosition launch = LaunchCell(player, direction);
-    if (!CanLaunch(grid, launch))
+    Arrange(position);
+    const ShotOutcome shot = Shoot({pieces, CellAt(cell), direction, 0});
+    Load(position, cell);
+    if (!shot.fired)
         return std::nullopt;
 
     Outcome outcome;
-    outcome.landing = LandingCell(grid, launch, direction);
+    outcome.landing = shot.landing;
+    outcome.turned = static_cast<int>(shot.turned.size());
+    outcome.next = position;
     // Nothing turned over: the shot dissolves and the field stays as it was.
-    if (!Resolve(position, outcome.landing, outcome.next, outcome.turned)) {
-        outcome.next.player = position.player;
+    if (shot.turned.empty())
         return outcome;
-    }
-    // The end of the turning over, as the Game sees it.
+    for (std::size_t i = 0; i < stage.size(); ++i)
+        outcome.next.kinds[i] = static_cast<std::uint8_t>(shot.next.pieces[i].kind);
+    outcome.next.shots.set(static_cast<std::size_t>(IndexOf(shot.landing)));
+    outcome.cleared = shot.standing.cleared;
+    outcome.lost = shot.standing.loss != LossReason::None;
     Load(outcome.next, cell);
-    const std::vector<MapPosition> targets = RebuildTargets(pieces, grid);
-    outcome.cleared = AllWhite();
-    outcome.lost = !HasMove(grid, CellAt(cell), targets);
     outcome.next.player = Region(cell).front();
     Load(position, cell);
     return outcome;

@@ -1,5 +1,10 @@
 #include "solver/StagePieces.h"
 
+#include "rules/BlockKind.h"
+
+// A stage file names a block's kind by the rules' own number.
+static_assert(StageFile::MinKind == BlockKind::White && StageFile::MaxKind == BlockKind::HardBlack);
+
 std::vector<Piece> PiecesOf(const std::vector<BlockRecord>& records)
 {
     std::vector<Piece> pieces;

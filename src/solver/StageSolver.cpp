@@ -4,48 +4,40 @@
 #include <chrono>
 
 #include "rules/BlockKind.h"
-#include "rules/StageGrid.h"
-#include "rules/Targets.h"
+#include "rules/BoardPosition.h"
 #include "solver/PlayField.h"
 #include "solver/PositionTable.h"
 
 namespace {
 
-bool AllWhite(const std::vector<Piece>& pieces)
-{
-    return std::all_of(pieces.begin(), pieces.end(), [](const Piece& piece) { return piece.kind == BlockKind::White; });
-}
-
 // The Game's test after every turning over, for the player in cell.
 bool Lost(const std::vector<Piece>& pieces, int cell, Solution& solution)
 {
-    if (AllWhite(pieces))
-        return false;
-    StageGrid grid;
-    grid.Rebuild(pieces, PlayField::CellAt(cell));
-    if (IsWalledIn(grid, PlayField::CellAt(cell))) {
+    switch (Judge({pieces, PlayField::CellAt(cell)}).loss) {
+    case LossReason::WalledIn:
         solution.reason = "the player is walled in";
         return true;
-    }
-    if (!AnyUsefulTarget(grid, RebuildTargets(pieces, grid))) {
+    case LossReason::NoUsefulShot:
         solution.reason = "no shot can turn anything over";
         return true;
+    default:
+        return false;
     }
-    return false;
 }
 
 // The Game's own start: the constructor's test, then its first frame's.
 bool LostAtStart(const std::vector<Piece>& pieces, Solution& solution)
 {
-    StageGrid grid;
-    grid.Rebuild(pieces, PlayField::CellAt(0));
-    bool unwinnable = false;
-    InitialTargets(pieces, grid, unwinnable);
-    if (unwinnable) {
+    if (BlackBoxedIn({pieces, PlayField::CellAt(0)})) {
         solution.reason = "a black block has white blocks on all four sides";
         return true;
     }
     return Lost(pieces, 0, solution);
+}
+
+bool AllWhite(const std::vector<Piece>& pieces)
+{
+    return std::all_of(pieces.begin(), pieces.end(), [](const Piece& piece) { return piece.kind == BlockKind::White; });
 }
 
 // Shots fly on the player's layer only: nothing above it can be turned over.
@@ -54,7 +46,7 @@ bool OutOfReach(const std::vector<Piece>& pieces, Solution& solution)
     for (const Piece& piece : pieces) {
         if (piece.kind == BlockKind::White)
             continue;
-        if (piece.kind != BlockKind::Black && piece.kind != BlockKind::HardBlack) {
+        if (!BlockKind::TurnsOver(piece.kind)) {
             solution.reason = "the block at " + CellText(piece.cell) + " can never turn white";
             return true;
         }
@@ -73,12 +65,16 @@ std::string UnsolvableReason(const std::vector<Piece>& pieces, const PlayField& 
 {
     for (std::size_t i = 0; i < pieces.size(); ++i) {
         const int kind = pieces[i].kind;
-        if (kind != BlockKind::Black && kind != BlockKind::HardBlack)
+        if (!BlockKind::TurnsOver(kind))
             continue;
-        int least = kind;
-        for (std::size_t node = 0; node < nodes.Size(); ++node)
-            least = std::min(least, field.KindIn(nodes[node].position, i));
-        if (least == BlockKind::White)
+        bool turnedWhite = false;
+        bool turnedBlack = false;
+        for (std::size_t node = 0; node < nodes.Size() && !turnedWhite; ++node) {
+            const int reached = field.KindIn(nodes[node].position, i);
+            turnedWhite = reached == BlockKind::White;
+            turnedBlack = turnedBlack || reached == BlockKind::Black;
+        }
+        if (turnedWhite)
             continue;
         std::string reason = "no sequence of shots turns the ";
         reason += kind == BlockKind::Black ? "black" : "armoured";
@@ -86,7 +82,7 @@ std::string UnsolvableReason(const std::vector<Piece>& pieces, const PlayField& 
         reason += std::to_string(pieces[i].cell.x);
         reason += ", ";
         reason += std::to_string(pieces[i].cell.z);
-        reason += kind == BlockKind::Black ? ")" : least == BlockKind::Black ? ") twice" : ") at all";
+        reason += kind == BlockKind::Black ? ")" : turnedBlack ? ") twice" : ") at all";
         return reason;
     }
     return "no sequence of shots turns every block white";

@@ -131,7 +131,8 @@ std::vector<BlockRecord> Parse(std::istream& in, std::vector<StageProblem>* prob
         if (Placeable(block)) {
             blocks.push_back(std::move(block));
         } else if (block.kind < MinKind || block.kind > MaxKind) {
-            report("kind " + std::to_string(block.kind) + " is not one of 1 to 4");
+            report("kind " + std::to_string(block.kind) + " is not one of " + std::to_string(MinKind) + " to " +
+                   std::to_string(MaxKind));
         } else {
             report("cell (" + std::to_string(block.x) + ", " + std::to_string(block.y) + ", " +
                    std::to_string(block.z) + ") is outside the field");

@@ -35,8 +35,9 @@ struct StageProblem {
 namespace StageFile {
 
 constexpr int FieldCells = 10;
+// The kinds a file may name: white, black and armoured (the rules' BlockKind).
 constexpr int MinKind = 1;
-constexpr int MaxKind = 4;
+constexpr int MaxKind = 3;
 // A stage never needs more blocks than the field has cells.
 constexpr std::size_t MaxBlocks = 1000;
 // Where the editor writes its stages.

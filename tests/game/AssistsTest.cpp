@@ -92,7 +92,7 @@ protected:
             Release(ArrowKeyOf(step));
             RunFrames(11);
         }
-        while (Current().Flight().shardsVisible)
+        while (Current().ShardsFlying())
             RunFrames(1);
     }
     std::vector<std::string> Fire(const SolutionShot& shot)

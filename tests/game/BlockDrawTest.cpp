@@ -6,7 +6,6 @@
 #include "game/Block.h"
 #include "game/BlockBurst.h"
 #include "game/CellShard.h"
-#include "game/FlightState.h"
 #include "game/FlipBatch.h"
 #include "platform/Application.h"
 #include "platform/AudioDevice.h"
@@ -49,7 +48,7 @@ protected:
     static void Queue(FlipBatch& flips, const std::shared_ptr<Block>& block, int frame, float pulse = 1.0f,
                       float glowPower = 1.5f)
     {
-        flips.Add(block);
+        flips.Add(block, BlockKind::TurnedOver(block->kind));
         FlipEntry& entry = flips.entries.front();
         entry.frame = frame;
         entry.pulse = pulse;
@@ -81,18 +80,20 @@ TEST_F(BlockDraw, EachKindDrawsItsOwnModelAndTheGameOverLookTheOppositeColour)
 {
     struct Case {
         int kind;
+        bool bursting;
         std::vector<std::string> normal, inverted;
     };
     const Case cases[] = {
-        {White, {WhiteMesh + " Glow"}, {BlackMesh + " Toon"}},
-        {Black, {BlackMesh + " Glow"}, {WhiteMesh + " Toon"}},
-        {HardBlack, {HardMesh + " Glow"}, {HardInvertedMesh + " Toon"}},
-        {Bursting, {WhiteMesh + " Toon"}, {}},
-        {7, {}, {}},
+        {White, false, {WhiteMesh + " Glow"}, {BlackMesh + " Toon"}},
+        {Black, false, {BlackMesh + " Glow"}, {WhiteMesh + " Toon"}},
+        {HardBlack, false, {HardMesh + " Glow"}, {HardInvertedMesh + " Toon"}},
+        {White, true, {WhiteMesh + " Toon"}, {}},
+        {7, false, {}, {}},
     };
     for (const Case& c : cases) {
         auto block = MakeBlock(c.kind);
-        if (c.kind == Bursting)
+        block->bursting = c.bursting;
+        if (c.bursting)
             block->burst = std::make_unique<BlockBurst>(block);
         EXPECT_EQ(Draw(*block, false), c.normal) << "kind " << c.kind;
         EXPECT_EQ(Draw(*block, true), c.inverted) << "kind " << c.kind;
@@ -138,17 +139,17 @@ TEST_F(BlockDraw, GlowCopiesAreDrawnOnlyInTheGlowingFramesScaledAboutTheBlock)
 TEST_F(BlockDraw, AFlippingBlockShowsTheSideItHadUpToFrame35AndTheOtherSideAfter)
 {
     FlipBatch flips(Device());
-    std::vector<std::shared_ptr<Block>> blocks = {MakeBlock(White, 0), MakeBlock(HardBlack, 1),
-                                                  MakeBlock(HardBlack, 2), MakeBlock(Black, 3), MakeBlock(Black, 4)};
-    const int frames[] = {20, 36, 35, 36, 35};
+    std::vector<std::shared_ptr<Block>> blocks = {MakeBlock(HardBlack, 1), MakeBlock(HardBlack, 2), MakeBlock(Black, 3),
+                                                  MakeBlock(Black, 4)};
+    const int frames[] = {36, 35, 36, 35};
     for (std::size_t i = 0; i < blocks.size(); ++i)
         Queue(flips, blocks[i], frames[i]);
     bool glowReady = false;
     const auto all = DrawFlips(flips, glowReady);
-    // After the bright filter: Black 35, Black 36, HardBlack 35, HardBlack 36; White nothing.
+    // After the bright filter: Black 35, Black 36, HardBlack 35, HardBlack 36.
     EXPECT_EQ(std::vector<std::string>(all.end() - 4, all.end()),
               (std::vector<std::string>{BlackMesh + " Toon", WhiteMesh + " Toon", HardMesh + " Toon", BlackMesh + " Toon"}));
-    EXPECT_EQ(draws.back().matrix, blocks[1]->transform.world);
+    EXPECT_EQ(draws.back().matrix, blocks[0]->transform.world);
 }
 
 TEST_F(BlockDraw, WithNothingFlippingTheGlowIsEmptiedAndWithoutAGlowTargetNothingIsDrawn)
@@ -183,16 +184,15 @@ TEST_F(BlockDraw, ABurstingBlockRisesAsAWhiteBlockThenDrawsItsParticlesUntilThey
 {
     App().Audio().OpenLoopback();
     const auto sound = SoundPlayer::Create(App());
-    StageGrid grid;
-    FlightState flight;
-    auto block = MakeBlock(Bursting);
-    block->Update(grid, flight, sound.get());
+    auto block = MakeBlock(White);
+    block->bursting = true;
+    block->Update(sound.get());
     EXPECT_EQ(Draw(*block, false), std::vector<std::string>{WhiteMesh + " Toon"});
     EXPECT_EQ(draws[0].matrix, block->transform.world);
 
     // Frame 66 places the particles: the next draw already shows them.
     for (int i = 1; i < 66; ++i)
-        block->Update(grid, flight, sound.get());
+        block->Update(sound.get());
     ASSERT_EQ(block->burst->frame, 66);
     const auto particles = Draw(*block, false);
     ASSERT_EQ(particles.size(), 64u);
@@ -201,7 +201,7 @@ TEST_F(BlockDraw, ABurstingBlockRisesAsAWhiteBlockThenDrawsItsParticlesUntilThey
     EXPECT_FLOAT_EQ(draws[0].matrix(0, 0), 0.25f);
 
     for (int i = 0; i < 30; ++i)
-        block->Update(grid, flight, sound.get());
+        block->Update(sound.get());
     EXPECT_TRUE(Draw(*block, false).empty()) << "a burst block is gone";
 }
 

@@ -1,10 +1,6 @@
 #include <gtest/gtest.h>
 
-#include <array>
-#include <initializer_list>
 
-#include "game/BoardPieces.h"
-#include "game/FlightState.h"
 #include "game/FlipBatch.h"
 #include "game/GamePrinters.h"
 #include "platform/Application.h"
@@ -12,7 +8,6 @@
 #include "platform/FrameRecord.h"
 #include "render/Surface.h"
 #include "render/Texture.h"
-#include "rules/StageGrid.h"
 #include "sound/SoundPlayer.h"
 #include "support/DeviceFixture.h"
 
@@ -47,7 +42,7 @@ TEST_F(FlipBatchTest, OneBlackBlockRisesSpinsFallsAndTurnsWhiteAfter71Frames)
     EXPECT_EQ(flips->glowSource->GetSurface()->width, 1280);
 
     auto block = std::make_shared<Block>(MapPosition{3, 2, 4}, BlockKind::Black);
-    flips->Add(block);
+    flips->Add(block, BlockKind::White);
     EXPECT_TRUE(flips->Update(*sound));
     EXPECT_EQ(record.sounds, (std::vector<std::string>{"music 0 volume -500", "effect 2 play"}));
     EXPECT_EQ(block->state, BlockState::Flipping);
@@ -81,8 +76,8 @@ TEST_F(FlipBatchTest, AnEntryWhoseBlockIsGoneIsDropped)
 {
     auto kept = std::make_shared<Block>(MapPosition{1, 0, 0}, BlockKind::HardBlack);
     auto gone = std::make_shared<Block>(MapPosition{2, 0, 0}, BlockKind::Black);
-    flips->Add(kept);
-    flips->Add(gone);
+    flips->Add(kept, BlockKind::Black);
+    flips->Add(gone, BlockKind::White);
     flips->Update(*sound);
     gone.reset();
     for (int i = 0; i < 70; ++i)
@@ -93,34 +88,6 @@ TEST_F(FlipBatchTest, AnEntryWhoseBlockIsGoneIsDropped)
     EXPECT_EQ(kept->kind, BlockKind::HardBlack);
     EXPECT_FALSE(flips->Update(*sound));
     EXPECT_EQ(kept->kind, BlockKind::Black);
-    EXPECT_TRUE(flips->IsEmpty());
-}
-
-// A landing queues the Black and HardBlack blocks of the runs it closes, each
-// at the front: the nearest block of the last direction searched animates
-// first. A Bursting block closes a run but is not queued.
-TEST_F(FlipBatchTest, ALandingQueuesTheTurnableBlocksOfItsRunsTheLastFoundFirst)
-{
-    using namespace BlockKind;
-    BlockList blocks;
-    for (const auto& [x, z, kind] : std::initializer_list<std::array<int, 3>>{
-             {4, 5, Black}, {5, 5, White}, {2, 5, HardBlack}, {1, 5, White}, {3, 6, Bursting}, {3, 7, White},
-             {3, 4, Black}, {3, 3, White}})
-        blocks.push_back(std::make_shared<Block>(MapPosition{x, 0, z}, kind));
-    StageGrid grid;
-    RebuildGrid(grid, blocks, {25.0f, 25.0f, 25.0f});
-    FlightState flight;
-    EXPECT_TRUE(FindReversals(grid, blocks, {3, 0, 5}, *flips, flight));
-    EXPECT_TRUE(flight.reversalFound);
-    std::vector<MapPosition> queued;
-    for (const FlipEntry& entry : flips->entries)
-        queued.push_back(entry.block.lock()->mapCell);
-    EXPECT_EQ(queued, (std::vector<MapPosition>{{3, 0, 4}, {2, 0, 5}, {4, 0, 5}}));
-
-    flips->Clear();
-    flight.reversalFound = false;
-    EXPECT_FALSE(FindReversals(grid, blocks, {8, 0, 8}, *flips, flight));
-    EXPECT_FALSE(flight.reversalFound);
     EXPECT_TRUE(flips->IsEmpty());
 }
 

@@ -56,10 +56,10 @@ TEST_F(GameFlow, AClearedTwelveBlockStageBurnsOneBlockEveryTenFramesThenOpensThe
 
     RunFrames(10);
     EXPECT_EQ(game.BurnTimer(), 10);
-    EXPECT_EQ(game.Blocks()[0]->kind, Bursting);
-    EXPECT_EQ(game.Blocks()[1]->kind, White);
+    EXPECT_TRUE(game.Blocks()[0]->bursting);
+    EXPECT_FALSE(game.Blocks()[1]->bursting);
     RunFrames(110);
-    EXPECT_EQ(game.Blocks()[11]->kind, Bursting);
+    EXPECT_TRUE(game.Blocks()[11]->bursting);
     RunFrames(89);
     EXPECT_EQ(game.BurnTimer(), 209);
     EXPECT_FALSE(game.MenuOpen());

@@ -5,7 +5,6 @@
 #include "game/Block.h"
 #include "game/BlockBurst.h"
 #include "game/CellShard.h"
-#include "game/FlightState.h"
 #include "game/GamePrinters.h"
 #include "platform/Application.h"
 #include "platform/AudioDevice.h"
@@ -35,17 +34,17 @@ protected:
     }
     static std::shared_ptr<Block> BurstingBlock()
     {
-        return std::make_shared<Block>(MapPosition{2, 6, 4}, BlockKind::Bursting);
+        auto block = std::make_shared<Block>(MapPosition{2, 6, 4}, BlockKind::White);
+        block->bursting = true;
+        return block;
     }
     void Update(Block& block, int frames)
     {
         for (int i = 0; i < frames; ++i)
-            block.Update(grid, flight, sound.get());
+            block.Update(sound.get());
     }
 
     FrameRecord record;
-    FlightState flight;
-    StageGrid grid;
     std::unique_ptr<SoundPlayer> sound;
 };
 

@@ -56,14 +56,13 @@ TEST_F(ShotPath, AFlyingShotComesToRestInTheCellLandingCellNames)
                 continue;
             for (int direction = 0; direction < 4; ++direction) {
                 FlightState flight;
-                flight.inFlight = true;
-                flight.direction = direction;
-                flight.velocity = FlightVelocity(direction);
+                flight.Launch(direction);
                 Block shot(launch, White);
                 shot.launched = 1;
                 shot.state = BlockState::Moving;
                 for (int frame = 0; frame < 200 && flight.inFlight; ++frame)
-                    shot.Update(grid, flight, sound.get());
+                    if (const std::optional<MapPosition> cell = shot.Fly(grid, flight, sound.get()))
+                        flight.Land(*cell);
                 ASSERT_FALSE(flight.inFlight);
                 ASSERT_EQ(flight.landingCell, LandingCell(grid, launch, direction))
                     << "board " << board << ", launched at " << ::testing::PrintToString(launch) << " toward "

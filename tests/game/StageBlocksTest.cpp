@@ -126,7 +126,7 @@ TEST_F(StageFiles, MovementRecordsAreSavedTruncatedAndReadBack)
 TEST_F(StageFiles, AnEditorStageRoundTrips)
 {
     fs::create_directories(directory.Path() / "Resource/BData/STAGE1");
-    const BlockList saved = Blocks({{0, 0, 0, 1}, {9, 9, 9, 2}, {4, 0, 7, 3}, {5, 1, 2, 4}});
+    const BlockList saved = Blocks({{0, 0, 0, 1}, {9, 9, 9, 2}, {4, 0, 7, 3}, {5, 1, 2, 3}});
     ASSERT_TRUE(SaveStage(saved));
     fs::rename(directory.Path() / "Resource/BData/Stage001.txt", directory.Path() / "Resource/BData/STAGE1/Stage001.txt");
     BlockList loaded;

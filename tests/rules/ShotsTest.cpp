@@ -10,9 +10,9 @@ namespace {
 
 using namespace BlockKind;
 
-TEST(Shots, ARunClosedAcrossABurstingBlockHoldsItAndEndsAtTheWhite)
+TEST(Shots, ARunClosedAcrossAnArmouredBlockHoldsItAndEndsAtTheWhite)
 {
-    const Board board({{4, 0, 5, Black}, {5, 0, 5, Bursting}, {6, 0, 5, White}});
+    const Board board({{4, 0, 5, Black}, {5, 0, 5, HardBlack}, {6, 0, 5, White}});
     EXPECT_EQ(ClosedRuns(board.grid, {3, 0, 5}), (std::vector<MapPosition>{{5, 0, 5}, {4, 0, 5}}))
         << "the farthest cell first";
 }

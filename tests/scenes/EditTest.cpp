@@ -201,18 +201,6 @@ TEST_F(EditScene, TheLoadDialogueChoosesGroupThenStageAndAddsItsBlocks)
     EXPECT_EQ(edit.LoadStageNumber(), 2);
 }
 
-TEST_F(EditScene, ABurstingBlockLoadedIntoTheEditorPlaysOutSilently)
-{
-    WriteStage({{4, 0, 4, Bursting}});
-    Edit& edit = Open();
-    Tap(VirtualKey::L);
-    Tap(VirtualKey::Return);
-    Tap(VirtualKey::Return);
-    ASSERT_EQ(edit.Blocks().size(), 1u);
-    RunFrames(100);
-    EXPECT_EQ(edit.Blocks()[0]->burst->frame, 66) << "it rose, spun and burst, with no sound object";
-}
-
 // Seen from straight above: row i (z) by row, column j (x) within it, tile
 // (j, i) covering [50j, 50j + 50] × [50i, 50i + 50]; the cursor's tile shows
 // the target image instead of the grid's.

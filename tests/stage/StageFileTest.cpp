@@ -63,9 +63,12 @@ TEST(StageParse, BlocksThatCannotBePlacedOnTheFieldAreSkippedAndTheRestLoad)
         "x:0,y:0,z:9,sf:0,af:0,pf:0\n"
         "x:1,y:0,z:0,sf:2,af:0,pf:0\n"
         "x:2,y:99999999999999999999,z:5\n"
-        "x:9,y:9,z:9,sf:4,af:0,pf:0\n");
-    // The number out of range ends its line: the rest comes from the line before.
-    EXPECT_EQ(Cells(records), (std::vector<Cell>{{1, 0, 0, 2}, {2, 0, 0, 2}, {9, 9, 9, 4}}));
+        "x:9,y:9,z:9,sf:4,af:0,pf:0\n"
+        "x:9,y:9,z:9,sf:3,af:0,pf:0\n");
+    // The number out of range ends its line: the rest comes from the line
+    // before. Kind 4 is not a kind: a block that bursts is the clear's
+    // animation, never a stage's.
+    EXPECT_EQ(Cells(records), (std::vector<Cell>{{1, 0, 0, 2}, {2, 0, 0, 2}, {9, 9, 9, 3}}));
 }
 
 TEST(StageParse, AFirstLineThatLeavesTheKindOutIsNoBlock)

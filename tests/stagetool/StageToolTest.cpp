@@ -72,14 +72,14 @@ TEST_F(StageTool, CheckNamesEachProblemByFileAndLine)
 
     directory.Write("BData/STAGE2/Stage001.txt",
                     Lines({"x:0,y:0,z:0,sf:1,af:0,pf:0", "not a block", "x:12,y:0,z:0,sf:2,af:0,pf:0",
-                           "x:2,y:0,z:0,sf:2,af:0,pf:0", "x:2,y:0,z:0,sf:1,af:0,pf:0", "x:3,y:0,z:3,sf:7,af:0,pf:0",
+                           "x:2,y:0,z:0,sf:2,af:0,pf:0", "x:2,y:0,z:0,sf:1,af:0,pf:0", "x:3,y:0,z:3,sf:4,af:0,pf:0",
                            "x:4,y:0,z:4,sf:1,af:1,pf:0"}));
     EXPECT_EQ(Run({"check", "BData"}), 1);
     const std::string report = out.str();
     for (const char* problem : {"Stage001.txt:1: the player starts in cell (0, 0, 0), which must be free",
                                 "Stage001.txt:2: not a block record", "Stage001.txt:3: cell (12, 0, 0) is outside the field",
                                 "Stage001.txt:5: cell (2, 0, 0) already holds the block of line 4",
-                                "Stage001.txt:6: kind 7 is not one of 1 to 4",
+                                "Stage001.txt:6: kind 4 is not one of 1 to 3",
                                 "Stage001.txt:7: a stage's blocks start at rest (af:0, pf:0)"})
         EXPECT_NE(report.find(problem), std::string::npos) << problem << " in\n" << report;
     EXPECT_NE(report.find("2 stages, "), std::string::npos) << report;

@@ -16,7 +16,7 @@ constexpr int ChargeFrames = 11;
 bool Settled(const Game& game)
 {
     const Player& player = game.GetPlayer();
-    return !game.Flight().inFlight && !game.Flight().mapDirty && game.Flips().IsEmpty() &&
+    return !game.Flight().inFlight && !game.Flight().landed && game.Flips().IsEmpty() &&
            player.state == PlayerState::Idle && player.turnProgress == 0.0f;
 }
 
