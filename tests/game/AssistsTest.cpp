@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <random>
 #include <string>
 #include <vector>
 
@@ -17,7 +18,9 @@
 #include "platform/Application.h"
 #include "platform/VirtualKey.h"
 #include "rules/BlockKind.h"
+#include "rules/BoardPosition.h"
 #include "rules/Field.h"
+#include "solver/PlayField.h"
 #include "solver/StageSolver.h"
 
 namespace {
@@ -148,6 +151,41 @@ TEST_F(Assisted, UndoTakesEachShotBackToTheFrameBeforeItsChargeAndFiringItAgainG
     }
     EXPECT_TRUE(game.Cleared());
     EXPECT_EQ(game.GetPlayer().score, par + 1);
+}
+
+// Shot after shot at random, the board the Game comes to rest on is the
+// rules' next position for that shot, and the Game ends the stage when, and
+// as, they say.
+TEST_F(Assisted, TheBoardTheGameRestsOnIsTheRulesNextPositionOverRandomPlay)
+{
+    std::mt19937 random(11);
+    int shots = 0;
+    for (int round = 0; round < 3; ++round) {
+        Game& game = StartStage(Board);
+        for (int played = 0; played < 6 && !game.Cleared() && !game.GameOver(); ++played) {
+            const BoardPosition before = game.Position();
+            const int start = PlayField::IndexOf(before.player);
+            PlayField field(before.pieces);
+            field.Start(start);
+            std::vector<SolutionShot> fired;
+            for (const int cell : field.Region(start)) {
+                for (int direction = 0; direction < 4; ++direction) {
+                    if (Shoot({before.pieces, PlayField::CellAt(cell), direction}).fired)
+                        fired.push_back({field.Walk(start, cell), PlayField::CellAt(cell), direction, {}, 0});
+                }
+            }
+            ASSERT_FALSE(fired.empty());
+            const SolutionShot& shot = fired[std::uniform_int_distribution<std::size_t>(0, fired.size() - 1)(random)];
+            Play(shot);
+            const ShotOutcome expected = Shoot({before.pieces, shot.from, shot.direction, before.shots});
+            ASSERT_EQ(game.Position().pieces, expected.next.pieces) << "shot " << shots;
+            EXPECT_EQ(game.GetPlayer().score, expected.next.shots);
+            EXPECT_EQ(game.Cleared(), expected.standing.cleared);
+            EXPECT_EQ(game.Loss(), expected.standing.loss);
+            ++shots;
+        }
+    }
+    EXPECT_GE(shots, 12);
 }
 
 TEST_F(Assisted, UndoIsRefusedWithItsSoundWhileAShotFliesAndWithNothingToTakeBack)

@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "rules/BlockKind.h"
+#include "rules/BoardPosition.h"
 #include "rules/Field.h"
 #include "rules/RulePrinters.h"
 #include "rules/Shots.h"
@@ -533,6 +534,51 @@ TEST(SolverAnswers, EveryPositionOneShotLeadsToIsThePlainRulesOwnOnRandomStages)
         if (HasFailure())
             return;
     }
+}
+
+// Played on at random, each position the search goes to is the one the
+// rules' own Shoot gives for that shot, cleared or not as it says; and every
+// shot Shoot says turns something over without losing is among them.
+TEST(SolverAnswers, ItsNextPositionsAreTheRulesShotsOverRandomPlay)
+{
+    std::mt19937 random(31);
+    int shots = 0;
+    for (int round = 0; round < 300; ++round) {
+        const std::vector<Piece> pieces = RandomStage(random);
+        PlayField field(pieces);
+        PlayField::Position position = field.Start(0);
+        for (int depth = 0; depth < 6; ++depth) {
+            field.Load(position, position.player);
+            const std::vector<Piece> board = field.Pieces();
+            std::set<std::string> expected;
+            for (const int cell : field.Region(position.player)) {
+                for (int direction = 0; direction < 4; ++direction) {
+                    const ShotOutcome shot = Shoot({board, CellAt(cell), direction});
+                    if (shot.fired && !shot.turned.empty() &&
+                        (shot.standing.cleared || shot.standing.loss == LossReason::None))
+                        expected.insert(Text(KindsOf(shot.next.pieces)));
+                }
+            }
+            const std::vector<PlayField::Successor> successors = field.Successors(position);
+            std::set<std::string> found;
+            for (const PlayField::Successor& successor : successors) {
+                const ShotOutcome shot = Shoot({board, CellAt(successor.from), successor.direction});
+                const Kinds after = KindsOf(pieces, successor.next);
+                ASSERT_EQ(Text(after), Text(KindsOf(shot.next.pieces))) << Describe(board, successor.from);
+                EXPECT_EQ(successor.cleared, shot.standing.cleared) << Describe(board, successor.from);
+                found.insert(Text(after));
+                ++shots;
+            }
+            ASSERT_EQ(found, expected) << Describe(board, position.player);
+            if (successors.empty())
+                break;
+            const auto& chosen = successors[std::uniform_int_distribution<std::size_t>(0, successors.size() - 1)(random)];
+            if (chosen.cleared)
+                break;
+            position = chosen.next;
+        }
+    }
+    EXPECT_GE(shots, 1000) << "the play must reach far enough to matter";
 }
 
 }  // namespace
