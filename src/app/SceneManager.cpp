@@ -8,7 +8,7 @@ SceneManager::~SceneManager()
 
 void SceneManager::ChangeScene(SceneId id)
 {
-    if (!IsSceneId(static_cast<int>(id)))
+    if (!FindScene(id))
         return;
     // The old scene releases everything it alone held before the new one loads.
     DestroyScene();

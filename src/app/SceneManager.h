@@ -27,8 +27,8 @@ public:
 
     void SetFactory(SceneFactory factory) { makeScene = std::move(factory); }
 
-    // Destroys the current scene, then builds the scene id names. An id that
-    // names no scene changes nothing.
+    // Destroys the current scene, then builds the scene id names. An id with
+    // no line in the scene list (app/SceneId.h) changes nothing.
     void ChangeScene(SceneId id);
     // Destroys the current scene without building another (at shut-down).
     void DestroyScene();

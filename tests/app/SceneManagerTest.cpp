@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <memory>
 
 #include "app/SceneManager.h"
@@ -33,15 +34,29 @@ TEST_F(SceneManagerTest, TheOldSceneIsDestroyedBeforeTheNewOneIsBuilt)
     EXPECT_EQ(scenes.CurrentId(), SceneId::Game);
 }
 
-TEST_F(SceneManagerTest, AnUnknownIdChangesNothing)
+TEST_F(SceneManagerTest, EveryListedSceneIsBuiltUnderItsOwnNumber)
 {
+    SceneManager& scenes = Scenes();
+    for (const SceneEntry& scene : SceneList) {
+        scenes.ChangeScene(scene.id);
+        EXPECT_EQ(scenes.CurrentId(), scene.id) << scene.name;
+        EXPECT_EQ(log.back(), std::to_string(static_cast<int>(scene.id)) + " built") << scene.name;
+    }
+}
+
+TEST_F(SceneManagerTest, ANumberNoSceneHasChangesNothing)
+{
+    int pastTheList = 0;
+    for (const SceneEntry& scene : SceneList)
+        pastTheList = std::max(pastTheList, static_cast<int>(scene.id) + 1);
     SceneManager& scenes = Scenes();
     scenes.ChangeScene(SceneId::Select);
     BaseScene* before = scenes.Current();
     scenes.changePending = true;
-    scenes.ChangeScene(static_cast<SceneId>(4));
+    scenes.ChangeScene(static_cast<SceneId>(pastTheList));
     scenes.ChangeScene(static_cast<SceneId>(-1));
     EXPECT_EQ(scenes.Current(), before);
+    EXPECT_EQ(scenes.CurrentId(), SceneId::Select);
     EXPECT_TRUE(scenes.changePending) << "an ignored change leaves the request as it was";
     EXPECT_EQ(log, (std::vector<std::string>{"3 built"}));
 }
@@ -53,8 +68,8 @@ TEST_F(SceneManagerTest, StageChoiceSurvivesEverySceneChange)
     EXPECT_EQ(scenes.stageNumber, 1);
     scenes.stageGroup = 3;
     scenes.stageNumber = 5;
-    for (int id = 0; id < 4; ++id)
-        scenes.ChangeScene(static_cast<SceneId>(id));
+    for (const SceneEntry& scene : SceneList)
+        scenes.ChangeScene(scene.id);
     EXPECT_EQ(scenes.stageGroup, 3);
     EXPECT_EQ(scenes.stageNumber, 5);
 }

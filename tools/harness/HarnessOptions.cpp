@@ -1,15 +1,23 @@
 #include "HarnessOptions.h"
 
 #include <charconv>
-
-const char* const HarnessUsage =
-    "usage: orb-harness [--data DIR] [--frames N] [--scene title|select|game|edit] [--group G] [--stage S]\n"
-    "                   [--answer-fullscreen yes|no] [--headless] [--realtime] [--screenshot N:FILE]...\n"
-    "                   [--keys FILE] [--trace FILE] [--drawlog FILE] [--random-keys SEED]\n"
-    "                   [--memory-log FILE] [--play STAGEFILE] [--window-shot N:FILE]...\n"
-    "                   [--resize N:WIDTHxHEIGHT]... [--assists] [--follow-hints] [--settings FILE]\n";
+#include <iterator>
+#include <string_view>
 
 namespace {
+
+// The scenes' names in the order of their list, between each two and
+// beforeLast before the last: the usage's choices, a refusal's reason.
+std::string SceneNames(std::string_view between, std::string_view beforeLast)
+{
+    std::string names;
+    for (const SceneEntry& scene : SceneList) {
+        if (!names.empty())
+            names += &scene == std::end(SceneList) - 1 ? beforeLast : between;
+        names += scene.name;
+    }
+    return names;
+}
 
 bool ParseInt(const std::string& text, int& value)
 {
@@ -18,13 +26,11 @@ bool ParseInt(const std::string& text, int& value)
     return !text.empty() && parsed.ec == std::errc() && parsed.ptr == end;
 }
 
-bool ParseScene(const std::string& name, SceneId& scene)
+bool ParseScene(const std::string& name, SceneId& id)
 {
-    static const std::pair<const char*, SceneId> scenes[] = {
-        {"title", SceneId::Title}, {"select", SceneId::Select}, {"game", SceneId::Game}, {"edit", SceneId::Edit}};
-    for (const auto& [sceneName, id] : scenes) {
-        if (name == sceneName) {
-            scene = id;
+    for (const SceneEntry& scene : SceneList) {
+        if (name == scene.name) {
+            id = scene.id;
             return true;
         }
     }
@@ -32,6 +38,16 @@ bool ParseScene(const std::string& name, SceneId& scene)
 }
 
 }  // namespace
+
+std::string HarnessUsage()
+{
+    return "usage: orb-harness [--data DIR] [--frames N] [--scene " + SceneNames("|", "|") +
+           "] [--group G] [--stage S]\n"
+           "                   [--answer-fullscreen yes|no] [--headless] [--realtime] [--screenshot N:FILE]...\n"
+           "                   [--keys FILE] [--trace FILE] [--drawlog FILE] [--random-keys SEED]\n"
+           "                   [--memory-log FILE] [--play STAGEFILE] [--window-shot N:FILE]...\n"
+           "                   [--resize N:WIDTHxHEIGHT]... [--assists] [--follow-hints] [--settings FILE]\n";
+}
 
 bool ParseHarnessOptions(const std::vector<std::string>& arguments, const std::string& defaultDataDirectory,
                          HarnessOptions& options, std::string& error)
@@ -76,7 +92,7 @@ bool ParseHarnessOptions(const std::vector<std::string>& arguments, const std::s
             options.frames = number;
         } else if (option == "--scene") {
             if (!ParseScene(value, options.scene))
-                return bad("expected title, select, game or edit");
+                return bad("expected " + SceneNames(", ", " or "));
         } else if (option == "--group") {
             if (!ParseInt(value, number))
                 return bad("expected a whole number");

@@ -59,4 +59,4 @@ constexpr int MemoryLogPeriod = 1000;
 bool ParseHarnessOptions(const std::vector<std::string>& arguments, const std::string& defaultDataDirectory,
                          HarnessOptions& options, std::string& error);
 
-extern const char* const HarnessUsage;
+std::string HarnessUsage();

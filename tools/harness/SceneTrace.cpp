@@ -1,5 +1,8 @@
 #include "SceneTrace.h"
 
+#include <algorithm>
+#include <iterator>
+
 #include "JsonWriter.h"
 #include "app/BaseScene.h"
 #include "app/SceneManager.h"
@@ -98,8 +101,6 @@ void WriteGameTrace(const Game& game, JsonWriter& json)
 {
     const Player& player = game.GetPlayer();
     const Vector3& p = player.transform.position;
-    json.Key("game");
-    json.BeginObject();
     json.Key("fade");
     json.Int(game.Fade());
     json.Key("score");
@@ -148,13 +149,10 @@ void WriteGameTrace(const Game& game, JsonWriter& json)
     json.Int(game.MenuCursor());
     if (const Assists* aids = game.Aids())
         WriteAssistTrace(game, *aids, json);
-    json.EndObject();
 }
 
 void WriteTitleTrace(const Title& title, JsonWriter& json)
 {
-    json.Key("title");
-    json.BeginObject();
     json.Key("menuItem");
     json.Int(title.MenuItem());
     json.Key("difficultyOpen");
@@ -165,13 +163,10 @@ void WriteTitleTrace(const Title& title, JsonWriter& json)
     json.Float(title.TweenProgress());
     json.Key("resetMessageTimer");
     json.Int(title.ResetMessageTimer());
-    json.EndObject();
 }
 
 void WriteSelectTrace(const Select& select, const SceneManager& scenes, JsonWriter& json)
 {
-    json.Key("select");
-    json.BeginObject();
     json.Key("fade");
     json.Int(select.Fade());
     json.Key("stageNumber");
@@ -194,13 +189,10 @@ void WriteSelectTrace(const Select& select, const SceneManager& scenes, JsonWrit
         }
         json.EndArray();
     }
-    json.EndObject();
 }
 
 void WriteEditTrace(const Edit& edit, JsonWriter& json)
 {
-    json.Key("edit");
-    json.BeginObject();
     json.Key("cursor");
     json.BeginArray();
     json.Int(edit.CursorX());
@@ -234,34 +226,45 @@ void WriteEditTrace(const Edit& edit, JsonWriter& json)
         json.String(edit.Notice());
         json.EndObject();
     }
-    json.EndObject();
 }
+
+// The scenes that report a state of their own, each under its name. The
+// scene table builds each id's class, so the cast fails only if it does not.
+struct TraceWriter {
+    SceneId id;
+    void (*write)(const BaseScene& scene, const SceneManager& scenes, JsonWriter& json);
+};
+
+const TraceWriter TraceWriters[] = {
+    {SceneId::Title,
+     [](const BaseScene& scene, const SceneManager&, JsonWriter& json) {
+         WriteTitleTrace(dynamic_cast<const Title&>(scene), json);
+     }},
+    {SceneId::Select,
+     [](const BaseScene& scene, const SceneManager& scenes, JsonWriter& json) {
+         WriteSelectTrace(dynamic_cast<const Select&>(scene), scenes, json);
+     }},
+    {SceneId::Game,
+     [](const BaseScene& scene, const SceneManager&, JsonWriter& json) {
+         WriteGameTrace(dynamic_cast<const Game&>(scene), json);
+     }},
+    {SceneId::Edit,
+     [](const BaseScene& scene, const SceneManager&, JsonWriter& json) {
+         WriteEditTrace(dynamic_cast<const Edit&>(scene), json);
+     }},
+};
 
 }  // namespace
 
-const char* SceneName(SceneId id)
-{
-    switch (id) {
-    case SceneId::Title:
-        return "title";
-    case SceneId::Game:
-        return "game";
-    case SceneId::Edit:
-        return "edit";
-    case SceneId::Select:
-        return "select";
-    }
-    return "unknown";
-}
-
 void WriteSceneTrace(const BaseScene& scene, const SceneManager& scenes, JsonWriter& json)
 {
-    if (const auto* game = dynamic_cast<const Game*>(&scene))
-        WriteGameTrace(*game, json);
-    else if (const auto* title = dynamic_cast<const Title*>(&scene))
-        WriteTitleTrace(*title, json);
-    else if (const auto* select = dynamic_cast<const Select*>(&scene))
-        WriteSelectTrace(*select, scenes, json);
-    else if (const auto* edit = dynamic_cast<const Edit*>(&scene))
-        WriteEditTrace(*edit, json);
+    const SceneId id = scenes.CurrentId();
+    const auto* writer =
+        std::find_if(std::begin(TraceWriters), std::end(TraceWriters), [id](const TraceWriter& w) { return w.id == id; });
+    if (writer == std::end(TraceWriters))
+        return;
+    json.Key(SceneName(id));
+    json.BeginObject();
+    writer->write(scene, scenes, json);
+    json.EndObject();
 }

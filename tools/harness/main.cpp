@@ -38,7 +38,7 @@ int main(int argc, char** argv)
     HarnessOptions options;
     std::string error;
     if (!ParseHarnessOptions({argv + 1, argv + argc}, ORB_RUNTIME_DIR, options, error)) {
-        std::fputs(HarnessUsage, stderr);
+        std::fputs(HarnessUsage().c_str(), stderr);
         return Fail(error);
     }
     MakeAbsolute(options.keysFile);
