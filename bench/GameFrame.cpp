@@ -15,7 +15,7 @@
 #include <string>
 
 #include "game/FlipBatch.h"
-#include "game/Game.h"
+#include "scenes/Game.h"
 #include "main/GameContext.h"
 #include "platform/Application.h"
 #include "platform/AudioDevice.h"

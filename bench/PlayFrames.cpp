@@ -32,7 +32,7 @@
 #include "KeyPlan.h"
 #include "KeyScript.h"
 #include "game/FlipBatch.h"
-#include "game/Game.h"
+#include "scenes/Game.h"
 #include "main/FrameLoop.h"
 #include "main/GameProgram.h"
 #include "platform/Application.h"

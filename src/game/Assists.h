@@ -5,30 +5,17 @@
 #include <vector>
 
 #include "game/Player.h"
-#include "math/Matrix.h"
+#include "rules/BoardPosition.h"
 #include "rules/MapPosition.h"
 #include "rules/Piece.h"
 #include "solver/BackgroundSolve.h"
 #include "solver/StageSolver.h"
 
-
-// A block as undo puts it back.
-struct BlockPose {
-    int kind = 0;
-    int launched = 0;
-    int state = 0;
-    Vector3 position;
-    Matrix rotation;
-};
-
-// A position of play as undo keeps it: the blocks as the rules see them and
-// as they were drawn, where the player stood, the shots fired so far, and
-// what was known of the way on from there.
+// A position of play as undo keeps it: the board as the rules see it, how
+// the player stood there (mid-turn, say), and what was known of the way on.
 struct UndoStep {
-    std::vector<Piece> pieces;
-    std::vector<BlockPose> blocks;
-    PlayerPose player;
-    int score = 0;
+    BoardPosition position;
+    PlayerPose pose;
     std::optional<Solution> known;
 };
 

@@ -40,6 +40,14 @@ int Shorter(int a, std::size_t b)
     return std::min(a, static_cast<int>(b));
 }
 
+// Two turns about x, eased in and out over the spin's frames.
+Matrix SpinRotation(int frame)
+{
+    const double s = std::sin((frame - LastRiseFrame) * Pi / 96.0);
+    const int degrees = static_cast<int>(s * 720.0);
+    return Matrix::RotationYawPitchRoll(0.0f, static_cast<float>(degrees) * DegreesToRadians, 0.0f);
+}
+
 }  // namespace
 
 FlipBatch::FlipBatch(GraphicsDevice& device) : glowSource(std::make_shared<Texture>(device))
@@ -49,6 +57,11 @@ FlipBatch::FlipBatch(GraphicsDevice& device) : glowSource(std::make_shared<Textu
 }
 
 FlipBatch::~FlipBatch() = default;
+
+Matrix FlipBatch::TurnedRotation()
+{
+    return SpinRotation(LastSpinFrame);
+}
 
 void FlipBatch::Add(const std::shared_ptr<Block>& block, int becomes)
 {
@@ -177,10 +190,7 @@ void FlipBatch::Animate(FlipEntry& entry, Block& block)
         position.y = static_cast<float>(rise * (1.0 - std::pow(2.0, e)) + entry.baseY);
     }
     if (f > LastRiseFrame && f <= LastSpinFrame) {
-        const double s = std::sin((f - LastRiseFrame) * Pi / 96.0);
-        const int degrees = static_cast<int>(s * 720.0);
-        block.transform.rotation =
-            Matrix::RotationYawPitchRoll(0.0f, static_cast<float>(degrees) * DegreesToRadians, 0.0f);
+        block.transform.rotation = SpinRotation(f);
         if (f <= LastPulseUpFrame) {
             const double b = std::sin((f - LastRiseFrame) * Pi / 40.0);
             entry.pulse = static_cast<float>(0.6 * b + 0.5);

@@ -36,6 +36,10 @@ public:
     explicit FlipBatch(GraphicsDevice& device);
     ~FlipBatch();
 
+    // How a block that has turned over rests: the spin stops a degree short
+    // of its two full turns.
+    static Matrix TurnedRotation();
+
     // Queues block at the front, to become the kind becomes: the last one
     // added animates first.
     void Add(const std::shared_ptr<Block>& block, int becomes);

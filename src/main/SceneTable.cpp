@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <iterator>
 
-#include "game/Game.h"
+#include "scenes/Game.h"
 #include "scenes/Edit.h"
 #include "scenes/Select.h"
 #include "scenes/Title.h"

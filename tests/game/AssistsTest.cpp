@@ -11,7 +11,7 @@
 #include "app/Settings.h"
 #include "game/Assists.h"
 #include "game/FlipBatch.h"
-#include "game/Game.h"
+#include "scenes/Game.h"
 #include "game/GameFixture.h"
 #include "game/GameKeys.h"
 #include "game/Player.h"

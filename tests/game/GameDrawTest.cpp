@@ -3,7 +3,7 @@
 #include <algorithm>
 
 #include "app/Settings.h"
-#include "game/Game.h"
+#include "scenes/Game.h"
 #include "game/GameFixture.h"
 #include "math/Matrix.h"
 #include "platform/Application.h"

@@ -5,7 +5,7 @@
 #include <sstream>
 
 #include "app/SceneManager.h"
-#include "game/Game.h"
+#include "scenes/Game.h"
 #include "main/FrameLoop.h"
 #include "main/SceneTable.h"
 #include "platform/Application.h"

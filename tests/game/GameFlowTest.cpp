@@ -2,7 +2,7 @@
 
 #include "app/SceneManager.h"
 #include "game/BlockBurst.h"
-#include "game/Game.h"
+#include "scenes/Game.h"
 #include "game/GameFixture.h"
 #include "game/GamePrinters.h"
 #include "game/Player.h"

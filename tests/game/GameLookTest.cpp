@@ -5,7 +5,7 @@
 #include <filesystem>
 
 #include "game/FlipBatch.h"
-#include "game/Game.h"
+#include "scenes/Game.h"
 #include "game/LookFixture.h"
 #include "main/FrameLoop.h"
 #include "platform/Application.h"

@@ -6,7 +6,7 @@
 #include "game/CellShard.h"
 #include "game/FlameBlock.h"
 #include "game/FlipBatch.h"
-#include "game/Game.h"
+#include "scenes/Game.h"
 #include "game/GameFixture.h"
 #include "game/GamePrinters.h"
 #include "game/Player.h"

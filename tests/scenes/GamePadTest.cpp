@@ -3,7 +3,7 @@
 #include <SDL.h>
 
 #include "app/SceneManager.h"
-#include "game/Game.h"
+#include "scenes/Game.h"
 #include "game/Player.h"
 #include "main/FrameLoop.h"
 #include "platform/Application.h"

@@ -2,7 +2,7 @@
 
 #include "game/Assists.h"
 #include "game/FlipBatch.h"
-#include "game/Game.h"
+#include "scenes/Game.h"
 #include "game/GameKeys.h"
 #include "game/Player.h"
 #include "platform/VirtualKey.h"

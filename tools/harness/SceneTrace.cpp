@@ -7,7 +7,7 @@
 #include "app/BaseScene.h"
 #include "app/SceneManager.h"
 #include "game/FlipBatch.h"
-#include "game/Game.h"
+#include "scenes/Game.h"
 #include "game/Player.h"
 #include "scenes/Edit.h"
 #include "scenes/GroupPars.h"

@@ -1,0 +1,106 @@
+#include "game/GameMenu.h"
+
+#include "app/SceneManager.h"
+#include "game/GameKeys.h"
+#include "game/GameSounds.h"
+#include "platform/VirtualKey.h"
+#include "sound/SoundPlayer.h"
+#include "stage/StageCatalogue.h"
+
+namespace {
+
+constexpr float IconTurn = 3.0f;
+
+}  // namespace
+
+void GameMenu::ReadOpenKey(Keyboard& keys)
+{
+    if (GameKeyDown(keys, VirtualKey::M)) {
+        if (latch.Take())
+            open = true;
+    } else {
+        latch.Open();
+    }
+}
+
+std::optional<GameMenu::Item> GameMenu::Input(Keyboard& keys, SoundPlayer& sound, bool cleared)
+{
+    if (!open) {
+        if (!GameKeyDown(keys, VirtualKey::M)) {
+            latch.Open();
+        } else if (latch.Take()) {
+            cursor = 0;
+            open = true;
+        }
+        return std::nullopt;
+    }
+
+    int key = 0;
+    for (const int candidate : {VirtualKey::M, VirtualKey::Up, VirtualKey::Down, VirtualKey::Return}) {
+        if (GameKeyDown(keys, candidate)) {
+            key = candidate;
+            break;
+        }
+    }
+    if (key == 0) {
+        latch.Open();
+        return std::nullopt;
+    }
+    if (!latch.Take())
+        return std::nullopt;
+    switch (key) {
+    case VirtualKey::M:
+        // A cleared stage keeps its menu open.
+        if (!cleared) {
+            cursor = 0;
+            open = false;
+        }
+        return std::nullopt;
+    case VirtualKey::Up:
+        cursor = (cursor + Items - 1) % Items;
+        sound.PlayEffect(GameSound::Cursor, false);
+        return std::nullopt;
+    case VirtualKey::Down:
+        cursor = (cursor + 1) % Items;
+        sound.PlayEffect(GameSound::Cursor, false);
+        return std::nullopt;
+    default:
+        return static_cast<Item>(cursor);
+    }
+}
+
+void GameMenu::TurnIcons()
+{
+    if (open)
+        iconAngle += IconTurn;
+}
+
+SceneId MenuChoiceScene(SceneManager& scenes, GameMenu::Item item)
+{
+    SceneManager::CustomPlay& custom = scenes.customPlay;
+    // Stages played on their own: played again, or the next of them; anything
+    // else leaves them for the title. The editor's test play goes back to it.
+    if (custom.Active()) {
+        if (custom.FromEditor())
+            return SceneId::Edit;
+        if (item == GameMenu::Retry)
+            return SceneId::Game;
+        if (item == GameMenu::NextStage && custom.current + 1 < custom.files.size()) {
+            ++custom.current;
+            return SceneId::Game;
+        }
+        custom = {};
+        return SceneId::Title;
+    }
+    switch (item) {
+    case GameMenu::NextStage:
+        scenes.stageNumber = StageCatalogue::NextStage(scenes.stageNumber);
+        return SceneId::Game;
+    case GameMenu::StageSelect:
+        return SceneId::Select;
+    case GameMenu::BackToTitle:
+        return SceneId::Title;
+    default:
+        return SceneId::Game;
+    }
+}

@@ -1,0 +1,54 @@
+#pragma once
+
+#include <memory>
+#include <optional>
+
+#include "app/KeyLatch.h"
+#include "game/Assists.h"
+
+class Keyboard;
+class SoundPlayer;
+struct PlayBoard;
+struct Settings;
+
+// The play aids' part of a Game: what they know (Assists), the position
+// before each shot that undo goes back to, and a new search each time a shot
+// has come to rest. Their keys: H asks for a hint, Z or Backspace takes the
+// last shot back, F1 shows or hides the key line.
+class PlayHistory {
+public:
+    // pace: whether searches run beside the frames or are waited for; wait,
+    // in the calls below, says the same to each search.
+    explicit PlayHistory(BackgroundSolve::Pace pace);
+
+    const Assists& Aids() const { return assists; }
+    Assists& Aids() { return assists; }
+
+    // The stage's start, to search from.
+    void Start(const PlayBoard& board);
+    // The aids' keys, before the play step. keyLineShown: whether the key
+    // line shows now, for F1 to turn over.
+    void ReadKeys(Keyboard& keys, Settings& settings, bool keyLineShown, PlayBoard& board, SoundPlayer& sound,
+                  bool wait);
+    // Before the player moves: a board at rest with the player idle is where
+    // undo would go back to.
+    void KeepRestPoint(const PlayBoard& board);
+    // After the launch marker: a shot was just fired, so the rest point is
+    // kept for undo and nothing is known until the board rests again.
+    void CountShot(const PlayBoard& board);
+    // At the end of the play step: once a fired shot has come to rest and
+    // everything it turned has turned, the board is a new position to
+    // search, unless the stage has ended.
+    void SearchWhenAtRest(const PlayBoard& board, bool ended, bool wait);
+
+private:
+    void Undo(PlayBoard& board, SoundPlayer& sound, bool wait);
+
+    Assists assists;
+    // The aids' keys share a latch of their own, so they never hold up the menu's.
+    KeyLatch latch;
+    std::optional<UndoStep> restPoint;
+    int shotsCounted = 0;
+    // A shot was fired; the next quiet frame is a new position to search.
+    bool awaitingRest = false;
+};

@@ -1,0 +1,277 @@
+#include "scenes/Game.h"
+
+#include <algorithm>
+#include <iterator>
+
+#include "app/SceneManager.h"
+#include "app/Settings.h"
+#include "game/FlipBatch.h"
+#include "game/GameSounds.h"
+#include "game/SearchPace.h"
+#include "game/StageBlocks.h"
+#include "platform/Application.h"
+#include "platform/Messages.h"
+#include "render/FadingFrame.h"
+#include "render/TextureCache.h"
+#include "rules/Field.h"
+#include "sound/SoundPlayer.h"
+#include "stage/ResultFile.h"
+#include "stage/StageFile.h"
+
+namespace {
+
+const char* const MusicFile = "Resource/Sound/GameBGM.wav";
+const char* const RefusedFile = "Resource/Sound/Refused.wav";
+
+// The effect list, in the order every part of the game addresses it.
+const char* const EffectFiles[] = {
+    "Resource/Sound/Player_Trans.wav",
+    "Resource/Sound/Block_接着音.wav",
+    "Resource/Sound/Block_Reverse.wav",
+    "Resource/Sound/GameClear.wav",
+    "Resource/Sound/Cursor2.wav",
+    "Resource/Sound/決定音1.wav",
+    "Resource/Sound/発射準備.wav",
+    "Resource/Sound/発射音2.wav",
+    "Resource/Sound/Load_End.wav",
+    "Resource/Sound/Load_End.wav",
+    "Resource/Sound/Load_End.wav",
+    "Resource/Sound/Load_End.wav",
+    "Resource/Sound/Load_End.wav",
+    "Resource/Sound/GameOver.wav",
+    "Resource/Sound/GameClearString_Swing.wav",
+    "Resource/Sound/GameClearString_END.wav",
+    "Resource/Sound/GameClear2.wav",
+    "Resource/Sound/ClearBlock.wav",
+};
+static_assert(std::size(EffectFiles) == GameSound::EffectCount);
+
+constexpr int FlipDoneVolume = -670;
+// Above full volume: the request is refused and the sound keeps full volume.
+constexpr int GameOverVolume = 200;
+
+}  // namespace
+
+Game::Game(const SceneContext& sceneContext)
+    : context(sceneContext), board(context.render.device), view(context.render.device)
+{
+    const SceneManager& scenes = context.scenes;
+    if (scenes.customPlay.FromEditor()) {
+        board.blocks = BlocksOfText(scenes.customPlay.editorBoard);
+    } else {
+        const std::string stage = scenes.customPlay.Active() ? scenes.customPlay.File()
+                                                             : StageFile::Path(scenes.stageGroup, scenes.stageNumber);
+        if (!LoadStage(board.blocks, stage))
+            context.application.ShowMessage(Message(MessageId::FileMissing));
+    }
+    for (const auto& block : board.blocks)
+        board.startKinds.push_back(block->kind);
+    view.LoadTextures(context.render.textures);
+    board.RebuildGrid();
+    if (BlackBoxedIn(board.Position())) {
+        gameOver = true;
+        loss = LossReason::NoUsefulShot;
+    }
+    if (context.settings.assists) {
+        history = std::make_unique<PlayHistory>(SearchPace(context.application));
+        board.player.refuseBlockedShots = true;
+        if (!gameOver)
+            history->Start(board);
+    }
+    LoadSounds();
+    view.SetCamera(context.render.device);
+}
+
+Game::~Game() = default;
+
+void Game::LoadSounds()
+{
+    sound = SoundPlayer::Create(context.application);
+    for (const char* file : EffectFiles)
+        sound->AddEffect(file);
+    if (history)
+        sound->AddEffect(RefusedFile);
+    for (int i = GameSound::FirstFlipDone; i <= GameSound::LastFlipDone; ++i)
+        sound->SetEffectVolume(i, FlipDoneVolume);
+    sound->SetEffectVolume(GameSound::GameOver, GameOverVolume);
+    sound->AddMusic(MusicFile);
+    bgmFrequency = sound->GetMusicFrequency(GameSound::Music);
+}
+
+bool Game::WaitForSearches() const
+{
+    return context.application.BackgroundWorkWaited();
+}
+
+void Game::Update()
+{
+    Keyboard& keys = context.application.Keys();
+    volumeKeys.Read(context.application, context.settings, *sound);
+    if (history)
+        history->Aids().Update(WaitForSearches());
+    view.ScrollSky();
+    if (!cleared) {
+        if (!gameOver && !menu.IsOpen()) {
+            PlayStep();
+            if (cleared)
+                ClearSequence();
+        }
+    } else {
+        ClearSequence();
+    }
+    if (gameOver && ending.GameOver(*sound, bgmFrequency))
+        menu.Open();
+    if (const std::optional<GameMenu::Item> item = menu.Input(keys, *sound, cleared))
+        ChooseMenuItem(*item);
+}
+
+void Game::PlayStep()
+{
+    Keyboard& keys = context.application.Keys();
+    menu.ReadOpenKey(keys);
+    fade = std::max(0, fade - FadeStep);
+    if (history) {
+        history->ReadKeys(keys, context.settings, KeyLineShown(), board, *sound, WaitForSearches());
+        history->KeepRestPoint(board);
+    }
+    Player& player = board.player;
+    FlightState& flight = board.flight;
+    player.Update(board.grid, {flight.inFlight || !board.flips->IsEmpty(), board.shardsFlying}, *sound, keys);
+    if (history) {
+        if (const std::optional<MapPosition> cell = player.TakeRefusal())
+            history->Aids().MarkRefused(*cell);
+    }
+    if (std::shared_ptr<Block> shot = board.flame.Update(board.grid, player)) {
+        board.blocks.push_back(std::move(shot));
+        flight.Launch(player.facing);
+    }
+    if (history)
+        history->CountShot(board);
+    for (const std::shared_ptr<Block>& block : board.blocks) {
+        if (const std::optional<MapPosition> cell = block->Fly(board.grid, flight, sound.get()))
+            flight.Land(*cell);
+        block->Update(sound.get());
+    }
+
+    if (flight.landed)
+        ResolveLanding();
+    board.shardsFlying = StepShards(board.shards);
+    if (!board.flips->Update(*sound))
+        EndTurningOver();
+    if (cleared) {
+        WriteResult();
+        gameOver = false;
+        loss = LossReason::None;
+    }
+    if (history)
+        history->SearchWhenAtRest(board, cleared || gameOver, WaitForSearches());
+    view.Step(context.render.device);
+}
+
+// A stage played on its own keeps no score.
+void Game::WriteResult()
+{
+    const SceneManager& scenes = context.scenes;
+    if (scenes.customPlay.Active())
+        return;
+    const std::string path = ResultFile::Path(scenes.stageGroup, scenes.stageNumber);
+    if (ResultFile::Unopened(ResultFile::Write(path, board.player.score)))
+        context.application.ShowMessage(Message(MessageId::FileMissing));
+}
+
+void Game::ResolveLanding()
+{
+    const std::vector<TurnedPiece> turned = TurnOver(board.grid, board.flight.landingCell);
+    for (const TurnedPiece& piece : turned)
+        board.flips->Add(board.blocks[static_cast<std::size_t>(piece.index)], piece.becomes);
+    // Nothing turned over: the shot dissolves, and still counts.
+    if (turned.empty() && !board.blocks.empty()) {
+        LaunchShards(board.shards, board.blocks.back()->transform.world);
+        board.blocks.pop_back();
+    }
+    board.flight.landed = false;
+    board.RebuildGrid();
+}
+
+void Game::EndTurningOver()
+{
+    board.flips->Clear();
+    board.RebuildGrid();
+    const Standing standing = Judge(board.Position());
+    if (standing.loss != LossReason::None) {
+        gameOver = true;
+        loss = standing.loss;
+    }
+    cleared = cleared || standing.cleared;
+}
+
+bool Game::KeyLineShown() const
+{
+    const SceneManager& scenes = context.scenes;
+    return history && context.settings.keyLine.value_or(scenes.stageNumber == 1 && !scenes.customPlay.Active());
+}
+
+void Game::ClearSequence()
+{
+    if (!ending.Clear(board.blocks, *sound))
+        return;
+    // A test play from the editor ends with its clear.
+    if (context.scenes.customPlay.FromEditor()) {
+        leaving = true;
+        nextScene = SceneId::Edit;
+    } else {
+        menu.Open();
+    }
+}
+
+void Game::ChooseMenuItem(GameMenu::Item item)
+{
+    leaving = true;
+    nextScene = MenuChoiceScene(context.scenes, item);
+    sound->PlayEffect(GameSound::Decide, false);
+}
+
+void Game::UpdateFadeOut()
+{
+    if (FadeOutAndChange(fade, context.scenes, nextScene, FadeChange::OnOpaqueFrame))
+        sound->StopMusic(GameSound::Music);
+}
+
+void Game::Draw()
+{
+    menu.TurnIcons();
+    GameHudState hud{fade,
+                     menu.IsOpen(),
+                     menu.Cursor(),
+                     menu.IconAngle(),
+                     board.player.score,
+                     cleared,
+                     ending.ClearFrame(),
+                     gameOver,
+                     ending.GameOverFrame()};
+    hud.level = volumeKeys.Shown();
+    if (history) {
+        const Assists& aids = history->Aids();
+        const bool playing = !cleared && !gameOver;
+        hud.assists = {true,
+                       KeyLineShown() && playing && !menu.IsOpen(),
+                       aids.DeadEnd() && playing,
+                       aids.TooLarge() && playing,
+                       loss,
+                       aids.Par(),
+                       aids.HintsUsed()};
+    }
+    view.Draw(context.render, board, Aids(), context.scenes.stageGroup, hud);
+
+    if (!bgmStarted) {
+        bgmStarted = true;
+        if (sound->MusicCount() > 0)
+            sound->PlayMusic(GameSound::Music);
+    }
+}
+
+void Game::DrawFadeOut()
+{
+    // The overlay goes over everything, HUD included: a second one over the HUD's own.
+    PresentFadingFrame(context.render, [this] { Draw(); }, fade);
+}
