@@ -10,10 +10,31 @@ constexpr int Black = 2;
 // Armoured: it takes two turnings over to become white.
 constexpr int HardBlack = 3;
 
-// A kind a stage may hold.
+// Every kind a stage may hold, numbered from 1 up as stage files name them.
+constexpr int Kinds[] = {White, Black, HardBlack};
+
 constexpr bool IsBlock(int kind)
 {
-    return kind == White || kind == Black || kind == HardBlack;
+    for (const int block : Kinds) {
+        if (kind == block)
+            return true;
+    }
+    return false;
+}
+
+// The kind as the stage tools and the solver's reasons name it.
+constexpr const char* Name(int kind)
+{
+    switch (kind) {
+    case White:
+        return "white";
+    case Black:
+        return "black";
+    case HardBlack:
+        return "armoured";
+    default:
+        return "unknown";
+    }
 }
 
 // A kind a closed run turns over: every block of a run is one of these.

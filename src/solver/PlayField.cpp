@@ -1,6 +1,7 @@
 #include "solver/PlayField.h"
 
 #include <algorithm>
+#include <iterator>
 #include <queue>
 
 #include "rules/BlockKind.h"
@@ -36,6 +37,8 @@ namespace {
 constexpr int BitsPerCell = 2;
 constexpr int CellsPerByte = 8 / BitsPerCell;
 constexpr std::uint8_t CellMask = (1 << BitsPerCell) - 1;
+// A cell's bits hold what stands in it: nothing, or a block of any kind.
+static_assert(std::size(BlockKind::Kinds) < (1 << BitsPerCell));
 
 int CellKind(const PlayField::Packed& packed, int cell)
 {

@@ -1,9 +1,11 @@
 #include "solver/StagePieces.h"
 
+#include <iterator>
+
 #include "rules/BlockKind.h"
 
 // A stage file names a block's kind by the rules' own number.
-static_assert(StageFile::MinKind == BlockKind::White && StageFile::MaxKind == BlockKind::HardBlack);
+static_assert(StageFile::MinKind == 1 && StageFile::MaxKind == static_cast<int>(std::size(BlockKind::Kinds)));
 
 std::vector<Piece> PiecesOf(const std::vector<BlockRecord>& records)
 {

@@ -77,7 +77,7 @@ std::string UnsolvableReason(const std::vector<Piece>& pieces, const PlayField& 
         if (turnedWhite)
             continue;
         std::string reason = "no sequence of shots turns the ";
-        reason += kind == BlockKind::Black ? "black" : "armoured";
+        reason += BlockKind::Name(kind);
         reason += " block at (";
         reason += std::to_string(pieces[i].cell.x);
         reason += ", ";
