@@ -28,6 +28,10 @@ struct Settings : KeptSettings {
     std::optional<bool> keyLine;
     // The editor's key list: shown until F1 hides it, for the rest of the run.
     bool editorKeys = true;
+    // A scripted run (the harness, the tests) waits for every search that
+    // runs beside the frames, so that what it records never depends on how
+    // fast the machine is. A player's frames never wait.
+    bool waitForSearches = false;
 
     // Where the volumes go when the player changes them; empty: nowhere.
     std::string file;

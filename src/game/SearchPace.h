@@ -1,10 +1,10 @@
 #pragma once
 
-#include "platform/Application.h"
+#include "app/Settings.h"
 #include "solver/BackgroundSolve.h"
 
 // A scripted run waits for every search; a player's frames never do.
-inline BackgroundSolve::Pace SearchPace(const Application& application)
+inline BackgroundSolve::Pace SearchPace(const Settings& settings)
 {
-    return application.BackgroundWorkWaited() ? BackgroundSolve::Pace::Waited : BackgroundSolve::Pace::BesideFrames;
+    return settings.waitForSearches ? BackgroundSolve::Pace::Waited : BackgroundSolve::Pace::BesideFrames;
 }

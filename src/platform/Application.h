@@ -53,11 +53,6 @@ public:
     // and going, or a person at the machine, cannot change a scripted run.
     // Set before Create.
     void TakeKeysFromScriptOnly() { scriptedKeys = true; }
-    // Work done beside the frames (the solver's checks) is waited for by the
-    // first frame that asks for its result, so that a scripted run never
-    // depends on how fast the machine is.
-    void WaitForBackgroundWork() { backgroundWorkWaited = true; }
-    bool BackgroundWorkWaited() const { return backgroundWorkWaited; }
 
     // A key went down or up, from the window or from a script. Escape quits from
     // every scene, as the window's own key handling did.
@@ -93,7 +88,6 @@ private:
     Keyboard keyboard;
     bool quitPosted = false;
     bool scriptedKeys = false;
-    bool backgroundWorkWaited = false;
     bool videoStarted = false;
     MessageResponder messageResponder;
     FrameRecord* frameRecord = nullptr;

@@ -196,7 +196,7 @@ void Edit::Refuse(const std::string& why)
 
 void Edit::Check()
 {
-    check = std::make_unique<BackgroundSolve>(PiecesOf(blocks), VerdictStateLimit, SearchPace(context.application));
+    check = std::make_unique<BackgroundSolve>(PiecesOf(blocks), VerdictStateLimit, SearchPace(context.settings));
     checkedName.clear();
     saveMessage = "checking...";
     saveMessageFrames = 0;
@@ -230,7 +230,7 @@ void Edit::Save()
         return;
     }
     checkedName = name;
-    check = std::make_unique<BackgroundSolve>(PiecesOf(blocks), VerdictStateLimit, SearchPace(context.application));
+    check = std::make_unique<BackgroundSolve>(PiecesOf(blocks), VerdictStateLimit, SearchPace(context.settings));
     saveMessage = name + ": checking...";
     saveMessageFrames = 0;
     blocks.clear();
@@ -240,7 +240,7 @@ void Edit::TakeVerdict()
 {
     if (!check)
         return;
-    const std::optional<Solution> solution = check->Result(context.application.BackgroundWorkWaited());
+    const std::optional<Solution> solution = check->Result(context.settings.waitForSearches);
     if (!solution)
         return;
     check.reset();

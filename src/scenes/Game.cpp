@@ -73,7 +73,7 @@ Game::Game(const SceneContext& sceneContext)
         loss = LossReason::NoUsefulShot;
     }
     if (context.settings.assists) {
-        history = std::make_unique<PlayHistory>(SearchPace(context.application));
+        history = std::make_unique<PlayHistory>(SearchPace(context.settings));
         board.player.refuseBlockedShots = true;
         if (!gameOver)
             history->Start(board);
@@ -100,7 +100,7 @@ void Game::LoadSounds()
 
 bool Game::WaitForSearches() const
 {
-    return context.application.BackgroundWorkWaited();
+    return context.settings.waitForSearches;
 }
 
 void Game::Update()

@@ -155,7 +155,7 @@ Select::Select(const SceneContext& sceneContext) : context(sceneContext)
     sound->SetEffectVolume(Turn, TurnVolume);
     sound->AddMusic(MusicFile);
     if (context.settings.assists)
-        pars = std::make_unique<GroupPars>(scenes.stageGroup, StagesPerGroup, SearchPace(context.application));
+        pars = std::make_unique<GroupPars>(scenes.stageGroup, StagesPerGroup, SearchPace(context.settings));
 }
 
 Select::~Select() = default;
@@ -175,7 +175,7 @@ void Select::LoadResults(int group)
 void Select::Update()
 {
     if (pars)
-        pars->Update(context.application.BackgroundWorkWaited());
+        pars->Update(context.settings.waitForSearches);
     if (fade == 0)
         ReadKeys();
     if (fade != 0)

@@ -48,7 +48,7 @@ protected:
         GameFixture::SetUp();
         Context().settings.assists = true;
         // As the harness does: a search's answer never depends on the machine's speed.
-        App().WaitForBackgroundWork();
+        Context().settings.waitForSearches = true;
     }
 
     Game& StartStage(const std::vector<TestBlock>& blocks)

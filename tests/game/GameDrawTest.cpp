@@ -166,7 +166,7 @@ protected:
     {
         GameFixture::SetUp();
         Context().settings.assists = true;
-        App().WaitForBackgroundWork();
+        Context().settings.waitForSearches = true;
     }
 };
 

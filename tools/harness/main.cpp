@@ -98,7 +98,6 @@ int main(int argc, char** argv)
         context.device.SetDrawLog(&harness.Draws());
     Application& application = context.application;
     application.TakeKeysFromScriptOnly();
-    application.WaitForBackgroundWork();
     // Sound is mixed into memory, one frame's worth per frame, so a run's sound timing never depends on the machine.
     application.Audio().OpenLoopback();
     application.SetFrameRecord(&harness.Record());
@@ -121,6 +120,7 @@ int main(int argc, char** argv)
     // settings of whoever runs it.
     Settings settings = options.settingsFile.empty() ? Settings{} : PlayerSettings("orb-harness", options.settingsFile);
     settings.assists = options.assists;
+    settings.waitForSearches = true;
     if (!program.Start({.headless = options.headless,
                         .firstScene = options.scene,
                         .fullScreen = DisplayAnswer(settings.display),
