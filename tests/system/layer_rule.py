@@ -13,14 +13,15 @@ import sys
 # The layers each layer is built on directly; it may include those and
 # everything they stand on in turn.
 USES = {
+    'assets': [],
     'files': [],
     'math': [],
     'platform': [],
     'formats': ['files', 'math'],
     'rules': ['math'],
-    'stage': ['files', 'math'],
+    'stage': ['assets', 'files', 'math'],
     'solver': ['rules', 'stage'],
-    'render': ['formats', 'platform'],
+    'render': ['assets', 'formats', 'platform'],
     'sound': ['formats', 'platform'],
     'app': ['render', 'sound'],
     'game': ['app', 'solver'],
