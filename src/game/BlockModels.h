@@ -1,14 +1,15 @@
 #pragma once
 
+#include "assets/AssetFiles.h"
 #include "rules/BlockKind.h"
 
 // The block models, and which one each kind shows.
 namespace BlockModel {
-constexpr const char* White = "Resource/Data/WhiteBlock/Model.x";
-constexpr const char* Black = "Resource/Data/BlackBlock/Model.x";
-constexpr const char* HardBlack = "Resource/Data/BlackBlock/HardBlack.x";
+constexpr const char* White = ModelFile::WhiteBlock;
+constexpr const char* Black = ModelFile::BlackBlock;
+constexpr const char* HardBlack = ModelFile::HardBlock;
 // The hard block's armour in the light colours of the game-over look.
-constexpr const char* HardBlackInverted = "Resource/Data/BlackBlock/HardBlack2.x";
+constexpr const char* HardBlackInverted = ModelFile::HardBlockInverted;
 
 // The model of a White, Black or HardBlack block; null for any other kind.
 inline const char* Of(int kind)

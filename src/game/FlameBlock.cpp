@@ -1,5 +1,6 @@
 #include "game/FlameBlock.h"
 
+#include "assets/AssetFiles.h"
 #include "game/Player.h"
 #include "render/MeshCache.h"
 #include "render/RenderContext.h"
@@ -7,12 +8,6 @@
 #include "rules/Field.h"
 #include "rules/Shots.h"
 #include "rules/StageGrid.h"
-
-namespace {
-
-const char* const Model = "Resource/Data/FlameBlock/Model.x";
-
-}  // namespace
 
 std::shared_ptr<Block> FlameBlock::Update(const StageGrid& grid, Player& player)
 {
@@ -45,5 +40,5 @@ void FlameBlock::Draw(const RenderContext& render) const
         return;
     ModelShader& shader = render.shaders.modelShader;
     shader.SetWorld(transform.world);
-    shader.DrawGlow(render.meshes.Get(Model), 1.0f);
+    shader.DrawGlow(render.meshes.Get(ModelFile::LaunchMarker), 1.0f);
 }

@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "assets/AssetFiles.h"
 #include "game/ScoreDigits.h"
 #include "render/GraphicsDevice.h"
 #include "render/RenderContext.h"
@@ -17,22 +18,9 @@
 
 namespace {
 
-const char* const MenuImage = "Resource/Texture/Game_Select.png";
-const char* const CursorImage = "Resource/Texture/RotIcon.png";
-const char* const ScoreBoardImage = "Resource/Texture/ScoreBoard.png";
-const char* const ClearImage = "Resource/Texture/GameClear.png";
-const char* const GameOverImage = "Resource/Texture/GameOver.png";
-
 // The play aids' lines: the key line along the bottom, the dead-end notice
 // above the middle, and under either banner once it has come to rest the
 // reason of a loss, or the stage's par and whether hints were shown.
-const char* const KeyLineImage = "Resource/Texture/KeyLine.png";
-const char* const DeadEndImage = "Resource/Texture/DeadEnd.png";
-const char* const TooLargeImage = "Resource/Texture/TooLarge.png";
-const char* const WalledInImage = "Resource/Texture/ReasonWalledIn.png";
-const char* const NoUsefulShotImage = "Resource/Texture/ReasonNoShot.png";
-const char* const ParWordImage = "Resource/Texture/ParWord.png";
-const char* const WithHintsImage = "Resource/Texture/WithHints.png";
 constexpr float KeyLineX = 750.0f;
 constexpr float KeyLineY = 140.0f;
 constexpr float DeadEndY = 300.0f;
@@ -75,15 +63,10 @@ int Height(const Texture& texture)
     return static_cast<int>(texture.imageInfo.height);
 }
 
-std::string DigitImage(int digit)
-{
-    return "Resource/Texture/Number_Symbol/" + std::to_string(digit) + "_W.png";
-}
-
 // Every digit takes digit 0's rectangle and centre, and steps along by its own width.
 void DrawScore(const RenderContext& render, int score)
 {
-    const auto zero = Sprites::Image(render, DigitImage(0));
+    const auto zero = Sprites::Image(render, ImageFile::Digit(0));
     const Rect source{0, 0, Width(*zero), Height(*zero)};
     const Vector3 centre(static_cast<float>(Width(*zero) / 2), static_cast<float>(Height(*zero) / 2), 0.0f);
     const Matrix scale = Matrix::Scaling(DigitScale, DigitScale, DigitScale);
@@ -95,7 +78,7 @@ void DrawScore(const RenderContext& render, int score)
     }
     const std::vector<int> digits = ScoreDigits(score);
     for (std::size_t i = 0; i < digits.size(); ++i) {
-        const auto image = Sprites::Image(render, DigitImage(digits[i]));
+        const auto image = Sprites::Image(render, ImageFile::Digit(digits[i]));
         const float step = static_cast<float>(Width(*image)) * DigitSpacing * static_cast<float>(i);
         const Matrix transform = scale * Matrix::Translation(step + DigitsX, ScoreY, 0.0f);
         device.DrawSprite(image, &source, &transform, &centre, Sprites::OpaqueWhite);
@@ -104,10 +87,10 @@ void DrawScore(const RenderContext& render, int score)
 
 void DrawMenu(const RenderContext& render, int menuCursor, float menuIconAngle, int screenWidth, int screenHeight)
 {
-    Sprites::DrawCentred(render, Sprites::Image(render, MenuImage),
+    Sprites::DrawCentred(render, Sprites::Image(render, ImageFile::GameMenu),
                 Matrix::Translation(static_cast<float>(screenWidth / 2),
                                     static_cast<float>(screenHeight) / MenuHeightRatio, 0.0f));
-    const auto icon = Sprites::Image(render, CursorImage);
+    const auto icon = Sprites::Image(render, ImageFile::GameMenuCursor);
     for (const int offset : CursorOffsets) {
         const int x = screenWidth / 2 + offset - CursorShift;
         const int y = CursorRowHeight * menuCursor + CursorFirstRow;
@@ -119,7 +102,7 @@ void DrawMenu(const RenderContext& render, int menuCursor, float menuIconAngle, 
 // Grows from nothing while it spins, easing out over 30 frames.
 void DrawClearBanner(const RenderContext& render, int clearFrame, int screenWidth)
 {
-    const auto banner = Sprites::Image(render, ClearImage);
+    const auto banner = Sprites::Image(render, ImageFile::GameClear);
     const double t = std::min(1.0, clearFrame / BannerFrames);
     const auto s = static_cast<float>(-(t * (t - 2.0)));
     const float y = static_cast<float>(Height(*banner) + BannerGap);
@@ -149,7 +132,7 @@ double BounceOut(double t)
 // Drops from just above the screen and bounces to rest at the clear banner's place.
 void DrawGameOverBanner(const RenderContext& render, int gameOverFrame, int screenWidth)
 {
-    const auto banner = Sprites::Image(render, GameOverImage);
+    const auto banner = Sprites::Image(render, ImageFile::GameOver);
     const double t = std::min(1.0, (gameOverFrame - GameOverBannerFrame) / BannerFrames);
     const int h = Height(*banner);
     const double y = BounceOut(t) * (2 * h + BannerGap) - h;
@@ -160,15 +143,15 @@ void DrawGameOverBanner(const RenderContext& render, int gameOverFrame, int scre
 // "par" and the number, centred on x.
 void DrawPar(const RenderContext& render, int par, float x, float y)
 {
-    const auto word = Sprites::Image(render, ParWordImage);
+    const auto word = Sprites::Image(render, ImageFile::ParWord);
     const std::vector<int> digits = ScoreDigits(par);
-    const float digitWidth = static_cast<float>(Width(*Sprites::Image(render, DigitImage(0))));
+    const float digitWidth = static_cast<float>(Width(*Sprites::Image(render, ImageFile::Digit(0))));
     const float width = static_cast<float>(Width(*word)) + ParWordGap + digitWidth * static_cast<float>(digits.size());
     float left = x - width / 2.0f;
     Sprites::Draw(render, word, Matrix::Translation(left, y, 0.0f), {0.0f, static_cast<float>(Height(*word) / 2), 0.0f});
     left += static_cast<float>(Width(*word)) + ParWordGap;
     for (const int digit : digits) {
-        Sprites::DrawCentred(render, Sprites::Image(render, DigitImage(digit)),
+        Sprites::DrawCentred(render, Sprites::Image(render, ImageFile::Digit(digit)),
                              Matrix::Translation(left + digitWidth / 2.0f, y, 0.0f));
         left += digitWidth;
     }
@@ -182,18 +165,18 @@ void DrawAssistHud(const RenderContext& render, const GameHudState& hud, int scr
         Sprites::DrawCentred(render, Sprites::Image(render, image), Matrix::Translation(middle, y, 0.0f));
     };
     if (aids.keyLine)
-        Sprites::DrawCentred(render, Sprites::Image(render, KeyLineImage), Matrix::Translation(KeyLineX, KeyLineY, 0.0f));
+        Sprites::DrawCentred(render, Sprites::Image(render, ImageFile::KeyLine), Matrix::Translation(KeyLineX, KeyLineY, 0.0f));
     if (aids.deadEnd)
-        centred(DeadEndImage, DeadEndY);
+        centred(ImageFile::DeadEnd, DeadEndY);
     if (aids.tooLarge)
-        centred(TooLargeImage, DeadEndY);
+        centred(ImageFile::TooLarge, DeadEndY);
     if (hud.gameOver && hud.gameOverFrame >= GameOverBannerFrame + BannerFrames && aids.loss != LossReason::None)
-        centred(aids.loss == LossReason::WalledIn ? WalledInImage : NoUsefulShotImage, UnderBannerY);
+        centred(aids.loss == LossReason::WalledIn ? ImageFile::WalledIn : ImageFile::NoUsefulShot, UnderBannerY);
     if (hud.cleared && hud.clearFrame >= BannerFrames) {
         if (aids.par)
             DrawPar(render, *aids.par, middle, UnderBannerY);
         if (aids.hintsUsed)
-            centred(WithHintsImage, WithHintsY);
+            centred(ImageFile::WithHints, WithHintsY);
     }
 }
 
@@ -208,7 +191,7 @@ void DrawGameHud(const RenderContext& render, const GameHudState& hud)
     Sprites::DrawWhiteOverlay(render, hud.fade);
     if (hud.menuOpen)
         DrawMenu(render, hud.menuCursor, hud.menuIconAngle, width, height);
-    Sprites::DrawCentred(render, Sprites::Image(render, ScoreBoardImage), Matrix::Translation(ScoreBoardX, ScoreY, 0.0f));
+    Sprites::DrawCentred(render, Sprites::Image(render, ImageFile::ScoreBoard), Matrix::Translation(ScoreBoardX, ScoreY, 0.0f));
     DrawScore(render, hud.score);
     if (hud.cleared)
         DrawClearBanner(render, hud.clearFrame, width);

@@ -1,5 +1,6 @@
 #include "game/Player.h"
 
+#include "assets/AssetFiles.h"
 #include "game/GameKeys.h"
 #include "game/GameSounds.h"
 #include "math/Angles.h"
@@ -13,8 +14,6 @@
 #include "sound/SoundPlayer.h"
 
 namespace {
-
-const char* const Model = "Resource/Data/Player/Model.x";
 
 constexpr float TurnStep = 0.1f;
 constexpr float TurnDone = 1.01f;
@@ -64,7 +63,7 @@ void Player::Draw(const RenderContext& render) const
 {
     ModelShader& shader = render.shaders.modelShader;
     shader.SetWorld(transform.world);
-    shader.DrawToon(render.meshes.Get(Model));
+    shader.DrawToon(render.meshes.Get(ModelFile::Player));
 }
 
 bool Player::ReadArrows(SoundPlayer& sound, Keyboard& keys)

@@ -9,11 +9,11 @@
 #include <fcntl.h>
 #include <unistd.h>
 
+#include "assets/AssetFiles.h"
 #include "files/AtomicFile.h"
 #include "files/FileBytes.h"
 #include "stage/ResultFile.h"
 #include "stage/StageCatalogue.h"
-#include "stage/StageFile.h"
 
 namespace fs = std::filesystem;
 
@@ -26,8 +26,6 @@ constexpr const char* InstalledContent = "../share/games/orb";
 // is one this game made.
 constexpr const char* InstallMark = "Shader/Shader_Model.cso";
 constexpr const char* UserFolder = "orb";
-// The one folder the game writes into; everything else it only reads.
-constexpr const char* WritableFolder = "Resource/BData";
 // Far above any stage or result file.
 constexpr std::size_t ShippedFileLimit = 1 << 20;
 
@@ -169,7 +167,7 @@ bool Contains(const fs::path& folder, const fs::path& inner)
 // writable folder; the folders that hold it are made and linked into in turn.
 bool LinkReadOnly(const fs::path& installed, const fs::path& user, const fs::path& folder, std::string& error)
 {
-    const fs::path writable = WritableFolder;
+    const fs::path writable = StageData::Folder;
     std::error_code code;
     for (fs::directory_iterator entry(installed / folder, code), end; !code && entry != end; entry.increment(code)) {
         const fs::path name = folder / entry->path().filename();
@@ -217,7 +215,7 @@ bool EnterDataDirectory(const std::string& executablePath, std::string& error)
                 "; set XDG_DATA_HOME to a folder of the player's own";
         return false;
     }
-    if (!SeedStages(installed / WritableFolder, user / WritableFolder, error) ||
+    if (!SeedStages(installed / StageData::Folder, user / StageData::Folder, error) ||
         !LinkReadOnly(installed, user, {}, error))
         return false;
     fs::current_path(user, code);
@@ -232,7 +230,7 @@ void RemoveSaveLeftovers(const std::string& settingsFile)
 {
     if (!settingsFile.empty())
         AtomicFile::RemoveLeftovers(fs::path(settingsFile).parent_path().string());
-    AtomicFile::RemoveLeftovers(StageFile::EditorFolder);
+    AtomicFile::RemoveLeftovers(StageData::Folder);
     for (int group = 1; group <= StageCatalogue::Groups; ++group)
         AtomicFile::RemoveLeftovers(fs::path(ResultFile::Path(group, 1)).parent_path().string());
 }

@@ -1,14 +1,10 @@
 #include "render/ModelShader.h"
 
+#include "assets/AssetFiles.h"
 #include "platform/Application.h"
 #include "platform/Messages.h"
 #include "render/GraphicsDevice.h"
 #include "render/Mesh.h"
-
-namespace {
-const char* const WhiteImage = "Resource/Texture/White.png";
-const char* const ToonImage = "Resource/Texture/ToonTex2.png";
-}  // namespace
 
 ModelShader::ModelShader(GraphicsDevice& owner) : device(owner) {}
 
@@ -22,9 +18,9 @@ void ModelShader::Load(Application& application)
         return;
     }
     whiteTexture = std::make_unique<Texture>(device);
-    whiteTexture->LoadFromFile(WhiteImage);
+    whiteTexture->LoadFromFile(ImageFile::White);
     toonTexture = std::make_unique<Texture>(device);
-    toonTexture->LoadFromFile(ToonImage);
+    toonTexture->LoadFromFile(ImageFile::ToonRamp);
     effect->SetTexture("g_ToonTex", toonTexture.get());
     effect->SetTexture("g_WhiteTex", whiteTexture.get());
 }

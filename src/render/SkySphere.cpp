@@ -1,7 +1,6 @@
 #include "render/SkySphere.h"
 
-#include <string>
-
+#include "assets/AssetFiles.h"
 #include "render/GraphicsDevice.h"
 #include "render/Mesh.h"
 #include "render/MeshCache.h"
@@ -31,7 +30,7 @@ void SkySphere::Draw(const RenderContext& render, int stageGroup)
     device.SetTransform(TransformState::Texture0, scroll);
     device.SetTransform(TransformState::World, world);
 
-    const auto mesh = render.meshes.Get("Resource/Data/SkySphere/Model" + std::to_string(stageGroup) + ".x");
+    const auto mesh = render.meshes.Get(ModelFile::Sky(stageGroup));
     if (mesh->HasGeometry()) {
         for (int i = 0; i < mesh->SubsetCount(); ++i) {
             device.SetMaterial(mesh->materials[i]);

@@ -14,8 +14,8 @@ class SkySphere {
 public:
     SkySphere();
 
-    // Draws "Resource/Data/SkySphere/Model" + group + ".x", moving the texture on
-    // by 0.001. Leaves lighting off.
+    // Draws the group's sky (ModelFile::Sky), moving the texture on by 0.001.
+    // Leaves lighting off.
     void Draw(const RenderContext& render, int stageGroup);
 
     // Where the stage board stands: (250, -250, 250).

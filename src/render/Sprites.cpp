@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "assets/AssetFiles.h"
 #include "render/GraphicsDevice.h"
 #include "render/RenderContext.h"
 #include "render/Texture.h"
@@ -36,7 +37,7 @@ void DrawWhiteOverlay(const RenderContext& render, int alpha)
     const Rect screen{0, 0, device.BackBufferWidth(), device.BackBufferHeight()};
     const Matrix identity;
     const Vector3 corner(0.0f);
-    device.DrawSprite(Image(render, "Resource/Texture/White.png"), &screen, &identity, &corner, a << 24 | 0x00FFFFFFu);
+    device.DrawSprite(Image(render, ImageFile::White), &screen, &identity, &corner, a << 24 | 0x00FFFFFFu);
 }
 
 void DrawWhiteOverlayAlone(const RenderContext& render, int alpha)

@@ -23,7 +23,7 @@ void Draw(const RenderContext& render, const std::shared_ptr<Texture>& image, co
 // About the image's middle (w / 2, h / 2, halves truncated).
 void DrawCentred(const RenderContext& render, const std::shared_ptr<Texture>& image, const Matrix& transform,
                  std::uint32_t argb = OpaqueWhite);
-// "Resource/Texture/White.png" over the whole back buffer with the given alpha: the scenes' fades.
+// ImageFile::White over the whole back buffer with the given alpha: the scenes' fades.
 void DrawWhiteOverlay(const RenderContext& render, int alpha);
 // The same on its own, in a batch of its own: the fade-outs draw it over everything.
 void DrawWhiteOverlayAlone(const RenderContext& render, int alpha);

@@ -1,5 +1,6 @@
 #include "stage/ParFile.h"
 
+#include "assets/AssetFiles.h"
 #include "files/AtomicFile.h"
 #include "files/FileBytes.h"
 #include "stage/RecordScanner.h"
@@ -9,7 +10,7 @@ namespace ParFile {
 
 std::string Path(int group)
 {
-    return "./Resource/BData/STAGE" + std::to_string(group) + "/Par.txt";
+    return "./" + StageData::GroupFolder(group) + "/Par.txt";
 }
 
 std::map<int, Entry> Read(const std::string& path)

@@ -2,6 +2,7 @@
 
 #include <filesystem>
 
+#include "assets/AssetFiles.h"
 #include "files/AtomicFile.h"
 #include "files/FileLock.h"
 #include "stage/RecordScanner.h"
@@ -20,7 +21,7 @@ namespace ResultFile {
 
 std::string Path(int group, int stage)
 {
-    return "./Resource/BData/STAGE" + std::to_string(group) + "/Result" + std::to_string(stage) + ".txt";
+    return "./" + StageData::GroupFolder(group) + "/Result" + std::to_string(stage) + ".txt";
 }
 
 int Parse(std::istream& in)

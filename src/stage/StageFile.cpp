@@ -7,6 +7,7 @@
 #include <filesystem>
 #include <limits>
 
+#include "assets/AssetFiles.h"
 #include "files/AtomicFile.h"
 #include "stage/RecordScanner.h"
 #include "stage/TextLines.h"
@@ -91,7 +92,7 @@ std::string FileName(int number)
 
 std::string Path(int group, int number)
 {
-    return "Resource/BData/STAGE" + std::to_string(group) + "/" + FileName(number);
+    return StageData::GroupFolder(group) + "/" + FileName(number);
 }
 
 std::vector<BlockRecord> Parse(std::istream& in, std::vector<StageProblem>* problems)
@@ -173,7 +174,7 @@ std::optional<std::vector<BlockRecord>> Read(const std::string& path, std::vecto
 
 bool WriteNew(const std::vector<BlockRecord>& records, std::string* writtenName)
 {
-    const fs::path folder = EditorFolder;
+    const fs::path folder = StageData::Folder;
     const std::vector<fs::path> files = ListStageTexts(folder);
     const int count = static_cast<int>(files.size());
     for (int i = 1; i <= count; ++i) {

@@ -40,8 +40,6 @@ constexpr int MinKind = 1;
 constexpr int MaxKind = 3;
 // A stage never needs more blocks than the field has cells.
 constexpr std::size_t MaxBlocks = 1000;
-// Where the editor writes its stages.
-constexpr const char* EditorFolder = "./Resource/BData";
 
 // "Stage001.txt": the number zero-filled to three digits.
 std::string FileName(int number);
@@ -64,7 +62,7 @@ std::string Format(const std::vector<BlockRecord>& records);
 // "ファイルがありません" and goes on without blocks).
 std::optional<std::vector<BlockRecord>> Read(const std::string& path, std::vector<StageProblem>* problems = nullptr);
 
-// Renumbers the .txt files of EditorFolder Stage001.txt, Stage002.txt, ... in
+// Renumbers the .txt files of StageData::Folder Stage001.txt, Stage002.txt, ... in
 // name order, then writes the records as the next number. Nothing there is ever
 // replaced: a renaming whose target exists is skipped, and the new stage takes
 // the first free number. The new file appears whole or not at all. True when

@@ -17,6 +17,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include "assets/AssetFiles.h"
 #include "stage/ResultFile.h"
 #include "stage/StageFile.h"
 #include "support/ChildProcess.h"
@@ -100,7 +101,7 @@ TEST_F(SafeSaves, AKilledResultWriteLeavesTheOldScoreOrTheNew)
 
 TEST_F(SafeSaves, AKilledEditorSaveLosesNoStageThatWasThere)
 {
-    const fs::path folder = StageFile::EditorFolder;
+    const fs::path folder = StageData::Folder;
     fs::create_directories(folder);
     // Numbers with gaps, so every save renames files before it writes.
     const std::vector<std::pair<std::string, std::string>> before = {
