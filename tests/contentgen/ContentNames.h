@@ -3,8 +3,9 @@
 #include <string>
 #include <vector>
 
-// Every content file name the game can ask for, built the way the scenes
-// build them at run time, relative to the runtime directory.
+// Every content file name the game can ask for, from assets/AssetFiles.h, the
+// numbered ones for every group, stage and digit, relative to the runtime
+// directory.
 std::vector<std::string> ModelNames();
 std::vector<std::string> ImageNames();
 

@@ -8,6 +8,7 @@
 #include <stb_image.h>
 
 #include "ContentNames.h"
+#include "assets/AssetFiles.h"
 
 namespace {
 
@@ -92,20 +93,20 @@ TEST(ImageContent, EveryImageTheGameNamesIsAnRgbaPng)
 
 TEST(ImageContent, FullSurfacesAreOpaqueAndOverlaysFadeOutAtTheirEdges)
 {
-    for (const char* name : {"Resource/Texture/White.png", "Resource/Texture/ToonTex2.png",
-                             "Resource/Data/WhiteBlock/Block_W_Cell.png", "Resource/Texture/StageGrid_2.png",
-                             "Resource/Texture/Target.png"}) {
+    for (const char* name : {ImageFile::White, ImageFile::ToonRamp,
+                             ImageFile::ShardFace, ImageFile::EditorTile,
+                             ImageFile::EditorCursor}) {
         EXPECT_TRUE(Opaque(Load(name))) << name;
     }
-    const Image white = Load("Resource/Texture/White.png");
+    const Image white = Load(ImageFile::White);
     ASSERT_EQ(white.width, 1280);
     ASSERT_EQ(white.height, 720);
     EXPECT_EQ(white.At(640, 360)[0], 255);
 
     for (const std::string& name : ImageNames()) {
-        if (name.find("Resource/Texture/") == 0 && name != "Resource/Texture/White.png" &&
-            name != "Resource/Texture/ToonTex2.png" && name != "Resource/Texture/StageGrid_2.png" &&
-            name != "Resource/Texture/Target.png") {
+        if (name.find("Resource/Texture/") == 0 && name != ImageFile::White &&
+            name != ImageFile::ToonRamp && name != ImageFile::EditorTile &&
+            name != ImageFile::EditorCursor) {
             EXPECT_TRUE(CornersClear(Load(name))) << name << " should fade out at its corners";
         }
     }
@@ -113,7 +114,7 @@ TEST(ImageContent, FullSurfacesAreOpaqueAndOverlaysFadeOutAtTheirEdges)
 
 TEST(ImageContent, ToonRampBrightensTowardTheLight)
 {
-    const Image ramp = Load("Resource/Texture/ToonTex2.png");
+    const Image ramp = Load(ImageFile::ToonRamp);
     ASSERT_TRUE(ramp.Loaded());
     const int y = ramp.height / 2;
     for (int x = 1; x < ramp.width; ++x) {
@@ -125,18 +126,18 @@ TEST(ImageContent, ToonRampBrightensTowardTheLight)
 
 TEST(ImageContent, DigitsOfBothSetsShareOneSize)
 {
-    const Image zero = Load("Resource/Texture/Number_Symbol/0_W.png");
+    const Image zero = Load(ImageFile::Digit(0));
     ASSERT_TRUE(zero.Loaded());
     for (int d = 0; d <= 9; ++d) {
-        for (const char* set : {"_W.png", "_W2.png"}) {
-            const Image digit = Load("Resource/Texture/Number_Symbol/" + std::to_string(d) + set);
-            EXPECT_EQ(digit.width, zero.width) << d << set;
-            EXPECT_EQ(digit.height, zero.height) << d << set;
+        for (const std::string& name : {ImageFile::Digit(d), ImageFile::DarkDigit(d)}) {
+            const Image digit = Load(name);
+            EXPECT_EQ(digit.width, zero.width) << name;
+            EXPECT_EQ(digit.height, zero.height) << name;
         }
     }
     // The white set is white where it is solid; the other set is ink.
-    const Image white = Load("Resource/Texture/Number_Symbol/8_W.png");
-    const Image dark = Load("Resource/Texture/Number_Symbol/8_W2.png");
+    const Image white = Load(ImageFile::Digit(8));
+    const Image dark = Load(ImageFile::DarkDigit(8));
     bool whiteFill = false;
     bool darkFill = false;
     for (int y = 0; y < zero.height; ++y) {
@@ -153,7 +154,7 @@ TEST(ImageContent, MenuRowsLineUpWithTheCursorIcons)
 {
     // The panel is centred at (640, 480); the icons spin at x = 440 and 820
     // on the rows y = 363 + 80 k.
-    const Image panel = Load("Resource/Texture/Game_Select.png");
+    const Image panel = Load(ImageFile::GameMenu);
     ASSERT_TRUE(panel.Loaded());
     const int left = 640 - panel.width / 2;
     const int top = 480 - panel.height / 2;
@@ -171,19 +172,19 @@ TEST(ImageContent, SelectPanelCoversTheStageNumberAndTheScoreRow)
     // Drawn from (40, 80): the stage number sits at (430, 125), the score row
     // at y = 450 from x = 110 on.
     for (int group = 1; group <= 3; ++group) {
-        const Image panel = Load("Resource/Texture/Select_Back" + std::to_string(group) + "_A.png");
+        const Image panel = Load(ImageFile::GroupPanel(group));
         ASSERT_TRUE(panel.Loaded());
         EXPECT_EQ(panel.Alpha(430 - 40, 125 - 80), 255) << group;
         for (int x = 80; x <= 420; x += 20) {
             EXPECT_EQ(panel.Alpha(x - 40, 450 - 80), 255) << "group " << group << " x " << x;
         }
     }
-    const Image labels = Load("Resource/Texture/Select_String3.png");
-    const Image panel = Load("Resource/Texture/Select_Back1_A.png");
+    const Image labels = Load(ImageFile::SelectLabels);
+    const Image panel = Load(ImageFile::GroupPanel(1));
     EXPECT_LE(labels.width, panel.width);
     EXPECT_LE(labels.height, panel.height);
     // The not-cleared label is centred at x = w/2 + 30; it must land on the panel.
-    const Image notCleared = Load("Resource/Texture/NotCleared.png");
+    const Image notCleared = Load(ImageFile::NotCleared);
     const int centre = notCleared.width / 2 + 30;
     EXPECT_GT(centre, 40 + 100);
     EXPECT_LT(centre, 40 + panel.width - 100);
@@ -192,7 +193,7 @@ TEST(ImageContent, SelectPanelCoversTheStageNumberAndTheScoreRow)
 TEST(ImageContent, ScoreBoardLiesUnderTheScoreDigits)
 {
     // Centred at (65, 65); the first digits follow at x = 115 and 183.
-    const Image board = Load("Resource/Texture/ScoreBoard.png");
+    const Image board = Load(ImageFile::ScoreBoard);
     ASSERT_TRUE(board.Loaded());
     for (int x = 0; x <= 200; x += 25) {
         EXPECT_EQ(board.Alpha(x - 65 + board.width / 2, board.height / 2), 255) << "screen x " << x;
@@ -203,7 +204,7 @@ TEST(ImageContent, TitleLetteringSitsAboveTheLogo)
 {
     // Drawn 1.8 times enlarged with (180, h/2) at (640, h - 50); the logo
     // turns around the screen centre below it.
-    const Image title = Load("Resource/Data/Title/Title.png");
+    const Image title = Load(ImageFile::TitleLettering);
     ASSERT_TRUE(title.Loaded());
     EXPECT_EQ(title.width, 360);
     for (int y = 0; y < title.height; ++y) {
@@ -224,9 +225,9 @@ TEST(ImageContent, MenuItemsFitBetweenTheirArrows)
 {
     // Title menu items at (640, 600) between arrows bobbing down to y = 540
     // and up to y = 665; group labels at (640, 625) between arrows at x = 640 ± 225.
-    const Image up = Load("Resource/Texture/ArrowSH_U.png");
-    for (const char* name : {"Resource/Texture/PressEnter.png", "Resource/Texture/GameStart.png",
-                             "Resource/Texture/ScoreReset.png", "Resource/Texture/CompletedSR.png"}) {
+    const Image up = Load(ImageFile::ArrowUp);
+    for (const char* name : {ImageFile::PressEnter, ImageFile::GameStart,
+                             ImageFile::ScoreReset, ImageFile::ScoreResetDone}) {
         const Image item = Load(name);
         ASSERT_TRUE(item.Loaded()) << name;
         for (int y = 0; y < item.height; ++y) {
@@ -237,8 +238,8 @@ TEST(ImageContent, MenuItemsFitBetweenTheirArrows)
             }
         }
     }
-    const Image right = Load("Resource/Texture/ArrowSH_R.png");
-    for (const char* name : {"Resource/Texture/Easy.png", "Resource/Texture/Normal.png", "Resource/Texture/Hard.png"}) {
+    const Image right = Load(ImageFile::ArrowRight);
+    for (const char* name : {ImageFile::Easy, ImageFile::Normal, ImageFile::Hard}) {
         const Image label = Load(name);
         ASSERT_TRUE(label.Loaded()) << name;
         EXPECT_LT(label.width / 2, 225 - right.width / 2) << name;
@@ -250,12 +251,12 @@ TEST(ImageContent, KeyLineFitsTheScreenAndReasonsClearTheGameOverBanner)
     // The key line is centred at (750, 140), right of the score board (220
     // wide) and over the sky, above the board's far edge (185); a reason at
     // (640, 290), under the banner centred at (640, 180).
-    const Image keys = Load("Resource/Texture/KeyLine.png");
+    const Image keys = Load(ImageFile::KeyLine);
     ASSERT_TRUE(keys.Loaded());
     EXPECT_GE(750 - keys.width / 2, 220);
     EXPECT_LE(750 + (keys.width + 1) / 2, 1280);
     EXPECT_LE(140 + (keys.height + 1) / 2, 190);
-    const Image banner = Load("Resource/Texture/GameOver.png");
+    const Image banner = Load(ImageFile::GameOver);
     ASSERT_TRUE(banner.Loaded());
     int bannerBottom = 0;
     for (int y = 0; y < banner.height; ++y) {
@@ -263,7 +264,7 @@ TEST(ImageContent, KeyLineFitsTheScreenAndReasonsClearTheGameOverBanner)
             bannerBottom = 180 - banner.height / 2 + y;
         }
     }
-    for (const char* name : {"Resource/Texture/ReasonWalledIn.png", "Resource/Texture/ReasonNoShot.png"}) {
+    for (const char* name : {ImageFile::WalledIn, ImageFile::NoUsefulShot}) {
         const Image reason = Load(name);
         ASSERT_TRUE(reason.Loaded()) << name;
         int top = 0;
@@ -277,9 +278,9 @@ TEST(ImageContent, KeyLineFitsTheScreenAndReasonsClearTheGameOverBanner)
 TEST(ImageContent, ScoreWordsShareTheHeightAndBaselineOfShots)
 {
     // "shot" takes the place of "shots" after a 1; "par" stands on the same row.
-    const Image shots = Load("Resource/Texture/Shot.png");
+    const Image shots = Load(ImageFile::ShotsWord);
     ASSERT_TRUE(shots.Loaded());
-    for (const char* name : {"Resource/Texture/ShotWord1.png", "Resource/Texture/ParWord.png"}) {
+    for (const char* name : {ImageFile::OneShotWord, ImageFile::ParWord}) {
         const Image word = Load(name);
         ASSERT_TRUE(word.Loaded()) << name;
         EXPECT_EQ(word.height, shots.height) << name;
@@ -290,7 +291,7 @@ TEST(ImageContent, ScoreWordsShareTheHeightAndBaselineOfShots)
 
 TEST(ImageContent, HintArrowPointsAtTheTopEdgeAndTurnsAboutItsCentre)
 {
-    const Image arrow = Load("Resource/Texture/HintArrow.png");
+    const Image arrow = Load(ImageFile::HintArrow);
     ASSERT_TRUE(arrow.Loaded());
     int widestRow = -1;
     int widest = 0;

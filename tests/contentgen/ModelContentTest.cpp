@@ -12,6 +12,7 @@
 #include <stb_image.h>
 
 #include "ContentNames.h"
+#include "assets/AssetFiles.h"
 
 namespace {
 
@@ -83,11 +84,11 @@ std::string Directory(const std::string& name) { return name.substr(0, name.rfin
 TEST(ModelContent, EveryModelLoadsWithOneSubsetPerMaterialAndConsistentFaces)
 {
     const std::map<std::string, unsigned> subsets = {
-        {"Resource/Data/WhiteBlock/Model.x", 2}, {"Resource/Data/BlackBlock/Model.x", 2},
-        {"Resource/Data/BlackBlock/HardBlack.x", 3}, {"Resource/Data/BlackBlock/HardBlack2.x", 3},
-        {"Resource/Data/Player/Model.x", 7}, {"Resource/Data/FlameBlock/Model.x", 2},
-        {"Resource/Data/Title/Model1.x", 3}, {"Resource/Data/Title/Stage1.x", 3},
-        {"Resource/Data/Title/Stage2.x", 2}, {"Resource/Data/Title/Stage3.x", 2},
+        {ModelFile::WhiteBlock, 2}, {ModelFile::BlackBlock, 2},
+        {ModelFile::HardBlock, 3}, {ModelFile::HardBlockInverted, 3},
+        {ModelFile::Player, 7}, {ModelFile::LaunchMarker, 2},
+        {ModelFile::TitleLogo, 3}, {ModelFile::TitleEmblem(1), 3},
+        {ModelFile::TitleEmblem(2), 2}, {ModelFile::TitleEmblem(3), 2},
     };
     for (const std::string& name : ModelNames()) {
         const Model model(name);
@@ -109,9 +110,9 @@ TEST(ModelContent, EveryModelLoadsWithOneSubsetPerMaterialAndConsistentFaces)
 
 TEST(ModelContent, BlocksAndMarkerFitOneCellAroundTheirCentre)
 {
-    for (const char* name : {"Resource/Data/WhiteBlock/Model.x", "Resource/Data/BlackBlock/Model.x",
-                             "Resource/Data/BlackBlock/HardBlack.x", "Resource/Data/BlackBlock/HardBlack2.x",
-                             "Resource/Data/FlameBlock/Model.x"}) {
+    for (const char* name : {ModelFile::WhiteBlock, ModelFile::BlackBlock,
+                             ModelFile::HardBlock, ModelFile::HardBlockInverted,
+                             ModelFile::LaunchMarker}) {
         const Model model(name);
         ASSERT_TRUE(model.Loaded()) << name;
         const Bounds b = model.Measure();
@@ -125,7 +126,7 @@ TEST(ModelContent, BlocksAndMarkerFitOneCellAroundTheirCentre)
         }
     }
     // The plain blocks are convex: every normal leads away from the centre.
-    for (const char* name : {"Resource/Data/WhiteBlock/Model.x", "Resource/Data/BlackBlock/Model.x"}) {
+    for (const char* name : {ModelFile::WhiteBlock, ModelFile::BlackBlock}) {
         const Model model(name);
         int inward = 0;
         model.Each([&inward](const aiMesh& mesh, unsigned v) { inward += mesh.mNormals[v] * mesh.mVertices[v] <= 0.0f; });
@@ -135,7 +136,7 @@ TEST(ModelContent, BlocksAndMarkerFitOneCellAroundTheirCentre)
 
 TEST(ModelContent, PlayerFitsItsCellAndLooksAlongPlusZ)
 {
-    const Model player("Resource/Data/Player/Model.x");
+    const Model player(ModelFile::Player);
     ASSERT_TRUE(player.Loaded());
     const Bounds b = player.Measure();
     EXPECT_GE(b.min.x, -25.0f);
@@ -167,7 +168,7 @@ TEST(ModelContent, PlayerFitsItsCellAndLooksAlongPlusZ)
 TEST(ModelContent, StageBoardsAreTheFieldSizedCube)
 {
     for (int group = 1; group <= 3; ++group) {
-        const Model board("Resource/Data/Stage/Stage" + std::to_string(group) + ".x");
+        const Model board(ModelFile::StageBoard(group));
         ASSERT_TRUE(board.Loaded());
         const Bounds b = board.Measure();
         EXPECT_FLOAT_EQ(b.min.x, -250.0f);
@@ -182,7 +183,7 @@ TEST(ModelContent, StageBoardsAreTheFieldSizedCube)
 TEST(ModelContent, SkiesAreClosedSpheresSeenFromInside)
 {
     for (int group = 1; group <= 3; ++group) {
-        const Model sky("Resource/Data/SkySphere/Model" + std::to_string(group) + ".x");
+        const Model sky(ModelFile::Sky(group));
         ASSERT_TRUE(sky.Loaded());
         int off = 0;
         int outward = 0;
@@ -200,12 +201,12 @@ TEST(ModelContent, SkiesAreClosedSpheresSeenFromInside)
 
 TEST(ModelContent, TitleModelsKeepTheirSizes)
 {
-    const Model logo("Resource/Data/Title/Model1.x");
+    const Model logo(ModelFile::TitleLogo);
     ASSERT_TRUE(logo.Loaded());
     EXPECT_LE(logo.Measure().radius, 8.0f);
     EXPECT_GE(logo.Measure().radius, 5.0f);
     for (int group = 1; group <= 3; ++group) {
-        const Model emblem("Resource/Data/Title/Stage" + std::to_string(group) + ".x");
+        const Model emblem(ModelFile::TitleEmblem(group));
         ASSERT_TRUE(emblem.Loaded());
         EXPECT_GE(emblem.Measure().Largest(), 4.0f) << group;
         EXPECT_LE(emblem.Measure().Largest(), 6.0f) << group;

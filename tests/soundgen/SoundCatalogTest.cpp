@@ -15,19 +15,11 @@
 
 namespace {
 
-// The clear sequence waits on this many bytes of GameClear2.wav before the blocks burn.
+// The clear sequence waits on this many bytes of the clear jingle before the blocks burn.
 constexpr std::size_t ClearWaitBytes = 200000;
 // Cues the game restarts every 10 frames, and the cube turn it cuts after 30.
 constexpr double RestartPeriodSeconds = 0.16;
 constexpr double CubeTurnSeconds = 0.48;
-
-// Every file the scenes load from Resource/Sound, as their sound tables spell them.
-const char* const SceneSoundFiles[] = {
-    "Player_Trans.wav", "Block_接着音.wav", "Block_Reverse.wav", "GameClear.wav", "Cursor2.wav",
-    "決定音1.wav", "発射準備.wav", "発射音2.wav", "Load_End.wav", "GameOver.wav",
-    "GameClearString_Swing.wav", "GameClearString_END.wav", "GameClear2.wav", "ClearBlock.wav", "GameBGM.wav",
-    "Cursor1.wav", "TitleBGM.wav", "Select_Finish.wav", "SelectBGM2.wav", "Refused.wav",
-};
 
 struct Samples {
     std::vector<std::int16_t> pcm;
@@ -52,12 +44,12 @@ protected:
         sounds = new std::map<std::string, Samples>();
         for (const SoundRecipe& recipe : SoundCatalog()) {
             std::string error;
-            const auto wav = ReadWavFile((folder / recipe.fileName).string(), error);
+            const auto wav = ReadWavFile((runtime / recipe.file).string(), error);
             ASSERT_TRUE(wav) << error;
-            ASSERT_EQ(wav->channels, 2) << recipe.fileName;
-            ASSERT_EQ(wav->sampleRate, 44100) << recipe.fileName;
-            ASSERT_EQ(wav->bitsPerSample, 16) << recipe.fileName;
-            Samples& samples = (*sounds)[recipe.fileName];
+            ASSERT_EQ(wav->channels, 2) << recipe.file;
+            ASSERT_EQ(wav->sampleRate, 44100) << recipe.file;
+            ASSERT_EQ(wav->bitsPerSample, 16) << recipe.file;
+            Samples& samples = (*sounds)[recipe.file];
             samples.pcm.resize(wav->data.size() / 2);
             std::memcpy(samples.pcm.data(), wav->data.data(), wav->data.size());
         }
@@ -65,7 +57,7 @@ protected:
     static void TearDownTestSuite() { delete sounds; }
     static const Samples& Sound(const char* name) { return sounds->at(name); }
 
-    static inline const std::filesystem::path folder = ORB_SOUND_DIR;
+    static inline const std::filesystem::path runtime = ORB_RUNTIME_DIR;
     static std::map<std::string, Samples>* sounds;
 };
 
@@ -73,64 +65,64 @@ std::map<std::string, Samples>* SoundCatalogTest::sounds = nullptr;
 
 }  // namespace
 
-TEST_F(SoundCatalogTest, EveryFileTheScenesLoadIsWrittenAs44kHz16BitStereo)
+TEST_F(SoundCatalogTest, EverySoundTheGameNamesIsWrittenOnceAs44kHz16BitStereo)
 {
     std::vector<std::string> written;
     for (const SoundRecipe& recipe : SoundCatalog())
-        written.emplace_back(recipe.fileName);
-    std::vector<std::string> expected(std::begin(SceneSoundFiles), std::end(SceneSoundFiles));
+        written.emplace_back(recipe.file);
+    std::vector<std::string> named(std::begin(SoundFile::Named), std::end(SoundFile::Named));
     std::sort(written.begin(), written.end());
-    std::sort(expected.begin(), expected.end());
-    EXPECT_EQ(written, expected);
-    for (const char* name : SceneSoundFiles)
-        EXPECT_TRUE(std::filesystem::exists(folder / name)) << name;
+    std::sort(named.begin(), named.end());
+    EXPECT_EQ(written, named);
+    for (const char* name : SoundFile::Named)
+        EXPECT_TRUE(std::filesystem::exists(runtime / name)) << name;
 }
 
 TEST_F(SoundCatalogTest, OneShotsStartAndEndInSilenceAndLoopsFlowIntoTheirStart)
 {
     for (const SoundRecipe& recipe : SoundCatalog()) {
-        const Samples& sound = Sound(recipe.fileName);
-        ASSERT_GT(sound.Frames(), 0u) << recipe.fileName;
+        const Samples& sound = Sound(recipe.file);
+        ASSERT_GT(sound.Frames(), 0u) << recipe.file;
         const std::size_t last = sound.Frames() - 1;
         // A loop's seam is no larger a step than the sound takes anywhere else.
         const int limit = recipe.loops ? sound.LargestStep() : 0;
         for (int channel = 0; channel < 2; ++channel) {
             if (!recipe.loops) {
-                EXPECT_EQ(sound.At(0, channel), 0) << recipe.fileName;
+                EXPECT_EQ(sound.At(0, channel), 0) << recipe.file;
             }
-            EXPECT_LE(std::abs(sound.At(last, channel) - sound.At(0, channel)), limit) << recipe.fileName;
+            EXPECT_LE(std::abs(sound.At(last, channel) - sound.At(0, channel)), limit) << recipe.file;
         }
     }
 }
 
 TEST_F(SoundCatalogTest, LengthsFitTheirUse)
 {
-    for (const char* music : {"TitleBGM.wav", "SelectBGM2.wav", "GameBGM.wav"}) {
+    for (const char* music : {SoundFile::TitleMusic, SoundFile::SelectMusic, SoundFile::GameMusic}) {
         EXPECT_GE(Sound(music).Seconds(), 30.0) << music;
         EXPECT_LE(Sound(music).Seconds(), 90.0) << music;
     }
-    EXPECT_GE(Sound("GameClear2.wav").Seconds(), 1.2);
-    EXPECT_GT(Sound("GameClear2.wav").pcm.size() * 2, ClearWaitBytes);
-    EXPECT_LE(Sound("GameClearString_Swing.wav").Seconds(), RestartPeriodSeconds);
-    EXPECT_LE(Sound("ClearBlock.wav").Seconds(), RestartPeriodSeconds);
-    EXPECT_LE(Sound("Select_Finish.wav").Seconds(), CubeTurnSeconds);
-    EXPECT_NEAR(Sound("Block_Reverse.wav").Seconds(), 1.0, 0.3);
-    for (const char* tick : {"Cursor1.wav", "Cursor2.wav", "Player_Trans.wav", "Refused.wav"})
+    EXPECT_GE(Sound(SoundFile::ClearJingle).Seconds(), 1.2);
+    EXPECT_GT(Sound(SoundFile::ClearJingle).pcm.size() * 2, ClearWaitBytes);
+    EXPECT_LE(Sound(SoundFile::ClearSwing).Seconds(), RestartPeriodSeconds);
+    EXPECT_LE(Sound(SoundFile::BlockBurst).Seconds(), RestartPeriodSeconds);
+    EXPECT_LE(Sound(SoundFile::CubeTurn).Seconds(), CubeTurnSeconds);
+    EXPECT_NEAR(Sound(SoundFile::FlipBatchStart).Seconds(), 1.0, 0.3);
+    for (const char* tick : {SoundFile::TitleCursor, SoundFile::MenuCursor, SoundFile::WalkStep, SoundFile::Refused})
         EXPECT_LE(Sound(tick).Seconds(), 0.25) << tick;
 }
 
 TEST_F(SoundCatalogTest, NothingClipsAndMusicStaysQuieterThanTheEffects)
 {
     for (const SoundRecipe& recipe : SoundCatalog()) {
-        const auto& pcm = Sound(recipe.fileName).pcm;
+        const auto& pcm = Sound(recipe.file).pcm;
         const int peak = std::abs(*std::max_element(pcm.begin(), pcm.end(), [](int a, int b) {
             return std::abs(a) < std::abs(b);
         }));
-        EXPECT_LT(peak, 32000) << recipe.fileName;
-        EXPECT_GT(peak, 3000) << recipe.fileName << " is nearly silent";
-        const bool music = std::string(recipe.fileName).find("BGM") != std::string::npos;
+        EXPECT_LT(peak, 32000) << recipe.file;
+        EXPECT_GT(peak, 3000) << recipe.file << " is nearly silent";
+        const bool music = std::string(recipe.file).find("BGM") != std::string::npos;
         if (music) {
-            EXPECT_LT(peak, 12000) << recipe.fileName << " must be quiet enough to play for an hour";
+            EXPECT_LT(peak, 12000) << recipe.file << " must be quiet enough to play for an hour";
         }
     }
 }
@@ -144,7 +136,7 @@ TEST_F(SoundCatalogTest, TheSameSourceWritesTheSameBytes)
     const auto fresh = ReadWavFile(again.string(), error);
     std::filesystem::remove(again);
     ASSERT_TRUE(fresh) << error;
-    const std::vector<std::int16_t>& built = Sound("SelectBGM2.wav").pcm;
+    const std::vector<std::int16_t>& built = Sound(SoundFile::SelectMusic).pcm;
     ASSERT_EQ(fresh->data.size(), built.size() * 2);
     EXPECT_EQ(std::memcmp(fresh->data.data(), built.data(), fresh->data.size()), 0);
 }

@@ -303,19 +303,19 @@ Canvas StartCell()
 
 void WriteAssistHud(ContentWriter& out, const ui::Fonts& fonts)
 {
-    out.Write("Resource/Texture/KeyLine.png", KeyLine(fonts));
-    out.Write("Resource/Texture/DeadEnd.png", DeadEnd(fonts));
-    out.Write("Resource/Texture/TooLarge.png", Reason(fonts, "Too large to search: no hint here"));
-    out.Write("Resource/Texture/ReasonWalledIn.png", Reason(fonts, "Walled in: no cell to fire from"));
-    out.Write("Resource/Texture/ReasonNoShot.png", Reason(fonts, "No useful shot left"));
+    out.Write(ImageFile::KeyLine, KeyLine(fonts));
+    out.Write(ImageFile::DeadEnd, DeadEnd(fonts));
+    out.Write(ImageFile::TooLarge, Reason(fonts, "Too large to search: no hint here"));
+    out.Write(ImageFile::WalledIn, Reason(fonts, "Walled in: no cell to fire from"));
+    out.Write(ImageFile::NoUsefulShot, Reason(fonts, "No useful shot left"));
     // Placed before the digits; "shot" takes the place of "shots" after a 1.
-    out.Write("Resource/Texture/ParWord.png", ui::ScoreWord(fonts, "par"));
-    out.Write("Resource/Texture/ShotWord1.png", ui::ScoreWord(fonts, "shot"));
-    out.Write("Resource/Texture/ParMet.png", ParMet());
-    out.Write("Resource/Texture/WithHints.png", WithHints(fonts));
-    out.Write("Resource/Texture/HintCell.png", HintCell());
-    out.Write("Resource/Texture/HintArrow.png", HintArrow());
-    out.Write("Resource/Texture/RefusedCell.png", RefusedCell());
-    out.Write("Resource/Texture/EditorKeys.png", EditorKeys(fonts));
-    out.Write("Resource/Texture/StartCell.png", StartCell());
+    out.Write(ImageFile::ParWord, ui::ScoreWord(fonts, "par"));
+    out.Write(ImageFile::OneShotWord, ui::ScoreWord(fonts, "shot"));
+    out.Write(ImageFile::ParMet, ParMet());
+    out.Write(ImageFile::WithHints, WithHints(fonts));
+    out.Write(ImageFile::HintCell, HintCell());
+    out.Write(ImageFile::HintArrow, HintArrow());
+    out.Write(ImageFile::RefusedCell, RefusedCell());
+    out.Write(ImageFile::EditorKeys, EditorKeys(fonts));
+    out.Write(ImageFile::StartCell, StartCell());
 }

@@ -98,18 +98,18 @@ Canvas ShardFace()
 
 void WriteBlocks(ContentWriter& out)
 {
-    out.Write("Resource/Data/WhiteBlock/Model.x",
+    out.Write(ModelFile::WhiteBlock,
               PlainBlock(materials::Painted("WhiteBlock", palette::pearl, 0.35f, 24.0f),
                          materials::Painted("WhiteBlockEdge", Mix(palette::pearl, Hex(0xBCC3D8), 0.45f), 0.35f, 24.0f)));
-    out.Write("Resource/Data/WhiteBlock/Block_W_Cell.png", ShardFace());
-    out.Write("Resource/Data/BlackBlock/Model.x",
+    out.Write(ImageFile::ShardFace, ShardFace());
+    out.Write(ModelFile::BlackBlock,
               PlainBlock(materials::Glossy("BlackBlock", palette::blockInk, 0.55f, 40.0f),
                          materials::Glossy("BlackBlockEdge", Mix(palette::blockInk, Hex(0x6A7087), 0.3f), 0.6f, 40.0f)));
 
     const ArmourColors armour{palette::blockInk, palette::steel, palette::brass};
-    out.Write("Resource/Data/BlackBlock/HardBlack.x", ArmouredBlock("HardBlack", armour));
+    out.Write(ModelFile::HardBlock, ArmouredBlock("HardBlack", armour));
     // Drawn for the game-over look, which turns the picture negative: its
     // colours are the armoured block's own, inverted.
     const ArmourColors light{palette::pearl, Inverse(palette::steel), Inverse(palette::brass)};
-    out.Write("Resource/Data/BlackBlock/HardBlack2.x", ArmouredBlock("HardBlackLight", light));
+    out.Write(ModelFile::HardBlockInverted, ArmouredBlock("HardBlackLight", light));
 }

@@ -14,6 +14,7 @@
 
 #include <stb_image_write.h>
 
+#include "assets/AssetFiles.h"
 #include "formats/ImageFile.h"
 #include "game/Block.h"
 #include "game/CellShard.h"
@@ -55,7 +56,7 @@ void ModelsView(const RenderContext& render)
     sky.Draw(render, 1);
     model.SetLighting(false);
     model.SetWorld(sky.transform->world);
-    model.DrawGlow(render.meshes.Get("Resource/Data/Stage/Stage1.x"), 1.0f);
+    model.DrawGlow(render.meshes.Get(ModelFile::StageBoard(1)), 1.0f);
     model.SetLighting(true);
     const int kinds[3] = {BlockKind::White, BlockKind::Black, BlockKind::HardBlack};
     for (int i = 0; i < 3; ++i)
@@ -77,7 +78,7 @@ void ModelsView(const RenderContext& render)
     LaunchShards(shards, Matrix::Translation(Cell(5, 0, 1)));
     for (int i = 0; i < 4; ++i)
         StepShards(shards);
-    DrawShards(device, shards, render.textures.Get("Resource/Data/WhiteBlock/Block_W_Cell.png"));
+    DrawShards(device, shards, render.textures.Get(ImageFile::ShardFace));
 }
 
 struct View {

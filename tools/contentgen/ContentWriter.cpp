@@ -6,6 +6,11 @@
 #include "MeshBuilder.h"
 #include "XFileWriter.h"
 
+std::string Beside(const std::string& model, const std::string& file)
+{
+    return std::filesystem::path(model).replace_filename(file).string();
+}
+
 ContentWriter::ContentWriter(std::filesystem::path rootPath) : root(std::move(rootPath)) {}
 
 void ContentWriter::Write(const std::string& relativePath, std::string_view content)

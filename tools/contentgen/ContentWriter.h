@@ -30,3 +30,7 @@ private:
     std::uintmax_t bytes = 0;
     std::string error;
 };
+
+// A model names its textures by file name alone, so they lie beside it: the
+// path of file in model's folder.
+std::string Beside(const std::string& model, const std::string& file);

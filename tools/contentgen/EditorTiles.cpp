@@ -22,6 +22,6 @@ Canvas Tile(Color fill, Color border, float borderWidth)
 
 void WriteEditorTiles(ContentWriter& out)
 {
-    out.Write("Resource/Texture/StageGrid_2.png", Tile(Hex(0xE6E9F2), Hex(0x9AA1B8), 2.0f));
-    out.Write("Resource/Texture/Target.png", Tile(Mix(palette::coral, palette::gold, 0.3f), palette::coralDark, 5.0f));
+    out.Write(ImageFile::EditorTile, Tile(Hex(0xE6E9F2), Hex(0x9AA1B8), 2.0f));
+    out.Write(ImageFile::EditorCursor, Tile(Mix(palette::coral, palette::gold, 0.3f), palette::coralDark, 5.0f));
 }

@@ -171,22 +171,22 @@ Canvas Banner(const ui::Fonts& fonts, const char* text, const Paint& ribbon, Col
 
 void WriteGameHud(ContentWriter& out, const ui::Fonts& fonts)
 {
-    out.Write("Resource/Texture/White.png", Solid(screenWidth, screenHeight, Hex(0xFFFFFF)));
-    out.Write("Resource/Texture/ToonTex2.png", ToonRamp());
-    out.Write("Resource/Texture/ScoreBoard.png", ScoreBoard());
-    out.Write("Resource/Texture/Game_Select.png", MenuPanel(fonts));
-    out.Write("Resource/Texture/RotIcon.png", CursorIcon());
+    out.Write(ImageFile::White, Solid(screenWidth, screenHeight, Hex(0xFFFFFF)));
+    out.Write(ImageFile::ToonRamp, ToonRamp());
+    out.Write(ImageFile::ScoreBoard, ScoreBoard());
+    out.Write(ImageFile::GameMenu, MenuPanel(fonts));
+    out.Write(ImageFile::GameMenuCursor, CursorIcon());
 
     ui::TextStyle dark = ui::InkText();
     for (int d = 0; d <= 9; ++d) {
-        out.Write("Resource/Texture/Number_Symbol/" + std::to_string(d) + "_W.png", Digit(fonts, d, ui::SceneText(3.0f)));
-        out.Write("Resource/Texture/Number_Symbol/" + std::to_string(d) + "_W2.png", Digit(fonts, d, dark));
+        out.Write(ImageFile::Digit(d), Digit(fonts, d, ui::SceneText(3.0f)));
+        out.Write(ImageFile::DarkDigit(d), Digit(fonts, d, dark));
     }
 
-    out.Write("Resource/Texture/GameClear.png",
+    out.Write(ImageFile::GameClear,
               Banner(fonts, "STAGE CLEAR", paints::Vertical(palette::gold, palette::coral, 18.0f, 118.0f),
                      Hex(0xFFFFFF), palette::ink));
-    out.Write("Resource/Texture/GameOver.png",
+    out.Write(ImageFile::GameOver,
               Banner(fonts, "GAME OVER", paints::Vertical(Hex(0x3A3D4C), palette::ink, 18.0f, 118.0f), palette::paper,
                      Hex(0x101218)));
 }

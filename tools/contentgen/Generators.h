@@ -2,9 +2,10 @@
 
 #include "ContentWriter.h"
 #include "Ui.h"
+#include "assets/AssetFiles.h"
 
 // Each writes one family of the game's content into the runtime directory,
-// under the names the game asks for.
+// under the names the game asks for them by (assets/AssetFiles.h).
 
 void WriteBlocks(ContentWriter& out);
 void WritePlayer(ContentWriter& out);

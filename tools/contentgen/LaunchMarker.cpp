@@ -39,5 +39,5 @@ void WriteLaunchMarker(ContentWriter& out)
     mesh.Use(floor);
     primitives::Box(mesh, glm::vec3(c - barHalf, 0.3f, c - barHalf));
     mesh.SetPlacement(glm::mat4(1.0f));
-    out.Write("Resource/Data/FlameBlock/Model.x", mesh);
+    out.Write(ModelFile::LaunchMarker, mesh);
 }

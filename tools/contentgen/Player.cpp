@@ -77,5 +77,5 @@ void WritePlayer(ContentWriter& out)
     Part(mesh, bulb, mesh.Placement() * glm::translate(glm::mat4(1.0f), glm::vec3(0, 21.5f, 0)), glm::vec3(2.5f), 8, 6);
 
     mesh.SetPlacement(glm::mat4(1.0f));
-    out.Write("Resource/Data/Player/Model.x", mesh);
+    out.Write(ModelFile::Player, mesh);
 }

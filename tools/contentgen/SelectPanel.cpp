@@ -97,10 +97,10 @@ Canvas NotCleared(const ui::Fonts& fonts)
 void WriteSelectPanel(ContentWriter& out, const ui::Fonts& fonts)
 {
     for (int group = 1; group <= 3; ++group) {
-        out.Write("Resource/Texture/Select_Back" + std::to_string(group) + "_A.png", GroupPanel(fonts, group));
+        out.Write(ImageFile::GroupPanel(group), GroupPanel(fonts, group));
     }
-    out.Write("Resource/Texture/Select_String3.png", PanelLabels(fonts));
+    out.Write(ImageFile::SelectLabels, PanelLabels(fonts));
     // Placed with its left edge at the given x after the digits, 1.5 times enlarged.
-    out.Write("Resource/Texture/Shot.png", ui::ScoreWord(fonts, "shots"));
-    out.Write("Resource/Texture/NotCleared.png", NotCleared(fonts));
+    out.Write(ImageFile::ShotsWord, ui::ScoreWord(fonts, "shots"));
+    out.Write(ImageFile::NotCleared, NotCleared(fonts));
 }

@@ -114,7 +114,8 @@ void WriteSkies(ContentWriter& out)
         mesh.SetPlacement(glm::rotate(glm::mat4(1.0f), glm::pi<float>(), glm::vec3(0, 1, 0)));
         primitives::Ellipsoid(mesh, glm::vec3(skyRadius), 32, 20, true, vSpan);
         mesh.SetPlacement(glm::mat4(1.0f));
-        out.Write("Resource/Data/SkySphere/Model" + std::to_string(group) + ".x", mesh);
-        out.Write("Resource/Data/SkySphere/" + texture, SkyTexture(looks[group - 1]));
+        const std::string model = ModelFile::Sky(group);
+        out.Write(model, mesh);
+        out.Write(Beside(model, texture), SkyTexture(looks[group - 1]));
     }
 }

@@ -58,7 +58,8 @@ void WriteStageBoards(ContentWriter& out)
         MeshBuilder mesh;
         mesh.Use(mesh.AddMaterial(materials::Textured("Board", texture)));
         primitives::Box(mesh, glm::vec3(boardHalf));
-        out.Write("Resource/Data/Stage/Stage" + std::to_string(group) + ".x", mesh);
-        out.Write("Resource/Data/Stage/" + texture, BoardFace(palette::Group(group)));
+        const std::string model = ModelFile::StageBoard(group);
+        out.Write(model, mesh);
+        out.Write(Beside(model, texture), BoardFace(palette::Group(group)));
     }
 }

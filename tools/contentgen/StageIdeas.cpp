@@ -46,8 +46,7 @@ void WriteStageIdeas(ContentWriter& out, const ui::Fonts& fonts)
 {
     for (int group = 1; group <= groups; ++group) {
         for (int stage = 1; stage <= stagesPerGroup; ++stage) {
-            out.Write("Resource/Texture/StageIdea" + std::to_string(group) + "_" + std::to_string(stage) + ".png",
-                      StageIdea(fonts, ideas[group - 1][stage - 1]));
+            out.Write(ImageFile::StageIdea(group, stage), StageIdea(fonts, ideas[group - 1][stage - 1]));
         }
     }
 }

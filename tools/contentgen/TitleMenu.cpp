@@ -54,24 +54,24 @@ void WriteTitleMenu(ContentWriter& out, const ui::Fonts& fonts)
 {
     // The scene cross-fades these two; only the lettering changes colour, so
     // the prompt stays readable through the whole blink.
-    out.Write("Resource/Texture/PressEnter.png", Pill(fonts, "PRESS ENTER", pillWidth, palette::paper, palette::ink));
-    out.Write("Resource/Texture/PressEnter_W.png",
+    out.Write(ImageFile::PressEnter, Pill(fonts, "PRESS ENTER", pillWidth, palette::paper, palette::ink));
+    out.Write(ImageFile::PressEnterInverted,
               Pill(fonts, "PRESS ENTER", pillWidth, palette::paper, palette::coral));
-    out.Write("Resource/Texture/GameStart.png", Pill(fonts, "GAME START", pillWidth, palette::paper, palette::ink));
-    out.Write("Resource/Texture/ScoreReset.png", Pill(fonts, "SCORE RESET", pillWidth, palette::paper, palette::ink));
-    out.Write("Resource/Texture/CompletedSR.png",
+    out.Write(ImageFile::GameStart, Pill(fonts, "GAME START", pillWidth, palette::paper, palette::ink));
+    out.Write(ImageFile::ScoreReset, Pill(fonts, "SCORE RESET", pillWidth, palette::paper, palette::ink));
+    out.Write(ImageFile::ScoreResetDone,
               Pill(fonts, "SCORES RESET \u2713", pillWidth + 40.0f, palette::coral, Hex(0xFFFFFF)));
 
     // Group labels sit between arrows at x = 640 ± 225 (± 25).
     const char* groups[3] = {"EASY", "NORMAL", "HARD"};
-    const char* files[3] = {"Easy", "Normal", "Hard"};
+    const char* files[3] = {ImageFile::Easy, ImageFile::Normal, ImageFile::Hard};
     for (int g = 1; g <= 3; ++g) {
-        out.Write(std::string("Resource/Texture/") + files[g - 1] + ".png",
+        out.Write(files[g - 1],
                   Pill(fonts, groups[g - 1], 300.0f, palette::Group(g).main, Hex(0xFFFFFF)));
     }
 
-    out.Write("Resource/Texture/ArrowSH_U.png", Arrow({0.0f, -1.0f}));
-    out.Write("Resource/Texture/ArrowSH_D.png", Arrow({0.0f, 1.0f}));
-    out.Write("Resource/Texture/ArrowSH_L.png", Arrow({-1.0f, 0.0f}));
-    out.Write("Resource/Texture/ArrowSH_R.png", Arrow({1.0f, 0.0f}));
+    out.Write(ImageFile::ArrowUp, Arrow({0.0f, -1.0f}));
+    out.Write(ImageFile::ArrowDown, Arrow({0.0f, 1.0f}));
+    out.Write(ImageFile::ArrowLeft, Arrow({-1.0f, 0.0f}));
+    out.Write(ImageFile::ArrowRight, Arrow({1.0f, 0.0f}));
 }

@@ -120,9 +120,9 @@ Canvas TitleLettering(const ui::Fonts& fonts)
 
 void WriteTitleModels(ContentWriter& out, const ui::Fonts& fonts)
 {
-    out.Write("Resource/Data/Title/Model1.x", Logo());
-    out.Write("Resource/Data/Title/Stage1.x", EasyEmblem());
-    out.Write("Resource/Data/Title/Stage2.x", NormalEmblem());
-    out.Write("Resource/Data/Title/Stage3.x", HardEmblem());
-    out.Write("Resource/Data/Title/Title.png", TitleLettering(fonts));
+    out.Write(ModelFile::TitleLogo, Logo());
+    out.Write(ModelFile::TitleEmblem(1), EasyEmblem());
+    out.Write(ModelFile::TitleEmblem(2), NormalEmblem());
+    out.Write(ModelFile::TitleEmblem(3), HardEmblem());
+    out.Write(ImageFile::TitleLettering, TitleLettering(fonts));
 }

@@ -7,34 +7,41 @@
 const std::vector<SoundRecipe>& SoundCatalog()
 {
     static const std::vector<SoundRecipe> catalog = {
-        {"Player_Trans.wav", WalkStep, false},
-        {"Block_接着音.wav", BlockLanding, false},
-        {"Block_Reverse.wav", FlipBatchStart, false},
-        {"GameClear.wav", ClearFanfare, false},
-        {"Cursor2.wav", MenuCursor, false},
-        {"決定音1.wav", Decide, false},
-        {"発射準備.wav", ChargeLoop, true},
-        {"発射音2.wav", Shot, false},
-        {"Load_End.wav", FlipDone, false},
-        {"GameOver.wav", GameOverSting, false},
-        {"GameClearString_Swing.wav", ClearSwing, false},
-        {"GameClearString_END.wav", ClearStrum, false},
-        {"GameClear2.wav", ClearJingle, false},
-        {"ClearBlock.wav", BlockBurst, false},
-        {"GameBGM.wav", GameMusic, true},
-        {"Cursor1.wav", TitleCursor, false},
-        {"TitleBGM.wav", TitleMusic, true},
-        {"Select_Finish.wav", CubeTurn, false},
-        {"SelectBGM2.wav", SelectMusic, true},
-        {"Refused.wav", Refused, false},
+        {SoundFile::WalkStep, WalkStep, false},
+        {SoundFile::BlockLanding, BlockLanding, false},
+        {SoundFile::FlipBatchStart, FlipBatchStart, false},
+        {SoundFile::ClearFanfare, ClearFanfare, false},
+        {SoundFile::MenuCursor, MenuCursor, false},
+        {SoundFile::Decide, Decide, false},
+        {SoundFile::ChargeLoop, ChargeLoop, true},
+        {SoundFile::Shot, Shot, false},
+        {SoundFile::FlipDone, FlipDone, false},
+        {SoundFile::GameOverSting, GameOverSting, false},
+        {SoundFile::ClearSwing, ClearSwing, false},
+        {SoundFile::ClearStrum, ClearStrum, false},
+        {SoundFile::ClearJingle, ClearJingle, false},
+        {SoundFile::BlockBurst, BlockBurst, false},
+        {SoundFile::GameMusic, GameMusic, true},
+        {SoundFile::TitleCursor, TitleCursor, false},
+        {SoundFile::TitleMusic, TitleMusic, true},
+        {SoundFile::CubeTurn, CubeTurn, false},
+        {SoundFile::SelectMusic, SelectMusic, true},
+        {SoundFile::Refused, Refused, false},
     };
     return catalog;
 }
 
-bool WriteSoundCatalog(const std::string& folder, std::string& error)
+bool WriteSoundCatalog(const std::filesystem::path& runtime, std::string& error)
 {
     for (const SoundRecipe& recipe : SoundCatalog()) {
-        if (!WriteWav(folder + "/" + recipe.fileName, recipe.make(), error))
+        const std::filesystem::path path = runtime / recipe.file;
+        std::error_code folderError;
+        std::filesystem::create_directories(path.parent_path(), folderError);
+        if (folderError) {
+            error = "cannot make " + path.parent_path().string() + ": " + folderError.message();
+            return false;
+        }
+        if (!WriteWav(path.string(), recipe.make(), error))
             return false;
     }
     return true;

@@ -1,13 +1,15 @@
 #pragma once
 
+#include <filesystem>
 #include <string>
 #include <vector>
 
 #include "Signal.h"
+#include "assets/AssetFiles.h"
 
-// Every sound file the scenes load from Resource/Sound, with what makes it.
+// Every sound file the scenes load (SoundFile), with what makes it.
 struct SoundRecipe {
-    const char* fileName;
+    const char* file;
     StereoBuffer (*make)();
     // Played looping by the game, so its end must flow into its start.
     bool loops;
@@ -15,6 +17,7 @@ struct SoundRecipe {
 
 const std::vector<SoundRecipe>& SoundCatalog();
 
-// Writes every file of the catalog into folder (which must exist). False with
-// the reason in error at the first file that cannot be written.
-bool WriteSoundCatalog(const std::string& folder, std::string& error);
+// Writes every file of the catalog under the runtime directory, making its
+// folder. False with the reason in error at the first file that cannot be
+// written.
+bool WriteSoundCatalog(const std::filesystem::path& runtime, std::string& error);
