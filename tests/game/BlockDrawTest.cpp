@@ -3,6 +3,7 @@
 #include <string>
 #include <vector>
 
+#include "assets/AssetFiles.h"
 #include "game/Block.h"
 #include "game/BlockBurst.h"
 #include "game/CellShard.h"
@@ -23,10 +24,10 @@ namespace {
 
 using namespace BlockKind;
 
-const std::string WhiteMesh = "mesh Resource/Data/WhiteBlock/Model.x";
-const std::string BlackMesh = "mesh Resource/Data/BlackBlock/Model.x";
-const std::string HardMesh = "mesh Resource/Data/BlackBlock/HardBlack.x";
-const std::string HardInvertedMesh = "mesh Resource/Data/BlackBlock/HardBlack2.x";
+const std::string WhiteMesh = "mesh " + std::string(ModelFile::WhiteBlock);
+const std::string BlackMesh = "mesh " + std::string(ModelFile::BlackBlock);
+const std::string HardMesh = "mesh " + std::string(ModelFile::HardBlock);
+const std::string HardInvertedMesh = "mesh " + std::string(ModelFile::HardBlockInverted);
 
 // Blocks, flipping blocks, bursts and shards drawn on the recording device.
 class BlockDraw : public DeviceFixture {
@@ -34,8 +35,8 @@ protected:
     void SetUp() override
     {
         StartDevice(false);
-        for (const char* model : {"Resource/Data/WhiteBlock/Model.x", "Resource/Data/BlackBlock/Model.x",
-                                  "Resource/Data/BlackBlock/HardBlack.x", "Resource/Data/BlackBlock/HardBlack2.x"})
+        for (const char* model :
+             {ModelFile::WhiteBlock, ModelFile::BlackBlock, ModelFile::HardBlock, ModelFile::HardBlockInverted})
             directory.Write(model, XFiles::Cube(25.0f, {1, 1, 1, 1, ""}));
     }
 
@@ -207,7 +208,7 @@ TEST_F(BlockDraw, ABurstingBlockRisesAsAWhiteBlockThenDrawsItsParticlesUntilThey
 
 TEST_F(BlockDraw, EachShardShowsItsOwnCellOfTheTextureWithTheXSidesTurned)
 {
-    const auto texture = Textures().Get("Resource/Data/WhiteBlock/Block_W_Cell.png");
+    const auto texture = Textures().Get(ImageFile::ShardFace);
     ShardArray shards;
     LaunchShards(shards, Matrix::Translation(125, 25, 175));
     StepShards(shards);
@@ -220,7 +221,7 @@ TEST_F(BlockDraw, EachShardShowsItsOwnCellOfTheTextureWithTheXSidesTurned)
         // Shard 0 is hidden, so shard n is draw n - 1.
         const DrawRecord& draw = draws[static_cast<std::size_t>(shard - 1)];
         EXPECT_EQ(Describe(draw), "fixed quadXZ");
-        EXPECT_EQ(draw.texture, "Resource/Data/WhiteBlock/Block_W_Cell.png");
+        EXPECT_EQ(draw.texture, ImageFile::ShardFace);
         EXPECT_EQ(draw.argb >> 24, static_cast<std::uint32_t>(shards[shard].alpha * 255.0f));
         EXPECT_EQ(draw.matrix.TranslationRow(), shards[shard].position);
         return *draw.textureArea;

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "app/Settings.h"
+#include "assets/AssetFiles.h"
 #include "scenes/Game.h"
 #include "game/GameFixture.h"
 #include "math/Matrix.h"
@@ -18,8 +19,19 @@ namespace {
 
 using namespace BlockKind;
 
-const std::string WhiteModel = "Resource/Data/WhiteBlock/Model.x";
-const std::string BlackModel = "Resource/Data/BlackBlock/Model.x";
+// Draws as Described shows them.
+std::string Fixed(const std::string& model)
+{
+    return "fixed " + model;
+}
+std::string Mesh(const std::string& model, const std::string& technique)
+{
+    return "mesh " + model + " " + technique;
+}
+std::string Sprite(const std::string& image)
+{
+    return "sprite " + image;
+}
 
 // Whole Game frames on the recording device: what is drawn, into which
 // target, in which order.
@@ -52,9 +64,9 @@ TEST_F(GameDraw, AFrameDrawsTheWorldIntoTheSceneTargetCopiesItAddsTheGlowThenDra
     const std::vector<std::string> frame = NextFrame();
     const std::vector<std::string> expected = {
         "target sceneTarget",
-        "fixed Resource/Data/SkySphere/Model1.x",
-        "mesh Resource/Data/Stage/Stage1.x Glow",
-        "mesh Resource/Data/Player/Model.x Toon",
+        Fixed(ModelFile::Sky(1)),
+        Mesh(ModelFile::StageBoard(1), "Glow"),
+        Mesh(ModelFile::Player, "Toon"),
         // Nothing is turning over: the glow target is emptied, the bright
         // filter still runs over the white glow source.
         "target glowTarget",
@@ -64,8 +76,8 @@ TEST_F(GameDraw, AFrameDrawsTheWorldIntoTheSceneTargetCopiesItAddsTheGlowThenDra
         "target glowTarget",
         "quad BrightFiltering 1280x720",
         "target sceneTarget",
-        "mesh " + BlackModel + " Glow",
-        "mesh " + WhiteModel + " Glow",
+        Mesh(ModelFile::BlackBlock, "Glow"),
+        Mesh(ModelFile::WhiteBlock, "Glow"),
         "target backbuffer",
         "quad NormalTech 1280x720",
         // The blur chain, then its three levels added over the picture.
@@ -79,8 +91,8 @@ TEST_F(GameDraw, AFrameDrawsTheWorldIntoTheSceneTargetCopiesItAddsTheGlowThenDra
                                         "quad XBlurTech 80x45", "target blur2b", "quad YBlurTech 80x45",
                                         "target backbuffer", "quad NormalTech 1280x720", "quad NormalTech 1280x720"}));
     EXPECT_EQ(std::vector<std::string>(frame.end() - 3, frame.end()),
-              (std::vector<std::string>{"sprite Resource/Texture/White.png", "sprite Resource/Texture/ScoreBoard.png",
-                                        "sprite Resource/Texture/Number_Symbol/0_W.png"}))
+              (std::vector<std::string>{Sprite(ImageFile::White), Sprite(ImageFile::ScoreBoard),
+                                        Sprite(ImageFile::Digit(0))}))
         << "the HUD comes last";
     EXPECT_EQ(draws[2].matrix, Matrix::Translation(250, -250, 250)) << "the board stands under the field";
     EXPECT_EQ(SoundCalls("music 0 play"), 1) << "the music starts with the first draw";
@@ -98,20 +110,20 @@ TEST_F(GameDraw, FromTheHundredAndSixtiethFrameOfAGameOverTheBlocksAreInvertedAn
     std::vector<std::string> frame = NextFrame();
     ASSERT_EQ(game.GameOverFrame(), 159);
     EXPECT_EQ(Count(frame, "target glowSource"), 1);
-    EXPECT_EQ(Count(frame, "mesh " + BlackModel + " Glow"), 1);
+    EXPECT_EQ(Count(frame, Mesh(ModelFile::BlackBlock, "Glow")), 1);
     EXPECT_EQ(Count(frame, "quad NegativeTech 1280x720"), 0);
 
     frame = NextFrame();
     ASSERT_EQ(game.GameOverFrame(), 160);
     EXPECT_EQ(Count(frame, "target glowSource"), 0) << "no glow is drawn in the game-over look";
-    EXPECT_EQ(Slice(frame, "mesh Resource/Data/Player/Model.x Toon", 9),
-              (std::vector<std::string>{"mesh Resource/Data/Player/Model.x Toon", "mesh " + WhiteModel + " Toon",
-                                        "mesh " + BlackModel + " Toon", "mesh " + BlackModel + " Toon",
-                                        "mesh " + BlackModel + " Toon", "mesh " + BlackModel + " Toon",
-                                        "mesh Resource/Data/BlackBlock/HardBlack2.x Toon",
+    EXPECT_EQ(Slice(frame, Mesh(ModelFile::Player, "Toon"), 9),
+              (std::vector<std::string>{Mesh(ModelFile::Player, "Toon"), Mesh(ModelFile::WhiteBlock, "Toon"),
+                                        Mesh(ModelFile::BlackBlock, "Toon"), Mesh(ModelFile::BlackBlock, "Toon"),
+                                        Mesh(ModelFile::BlackBlock, "Toon"), Mesh(ModelFile::BlackBlock, "Toon"),
+                                        Mesh(ModelFile::HardBlockInverted, "Toon"),
                                         "quad NegativeTech 1280x720", "target backbuffer"}));
     EXPECT_EQ(Count(frame, "quad NormalTech 1280x720"), 4) << "the copy, and the glow left from before";
-    EXPECT_EQ(Count(frame, "sprite Resource/Texture/GameOver.png"), 1);
+    EXPECT_EQ(Count(frame, Sprite(ImageFile::GameOver)), 1);
 }
 
 TEST_F(GameDraw, TheFadeOutDrawsItsOverlayOnceUnderTheHudAndOnceOverEverything)
@@ -123,10 +135,10 @@ TEST_F(GameDraw, TheFadeOutDrawsItsOverlayOnceUnderTheHudAndOnceOverEverything)
     Tap(VirtualKey::Return);
     ASSERT_TRUE(game.leaving);
     const std::vector<std::string> frame = NextFrame();
-    ASSERT_EQ(Count(frame, "sprite Resource/Texture/White.png"), 2);
-    EXPECT_EQ(frame.back(), "sprite Resource/Texture/White.png");
+    ASSERT_EQ(Count(frame, Sprite(ImageFile::White)), 2);
+    EXPECT_EQ(frame.back(), Sprite(ImageFile::White));
     EXPECT_EQ(draws.back().argb, static_cast<std::uint32_t>(game.Fade()) << 24 | 0xFFFFFFu);
-    EXPECT_EQ(Count(frame, "sprite Resource/Texture/Game_Select.png"), 1) << "the menu stays up while leaving";
+    EXPECT_EQ(Count(frame, Sprite(ImageFile::GameMenu)), 1) << "the menu stays up while leaving";
 }
 
 TEST_F(GameDraw, WithoutItsTargetsOrFilterEffectAFrameStillDrawsTheWorldAndTheHud)
@@ -138,19 +150,19 @@ TEST_F(GameDraw, WithoutItsTargetsOrFilterEffectAFrameStillDrawsTheWorldAndTheHu
     shaders.glowTarget->Release();
     std::vector<std::string> frame = NextFrame();
     EXPECT_EQ(std::vector<std::string>(frame.begin(), frame.begin() + 5),
-              (std::vector<std::string>{"fixed Resource/Data/SkySphere/Model1.x",
-                                        "mesh Resource/Data/Stage/Stage1.x Glow",
-                                        "mesh Resource/Data/Player/Model.x Toon", "mesh " + BlackModel + " Glow",
-                                        "mesh " + WhiteModel + " Glow"}))
+              (std::vector<std::string>{Fixed(ModelFile::Sky(1)),
+                                        Mesh(ModelFile::StageBoard(1), "Glow"),
+                                        Mesh(ModelFile::Player, "Toon"), Mesh(ModelFile::BlackBlock, "Glow"),
+                                        Mesh(ModelFile::WhiteBlock, "Glow")}))
         << "straight into the back buffer, without a glow";
-    EXPECT_EQ(frame.back(), "sprite Resource/Texture/Number_Symbol/0_W.png");
+    EXPECT_EQ(frame.back(), Sprite(ImageFile::Digit(0)));
 
     // A scene target that could never be copied to the screen is no better.
     shaders.sceneTarget->CreateRenderTarget(1280, 720, TextureFormat::A16B16G16R16F, "sceneTarget");
     shaders.filterShader.effect.reset();
     frame = NextFrame();
-    EXPECT_EQ(frame.front(), "fixed Resource/Data/SkySphere/Model1.x");
-    EXPECT_EQ(Count(frame, "mesh " + WhiteModel + " Glow"), 1);
+    EXPECT_EQ(frame.front(), Fixed(ModelFile::Sky(1)));
+    EXPECT_EQ(Count(frame, Mesh(ModelFile::WhiteBlock, "Glow")), 1);
     EXPECT_EQ(std::count_if(frame.begin(), frame.end(), [](const std::string& d) { return d.starts_with("quad"); }), 0);
 }
 
@@ -194,7 +206,7 @@ TEST_F(HintDraw, TheArrowPointsTheWayTheHintedShotFliesInAllFourDirections)
         draws.clear();
         RunFrames(1);
         const auto arrow = std::find_if(draws.begin(), draws.end(), [](const DrawRecord& draw) {
-            return draw.kind == DrawRecord::Kind::Fixed && draw.texture == "Resource/Texture/HintArrow.png";
+            return draw.kind == DrawRecord::Kind::Fixed && draw.texture == ImageFile::HintArrow;
         });
         ASSERT_NE(arrow, draws.end()) << c.way << ": no arrow";
         ASSERT_TRUE(arrow->textureArea) << c.way;

@@ -3,6 +3,7 @@
 #include <string>
 #include <vector>
 
+#include "assets/AssetFiles.h"
 #include "game/GameHud.h"
 #include "math/Angles.h"
 #include "render/GraphicsDevice.h"
@@ -12,7 +13,11 @@
 
 namespace {
 
-const std::string Folder = "Resource/Texture/";
+// A sprite of the image, as Described shows it.
+std::string Sprite(const std::string& image)
+{
+    return "sprite " + image;
+}
 
 // The HUD's sprites on the recording device, over images of known sizes:
 // digit d is 20 + 2d wide, so every digit's own width shows in the layout.
@@ -23,13 +28,13 @@ protected:
         StartDevice(false);
         const auto white = [](int, int) { return 0xFFFFFFFFu; };
         for (int d = 0; d <= 9; ++d)
-            WritePng(Folder + "Number_Symbol/" + std::to_string(d) + "_W.png", 20 + 2 * d, 30, white);
-        WritePng(Folder + "White.png", 4, 4, white);
-        WritePng(Folder + "ScoreBoard.png", 200, 60, white);
-        WritePng(Folder + "Game_Select.png", 401, 301, white);
-        WritePng(Folder + "RotIcon.png", 33, 33, white);
-        WritePng(Folder + "GameClear.png", 500, 81, white);
-        WritePng(Folder + "GameOver.png", 400, 61, white);
+            WritePng(ImageFile::Digit(d), 20 + 2 * d, 30, white);
+        WritePng(ImageFile::White, 4, 4, white);
+        WritePng(ImageFile::ScoreBoard, 200, 60, white);
+        WritePng(ImageFile::GameMenu, 401, 301, white);
+        WritePng(ImageFile::GameMenuCursor, 33, 33, white);
+        WritePng(ImageFile::GameClear, 500, 81, white);
+        WritePng(ImageFile::GameOver, 400, 61, white);
     }
 
     std::vector<DrawRecord> Hud(const GameHudState& hud)
@@ -44,7 +49,7 @@ protected:
     {
         std::vector<DrawRecord> out;
         for (const DrawRecord& draw : all) {
-            if (draw.name == Folder + image)
+            if (draw.name == image)
                 out.push_back(draw);
         }
         return out;
@@ -72,13 +77,13 @@ TEST_F(GameHudTest, TheOverlayComesFirstThenTheScoreBoard)
 {
     const auto sprites = Hud({.fade = 120});
     ASSERT_EQ(Described(sprites).size(), 3u);
-    EXPECT_EQ(sprites[0].name, Folder + "White.png");
+    EXPECT_EQ(sprites[0].name, ImageFile::White);
     EXPECT_EQ(sprites[0].argb, 0x78FFFFFFu);
     EXPECT_EQ(sprites[0].matrix, Matrix::Identity());
     ExpectCentre(sprites[0], 0, 0);
     EXPECT_EQ(sprites[0].source[2], 1280) << "the whole screen, whatever the image's size";
     EXPECT_EQ(sprites[0].source[3], 720);
-    EXPECT_EQ(sprites[1].name, Folder + "ScoreBoard.png");
+    EXPECT_EQ(sprites[1].name, ImageFile::ScoreBoard);
     EXPECT_EQ(sprites[1].matrix, Matrix::Translation(65, 65, 0));
     ExpectCentre(sprites[1], 100, 30);
 }
@@ -101,7 +106,7 @@ TEST_F(GameHudTest, TheScoreShowsADigitAPlaceSteppedByEachDigitsOwnWidth)
         ASSERT_EQ(sprites.size(), 2 + c.digits.size()) << "score " << c.score;
         for (std::size_t i = 0; i < c.digits.size(); ++i) {
             const DrawRecord& digit = sprites[2 + i];
-            EXPECT_EQ(digit.name, Folder + "Number_Symbol/" + std::to_string(c.digits[i].first) + "_W.png");
+            EXPECT_EQ(digit.name, ImageFile::Digit(c.digits[i].first));
             ExpectMatrix(digit.matrix, Scaled(1.5f, c.digits[i].second, 65));
             // Digit 0's rectangle and centre serve every digit.
             ExpectCentre(digit, 10, 15);
@@ -115,45 +120,45 @@ TEST_F(GameHudTest, TheMenuPanelAndItsTwoCursorIconsFollowTheCursorRow)
 {
     for (int row = 0; row < 4; ++row) {
         const auto sprites = Hud({.menuOpen = true, .menuCursor = row, .menuIconAngle = 33.0f});
-        const auto panel = Of(sprites, "Game_Select.png");
+        const auto panel = Of(sprites, ImageFile::GameMenu);
         ASSERT_EQ(panel.size(), 1u);
         EXPECT_EQ(panel[0].matrix, Matrix::Translation(640, 480, 0));
         ExpectCentre(panel[0], 200, 150);
-        const auto icons = Of(sprites, "RotIcon.png");
+        const auto icons = Of(sprites, ImageFile::GameMenuCursor);
         ASSERT_EQ(icons.size(), 2u);
         const Matrix turn = Matrix::RotationZ(33.0f * DegreesToRadians);
         ExpectMatrix(icons[0].matrix, turn * Matrix::Translation(440, 363.0f + 80 * row, 0));
         ExpectMatrix(icons[1].matrix, turn * Matrix::Translation(820, 363.0f + 80 * row, 0));
         ExpectCentre(icons[0], 16, 16);
-        EXPECT_EQ(Described(sprites)[1], "sprite " + Folder + "Game_Select.png") << "right over the overlay";
+        EXPECT_EQ(Described(sprites)[1], Sprite(ImageFile::GameMenu)) << "right over the overlay";
     }
-    EXPECT_TRUE(Of(Hud({.menuCursor = 2}), "RotIcon.png").empty()) << "a closed menu shows nothing";
+    EXPECT_TRUE(Of(Hud({.menuCursor = 2}), ImageFile::GameMenuCursor).empty()) << "a closed menu shows nothing";
 }
 
 TEST_F(GameHudTest, TheClearBannerGrowsAndSpinsToRestInThirtyFrames)
 {
     const Matrix place = Matrix::Translation(640, 81 + 30, 0);
-    EXPECT_TRUE(Of(Hud({.clearFrame = 15}), "GameClear.png").empty()) << "only once cleared";
+    EXPECT_TRUE(Of(Hud({.clearFrame = 15}), ImageFile::GameClear).empty()) << "only once cleared";
     for (const auto& [frame, s] : {std::pair{0, 0.0f}, {15, 0.75f}, {30, 1.0f}, {45, 1.0f}}) {
-        const auto banner = Of(Hud({.cleared = true, .clearFrame = frame}), "GameClear.png");
+        const auto banner = Of(Hud({.cleared = true, .clearFrame = frame}), ImageFile::GameClear);
         ASSERT_EQ(banner.size(), 1u);
         ExpectMatrix(banner[0].matrix,
                      Matrix::Scaling(s, s, s) * Matrix::RotationZ(s * 1073 * DegreesToRadians) * place);
         ExpectCentre(banner[0], 250, 40);
     }
     // At rest the 1073° of spin read as a tilt of -7°.
-    const auto rest = Of(Hud({.cleared = true, .clearFrame = 50}), "GameClear.png");
+    const auto rest = Of(Hud({.cleared = true, .clearFrame = 50}), ImageFile::GameClear);
     ExpectMatrix(rest[0].matrix, Matrix::RotationZ(-7 * DegreesToRadians) * place);
 }
 
 TEST_F(GameHudTest, TheGameOverBannerBouncesInFromFrame140)
 {
-    EXPECT_TRUE(Of(Hud({.gameOver = true, .gameOverFrame = 139}), "GameOver.png").empty());
-    EXPECT_TRUE(Of(Hud({.gameOverFrame = 150}), "GameOver.png").empty()) << "only in a game over";
+    EXPECT_TRUE(Of(Hud({.gameOver = true, .gameOverFrame = 139}), ImageFile::GameOver).empty());
+    EXPECT_TRUE(Of(Hud({.gameOverFrame = 150}), ImageFile::GameOver).empty()) << "only in a game over";
     // From just above the screen (y = -h) to rest at h + 30; halfway it is
     // on its first bounce, at b = 0.765625 of the way.
     for (const auto& [frame, y] : {std::pair{140, -61.0f}, {155, 0.765625f * 152 - 61}, {170, 91.0f}, {260, 91.0f}}) {
-        const auto banner = Of(Hud({.gameOver = true, .gameOverFrame = frame}), "GameOver.png");
+        const auto banner = Of(Hud({.gameOver = true, .gameOverFrame = frame}), ImageFile::GameOver);
         ASSERT_EQ(banner.size(), 1u) << "frame " << frame;
         ExpectMatrix(banner[0].matrix, Matrix::Translation(640, y, 0));
         ExpectCentre(banner[0], 200, 30);
@@ -165,12 +170,11 @@ TEST_F(GameHudTest, EverythingAtOnceKeepsItsOrder)
     const auto sprites = Hud({.fade = 0, .menuOpen = true, .score = 12, .cleared = true, .clearFrame = 50,
                               .gameOver = true, .gameOverFrame = 200});
     EXPECT_EQ(Described(sprites),
-              (std::vector<std::string>{"sprite " + Folder + "White.png", "sprite " + Folder + "Game_Select.png",
-                                        "sprite " + Folder + "RotIcon.png", "sprite " + Folder + "RotIcon.png",
-                                        "sprite " + Folder + "ScoreBoard.png",
-                                        "sprite " + Folder + "Number_Symbol/1_W.png",
-                                        "sprite " + Folder + "Number_Symbol/2_W.png",
-                                        "sprite " + Folder + "GameClear.png", "sprite " + Folder + "GameOver.png"}));
+              (std::vector<std::string>{Sprite(ImageFile::White), Sprite(ImageFile::GameMenu),
+                                        Sprite(ImageFile::GameMenuCursor), Sprite(ImageFile::GameMenuCursor),
+                                        Sprite(ImageFile::ScoreBoard), Sprite(ImageFile::Digit(1)),
+                                        Sprite(ImageFile::Digit(2)), Sprite(ImageFile::GameClear),
+                                        Sprite(ImageFile::GameOver)}));
 }
 
 }  // namespace

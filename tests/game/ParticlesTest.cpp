@@ -2,6 +2,7 @@
 
 #include <cstdlib>
 
+#include "assets/AssetFiles.h"
 #include "game/Block.h"
 #include "game/BlockBurst.h"
 #include "game/CellShard.h"
@@ -23,7 +24,7 @@ protected:
         StartDevice(false);
         App().Audio().OpenLoopback();
         App().SetFrameRecord(&record);
-        directory.Write("Resource/Data/WhiteBlock/Model.x", XFiles::Cube(25.0f, {1, 1, 1, 1, ""}));
+        directory.Write(ModelFile::WhiteBlock, XFiles::Cube(25.0f, {1, 1, 1, 1, ""}));
         sound = SoundPlayer::Create(App());
     }
     // Silent entries: enough of them for the burst sound at 17, or not.

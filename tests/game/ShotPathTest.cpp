@@ -2,6 +2,7 @@
 
 #include <random>
 
+#include "assets/AssetFiles.h"
 #include "game/Block.h"
 #include "game/BoardPieces.h"
 #include "game/FlightState.h"
@@ -27,7 +28,7 @@ protected:
         StartDevice(false);
         App().Audio().OpenLoopback();
         // Every block makes its burst, and so loads this, on its first update.
-        directory.Write("Resource/Data/WhiteBlock/Model.x", XFiles::Cube(25.0f, {1, 1, 1, 1, ""}));
+        directory.Write(ModelFile::WhiteBlock, XFiles::Cube(25.0f, {1, 1, 1, 1, ""}));
     }
     static BlockList RandomBoard(std::mt19937& random, int count)
     {

@@ -3,6 +3,7 @@
 #include <memory>
 
 #include "XFiles.h"
+#include "assets/AssetFiles.h"
 #include "render/Camera.h"
 #include "render/DrawQuadXZ.h"
 #include "render/GraphicsDevice.h"
@@ -25,11 +26,11 @@ protected:
     {
         StartDevice(true);
         // The model shader's ramp runs dark to light; its white image is white.
-        WritePng("Resource/Texture/ToonTex2.png", 64, 4, [](int x, int) {
+        WritePng(ImageFile::ToonRamp, 64, 4, [](int x, int) {
             const std::uint32_t level = x < 32 ? 90 : 255;
             return 0xFF000000u | level << 16 | level << 8 | level;
         });
-        WritePng("Resource/Texture/White.png", 4, 4, [](int, int) { return 0xFFFFFFFFu; });
+        WritePng(ImageFile::White, 4, 4, [](int, int) { return 0xFFFFFFFFu; });
     }
 
     static void ExpectColour(std::uint32_t pixel, int r, int g, int b, int tolerance = 3)

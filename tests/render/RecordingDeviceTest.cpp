@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "XFiles.h"
+#include "assets/AssetFiles.h"
 #include "render/GraphicsDevice.h"
 #include "render/Mesh.h"
 #include "render/MeshCache.h"
@@ -126,7 +127,7 @@ TEST_F(RecordingDeviceTest, SpritesAndTextAreRecordedInCallOrderWithTheirPlaceme
 
 TEST_F(RecordingDeviceTest, TheSkyScrollsItsTextureAndDrawsTheGroupsModelUnlit)
 {
-    directory.Write("Resource/Data/SkySphere/Model2.x", XFiles::Cube(10, {1, 1, 1, 1, "", 1}));
+    directory.Write(ModelFile::Sky(2), XFiles::Cube(10, {1, 1, 1, 1, "", 1}));
     GraphicsDevice& device = Device();
     SkySphere sky;
     EXPECT_EQ(sky.transform->position, Vector3(250, -250, 250));
@@ -134,8 +135,7 @@ TEST_F(RecordingDeviceTest, TheSkyScrollsItsTextureAndDrawsTheGroupsModelUnlit)
     sky.Draw(Render(), 2);
     sky.Draw(Render(), 2);
 
-    ASSERT_EQ(Described(), (std::vector<std::string>{"fixed Resource/Data/SkySphere/Model2.x",
-                                                     "fixed Resource/Data/SkySphere/Model2.x"}));
+    ASSERT_EQ(Described(), (std::vector<std::string>{"fixed " + ModelFile::Sky(2), "fixed " + ModelFile::Sky(2)}));
     EXPECT_EQ(draws[0].matrix, Matrix::Translation(250, 0, 250));
     EXPECT_FLOAT_EQ(sky.vScroll, 0.002f);
     EXPECT_FLOAT_EQ(device.GetTransform(TransformState::Texture0)(2, 1), 0.002f);

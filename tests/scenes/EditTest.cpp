@@ -8,6 +8,7 @@
 #include <sstream>
 #include <thread>
 
+#include "assets/AssetFiles.h"
 #include "game/BlockBurst.h"
 #include "platform/VirtualKey.h"
 #include "scenes/Edit.h"
@@ -222,8 +223,7 @@ TEST_F(EditScene, TheTilesLieRowByRowAndTheCursorsTileShowsTheTarget)
         for (int j = 0; j < 10; ++j) {
             const DrawRecord& tile = tiles[static_cast<std::size_t>(10 * i + j)];
             EXPECT_EQ(tile.matrix.TranslationRow(), Vector3(50.0f * j, 0, 50.0f * i)) << j << ", " << i;
-            EXPECT_EQ(tile.texture, j == 3 && i == 1 ? "Resource/Texture/Target.png"
-                                                     : "Resource/Texture/StageGrid_2.png")
+            EXPECT_EQ(tile.texture, j == 3 && i == 1 ? ImageFile::EditorCursor : ImageFile::EditorTile)
                 << j << ", " << i;
         }
     }

@@ -1,6 +1,7 @@
 #include "scenes/SceneFixture.h"
 
 #include "app/SceneManager.h"
+#include "assets/AssetFiles.h"
 #include "main/FrameLoop.h"
 #include "render/XFiles.h"
 #include "stage/ResultFile.h"
@@ -8,23 +9,21 @@
 void SceneFixture::SetUp()
 {
     GameFixture::SetUp();
-    for (const char* model : {"Resource/Data/Title/Model1.x", "Resource/Data/Title/Stage1.x",
-                              "Resource/Data/Title/Stage2.x", "Resource/Data/Title/Stage3.x",
-                              "Resource/Data/Stage/Stage2.x", "Resource/Data/Stage/Stage3.x",
-                              "Resource/Data/SkySphere/Model2.x", "Resource/Data/SkySphere/Model3.x"})
+    const std::string models[] = {ModelFile::TitleLogo,     ModelFile::TitleEmblem(1), ModelFile::TitleEmblem(2),
+                                  ModelFile::TitleEmblem(3), ModelFile::StageBoard(2),  ModelFile::StageBoard(3),
+                                  ModelFile::Sky(2),         ModelFile::Sky(3)};
+    for (const std::string& model : models)
         directory.Write(model, XFiles::Cube(5.0f, {1, 1, 1, 1, ""}));
     const auto white = [](int, int) { return 0xFFFFFFFFu; };
     // Digit d of either set is 20 + 2d wide, so every width shows in a layout.
     for (int d = 0; d <= 9; ++d) {
-        WritePng("Resource/Texture/Number_Symbol/" + std::to_string(d) + "_W.png", 20 + 2 * d, 30, white);
-        WritePng("Resource/Texture/Number_Symbol/" + std::to_string(d) + "_W2.png", 20 + 2 * d, 30, white);
+        WritePng(ImageFile::Digit(d), 20 + 2 * d, 30, white);
+        WritePng(ImageFile::DarkDigit(d), 20 + 2 * d, 30, white);
     }
-    for (const char* image : {"Resource/Texture/Shot.png", "Resource/Texture/NotCleared.png",
-                              "Resource/Texture/ArrowSH_R.png", "Resource/Texture/ArrowSH_L.png",
-                              "Resource/Texture/ArrowSH_U.png", "Resource/Texture/ArrowSH_D.png",
-                              "Resource/Texture/PressEnter.png", "Resource/Texture/PressEnter_W.png",
-                              "Resource/Texture/GameStart.png", "Resource/Texture/Easy.png",
-                              "Resource/Data/Title/Title.png"})
+    for (const char* image : {ImageFile::ShotsWord, ImageFile::NotCleared, ImageFile::ArrowRight, ImageFile::ArrowLeft,
+                              ImageFile::ArrowUp, ImageFile::ArrowDown, ImageFile::PressEnter,
+                              ImageFile::PressEnterInverted, ImageFile::GameStart, ImageFile::Easy,
+                              ImageFile::TitleLettering})
         WritePng(image, 60, 40, white);
     for (int group = 1; group <= 3; ++group) {
         for (int stage = 1; stage <= 6; ++stage)
