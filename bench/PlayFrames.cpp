@@ -262,8 +262,8 @@ bool Run(bool headless, bool assists, const std::vector<KeyChange>& keys, const 
     GameContext& context = program.Context();
     context.application.SetMessageResponder(DefaultAnswer);
     context.application.Audio().OpenLoopback();
-    context.scenes.stageGroup = Group;
-    context.scenes.stageNumber = Stage;
+    context.scenes.stage.group = Group;
+    context.scenes.stage.number = Stage;
     std::string error;
     if (!program.Start({.headless = headless, .firstScene = SceneId::Game, .settings = {.assists = assists}}, error)) {
         std::fprintf(stderr, "play_frames: %s\n", error.c_str());

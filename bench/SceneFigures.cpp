@@ -114,14 +114,14 @@ int main()
         const auto title = TimeFrames(context, Frames);
         titleFrames.insert(titleFrames.end(), title.begin(), title.end());
 
-        scenes.stageGroup = 3;
+        scenes.stage.group = 3;
         const auto [selectConstruction, selectFirst] = TimeSceneChange(context, SceneId::Select);
         selectBuilt.push_back(selectConstruction);
         toSelect.push_back(selectFirst);
         const auto select = TimeFrames(context, Frames, TurnEvery);
         selectFrames.insert(selectFrames.end(), select.begin(), select.end());
         context.application.KeyEvent(VirtualKey::Right, false);
-        scenes.stageNumber = 6;
+        scenes.stage.number = 6;
         const auto [gameConstruction, gameFirst] = TimeSceneChange(context, SceneId::Game);
         gameBuilt.push_back(gameConstruction);
         toGame.push_back(gameFirst);

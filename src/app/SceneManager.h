@@ -2,11 +2,10 @@
 
 #include <functional>
 #include <memory>
-#include <string>
-#include <vector>
 
 #include "app/BaseScene.h"
 #include "app/SceneId.h"
+#include "app/StageChoice.h"
 
 // Owns the one running scene and carries a requested change, and the chosen
 // stage, from scene to scene. It knows no concrete scene: the program hands it
@@ -45,27 +44,8 @@ public:
 
     bool changePending = false;
     SceneId nextSceneId = SceneId::Title;
-    // The chosen stage group, 1 to 3, and stage, 1 to 6.
-    int stageGroup = 1;
-    int stageNumber = 1;
-    // Stages played on their own instead of the chosen stage, with no score
-    // kept: the game's --play (one file, or a folder's stages in order) and
-    // the editor's test play.
-    struct CustomPlay {
-        std::vector<std::string> files;
-        std::size_t current = 0;
-        // Where the menu's choices lead but Retry and Next stage: the title;
-        // from the editor, every choice and a clear lead back to it.
-        SceneId returnTo = SceneId::Title;
-        // The editor's board as a stage file's text: it goes to the Game and
-        // back in memory, so that no file is left anywhere on any way out.
-        std::string editorBoard;
-
-        bool Active() const { return FromEditor() || current < files.size(); }
-        const std::string& File() const { return files[current]; }
-        bool FromEditor() const { return returnTo == SceneId::Edit; }
-    };
-    CustomPlay customPlay;
+    // The stage the next Game plays, handed on from scene to scene.
+    StageChoice stage;
 
 private:
     std::unique_ptr<BaseScene> current;

@@ -77,7 +77,7 @@ void GameMenu::TurnIcons()
 
 SceneId MenuChoiceScene(SceneManager& scenes, GameMenu::Item item)
 {
-    SceneManager::CustomPlay& custom = scenes.customPlay;
+    CustomPlay& custom = scenes.stage.custom;
     // Stages played on their own: played again, or the next of them; anything
     // else leaves them for the title. The editor's test play goes back to it.
     if (custom.Active()) {
@@ -94,7 +94,7 @@ SceneId MenuChoiceScene(SceneManager& scenes, GameMenu::Item item)
     }
     switch (item) {
     case GameMenu::NextStage:
-        scenes.stageNumber = StageCatalogue::NextStage(scenes.stageNumber);
+        scenes.stage.number = StageCatalogue::NextStage(scenes.stage.number);
         return SceneId::Game;
     case GameMenu::StageSelect:
         return SceneId::Select;

@@ -23,7 +23,7 @@ bool GameProgram::Start(const Options& startOptions, std::string& error)
 void GameProgram::Run(FrameObserver* observer, bool paced)
 {
     SceneManager& scenes = context.scenes;
-    scenes.customPlay.files = options.stageFiles;
+    scenes.stage.custom.files = options.stageFiles;
     scenes.RequestChange(options.stageFiles.empty() ? options.firstScene : SceneId::Game);
     scenes.ChangeScene(scenes.nextSceneId);
     scenes.changePending = false;

@@ -83,7 +83,7 @@ std::string Verdict(const Solution& solution, bool withReason)
 Edit::Edit(const SceneContext& sceneContext)
     : context(sceneContext), grid(std::make_unique<StageGrid>()), camera(Camera::Create(context.render.device))
 {
-    SceneManager::CustomPlay& played = context.scenes.customPlay;
+    CustomPlay& played = context.scenes.stage.custom;
     if (played.FromEditor()) {
         blocks = BlocksOfText(played.editorBoard);
         played = {};
@@ -209,10 +209,10 @@ void Edit::Play()
         Refuse("a stage holds at most " + std::to_string(StageFile::MaxBlocks) + " blocks");
         return;
     }
-    SceneManager::CustomPlay play;
+    CustomPlay play;
     play.returnTo = SceneId::Edit;
     play.editorBoard = StageFile::Format(RecordsOf(blocks));
-    context.scenes.customPlay = std::move(play);
+    context.scenes.stage.custom = std::move(play);
     leaving = true;
     context.scenes.RequestChange(SceneId::Game);
 }

@@ -56,11 +56,11 @@ Game::Game(const SceneContext& sceneContext)
     : context(sceneContext), board(context.render.device), view(context.render.device)
 {
     const SceneManager& scenes = context.scenes;
-    if (scenes.customPlay.FromEditor()) {
-        board.blocks = BlocksOfText(scenes.customPlay.editorBoard);
+    if (scenes.stage.custom.FromEditor()) {
+        board.blocks = BlocksOfText(scenes.stage.custom.editorBoard);
     } else {
-        const std::string stage = scenes.customPlay.Active() ? scenes.customPlay.File()
-                                                             : StageFile::Path(scenes.stageGroup, scenes.stageNumber);
+        const std::string stage = scenes.stage.custom.Active() ? scenes.stage.custom.File()
+                                                             : StageFile::Path(scenes.stage.group, scenes.stage.number);
         if (!LoadStage(board.blocks, stage))
             context.application.ShowMessage(Message(MessageId::FileMissing));
     }
@@ -172,9 +172,9 @@ void Game::PlayStep()
 void Game::WriteResult()
 {
     const SceneManager& scenes = context.scenes;
-    if (scenes.customPlay.Active())
+    if (scenes.stage.custom.Active())
         return;
-    const std::string path = ResultFile::Path(scenes.stageGroup, scenes.stageNumber);
+    const std::string path = ResultFile::Path(scenes.stage.group, scenes.stage.number);
     if (ResultFile::Unopened(ResultFile::Write(path, board.player.score)))
         context.application.ShowMessage(Message(MessageId::FileMissing));
 }
@@ -208,7 +208,7 @@ void Game::EndTurningOver()
 bool Game::KeyLineShown() const
 {
     const SceneManager& scenes = context.scenes;
-    return history && context.settings.keyLine.value_or(scenes.stageNumber == 1 && !scenes.customPlay.Active());
+    return history && context.settings.keyLine.value_or(scenes.stage.number == 1 && !scenes.stage.custom.Active());
 }
 
 void Game::ClearSequence()
@@ -216,7 +216,7 @@ void Game::ClearSequence()
     if (!ending.Clear(board.blocks, *sound))
         return;
     // A test play from the editor ends with its clear.
-    if (context.scenes.customPlay.FromEditor()) {
+    if (context.scenes.stage.custom.FromEditor()) {
         leaving = true;
         nextScene = SceneId::Edit;
     } else {
@@ -261,7 +261,7 @@ void Game::Draw()
                        aids.Par(),
                        aids.HintsUsed()};
     }
-    view.Draw(context.render, board, Aids(), context.scenes.stageGroup, hud);
+    view.Draw(context.render, board, Aids(), context.scenes.stage.group, hud);
 
     if (!bgmStarted) {
         bgmStarted = true;

@@ -129,11 +129,11 @@ std::string NumberImage(int digit, const char* set)
 Select::Select(const SceneContext& sceneContext) : context(sceneContext)
 {
     SceneManager& scenes = context.scenes;
-    scenes.stageNumber = 1;
-    LoadResults(scenes.stageGroup);
+    scenes.stage.number = 1;
+    LoadResults(scenes.stage.group);
     for (int k = 1; k <= StagesPerGroup; ++k) {
         BlockList& blocks = stageBlocks[static_cast<std::size_t>(k - 1)];
-        if (!LoadStage(blocks, StageFile::Path(scenes.stageGroup, k)))
+        if (!LoadStage(blocks, StageFile::Path(scenes.stage.group, k)))
             context.application.ShowMessage(Message(MessageId::FileMissing));
         for (const auto& block : blocks) {
             block->transform.position = OnFace(k, block->mapCell);
@@ -155,7 +155,7 @@ Select::Select(const SceneContext& sceneContext) : context(sceneContext)
     sound->SetEffectVolume(Turn, TurnVolume);
     sound->AddMusic(MusicFile);
     if (context.settings.assists)
-        pars = std::make_unique<GroupPars>(scenes.stageGroup, StagesPerGroup, SearchPace(context.settings));
+        pars = std::make_unique<GroupPars>(scenes.stage.group, StagesPerGroup, SearchPace(context.settings));
 }
 
 Select::~Select() = default;
@@ -197,12 +197,12 @@ void Select::ReadKeys()
     SceneManager& scenes = context.scenes;
     if (GameKeyDown(context.application.Keys(), VirtualKey::Right)) {
         if (latch.Take()) {
-            scenes.stageNumber = StageCatalogue::NextStage(scenes.stageNumber);
+            scenes.stage.number = StageCatalogue::NextStage(scenes.stage.number);
             StartTurn();
         }
     } else if (GameKeyDown(context.application.Keys(), VirtualKey::Left)) {
         if (latch.Take()) {
-            scenes.stageNumber = StageCatalogue::PreviousStage(scenes.stageNumber);
+            scenes.stage.number = StageCatalogue::PreviousStage(scenes.stage.number);
             StartTurn();
         }
     } else if (GameKeyDown(context.application.Keys(), VirtualKey::Return)) {
@@ -220,7 +220,7 @@ void Select::ReadKeys()
 void Select::StartTurn()
 {
     tween.from = cubeTransform.world;
-    tween.to = faceTransforms[static_cast<std::size_t>(context.scenes.stageNumber - 1)].world;
+    tween.to = faceTransforms[static_cast<std::size_t>(context.scenes.stage.number - 1)].world;
     tween.t = 0.0f;
     latch.Close();
     if (sound->EffectCount() >= 2)
@@ -238,7 +238,7 @@ void Select::TurnCube()
             sound->StopEffect(Turn);
             turnSoundStopped = true;
         }
-        const int stage = std::clamp(context.scenes.stageNumber, 1, StagesPerGroup);
+        const int stage = std::clamp(context.scenes.stage.number, 1, StagesPerGroup);
         cubeTransform.world = Spin(Faces[stage - 1]) * cubeTransform.world;
         return;
     }
@@ -264,7 +264,7 @@ void Select::Draw()
     model.SetCamera(view, device.GetTransform(TransformState::Projection));
     model.SetLight(device.GetLight().direction, device.GetLight().diffuse);
 
-    const int group = context.scenes.stageGroup;
+    const int group = context.scenes.stage.group;
     model.SetLighting(false);
     model.SetWorld(cubeTransform.world);
     const auto cube = context.render.meshes.Get("Resource/Data/Stage/Stage" + std::to_string(group) + ".x");
@@ -302,12 +302,12 @@ void Select::DrawPanel()
 
     device.BeginSprite();
     Sprites::DrawWhiteOverlay(context.render, fade);
-    Sprites::Draw(context.render, Image(context.render, "Resource/Texture/Select_Back" + std::to_string(scenes.stageGroup) + "_A.png"),
+    Sprites::Draw(context.render, Image(context.render, "Resource/Texture/Select_Back" + std::to_string(scenes.stage.group) + "_A.png"),
                   at(40.0f, 80.0f), corner);
     Sprites::Draw(context.render, Image(context.render, "Resource/Texture/Select_String3.png"), at(40.0f, 80.0f), corner);
-    DrawCentred(context.render, Image(context.render, NumberImage(scenes.stageNumber, "_W")), grow * at(430.0f, 125.0f));
+    DrawCentred(context.render, Image(context.render, NumberImage(scenes.stage.number, "_W")), grow * at(430.0f, 125.0f));
 
-    const int score = scores[static_cast<std::size_t>(std::clamp(scenes.stageNumber, 1, StagesPerGroup) - 1)];
+    const int score = scores[static_cast<std::size_t>(std::clamp(scenes.stage.number, 1, StagesPerGroup) - 1)];
     if (score != 0) {
         // Every digit takes the rectangle and centre of the glyph for 0, and
         // steps along by the width of the digit before it.
@@ -332,7 +332,7 @@ void Select::DrawPanel()
         DrawCentred(context.render, label, at(static_cast<float>(label->imageInfo.width / 2) + 30.0f, 450.0f));
     }
     if (pars) {
-        Sprites::Draw(context.render, Image(context.render, IdeaImage(scenes.stageGroup, scenes.stageNumber)),
+        Sprites::Draw(context.render, Image(context.render, IdeaImage(scenes.stage.group, scenes.stage.number)),
                       at(IdeaLeft, IdeaTop), corner);
         DrawPar(score);
     }
@@ -343,7 +343,7 @@ void Select::DrawPanel()
 
 void Select::DrawPar(int score)
 {
-    const std::optional<int> par = pars->Par(std::clamp(context.scenes.stageNumber, 1, StagesPerGroup));
+    const std::optional<int> par = pars->Par(std::clamp(context.scenes.stage.number, 1, StagesPerGroup));
     if (!par)
         return;
     // Right-aligned on the "BEST" line: the word, then the number in the panel's ink digits.

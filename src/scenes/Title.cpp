@@ -84,7 +84,7 @@ std::string GroupModel(int group)
 
 Title::Title(const SceneContext& sceneContext) : context(sceneContext), camera(std::make_unique<Camera>())
 {
-    context.scenes.stageGroup = 1;
+    context.scenes.stage.group = 1;
     logoTransform.rotation = Upright();
     for (int k = 0; k < Groups; ++k) {
         slotTransforms[static_cast<std::size_t>(k)].position = SlotPositions[k];
@@ -200,7 +200,7 @@ void Title::Turn(int step)
 {
     SceneManager& scenes = context.scenes;
     difficultyIndex = (difficultyIndex + Groups - step) % Groups;
-    scenes.stageGroup = StageCatalogue::Cycle(scenes.stageGroup, step, Groups);
+    scenes.stage.group = StageCatalogue::Cycle(scenes.stage.group, step, Groups);
     StartMove();
     latch.Close();
     sound->PlayEffect(Cursor, false);
@@ -306,7 +306,7 @@ void Title::DrawHud()
     if (difficultyOpen) {
         const char* const labels[Groups] = {"Resource/Texture/Easy.png", "Resource/Texture/Normal.png",
                                             "Resource/Texture/Hard.png"};
-        const int group = std::clamp(context.scenes.stageGroup, 1, Groups);
+        const int group = std::clamp(context.scenes.stage.group, 1, Groups);
         DrawCentred(context.render, Image(context.render, labels[group - 1]), at(middle, DifficultyY));
         DrawCentred(context.render, Image(context.render, "Resource/Texture/ArrowSH_R.png"), at(Bobbed(middle + ArrowSpread, bob), DifficultyY));
         DrawCentred(context.render, Image(context.render, "Resource/Texture/ArrowSH_L.png"), at(Bobbed(middle - ArrowSpread, -bob), DifficultyY));

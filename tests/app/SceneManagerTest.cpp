@@ -64,14 +64,14 @@ TEST_F(SceneManagerTest, ANumberNoSceneHasChangesNothing)
 TEST_F(SceneManagerTest, StageChoiceSurvivesEverySceneChange)
 {
     SceneManager& scenes = Scenes();
-    EXPECT_EQ(scenes.stageGroup, 1);
-    EXPECT_EQ(scenes.stageNumber, 1);
-    scenes.stageGroup = 3;
-    scenes.stageNumber = 5;
+    EXPECT_EQ(scenes.stage.group, 1);
+    EXPECT_EQ(scenes.stage.number, 1);
+    scenes.stage.group = 3;
+    scenes.stage.number = 5;
     for (const SceneEntry& scene : SceneList)
         scenes.ChangeScene(scene.id);
-    EXPECT_EQ(scenes.stageGroup, 3);
-    EXPECT_EQ(scenes.stageNumber, 5);
+    EXPECT_EQ(scenes.stage.group, 3);
+    EXPECT_EQ(scenes.stage.number, 5);
 }
 
 TEST_F(SceneManagerTest, TheManagersEndDestroysTheCurrentScene)

@@ -274,7 +274,7 @@ TEST_F(Assisted, TheKeyLineShowsInAGroupsFirstStageAndF1DecidesForTheRestOfTheRu
     EXPECT_TRUE(first.KeyLineShown());
     Press(VirtualKey::F1);
     EXPECT_FALSE(first.KeyLineShown());
-    Scenes().stageNumber = 2;
+    Scenes().stage.number = 2;
     Game& second = Start();
     EXPECT_FALSE(second.KeyLineShown());
     Press(VirtualKey::F1);

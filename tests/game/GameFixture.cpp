@@ -34,8 +34,8 @@ void GameFixture::StartGame(bool withGl)
     application.SetFrameRecord(&record);
     SceneManager& scenes = Scenes();
     scenes.SetFactory([this](SceneId id) { return MakeScene(id, Context().ForScenes()); });
-    scenes.stageGroup = 1;
-    scenes.stageNumber = 1;
+    scenes.stage.group = 1;
+    scenes.stage.number = 1;
 }
 
 void GameFixture::TearDown()

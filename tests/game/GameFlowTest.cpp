@@ -118,7 +118,7 @@ TEST_F(GameFlow, ALostStageSlowsTheMusicToHalfThenOpensTheMenuAt260)
     EXPECT_TRUE(game.leaving);
     Leave();
     EXPECT_EQ(Scenes().CurrentId(), SceneId::Game) << "the first item is the next stage";
-    EXPECT_EQ(Scenes().stageNumber, 2);
+    EXPECT_EQ(Scenes().stage.number, 2);
 }
 
 TEST_F(GameFlow, MClosesTheMenuDuringTheGameOverSequenceAndTheSequenceGoesOn)
@@ -175,7 +175,7 @@ TEST_P(GameMenuChoice, EnterFadesOutAndBuildsTheChosenScene)
     const MenuChoice choice = GetParam();
     WriteStage({{5, 0, 5, Black}, {6, 0, 5, White}}, 6);
     WriteStage({{5, 0, 5, Black}, {6, 0, 5, White}}, 1);
-    Scenes().stageNumber = 6;
+    Scenes().stage.number = 6;
     Game& game = Start();
     Tap(VirtualKey::M);
     for (int i = 0; i < choice.downs; ++i)
@@ -188,7 +188,7 @@ TEST_P(GameMenuChoice, EnterFadesOutAndBuildsTheChosenScene)
     Leave();
     const SceneManager& scenes = Scenes();
     EXPECT_EQ(scenes.CurrentId(), choice.scene);
-    EXPECT_EQ(scenes.stageNumber, choice.stageAfter);
+    EXPECT_EQ(scenes.stage.number, choice.stageAfter);
     EXPECT_EQ(SoundCalls("music 0 stop"), 1);
 }
 

@@ -88,7 +88,7 @@ TEST_F(GamePad, TakesThePlayerFromTheTitleIntoAGameAndFiresAShot)
     for (int i = 0; i < 200 && scenes.CurrentId() != SceneId::Game; ++i)
         Frames(1);
     ASSERT_EQ(scenes.CurrentId(), SceneId::Game);
-    ASSERT_EQ(scenes.stageGroup * 10 + scenes.stageNumber, 11);
+    ASSERT_EQ(scenes.stage.group * 10 + scenes.stage.number, 11);
     Frames(90);
 
     // A held charges; the stick turns toward +x; letting go of A fires.

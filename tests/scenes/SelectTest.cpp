@@ -21,7 +21,7 @@ protected:
     void SetUp() override
     {
         SceneFixture::SetUp();
-        Scenes().stageGroup = 2;
+        Scenes().stage.group = 2;
         for (int stage = 1; stage <= 6; ++stage)
             directory.Write("Resource/BData/STAGE2/Stage00" + std::to_string(stage) + ".txt", "");
     }
@@ -34,7 +34,7 @@ protected:
         EXPECT_EQ(select.Fade(), 0);
         return select;
     }
-    int Stage() { return Scenes().stageNumber; }
+    int Stage() { return Scenes().stage.number; }
 };
 
 TEST_F(SelectScene, ReadsTheGroupsScoresAsWrittenAndReportsAMissingFile)
@@ -43,7 +43,7 @@ TEST_F(SelectScene, ReadsTheGroupsScoresAsWrittenAndReportsAMissingFile)
     WriteScore(2, 2, "score:-3");
     WriteScore(2, 3, "nothing to read");
     std::filesystem::remove(directory.Path() / "Resource/BData/STAGE2/Result5.txt");
-    Scenes().stageNumber = 4;
+    Scenes().stage.number = 4;
     Select& select = Open();
     EXPECT_EQ(select.Scores(), (std::array<int, 6>{12, -3, 0, 0, 0, 0})) << "the last line decides";
     ASSERT_EQ(messages.size(), 1u);

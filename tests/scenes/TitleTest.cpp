@@ -54,7 +54,7 @@ protected:
 TEST_F(TitleScene, EnterHeldFromThePromptOpensTheMenuButNotTheChoice)
 {
     Title& title = Open();
-    EXPECT_EQ(Scenes().stageGroup, 1);
+    EXPECT_EQ(Scenes().stage.group, 1);
     Hold(VirtualKey::Return);
     RunFrames(5);
     EXPECT_EQ(title.MenuItem(), 1);
@@ -84,21 +84,21 @@ TEST_F(TitleScene, TheMoveEndsOnItsFiftyFirstUpdateAndOnlyThenDoLeftAndRightTurn
     Release(VirtualKey::Return);
     // The frame of the press moved it once; Left now is too early.
     Tap(VirtualKey::Left);
-    EXPECT_EQ(Scenes().stageGroup, 1);
+    EXPECT_EQ(Scenes().stage.group, 1);
     RunFrames(47);
     EXPECT_LT(title.TweenProgress(), 1.0f);
     RunFrames(1);
     EXPECT_EQ(title.TweenProgress(), 1.0f);
 
     Tap(VirtualKey::Left);
-    EXPECT_EQ(Scenes().stageGroup, 3) << "Left from group 1 gives Hard";
+    EXPECT_EQ(Scenes().stage.group, 3) << "Left from group 1 gives Hard";
     EXPECT_EQ(title.DifficultyIndex(), 1);
     EXPECT_EQ(SoundCalls("effect 2 play"), 1);
     RunFrames(51);
     Tap(VirtualKey::Right);
     RunFrames(51);
     Tap(VirtualKey::Right);
-    EXPECT_EQ(Scenes().stageGroup, 2) << "and Right from group 1 Normal";
+    EXPECT_EQ(Scenes().stage.group, 2) << "and Right from group 1 Normal";
     EXPECT_EQ(title.DifficultyIndex(), 2);
 }
 
@@ -109,7 +109,7 @@ TEST_F(TitleScene, HeldLeftTurnsTheTriangleOnceAMoveHasEnded)
     RunFrames(51 * 3);
     Release(VirtualKey::Left);
     EXPECT_EQ(SoundCalls("effect 2 play"), 3);
-    EXPECT_EQ(Scenes().stageGroup, 1) << "three turns come back to Easy";
+    EXPECT_EQ(Scenes().stage.group, 1) << "three turns come back to Easy";
 }
 
 TEST_F(TitleScene, UpAndDownDoNothingWhileTheChoiceIsOpen)
@@ -163,7 +163,7 @@ TEST_F(TitleScene, TheSecondEnterFadesOutToSelectWithTheChosenGroup)
     EXPECT_EQ(Scenes().CurrentId(), SceneId::Title) << "the request comes the frame after 255";
     RunFrames(1);
     EXPECT_EQ(Scenes().CurrentId(), SceneId::Select);
-    EXPECT_EQ(Scenes().stageGroup, 3);
+    EXPECT_EQ(Scenes().stage.group, 3);
 }
 
 TEST_F(TitleScene, EachScreenShowsItsRows)
@@ -313,7 +313,7 @@ TEST_F(TitleScene, AnEnterWhileTheEmblemsStillMoveChoosesNothing)
 
     Tap(VirtualKey::Return);
     EXPECT_TRUE(title.leaving) << "at rest, Enter chooses";
-    EXPECT_EQ(Scenes().stageGroup, 3);
+    EXPECT_EQ(Scenes().stage.group, 3);
 }
 
 }  // namespace

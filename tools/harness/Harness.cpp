@@ -114,9 +114,9 @@ void Harness::WriteTraceLine(int frame)
     json.Key("leaving");
     json.Bool(scene && scene->leaving);
     json.Key("stageGroup");
-    json.Int(scenes.stageGroup);
+    json.Int(scenes.stage.group);
     json.Key("stageNumber");
-    json.Int(scenes.stageNumber);
+    json.Int(scenes.stage.number);
     json.Key("sounds");
     json.BeginArray();
     for (const std::string& sound : record.sounds)

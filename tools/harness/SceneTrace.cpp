@@ -170,7 +170,7 @@ void WriteSelectTrace(const Select& select, const SceneManager& scenes, JsonWrit
     json.Key("fade");
     json.Int(select.Fade());
     json.Key("stageNumber");
-    json.Int(scenes.stageNumber);
+    json.Int(scenes.stage.number);
     json.Key("scores");
     json.BeginArray();
     for (const int score : select.Scores())

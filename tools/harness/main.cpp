@@ -112,9 +112,9 @@ int main(int argc, char** argv)
 
     SceneManager& scenes = context.scenes;
     if (options.stageGroup)
-        scenes.stageGroup = *options.stageGroup;
+        scenes.stage.group = *options.stageGroup;
     if (options.stageNumber)
-        scenes.stageNumber = *options.stageNumber;
+        scenes.stage.number = *options.stageNumber;
 
     // A settings file only when asked for: a run never depends on the
     // settings of whoever runs it.
