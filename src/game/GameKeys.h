@@ -1,5 +1,7 @@
 #pragma once
 
+#include <initializer_list>
+
 #include "platform/Keyboard.h"
 #include "platform/VirtualKey.h"
 #include "rules/Field.h"
@@ -9,6 +11,16 @@
 inline bool GameKeyDown(Keyboard& keys, int virtualKey)
 {
     return (keys.Poll(virtualKey) & Keyboard::DownBit) != 0;
+}
+
+// The first of candidates held down, asked in their order; 0 when none is.
+inline int FirstGameKeyDown(Keyboard& keys, std::initializer_list<int> candidates)
+{
+    for (const int candidate : candidates) {
+        if (GameKeyDown(keys, candidate))
+            return candidate;
+    }
+    return 0;
 }
 
 // The title and the editor also count a tap that started and ended between two

@@ -35,13 +35,7 @@ std::optional<GameMenu::Item> GameMenu::Input(Keyboard& keys, SoundPlayer& sound
         return std::nullopt;
     }
 
-    int key = 0;
-    for (const int candidate : {VirtualKey::M, VirtualKey::Up, VirtualKey::Down, VirtualKey::Return}) {
-        if (GameKeyDown(keys, candidate)) {
-            key = candidate;
-            break;
-        }
-    }
+    const int key = FirstGameKeyDown(keys, {VirtualKey::M, VirtualKey::Up, VirtualKey::Down, VirtualKey::Return});
     if (key == 0) {
         latch.Open();
         return std::nullopt;

@@ -18,13 +18,7 @@ void PlayHistory::Start(const PlayBoard& board)
 void PlayHistory::ReadKeys(Keyboard& keys, Settings& settings, bool keyLineShown, PlayBoard& board,
                            SoundPlayer& sound, bool wait)
 {
-    int key = 0;
-    for (const int candidate : {VirtualKey::H, VirtualKey::Z, VirtualKey::Back, VirtualKey::F1}) {
-        if (GameKeyDown(keys, candidate)) {
-            key = candidate;
-            break;
-        }
-    }
+    const int key = FirstGameKeyDown(keys, {VirtualKey::H, VirtualKey::Z, VirtualKey::Back, VirtualKey::F1});
     if (key == 0) {
         latch.Open();
         return;
