@@ -104,7 +104,7 @@ TEST_F(BlockDraw, EachKindDrawsItsOwnModelAndTheGameOverLookTheOppositeColour)
     }
 }
 
-TEST_F(BlockDraw, AFlippingBlockIsLeftToTheReverseButShownInTheGameOverLook)
+TEST_F(BlockDraw, AFlippingBlockIsLeftToItsFlipBatchButShownInTheGameOverLook)
 {
     auto block = MakeBlock(Black);
     block->state = BlockState::Flipping;
