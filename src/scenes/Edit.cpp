@@ -5,6 +5,7 @@
 
 #include "app/SceneManager.h"
 #include "app/Settings.h"
+#include "assets/AssetFiles.h"
 #include "game/BoardPieces.h"
 #include "game/GameKeys.h"
 #include "game/SearchPace.h"
@@ -23,9 +24,6 @@
 #include "stage/StageFile.h"
 
 namespace {
-
-const char* const TileImage = "Resource/Texture/StageGrid_2.png";
-const char* const CursorImage = "Resource/Texture/Target.png";
 
 const Vector3 Eye{225.0f, 700.0f, 225.0f};
 const Vector3 Below{225.0f, 0.0f, 225.0f};
@@ -47,9 +45,6 @@ constexpr int MessageFrames = 180;
 // The aids' looks: the key list beside the board, the start cell's mark, the
 // cursor over whatever stands in its cell, the load choice's words, and a
 // refusal's words in coral.
-const char* const KeysImage = "Resource/Texture/EditorKeys.png";
-const char* const StartImage = "Resource/Texture/StartCell.png";
-const char* const RefusedFile = "Resource/Sound/Refused.wav";
 constexpr float KeysX = 1085.0f;
 constexpr float KeysY = 338.0f;
 constexpr float MarkHeight = 0.5f;
@@ -90,7 +85,7 @@ Edit::Edit(const SceneContext& sceneContext)
     }
     if (context.settings.assists) {
         sound = SoundPlayer::Create(context.application);
-        sound->AddEffect(RefusedFile);
+        sound->AddEffect(SoundFile::Refused);
     }
 }
 
@@ -286,8 +281,8 @@ void Edit::Draw()
     GraphicsDevice& device = context.render.device;
     device.SetLighting(false);
     TextureCache& textures = context.render.textures;
-    const auto tile = textures.Get(TileImage);
-    const auto cursor = textures.Get(CursorImage);
+    const auto tile = textures.Get(ImageFile::EditorTile);
+    const auto cursor = textures.Get(ImageFile::EditorCursor);
     device.SetTexture(tile.get());
     for (int i = 0; i < Cells; ++i) {
         for (int j = 0; j < Cells; ++j) {
@@ -333,16 +328,16 @@ void Edit::DrawAids()
                    Matrix::Translation(static_cast<float>(TileSize * x), height, static_cast<float>(TileSize * z)), {},
                    alpha);
     };
-    mark(StartImage, 0, 0, MarkHeight, 255.0f);
+    mark(ImageFile::StartCell, 0, 0, MarkHeight, 255.0f);
     // Over the block in its cell, if there is one: the cursor never hides.
     device.SetDepthTest(false);
-    mark(CursorImage, static_cast<int>(cursorX), static_cast<int>(cursorZ), CursorAbove, CursorAlpha);
+    mark(ImageFile::EditorCursor, static_cast<int>(cursorX), static_cast<int>(cursorZ), CursorAbove, CursorAlpha);
     device.SetDepthTest(true);
     device.SetTexture(nullptr);
 
     device.BeginSprite();
     if (KeyListShown())
-        Sprites::DrawCentred(render, render.textures.Get(KeysImage), Matrix::Translation(KeysX, KeysY, 0.0f));
+        Sprites::DrawCentred(render, render.textures.Get(ImageFile::EditorKeys), Matrix::Translation(KeysX, KeysY, 0.0f));
     if (loadMode) {
         device.DrawText("Load a stage:  Up, Down choose;  Enter takes", TextLeft, LoadTitleTop, Ink, TextFace::Sans);
         const auto choice = [&](const char* what, int value, int step, int top) {

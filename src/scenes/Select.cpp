@@ -7,6 +7,7 @@
 #include "app/FadeOut.h"
 #include "app/SceneManager.h"
 #include "app/Settings.h"
+#include "assets/AssetFiles.h"
 #include "game/BlockModels.h"
 #include "game/GameKeys.h"
 #include "game/ScoreDigits.h"
@@ -34,9 +35,6 @@ using StageCatalogue::StagesPerGroup;
 
 // Effects, in the order they are loaded.
 enum SelectSound : int { Decide = 0, Turn = 1 };
-const char* const DecideFile = "Resource/Sound/決定音1.wav";
-const char* const TurnFile = "Resource/Sound/Select_Finish.wav";
-const char* const MusicFile = "Resource/Sound/SelectBGM2.wav";
 constexpr int TurnVolume = -750;
 
 
@@ -45,12 +43,8 @@ constexpr float TurnStep = 0.033333335f;
 constexpr float SpinAngle = 0.0034906585f;
 constexpr int ArrowPeriod = 60;
 
-const char* const ShotsWord = "Resource/Texture/Shot.png";
 // With the play aids: "1 shot", the par on the "BEST" line of the panel, and
 // a badge at the score's end when the best score is par.
-const char* const OneShotWord = "Resource/Texture/ShotWord1.png";
-const char* const ParWordImage = "Resource/Texture/ParWord.png";
-const char* const ParMetImage = "Resource/Texture/ParMet.png";
 constexpr float ParRight = 448.0f;
 constexpr float ParY = 366.0f;
 constexpr float ParDigitScale = 0.75f;
@@ -60,11 +54,6 @@ constexpr float ParMetY = 450.0f;
 // With the aids, each stage's idea in place of the group's one line.
 constexpr float IdeaLeft = 64.0f;
 constexpr float IdeaTop = 248.0f;
-
-std::string IdeaImage(int group, int stage)
-{
-    return "Resource/Texture/StageIdea" + std::to_string(group) + "_" + std::to_string(stage) + ".png";
-}
 
 const Vector3 Eye{-500.0f, 700.0f, -300.0f};
 const Vector3 LookAtPoint{-275.0f, 200.0f, 0.0f};
@@ -119,11 +108,6 @@ Matrix Spin(const Face& face)
     }
 }
 
-std::string NumberImage(int digit, const char* set)
-{
-    return "Resource/Texture/Number_Symbol/" + std::to_string(digit) + set + ".png";
-}
-
 }  // namespace
 
 Select::Select(const SceneContext& sceneContext) : context(sceneContext)
@@ -150,10 +134,10 @@ Select::Select(const SceneContext& sceneContext) : context(sceneContext)
 
     camera = Camera::Create(context.render.device);
     sound = SoundPlayer::Create(context.application);
-    sound->AddEffect(DecideFile);
-    sound->AddEffect(TurnFile);
+    sound->AddEffect(SoundFile::Decide);
+    sound->AddEffect(SoundFile::CubeTurn);
     sound->SetEffectVolume(Turn, TurnVolume);
-    sound->AddMusic(MusicFile);
+    sound->AddMusic(SoundFile::SelectMusic);
     if (context.settings.assists)
         pars = std::make_unique<GroupPars>(scenes.stage.group, StagesPerGroup, SearchPace(context.settings));
 }
@@ -267,7 +251,7 @@ void Select::Draw()
     const int group = context.scenes.stage.group;
     model.SetLighting(false);
     model.SetWorld(cubeTransform.world);
-    const auto cube = context.render.meshes.Get("Resource/Data/Stage/Stage" + std::to_string(group) + ".x");
+    const auto cube = context.render.meshes.Get(ModelFile::StageBoard(group));
     model.DrawGlow(cube, 1.0f);
     // The cube is a solid box: the stages on its far faces need no drawing.
     if (cube->HasGeometry())
@@ -302,42 +286,42 @@ void Select::DrawPanel()
 
     device.BeginSprite();
     Sprites::DrawWhiteOverlay(context.render, fade);
-    Sprites::Draw(context.render, Image(context.render, "Resource/Texture/Select_Back" + std::to_string(scenes.stage.group) + "_A.png"),
+    Sprites::Draw(context.render, Image(context.render, ImageFile::GroupPanel(scenes.stage.group)),
                   at(40.0f, 80.0f), corner);
-    Sprites::Draw(context.render, Image(context.render, "Resource/Texture/Select_String3.png"), at(40.0f, 80.0f), corner);
-    DrawCentred(context.render, Image(context.render, NumberImage(scenes.stage.number, "_W")), grow * at(430.0f, 125.0f));
+    Sprites::Draw(context.render, Image(context.render, ImageFile::SelectLabels), at(40.0f, 80.0f), corner);
+    DrawCentred(context.render, Image(context.render, ImageFile::Digit(scenes.stage.number)), grow * at(430.0f, 125.0f));
 
     const int score = scores[static_cast<std::size_t>(std::clamp(scenes.stage.number, 1, StagesPerGroup) - 1)];
     if (score != 0) {
         // Every digit takes the rectangle and centre of the glyph for 0, and
         // steps along by the width of the digit before it.
-        const auto zero = Image(context.render, NumberImage(0, "_W2"));
+        const auto zero = Image(context.render, ImageFile::DarkDigit(0));
         const Rect source{0, 0, static_cast<long>(zero->imageInfo.width), static_cast<long>(zero->imageInfo.height)};
         const Vector3 centre(static_cast<float>(zero->imageInfo.width / 2), static_cast<float>(zero->imageInfo.height / 2),
                              0.0f);
         const std::vector<int> digits = ScoreDigits(score);
         float previousWidth = 0.0f;
         for (std::size_t i = 0; i < digits.size(); ++i) {
-            const auto glyph = Image(context.render, NumberImage(digits[i], "_W2"));
+            const auto glyph = Image(context.render, ImageFile::DarkDigit(digits[i]));
             const Matrix transform = grow * at(110.0f + 1.7f * static_cast<float>(i) * previousWidth, 450.0f);
             device.DrawSprite(glyph, &source, &transform, &centre, Sprites::OpaqueWhite);
             previousWidth = static_cast<float>(glyph->imageInfo.width);
         }
-        const auto shot = Image(context.render, pars && score == 1 ? OneShotWord : ShotsWord);
-        const auto widthOfZero = static_cast<float>(Image(context.render, NumberImage(0, "_W"))->imageInfo.width);
+        const auto shot = Image(context.render, pars && score == 1 ? ImageFile::OneShotWord : ImageFile::ShotsWord);
+        const auto widthOfZero = static_cast<float>(Image(context.render, ImageFile::Digit(0))->imageInfo.width);
         Sprites::Draw(context.render, shot, grow * at(110.0f + widthOfZero * 1.7f * static_cast<float>(digits.size()), 450.0f),
                       {0.0f, static_cast<float>(shot->imageInfo.height / 2), 0.0f});
     } else {
-        const auto label = Image(context.render, "Resource/Texture/NotCleared.png");
+        const auto label = Image(context.render, ImageFile::NotCleared);
         DrawCentred(context.render, label, at(static_cast<float>(label->imageInfo.width / 2) + 30.0f, 450.0f));
     }
     if (pars) {
-        Sprites::Draw(context.render, Image(context.render, IdeaImage(scenes.stage.group, scenes.stage.number)),
+        Sprites::Draw(context.render, Image(context.render, ImageFile::StageIdea(scenes.stage.group, scenes.stage.number)),
                       at(IdeaLeft, IdeaTop), corner);
         DrawPar(score);
     }
-    DrawCentred(context.render, Image(context.render, "Resource/Texture/ArrowSH_R.png"), at(static_cast<float>(1230.0 + bob), arrowY));
-    DrawCentred(context.render, Image(context.render, "Resource/Texture/ArrowSH_L.png"), at(static_cast<float>(525.0 - bob), arrowY));
+    DrawCentred(context.render, Image(context.render, ImageFile::ArrowRight), at(static_cast<float>(1230.0 + bob), arrowY));
+    DrawCentred(context.render, Image(context.render, ImageFile::ArrowLeft), at(static_cast<float>(525.0 - bob), arrowY));
     device.EndSprite();
 }
 
@@ -350,18 +334,18 @@ void Select::DrawPar(int score)
     const std::vector<int> digits = ScoreDigits(*par);
     float right = ParRight;
     for (auto digit = digits.rbegin(); digit != digits.rend(); ++digit) {
-        const auto glyph = Sprites::Image(context.render, NumberImage(*digit, "_W2"));
+        const auto glyph = Sprites::Image(context.render, ImageFile::DarkDigit(*digit));
         right -= static_cast<float>(glyph->imageInfo.width) * ParDigitScale;
         Sprites::Draw(context.render, glyph,
                       Matrix::Scaling(ParDigitScale, ParDigitScale, 1.0f) * Matrix::Translation(right, ParY, 0.0f),
                       {0.0f, static_cast<float>(glyph->imageInfo.height / 2), 0.0f});
     }
-    const auto word = Sprites::Image(context.render, ParWordImage);
+    const auto word = Sprites::Image(context.render, ImageFile::ParWord);
     right -= static_cast<float>(word->imageInfo.width) + ParWordGap;
     Sprites::Draw(context.render, word, Matrix::Translation(right, ParY, 0.0f),
                   {0.0f, static_cast<float>(word->imageInfo.height / 2), 0.0f});
     if (score != 0 && score == *par)
-        Sprites::DrawCentred(context.render, Sprites::Image(context.render, ParMetImage),
+        Sprites::DrawCentred(context.render, Sprites::Image(context.render, ImageFile::ParMet),
                              Matrix::Translation(ParMetX, ParMetY, 0.0f));
 }
 

@@ -7,6 +7,7 @@
 
 #include "app/FadeOut.h"
 #include "app/SceneManager.h"
+#include "assets/AssetFiles.h"
 #include "game/GameKeys.h"
 #include "math/Angles.h"
 #include "platform/Application.h"
@@ -29,11 +30,9 @@ using StageCatalogue::Groups;
 
 // Effects, in the order they are loaded.
 enum TitleSound : int { Decide = 0, Loaded = 1, Cursor = 2 };
-const char* const EffectFiles[] = {"Resource/Sound/決定音1.wav", "Resource/Sound/Load_End.wav",
-                                   "Resource/Sound/Cursor1.wav"};
-const char* const MusicFile = "Resource/Sound/TitleBGM.wav";
+const char* const EffectFiles[] = {SoundFile::Decide, SoundFile::FlipDone,
+                                   SoundFile::TitleCursor};
 
-const char* const LogoModel = "Resource/Data/Title/Model1.x";
 const Vector3 Eye{0.0f, 0.0f, -60.0f};
 const Vector3 SlotPositions[Groups] = {{0.0f, -3.0f, -40.0f}, {10.0f, -3.0f, -10.0f}, {-10.0f, -3.0f, -10.0f}};
 const Vector3 CarouselPositions[Groups] = {{0.0f, -3.0f, -12.0f}, {10.0f, -3.0f, 10.0f}, {-10.0f, -3.0f, 10.0f}};
@@ -75,11 +74,6 @@ Matrix Yaw(float degrees)
     return Matrix::RotationYawPitchRoll(degrees * DegreesToRadians, 0.0f, 0.0f);
 }
 
-std::string GroupModel(int group)
-{
-    return "Resource/Data/Title/Stage" + std::to_string(group) + ".x";
-}
-
 }  // namespace
 
 Title::Title(const SceneContext& sceneContext) : context(sceneContext), camera(std::make_unique<Camera>())
@@ -101,7 +95,7 @@ Title::Title(const SceneContext& sceneContext) : context(sceneContext), camera(s
     sound = SoundPlayer::Create(context.application);
     for (const char* file : EffectFiles)
         sound->AddEffect(file);
-    sound->AddMusic(MusicFile);
+    sound->AddMusic(SoundFile::TitleMusic);
 }
 
 Title::~Title() = default;
@@ -260,11 +254,11 @@ void Title::Draw()
 
     model.SetLighting(true);
     model.SetWorld(logoTransform.world);
-    model.DrawGlow(context.render.meshes.Get(LogoModel), introAlpha);
+    model.DrawGlow(context.render.meshes.Get(ModelFile::TitleLogo), introAlpha);
     model.SetLighting(true);
     for (int k = 0; k < Groups; ++k) {
         model.SetWorld(modelTransforms[static_cast<std::size_t>(k)].world);
-        model.DrawGlow(context.render.meshes.Get(GroupModel(k + 1)), introAlpha);
+        model.DrawGlow(context.render.meshes.Get(ModelFile::TitleEmblem(k + 1)), introAlpha);
     }
 
     DrawHud();
@@ -287,7 +281,7 @@ void Title::DrawHud()
     using Sprites::Image;
 
     device.BeginSprite();
-    const auto title = Image(context.render, "Resource/Data/Title/Title.png");
+    const auto title = Image(context.render, ImageFile::TitleLettering);
     const unsigned titleHeight = title->imageInfo.height;
     Sprites::Draw(context.render, title,
                   Matrix::Scaling(TitleScale, TitleScale, TitleScale) *
@@ -296,26 +290,26 @@ void Title::DrawHud()
     if (menuItem == 0) {
         const auto alpha = static_cast<std::uint32_t>(255.0f * pressEnterAlpha);
         const auto inverse = static_cast<std::uint32_t>(255.0f - 255.0f * pressEnterAlpha);
-        DrawCentred(context.render, Image(context.render, "Resource/Texture/PressEnter.png"), at(halfWidth, MenuY), alpha << 24 | 0x00FFFFFFu);
-        DrawCentred(context.render, Image(context.render, "Resource/Texture/PressEnter_W.png"), at(halfWidth, MenuY), inverse << 24 | 0x00FFFFFFu);
+        DrawCentred(context.render, Image(context.render, ImageFile::PressEnter), at(halfWidth, MenuY), alpha << 24 | 0x00FFFFFFu);
+        DrawCentred(context.render, Image(context.render, ImageFile::PressEnterInverted), at(halfWidth, MenuY), inverse << 24 | 0x00FFFFFFu);
     }
     if (menuItem == 1 && !difficultyOpen)
-        DrawCentred(context.render, Image(context.render, "Resource/Texture/GameStart.png"), at(halfWidth, MenuY));
+        DrawCentred(context.render, Image(context.render, ImageFile::GameStart), at(halfWidth, MenuY));
     if (menuItem == 2 && !difficultyOpen && resetMessageTimer == 0)
-        DrawCentred(context.render, Image(context.render, "Resource/Texture/ScoreReset.png"), at(halfWidth, MenuY));
+        DrawCentred(context.render, Image(context.render, ImageFile::ScoreReset), at(halfWidth, MenuY));
     if (difficultyOpen) {
-        const char* const labels[Groups] = {"Resource/Texture/Easy.png", "Resource/Texture/Normal.png",
-                                            "Resource/Texture/Hard.png"};
+        const char* const labels[Groups] = {ImageFile::Easy, ImageFile::Normal,
+                                            ImageFile::Hard};
         const int group = std::clamp(context.scenes.stage.group, 1, Groups);
         DrawCentred(context.render, Image(context.render, labels[group - 1]), at(middle, DifficultyY));
-        DrawCentred(context.render, Image(context.render, "Resource/Texture/ArrowSH_R.png"), at(Bobbed(middle + ArrowSpread, bob), DifficultyY));
-        DrawCentred(context.render, Image(context.render, "Resource/Texture/ArrowSH_L.png"), at(Bobbed(middle - ArrowSpread, -bob), DifficultyY));
+        DrawCentred(context.render, Image(context.render, ImageFile::ArrowRight), at(Bobbed(middle + ArrowSpread, bob), DifficultyY));
+        DrawCentred(context.render, Image(context.render, ImageFile::ArrowLeft), at(Bobbed(middle - ArrowSpread, -bob), DifficultyY));
     }
     if (!difficultyOpen && resetMessageTimer > 0)
-        DrawCentred(context.render, Image(context.render, "Resource/Texture/CompletedSR.png"), at(middle, MenuY));
+        DrawCentred(context.render, Image(context.render, ImageFile::ScoreResetDone), at(middle, MenuY));
     if (!difficultyOpen && resetMessageTimer == 0 && menuItem != 0) {
-        DrawCentred(context.render, Image(context.render, "Resource/Texture/ArrowSH_U.png"), at(middle, Bobbed(UpArrowY, -bob)));
-        DrawCentred(context.render, Image(context.render, "Resource/Texture/ArrowSH_D.png"), at(middle, Bobbed(DownArrowY, bob)));
+        DrawCentred(context.render, Image(context.render, ImageFile::ArrowUp), at(middle, Bobbed(UpArrowY, -bob)));
+        DrawCentred(context.render, Image(context.render, ImageFile::ArrowDown), at(middle, Bobbed(DownArrowY, bob)));
     }
     device.EndSprite();
 }

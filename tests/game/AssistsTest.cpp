@@ -9,6 +9,7 @@
 #include "SceneTrace.h"
 #include "app/SceneManager.h"
 #include "app/Settings.h"
+#include "assets/AssetFiles.h"
 #include "game/Assists.h"
 #include "game/FlipBatch.h"
 #include "scenes/Game.h"
@@ -220,7 +221,7 @@ TEST_F(Assisted, ARefusedShotHasItsOwnSoundAndMarkAndLeavesThePlayerIdle)
     draws.clear();
     RunFrames(1);
     EXPECT_TRUE(std::any_of(draws.begin(), draws.end(),
-                            [](const DrawRecord& draw) { return draw.texture == "Resource/Texture/RefusedCell.png"; }));
+                            [](const DrawRecord& draw) { return draw.texture == ImageFile::RefusedCell; }));
     RunFrames(Assists::RefusedMarkFrames);
     EXPECT_FALSE(game.Aids()->RefusedMark());
 }
@@ -236,7 +237,7 @@ TEST_F(Assisted, AHintShowsTheNextShotOfAShortestWayUntilItIsFiredAndTheClearRem
     draws.clear();
     RunFrames(1);
     EXPECT_TRUE(std::any_of(draws.begin(), draws.end(),
-                            [](const DrawRecord& draw) { return draw.texture == "Resource/Texture/HintArrow.png"; }));
+                            [](const DrawRecord& draw) { return draw.texture == ImageFile::HintArrow; }));
 
     Play(hint);
     EXPECT_FALSE(game.Aids()->Hint());
@@ -264,7 +265,7 @@ TEST_F(Assisted, ALossSaysWhy)
     draws.clear();
     RunFrames(1);
     EXPECT_TRUE(std::any_of(draws.begin(), draws.end(),
-                            [](const DrawRecord& draw) { return draw.name == "Resource/Texture/ReasonNoShot.png"; }));
+                            [](const DrawRecord& draw) { return draw.name == ImageFile::NoUsefulShot; }));
 }
 
 TEST_F(Assisted, TheKeyLineShowsInAGroupsFirstStageAndF1DecidesForTheRestOfTheRun)

@@ -5,6 +5,7 @@
 #include <sstream>
 
 #include "app/SceneManager.h"
+#include "assets/AssetFiles.h"
 #include "scenes/Game.h"
 #include "main/FrameLoop.h"
 #include "main/SceneTable.h"
@@ -19,10 +20,10 @@ void GameFixture::SetUp()
 {
     StartGame(false);
     // A missing model ends the program, so every model a group 1 stage draws is there.
-    for (const char* model : {"Resource/Data/WhiteBlock/Model.x", "Resource/Data/BlackBlock/Model.x",
-                              "Resource/Data/BlackBlock/HardBlack.x", "Resource/Data/BlackBlock/HardBlack2.x",
-                              "Resource/Data/Player/Model.x", "Resource/Data/FlameBlock/Model.x",
-                              "Resource/Data/Stage/Stage1.x", "Resource/Data/SkySphere/Model1.x"})
+    const std::string models[] = {ModelFile::WhiteBlock, ModelFile::BlackBlock, ModelFile::HardBlock,
+                                  ModelFile::HardBlockInverted, ModelFile::Player, ModelFile::LaunchMarker,
+                                  ModelFile::StageBoard(1), ModelFile::Sky(1)};
+    for (const std::string& model : models)
         directory.Write(model, XFiles::Cube(25.0f, {1, 1, 1, 1, ""}));
 }
 

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "app/SceneManager.h"
+#include "assets/AssetFiles.h"
 #include "game/BlockBurst.h"
 #include "scenes/Game.h"
 #include "game/GameFixture.h"
@@ -32,10 +33,10 @@ protected:
     {
         WriteStage({{5, 0, 5, Black}, {4, 0, 5, White}, {6, 0, 5, White}, {5, 0, 4, White}, {5, 0, 6, White}});
     }
-    void WriteSound(const std::string& name, int frames)
+    void WriteSound(const std::string& file, int frames)
     {
         const std::vector<std::uint8_t> bytes = WavBytes(2, AudioDevice::SampleRate, SquareWave(frames, 1000));
-        directory.Write("Resource/Sound/" + name, std::string(bytes.begin(), bytes.end()));
+        directory.Write(file, std::string(bytes.begin(), bytes.end()));
     }
 };
 
@@ -76,7 +77,7 @@ TEST_F(GameFlow, AClearedTwelveBlockStageBurnsOneBlockEveryTenFramesThenOpensThe
 TEST_F(GameFlow, TheBurningWaitsForTheClearJingleEvenWhileItsPositionStillReadsZero)
 {
     WriteClearedStage();
-    WriteSound("GameClear2.wav", AudioDevice::SampleRate);
+    WriteSound(SoundFile::ClearJingle, AudioDevice::SampleRate);
     Game& game = Start();
     RunFrames(60);
     // The loopback device only mixes when told: the jingle has started but not moved.
@@ -90,7 +91,7 @@ TEST_F(GameFlow, TheBurningWaitsForTheClearJingleEvenWhileItsPositionStillReadsZ
 TEST_F(GameFlow, ALostStageSlowsTheMusicToHalfThenOpensTheMenuAt260)
 {
     WriteLostStage();
-    WriteSound("GameBGM.wav", AudioDevice::SampleRate);
+    WriteSound(SoundFile::GameMusic, AudioDevice::SampleRate);
     Game& game = Start();
     ASSERT_TRUE(game.GameOver()) << "decided when the stage loads";
 

@@ -5,6 +5,7 @@
 #include <string>
 
 #include "app/SceneManager.h"
+#include "assets/AssetFiles.h"
 #include "math/Quaternion.h"
 #include "platform/VirtualKey.h"
 #include "scenes/SceneFixture.h"
@@ -57,8 +58,8 @@ TEST_F(SelectScene, ThePanelShowsTheScoreInDigitsEachSteppedByTheOneBefore)
     WriteScore(2, 1, "score:12");
     Open();
     const auto frame = NextFrameDraws();
-    const auto one = SpritesOf(frame, "Resource/Texture/Number_Symbol/1_W2.png");
-    const auto two = SpritesOf(frame, "Resource/Texture/Number_Symbol/2_W2.png");
+    const auto one = SpritesOf(frame, ImageFile::DarkDigit(1));
+    const auto two = SpritesOf(frame, ImageFile::DarkDigit(2));
     ASSERT_EQ(one.size(), 1u) << "the stage number is a _W image, the score _W2";
     ASSERT_EQ(two.size(), 1u);
     ExpectAt(one[0], 110, 450, 1.5f);
@@ -67,13 +68,13 @@ TEST_F(SelectScene, ThePanelShowsTheScoreInDigitsEachSteppedByTheOneBefore)
     EXPECT_EQ(two[0].centre[0], 10);
     EXPECT_EQ(two[0].source[2], 20);
     // "shots" after two digits of the _W set's 0 width (20).
-    const auto shot = SpritesOf(frame, "Resource/Texture/Shot.png");
+    const auto shot = SpritesOf(frame, ImageFile::ShotsWord);
     ASSERT_EQ(shot.size(), 1u);
     ExpectAt(shot[0], 110 + 20 * 1.7f * 2, 450, 1.5f);
     EXPECT_EQ(shot[0].centre[0], 0);
     EXPECT_EQ(shot[0].centre[1], 20);
-    EXPECT_TRUE(SpritesOf(frame, "Resource/Texture/NotCleared.png").empty());
-    ExpectAt(SpritesOf(frame, "Resource/Texture/Number_Symbol/1_W.png").at(0), 430, 125, 1.5f);
+    EXPECT_TRUE(SpritesOf(frame, ImageFile::NotCleared).empty());
+    ExpectAt(SpritesOf(frame, ImageFile::Digit(1)).at(0), 430, 125, 1.5f);
 }
 
 TEST_F(SelectScene, ANegativeScoreShowsNoDigitsAndNotClearedShowsItsLabel)
@@ -81,14 +82,14 @@ TEST_F(SelectScene, ANegativeScoreShowsNoDigitsAndNotClearedShowsItsLabel)
     WriteScore(2, 1, "score:-3");
     Open();
     auto frame = NextFrameDraws();
-    ExpectAt(SpritesOf(frame, "Resource/Texture/Shot.png").at(0), 110, 450, 1.5f);
-    EXPECT_TRUE(SpritesOf(frame, "Resource/Texture/Number_Symbol/3_W2.png").empty());
+    ExpectAt(SpritesOf(frame, ImageFile::ShotsWord).at(0), 110, 450, 1.5f);
+    EXPECT_TRUE(SpritesOf(frame, ImageFile::DarkDigit(3)).empty());
 
     WriteScore(2, 1, "score:0");
     Open();
     frame = NextFrameDraws();
-    EXPECT_TRUE(SpritesOf(frame, "Resource/Texture/Shot.png").empty());
-    ExpectAt(SpritesOf(frame, "Resource/Texture/NotCleared.png").at(0), 30 + 30, 450);
+    EXPECT_TRUE(SpritesOf(frame, ImageFile::ShotsWord).empty());
+    ExpectAt(SpritesOf(frame, ImageFile::NotCleared).at(0), 30 + 30, 450);
 }
 
 TEST_F(SelectScene, KeysWaitForTheFadeInAndTheStagesGoRound)
@@ -159,7 +160,7 @@ TEST_F(SelectScene, EachStagesBlocksStandOnItsOwnFace)
     Open();
     std::vector<Vector3> places;
     for (const DrawRecord& draw : NextFrameDraws()) {
-        if (draw.kind == DrawRecord::Kind::Mesh && draw.name == "Resource/Data/BlackBlock/Model.x")
+        if (draw.kind == DrawRecord::Kind::Mesh && draw.name == ModelFile::BlackBlock)
             places.push_back(draw.matrix.TranslationRow());
     }
     // 50·gx − 225 = −175, 50·gz − 225 = −75; the height gy = 0 puts the face
@@ -224,8 +225,8 @@ TEST_F(SelectScene, TheArrowsBobOutwardTogether)
     Open();
     RunFrames(29);
     const auto frame = NextFrameDraws();
-    ExpectAt(SpritesOf(frame, "Resource/Texture/ArrowSH_R.png").at(0), 1230 + 25, 360);
-    ExpectAt(SpritesOf(frame, "Resource/Texture/ArrowSH_L.png").at(0), 525 - 25, 360);
+    ExpectAt(SpritesOf(frame, ImageFile::ArrowRight).at(0), 1230 + 25, 360);
+    ExpectAt(SpritesOf(frame, ImageFile::ArrowLeft).at(0), 525 - 25, 360);
 }
 
 }  // namespace

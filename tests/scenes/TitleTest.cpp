@@ -6,6 +6,7 @@
 #include <sstream>
 
 #include "app/SceneManager.h"
+#include "assets/AssetFiles.h"
 #include "main/FrameLoop.h"
 #include "math/Quaternion.h"
 #include "platform/Application.h"
@@ -168,34 +169,34 @@ TEST_F(TitleScene, TheSecondEnterFadesOutToSelectWithTheChosenGroup)
 
 TEST_F(TitleScene, EachScreenShowsItsRows)
 {
-    WritePng("Resource/Data/Title/Title.png", 360, 120, [](int, int) { return 0xFFFFFFFFu; });
+    WritePng(ImageFile::TitleLettering, 360, 120, [](int, int) { return 0xFFFFFFFFu; });
     Open();
     std::vector<DrawRecord> frame = NextFrameDraws();
-    const auto title = SpritesOf(frame, "Resource/Data/Title/Title.png");
+    const auto title = SpritesOf(frame, ImageFile::TitleLettering);
     ASSERT_EQ(title.size(), 1u);
     // The title image is 120 high here: it stands at 120 - 50, scaled about (180, 60).
     ExpectAt(title[0], 640, 70, 1.8f);
     EXPECT_EQ(title[0].centre[0], 180);
     EXPECT_EQ(title[0].centre[1], 60);
-    ExpectAt(SpritesOf(frame, "Resource/Texture/PressEnter.png").at(0), 640, 600);
-    EXPECT_EQ(SpritesOf(frame, "Resource/Texture/PressEnter_W.png").at(0).argb >> 24, 255u - 0u);
-    EXPECT_TRUE(SpritesOf(frame, "Resource/Texture/GameStart.png").empty());
+    ExpectAt(SpritesOf(frame, ImageFile::PressEnter).at(0), 640, 600);
+    EXPECT_EQ(SpritesOf(frame, ImageFile::PressEnterInverted).at(0).argb >> 24, 255u - 0u);
+    EXPECT_TRUE(SpritesOf(frame, ImageFile::GameStart).empty());
 
     Tap(VirtualKey::Return);
     frame = NextFrameDraws();
-    ExpectAt(SpritesOf(frame, "Resource/Texture/GameStart.png").at(0), 640, 600);
+    ExpectAt(SpritesOf(frame, ImageFile::GameStart).at(0), 640, 600);
     // s = sin(phase · π / 60), with the phase at 4 after four updates.
     const float s = static_cast<float>(std::sin(4 * 3.14159265358979 / 60));
-    ExpectAt(SpritesOf(frame, "Resource/Texture/ArrowSH_U.png").at(0), 640, 540 - 25 * s);
-    ExpectAt(SpritesOf(frame, "Resource/Texture/ArrowSH_D.png").at(0), 640, 665 + 25 * s);
-    EXPECT_TRUE(SpritesOf(frame, "Resource/Texture/PressEnter.png").empty());
+    ExpectAt(SpritesOf(frame, ImageFile::ArrowUp).at(0), 640, 540 - 25 * s);
+    ExpectAt(SpritesOf(frame, ImageFile::ArrowDown).at(0), 640, 665 + 25 * s);
+    EXPECT_TRUE(SpritesOf(frame, ImageFile::PressEnter).empty());
 
     Tap(VirtualKey::Return);
     frame = NextFrameDraws();
-    ExpectAt(SpritesOf(frame, "Resource/Texture/Easy.png").at(0), 640, 625);
-    EXPECT_EQ(SpritesOf(frame, "Resource/Texture/ArrowSH_R.png").size(), 1u);
-    EXPECT_TRUE(SpritesOf(frame, "Resource/Texture/ArrowSH_U.png").empty());
-    EXPECT_TRUE(SpritesOf(frame, "Resource/Texture/GameStart.png").empty());
+    ExpectAt(SpritesOf(frame, ImageFile::Easy).at(0), 640, 625);
+    EXPECT_EQ(SpritesOf(frame, ImageFile::ArrowRight).size(), 1u);
+    EXPECT_TRUE(SpritesOf(frame, ImageFile::ArrowUp).empty());
+    EXPECT_TRUE(SpritesOf(frame, ImageFile::GameStart).empty());
 }
 
 // After n updates the carousel has turned 0.1° n times (each added in double,
@@ -266,8 +267,8 @@ TEST_F(TitleScene, TheDifficultyArrowsBobOutwardTogether)
     RunFrames(91 - 55 - 1);
     const auto frame = NextFrameDraws();
     const float s = 1.0f;
-    ExpectAt(SpritesOf(frame, "Resource/Texture/ArrowSH_R.png").at(0), 640 + 225 + 25 * s, 625);
-    ExpectAt(SpritesOf(frame, "Resource/Texture/ArrowSH_L.png").at(0), 640 - 225 - 25 * s, 625);
+    ExpectAt(SpritesOf(frame, ImageFile::ArrowRight).at(0), 640 + 225 + 25 * s, 625);
+    ExpectAt(SpritesOf(frame, ImageFile::ArrowLeft).at(0), 640 - 225 - 25 * s, 625);
 }
 
 TEST_F(TitleScene, UpAndDownDoNothingOnThePrompt)
