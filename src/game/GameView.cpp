@@ -2,8 +2,8 @@
 
 #include <algorithm>
 #include <numbers>
-#include <string>
 
+#include "assets/AssetFiles.h"
 #include "game/Assists.h"
 #include "game/BlockModels.h"
 #include "game/FlipBatch.h"
@@ -23,8 +23,6 @@
 
 namespace {
 
-const char* const ShardTextureFile = "Resource/Data/WhiteBlock/Block_W_Cell.png";
-
 constexpr float SkyScrollPerFrame = 0.001f;
 // From this frame of a game over the world shows its negative look.
 constexpr int NegativeLookFrame = 160;
@@ -36,9 +34,6 @@ constexpr float AimGhostAlpha = 0.45f;
 const Color HintGhostColour(0.25f, 0.75f, 0.8f, 0.55f);
 constexpr float FloorMarkHeight = 0.5f;
 constexpr int FloorMark = static_cast<int>(Field::CellSize);
-const char* const HintCellImage = "Resource/Texture/HintCell.png";
-const char* const HintArrowImage = "Resource/Texture/HintArrow.png";
-const char* const RefusedCellImage = "Resource/Texture/RefusedCell.png";
 
 // The arrow image points toward the camera (-z); the turn about y that points it the given way.
 float ArrowTurn(int direction)
@@ -63,7 +58,7 @@ GameView::~GameView() = default;
 
 void GameView::LoadTextures(TextureCache& textures)
 {
-    shardTexture = textures.Get(ShardTextureFile);
+    shardTexture = textures.Get(ImageFile::ShardFace);
 }
 
 void GameView::ScrollSky()
@@ -126,7 +121,7 @@ void GameView::DrawWorld(const RenderContext& render, const PlayBoard& board, co
     // The camera's update set both; the light is whatever the menus last gave the shared effect.
     model.SetCamera(device.GetTransform(TransformState::View), device.GetTransform(TransformState::Projection));
 
-    const auto boardMesh = render.meshes.Get("Resource/Data/Stage/Stage" + std::to_string(group) + ".x");
+    const auto boardMesh = render.meshes.Get(ModelFile::StageBoard(group));
     // The sky fills the screen; with the board's depth in first, the half
     // of it the board covers is never drawn.
     model.SetLighting(false);
@@ -194,11 +189,11 @@ void GameView::DrawAssists(const RenderContext& render, const PlayBoard& board, 
                    Matrix::RotationY(turn) * Matrix::Translation(centre.x, FloorMarkHeight, centre.z), {}, 255.0f);
     };
     if (hint) {
-        mark(HintCellImage, hint->from, 0.0f);
-        mark(HintArrowImage, hint->from, ArrowTurn(hint->direction));
+        mark(ImageFile::HintCell, hint->from, 0.0f);
+        mark(ImageFile::HintArrow, hint->from, ArrowTurn(hint->direction));
     }
     if (const std::optional<MapPosition>& refused = aids.RefusedMark())
-        mark(RefusedCellImage, *refused, 0.0f);
+        mark(ImageFile::RefusedCell, *refused, 0.0f);
     device.SetTexture(nullptr);
     device.SetLighting(lit);
 }

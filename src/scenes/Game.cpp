@@ -4,6 +4,7 @@
 #include <iterator>
 
 #include "app/SceneManager.h"
+#include "assets/AssetFiles.h"
 #include "app/Settings.h"
 #include "game/FlipBatch.h"
 #include "game/GameSounds.h"
@@ -20,29 +21,13 @@
 
 namespace {
 
-const char* const MusicFile = "Resource/Sound/GameBGM.wav";
-const char* const RefusedFile = "Resource/Sound/Refused.wav";
-
 // The effect list, in the order every part of the game addresses it.
 const char* const EffectFiles[] = {
-    "Resource/Sound/Player_Trans.wav",
-    "Resource/Sound/Block_接着音.wav",
-    "Resource/Sound/Block_Reverse.wav",
-    "Resource/Sound/GameClear.wav",
-    "Resource/Sound/Cursor2.wav",
-    "Resource/Sound/決定音1.wav",
-    "Resource/Sound/発射準備.wav",
-    "Resource/Sound/発射音2.wav",
-    "Resource/Sound/Load_End.wav",
-    "Resource/Sound/Load_End.wav",
-    "Resource/Sound/Load_End.wav",
-    "Resource/Sound/Load_End.wav",
-    "Resource/Sound/Load_End.wav",
-    "Resource/Sound/GameOver.wav",
-    "Resource/Sound/GameClearString_Swing.wav",
-    "Resource/Sound/GameClearString_END.wav",
-    "Resource/Sound/GameClear2.wav",
-    "Resource/Sound/ClearBlock.wav",
+    SoundFile::WalkStep,    SoundFile::BlockLanding,  SoundFile::FlipBatchStart, SoundFile::ClearFanfare,
+    SoundFile::MenuCursor,  SoundFile::Decide,        SoundFile::ChargeLoop,     SoundFile::Shot,
+    SoundFile::FlipDone,    SoundFile::FlipDone,      SoundFile::FlipDone,       SoundFile::FlipDone,
+    SoundFile::FlipDone,    SoundFile::GameOverSting, SoundFile::ClearSwing,     SoundFile::ClearStrum,
+    SoundFile::ClearJingle, SoundFile::BlockBurst,
 };
 static_assert(std::size(EffectFiles) == GameSound::EffectCount);
 
@@ -90,11 +75,11 @@ void Game::LoadSounds()
     for (const char* file : EffectFiles)
         sound->AddEffect(file);
     if (history)
-        sound->AddEffect(RefusedFile);
+        sound->AddEffect(SoundFile::Refused);
     for (int i = GameSound::FirstFlipDone; i <= GameSound::LastFlipDone; ++i)
         sound->SetEffectVolume(i, FlipDoneVolume);
     sound->SetEffectVolume(GameSound::GameOver, GameOverVolume);
-    sound->AddMusic(MusicFile);
+    sound->AddMusic(SoundFile::GameMusic);
     bgmFrequency = sound->GetMusicFrequency(GameSound::Music);
 }
 
