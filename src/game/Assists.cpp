@@ -72,12 +72,12 @@ void Assists::ShowHintIfKnown()
     hintsUsed = true;
 }
 
-std::optional<UndoStep> Assists::Pop()
+std::optional<UndoStep> Assists::PopFrom(std::vector<UndoStep>& steps)
 {
-    if (undo.empty())
+    if (steps.empty())
         return std::nullopt;
-    UndoStep step = std::move(undo.back());
-    undo.pop_back();
+    UndoStep step = std::move(steps.back());
+    steps.pop_back();
     return step;
 }
 

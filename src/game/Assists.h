@@ -65,14 +65,21 @@ public:
     bool HintsUsed() const { return hintsUsed; }
 
     void Push(UndoStep step) { undo.push_back(std::move(step)); }
-    std::optional<UndoStep> Pop();
+    std::optional<UndoStep> Pop() { return PopFrom(undo); }
     int UndoDepth() const { return static_cast<int>(undo.size()); }
+    // The positions undo left, the latest last: redo goes forward to them
+    // until a new shot is fired.
+    void PushRedo(UndoStep step) { redo.push_back(std::move(step)); }
+    std::optional<UndoStep> PopRedo() { return PopFrom(redo); }
+    void ForgetRedo() { redo.clear(); }
+    int RedoDepth() const { return static_cast<int>(redo.size()); }
 
     void MarkRefused(const MapPosition& cell);
     const std::optional<MapPosition>& RefusedMark() const { return refused; }
 
 private:
     void ShowHintIfKnown();
+    static std::optional<UndoStep> PopFrom(std::vector<UndoStep>& steps);
 
     BackgroundSolve::Pace pace;
     std::unique_ptr<BackgroundSolve> search;
@@ -85,6 +92,7 @@ private:
     bool hintsUsed = false;
     std::optional<SolutionShot> hint;
     std::vector<UndoStep> undo;
+    std::vector<UndoStep> redo;
     std::optional<MapPosition> refused;
     int refusedFrames = 0;
 };

@@ -1,5 +1,7 @@
 #include "game/PlayBoard.h"
 
+#include <algorithm>
+
 #include "game/BoardPieces.h"
 #include "game/FlipBatch.h"
 #include "rules/Field.h"
@@ -25,7 +27,11 @@ void PlayBoard::RebuildGrid()
 
 void PlayBoard::Lay(const BoardPosition& position, const PlayerPose& pose)
 {
-    blocks.resize(position.pieces.size());
+    blocks.resize(std::min(blocks.size(), position.pieces.size()));
+    while (blocks.size() < position.pieces.size()) {
+        const Piece& shot = position.pieces[blocks.size()];
+        blocks.push_back(std::make_shared<Block>(shot.cell, shot.kind));
+    }
     for (std::size_t i = 0; i < blocks.size(); ++i) {
         const Piece& piece = position.pieces[i];
         // A stage's block that starts launched is never on the rules' board.

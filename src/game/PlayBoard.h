@@ -33,10 +33,9 @@ struct PlayBoard {
     // The blocks and the player as position and pose have them, at rest:
     // nothing in flight, no shard, no launch marker. Blocks are only ever
     // appended (a shot that stays) or taken off the end (one that
-    // dissolves), so the blocks of an earlier position are the first ones.
+    // dissolves), so the blocks of another position of the same stage are
+    // the first ones, or these and the shots that stayed since.
     void Lay(const BoardPosition& position, const PlayerPose& pose);
-    // Whether Lay can take the board back to position.
-    bool CanLay(const BoardPosition& position) const { return position.pieces.size() <= blocks.size(); }
 
     StageGrid grid;
     Player player;

@@ -11,14 +11,15 @@ PlayHistory::PlayHistory(BackgroundSolve::Pace pace) : assists(pace) {}
 
 void PlayHistory::Start(const PlayBoard& board)
 {
-    const BoardPosition start = board.Position();
-    assists.NewPosition(start.pieces, start.player);
+    start = Here(board);
+    assists.NewPosition(start->position.pieces, start->position.player);
 }
 
 void PlayHistory::ReadKeys(Keyboard& keys, Settings& settings, bool keyLineShown, PlayBoard& board,
                            SoundPlayer& sound, bool wait)
 {
-    const int key = FirstGameKeyDown(keys, {VirtualKey::H, VirtualKey::Z, VirtualKey::Back, VirtualKey::F1});
+    const int key = FirstGameKeyDown(keys, {VirtualKey::H, VirtualKey::Z, VirtualKey::Back, VirtualKey::Y,
+                                            VirtualKey::R, VirtualKey::F1});
     if (key == 0) {
         latch.Open();
         return;
@@ -32,8 +33,17 @@ void PlayHistory::ReadKeys(Keyboard& keys, Settings& settings, bool keyLineShown
     case VirtualKey::F1:
         settings.keyLine = !keyLineShown;
         break;
+    case VirtualKey::Y:
+        Redo(board, sound, wait);
+        break;
+    case VirtualKey::R:
+        Restart(board, sound, wait);
+        break;
     default:
-        Undo(board, sound, wait);
+        if (key == VirtualKey::Z && GameKeyDown(keys, VirtualKey::Shift))
+            Redo(board, sound, wait);
+        else
+            Undo(board, sound, wait);
         break;
     }
 }
@@ -55,6 +65,7 @@ void PlayHistory::CountShot(const PlayBoard& board)
         assists.Push(std::move(*restPoint));
         restPoint.reset();
     }
+    assists.ForgetRedo();
     assists.LeavePosition();
     awaitingRest = true;
 }
@@ -71,21 +82,58 @@ void PlayHistory::SearchWhenAtRest(const PlayBoard& board, bool ended, bool wait
     assists.TakeAnswer(wait);
 }
 
+UndoStep PlayHistory::Here(const PlayBoard& board) const
+{
+    return {board.Position(), board.player.Pose(), assists.Known()};
+}
+
+void PlayHistory::GoTo(UndoStep step, PlayBoard& board, SoundPlayer& sound, bool wait)
+{
+    if (board.player.chargeSoundOn)
+        sound.StopEffect(GameSound::Charge);
+    board.Lay(step.position, step.pose);
+    shotsCounted = step.position.shots;
+    restPoint.reset();
+    assists.NewPosition(std::move(step.position.pieces), board.Position().player, std::move(step.known));
+    assists.TakeAnswer(wait);
+    sound.PlayEffect(GameSound::Cursor, false);
+}
+
 void PlayHistory::Undo(PlayBoard& board, SoundPlayer& sound, bool wait)
 {
     std::optional<UndoStep> step;
     if (board.AtRest())
         step = assists.Pop();
-    if (!step || !board.CanLay(step->position)) {
+    if (!step) {
         sound.PlayEffect(GameSound::Refused, false);
         return;
     }
-    if (board.player.chargeSoundOn)
-        sound.StopEffect(GameSound::Charge);
-    board.Lay(step->position, step->pose);
-    shotsCounted = step->position.shots;
-    restPoint.reset();
-    assists.NewPosition(std::move(step->position.pieces), board.Position().player, std::move(step->known));
-    assists.TakeAnswer(wait);
-    sound.PlayEffect(GameSound::Cursor, false);
+    assists.PushRedo(Here(board));
+    GoTo(std::move(*step), board, sound, wait);
+}
+
+void PlayHistory::Redo(PlayBoard& board, SoundPlayer& sound, bool wait)
+{
+    std::optional<UndoStep> step;
+    if (board.AtRest())
+        step = assists.PopRedo();
+    if (!step) {
+        sound.PlayEffect(GameSound::Refused, false);
+        return;
+    }
+    assists.Push(Here(board));
+    GoTo(std::move(*step), board, sound, wait);
+}
+
+// A restart is one more step back in the history: undo returns to where it
+// was, and the shots go back to none.
+void PlayHistory::Restart(PlayBoard& board, SoundPlayer& sound, bool wait)
+{
+    if (!start || !board.AtRest() || board.Position() == start->position) {
+        sound.PlayEffect(GameSound::Refused, false);
+        return;
+    }
+    assists.Push(Here(board));
+    assists.ForgetRedo();
+    GoTo(*start, board, sound, wait);
 }

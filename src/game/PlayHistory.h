@@ -14,7 +14,8 @@ struct Settings;
 // The play aids' part of a Game: what they know (Assists), the position
 // before each shot that undo goes back to, and a new search each time a shot
 // has come to rest. Their keys: H asks for a hint, Z or Backspace takes the
-// last shot back, F1 shows or hides the key line.
+// last shot back, Y or Shift+Z plays it again, R starts the stage again (an
+// undo takes that back too), F1 shows or hides the key line.
 class PlayHistory {
 public:
     // pace: whether searches run beside the frames or are waited for; wait,
@@ -42,12 +43,22 @@ public:
     void SearchWhenAtRest(const PlayBoard& board, bool ended, bool wait);
 
 private:
+    // The board as it stands, as undo and redo keep it.
+    UndoStep Here(const PlayBoard& board) const;
+    // The board laid out as step has it, at rest, and searched from there.
+    void GoTo(UndoStep step, PlayBoard& board, SoundPlayer& sound, bool wait);
+    // The moves through the history; each is refused with its sound while
+    // a shot flies or blocks turn over, or when there is nowhere to go.
     void Undo(PlayBoard& board, SoundPlayer& sound, bool wait);
+    void Redo(PlayBoard& board, SoundPlayer& sound, bool wait);
+    void Restart(PlayBoard& board, SoundPlayer& sound, bool wait);
 
     Assists assists;
     // The aids' keys share a latch of their own, so they never hold up the menu's.
     KeyLatch latch;
     std::optional<UndoStep> restPoint;
+    // The stage as it started, for R.
+    std::optional<UndoStep> start;
     int shotsCounted = 0;
     // A shot was fired; the next quiet frame is a new position to search.
     bool awaitingRest = false;

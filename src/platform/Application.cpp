@@ -82,6 +82,9 @@ int VirtualKeyOf(SDL_Scancode scancode, SDL_Keycode code)
         return VirtualKey::Back;
     case SDLK_F1:
         return VirtualKey::F1;
+    case SDLK_LSHIFT:
+    case SDLK_RSHIFT:
+        return VirtualKey::Shift;
     default:
         return -1;
     }

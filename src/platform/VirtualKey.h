@@ -5,6 +5,7 @@
 // digits by their ASCII codes.
 namespace VirtualKey {
 constexpr int Back = 8;
+constexpr int Shift = 16;
 constexpr int Return = 13;
 constexpr int Escape = 27;
 constexpr int Space = 32;
@@ -26,8 +27,10 @@ constexpr int H = 'H';
 constexpr int L = 'L';
 constexpr int M = 'M';
 constexpr int P = 'P';
+constexpr int R = 'R';
 constexpr int T = 'T';
 constexpr int V = 'V';
 constexpr int X = 'X';
+constexpr int Y = 'Y';
 constexpr int Z = 'Z';
 }  // namespace VirtualKey

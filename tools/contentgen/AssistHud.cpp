@@ -128,9 +128,11 @@ Canvas KeyLine(const ui::Fonts& fonts)
             Hint(fonts, {"\u2190", "\u2191", "\u2193", "\u2192"}, "walk"),
             Hint(fonts, {"Space"}, "hold to aim \u00B7 arrow turns \u00B7 release fires"),
             Hint(fonts, {"H"}, "hint"),
-            Hint(fonts, {"Z"}, "undo"),
         },
         {
+            Hint(fonts, {"Z"}, "undo"),
+            Hint(fonts, {"Y"}, "redo"),
+            Hint(fonts, {"R"}, "restart"),
             Hint(fonts, {"M"}, "menu"),
             Hint(fonts, {"\u2212", "="}, "music"),
             Hint(fonts, {"[", "]"}, "effects"),

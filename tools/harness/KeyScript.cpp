@@ -27,7 +27,8 @@ const std::pair<const char*, int> VolumeKeys[] = {{"Minus", VirtualKey::Minus},
 // The play aids' keys.
 const std::pair<const char*, int> AssistKeys[] = {
     {"H", VirtualKey::H}, {"Z", VirtualKey::Z}, {"Backspace", VirtualKey::Back}, {"F1", VirtualKey::F1},
-    {"V", VirtualKey::V}, {"T", VirtualKey::T}};
+    {"V", VirtualKey::V}, {"T", VirtualKey::T}, {"Y", VirtualKey::Y},         {"R", VirtualKey::R},
+    {"Shift", VirtualKey::Shift}};
 
 }  // namespace
 

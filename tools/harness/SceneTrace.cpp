@@ -90,6 +90,8 @@ void WriteAssistTrace(const Game& game, const Assists& aids, JsonWriter& json)
     json.Bool(aids.HintsUsed());
     json.Key("undoDepth");
     json.Int(aids.UndoDepth());
+    json.Key("redoDepth");
+    json.Int(aids.RedoDepth());
     json.Key("loss");
     json.String(LossName(game.Loss()));
     json.Key("keyLine");
