@@ -29,6 +29,14 @@ protected:
     std::ostringstream err;
 };
 
+TEST_F(StageTool, VersionAndHelpAreAnswersNotMistakes)
+{
+    EXPECT_EQ(Run({"--version"}), 0);
+    EXPECT_EQ(out.str().rfind("orb-stage ", 0), 0u) << out.str();
+    EXPECT_EQ(Run({"--help"}), 0);
+    EXPECT_EQ(out.str().rfind("usage: orb-stage", 0), 0u) << out.str();
+}
+
 TEST_F(StageTool, SolveGivesTheFewestShotsFirstThenEachShot)
 {
     directory.Write("a.txt", Lines({"x:2,y:0,z:0,sf:2,af:0,pf:0", "x:3,y:0,z:0,sf:2,af:0,pf:0",

@@ -5,6 +5,9 @@ harness=$1 runtime=$2
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 
+# --help is an answer, not an option missing its value.
+"$harness" --help | grep -q '^usage: orb-harness' || { echo "--help printed no usage"; exit 1; }
+
 printf '2 Up down\n3 Up up\n' > "$work/keys.txt"
 "$harness" --data "$runtime" --headless --frames 5 --keys "$work/keys.txt" --trace "$work/trace.jsonl"
 

@@ -35,9 +35,14 @@ void MakeAbsolute(std::string& path)
 
 int main(int argc, char** argv)
 {
+    const std::vector<std::string> arguments(argv + 1, argv + argc);
+    if (arguments.size() == 1 && (arguments[0] == "--help" || arguments[0] == "-h")) {
+        std::fputs(HarnessUsage().c_str(), stdout);
+        return 0;
+    }
     HarnessOptions options;
     std::string error;
-    if (!ParseHarnessOptions({argv + 1, argv + argc}, ORB_RUNTIME_DIR, options, error)) {
+    if (!ParseHarnessOptions(arguments, ORB_RUNTIME_DIR, options, error)) {
         std::fputs(HarnessUsage().c_str(), stderr);
         return Fail(error);
     }

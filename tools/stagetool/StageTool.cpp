@@ -271,6 +271,10 @@ int RunStageTool(const std::vector<std::string>& arguments, std::ostream& out, s
         out << StageToolUsage;
         return Good;
     }
+    if (arguments.size() == 1 && arguments[0] == "--version") {
+        out << "orb-stage " << ORB_VERSION << "\n";
+        return Good;
+    }
     Command command;
     std::string error;
     if (!ParseCommand(arguments, command, error)) {
