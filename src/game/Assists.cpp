@@ -52,10 +52,11 @@ std::optional<bool> Assists::Solvable() const
     return known->verdict == Solution::Verdict::Solved;
 }
 
-void Assists::AskHint()
+bool Assists::AskHint()
 {
     hintAsked = true;
     ShowHintIfKnown();
+    return !known || hint.has_value();
 }
 
 void Assists::DropHint()

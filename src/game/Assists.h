@@ -58,7 +58,8 @@ public:
     std::optional<int> Par() const { return par; }
 
     // The next shot of a shortest way on, shown as soon as it is known.
-    void AskHint();
+    // False when it is known already that there is none to show.
+    bool AskHint();
     void DropHint();
     const std::optional<SolutionShot>& Hint() const { return hint; }
     // A hint was shown in this play of the stage.

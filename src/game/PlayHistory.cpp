@@ -28,7 +28,8 @@ void PlayHistory::ReadKeys(Keyboard& keys, Settings& settings, bool keyLineShown
         return;
     switch (key) {
     case VirtualKey::H:
-        assists.AskHint();
+        if (!assists.AskHint())
+            sound.PlayEffect(GameSound::Refused, false);
         break;
     case VirtualKey::F1:
         settings.keyLine = !keyLineShown;

@@ -240,6 +240,18 @@ TEST_F(Assisted, RedoReplaysWhatUndoTookBackAndRestartIsOneMoreStepOfTheHistory)
     EXPECT_EQ(SoundCalls("effect 18 play"), refusedBefore + 2) << "nothing to redo";
 }
 
+// An armoured block that only one landing can reach: no way to clear from
+// the start, so H has nothing to show, and says so.
+TEST_F(Assisted, AHintAskedAtADeadEndIsRefusedWithItsSound)
+{
+    Game& game = StartStage({{3, 0, 2, HardBlack}, {4, 0, 2, White}});
+    ASSERT_TRUE(game.Aids()->DeadEnd());
+    const int refused = SoundCalls("effect 18 play");
+    Tap(VirtualKey::H);
+    EXPECT_EQ(SoundCalls("effect 18 play"), refused + 1);
+    EXPECT_FALSE(game.Aids()->Hint());
+}
+
 TEST_F(Assisted, UndoIsRefusedWithItsSoundWhileAShotFliesAndWithNothingToTakeBack)
 {
     Game& game = StartStage(Board);
@@ -361,7 +373,7 @@ TEST(AssistsKnowledge, AGivenUpSearchIsNeitherADeadEndNorAHintNorAPar)
     gaveUp.reason = Solution::TooLargeToSearch;
     Assists assists(BackgroundSolve::Pace::Waited);
     assists.NewPosition(Pieces, {0, 0, 0}, gaveUp);
-    assists.AskHint();
+    EXPECT_FALSE(assists.AskHint()) << "nothing to show, and it is known";
     EXPECT_FALSE(assists.DeadEnd());
     EXPECT_FALSE(assists.Solvable());
     EXPECT_TRUE(assists.TooLarge());
