@@ -34,6 +34,8 @@
     FILE(GameStart, "Resource/Texture/GameStart.png")          \
     FILE(ScoreReset, "Resource/Texture/ScoreReset.png")        \
     FILE(ScoreResetDone, "Resource/Texture/CompletedSR.png")   \
+    FILE(ResetAskedNo, "Resource/Texture/ResetAskedNo.png")    \
+    FILE(ResetAskedYes, "Resource/Texture/ResetAskedYes.png")  \
     FILE(Easy, "Resource/Texture/Easy.png")                    \
     FILE(Normal, "Resource/Texture/Normal.png")                \
     FILE(Hard, "Resource/Texture/Hard.png")                    \

@@ -133,6 +133,10 @@ void Title::Update()
 // first one pressed, in this order, is the one handled.
 void Title::ReadKeys()
 {
+    if (resetAsked) {
+        ReadResetAnswer();
+        return;
+    }
     const bool moveEnded = difficultyOpen && tweenProgress >= 1.0f;
     if (MenuKeyPressed(context.application.Keys(), VirtualKey::Return)) {
         if (latch.Take())
@@ -162,6 +166,35 @@ void Title::ReadKeys()
     }
 }
 
+void Title::ReadResetAnswer()
+{
+    Keyboard& keys = context.application.Keys();
+    if (MenuKeyPressed(keys, VirtualKey::Return)) {
+        if (!latch.Take())
+            return;
+        resetAsked = false;
+        if (resetYes) {
+            ResetScores();
+            scoreResetDone = true;
+        }
+        sound->PlayEffect(Decide, false);
+    } else if (MenuKeyPressed(keys, VirtualKey::Left) || MenuKeyPressed(keys, VirtualKey::Right)) {
+        if (!latch.Take())
+            return;
+        resetYes = !resetYes;
+        sound->PlayEffect(Cursor, false);
+    } else if (MenuKeyPressed(keys, VirtualKey::Back)) {
+        if (!latch.Take())
+            return;
+        resetAsked = false;
+        sound->PlayEffect(Cursor, false);
+    } else if (!MenuKeyPressed(keys, VirtualKey::Up) && !MenuKeyPressed(keys, VirtualKey::Down)) {
+        // Up and Down wait for the answer; taken here, a press of them is
+        // not left over for the menu once the question has closed.
+        latch.Open();
+    }
+}
+
 void Title::Enter()
 {
     switch (menuItem) {
@@ -182,8 +215,8 @@ void Title::Enter()
         break;
     default:
         if (!scoreResetDone) {
-            ResetScores();
-            scoreResetDone = true;
+            resetAsked = true;
+            resetYes = false;
             sound->PlayEffect(Decide, false);
         }
         break;
@@ -295,7 +328,10 @@ void Title::DrawHud()
     }
     if (menuItem == 1 && !difficultyOpen)
         DrawCentred(context.render, Image(context.render, ImageFile::GameStart), at(halfWidth, MenuY));
-    if (menuItem == 2 && !difficultyOpen && resetMessageTimer == 0)
+    if (resetAsked)
+        DrawCentred(context.render, Image(context.render, resetYes ? ImageFile::ResetAskedYes : ImageFile::ResetAskedNo),
+                    at(halfWidth, MenuY));
+    else if (menuItem == 2 && !difficultyOpen && resetMessageTimer == 0)
         DrawCentred(context.render, Image(context.render, ImageFile::ScoreReset), at(halfWidth, MenuY));
     if (difficultyOpen) {
         const char* const labels[Groups] = {ImageFile::Easy, ImageFile::Normal,
@@ -307,7 +343,7 @@ void Title::DrawHud()
     }
     if (!difficultyOpen && resetMessageTimer > 0)
         DrawCentred(context.render, Image(context.render, ImageFile::ScoreResetDone), at(middle, MenuY));
-    if (!difficultyOpen && resetMessageTimer == 0 && menuItem != 0) {
+    if (!difficultyOpen && resetMessageTimer == 0 && menuItem != 0 && !resetAsked) {
         DrawCentred(context.render, Image(context.render, ImageFile::ArrowUp), at(middle, Bobbed(UpArrowY, -bob)));
         DrawCentred(context.render, Image(context.render, ImageFile::ArrowDown), at(middle, Bobbed(DownArrowY, bob)));
     }

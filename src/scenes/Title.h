@@ -16,7 +16,8 @@ class SoundPlayer;
 // carousel, a blinking press-enter prompt, then a menu of game start and score
 // reset. Game start opens the difficulty choice: the emblems glide into a
 // triangle with the chosen group in front, Left and Right turn it, and a
-// second Enter fades out to Select with that group.
+// second Enter fades out to Select with that group. Score reset asks first,
+// with No chosen: Left and Right choose, Enter answers, Backspace says No.
 class Title final : public BaseScene {
 public:
     explicit Title(const SceneContext& context);
@@ -36,10 +37,14 @@ public:
     int DifficultyIndex() const { return difficultyIndex; }
     float TweenProgress() const { return tweenProgress; }
     int ResetMessageTimer() const { return resetMessageTimer; }
+    bool ResetAsked() const { return resetAsked; }
+    bool ResetYesChosen() const { return resetYes; }
     const Transform& Model(int k) const { return modelTransforms[static_cast<std::size_t>(k)]; }
 
 private:
     void ReadKeys();
+    // The keys while the score reset's question is open.
+    void ReadResetAnswer();
     void Enter();
     // Left (-1) or Right (+1): the next group comes to the front.
     void Turn(int step);
@@ -70,5 +75,9 @@ private:
     bool difficultyOpen = false;
     bool scoreResetDone = false;
     int resetMessageTimer = 0;
+    // Score reset is asked before it is done: a player trying the menu must
+    // not lose every best score to one key.
+    bool resetAsked = false;
+    bool resetYes = false;
     KeyLatch latch;
 };

@@ -123,7 +123,33 @@ TEST_F(TitleScene, UpAndDownDoNothingWhileTheChoiceIsOpen)
     EXPECT_EQ(SoundCalls("effect 2 play"), 0);
 }
 
-TEST_F(TitleScene, ScoreResetEmptiesAllEighteenResultsAndIgnoresKeysForItsMessage)
+// One Enter only asks; No is chosen until an arrow says otherwise, and
+// answering No (or Backspace) keeps every score.
+TEST_F(TitleScene, ScoreResetAsksFirstWithNoChosenAndNoKeepsEveryScore)
+{
+    WriteScore(2, 3, "score:12\n");
+    Title& title = Open();
+    Tap(VirtualKey::Return);
+    Tap(VirtualKey::Down);
+    Tap(VirtualKey::Return);
+    ASSERT_TRUE(title.ResetAsked());
+    EXPECT_FALSE(title.ResetYesChosen());
+    Tap(VirtualKey::Up);
+    EXPECT_EQ(title.MenuItem(), 2) << "the menu waits for the answer";
+    Tap(VirtualKey::Return);
+    EXPECT_FALSE(title.ResetAsked());
+    EXPECT_EQ(ResultText(2, 3), "score:12\n");
+    EXPECT_EQ(title.ResetMessageTimer(), 0);
+
+    Tap(VirtualKey::Return);
+    Tap(VirtualKey::Right);
+    ASSERT_TRUE(title.ResetYesChosen());
+    Tap(VirtualKey::Back);
+    EXPECT_FALSE(title.ResetAsked());
+    EXPECT_EQ(ResultText(2, 3), "score:12\n") << "Backspace is No";
+}
+
+TEST_F(TitleScene, ScoreResetAnsweredYesEmptiesAllEighteenResultsAndIgnoresKeysForItsMessage)
 {
     for (int group = 1; group <= 3; ++group) {
         for (int stage = 1; stage <= 6; ++stage)
@@ -133,6 +159,8 @@ TEST_F(TitleScene, ScoreResetEmptiesAllEighteenResultsAndIgnoresKeysForItsMessag
     Tap(VirtualKey::Return);
     Tap(VirtualKey::Down);
     ASSERT_EQ(title.MenuItem(), 2);
+    Tap(VirtualKey::Return);
+    Tap(VirtualKey::Left);
     Tap(VirtualKey::Return);
     for (int group = 1; group <= 3; ++group) {
         for (int stage = 1; stage <= 6; ++stage)

@@ -165,6 +165,10 @@ void WriteTitleTrace(const Title& title, JsonWriter& json)
     json.Float(title.TweenProgress());
     json.Key("resetMessageTimer");
     json.Int(title.ResetMessageTimer());
+    json.Key("resetAsked");
+    json.Bool(title.ResetAsked());
+    json.Key("resetYes");
+    json.Bool(title.ResetYesChosen());
 }
 
 void WriteSelectTrace(const Select& select, const SceneManager& scenes, JsonWriter& json)
