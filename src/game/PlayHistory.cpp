@@ -102,27 +102,22 @@ void PlayHistory::GoTo(UndoStep step, PlayBoard& board, SoundPlayer& sound, bool
 
 void PlayHistory::Undo(PlayBoard& board, SoundPlayer& sound, bool wait)
 {
-    std::optional<UndoStep> step;
-    if (board.AtRest())
-        step = assists.Pop();
-    if (!step) {
-        sound.PlayEffect(GameSound::Refused, false);
-        return;
-    }
-    assists.PushRedo(Here(board));
-    GoTo(std::move(*step), board, sound, wait);
+    Travel(board.AtRest() ? assists.Pop() : std::nullopt, &Assists::PushRedo, board, sound, wait);
 }
 
 void PlayHistory::Redo(PlayBoard& board, SoundPlayer& sound, bool wait)
 {
-    std::optional<UndoStep> step;
-    if (board.AtRest())
-        step = assists.PopRedo();
+    Travel(board.AtRest() ? assists.PopRedo() : std::nullopt, &Assists::Push, board, sound, wait);
+}
+
+void PlayHistory::Travel(std::optional<UndoStep> step, void (Assists::*keepHere)(UndoStep), PlayBoard& board,
+                         SoundPlayer& sound, bool wait)
+{
     if (!step) {
         sound.PlayEffect(GameSound::Refused, false);
         return;
     }
-    assists.Push(Here(board));
+    (assists.*keepHere)(Here(board));
     GoTo(std::move(*step), board, sound, wait);
 }
 

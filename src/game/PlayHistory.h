@@ -51,6 +51,10 @@ private:
     // a shot flies or blocks turn over, or when there is nowhere to go.
     void Undo(PlayBoard& board, SoundPlayer& sound, bool wait);
     void Redo(PlayBoard& board, SoundPlayer& sound, bool wait);
+    // To step, taken off one list; where the board stood goes on the other
+    // list (keepHere), so the move can be made back.
+    void Travel(std::optional<UndoStep> step, void (Assists::*keepHere)(UndoStep), PlayBoard& board,
+                SoundPlayer& sound, bool wait);
     void Restart(PlayBoard& board, SoundPlayer& sound, bool wait);
 
     Assists assists;
