@@ -30,6 +30,13 @@ inline bool MenuKeyPressed(Keyboard& keys, int virtualKey)
     return keys.Poll(virtualKey) != 0;
 }
 
+// Escape or Backspace: with the play aids, a way back one level.
+inline bool BackKeyPressed(Keyboard& keys)
+{
+    const bool escape = MenuKeyPressed(keys, VirtualKey::Escape);
+    return MenuKeyPressed(keys, VirtualKey::Back) || escape;
+}
+
 // The arrow that faces the player a Direction's way: Up is +z, Left is -x.
 inline int ArrowKeyOf(int direction)
 {

@@ -1,5 +1,7 @@
 #include "game/GameMenu.h"
 
+#include <utility>
+
 #include "app/SceneManager.h"
 #include "game/GameKeys.h"
 #include "game/GameSounds.h"
@@ -13,9 +15,14 @@ constexpr float IconTurn = 3.0f;
 
 }  // namespace
 
+bool GameMenu::OpenKeyDown(Keyboard& keys) const
+{
+    return GameKeyDown(keys, VirtualKey::M) || (backKeys && GameKeyDown(keys, VirtualKey::Escape));
+}
+
 void GameMenu::ReadOpenKey(Keyboard& keys)
 {
-    if (GameKeyDown(keys, VirtualKey::M)) {
+    if (OpenKeyDown(keys)) {
         if (latch.Take())
             open = true;
     } else {
@@ -26,7 +33,7 @@ void GameMenu::ReadOpenKey(Keyboard& keys)
 std::optional<GameMenu::Item> GameMenu::Input(Keyboard& keys, SoundPlayer& sound, bool cleared)
 {
     if (!open) {
-        if (!GameKeyDown(keys, VirtualKey::M)) {
+        if (!OpenKeyDown(keys)) {
             latch.Open();
         } else if (latch.Take()) {
             cursor = 0;
@@ -35,13 +42,21 @@ std::optional<GameMenu::Item> GameMenu::Input(Keyboard& keys, SoundPlayer& sound
         return std::nullopt;
     }
 
-    const int key = FirstGameKeyDown(keys, {VirtualKey::M, VirtualKey::Up, VirtualKey::Down, VirtualKey::Return});
-    if (key == 0) {
-        latch.Open();
-        return std::nullopt;
+    int key = std::exchange(earlyKey, 0);
+    if (key != 0) {
+        // A key still held from before the menu opened must not act twice.
+        latch.Close();
+    } else {
+        key = FirstGameKeyDown(keys, {VirtualKey::M, VirtualKey::Up, VirtualKey::Down, VirtualKey::Return});
+        if (key == 0 && backKeys && FirstGameKeyDown(keys, {VirtualKey::Escape, VirtualKey::Back}) != 0)
+            key = VirtualKey::M;
+        if (key == 0) {
+            latch.Open();
+            return std::nullopt;
+        }
+        if (!latch.Take())
+            return std::nullopt;
     }
-    if (!latch.Take())
-        return std::nullopt;
     switch (key) {
     case VirtualKey::M:
         // A cleared stage keeps its menu open.
@@ -60,6 +75,14 @@ std::optional<GameMenu::Item> GameMenu::Input(Keyboard& keys, SoundPlayer& sound
         return std::nullopt;
     default:
         return static_cast<Item>(cursor);
+    }
+}
+
+void GameMenu::NoteEarlyKeys(Keyboard& keys)
+{
+    for (const int key : {VirtualKey::Up, VirtualKey::Down, VirtualKey::Return}) {
+        if (MenuKeyPressed(keys, key))
+            earlyKey = key;
     }
 }
 

@@ -27,7 +27,8 @@ struct Arrow {
 };
 
 // In priority order: the first arrow held wins.
-const Arrow Arrows[4] = {
+constexpr int ArrowCount = 4;
+const Arrow Arrows[ArrowCount] = {
     {VirtualKey::Up, 0.0f, {0, 0, 1}, Direction::PlusZ},
     {VirtualKey::Down, 180.0f, {0, 0, -1}, Direction::MinusZ},
     {VirtualKey::Left, -90.0f, {-1, 0, 0}, Direction::MinusX},
@@ -50,7 +51,9 @@ Player::Player()
 
 void Player::Update(const StageGrid& grid, ShotHold hold, SoundPlayer& sound, Keyboard& keys)
 {
-    if (!ReadArrows(sound, keys))
+    if (queueMoves)
+        NotePresses(keys);
+    if (!ReadArrows(sound, keys) && !PlayPending(sound))
         ReadSpace(grid, hold, sound, keys);
     if (state == PlayerState::Walking)
         Walk(grid, sound);
@@ -68,29 +71,64 @@ void Player::Draw(const RenderContext& render) const
 
 bool Player::ReadArrows(SoundPlayer& sound, Keyboard& keys)
 {
-    for (const Arrow& arrow : Arrows) {
-        if (!GameKeyDown(keys, arrow.key) || turnProgress != 0.0f)
+    for (int arrow = 0; arrow < ArrowCount; ++arrow) {
+        if (!GameKeyDown(keys, Arrows[arrow].key) || turnProgress != 0.0f)
             continue;
-        // An arrow always turns, also while charging (the shot goes the new
-        // way) or walking (the walk keeps its way).
-        facing = arrow.facing;
-        turnDelta = arrow.yaw - yaw;
-        if (turnDelta > 180.0f)
-            turnDelta -= 360.0f;
-        else if (turnDelta < -180.0f)
-            turnDelta += 360.0f;
-        turnProgress = TurnStep;
-        if (inputReady) {
-            inputReady = false;
-            if (state != PlayerState::Charging && state != PlayerState::Walking) {
-                walkDir = arrow.walk;
-                state = PlayerState::Walking;
-                sound.PlayEffect(GameSound::Walk, false);
-            }
-        }
+        const bool walked = Act(arrow, sound);
+        if (pendingArrow == arrow && (walked || state == PlayerState::Charging))
+            pendingArrow.reset();
         return true;
     }
     return false;
+}
+
+bool Player::Act(int index, SoundPlayer& sound)
+{
+    const Arrow& arrow = Arrows[index];
+    // An arrow always turns, also while charging (the shot goes the new
+    // way) or walking (the walk keeps its way).
+    facing = arrow.facing;
+    turnDelta = arrow.yaw - yaw;
+    if (turnDelta > 180.0f)
+        turnDelta -= 360.0f;
+    else if (turnDelta < -180.0f)
+        turnDelta += 360.0f;
+    turnProgress = TurnStep;
+    if (!inputReady)
+        return false;
+    inputReady = false;
+    if (state == PlayerState::Charging || state == PlayerState::Walking)
+        return false;
+    walkDir = arrow.walk;
+    state = PlayerState::Walking;
+    sound.PlayEffect(GameSound::Walk, false);
+    return true;
+}
+
+void Player::NotePresses(Keyboard& keys)
+{
+    for (int arrow = 0; arrow < ArrowCount; ++arrow) {
+        if ((keys.Poll(Arrows[arrow].key) & Keyboard::PressedBit) != 0)
+            pendingArrow = arrow;
+    }
+}
+
+bool Player::PlayPending(SoundPlayer& sound)
+{
+    // A turn back to the way the player already faces shows nothing, so a
+    // waiting press need not sit it out.
+    const bool turning = turnProgress != 0.0f && static_cast<int>(turnDelta) / 10 != 0;
+    if (!pendingArrow || turning || state == PlayerState::Walking || state == PlayerState::Firing)
+        return false;
+    Act(*std::exchange(pendingArrow, std::nullopt), sound);
+    return true;
+}
+
+std::optional<int> Player::PendingMove() const
+{
+    if (!pendingArrow)
+        return std::nullopt;
+    return Arrows[*pendingArrow].facing;
 }
 
 void Player::ReadSpace(const StageGrid& grid, ShotHold hold, SoundPlayer& sound, Keyboard& keys)
@@ -159,6 +197,7 @@ void Player::Restore(const PlayerPose& pose)
     walkDir = Vector3(0.0f);
     chargeSoundOn = false;
     refusedAt.reset();
+    pendingArrow.reset();
 }
 
 void Player::Walk(const StageGrid& grid, SoundPlayer& sound)

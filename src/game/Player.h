@@ -86,10 +86,22 @@ public:
     // let go, with its own sound, and the player stands idle again, instead
     // of playing the firing sound and waiting to fire once turned to a free cell.
     bool refuseBlockedShots = false;
+    // A play aid: an arrow pressed while the player cannot take it (a walk or
+    // a turn under way) is kept, the latest one alone, and played as soon as
+    // the player is free, instead of being lost.
+    bool queueMoves = false;
+
+    // The direction of the arrow press waiting to be played; see queueMoves.
+    std::optional<int> PendingMove() const;
 
 private:
     // False when no arrow acted.
     bool ReadArrows(SoundPlayer& sound, Keyboard& keys);
+    // Turns toward the arrow and, when the player may, starts a walk; true when a walk started.
+    bool Act(int arrow, SoundPlayer& sound);
+    void NotePresses(Keyboard& keys);
+    // False when nothing was pending or the player is not free for it yet.
+    bool PlayPending(SoundPlayer& sound);
     void ReadSpace(const StageGrid& grid, ShotHold hold, SoundPlayer& sound, Keyboard& keys);
     // False, refusing the shot, when refuseBlockedShots holds and nothing can be launched.
     bool MayFire(const StageGrid& grid, SoundPlayer& sound);
@@ -98,4 +110,6 @@ private:
     void FinishWalk();
 
     std::optional<MapPosition> refusedAt;
+    // An index into the arrows; see queueMoves.
+    std::optional<int> pendingArrow;
 };

@@ -12,6 +12,7 @@ bool GameProgram::Start(const Options& startOptions, std::string& error)
     if (options.fullScreen)
         application.AnswerFullScreen(*options.fullScreen);
     context.settings = options.settings;
+    application.escapeQuits = !options.settings.assists;
     application.Audio().SetLevels(options.settings.musicLevel, options.settings.effectsLevel);
     if (!context.Start(!options.headless, error))
         return false;

@@ -283,7 +283,7 @@ void Application::KeyEvent(int virtualKey, bool down)
 {
     if (down) {
         keyboard.Press(virtualKey);
-        if (virtualKey == VirtualKey::Escape)
+        if (virtualKey == VirtualKey::Escape && escapeQuits)
             PostQuit();
     } else {
         keyboard.Release(virtualKey);

@@ -78,6 +78,9 @@ public:
     FrameRecord* Record() { return frameRecord; }
 
     bool fullScreen = false;
+    // Escape quits from every scene. With the play aids the scenes take it
+    // as a way back instead, and the title alone quits with it.
+    bool escapeQuits = true;
 
 private:
     std::unique_ptr<Window> window;

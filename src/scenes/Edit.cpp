@@ -99,6 +99,9 @@ void Edit::AddBlock(BlockList& list, int x, int y, int z, int kind)
 
 void Edit::Update()
 {
+    // The editor is a level of its own: Escape leaves it, with or without the aids.
+    if (Assisted() && MenuKeyPressed(context.application.Keys(), VirtualKey::Escape))
+        context.application.PostQuit();
     grid->Clear();
     if (!loadMode) {
         grid->RebuildAll(PiecesOf(blocks));

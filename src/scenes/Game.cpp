@@ -60,6 +60,8 @@ Game::Game(const SceneContext& sceneContext)
     if (context.settings.assists) {
         history = std::make_unique<PlayHistory>(SearchPace(context.settings));
         board.player.refuseBlockedShots = true;
+        board.player.queueMoves = true;
+        menu.backKeys = true;
         if (!gameOver)
             history->Start(board);
     }
@@ -106,6 +108,8 @@ void Game::Update()
     }
     if (gameOver && ending.GameOver(*sound, bgmFrequency))
         menu.Open();
+    else if (history && (cleared || gameOver) && !menu.IsOpen())
+        menu.NoteEarlyKeys(keys);
     if (const std::optional<GameMenu::Item> item = menu.Input(keys, *sound, cleared))
         ChooseMenuItem(*item);
 }

@@ -58,6 +58,7 @@ public:
     bool GameOver() const { return gameOver; }
     int GameOverFrame() const { return ending.GameOverFrame(); }
     bool MenuOpen() const { return menu.IsOpen(); }
+    int EarlyMenuKey() const { return menu.EarlyKey(); }
     int MenuCursor() const { return menu.Cursor(); }
     LossReason Loss() const { return loss; }
     // The play aids' state; null when they are off.

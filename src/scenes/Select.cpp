@@ -113,7 +113,9 @@ Matrix Spin(const Face& face)
 Select::Select(const SceneContext& sceneContext) : context(sceneContext)
 {
     SceneManager& scenes = context.scenes;
-    scenes.stage.number = 1;
+    // With the play aids the select opens on the stage just played.
+    if (!context.settings.assists || scenes.stage.number < 1 || scenes.stage.number > StagesPerGroup)
+        scenes.stage.number = 1;
     LoadResults(scenes.stage.group);
     for (int k = 1; k <= StagesPerGroup; ++k) {
         BlockList& blocks = stageBlocks[static_cast<std::size_t>(k - 1)];
@@ -129,8 +131,10 @@ Select::Select(const SceneContext& sceneContext) : context(sceneContext)
         pose.UpdateWorld();
     }
     cubeTransform.UpdateWorld();
+    if (scenes.stage.number != 1)
+        cubeTransform.world = faceTransforms[static_cast<std::size_t>(scenes.stage.number - 1)].world;
     tween.from = cubeTransform.world;
-    tween.to = faceTransforms[0].world;
+    tween.to = faceTransforms[static_cast<std::size_t>(scenes.stage.number - 1)].world;
 
     camera = Camera::Create(context.render.device);
     sound = SoundPlayer::Create(context.application);
@@ -179,7 +183,14 @@ void Select::Update()
 void Select::ReadKeys()
 {
     SceneManager& scenes = context.scenes;
-    if (GameKeyDown(context.application.Keys(), VirtualKey::Right)) {
+    if (context.settings.assists && BackKeyPressed(context.application.Keys())) {
+        if (latch.Take()) {
+            nextScene = SceneId::Title;
+            leaving = true;
+            sound->StopMusic(0);
+            sound->PlayEffect(Decide, false);
+        }
+    } else if (GameKeyDown(context.application.Keys(), VirtualKey::Right)) {
         if (latch.Take()) {
             scenes.stage.number = StageCatalogue::NextStage(scenes.stage.number);
             StartTurn();
@@ -237,7 +248,7 @@ void Select::TurnCube()
 void Select::UpdateFadeOut()
 {
     if (fade < FadeOpaque)
-        FadeOutAndChange(fade, context.scenes, SceneId::Game, FadeChange::OnOpaqueFrame);
+        FadeOutAndChange(fade, context.scenes, nextScene, FadeChange::OnOpaqueFrame);
 }
 
 void Select::Draw()

@@ -19,7 +19,9 @@ class SoundPlayer;
 // Choosing a stage of the group picked on the title: the group's board cube
 // with each of its six stages standing on one face. Left and Right turn the
 // chosen stage's face to the top; the panel shows its number and best score
-// (with the play aids, also its idea and par); Enter fades out to that stage's Game.
+// (with the play aids, also its idea and par); Enter fades out to that stage's
+// Game. With the aids it opens on the stage just played, and Escape or
+// Backspace goes back to the title.
 class Select final : public BaseScene {
 public:
     explicit Select(const SceneContext& context);
@@ -66,6 +68,8 @@ private:
     std::shared_ptr<SoundPlayer> sound;
     bool turnSoundStopped = false;
     KeyLatch latch;
+    // The stage chosen; with the play aids, Escape or Backspace goes back to the title.
+    SceneId nextScene = SceneId::Game;
     std::unique_ptr<Camera> camera;
     std::unique_ptr<GroupPars> pars;
 };

@@ -7,6 +7,7 @@
 
 #include "app/FadeOut.h"
 #include "app/SceneManager.h"
+#include "app/Settings.h"
 #include "assets/AssetFiles.h"
 #include "game/GameKeys.h"
 #include "math/Angles.h"
@@ -79,6 +80,8 @@ Matrix Yaw(float degrees)
 Title::Title(const SceneContext& sceneContext) : context(sceneContext), camera(std::make_unique<Camera>())
 {
     context.scenes.stage.group = 1;
+    if (context.settings.assists)
+        context.scenes.stage.number = 1;
     logoTransform.rotation = Upright();
     for (int k = 0; k < Groups; ++k) {
         slotTransforms[static_cast<std::size_t>(k)].position = SlotPositions[k];
@@ -137,6 +140,8 @@ void Title::ReadKeys()
         ReadResetAnswer();
         return;
     }
+    if (context.settings.assists && ReadBackKeys())
+        return;
     const bool moveEnded = difficultyOpen && tweenProgress >= 1.0f;
     if (MenuKeyPressed(context.application.Keys(), VirtualKey::Return)) {
         if (latch.Take())
@@ -166,6 +171,28 @@ void Title::ReadKeys()
     }
 }
 
+bool Title::ReadBackKeys()
+{
+    Keyboard& keys = context.application.Keys();
+    const bool escape = MenuKeyPressed(keys, VirtualKey::Escape);
+    const bool back = MenuKeyPressed(keys, VirtualKey::Back);
+    if (!escape && !back)
+        return false;
+    if (!latch.Take())
+        return true;
+    if (difficultyOpen) {
+        // The emblems take up the carousel again where it has turned to.
+        difficultyOpen = false;
+        sound->PlayEffect(Cursor, false);
+    } else if (escape) {
+        context.application.PostQuit();
+    } else if (menuItem != 0) {
+        menuItem = 0;
+        sound->PlayEffect(Cursor, false);
+    }
+    return true;
+}
+
 void Title::ReadResetAnswer()
 {
     Keyboard& keys = context.application.Keys();
@@ -183,7 +210,8 @@ void Title::ReadResetAnswer()
             return;
         resetYes = !resetYes;
         sound->PlayEffect(Cursor, false);
-    } else if (MenuKeyPressed(keys, VirtualKey::Back)) {
+    } else if (MenuKeyPressed(keys, VirtualKey::Back) ||
+               (context.settings.assists && MenuKeyPressed(keys, VirtualKey::Escape))) {
         if (!latch.Take())
             return;
         resetAsked = false;

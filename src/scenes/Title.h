@@ -17,7 +17,8 @@ class SoundPlayer;
 // reset. Game start opens the difficulty choice: the emblems glide into a
 // triangle with the chosen group in front, Left and Right turn it, and a
 // second Enter fades out to Select with that group. Score reset asks first,
-// with No chosen: Left and Right choose, Enter answers, Backspace says No.
+// with No chosen: Left and Right choose, Enter answers, Backspace says No
+// (so does Escape, with the play aids).
 class Title final : public BaseScene {
 public:
     explicit Title(const SceneContext& context);
@@ -43,6 +44,10 @@ public:
 
 private:
     void ReadKeys();
+    // With the play aids, Escape and Backspace go back one level: the
+    // difficulty choice closes, the menu gives way to the prompt, and Escape
+    // on the title itself quits. False when neither is pressed.
+    bool ReadBackKeys();
     // The keys while the score reset's question is open.
     void ReadResetAnswer();
     void Enter();

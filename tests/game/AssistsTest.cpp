@@ -240,6 +240,48 @@ TEST_F(Assisted, RedoReplaysWhatUndoTookBackAndRestartIsOneMoreStepOfTheHistory)
     EXPECT_EQ(SoundCalls("effect 18 play"), refusedBefore + 2) << "nothing to redo";
 }
 
+// Presses made while the player is busy are kept, the latest alone, and played
+// once it is free: two taps during one walk, a turn asked for during a turn
+// while charging, a menu key while a clear plays out.
+TEST_F(Assisted, AKeyPressedWhileThePlayerIsBusyIsPlayedWhenItIsFree)
+{
+    Game& game = StartStage(Board);
+    const Player& player = game.GetPlayer();
+    Hold(VirtualKey::Up);
+    RunFrames(3);
+    Release(VirtualKey::Up);
+    RunFrames(4);
+    Hold(VirtualKey::Up);
+    RunFrames(3);
+    Release(VirtualKey::Up);
+    EXPECT_EQ(player.PendingMove(), Direction::PlusZ);
+    RunFrames(30);
+    EXPECT_EQ(player.transform.position.z, Field::Centre(2)) << "two presses, two cells";
+    EXPECT_FALSE(player.PendingMove());
+
+    Hold(VirtualKey::Space);
+    RunFrames(1);
+    Press(VirtualKey::Right);
+    RunFrames(2);
+    Press(VirtualKey::Left);
+    RunFrames(20);
+    EXPECT_EQ(player.state, PlayerState::Charging);
+    EXPECT_EQ(player.facing, Direction::MinusX) << "the second turn was kept";
+    Release(VirtualKey::Space);
+    RunFrames(2);
+
+    Game& clearing = StartStage({{2, 0, 0, Black}, {3, 0, 0, White}});
+    Play(clearing.Aids()->Known()->shots.front());
+    ASSERT_TRUE(clearing.Cleared());
+    ASSERT_FALSE(clearing.MenuOpen());
+    Press(VirtualKey::Down);
+    EXPECT_EQ(clearing.EarlyMenuKey(), VirtualKey::Down);
+    for (int frame = 0; frame < 1000 && !clearing.MenuOpen(); ++frame)
+        RunFrames(1);
+    RunFrames(1);
+    EXPECT_EQ(clearing.MenuCursor(), 1) << "Down pressed during the clear moved the cursor";
+}
+
 // An armoured block that only one landing can reach: no way to clear from
 // the start, so H has nothing to show, and says so.
 TEST_F(Assisted, AHintAskedAtADeadEndIsRefusedWithItsSound)

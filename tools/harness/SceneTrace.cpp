@@ -96,6 +96,13 @@ void WriteAssistTrace(const Game& game, const Assists& aids, JsonWriter& json)
     json.String(LossName(game.Loss()));
     json.Key("keyLine");
     json.Bool(game.KeyLineShown());
+    json.Key("pendingMove");
+    if (const std::optional<int> move = game.GetPlayer().PendingMove())
+        json.Int(*move);
+    else
+        json.Null();
+    json.Key("earlyMenuKey");
+    json.Int(game.EarlyMenuKey());
     json.EndObject();
 }
 
