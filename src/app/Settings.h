@@ -19,7 +19,8 @@ struct KeptSettings {
 struct Settings : KeptSettings {
     // The play aids: par, hints, undo, the "no way to clear" notice, the
     // reason of a game over, the aiming ghost, a refused shot's own sound and
-    // mark, the key line, and the editor's key list, marks and checks. Off
+    // mark, the key line, the editor's key list, marks and checks, and the
+    // full-screen question's answer kept for the next start. Off
     // (orb --classic, the harness unless asked, and anything else that does
     // not turn them on), the game plays, draws and sounds as first designed.
     bool assists = false;

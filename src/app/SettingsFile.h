@@ -8,7 +8,7 @@
 //
 //     music = 80          0 to 100
 //     effects = 100       0 to 100
-//     display = window    ask (the question at every start), window or fullscreen
+//     display = window    ask (the question at start), window or fullscreen
 //
 // Blank lines and lines starting with # are skipped; a key left out keeps
 // its default. The file is the player's: the game changes only the lines of

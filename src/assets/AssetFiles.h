@@ -60,6 +60,9 @@
     FILE(HintCell, "Resource/Texture/HintCell.png")            \
     FILE(HintArrow, "Resource/Texture/HintArrow.png")          \
     FILE(RefusedCell, "Resource/Texture/RefusedCell.png")      \
+    FILE(TurnsWhite, "Resource/Texture/TurnsWhite.png")        \
+    FILE(TurnsBlack, "Resource/Texture/TurnsBlack.png")        \
+    FILE(ShotDissolves, "Resource/Texture/ShotDissolves.png")  \
     FILE(EditorKeys, "Resource/Texture/EditorKeys.png")        \
     FILE(StartCell, "Resource/Texture/StartCell.png")
 

@@ -18,6 +18,7 @@
 #include "render/Surface.h"
 #include "render/Texture.h"
 #include "render/TextureCache.h"
+#include "rules/BlockKind.h"
 #include "rules/Field.h"
 #include "rules/Shots.h"
 
@@ -31,9 +32,18 @@ constexpr int NegativeLookFrame = 160;
 // land, and marks lying on the board's cells.
 constexpr float AimGhostAlpha = 0.45f;
 // The hint's ghost in the teal of its marks, see-through.
-const Color HintGhostColour(0.25f, 0.75f, 0.8f, 0.55f);
+const Color HintGhostColour(0.1f, 0.45f, 0.75f, 0.7f);
 constexpr float FloorMarkHeight = 0.5f;
 constexpr int FloorMark = static_cast<int>(Field::CellSize);
+// The hint's marks grow toward the back rows, which the camera sees smallest,
+// up to this many cells across on the farthest.
+constexpr float FarHintMark = 1.6f;
+
+float HintMarkScale(const MapPosition& cell)
+{
+    const float depth = static_cast<float>(cell.z) / static_cast<float>(Field::Cells - 1);
+    return 1.0f + (FarHintMark - 1.0f) * depth;
+}
 
 // The arrow image points toward the camera (-z); the turn about y that points it the given way.
 float ArrowTurn(int direction)
@@ -158,7 +168,7 @@ bool GameView::SeeThroughInWorld(const PlayBoard& board, const Assists* aids) co
 {
     const bool shardShown =
         std::any_of(board.shards.begin(), board.shards.end(), [](const CellShard& shard) { return shard.visible; });
-    const bool aidShown = aids && (aids->Hint() || aids->RefusedMark());
+    const bool aidShown = aids && (aids->Hint() || aids->RefusedMark() || board.Aim());
     return board.flame.visible || shardShown || aidShown;
 }
 
@@ -166,36 +176,49 @@ void GameView::DrawAssists(const RenderContext& render, const PlayBoard& board, 
 {
     GraphicsDevice& device = render.device;
     ModelShader& model = render.shaders.modelShader;
-    const Player& player = board.player;
-    if (player.state == PlayerState::Charging && board.AtRest()) {
-        const MapPosition launch = LaunchCell(player.transform.position, player.facing);
-        if (CanLaunch(board.grid, launch)) {
-            model.SetWorld(Matrix::Translation(Field::Centre(LandingCell(board.grid, launch, player.facing))));
-            model.DrawGlow(render.meshes.Get(BlockModel::White), AimGhostAlpha);
-        }
-    }
+    const std::optional<AimPreview> aim = board.Aim();
     const std::optional<SolutionShot>& hint = aids.Hint();
+
+    // The marks go down before the ghosts, which would hide a mark under
+    // them from the depth test.
+    const bool lit = device.Lighting();
+    device.SetLighting(false);
+    // On the floor, or on top of the block standing in the cell.
+    const auto mark = [&](const char* image, const MapPosition& cell, float turn, float scale) {
+        const Vector3 centre = Field::Centre(cell);
+        const float height = BlockKind::IsBlock(board.grid.CellAt(cell)) ? Field::CellSize : 0.0f;
+        device.SetTexture(render.textures.Get(image).get());
+        DrawQuadXZ(device, {-FloorMark / 2, -FloorMark / 2, FloorMark, FloorMark},
+                   Matrix::Scaling(scale, 1.0f, scale) * Matrix::RotationY(turn) *
+                       Matrix::Translation(centre.x, height + FloorMarkHeight, centre.z),
+                   {}, 255.0f);
+    };
+    if (hint) {
+        const float scale = HintMarkScale(hint->from);
+        mark(ImageFile::HintCell, hint->from, 0.0f, scale);
+        mark(ImageFile::HintArrow, hint->from, ArrowTurn(hint->direction), scale);
+    }
+    if (const std::optional<MapPosition>& refused = aids.RefusedMark())
+        mark(ImageFile::RefusedCell, *refused, 0.0f, 1.0f);
+    if (aim) {
+        for (const TurnedPiece& piece : aim->turned) {
+            const char* image = piece.becomes == BlockKind::White ? ImageFile::TurnsWhite : ImageFile::TurnsBlack;
+            mark(image, piece.cell, 0.0f, 1.0f);
+        }
+        if (aim->turned.empty())
+            mark(ImageFile::ShotDissolves, aim->landing, 0.0f, 1.0f);
+    }
+    device.SetTexture(nullptr);
+    device.SetLighting(lit);
+
+    if (aim) {
+        model.SetWorld(Matrix::Translation(Field::Centre(aim->landing)));
+        model.DrawGlow(render.meshes.Get(BlockModel::White), AimGhostAlpha);
+    }
     if (hint) {
         model.SetWorld(Matrix::Translation(Field::Centre(hint->landing)));
         model.DrawColor(render.meshes.Get(BlockModel::White), HintGhostColour, 1.0f);
     }
-
-    const bool lit = device.Lighting();
-    device.SetLighting(false);
-    const auto mark = [&](const char* image, const MapPosition& cell, float turn) {
-        const Vector3 centre = Field::Centre(cell);
-        device.SetTexture(render.textures.Get(image).get());
-        DrawQuadXZ(device, {-FloorMark / 2, -FloorMark / 2, FloorMark, FloorMark},
-                   Matrix::RotationY(turn) * Matrix::Translation(centre.x, FloorMarkHeight, centre.z), {}, 255.0f);
-    };
-    if (hint) {
-        mark(ImageFile::HintCell, hint->from, 0.0f);
-        mark(ImageFile::HintArrow, hint->from, ArrowTurn(hint->direction));
-    }
-    if (const std::optional<MapPosition>& refused = aids.RefusedMark())
-        mark(ImageFile::RefusedCell, *refused, 0.0f);
-    device.SetTexture(nullptr);
-    device.SetLighting(lit);
 }
 
 void GameView::ComposeGlow(const RenderContext& render)

@@ -5,6 +5,7 @@
 #include "game/BoardPieces.h"
 #include "game/FlipBatch.h"
 #include "rules/Field.h"
+#include "rules/Shots.h"
 
 PlayBoard::PlayBoard(GraphicsDevice& device) : flips(std::make_shared<FlipBatch>(device)) {}
 
@@ -18,6 +19,17 @@ BoardPosition PlayBoard::Position() const
 bool PlayBoard::AtRest() const
 {
     return !flight.inFlight && !flight.landed && flips->IsEmpty();
+}
+
+std::optional<AimPreview> PlayBoard::Aim() const
+{
+    if (player.state != PlayerState::Charging || !AtRest())
+        return std::nullopt;
+    const MapPosition launch = LaunchCell(player.transform.position, player.facing);
+    if (!CanLaunch(grid, launch))
+        return std::nullopt;
+    const MapPosition landing = LandingCell(grid, launch, player.facing);
+    return AimPreview{landing, TurnOver(grid, landing)};
 }
 
 void PlayBoard::RebuildGrid()

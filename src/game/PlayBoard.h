@@ -1,6 +1,7 @@
 #pragma once
 
 #include <memory>
+#include <optional>
 #include <vector>
 
 #include "game/Block.h"
@@ -13,6 +14,13 @@
 
 class FlipBatch;
 class GraphicsDevice;
+
+// What the shot being charged will do, shown before it is fired.
+struct AimPreview {
+    MapPosition landing;
+    // What it will turn over; empty when it will dissolve.
+    std::vector<TurnedPiece> turned;
+};
 
 // What stands on the board in play, as it moves frame by frame: the blocks,
 // the player, the launch marker, the shot in flight, the blocks turning over
@@ -28,6 +36,9 @@ struct PlayBoard {
     BoardPosition Position() const;
     // No shot in flight or waiting to be resolved, and nothing turning over.
     bool AtRest() const;
+    // While the player charges on a board at rest and the shot can be
+    // launched: where it will land and what it will turn over.
+    std::optional<AimPreview> Aim() const;
     // The grid rebuilt from the blocks and the player where they stand now.
     void RebuildGrid();
     // The blocks and the player as position and pose have them, at rest:

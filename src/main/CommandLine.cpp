@@ -35,6 +35,8 @@ CommandLine ParseCommandLine(const std::vector<std::string>& arguments, bool pla
             if (line.fullScreen && *line.fullScreen != full)
                 return fail("--fullscreen and --windowed cannot both be given");
             line.fullScreen = full;
+        } else if (option == "--ask") {
+            line.ask = true;
         } else if (option == "--classic") {
             line.classic = true;
         } else if (option == "--play" && playable) {
@@ -45,6 +47,8 @@ CommandLine ParseCommandLine(const std::vector<std::string>& arguments, bool pla
             return fail("unknown option '" + option + "'");
         }
     }
+    if (line.ask && line.fullScreen)
+        return fail("--ask cannot be given with --fullscreen or --windowed");
     return line;
 }
 
@@ -126,11 +130,12 @@ std::optional<std::vector<std::string>> PlayableStages(const std::string& given,
 
 std::string Usage(const std::string& program, bool playable)
 {
-    std::string text = "usage: " + program + " [--fullscreen | --windowed] [--classic]" +
+    std::string text = "usage: " + program + " [--fullscreen | --windowed | --ask] [--classic]" +
                        (playable ? " [--play FILE|FOLDER]" : "") +
                        "\n\n"
                        "  --fullscreen   start full screen without asking\n"
                        "  --windowed     start in a window without asking\n"
+                       "  --ask          ask the full-screen question again, whatever the settings file says\n"
                        "  --classic      no play aids: no par, hints, undo, aiming ghost or notices\n";
     if (playable)
         text += "  --play FILE    play the stage in FILE (one made in the editor, say), or a FOLDER's\n"

@@ -12,6 +12,8 @@ struct CommandLine {
     Action action = Action::Start;
     // The full-screen question's answer, given in advance.
     std::optional<bool> fullScreen;
+    // --ask: the question is asked even where the settings hold its answer.
+    bool ask = false;
     // A stage file, or a folder of them, to play on its own instead of the
     // title (the game only).
     std::string stageFile;

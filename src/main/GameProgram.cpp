@@ -1,6 +1,7 @@
 #include "main/GameProgram.h"
 
 #include "main/FrameLoop.h"
+#include "main/PlayerSettings.h"
 #include "platform/AudioDevice.h"
 #include "main/SceneTable.h"
 
@@ -16,6 +17,8 @@ bool GameProgram::Start(const Options& startOptions, std::string& error)
     application.Audio().SetLevels(options.settings.musicLevel, options.settings.effectsLevel);
     if (!context.Start(!options.headless, error))
         return false;
+    if (!options.fullScreen && options.settings.assists)
+        KeepDisplayAnswer(options.program, context.settings, application.fullScreen);
     application.ShowWindow();
     context.scenes.SetFactory([this](SceneId id) { return MakeScene(id, context.ForScenes()); });
     return true;

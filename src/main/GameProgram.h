@@ -21,13 +21,17 @@ public:
         // No window and no GL context; the device only records.
         bool headless = false;
         SceneId firstScene = SceneId::Title;
-        // The full-screen question's answer, given in advance.
+        // The full-screen question's answer, given in advance. Without it the
+        // question is asked, and with the play aids its answer is kept in the
+        // settings file, so that the next start does not ask.
         std::optional<bool> fullScreen;
         // Stage files to play on their own, in order, in the Game scene,
         // instead of the first scene.
         std::vector<std::string> stageFiles;
         // The player's settings: the aids, the volumes, where they are kept.
         Settings settings;
+        // Begins the lines the program writes on stderr.
+        const char* program = "orb";
     };
 
     GameProgram() = default;

@@ -26,3 +26,11 @@ std::optional<bool> DisplayAnswer(Display display)
         return std::nullopt;
     }
 }
+
+void KeepDisplayAnswer(const char* program, Settings& settings, bool fullScreen)
+{
+    settings.display = fullScreen ? Display::FullScreen : Display::Window;
+    if (!settings.file.empty() && !SettingsFile::Write(settings.file, settings))
+        std::fprintf(stderr, "%s: the display answer could not be kept in %s; the question comes back next time\n",
+                     program, settings.file.c_str());
+}

@@ -16,3 +16,8 @@ Settings PlayerSettings(const char* program, const std::string& file = SettingsF
 // The full-screen question's answer the display setting gives in advance;
 // nothing when the question is to be asked.
 std::optional<bool> DisplayAnswer(Display display);
+
+// Keeps the full-screen question's answer as the display setting, in the
+// settings file when there is one; one line on stderr, beginning with
+// program, when it cannot be written there.
+void KeepDisplayAnswer(const char* program, Settings& settings, bool fullScreen);

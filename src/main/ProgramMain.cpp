@@ -33,9 +33,11 @@ int ProgramMain(const char* name, int argc, char** argv, SceneId firstScene)
 
     Settings settings = PlayerSettings(name);
     settings.assists = !line.classic;
-    GameProgram::Options options{.firstScene = firstScene,
-                                 .fullScreen = line.fullScreen ? line.fullScreen : DisplayAnswer(settings.display),
-                                 .settings = settings};
+    std::optional<bool> fullScreen = line.fullScreen;
+    if (!fullScreen && !line.ask)
+        fullScreen = DisplayAnswer(settings.display);
+    GameProgram::Options options{
+        .firstScene = firstScene, .fullScreen = fullScreen, .settings = settings, .program = name};
     std::string error;
     if (!line.stageFile.empty()) {
         // The program runs elsewhere than it was started from.

@@ -35,7 +35,29 @@ Window::~Window()
 
 void Window::SetFullScreen(bool fullScreen)
 {
-    SDL_SetWindowFullscreen(window, fullScreen ? SDL_WINDOW_FULLSCREEN_DESKTOP : 0);
+    if (fullScreen == ((SDL_GetWindowFlags(window) & SDL_WINDOW_FULLSCREEN) != 0))
+        return;
+    if (!fullScreen) {
+        // Without a window manager nothing else would shrink the window back,
+        // and SDL would go on taking it for the display's size.
+        SDL_SetWindowFullscreen(window, 0);
+        SDL_SetWindowSize(window, windowedWidth, windowedHeight);
+        SDL_SetWindowPosition(window, windowedX, windowedY);
+        return;
+    }
+    SDL_GetWindowPosition(window, &windowedX, &windowedY);
+    SDL_GetWindowSize(window, &windowedWidth, &windowedHeight);
+    // Full screen is a request to the window manager, and SDL takes the
+    // window for the display's size either way. With no window manager to
+    // carry it out (a bare X server) the window would keep its size and show
+    // a corner of a picture drawn for the display, so it covers the display
+    // itself first.
+    SDL_Rect display;
+    if (SDL_GetDisplayBounds(SDL_GetWindowDisplayIndex(window), &display) == 0) {
+        SDL_SetWindowPosition(window, display.x, display.y);
+        SDL_SetWindowSize(window, display.w, display.h);
+    }
+    SDL_SetWindowFullscreen(window, SDL_WINDOW_FULLSCREEN_DESKTOP);
 }
 
 bool Window::CreateContext(std::string& error)

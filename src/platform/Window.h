@@ -7,7 +7,8 @@ struct SDL_Window;
 
 // The one top-level window with its OpenGL 3.3 core context. It opens at the
 // picture's size and may be resized (the device scales the picture to fit);
-// full screen covers the desktop at its own mode instead of switching the display.
+// full screen covers the desktop at its own mode instead of switching the
+// display, with a window manager or without one.
 class Window {
 public:
     // A hidden window; nullptr with the reason in error when SDL cannot make one.
@@ -16,6 +17,7 @@ public:
     Window(const Window&) = delete;
     Window& operator=(const Window&) = delete;
 
+    // Back from full screen, the window takes the place and size it had before.
     void SetFullScreen(bool fullScreen);
     // The client area's size in screen coordinates.
     void SetSize(int width, int height);
@@ -31,4 +33,8 @@ private:
 
     SDL_Window* window = nullptr;
     void* glContext = nullptr;
+    int windowedX = 0;
+    int windowedY = 0;
+    int windowedWidth = 0;
+    int windowedHeight = 0;
 };

@@ -59,6 +59,7 @@ public:
     int GameOverFrame() const { return ending.GameOverFrame(); }
     bool MenuOpen() const { return menu.IsOpen(); }
     int EarlyMenuKey() const { return menu.EarlyKey(); }
+    std::optional<AimPreview> Aim() const { return board.Aim(); }
     int MenuCursor() const { return menu.Cursor(); }
     LossReason Loss() const { return loss; }
     // The play aids' state; null when they are off.

@@ -282,6 +282,43 @@ TEST_F(Assisted, AKeyPressedWhileThePlayerIsBusyIsPlayedWhenItIsFree)
     EXPECT_EQ(clearing.MenuCursor(), 1) << "Down pressed during the clear moved the cursor";
 }
 
+// The charged shot says what it will do: where it lands, which blocks it
+// turns and into what, or that it turns nothing.
+TEST_F(Assisted, TheAimShowsTheBlocksTheChargedShotWillTurnOrThatItWillDissolve)
+{
+    Game& game = StartStage(Board);
+    EXPECT_FALSE(game.Aim()) << "nothing charged";
+    Hold(VirtualKey::Space);
+    RunFrames(1);
+    Press(VirtualKey::Up);
+    RunFrames(10);
+    std::optional<AimPreview> aim = game.Aim();
+    ASSERT_TRUE(aim);
+    EXPECT_EQ(aim->landing, (MapPosition{0, 0, 2}));
+    EXPECT_EQ(aim->turned, (std::vector<TurnedPiece>{{2, {0, 0, 3}, White}}));
+
+    Press(VirtualKey::Right);
+    RunFrames(10);
+    aim = game.Aim();
+    ASSERT_TRUE(aim);
+    EXPECT_EQ(aim->landing, (MapPosition{1, 0, 0}));
+    EXPECT_EQ(aim->turned, (std::vector<TurnedPiece>{{0, {2, 0, 0}, White}}));
+    Release(VirtualKey::Space);
+    for (int i = 0; i < 200 && !AtRest(); ++i)
+        RunFrames(1);
+
+    WalkOne(VirtualKey::Up);
+    Hold(VirtualKey::Space);
+    RunFrames(1);
+    Press(VirtualKey::Right);
+    RunFrames(10);
+    aim = game.Aim();
+    ASSERT_TRUE(aim);
+    EXPECT_EQ(aim->landing, (MapPosition{9, 0, 1}));
+    EXPECT_TRUE(aim->turned.empty()) << "the empty row: the shot will dissolve";
+    Release(VirtualKey::Space);
+}
+
 // An armoured block that only one landing can reach: no way to clear from
 // the start, so H has nothing to show, and says so.
 TEST_F(Assisted, AHintAskedAtADeadEndIsRefusedWithItsSound)

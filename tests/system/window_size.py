@@ -2,20 +2,24 @@
 """A game window of another size than the picture: opened smaller, then made
 wide, the whole 1280 x 720 picture shows scaled into it, letterboxed with
 black bars, the score board's corners inside the window; screenshots of the
-picture itself stay 1280 x 720.
+picture itself stay 1280 x 720. Full screen on an X server without a window
+manager covers the screen the same way, and Alt+Enter goes to the window and
+back to the whole screen.
 
-    window_size.py HARNESS RUNTIME_DIR
+    window_size.py HARNESS ORB RUNTIME_DIR
 """
 import os
 import shutil
+import signal
 import subprocess
 import sys
 import tempfile
+import time
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 from png import Picture  # noqa: E402
 
-harness, runtime = sys.argv[1:3]
+harness, game, runtime = sys.argv[1:4]
 work = tempfile.mkdtemp()
 
 
@@ -33,7 +37,7 @@ subprocess.run([harness, '--data', runtime, '--scene', 'game', '--frames', '140'
                 '--resize', '110:1600x700', '--screenshot', f'130:{shot("picture-wide")}',
                 '--window-shot', f'130:{shot("wide")}'], check=True, stderr=subprocess.DEVNULL)
 
-for name, size, picture_name in (('tall', (960, 720), 'picture'), ('wide', (1600, 700), 'picture-wide')):
+def check_letterboxed(name, size, picture_name):
     window, picture = Picture(shot(name)), Picture(shot(picture_name))
     if (picture.width, picture.height) != (1280, 720):
         fail(f'the picture itself is {picture.width} x {picture.height}')
@@ -59,5 +63,65 @@ for name, size, picture_name in (('tall', (960, 720), 'picture'), ('wide', (1600
         expected, shown = picture.pixel(x, y), placed(x, y)
         if max(abs(a - b) for a, b in zip(expected, shown)) > 40:
             fail(f'in the {name} window, ({x}, {y}) of the picture shows {shown}, not {expected}')
+
+
+check_letterboxed('tall', (960, 720), 'picture')
+check_letterboxed('wide', (1600, 700), 'picture-wide')
+
+# A 4:3 screen of its own, with no window manager: nothing but the game
+# itself can make its window cover the screen.
+Screen = (1440, 1080)
+if not shutil.which('Xvfb'):
+    print('skipped full screen without a window manager: Xvfb is not installed')
+else:
+    ready, told = os.pipe()
+    server = subprocess.Popen(['Xvfb', '-displayfd', str(told), '-screen', '0', f'{Screen[0]}x{Screen[1]}x24',
+                               '-nolisten', 'tcp'], pass_fds=(told,), stderr=subprocess.DEVNULL)
+    os.close(told)
+    number = os.read(ready, 16).decode().strip()
+    os.close(ready)
+    if not number:
+        fail('Xvfb did not start')
+    bare = dict(os.environ, DISPLAY=':' + number, XDG_CONFIG_HOME=work)
+    try:
+        subprocess.run([harness, '--data', runtime, '--scene', 'game', '--frames', '110', '--answer-fullscreen', 'yes',
+                        '--screenshot', f'100:{shot("picture-full")}', '--window-shot', f'100:{shot("full")}'],
+                       env=bare, check=True, stderr=subprocess.DEVNULL)
+        check_letterboxed('full-screen', Screen, 'picture-full')
+
+        def geometry():
+            """The game window's size on the X server, once it is shown."""
+            for _ in range(100):
+                tree = subprocess.run(['xwininfo', '-root', '-tree'], env=bare, capture_output=True, text=True).stdout
+                for line in tree.splitlines():
+                    if '"ORB":' in line:
+                        info = subprocess.run(['xwininfo', '-id', line.split()[0]], env=bare, capture_output=True,
+                                              text=True).stdout
+                        if 'IsViewable' in info:
+                            return tuple(int(l.split()[-1]) for l in info.splitlines()
+                                         if l.strip().startswith(('Width:', 'Height:')))
+                time.sleep(0.1)
+            return None
+
+        if shutil.which('xwininfo') and shutil.which('xdotool'):
+            process = subprocess.Popen([game, '--fullscreen'], cwd=runtime, env=bare, stderr=subprocess.DEVNULL,
+                                       start_new_session=True)
+            try:
+                seen = [geometry()]
+                for _ in range(2):
+                    subprocess.run(['xdotool', 'key', 'alt+Return'], env=bare, check=True)
+                    time.sleep(1)
+                    seen.append(geometry())
+            finally:
+                os.killpg(process.pid, signal.SIGKILL)
+                process.wait(timeout=10)
+            if seen != [Screen, (1280, 720), Screen]:
+                fail(f'full screen, Alt+Enter and Alt+Enter again gave windows of {seen}, not {Screen}, '
+                     f'1280 x 720 and {Screen}')
+        else:
+            print('skipped Alt+Enter without a window manager: xwininfo or xdotool is not installed')
+    finally:
+        server.kill()
+        server.wait(timeout=10)
 shutil.rmtree(work, ignore_errors=True)
 print('ok')

@@ -1,6 +1,7 @@
 // Images that help a player along: the line of keys over the board, the notes
 // for a stage that can no longer be cleared, the words and badge that compare
-// a score with par, the floor markers for a hint and a refused shot, and the
+// a score with par, the floor markers for a hint, a refused shot and what the
+// charged shot will do, and the
 // editor's key list and start cell.
 #include <algorithm>
 #include <cassert>
@@ -256,6 +257,37 @@ Canvas RefusedCell()
     return tile;
 }
 
+// Lies on top of a block the charged shot will turn over, in the colour the
+// block turns to, ringed in the other so it reads on either.
+Canvas TurnsTo(Color face, Color edge)
+{
+    Canvas tile(static_cast<int>(tileSize), static_cast<int>(tileSize));
+    const Shape ring = shapes::Stroke(shapes::Circle(tileCentre, markerRadius), 7.0f);
+    const Shape dot = shapes::Circle(tileCentre, 7.5f);
+    const Shape sign = shapes::Union(ring, dot);
+    tile.Draw(shapes::Grown(sign, 3.0f), edge);
+    tile.Draw(sign, face);
+    return tile;
+}
+
+// A broken ring struck through: the shot lands here and turns nothing.
+Canvas ShotDissolves()
+{
+    constexpr int dashes = 8;
+    constexpr float slash = 17.0f;
+    Canvas tile(static_cast<int>(tileSize), static_cast<int>(tileSize));
+    Shape sign = shapes::Capsule(tileCentre + glm::vec2(-slash, slash), tileCentre + glm::vec2(slash, -slash), 3.0f);
+    for (int i = 0; i < dashes; ++i) {
+        const float a = glm::two_pi<float>() * (static_cast<float>(i) + 0.2f) / dashes;
+        const float b = a + glm::two_pi<float>() * 0.55f / dashes;
+        const auto at = [](float angle) { return tileCentre + glm::vec2(std::cos(angle), std::sin(angle)) * markerRadius; };
+        sign = shapes::Union(sign, shapes::Capsule(at(a), at(b), 2.75f));
+    }
+    tile.Draw(shapes::Grown(sign, 2.25f), palette::goldDark);
+    tile.Draw(sign, paints::Vertical(Mix(palette::gold, Hex(0xFFFFFF), 0.3f), palette::gold, 10.0f, 54.0f));
+    return tile;
+}
+
 // The editor's keys, one to a row, beside its board: drawn centred at (1085, 338).
 Canvas EditorKeys(const ui::Fonts& fonts)
 {
@@ -318,6 +350,9 @@ void WriteAssistHud(ContentWriter& out, const ui::Fonts& fonts)
     out.Write(ImageFile::HintCell, HintCell());
     out.Write(ImageFile::HintArrow, HintArrow());
     out.Write(ImageFile::RefusedCell, RefusedCell());
+    out.Write(ImageFile::TurnsWhite, TurnsTo(palette::paper, palette::blockInk));
+    out.Write(ImageFile::TurnsBlack, TurnsTo(palette::blockInk, palette::paper));
+    out.Write(ImageFile::ShotDissolves, ShotDissolves());
     out.Write(ImageFile::EditorKeys, EditorKeys(fonts));
     out.Write(ImageFile::StartCell, StartCell());
 }

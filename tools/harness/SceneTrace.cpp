@@ -103,6 +103,24 @@ void WriteAssistTrace(const Game& game, const Assists& aids, JsonWriter& json)
         json.Null();
     json.Key("earlyMenuKey");
     json.Int(game.EarlyMenuKey());
+    json.Key("aim");
+    if (const std::optional<AimPreview> aim = game.Aim()) {
+        json.BeginObject();
+        json.Key("landing");
+        WriteCell(aim->landing, json);
+        json.Key("turns");
+        json.BeginArray();
+        for (const TurnedPiece& piece : aim->turned) {
+            json.BeginArray();
+            for (const int v : {piece.cell.x, piece.cell.y, piece.cell.z, piece.becomes})
+                json.Int(v);
+            json.EndArray();
+        }
+        json.EndArray();
+        json.EndObject();
+    } else {
+        json.Null();
+    }
     json.EndObject();
 }
 

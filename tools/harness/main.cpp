@@ -130,7 +130,8 @@ int main(int argc, char** argv)
                         .firstScene = options.scene,
                         .fullScreen = DisplayAnswer(settings.display),
                         .stageFiles = playFiles,
-                        .settings = settings},
+                        .settings = settings,
+                        .program = "orb-harness"},
                        error))
         return Fail("cannot start: " + error);
     program.Run(&harness, options.realtime);
