@@ -63,6 +63,7 @@
     FILE(TurnsWhite, "Resource/Texture/TurnsWhite.png")        \
     FILE(TurnsBlack, "Resource/Texture/TurnsBlack.png")        \
     FILE(ShotDissolves, "Resource/Texture/ShotDissolves.png")  \
+    FILE(PlayerFacing, "Resource/Texture/PlayerFacing.png")    \
     FILE(EditorKeys, "Resource/Texture/EditorKeys.png")        \
     FILE(StartCell, "Resource/Texture/StartCell.png")
 

@@ -45,6 +45,12 @@ float HintMarkScale(const MapPosition& cell)
     return 1.0f + (FarHintMark - 1.0f) * depth;
 }
 
+// Straight above the board's middle, high enough that the whole board, and
+// the tops of its edge blocks, fit the picture's height with a margin.
+const Vector3 PlanEye{Field::CellSize * Field::Cells / 2.0f, 520.0f, Field::CellSize * Field::Cells / 2.0f};
+// The facing arrow lies just above the player's head.
+constexpr float PlayerTop = 52.0f;
+
 // The arrow image points toward the camera (-z); the turn about y that points it the given way.
 float ArrowTurn(int direction)
 {
@@ -62,7 +68,12 @@ float ArrowTurn(int direction)
 
 }  // namespace
 
-GameView::GameView(GraphicsDevice& device) : sky(std::make_unique<SkySphere>()), camera(Camera::Create(device)) {}
+GameView::GameView(GraphicsDevice& device)
+    : sky(std::make_unique<SkySphere>()), camera(Camera::Create(device)), planCamera(Camera::Create(device))
+{
+    planCamera->pitch = std::numbers::pi_v<float> / 2.0f;
+    planCamera->position = PlanEye;
+}
 
 GameView::~GameView() = default;
 
@@ -84,7 +95,7 @@ void GameView::Step(GraphicsDevice& device)
 
 void GameView::SetCamera(GraphicsDevice& device)
 {
-    camera->UpdateOrbit(device);
+    (plan ? planCamera : camera)->UpdateOrbit(device);
 }
 
 void GameView::Draw(const RenderContext& render, const PlayBoard& board, const Assists* aids, int group,
@@ -168,7 +179,7 @@ bool GameView::SeeThroughInWorld(const PlayBoard& board, const Assists* aids) co
 {
     const bool shardShown =
         std::any_of(board.shards.begin(), board.shards.end(), [](const CellShard& shard) { return shard.visible; });
-    const bool aidShown = aids && (aids->Hint() || aids->RefusedMark() || board.Aim());
+    const bool aidShown = aids && (plan || aids->Hint() || aids->RefusedMark() || board.Aim());
     return board.flame.visible || shardShown || aidShown;
 }
 
@@ -183,16 +194,21 @@ void GameView::DrawAssists(const RenderContext& render, const PlayBoard& board, 
     // them from the depth test.
     const bool lit = device.Lighting();
     device.SetLighting(false);
+    const auto lay = [&](const char* image, const Vector3& at, float turn, float scale) {
+        device.SetTexture(render.textures.Get(image).get());
+        DrawQuadXZ(device, {-FloorMark / 2, -FloorMark / 2, FloorMark, FloorMark},
+                   Matrix::Scaling(scale, 1.0f, scale) * Matrix::RotationY(turn) * Matrix::Translation(at), {}, 255.0f);
+    };
     // On the floor, or on top of the block standing in the cell.
     const auto mark = [&](const char* image, const MapPosition& cell, float turn, float scale) {
         const Vector3 centre = Field::Centre(cell);
         const float height = BlockKind::IsBlock(board.grid.CellAt(cell)) ? Field::CellSize : 0.0f;
-        device.SetTexture(render.textures.Get(image).get());
-        DrawQuadXZ(device, {-FloorMark / 2, -FloorMark / 2, FloorMark, FloorMark},
-                   Matrix::Scaling(scale, 1.0f, scale) * Matrix::RotationY(turn) *
-                       Matrix::Translation(centre.x, height + FloorMarkHeight, centre.z),
-                   {}, 255.0f);
+        lay(image, {centre.x, height + FloorMarkHeight, centre.z}, turn, scale);
     };
+    if (plan) {
+        const Vector3& player = board.player.transform.position;
+        lay(ImageFile::PlayerFacing, {player.x, PlayerTop, player.z}, ArrowTurn(board.player.facing), 1.0f);
+    }
     if (hint) {
         const float scale = HintMarkScale(hint->from);
         mark(ImageFile::HintCell, hint->from, 0.0f, scale);

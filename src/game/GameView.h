@@ -29,9 +29,13 @@ public:
     void Step(GraphicsDevice& device);
     // The sky drifts on every frame, played or not.
     void ScrollSky();
-    // The view never changes; setting it at the start also serves a stage
-    // that starts lost, where no play step runs.
+    // The view changes only for the plan; setting it at the start also
+    // serves a stage that starts lost, where no play step runs.
     void SetCamera(GraphicsDevice& device);
+
+    // A play aid: the board seen from straight above, with the player's
+    // facing marked on its head. Taken by the camera on the next Step.
+    bool plan = false;
 
     // aids: the play aids' state, or null when they are off.
     void Draw(const RenderContext& render, const PlayBoard& board, const Assists* aids, int group,
@@ -49,6 +53,7 @@ private:
 
     std::unique_ptr<SkySphere> sky;
     std::unique_ptr<Camera> camera;
+    std::unique_ptr<Camera> planCamera;
     std::shared_ptr<Texture> shardTexture;
     bool glowReady = false;
 };

@@ -19,7 +19,7 @@ void PlayHistory::ReadKeys(Keyboard& keys, Settings& settings, bool keyLineShown
                            SoundPlayer& sound, bool wait)
 {
     const int key = FirstGameKeyDown(keys, {VirtualKey::H, VirtualKey::Z, VirtualKey::Back, VirtualKey::Y,
-                                            VirtualKey::R, VirtualKey::F1});
+                                            VirtualKey::R, VirtualKey::F1, VirtualKey::Tab});
     if (key == 0) {
         latch.Open();
         return;
@@ -33,6 +33,9 @@ void PlayHistory::ReadKeys(Keyboard& keys, Settings& settings, bool keyLineShown
         break;
     case VirtualKey::F1:
         settings.keyLine = !keyLineShown;
+        break;
+    case VirtualKey::Tab:
+        planShown = !planShown;
         break;
     case VirtualKey::Y:
         Redo(board, sound, wait);

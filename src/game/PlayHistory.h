@@ -15,7 +15,8 @@ struct Settings;
 // before each shot that undo goes back to, and a new search each time a shot
 // has come to rest. Their keys: H asks for a hint, Z or Backspace takes the
 // last shot back, Y or Shift+Z plays it again, R starts the stage again (an
-// undo takes that back too), F1 shows or hides the key line.
+// undo takes that back too), F1 shows or hides the key line, Tab shows the
+// board from straight above or as before.
 class PlayHistory {
 public:
     // pace: whether searches run beside the frames or are waited for; wait,
@@ -24,6 +25,7 @@ public:
 
     const Assists& Aids() const { return assists; }
     Assists& Aids() { return assists; }
+    bool PlanShown() const { return planShown; }
 
     // The stage's start, to search from.
     void Start(const PlayBoard& board);
@@ -66,4 +68,5 @@ private:
     int shotsCounted = 0;
     // A shot was fired; the next quiet frame is a new position to search.
     bool awaitingRest = false;
+    bool planShown = false;
 };

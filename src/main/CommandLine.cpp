@@ -148,8 +148,10 @@ std::string Usage(const std::string& program, bool playable)
                        "  Space          hold to aim (the ghost shows where the shot lands); an arrow\n"
                        "                 while holding turns on the spot; release to fire\n"
                        "  H              hint: where to stand, which way to face, where it lands\n"
-                       "  Z, Backspace   take back the last shot\n"
-                       "  M              menu: next stage, stage select, title, retry\n"
+                       "  Z, Backspace   take back the last shot;  Y, Shift+Z  play it again\n"
+                       "  R              start the stage again (Z takes that back)\n"
+                       "  Tab            the board from straight above, and back\n"
+                       "  M, Escape      menu: next stage, stage select, title, retry\n"
                        "  F1             the key line on screen, on or off\n"
                        "  - =            music down, up (kept in the settings file)\n"
                        "  [ ]            effects down, up\n"
@@ -163,8 +165,9 @@ std::string Usage(const std::string& program, bool playable)
                        "  V              check the board without saving: its par, or why it cannot be cleared\n"
                        "  T              play the board; the game's menu or a clear comes back here\n"
                        "  F1             the key list on screen, on or off\n";
-    text += "  Alt+Enter      full screen or a window, at any time\n"
-            "  Escape         quit\n";
+    text += "  Alt+Enter      full screen or a window, at any time\n";
+    text += playable ? "  Escape         back one level (the title quits; with --classic, quit)\n"
+                     : "  Escape         quit\n";
     return text;
 }
 

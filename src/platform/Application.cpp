@@ -80,6 +80,8 @@ int VirtualKeyOf(SDL_Scancode scancode, SDL_Keycode code)
         return VirtualKey::Down;
     case SDLK_BACKSPACE:
         return VirtualKey::Back;
+    case SDLK_TAB:
+        return VirtualKey::Tab;
     case SDLK_F1:
         return VirtualKey::F1;
     case SDLK_LSHIFT:

@@ -5,6 +5,7 @@
 // digits by their ASCII codes.
 namespace VirtualKey {
 constexpr int Back = 8;
+constexpr int Tab = 9;
 constexpr int Shift = 16;
 constexpr int Return = 13;
 constexpr int Escape = 27;

@@ -152,8 +152,10 @@ void Game::PlayStep()
         gameOver = false;
         loss = LossReason::None;
     }
-    if (history)
+    if (history) {
         history->SearchWhenAtRest(board, cleared || gameOver, WaitForSearches());
+        view.plan = history->PlanShown();
+    }
     view.Step(context.render.device);
 }
 
@@ -243,7 +245,7 @@ void Game::Draw()
         const Assists& aids = history->Aids();
         const bool playing = !cleared && !gameOver;
         hud.assists = {true,
-                       KeyLineShown() && playing && !menu.IsOpen(),
+                       KeyLineShown() && playing && !menu.IsOpen() && !view.plan,
                        aids.DeadEnd() && playing,
                        aids.TooLarge() && playing,
                        loss,

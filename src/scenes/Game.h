@@ -59,6 +59,7 @@ public:
     int GameOverFrame() const { return ending.GameOverFrame(); }
     bool MenuOpen() const { return menu.IsOpen(); }
     int EarlyMenuKey() const { return menu.EarlyKey(); }
+    bool PlanShown() const { return view.plan; }
     std::optional<AimPreview> Aim() const { return board.Aim(); }
     int MenuCursor() const { return menu.Cursor(); }
     LossReason Loss() const { return loss; }

@@ -319,6 +319,31 @@ TEST_F(Assisted, TheAimShowsTheBlocksTheChargedShotWillTurnOrThatItWillDissolve)
     Release(VirtualKey::Space);
 }
 
+// Tab shows the board from straight above, the far rows up the screen as in
+// the usual view; Tab again returns.
+TEST_F(Assisted, TabShowsThePlanFromStraightAboveAndTabAgainReturns)
+{
+    Game& game = StartStage(Board);
+    const auto seen = [this](const Vector3& point) {
+        return TransformCoord(point, Device().GetTransform(TransformState::View));
+    };
+    const Vector3 middle{250.0f, 0.0f, 250.0f};
+    const Vector3 usual = seen(middle);
+    Tap(VirtualKey::Tab);
+    ASSERT_TRUE(game.PlanShown());
+    const Vector3 above = seen(middle);
+    EXPECT_NEAR(above.x, 0.0f, 0.01f);
+    EXPECT_NEAR(above.y, 0.0f, 0.01f) << "the board's middle in the middle of the picture";
+    const Vector3 farRow = seen({250.0f, 0.0f, 475.0f});
+    const Vector3 nearRow = seen({250.0f, 0.0f, 25.0f});
+    EXPECT_NEAR(farRow.z, nearRow.z, 0.01f) << "every row as far from the eye";
+    EXPECT_GT(farRow.y, nearRow.y) << "the far rows up the screen";
+
+    Tap(VirtualKey::Tab);
+    EXPECT_FALSE(game.PlanShown());
+    EXPECT_NEAR(seen(middle).z, usual.z, 0.01f);
+}
+
 // An armoured block that only one landing can reach: no way to clear from
 // the start, so H has nothing to show, and says so.
 TEST_F(Assisted, AHintAskedAtADeadEndIsRefusedWithItsSound)

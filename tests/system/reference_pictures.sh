@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
-# Ten approved frames of the game, kept at a quarter of each side in
+# Eleven approved frames of the game, kept at a quarter of each side in
 # tests/reference-pictures/, against the same frames rendered now in a window
-# (the views of docs/menu-views.sh and docs/game-views.sh, and a wide window).
+# (the views of docs/menu-views.sh and docs/game-views.sh, a wide window, and
+# the plan with a charged shot's preview).
 # orb-pictures shrinks each frame and counts the pixels that changed (see
 # tools/pictures/ReferencePicture.h for the tolerance and why). When one
 # differs, ARTEFACT_DIR/sheet.png shows old, new and their difference.
@@ -24,6 +25,11 @@ mkdir -p "$artefacts" "$work/shots"
 "$root/docs/game-views.sh" "$build/orb-harness" "$build/runtime" "$work/shots" "$work/logs" > /dev/null
 "$build/orb-harness" --data "$build/runtime" --play "$root/docs/game-views/Stage001.txt" --frames 101 \
   --resize 0:1600x700 --window-shot "100:$work/shots/window-wide.png" 2> /dev/null
+# With the play aids: the plan of the last Hard stage, a shot charged toward +x
+# that the preview marks as turning nothing.
+printf '95 Tab down\n96 Tab up\n105 Space down\n108 Right down\n109 Right up\n' > "$work/plan.keys"
+"$build/orb-harness" --data "$build/runtime" --scene game --group 3 --stage 6 --assists --frames 131 \
+  --keys "$work/plan.keys" --screenshot "130:$work/shots/game-plan-aim.png" 2> /dev/null
 
 # name: the frame it is made from
 views=(
@@ -37,6 +43,7 @@ views=(
   game-over-negative:contact-sheet-game-over-negative
   editor:contact-sheet-editor
   window-wide:window-wide
+  game-plan-aim:game-plan-aim
 )
 
 sheet=()

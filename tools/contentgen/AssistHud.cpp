@@ -129,6 +129,7 @@ Canvas KeyLine(const ui::Fonts& fonts)
             Hint(fonts, {"\u2190", "\u2191", "\u2193", "\u2192"}, "walk"),
             Hint(fonts, {"Space"}, "hold to aim \u00B7 arrow turns \u00B7 release fires"),
             Hint(fonts, {"H"}, "hint"),
+            Hint(fonts, {"Tab"}, "plan"),
         },
         {
             Hint(fonts, {"Z"}, "undo"),
@@ -233,12 +234,12 @@ Canvas HintCell()
 }
 
 // Points to the top edge; the game turns it about the centre to the facing.
-Canvas HintArrow()
+Canvas Arrow(Color light, Color face, Color edge)
 {
     Canvas tile(static_cast<int>(tileSize), static_cast<int>(tileSize));
     const Shape arrow = shapes::Polygon({{32, 5}, {54, 30}, {41, 30}, {41, 59}, {23, 59}, {23, 30}, {10, 30}});
-    tile.Draw(shapes::Grown(arrow, 2.5f), palette::hintDark);
-    tile.Draw(arrow, paints::Vertical(hintLight, palette::hint, 5.0f, 59.0f));
+    tile.Draw(shapes::Grown(arrow, 2.5f), edge);
+    tile.Draw(arrow, paints::Vertical(light, face, 5.0f, 59.0f));
     return tile;
 }
 
@@ -348,7 +349,9 @@ void WriteAssistHud(ContentWriter& out, const ui::Fonts& fonts)
     out.Write(ImageFile::ParMet, ParMet());
     out.Write(ImageFile::WithHints, WithHints(fonts));
     out.Write(ImageFile::HintCell, HintCell());
-    out.Write(ImageFile::HintArrow, HintArrow());
+    out.Write(ImageFile::HintArrow, Arrow(hintLight, palette::hint, palette::hintDark));
+    // On the player's head in the plan, where its face cannot be seen.
+    out.Write(ImageFile::PlayerFacing, Arrow(palette::paper, Mix(palette::coral, Hex(0xFFFFFF), 0.3f), palette::coralDark));
     out.Write(ImageFile::RefusedCell, RefusedCell());
     out.Write(ImageFile::TurnsWhite, TurnsTo(palette::paper, palette::blockInk));
     out.Write(ImageFile::TurnsBlack, TurnsTo(palette::blockInk, palette::paper));

@@ -28,7 +28,7 @@ const std::pair<const char*, int> VolumeKeys[] = {{"Minus", VirtualKey::Minus},
 const std::pair<const char*, int> AssistKeys[] = {
     {"H", VirtualKey::H}, {"Z", VirtualKey::Z}, {"Backspace", VirtualKey::Back}, {"F1", VirtualKey::F1},
     {"V", VirtualKey::V}, {"T", VirtualKey::T}, {"Y", VirtualKey::Y},         {"R", VirtualKey::R},
-    {"Shift", VirtualKey::Shift}};
+    {"Shift", VirtualKey::Shift}, {"Tab", VirtualKey::Tab}};
 
 }  // namespace
 

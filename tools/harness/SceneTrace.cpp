@@ -101,6 +101,8 @@ void WriteAssistTrace(const Game& game, const Assists& aids, JsonWriter& json)
         json.Int(*move);
     else
         json.Null();
+    json.Key("plan");
+    json.Bool(game.PlanShown());
     json.Key("earlyMenuKey");
     json.Int(game.EarlyMenuKey());
     json.Key("aim");
