@@ -41,12 +41,20 @@ void Window::SetFullScreen(bool fullScreen)
         // Without a window manager nothing else would shrink the window back,
         // and SDL would go on taking it for the display's size.
         SDL_SetWindowFullscreen(window, 0);
-        SDL_SetWindowSize(window, windowedWidth, windowedHeight);
-        SDL_SetWindowPosition(window, windowedX, windowedY);
+        SDL_SetWindowSize(window, windowed.width, windowed.height);
+        // SDL places a window by its frame as far as it has heard of it, and
+        // it may not have heard yet of the frame the window manager puts
+        // back: the window would come back lower by its title bar each time.
+        int frameTop = 0;
+        int frameLeft = 0;
+        SDL_GetWindowBordersSize(window, &frameTop, &frameLeft, nullptr, nullptr);
+        SDL_SetWindowPosition(window, windowed.x - windowed.frameLeft + frameLeft,
+                              windowed.y - windowed.frameTop + frameTop);
         return;
     }
-    SDL_GetWindowPosition(window, &windowedX, &windowedY);
-    SDL_GetWindowSize(window, &windowedWidth, &windowedHeight);
+    SDL_GetWindowPosition(window, &windowed.x, &windowed.y);
+    SDL_GetWindowSize(window, &windowed.width, &windowed.height);
+    SDL_GetWindowBordersSize(window, &windowed.frameTop, &windowed.frameLeft, nullptr, nullptr);
     // Full screen is a request to the window manager, and SDL takes the
     // window for the display's size either way. With no window manager to
     // carry it out (a bare X server) the window would keep its size and show

@@ -33,8 +33,13 @@ private:
 
     SDL_Window* window = nullptr;
     void* glContext = nullptr;
-    int windowedX = 0;
-    int windowedY = 0;
-    int windowedWidth = 0;
-    int windowedHeight = 0;
+    // Where the window was before full screen, and the frame it had there.
+    struct Placement {
+        int x = 0;
+        int y = 0;
+        int width = 0;
+        int height = 0;
+        int frameTop = 0;
+        int frameLeft = 0;
+    } windowed;
 };

@@ -10,10 +10,13 @@ if [ -z "${DISPLAY:-}" ] || ! command -v xdotool > /dev/null; then
 fi
 
 cd "$runtime"
+# A settings file of its own: the answer is kept there, and the next run
+# would not ask.
+config=$(mktemp -d)
 # The question's window is looked for by its Japanese caption.
-LC_ALL=ja_JP.UTF-8 "$game" &
+XDG_CONFIG_HOME=$config LC_ALL=ja_JP.UTF-8 "$game" &
 pid=$!
-trap 'kill $pid 2> /dev/null' EXIT INT TERM
+trap 'kill $pid 2> /dev/null; rm -rf "$config"' EXIT INT TERM
 
 # xwininfo, because xdotool's name search does not read UTF-8 window names.
 wait_for_window() {
@@ -56,5 +59,6 @@ fi
 wait $pid
 status=$?
 trap - EXIT
+rm -rf "$config"
 [ $status -eq 0 ] || { echo "exit status $status"; exit 1; }
 echo ok

@@ -4,8 +4,10 @@ the sound players (in the trace) and the display answers the start-up
 question; the volume keys change a level, show it and keep it for the next
 start, changing only their own lines; a line that is no setting gives one
 line on stderr and the rest of the file still counts; a file that is no
-settings file (a FIFO) gives the defaults and is left alone; and on the
-game's command line --windowed and --fullscreen win over the file.
+settings file (a FIFO) gives the defaults and is left alone; on the game's
+command line --windowed and --fullscreen win over the file; and with the play
+aids the question's answer is kept, so that it is asked once, and again with
+--ask, while without them the file keeps "display = ask".
 
     settings.py HARNESS ORB RUNTIME_DIR SOURCE_DIR
 """
@@ -37,7 +39,11 @@ def write(text):
         out.write(text)
 
 
-def run(taps=(), frames=120):
+def read():
+    return open(settings).read()
+
+
+def run(taps=(), frames=120, options=()):
     make_fresh_data(data, runtime, root)
     script = os.path.join(work, 'keys.txt')
     with open(script, 'w') as out:
@@ -45,7 +51,7 @@ def run(taps=(), frames=120):
             out.write(f'{frame} {key} down\n{frame + 1} {key} up\n')
     trace = os.path.join(work, 'trace.jsonl')
     done = subprocess.run([harness, '--headless', '--data', data, '--scene', 'game', '--frames', str(frames),
-                           '--keys', script, '--trace', trace, '--settings', settings], capture_output=True,
+                           '--keys', script, '--trace', trace, '--settings', settings, *options], capture_output=True,
                           text=True, check=True)
     return [json.loads(line) for line in open(trace)], done.stderr
 
@@ -64,8 +70,8 @@ if sounds(frames[:1]) != ['levels music 60 effects 30']:
 frames, _ = run([(100, 'Equals'), (110, 'LeftBracket')])
 if sounds(frames[100:]) != ['levels music 70 effects 30', 'levels music 70 effects 20']:
     failures.append(f'the volume keys gave {sounds(frames[100:])}')
-if 'music = 70' not in open(settings).read() or 'effects = 20' not in open(settings).read():
-    failures.append(f'the new levels were not kept: {open(settings).read()!r}')
+if 'music = 70' not in read() or 'effects = 20' not in read():
+    failures.append(f'the new levels were not kept: {read()!r}')
 frames, _ = run()
 if sounds(frames[:1]) != ['levels music 70 effects 20']:
     failures.append(f'the kept levels did not come back at the next start: {sounds(frames[:1])}')
@@ -85,8 +91,19 @@ if len(warnings) != 1 or 'line 2' not in warnings[0]:
     failures.append(f'a misspelt line gave {warnings}')
 if sounds(frames) != ['levels music 100 effects 30', 'levels music 100 effects 20']:
     failures.append(f'beside a misspelt line the good ones gave {sounds(frames)}')
-if open(settings).read() != '# mine\nmusik = 50\neffects = 20\n':
-    failures.append(f'a volume key changed more than its line: {open(settings).read()!r}')
+if read() != '# mine\nmusik = 50\neffects = 20\n':
+    failures.append(f'a volume key changed more than its line: {read()!r}')
+
+write('display = ask\n')
+frames, _ = run(frames=1, options=['--answer-fullscreen', 'yes'])
+if not frames[0]['messages'] or read() != 'display = ask\n':
+    failures.append(f'without the play aids the answer was kept: {read()!r}')
+frames, _ = run(frames=1, options=['--assists', '--answer-fullscreen', 'yes'])
+if not frames[0]['messages'] or read() != 'display = fullscreen\n':
+    failures.append(f'with the play aids the answer Yes left {read()!r}')
+frames, _ = run(frames=1, options=['--assists'])
+if frames[0]['messages']:
+    failures.append(f'the kept answer was asked again: {frames[0]["messages"]}')
 
 os.remove(settings)
 os.mkfifo(settings)
@@ -102,26 +119,37 @@ os.remove(settings)
 
 # The game itself in an X session: "display = fullscreen" starts it without
 # the question, --windowed wins over it with a 1280 x 720 window, and
-# "display = ask" asks. (Without a window manager a full-screen window keeps
-# its size, so that is all an X server shows of it.)
-if os.environ.get('DISPLAY') and shutil.which('xwininfo'):
+# "display = ask" asks; the answer is kept, and asked for again only with
+# --ask, unless --classic leaves "display = ask" as it was.
+if os.environ.get('DISPLAY') and shutil.which('xwininfo') and shutil.which('xdotool'):
     write('display = fullscreen\n')
 
     def windows():
         return subprocess.run(['xwininfo', '-root', '-tree'], capture_output=True, text=True).stdout.splitlines()
 
-    def window_of(options):
+    def window_of(options, answer=None):
         """The size of the game's window (None while it is not shown) and
-        whether its question was asked: only windows new since the start count."""
+        whether its question was asked: only windows new since the start
+        count. With an answer, that key answers the question, and the window
+        that follows is waited for."""
         before = set(windows())
         # A session of its own: the message box runs in a child of its own, which goes too.
         process = subprocess.Popen([game] + options, cwd=runtime, env=env, stderr=subprocess.DEVNULL,
                                    start_new_session=True)
+        asked = False
         try:
             for _ in range(150):
                 new = [line for line in windows() if line not in before]
-                if any('"Question":' in line or '"確認":' in line for line in new):
-                    return None, True
+                question = next((line for line in new if '"Question":' in line or '"確認":' in line), None)
+                if question and not asked:
+                    if not answer:
+                        return None, True
+                    asked = True
+                    box = question.split()[0]
+                    # Without a window manager the key goes to the window under the pointer.
+                    subprocess.run(['xdotool', 'mousemove', '--window', box, '20', '20'])
+                    subprocess.run(['xdotool', 'windowfocus', '--sync', box], stderr=subprocess.DEVNULL)
+                    subprocess.run(['xdotool', 'key', '--clearmodifiers', answer])
                 for line in new:
                     if '"ORB":' in line:
                         info = subprocess.run(['xwininfo', '-id', line.split()[0]], capture_output=True,
@@ -129,9 +157,9 @@ if os.environ.get('DISPLAY') and shutil.which('xwininfo'):
                         if 'IsViewable' in info:
                             size = [int(l.split()[-1]) for l in info.splitlines()
                                     if l.strip().startswith(('Width:', 'Height:'))]
-                            return size, False
+                            return size, asked
                 time.sleep(0.1)
-            return None, False
+            return None, asked
         finally:
             os.killpg(process.pid, signal.SIGKILL)
             process.wait(timeout=10)
@@ -146,6 +174,21 @@ if os.environ.get('DISPLAY') and shutil.which('xwininfo'):
     size, asked = window_of([])
     if not asked:
         failures.append(f'"display = ask" did not ask; window {size}')
+
+    size, asked = window_of([], answer='Return')
+    if size != [1280, 720] or not asked or read() != 'display = window\n':
+        failures.append(f'answered No: asked {asked}, a {size} window, the file {read()!r}')
+    size, asked = window_of([])
+    if size != [1280, 720] or asked:
+        failures.append(f'after the answer No the next start asked {asked}, with a {size} window')
+    size, asked = window_of(['--ask'])
+    if not asked:
+        failures.append(f'--ask did not ask; window {size}')
+
+    write('display = ask\n')
+    size, asked = window_of(['--classic'], answer='Return')
+    if size != [1280, 720] or not asked or read() != 'display = ask\n':
+        failures.append(f'--classic answered No: asked {asked}, a {size} window, the file {read()!r}')
 
 shutil.rmtree(work, ignore_errors=True)
 for failure in failures:

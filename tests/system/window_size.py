@@ -70,27 +70,32 @@ check_letterboxed('wide', (1600, 700), 'picture-wide')
 
 # A 4:3 screen of its own, with no window manager: nothing but the game
 # itself can make its window cover the screen.
-Screen = (1440, 1080)
+screen = (1440, 1080)
 if not shutil.which('Xvfb'):
     print('skipped full screen without a window manager: Xvfb is not installed')
 else:
-    ready, told = os.pipe()
-    server = subprocess.Popen(['Xvfb', '-displayfd', str(told), '-screen', '0', f'{Screen[0]}x{Screen[1]}x24',
-                               '-nolisten', 'tcp'], pass_fds=(told,), stderr=subprocess.DEVNULL)
-    os.close(told)
-    number = os.read(ready, 16).decode().strip()
-    os.close(ready)
+    # The server picks a free display and names it on this pipe, the
+    # newline apart; the pipe stays open while it runs, or writing the
+    # newline ends it.
+    reading, writing = os.pipe()
+    server = subprocess.Popen(['Xvfb', '-displayfd', str(writing), '-screen', '0', f'{screen[0]}x{screen[1]}x24',
+                               '-nolisten', 'tcp'], pass_fds=(writing,), stderr=subprocess.DEVNULL)
+    os.close(writing)
+    named = os.fdopen(reading)
+    number = named.readline().strip()
     if not number:
         fail('Xvfb did not start')
     bare = dict(os.environ, DISPLAY=':' + number, XDG_CONFIG_HOME=work)
     try:
         subprocess.run([harness, '--data', runtime, '--scene', 'game', '--frames', '110', '--answer-fullscreen', 'yes',
-                        '--screenshot', f'100:{shot("picture-full")}', '--window-shot', f'100:{shot("full")}'],
+                        '--screenshot', f'100:{shot("picture-full")}', '--window-shot', f'100:{shot("full-screen")}'],
                        env=bare, check=True, stderr=subprocess.DEVNULL)
-        check_letterboxed('full-screen', Screen, 'picture-full')
+        check_letterboxed('full-screen', screen, 'picture-full')
 
-        def geometry():
-            """The game window's size on the X server, once it is shown."""
+        def geometry(unlike=None):
+            """The game window's size on the X server once it is shown, and
+            once it is no longer unlike; the last size seen after ten seconds."""
+            size = None
             for _ in range(100):
                 tree = subprocess.run(['xwininfo', '-root', '-tree'], env=bare, capture_output=True, text=True).stdout
                 for line in tree.splitlines():
@@ -98,10 +103,12 @@ else:
                         info = subprocess.run(['xwininfo', '-id', line.split()[0]], env=bare, capture_output=True,
                                               text=True).stdout
                         if 'IsViewable' in info:
-                            return tuple(int(l.split()[-1]) for l in info.splitlines()
+                            size = tuple(int(l.split()[-1]) for l in info.splitlines()
                                          if l.strip().startswith(('Width:', 'Height:')))
+                if size and size != unlike:
+                    return size
                 time.sleep(0.1)
-            return None
+            return size
 
         if shutil.which('xwininfo') and shutil.which('xdotool'):
             process = subprocess.Popen([game, '--fullscreen'], cwd=runtime, env=bare, stderr=subprocess.DEVNULL,
@@ -110,18 +117,18 @@ else:
                 seen = [geometry()]
                 for _ in range(2):
                     subprocess.run(['xdotool', 'key', 'alt+Return'], env=bare, check=True)
-                    time.sleep(1)
-                    seen.append(geometry())
+                    seen.append(geometry(unlike=seen[-1]))
             finally:
                 os.killpg(process.pid, signal.SIGKILL)
                 process.wait(timeout=10)
-            if seen != [Screen, (1280, 720), Screen]:
-                fail(f'full screen, Alt+Enter and Alt+Enter again gave windows of {seen}, not {Screen}, '
-                     f'1280 x 720 and {Screen}')
+            if seen != [screen, (1280, 720), screen]:
+                fail(f'full screen, Alt+Enter and Alt+Enter again gave windows of {seen}, not {screen}, '
+                     f'1280 x 720 and {screen}')
         else:
             print('skipped Alt+Enter without a window manager: xwininfo or xdotool is not installed')
     finally:
-        server.kill()
+        server.terminate()
         server.wait(timeout=10)
+        named.close()
 shutil.rmtree(work, ignore_errors=True)
 print('ok')
