@@ -128,6 +128,12 @@ inline std::string StageIdea(int group, int stage)
 {
     return "Resource/Texture/StageIdea" + std::to_string(group) + "_" + std::to_string(stage) + ".png";
 }
+// With the play aids, the line under a game's menu naming the stage "Next
+// stage" leads to, and its idea.
+inline std::string NextStageLine(int group, int stage)
+{
+    return "Resource/Texture/NextStage" + std::to_string(group) + "_" + std::to_string(stage) + ".png";
+}
 // A digit 0 to 9 in white, for the scores over the game and the select screen.
 inline std::string Digit(int digit)
 {

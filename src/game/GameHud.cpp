@@ -10,6 +10,7 @@
 
 #include "assets/AssetFiles.h"
 #include "game/ScoreDigits.h"
+#include "game/VolumeKeys.h"
 #include "render/GraphicsDevice.h"
 #include "render/RenderContext.h"
 #include "render/Sprites.h"
@@ -23,14 +24,15 @@ namespace {
 // reason of a loss, or the stage's par and whether hints were shown.
 constexpr float KeyLineX = 750.0f;
 constexpr float KeyLineY = 140.0f;
-constexpr float DeadEndY = 300.0f;
+// Above the board, clear of the blocks that made the dead end.
+constexpr float DeadEndY = 100.0f;
 constexpr float UnderBannerY = 290.0f;
 constexpr float WithHintsY = 350.0f;
+constexpr float ParBesideScoreX = 300.0f;
+constexpr float HintsBesideScoreX = 490.0f;
+constexpr float NextStageLineY = 692.0f;
 constexpr float ParWordGap = 12.0f;
 // A volume just changed, in the top right-hand corner.
-constexpr int LevelRight = 220;
-constexpr int LevelTop = 24;
-constexpr std::uint32_t LevelInk = 0xFF262833;
 
 // The menu panel stands two thirds of the way down; its cursor icons flank
 // the chosen row, one either side of the centre.
@@ -173,11 +175,18 @@ void DrawAssistHud(const RenderContext& render, const GameHudState& hud, int scr
     if (hud.gameOver && hud.gameOverFrame >= GameOverBannerFrame + BannerFrames && aids.loss != LossReason::None)
         centred(aids.loss == LossReason::WalledIn ? ImageFile::WalledIn : ImageFile::NoUsefulShot, UnderBannerY);
     if (hud.cleared && hud.clearFrame >= BannerFrames) {
+        // The open menu's panel takes the place under the banner.
+        const float parX = hud.menuOpen ? ParBesideScoreX : middle;
         if (aids.par)
-            DrawPar(render, *aids.par, middle, UnderBannerY);
-        if (aids.hintsUsed)
-            centred(ImageFile::WithHints, WithHintsY);
+            DrawPar(render, *aids.par, parX, hud.menuOpen ? ScoreY : UnderBannerY);
+        if (aids.hintsUsed) {
+            Sprites::DrawCentred(render, Sprites::Image(render, ImageFile::WithHints),
+                                 hud.menuOpen ? Matrix::Translation(HintsBesideScoreX, ScoreY, 0.0f)
+                                              : Matrix::Translation(middle, WithHintsY, 0.0f));
+        }
     }
+    if (hud.menuOpen && hud.menuCursor == 0 && aids.next)
+        centred(ImageFile::NextStageLine(aids.next->group, aids.next->number).c_str(), NextStageLineY);
 }
 
 }  // namespace
@@ -199,7 +208,6 @@ void DrawGameHud(const RenderContext& render, const GameHudState& hud)
         DrawGameOverBanner(render, hud.gameOverFrame, width);
     if (hud.assists.shown)
         DrawAssistHud(render, hud, width);
-    if (!hud.level.empty())
-        device.DrawText(hud.level, width - LevelRight, LevelTop, LevelInk, TextFace::Sans);
+    DrawVolumeLevel(device, hud.level, hud.assists.shown);
     device.EndSprite();
 }

@@ -18,9 +18,16 @@ struct AssistHudState {
     bool tooLarge = false;
     // Under the game-over banner.
     LossReason loss = LossReason::None;
-    // Under the clear banner.
+    // Under the clear banner; beside the score once the menu is open.
     std::optional<int> par;
     bool hintsUsed = false;
+    // The stage "Next stage" leads to, named under the menu while it is
+    // chosen; none for stages played on their own.
+    struct Stage {
+        int group = 0;
+        int number = 0;
+    };
+    std::optional<Stage> next;
 };
 
 // What the Game's HUD shows, read from the scene every frame.

@@ -1,6 +1,7 @@
 #include "game/VolumeKeys.h"
 
 #include <algorithm>
+#include <cstdint>
 
 #include "app/Settings.h"
 #include "app/SettingsFile.h"
@@ -8,12 +9,18 @@
 #include "platform/Application.h"
 #include "platform/AudioDevice.h"
 #include "platform/VirtualKey.h"
+#include "render/GraphicsDevice.h"
 #include "sound/SoundPlayer.h"
 
 namespace {
 
 constexpr int LevelStep = 10;
 constexpr int ShownFrames = 90;
+constexpr int LevelRight = 220;
+constexpr int LevelTop = 24;
+constexpr std::uint32_t LevelInk = 0xFF262833;
+constexpr std::uint32_t LevelOutline = 0xFFFBFAF6;
+constexpr int Offsets[][2] = {{-1, -1}, {1, -1}, {-1, 1}, {1, 1}, {0, -2}, {0, 2}, {-2, 0}, {2, 0}};
 
 struct VolumeKey {
     int key;
@@ -54,4 +61,16 @@ void VolumeKeys::Read(Application& application, Settings& settings, SoundPlayer&
     frames = ShownFrames;
     if (!settings.file.empty() && !SettingsFile::Write(settings.file, settings))
         shown += " (not saved)";
+}
+
+void DrawVolumeLevel(GraphicsDevice& device, const std::string& level, bool outlined)
+{
+    if (level.empty())
+        return;
+    const int x = device.BackBufferWidth() - LevelRight;
+    if (outlined) {
+        for (const auto& offset : Offsets)
+            device.DrawText(level, x + offset[0], LevelTop + offset[1], LevelOutline, TextFace::Sans);
+    }
+    device.DrawText(level, x, LevelTop, LevelInk, TextFace::Sans);
 }

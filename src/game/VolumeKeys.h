@@ -5,6 +5,7 @@
 #include "app/KeyLatch.h"
 
 class Application;
+class GraphicsDevice;
 class SoundPlayer;
 struct Settings;
 
@@ -23,3 +24,7 @@ private:
     std::string shown;
     int frames = 0;
 };
+
+// The level shown in the picture's top right corner, inside a sprite batch.
+// outlined: ringed in the paper colour, so it reads on any sky (a play aid).
+void DrawVolumeLevel(GraphicsDevice& device, const std::string& level, bool outlined);

@@ -17,6 +17,7 @@
 #include "rules/Field.h"
 #include "sound/SoundPlayer.h"
 #include "stage/ResultFile.h"
+#include "stage/StageCatalogue.h"
 #include "stage/StageFile.h"
 
 namespace {
@@ -245,12 +246,15 @@ void Game::Draw()
         const Assists& aids = history->Aids();
         const bool playing = !cleared && !gameOver;
         hud.assists = {true,
-                       KeyLineShown() && playing && !menu.IsOpen() && !view.plan,
+                       KeyLineShown() && playing && !menu.IsOpen() && !view.plan && !aids.DeadEnd() && !aids.TooLarge(),
                        aids.DeadEnd() && playing,
                        aids.TooLarge() && playing,
                        loss,
                        aids.Par(),
                        aids.HintsUsed()};
+        const StageChoice& stage = context.scenes.stage;
+        if (!stage.custom.Active())
+            hud.assists.next = {{stage.group, StageCatalogue::NextStage(stage.number)}};
     }
     view.Draw(context.render, board, Aids(), context.scenes.stage.group, hud);
 

@@ -13,6 +13,7 @@
 #include "game/ScoreDigits.h"
 #include "game/SearchPace.h"
 #include "game/StageBlocks.h"
+#include "game/VolumeKeys.h"
 #include "platform/Application.h"
 #include "platform/Messages.h"
 #include "platform/VirtualKey.h"
@@ -162,6 +163,9 @@ void Select::LoadResults(int group)
 
 void Select::Update()
 {
+    // With the play aids the volume keys work on every screen.
+    if (context.settings.assists)
+        volumeKeys.Read(context.application, context.settings, *sound);
     if (pars)
         pars->Update(context.settings.waitForSearches);
     if (fade == 0)
@@ -333,6 +337,7 @@ void Select::DrawPanel()
     }
     DrawCentred(context.render, Image(context.render, ImageFile::ArrowRight), at(static_cast<float>(1230.0 + bob), arrowY));
     DrawCentred(context.render, Image(context.render, ImageFile::ArrowLeft), at(static_cast<float>(525.0 - bob), arrowY));
+    DrawVolumeLevel(device, volumeKeys.Shown(), true);
     device.EndSprite();
 }
 

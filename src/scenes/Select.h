@@ -7,6 +7,7 @@
 #include "app/FadeOut.h"
 #include "app/KeyLatch.h"
 #include "app/SceneContext.h"
+#include "game/VolumeKeys.h"
 #include "game/Block.h"
 #include "math/Matrix.h"
 #include "render/Transform.h"
@@ -58,6 +59,7 @@ private:
     void DrawPar(int score);
 
     SceneContext context;
+    VolumeKeys volumeKeys;
     int fade = FadeOpaque;
     std::array<Transform, StageCatalogue::StagesPerGroup> faceTransforms;
     CubeTween tween;

@@ -8,6 +8,7 @@
 #include "app/FadeOut.h"
 #include "app/SceneManager.h"
 #include "app/Settings.h"
+#include "game/VolumeKeys.h"
 #include "assets/AssetFiles.h"
 #include "game/GameKeys.h"
 #include "math/Angles.h"
@@ -105,6 +106,9 @@ Title::~Title() = default;
 
 void Title::Update()
 {
+    // With the play aids the volume keys work on every screen.
+    if (context.settings.assists)
+        volumeKeys.Read(context.application, context.settings, *sound);
     if (resetMessageTimer == 0)
         ReadKeys();
     if (menuItem == 0) {
@@ -375,6 +379,7 @@ void Title::DrawHud()
         DrawCentred(context.render, Image(context.render, ImageFile::ArrowUp), at(middle, Bobbed(UpArrowY, -bob)));
         DrawCentred(context.render, Image(context.render, ImageFile::ArrowDown), at(middle, Bobbed(DownArrowY, bob)));
     }
+    DrawVolumeLevel(device, volumeKeys.Shown(), true);
     device.EndSprite();
 }
 

@@ -6,6 +6,7 @@
 #include "app/BaseScene.h"
 #include "app/KeyLatch.h"
 #include "app/SceneContext.h"
+#include "game/VolumeKeys.h"
 #include "math/Matrix.h"
 #include "render/Transform.h"
 
@@ -59,6 +60,7 @@ private:
     void DrawHud();
 
     SceneContext context;
+    VolumeKeys volumeKeys;
     std::unique_ptr<Camera> camera;
     std::shared_ptr<SoundPlayer> sound;
     float pressEnterAlpha = 0.0f;

@@ -165,6 +165,38 @@ TEST_F(GameHudTest, TheGameOverBannerBouncesInFromFrame140)
     }
 }
 
+// With the aids, a clear's par and "with hints" sit under the banner until
+// the menu opens, then beside the score, clear of the menu's panel; the
+// line naming the next stage shows while "Next stage" is chosen.
+TEST_F(GameHudTest, OnceTheMenuOpensAClearsParMovesBesideTheScoreAndTheNextStageIsNamed)
+{
+    const auto white = [](int, int) { return 0xFFFFFFFFu; };
+    WritePng(ImageFile::ParWord, 50, 40, white);
+    WritePng(ImageFile::WithHints, 240, 52, white);
+    const std::string next = ImageFile::NextStageLine(2, 4);
+    WritePng(next, 300, 44, white);
+    GameHudState hud{.cleared = true, .clearFrame = 50};
+    hud.assists = {.shown = true, .par = 3, .hintsUsed = true, .next = {{2, 4}}};
+    const auto rowOf = [](const std::vector<DrawRecord>& sprites) { return sprites.at(0).matrix.Data()[13]; };
+
+    std::vector<DrawRecord> sprites = Hud(hud);
+    EXPECT_GT(rowOf(Of(sprites, ImageFile::ParWord)), 200.0f) << "under the banner";
+    EXPECT_GT(rowOf(Of(sprites, ImageFile::WithHints)), 200.0f);
+    EXPECT_TRUE(Of(sprites, next).empty()) << "no menu yet";
+
+    hud.menuOpen = true;
+    sprites = Hud(hud);
+    const float scoreRow = rowOf(Of(sprites, ImageFile::ScoreBoard));
+    EXPECT_EQ(rowOf(Of(sprites, ImageFile::ParWord)), scoreRow);
+    EXPECT_EQ(rowOf(Of(sprites, ImageFile::WithHints)), scoreRow);
+    ASSERT_EQ(Of(sprites, next).size(), 1u);
+    EXPECT_GT(rowOf(Of(sprites, next)), rowOf(Of(sprites, ImageFile::GameMenu)) + 301.0f / 2.0f)
+        << "under the panel";
+
+    hud.menuCursor = 1;
+    EXPECT_TRUE(Of(Hud(hud), next).empty()) << "named only while Next stage is chosen";
+}
+
 TEST_F(GameHudTest, EverythingAtOnceKeepsItsOrder)
 {
     const auto sprites = Hud({.fade = 0, .menuOpen = true, .score = 12, .cleared = true, .clearFrame = 50,

@@ -1,11 +1,13 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <array>
 #include <cmath>
 #include <fstream>
 #include <sstream>
 
 #include "app/SceneManager.h"
+#include "app/Settings.h"
 #include "assets/AssetFiles.h"
 #include "main/FrameLoop.h"
 #include "math/Quaternion.h"
@@ -343,6 +345,30 @@ TEST_F(TitleScene, AnEnterWhileTheEmblemsStillMoveChoosesNothing)
     Tap(VirtualKey::Return);
     EXPECT_TRUE(title.leaving) << "at rest, Enter chooses";
     EXPECT_EQ(Scenes().stage.group, 3);
+}
+
+// The volume keys work on the title and the select with the aids, and the
+// level shows there; without them only a game takes them, as it always did.
+TEST_F(TitleScene, WithTheAidsTheVolumeKeysWorkOnTheTitleAndTheSelect)
+{
+    Settings& settings = Context().settings;
+    const int before = settings.musicLevel;
+    Open();
+    Tap(VirtualKey::Minus);
+    EXPECT_EQ(settings.musicLevel, before) << "without the aids";
+
+    settings.assists = true;
+    Open();
+    Tap(VirtualKey::Minus);
+    EXPECT_EQ(settings.musicLevel, before - 10);
+    const std::vector<DrawRecord> frame = NextFrameDraws();
+    EXPECT_TRUE(std::any_of(frame.begin(), frame.end(), [&](const DrawRecord& draw) {
+        return draw.kind == DrawRecord::Kind::Text && draw.name == "music " + std::to_string(before - 10);
+    })) << "the level shows";
+    Build<Select>(SceneId::Select);
+    RunFrames(90);
+    Tap(VirtualKey::Equals);
+    EXPECT_EQ(settings.musicLevel, before);
 }
 
 }  // namespace

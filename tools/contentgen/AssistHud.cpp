@@ -150,7 +150,7 @@ Canvas KeyLine(const ui::Fonts& fonts)
     return canvas;
 }
 
-// Centred at (640, 300) when no shot left can clear the stage.
+// Centred at (640, 100), above the board, when no shot left can clear the stage.
 Canvas DeadEnd(const ui::Fonts& fonts)
 {
     constexpr float w = 660.0f;

@@ -1,6 +1,7 @@
 // What each stage is about, in a few words, for the stage select: the game
 // draws the stage's line with its top-left corner at (64, 248), over the
-// group's hint line, which its paper hides.
+// group's hint line, which its paper hides. And the line under a game's menu
+// that names the stage "Next stage" leads to: "Next: 1-3 · Two lines, one corner".
 #include <string>
 
 #include "Canvas.h"
@@ -17,6 +18,7 @@ constexpr glm::vec2 textStart(8.0f, 22.0f);
 // Just round enough that the corner pixels stay clear, like every overlay's;
 // the panel's own paper shows there.
 constexpr float cornerRadius = 4.0f;
+constexpr float pillPadding = 22.0f;
 
 constexpr int groups = 3;
 constexpr int stagesPerGroup = 6;
@@ -40,13 +42,29 @@ Canvas StageIdea(const ui::Fonts& fonts, const char* idea)
     return canvas;
 }
 
+// A paper pill, centred by the game under its menu panel.
+Canvas NextStageLine(const ui::Fonts& fonts, int group, int stage, const char* idea)
+{
+    const std::string line =
+        "Next: " + std::to_string(group) + "-" + std::to_string(stage) + " \u00B7 " + std::string(idea);
+    const TextImage text = fonts.regular.Render(line.c_str(), ui::type::label);
+    const float w = text.inkMax.x - text.inkMin.x + 2.0f * pillPadding;
+    Canvas canvas(static_cast<int>(w), static_cast<int>(height));
+    const Shape pill = shapes::Rect({2.0f, 2.0f}, {w - 2.0f, height - 2.0f}, height / 2.0f - 2.0f);
+    ui::DrawPanel(canvas, pill, ui::PaperPanel());
+    ui::DrawText(canvas, text, text.CentredOn({w / 2.0f, height / 2.0f}), ui::InkText());
+    return canvas;
+}
+
 }  // namespace
 
 void WriteStageIdeas(ContentWriter& out, const ui::Fonts& fonts)
 {
     for (int group = 1; group <= groups; ++group) {
         for (int stage = 1; stage <= stagesPerGroup; ++stage) {
-            out.Write(ImageFile::StageIdea(group, stage), StageIdea(fonts, ideas[group - 1][stage - 1]));
+            const char* idea = ideas[group - 1][stage - 1];
+            out.Write(ImageFile::StageIdea(group, stage), StageIdea(fonts, idea));
+            out.Write(ImageFile::NextStageLine(group, stage), NextStageLine(fonts, group, stage, idea));
         }
     }
 }
