@@ -64,6 +64,8 @@
     FILE(TurnsBlack, "Resource/Texture/TurnsBlack.png")        \
     FILE(ShotDissolves, "Resource/Texture/ShotDissolves.png")  \
     FILE(PlayerFacing, "Resource/Texture/PlayerFacing.png")    \
+    FILE(ResumeContinue, "Resource/Texture/ResumeContinue.png") \
+    FILE(ResumeStartAgain, "Resource/Texture/ResumeStart.png") \
     FILE(EditorKeys, "Resource/Texture/EditorKeys.png")        \
     FILE(StartCell, "Resource/Texture/StartCell.png")
 

@@ -31,6 +31,7 @@ constexpr float WithHintsY = 350.0f;
 constexpr float ParBesideScoreX = 300.0f;
 constexpr float HintsBesideScoreX = 490.0f;
 constexpr float NextStageLineY = 692.0f;
+constexpr float ResumeQuestionY = 360.0f;
 constexpr float ParWordGap = 12.0f;
 // A volume just changed, in the top right-hand corner.
 
@@ -185,6 +186,8 @@ void DrawAssistHud(const RenderContext& render, const GameHudState& hud, int scr
                                               : Matrix::Translation(middle, WithHintsY, 0.0f));
         }
     }
+    if (aids.resumeStartAgain)
+        centred(*aids.resumeStartAgain ? ImageFile::ResumeStartAgain : ImageFile::ResumeContinue, ResumeQuestionY);
     if (hud.menuOpen && hud.menuCursor == 0 && aids.next)
         centred(ImageFile::NextStageLine(aids.next->group, aids.next->number).c_str(), NextStageLineY);
 }

@@ -28,6 +28,9 @@ struct AssistHudState {
         int number = 0;
     };
     std::optional<Stage> next;
+    // The question over a stage left in the middle, while it is asked:
+    // whether "Start again" is chosen.
+    std::optional<bool> resumeStartAgain;
 };
 
 // What the Game's HUD shows, read from the scene every frame.

@@ -15,6 +15,19 @@ void PlayHistory::Start(const PlayBoard& board)
     assists.NewPosition(start->position.pieces, start->position.player);
 }
 
+void PlayHistory::Continue(const BoardPosition& position, PlayBoard& board, bool wait)
+{
+    board.Lay(position, Player::StandingAt(position.player, position.facing));
+    shotsCounted = position.shots;
+    assists.NewPosition(position.pieces, position.player);
+    assists.TakeAnswer(wait);
+}
+
+void PlayHistory::StartAgain(PlayBoard& board, SoundPlayer& sound, bool wait)
+{
+    GoTo(*start, board, sound, wait);
+}
+
 void PlayHistory::ReadKeys(Keyboard& keys, Settings& settings, bool keyLineShown, PlayBoard& board,
                            SoundPlayer& sound, bool wait)
 {
@@ -79,6 +92,7 @@ void PlayHistory::SearchWhenAtRest(const PlayBoard& board, bool ended, bool wait
     if (!awaitingRest || !board.AtRest())
         return;
     awaitingRest = false;
+    newPosition = true;
     if (ended)
         return;
     const BoardPosition position = board.Position();
@@ -97,6 +111,7 @@ void PlayHistory::GoTo(UndoStep step, PlayBoard& board, SoundPlayer& sound, bool
         sound.StopEffect(GameSound::Charge);
     board.Lay(step.position, step.pose);
     shotsCounted = step.position.shots;
+    newPosition = true;
     restPoint.reset();
     assists.NewPosition(std::move(step.position.pieces), board.Position().player, std::move(step.known));
     assists.TakeAnswer(wait);

@@ -2,6 +2,7 @@
 
 #include <memory>
 #include <optional>
+#include <utility>
 
 #include "app/KeyLatch.h"
 #include "game/Assists.h"
@@ -29,6 +30,14 @@ public:
 
     // The stage's start, to search from.
     void Start(const PlayBoard& board);
+    // A stage left in the middle: the board as position has it, searched
+    // from there; R and the start question still go back to the start.
+    void Continue(const BoardPosition& position, PlayBoard& board, bool wait);
+    // Back to the start, as the stage began.
+    void StartAgain(PlayBoard& board, SoundPlayer& sound, bool wait);
+    // True once after the board has come to rest in a new position (a shot,
+    // an undo, a redo, a restart), for whoever keeps it.
+    bool TakeNewPosition() { return std::exchange(newPosition, false); }
     // The aids' keys, before the play step. keyLineShown: whether the key
     // line shows now, for F1 to turn over.
     void ReadKeys(Keyboard& keys, Settings& settings, bool keyLineShown, PlayBoard& board, SoundPlayer& sound,
@@ -69,4 +78,5 @@ private:
     // A shot was fired; the next quiet frame is a new position to search.
     bool awaitingRest = false;
     bool planShown = false;
+    bool newPosition = false;
 };

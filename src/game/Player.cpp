@@ -1,5 +1,8 @@
 #include "game/Player.h"
 
+#include <algorithm>
+#include <iterator>
+
 #include "assets/AssetFiles.h"
 #include "game/GameKeys.h"
 #include "game/GameSounds.h"
@@ -175,6 +178,13 @@ bool Player::MayFire(const StageGrid& grid, SoundPlayer& sound)
     sound.PlayEffect(GameSound::Refused, false);
     refusedAt = launch;
     return false;
+}
+
+PlayerPose Player::StandingAt(const MapPosition& cell, int facing)
+{
+    const Arrow* arrow = std::find_if(std::begin(Arrows), std::end(Arrows),
+                                      [facing](const Arrow& candidate) { return candidate.facing == facing; });
+    return {Field::Centre(cell), facing, arrow->yaw};
 }
 
 PlayerPose Player::Pose() const

@@ -57,6 +57,8 @@ public:
     void Draw(const RenderContext& render) const;
 
     PlayerPose Pose() const;
+    // At rest on the cell's centre, facing the given way.
+    static PlayerPose StandingAt(const MapPosition& cell, int facing);
     // Stands the player as pose has it, at rest, nothing held or charging.
     void Restore(const PlayerPose& pose);
     // The cell a refused shot could not be launched into (a block's, or one

@@ -33,6 +33,7 @@ int ProgramMain(const char* name, int argc, char** argv, SceneId firstScene)
 
     Settings settings = PlayerSettings(name);
     settings.assists = !line.classic;
+    settings.keepUnfinished = settings.assists;
     std::optional<bool> fullScreen = line.fullScreen;
     if (!fullScreen && !line.ask)
         fullScreen = DisplayAnswer(settings.display);

@@ -63,14 +63,37 @@ Game::Game(const SceneContext& sceneContext)
         board.player.refuseBlockedShots = true;
         board.player.queueMoves = true;
         menu.backKeys = true;
-        if (!gameOver)
+        if (!gameOver) {
             history->Start(board);
+            OfferUnfinished();
+        }
     }
     LoadSounds();
     view.SetCamera(context.render.device);
 }
 
 Game::~Game() = default;
+
+void Game::OfferUnfinished()
+{
+    const SceneManager& scenes = context.scenes;
+    if (!context.settings.keepUnfinished || scenes.stage.custom.Active())
+        return;
+    resume = std::make_unique<ResumeOffer>(scenes.stage.group, scenes.stage.number, board.Position());
+    if (resume->Kept())
+        history->Continue(*resume->Kept(), board, WaitForSearches());
+}
+
+// The board stands as it was left while the question waits for its answer.
+void Game::AskToResume()
+{
+    fade = std::max(0, fade - FadeStep);
+    if (fade != 0)
+        return;
+    const std::optional<ResumeOffer::Answer> answer = resume->ReadAnswer(context.application.Keys(), *sound);
+    if (answer == ResumeOffer::Answer::StartAgain)
+        history->StartAgain(board, *sound, WaitForSearches());
+}
 
 void Game::LoadSounds()
 {
@@ -98,6 +121,10 @@ void Game::Update()
     if (history)
         history->Aids().Update(WaitForSearches());
     view.ScrollSky();
+    if (resume && resume->Asking()) {
+        AskToResume();
+        return;
+    }
     if (!cleared) {
         if (!gameOver && !menu.IsOpen()) {
             PlayStep();
@@ -156,6 +183,8 @@ void Game::PlayStep()
     if (history) {
         history->SearchWhenAtRest(board, cleared || gameOver, WaitForSearches());
         view.plan = history->PlanShown();
+        if (history->TakeNewPosition() && resume)
+            resume->Keep(board.Position(), cleared || gameOver);
     }
     view.Step(context.render.device);
 }
@@ -218,6 +247,8 @@ void Game::ClearSequence()
 
 void Game::ChooseMenuItem(GameMenu::Item item)
 {
+    if (resume && item == GameMenu::Retry)
+        resume->Forget();
     leaving = true;
     nextScene = MenuChoiceScene(context.scenes, item);
     sound->PlayEffect(GameSound::Decide, false);
@@ -252,6 +283,8 @@ void Game::Draw()
                        loss,
                        aids.Par(),
                        aids.HintsUsed()};
+        if (resume && resume->Asking())
+            hud.assists.resumeStartAgain = resume->StartAgainChosen();
         const StageChoice& stage = context.scenes.stage;
         if (!stage.custom.Active())
             hud.assists.next = {{stage.group, StageCatalogue::NextStage(stage.number)}};

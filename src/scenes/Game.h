@@ -11,6 +11,7 @@
 #include "game/GameView.h"
 #include "game/PlayBoard.h"
 #include "game/PlayHistory.h"
+#include "game/ResumeOffer.h"
 #include "game/VolumeKeys.h"
 #include "rules/BoardPosition.h"
 
@@ -66,6 +67,7 @@ public:
     // The play aids' state; null when they are off.
     const Assists* Aids() const { return history ? &history->Aids() : nullptr; }
     bool KeyLineShown() const;
+    const ResumeOffer* Unfinished() const { return resume.get(); }
 
 private:
     void LoadSounds();
@@ -77,6 +79,10 @@ private:
     // Nothing is turning over: the rules judge the board.
     void EndTurningOver();
     void ClearSequence();
+    // With the play aids, one of the game's stages left in the middle is
+    // laid out as it was, and asked about.
+    void OfferUnfinished();
+    void AskToResume();
     void ChooseMenuItem(GameMenu::Item item);
     // Whether searches are waited for (a scripted run) or run beside the frames.
     bool WaitForSearches() const;
@@ -96,4 +102,6 @@ private:
     VolumeKeys volumeKeys;
     // The play aids; null when they are off.
     std::unique_ptr<PlayHistory> history;
+    // A stage left in the middle, kept and offered again; null when not kept.
+    std::unique_ptr<ResumeOffer> resume;
 };

@@ -1,6 +1,7 @@
 #include "scenes/Select.h"
 
 #include <cmath>
+#include <cstdint>
 #include <numbers>
 #include <string>
 
@@ -55,6 +56,10 @@ constexpr float ParMetY = 450.0f;
 // With the aids, each stage's idea in place of the group's one line.
 constexpr float IdeaLeft = 64.0f;
 constexpr float IdeaTop = 248.0f;
+// The group's progress, under the idea.
+constexpr int ProgressLeft = 72;
+constexpr int ProgressTop = 304;
+constexpr std::uint32_t ProgressInk = 0xFF5A5E6E;
 
 const Vector3 Eye{-500.0f, 700.0f, -300.0f};
 const Vector3 LookAtPoint{-275.0f, 200.0f, 0.0f};
@@ -334,11 +339,30 @@ void Select::DrawPanel()
         Sprites::Draw(context.render, Image(context.render, ImageFile::StageIdea(scenes.stage.group, scenes.stage.number)),
                       at(IdeaLeft, IdeaTop), corner);
         DrawPar(score);
+        const Progress progress = GroupProgress();
+        device.DrawText(std::to_string(progress.cleared) + " of " + std::to_string(StagesPerGroup) + " cleared, " +
+                            std::to_string(progress.atPar) + " at par",
+                        ProgressLeft, ProgressTop, ProgressInk, TextFace::Sans);
     }
     DrawCentred(context.render, Image(context.render, ImageFile::ArrowRight), at(static_cast<float>(1230.0 + bob), arrowY));
     DrawCentred(context.render, Image(context.render, ImageFile::ArrowLeft), at(static_cast<float>(525.0 - bob), arrowY));
     DrawVolumeLevel(device, volumeKeys.Shown(), true);
     device.EndSprite();
+}
+
+Select::Progress Select::GroupProgress() const
+{
+    Progress progress;
+    for (int stage = 1; stage <= StagesPerGroup; ++stage) {
+        const int score = scores[static_cast<std::size_t>(stage - 1)];
+        if (score <= 0)
+            continue;
+        ++progress.cleared;
+        const std::optional<int> par = pars ? pars->Par(stage) : std::nullopt;
+        if (par && score == *par)
+            ++progress.atPar;
+    }
+    return progress;
 }
 
 void Select::DrawPar(int score)

@@ -41,6 +41,14 @@ public:
     // The group's pars; null without the play aids.
     const GroupPars* Pars() const { return pars.get(); }
 
+    // How far the player has come in the group: stages cleared, and those
+    // cleared in par (of the pars known so far).
+    struct Progress {
+        int cleared = 0;
+        int atPar = 0;
+    };
+    Progress GroupProgress() const;
+
 private:
     // The cube's turn under way: from one pose toward another.
     struct CubeTween {

@@ -344,6 +344,50 @@ TEST_F(Assisted, TabShowsThePlanFromStraightAboveAndTabAgainReturns)
     EXPECT_NEAR(seen(middle).z, usual.z, 0.01f);
 }
 
+// A stage left in the middle is kept after every shot and offered on the next
+// visit, standing as it was; "Start again" forgets it, and so do a clear, a
+// retry and a kept file that no longer fits the stage.
+TEST_F(Assisted, AStageLeftInTheMiddleIsOfferedAgainAsItWasAndStartAgainForgetsIt)
+{
+    Context().settings.keepUnfinished = true;
+    Game& first = StartStage(Board);
+    const BoardPosition start = first.Position();
+    ASSERT_FALSE(first.Unfinished()->Asking()) << "nothing kept yet";
+    const std::size_t shotsToGo = first.Aids()->Known()->shots.size();
+    Play(first.Aids()->Known()->shots.front());
+    const BoardPosition left = first.Position();
+    ASSERT_EQ(left.shots, 1);
+
+    Game& again = StartStage(Board);
+    ASSERT_TRUE(again.Unfinished()->Asking());
+    EXPECT_EQ(again.Position(), left) << "the board stands as it was left";
+    Tap(VirtualKey::Return);
+    EXPECT_FALSE(again.Unfinished()->Asking());
+    EXPECT_EQ(again.Position(), left);
+    EXPECT_EQ(again.GetPlayer().score, 1);
+    ASSERT_TRUE(again.Aids()->Known());
+    EXPECT_EQ(again.Aids()->Known()->shots.size(), shotsToGo - 1) << "searched from where it stands";
+
+    Game& third = StartStage(Board);
+    ASSERT_TRUE(third.Unfinished()->Asking());
+    Tap(VirtualKey::Right);
+    EXPECT_TRUE(third.Unfinished()->StartAgainChosen());
+    Tap(VirtualKey::Return);
+    EXPECT_EQ(third.Position(), start);
+    EXPECT_FALSE(StartStage(Board).Unfinished()->Asking()) << "start again forgot it";
+
+    Game& cleared = StartStage(Board);
+    Play(cleared.Aids()->Known()->shots.front());
+    while (!cleared.Cleared())
+        Play(cleared.Aids()->Known()->shots.front());
+    EXPECT_FALSE(StartStage(Board).Unfinished()->Asking()) << "a clear forgets it";
+
+    Game& changed = StartStage(Board);
+    Play(changed.Aids()->Known()->shots.front());
+    EXPECT_FALSE(StartStage({{2, 0, 0, Black}, {3, 0, 0, White}}).Unfinished()->Asking())
+        << "kept for another version of the stage";
+}
+
 // An armoured block that only one landing can reach: no way to clear from
 // the start, so H has nothing to show, and says so.
 TEST_F(Assisted, AHintAskedAtADeadEndIsRefusedWithItsSound)

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include <cmath>
 #include <filesystem>
 #include <string>
@@ -227,6 +229,28 @@ TEST_F(SelectScene, TheArrowsBobOutwardTogether)
     const auto frame = NextFrameDraws();
     ExpectAt(SpritesOf(frame, ImageFile::ArrowRight).at(0), 1230 + 25, 360);
     ExpectAt(SpritesOf(frame, ImageFile::ArrowLeft).at(0), 525 - 25, 360);
+}
+
+// With the aids the panel says how far the player has come in the group:
+// stages cleared, and those cleared in their par.
+TEST_F(SelectScene, WithTheAidsThePanelCountsTheStagesClearedAndThoseAtPar)
+{
+    Context().settings.assists = true;
+    Context().settings.waitForSearches = true;
+    // One black closed by a white: par 1 for stages 1 to 3.
+    for (int stage = 1; stage <= 3; ++stage)
+        directory.Write("Resource/BData/STAGE2/Stage00" + std::to_string(stage) + ".txt",
+                        "x:2,y:0,z:0,sf:2,af:0,pf:0\nx:3,y:0,z:0,sf:1,af:0,pf:0\n");
+    WriteScore(2, 1, "score:1");
+    WriteScore(2, 2, "score:4");
+    WriteScore(2, 3, "score:0");
+    Select& select = OpenAndWait();
+    EXPECT_EQ(select.GroupProgress().cleared, 2);
+    EXPECT_EQ(select.GroupProgress().atPar, 1);
+    const std::vector<DrawRecord> frame = NextFrameDraws();
+    EXPECT_TRUE(std::any_of(frame.begin(), frame.end(), [](const DrawRecord& draw) {
+        return draw.kind == DrawRecord::Kind::Text && draw.name == "2 of 6 cleared, 1 at par";
+    }));
 }
 
 }  // namespace

@@ -356,6 +356,10 @@ void WriteAssistHud(ContentWriter& out, const ui::Fonts& fonts)
     out.Write(ImageFile::TurnsWhite, TurnsTo(palette::paper, palette::blockInk));
     out.Write(ImageFile::TurnsBlack, TurnsTo(palette::blockInk, palette::paper));
     out.Write(ImageFile::ShotDissolves, ShotDissolves());
+    // A stage left in the middle, offered again on the next visit.
+    const char* resume = "Go on where you left off?";
+    out.Write(ImageFile::ResumeContinue, ui::Question(fonts, resume, "CONTINUE", "START AGAIN", 230.0f, false));
+    out.Write(ImageFile::ResumeStartAgain, ui::Question(fonts, resume, "CONTINUE", "START AGAIN", 230.0f, true));
     out.Write(ImageFile::EditorKeys, EditorKeys(fonts));
     out.Write(ImageFile::StartCell, StartCell());
 }

@@ -50,31 +50,6 @@ Canvas Arrow(glm::vec2 dir)
 
 // The question a score reset asks first, centred where the menu item was,
 // with its two answers and the chosen one lit.
-Canvas ResetQuestion(const ui::Fonts& fonts, bool yesChosen)
-{
-    constexpr float w = 640.0f;
-    constexpr float h = 156.0f;
-    constexpr float answerWidth = 150.0f;
-    constexpr float answerHeight = 52.0f;
-    constexpr float answerY = 104.0f;
-    Canvas canvas(static_cast<int>(w), static_cast<int>(h));
-    ui::DrawPanel(canvas, shapes::Rect({margin, margin}, {w - margin, h - margin}, 26.0f), ui::PaperPanel());
-    const TextImage question = fonts.bold.Render("Reset every best score?", ui::type::button);
-    ui::DrawText(canvas, question, question.CentredOn({w * 0.5f, 48.0f}), ui::InkText());
-    const auto answer = [&](const char* text, float x, bool chosen) {
-        const glm::vec2 half(answerWidth * 0.5f, answerHeight * 0.5f);
-        const Shape button = shapes::Rect(glm::vec2(x, answerY) - half, glm::vec2(x, answerY) + half, answerHeight * 0.5f);
-        ui::DrawPanel(canvas, button, ui::ColorPanel(chosen ? palette::coral : palette::paper));
-        const TextImage label = fonts.bold.Render(text, ui::type::button * 0.8f);
-        ui::TextStyle style = ui::InkText();
-        style.fill = chosen ? Hex(0xFFFFFF) : palette::ink;
-        ui::DrawText(canvas, label, label.CentredOn({x, answerY}), style);
-    };
-    answer("NO", w * 0.5f - 100.0f, !yesChosen);
-    answer("YES", w * 0.5f + 100.0f, yesChosen);
-    return canvas;
-}
-
 }  // namespace
 
 void WriteTitleMenu(ContentWriter& out, const ui::Fonts& fonts)
@@ -88,8 +63,8 @@ void WriteTitleMenu(ContentWriter& out, const ui::Fonts& fonts)
     out.Write(ImageFile::ScoreReset, Pill(fonts, "SCORE RESET", pillWidth, palette::paper, palette::ink));
     out.Write(ImageFile::ScoreResetDone,
               Pill(fonts, "SCORES RESET \u2713", pillWidth + 40.0f, palette::coral, Hex(0xFFFFFF)));
-    out.Write(ImageFile::ResetAskedNo, ResetQuestion(fonts, false));
-    out.Write(ImageFile::ResetAskedYes, ResetQuestion(fonts, true));
+    out.Write(ImageFile::ResetAskedNo, ui::Question(fonts, "Reset every best score?", "NO", "YES", 150.0f, false));
+    out.Write(ImageFile::ResetAskedYes, ui::Question(fonts, "Reset every best score?", "NO", "YES", 150.0f, true));
 
     // Group labels sit between arrows at x = 640 ± 225 (± 25).
     const char* groups[3] = {"EASY", "NORMAL", "HARD"};

@@ -46,7 +46,8 @@ std::string HarnessUsage()
            "                   [--answer-fullscreen yes|no] [--headless] [--realtime] [--screenshot N:FILE]...\n"
            "                   [--keys FILE] [--trace FILE] [--drawlog FILE] [--random-keys SEED]\n"
            "                   [--memory-log FILE] [--play STAGEFILE] [--window-shot N:FILE]...\n"
-           "                   [--resize N:WIDTHxHEIGHT]... [--assists] [--follow-hints] [--settings FILE]\n";
+           "                   [--resize N:WIDTHxHEIGHT]... [--assists] [--follow-hints] [--settings FILE]\n"
+           "                   [--keep-unfinished]\n";
 }
 
 bool ParseHarnessOptions(const std::vector<std::string>& arguments, const std::string& defaultDataDirectory,
@@ -67,6 +68,11 @@ bool ParseHarnessOptions(const std::vector<std::string>& arguments, const std::s
         }
         if (option == "--assists") {
             options.assists = true;
+            continue;
+        }
+        if (option == "--keep-unfinished") {
+            options.assists = true;
+            options.keepUnfinished = true;
             continue;
         }
         if (option == "--follow-hints") {

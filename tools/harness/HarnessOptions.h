@@ -44,6 +44,8 @@ struct HarnessOptions {
     // The play aids, off unless asked for: a run without them is the game as
     // first designed, trace and draw log alike.
     bool assists = false;
+    // A stage left in the middle is kept in the data folder and offered again (implies --assists).
+    bool keepUnfinished = false;
     // In a game, nothing but hints is played: ask for one, walk where it
     // says, face its way and fire; again until the stage ends.
     bool followHints = false;

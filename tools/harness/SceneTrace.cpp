@@ -103,6 +103,17 @@ void WriteAssistTrace(const Game& game, const Assists& aids, JsonWriter& json)
         json.Null();
     json.Key("plan");
     json.Bool(game.PlanShown());
+    json.Key("resume");
+    if (const ResumeOffer* resume = game.Unfinished(); resume && resume->Asking()) {
+        json.BeginObject();
+        json.Key("shots");
+        json.Int(resume->Kept()->shots);
+        json.Key("startAgain");
+        json.Bool(resume->StartAgainChosen());
+        json.EndObject();
+    } else {
+        json.Null();
+    }
     json.Key("earlyMenuKey");
     json.Int(game.EarlyMenuKey());
     json.Key("aim");
@@ -221,6 +232,14 @@ void WriteSelectTrace(const Select& select, const SceneManager& scenes, JsonWrit
                 json.Null();
         }
         json.EndArray();
+        const Select::Progress progress = select.GroupProgress();
+        json.Key("progress");
+        json.BeginObject();
+        json.Key("cleared");
+        json.Int(progress.cleared);
+        json.Key("atPar");
+        json.Int(progress.atPar);
+        json.EndObject();
     }
 }
 

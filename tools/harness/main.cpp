@@ -125,6 +125,7 @@ int main(int argc, char** argv)
     // settings of whoever runs it.
     Settings settings = options.settingsFile.empty() ? Settings{} : PlayerSettings("orb-harness", options.settingsFile);
     settings.assists = options.assists;
+    settings.keepUnfinished = options.keepUnfinished;
     settings.waitForSearches = true;
     if (!program.Start({.headless = options.headless,
                         .firstScene = options.scene,
