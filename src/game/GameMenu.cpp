@@ -48,7 +48,7 @@ std::optional<GameMenu::Item> GameMenu::Input(Keyboard& keys, SoundPlayer& sound
         latch.Close();
     } else {
         key = FirstGameKeyDown(keys, {VirtualKey::M, VirtualKey::Up, VirtualKey::Down, VirtualKey::Return});
-        if (key == 0 && backKeys && FirstGameKeyDown(keys, {VirtualKey::Escape, VirtualKey::Back}) != 0)
+        if (key == 0 && backKeys && GameKeyDown(keys, VirtualKey::Escape))
             key = VirtualKey::M;
         if (key == 0) {
             latch.Open();

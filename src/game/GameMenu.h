@@ -17,7 +17,8 @@ public:
     enum Item : int { NextStage = 0, StageSelect = 1, BackToTitle = 2, Retry = 3 };
     static constexpr int Items = 4;
 
-    // A play aid: Escape opens and closes the menu as M does, and Backspace closes it.
+    // A play aid: Escape opens and closes the menu as M does. (Backspace,
+    // the way back elsewhere, is undo in a game.)
     bool backKeys = false;
 
     // M read before the play step: it opens the menu.

@@ -276,8 +276,10 @@ void Game::Draw()
     if (history) {
         const Assists& aids = history->Aids();
         const bool playing = !cleared && !gameOver;
+        // The plan and the notices need the top of the picture.
+        const bool topFree = !view.plan && !aids.DeadEnd() && !aids.TooLarge();
         hud.assists = {true,
-                       KeyLineShown() && playing && !menu.IsOpen() && !view.plan && !aids.DeadEnd() && !aids.TooLarge(),
+                       KeyLineShown() && playing && !menu.IsOpen() && topFree,
                        aids.DeadEnd() && playing,
                        aids.TooLarge() && playing,
                        loss,
