@@ -1,16 +1,16 @@
 #!/usr/bin/env bash
 # Builds the fuzz targets with clang and runs each for SECONDS (default 60)
 # on seeds made from the game's own content. Needs the Release build in
-# build/ (its runtime directory and orb-xconvert). Prints each target's runs
-# and findings; fails when any target finds a crash, a hang, a leak or an
-# excessive allocation (the input is kept in build-fuzz/findings/).
+# build/ (its runtime directory, orb-xconvert and orb-stage). Prints each
+# target's runs and findings; fails when any target finds a crash, a hang, a
+# leak or an excessive allocation (the input is kept in build-fuzz/findings/).
 #   scripts/fuzz.sh [SECONDS] [TARGET...]
 set -euo pipefail
 cd "$(dirname "$0")/.."
 seconds=${1:-60}
 shift || true
 targets=("$@")
-[ ${#targets[@]} -gt 0 ] || targets=(StageFile ResultFile WavFile ImageFile XModel)
+[ ${#targets[@]} -gt 0 ] || targets=(StageFile StageCode ResultFile WavFile ImageFile XModel)
 
 cmake -S . -B build-fuzz -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++ \
   -DCMAKE_BUILD_TYPE=RelWithDebInfo -DORB_FUZZ=ON > /dev/null
@@ -20,10 +20,11 @@ runtime=build/runtime
 seeds=build-fuzz/seeds
 rm -rf "$seeds"
 rm -rf build-fuzz/findings
-mkdir -p "$seeds"/{StageFile,ResultFile,WavFile,ImageFile,XModel} build-fuzz/findings
+mkdir -p "$seeds"/{StageFile,StageCode,ResultFile,WavFile,ImageFile,XModel} build-fuzz/findings
 for group in 1 2 3; do
   for stage in 1 2 3 4 5 6; do
     cp "data/Resource/BData/STAGE$group/Stage00$stage.txt" "$seeds/StageFile/$group-$stage.txt"
+    build/orb-stage code "data/Resource/BData/STAGE$group/Stage00$stage.txt" > "$seeds/StageCode/$group-$stage.txt"
   done
 done
 printf 'x:1,y:0,z:2,sf:2,af:1,pf:2\nmx:0.5,my:-3,mz:12.7,fr:4\nmx:1,my:2\n' > "$seeds/StageFile/moving.txt"

@@ -7,19 +7,21 @@
 #include "app/SceneId.h"
 
 // Stages played on their own instead of one of the game's, with no score
-// kept: the game's --play (one file, or a folder's stages in order) and the
-// editor's test play.
+// kept: the game's --play (one file, a folder's stages in order, or a stage
+// code) and the editor's test play.
 struct CustomPlay {
     std::vector<std::string> files;
     std::size_t current = 0;
     // Where the menu's choices lead but Retry and Next stage: the title;
     // from the editor, every choice and a clear lead back to it.
     SceneId returnTo = SceneId::Title;
-    // The editor's board as a stage file's text: it goes to the Game and
-    // back in memory, so that no file is left anywhere on any way out.
-    std::string editorBoard;
+    // A board as a stage file's text, the editor's or a code's: it goes to
+    // the Game (and back to the editor) in memory, so that no file is left
+    // anywhere on any way out.
+    std::string boardText;
 
-    bool Active() const { return FromEditor() || current < files.size(); }
+    bool Active() const { return FromText() || current < files.size(); }
+    bool FromText() const { return FromEditor() || !boardText.empty(); }
     const std::string& File() const { return files[current]; }
     bool FromEditor() const { return returnTo == SceneId::Edit; }
 };

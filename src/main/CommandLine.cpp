@@ -10,6 +10,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include "stage/StageCode.h"
 #include "stage/StageFile.h"
 
 CommandLine ParseCommandLine(const std::vector<std::string>& arguments, bool playable)
@@ -128,10 +129,27 @@ std::optional<std::vector<std::string>> PlayableStages(const std::string& given,
     }
 }
 
+std::optional<StagesToPlay> ReadPlayOption(const std::string& given, std::string& error)
+{
+    if (!StageCode::LooksLikeCode(given)) {
+        std::optional<std::vector<std::string>> files = PlayableStages(given, error);
+        if (!files)
+            return std::nullopt;
+        return StagesToPlay{std::move(*files), {}};
+    }
+    std::string reason;
+    const std::optional<std::vector<BlockRecord>> blocks = StageCode::Decode(given, reason);
+    if (!blocks || blocks->empty()) {
+        error = given + ": " + (blocks ? "the stage holds no block" : reason);
+        return std::nullopt;
+    }
+    return StagesToPlay{{}, StageFile::Format(*blocks)};
+}
+
 std::string Usage(const std::string& program, bool playable)
 {
     std::string text = "usage: " + program + " [--fullscreen | --windowed | --ask] [--classic]" +
-                       (playable ? " [--play FILE|FOLDER]" : "") +
+                       (playable ? " [--play FILE|FOLDER|CODE]" : "") +
                        "\n\n"
                        "  --fullscreen   start full screen without asking\n"
                        "  --windowed     start in a window without asking\n"
@@ -139,7 +157,8 @@ std::string Usage(const std::string& program, bool playable)
                        "  --classic      no play aids: no par, hints, undo, aiming ghost or notices\n";
     if (playable)
         text += "  --play FILE    play the stage in FILE (one made in the editor, say), or a FOLDER's\n"
-                "                 stages (StageNNN.txt) one after another; no score is kept\n";
+                "                 stages (StageNNN.txt) one after another, or a stage CODE (ORB-...,\n"
+                "                 from orb-stage code); no score is kept\n";
     text += "  --help         show this text\n"
             "  --version      show the version\n"
             "\n";

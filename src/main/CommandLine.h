@@ -34,6 +34,14 @@ CommandLine ParseCommandLine(const std::vector<std::string>& arguments, bool pla
 // up where the program runs instead) or the folder holds no stage file.
 std::optional<std::vector<std::string>> PlayableStages(const std::string& given, std::string& error);
 
+// What --play names: a stage code (ORB-...) becomes its board as a stage
+// file's text, anything else the stages PlayableStages finds.
+struct StagesToPlay {
+    std::vector<std::string> files;
+    std::string text;
+};
+std::optional<StagesToPlay> ReadPlayOption(const std::string& given, std::string& error);
+
 // The --help text of the program.
 std::string Usage(const std::string& program, bool playable);
 

@@ -28,7 +28,8 @@ void GameProgram::Run(FrameObserver* observer, bool paced)
 {
     SceneManager& scenes = context.scenes;
     scenes.stage.custom.files = options.stageFiles;
-    scenes.RequestChange(options.stageFiles.empty() ? options.firstScene : SceneId::Game);
+    scenes.stage.custom.boardText = options.stageText;
+    scenes.RequestChange(scenes.stage.custom.Active() ? SceneId::Game : options.firstScene);
     scenes.ChangeScene(scenes.nextSceneId);
     scenes.changePending = false;
 

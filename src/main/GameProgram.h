@@ -28,6 +28,8 @@ public:
         // Stage files to play on their own, in order, in the Game scene,
         // instead of the first scene.
         std::vector<std::string> stageFiles;
+        // A stage given as a code, as a stage file's text, played on its own.
+        std::string stageText;
         // The player's settings: the aids, the volumes, where they are kept.
         Settings settings;
         // Begins the lines the program writes on stderr.

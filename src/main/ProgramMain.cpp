@@ -42,12 +42,13 @@ int ProgramMain(const char* name, int argc, char** argv, SceneId firstScene)
     std::string error;
     if (!line.stageFile.empty()) {
         // The program runs elsewhere than it was started from.
-        std::optional<std::vector<std::string>> stages = PlayableStages(line.stageFile, error);
+        std::optional<StagesToPlay> stages = ReadPlayOption(line.stageFile, error);
         if (!stages) {
             std::fprintf(stderr, "%s: --play %s\n", name, error.c_str());
             return 2;
         }
-        options.stageFiles = std::move(*stages);
+        options.stageFiles = std::move(stages->files);
+        options.stageText = std::move(stages->text);
     }
     GameProgram program;
     if (!EnterDataDirectory("/proc/self/exe", error)) {

@@ -80,7 +80,7 @@ Edit::Edit(const SceneContext& sceneContext)
 {
     CustomPlay& played = context.scenes.stage.custom;
     if (played.FromEditor()) {
-        blocks = BlocksOfText(played.editorBoard);
+        blocks = BlocksOfText(played.boardText);
         played = {};
     }
     if (context.settings.assists) {
@@ -209,7 +209,7 @@ void Edit::Play()
     }
     CustomPlay play;
     play.returnTo = SceneId::Edit;
-    play.editorBoard = StageFile::Format(RecordsOf(blocks));
+    play.boardText = StageFile::Format(RecordsOf(blocks));
     context.scenes.stage.custom = std::move(play);
     leaving = true;
     context.scenes.RequestChange(SceneId::Game);

@@ -42,8 +42,8 @@ Game::Game(const SceneContext& sceneContext)
     : context(sceneContext), board(context.render.device), view(context.render.device)
 {
     const SceneManager& scenes = context.scenes;
-    if (scenes.stage.custom.FromEditor()) {
-        board.blocks = BlocksOfText(scenes.stage.custom.editorBoard);
+    if (scenes.stage.custom.FromText()) {
+        board.blocks = BlocksOfText(scenes.stage.custom.boardText);
     } else {
         const std::string stage = scenes.stage.custom.Active() ? scenes.stage.custom.File()
                                                              : StageFile::Path(scenes.stage.group, scenes.stage.number);

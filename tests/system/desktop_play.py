@@ -81,6 +81,22 @@ menu = next((f['frame'] for f in frames if f['game']['menuOpen']), None)
 if menu is None:
     fail('the menu did not open after the clear')
 
+# The same stage passed around as a code: decoded to the same board, played
+# from the code to the same clear; a code with a typo is refused in one line.
+code = subprocess.run([tool, 'code', stage], check=True, capture_output=True, text=True).stdout.strip()
+decoded = subprocess.run([tool, 'decode', code], check=True, capture_output=True, text=True).stdout
+if sorted(decoded.splitlines()) != sorted(line for line in open(stage).read().splitlines() if line):
+    fail(f'{code} decodes to another board:\n{decoded}')
+coded = run(['--play', code], list(shot_keys), 800)
+if not any(f['game']['cleared'] and f['game']['score'] == shots for f in coded):
+    fail(f'--play {code} was not cleared in {shots} shots')
+typo = code[:-1] + ('0' if code[-1] != '0' else '1')
+for program in (game, tool):
+    refused = subprocess.run([program, '--play', typo] if program == game else [program, 'decode', typo],
+                             capture_output=True, text=True, timeout=10)
+    if refused.returncode != 2 or 'checksum' not in refused.stderr or len(refused.stderr.splitlines()) != 1:
+        fail(f'{os.path.basename(program)} took the code {typo}: status {refused.returncode}, {refused.stderr!r}')
+
 # Retry (Up wraps to it) plays the same stage again; Next stage leads to the title.
 tap(keys, menu + 5, 'Up')
 tap(keys, menu + 10, 'Enter')
@@ -181,7 +197,7 @@ version = subprocess.run([game, '--version'], check=True, capture_output=True, t
 if not version.startswith('orb '):
     fail(f'--version printed {version!r}')
 usage = subprocess.run([game, '--help'], check=True, capture_output=True, text=True).stdout
-if '--play FILE|FOLDER' not in usage or '--fullscreen' not in usage or 'Space' not in usage:
+if '--play FILE|FOLDER|CODE' not in usage or '--fullscreen' not in usage or 'Space' not in usage:
     fail(f'--help printed {usage!r}')
 if subprocess.run([game, '--windowed', '--fullscreen'], capture_output=True).returncode != 2:
     fail('contradicting window options were taken')

@@ -53,12 +53,12 @@ int main(int argc, char** argv)
     for (ScreenshotRequest& shot : options.screenshots)
         MakeAbsolute(shot.file);
 
-    std::vector<std::string> playFiles;
+    StagesToPlay played;
     if (!options.playFile.empty()) {
-        std::optional<std::vector<std::string>> stages = PlayableStages(options.playFile, error);
+        std::optional<StagesToPlay> stages = ReadPlayOption(options.playFile, error);
         if (!stages)
             return Fail("--play " + error);
-        playFiles = std::move(*stages);
+        played = std::move(*stages);
     }
 
     std::vector<KeyChange> keys;
@@ -130,7 +130,8 @@ int main(int argc, char** argv)
     if (!program.Start({.headless = options.headless,
                         .firstScene = options.scene,
                         .fullScreen = DisplayAnswer(settings.display),
-                        .stageFiles = playFiles,
+                        .stageFiles = played.files,
+                        .stageText = played.text,
                         .settings = settings,
                         .program = "orb-harness"},
                        error))

@@ -9,6 +9,7 @@
 #include "rules/Field.h"
 #include "solver/DeadEnds.h"
 #include "solver/StagePieces.h"
+#include "stage/StageCode.h"
 #include "stage/StageFile.h"
 
 const char* const StageToolUsage =
@@ -20,7 +21,9 @@ const char* const StageToolUsage =
     "       orb-stage traps [--keys] [--limit N] FILE    first shots after which the stage can no longer be\n"
     "                                                    cleared; --keys: the first of them as a key script\n"
     "       orb-stage generate [--seed N] [--tries N] [--black N] [--hard N] [--white N] [--limit N]\n"
-    "                                                    the random stage that needs the most shots\n";
+    "                                                    the random stage that needs the most shots\n"
+    "       orb-stage code FILE                          the stage as a short code to share (ORB-...)\n"
+    "       orb-stage decode CODE                        the stage file of a code, on the standard output\n";
 
 namespace {
 
@@ -125,9 +128,10 @@ std::string Verdict(const Solution& solution)
     }
 }
 
-std::optional<std::vector<Piece>> ReadPieces(const Command& command, std::ostream& err)
+// The file's blocks; each line that gives none is reported on err.
+std::optional<std::vector<BlockRecord>> ReadRecords(const Command& command, std::ostream& err,
+                                                    std::vector<StageProblem>& problems)
 {
-    std::vector<StageProblem> problems;
     const std::optional<std::vector<BlockRecord>> records = StageFile::Read(command.operand, &problems);
     if (!records) {
         err << "orb-stage: cannot read " << command.operand << "\n";
@@ -135,6 +139,15 @@ std::optional<std::vector<Piece>> ReadPieces(const Command& command, std::ostrea
     }
     for (const StageProblem& problem : problems)
         err << command.operand << ":" << problem.line << ": " << problem.reason << " (left out)\n";
+    return records;
+}
+
+std::optional<std::vector<Piece>> ReadPieces(const Command& command, std::ostream& err)
+{
+    std::vector<StageProblem> problems;
+    const std::optional<std::vector<BlockRecord>> records = ReadRecords(command, err, problems);
+    if (!records)
+        return std::nullopt;
     return PiecesOf(*records);
 }
 
@@ -247,6 +260,36 @@ int Check(const Command& command, std::ostream& out)
     return problems == 0 && !files.empty() ? Good : NotGood;
 }
 
+// A code stands for the whole file or for nothing: a file with a line left
+// out gets none.
+int Code(const Command& command, std::ostream& out, std::ostream& err)
+{
+    std::vector<StageProblem> problems;
+    const std::optional<std::vector<BlockRecord>> records = ReadRecords(command, err, problems);
+    if (!records || !problems.empty())
+        return Unusable;
+    std::string error;
+    const std::optional<std::string> code = StageCode::Encode(*records, error);
+    if (!code) {
+        err << command.operand << ": " << error << "\n";
+        return Unusable;
+    }
+    out << *code << "\n";
+    return Good;
+}
+
+int Decode(const Command& command, std::ostream& out, std::ostream& err)
+{
+    std::string error;
+    const std::optional<std::vector<BlockRecord>> records = StageCode::Decode(command.operand, error);
+    if (!records) {
+        err << "orb-stage: " << command.operand << ": " << error << "\n";
+        return Unusable;
+    }
+    out << StageFile::Format(*records);
+    return Good;
+}
+
 int Generate(const Command& command, std::ostream& out, std::ostream& err)
 {
     GeneratorOptions options = command.generator;
@@ -291,6 +334,10 @@ int RunStageTool(const std::vector<std::string>& arguments, std::ostream& out, s
         return Traps(command, out, err);
     if (command.name == "generate")
         return Generate(command, out, err);
+    if (command.name == "code")
+        return Code(command, out, err);
+    if (command.name == "decode")
+        return Decode(command, out, err);
     err << StageToolUsage << "orb-stage: unknown command " << command.name << "\n";
     return Unusable;
 }
