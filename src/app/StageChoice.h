@@ -19,6 +19,9 @@ struct CustomPlay {
     // the Game (and back to the editor) in memory, so that no file is left
     // anywhere on any way out.
     std::string boardText;
+    // Where the editor's cursor stood, for it to stand there again.
+    int editorX = 0;
+    int editorZ = 0;
 
     bool Active() const { return FromText() || current < files.size(); }
     bool FromText() const { return FromEditor() || !boardText.empty(); }

@@ -48,6 +48,7 @@
     FILE(NotCleared, "Resource/Texture/NotCleared.png")        \
     FILE(EditorTile, "Resource/Texture/StageGrid_2.png")       \
     FILE(EditorCursor, "Resource/Texture/Target.png")          \
+    FILE(EditorCursorFrame, "Resource/Texture/TargetFrame.png") \
     FILE(KeyLine, "Resource/Texture/KeyLine.png")              \
     FILE(DeadEnd, "Resource/Texture/DeadEnd.png")              \
     FILE(TooLarge, "Resource/Texture/TooLarge.png")            \

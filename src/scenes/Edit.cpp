@@ -1,6 +1,7 @@
 #include "scenes/Edit.h"
 
 #include <algorithm>
+#include <filesystem>
 #include <string>
 
 #include "app/SceneManager.h"
@@ -49,7 +50,6 @@ constexpr float KeysX = 1085.0f;
 constexpr float KeysY = 338.0f;
 constexpr float MarkHeight = 0.5f;
 constexpr float CursorAbove = 51.0f;
-constexpr float CursorAlpha = 170.0f;
 constexpr std::uint32_t Ink = 0xFF262833;
 constexpr std::uint32_t Coral = 0xFFC2463A;
 constexpr int NoticeTop = 610;
@@ -81,6 +81,8 @@ Edit::Edit(const SceneContext& sceneContext)
     CustomPlay& played = context.scenes.stage.custom;
     if (played.FromEditor()) {
         blocks = BlocksOfText(played.boardText);
+        cursorX = static_cast<float>(played.editorX);
+        cursorZ = static_cast<float>(played.editorZ);
         played = {};
     }
     if (context.settings.assists) {
@@ -141,7 +143,7 @@ void Edit::EditKeys()
         if (Assisted() && x == 0 && z == 0)
             act(free, [this] { Refuse("the player starts here"); });
         else
-            act(free, [&] { AddBlock(blocks, x, 0, z, kind); });
+            act(free, [&] { Change([&] { AddBlock(blocks, x, 0, z, kind); }); });
     };
     Keyboard& keys = context.application.Keys();
     if (MenuKeyPressed(context.application.Keys(), VirtualKey::Up)) {
@@ -164,19 +166,63 @@ void Edit::EditKeys()
     } else if (MenuKeyPressed(keys, VirtualKey::Digit3)) {
         place(BlockKind::HardBlack);
     } else if (MenuKeyPressed(context.application.Keys(), VirtualKey::X)) {
-        act(!free, [&] { blocks.erase(blocks.begin() + grid->IndexAt(x, 0, z)); });
+        act(!free, [&] { Change([&] { blocks.erase(blocks.begin() + grid->IndexAt(x, 0, z)); }); });
     } else if (MenuKeyPressed(context.application.Keys(), VirtualKey::C)) {
-        act(true, [this] { blocks.clear(); });
+        act(true, [this] { Change([this] { blocks.clear(); }); });
     } else if (MenuKeyPressed(context.application.Keys(), VirtualKey::P)) {
         act(!blocks.empty(), [this] { Save(); });
     } else if (Assisted() && MenuKeyPressed(keys, VirtualKey::V)) {
         act(!blocks.empty(), [this] { Check(); });
     } else if (Assisted() && MenuKeyPressed(keys, VirtualKey::T)) {
         act(!blocks.empty(), [this] { Play(); });
+    } else if (Assisted() && MenuKeyPressed(keys, VirtualKey::Z)) {
+        const bool shift = GameKeyDown(keys, VirtualKey::Shift);
+        act(true, [&] { shift ? Travel(redo, undo) : Travel(undo, redo); });
+    } else if (Assisted() && MenuKeyPressed(keys, VirtualKey::Y)) {
+        act(true, [this] { Travel(redo, undo); });
     } else if (Assisted() && MenuKeyPressed(keys, VirtualKey::F1)) {
         act(true, [this] { context.settings.editorKeys = !context.settings.editorKeys; });
     } else {
         latch.Open();
+    }
+}
+
+template <typename Action>
+void Edit::Change(Action action)
+{
+    if (Assisted()) {
+        undo.push_back(PiecesOf(blocks));
+        if (undo.size() > UndoSteps)
+            undo.erase(undo.begin());
+        redo.clear();
+        ForgetVerdict();
+    }
+    action();
+}
+
+void Edit::Travel(std::vector<std::vector<Piece>>& from, std::vector<std::vector<Piece>>& to)
+{
+    if (from.empty()) {
+        Refuse(&from == &undo ? "nothing to undo" : "nothing to redo");
+        return;
+    }
+    to.push_back(PiecesOf(blocks));
+    blocks.clear();
+    for (const Piece& piece : from.back())
+        AddBlock(blocks, piece.cell.x, piece.cell.y, piece.cell.z, piece.kind);
+    from.pop_back();
+    ForgetVerdict();
+}
+
+// A verdict stays until the board it speaks of changes; the check of a board
+// that is gone is stopped. A saved stage's check names its file, and goes on.
+void Edit::ForgetVerdict()
+{
+    if (check && checkedName.empty())
+        check.reset();
+    if (!check) {
+        saveMessage.clear();
+        saveMessageFrames = 0;
     }
 }
 
@@ -210,6 +256,8 @@ void Edit::Play()
     CustomPlay play;
     play.returnTo = SceneId::Edit;
     play.boardText = StageFile::Format(RecordsOf(blocks));
+    play.editorX = static_cast<int>(cursorX);
+    play.editorZ = static_cast<int>(cursorZ);
     context.scenes.stage.custom = std::move(play);
     leaving = true;
     context.scenes.RequestChange(SceneId::Game);
@@ -227,11 +275,13 @@ void Edit::Save()
         saveMessageFrames = MessageFrames;
         return;
     }
-    checkedName = name;
+    // With the aids the board stays, and the message says where it went.
+    checkedName = Assisted() ? name + " in " + (std::filesystem::current_path() / StageData::Folder).string() : name;
     check = std::make_unique<BackgroundSolve>(PiecesOf(blocks), VerdictStateLimit, SearchPace(context.settings));
-    saveMessage = name + ": checking...";
+    saveMessage = checkedName + ": checking...";
     saveMessageFrames = 0;
-    blocks.clear();
+    if (!Assisted())
+        blocks.clear();
 }
 
 void Edit::TakeVerdict()
@@ -244,7 +294,8 @@ void Edit::TakeVerdict()
     check.reset();
     const std::string verdict = Verdict(*solution, Assisted());
     saveMessage = checkedName.empty() ? verdict : checkedName + ": " + verdict;
-    saveMessageFrames = MessageFrames;
+    // With the aids it stays until the board changes.
+    saveMessageFrames = Assisted() ? 0 : MessageFrames;
 }
 
 void Edit::LoadKeys()
@@ -257,8 +308,10 @@ void Edit::LoadKeys()
             loadStep = 1;
         } else {
             loadMode = false;
-            if (!LoadStage(blocks, StageFile::Path(loadGroup, loadStage)))
-                context.application.ShowMessage(Message(MessageId::FileMissing));
+            Change([this] {
+                if (!LoadStage(blocks, StageFile::Path(loadGroup, loadStage)))
+                    context.application.ShowMessage(Message(MessageId::FileMissing));
+            });
         }
     } else if (MenuKeyPressed(context.application.Keys(), VirtualKey::Up)) {
         if (!latch.Take())
@@ -332,9 +385,13 @@ void Edit::DrawAids()
                    alpha);
     };
     mark(ImageFile::StartCell, 0, 0, MarkHeight, 255.0f);
-    // Over the block in its cell, if there is one: the cursor never hides.
+    // A frame on the block in its cell, if there is one, else on the floor,
+    // so that it never hides the block and never strays off the grid.
+    const int x = static_cast<int>(cursorX);
+    const int z = static_cast<int>(cursorZ);
+    const bool onBlock = grid->CellAt(x, 0, z) != BlockKind::Empty;
     device.SetDepthTest(false);
-    mark(ImageFile::EditorCursor, static_cast<int>(cursorX), static_cast<int>(cursorZ), CursorAbove, CursorAlpha);
+    mark(ImageFile::EditorCursorFrame, x, z, onBlock ? CursorAbove : MarkHeight, 255.0f);
     device.SetDepthTest(true);
     device.SetTexture(nullptr);
 

@@ -2,11 +2,13 @@
 
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "app/BaseScene.h"
 #include "app/KeyLatch.h"
 #include "app/SceneContext.h"
 #include "game/Block.h"
+#include "rules/Piece.h"
 #include "rules/StageGrid.h"
 
 class BackgroundSolve;
@@ -68,6 +70,13 @@ private:
     // The board played in the Game, through a file of its own; the Game comes back here.
     void Play();
     void Refuse(const std::string& why);
+    // An edit of the board: with the aids, the board before it is kept for
+    // undo, redo is forgotten, and so is the verdict on the old board.
+    template <typename Action>
+    void Change(Action action);
+    // Undo (from undo to redo) or redo (the other way); refused when there is nothing.
+    void Travel(std::vector<std::vector<Piece>>& from, std::vector<std::vector<Piece>>& to);
+    void ForgetVerdict();
     // Takes the saved stage's verdict once its check has ended.
     void TakeVerdict();
     void DrawAids();
@@ -93,4 +102,8 @@ private:
     std::shared_ptr<SoundPlayer> sound;
     std::string notice;
     int noticeFrames = 0;
+    // With the aids: the boards before each edit (Z) and those undone (Y, Shift+Z).
+    static constexpr std::size_t UndoSteps = 500;
+    std::vector<std::vector<Piece>> undo;
+    std::vector<std::vector<Piece>> redo;
 };

@@ -249,4 +249,72 @@ TEST_F(EditScene, BlocksAndTilesAreDrawnThroughTheEditorsOwnCamera)
     EXPECT_EQ(meshes, 1);
 }
 
+// With the aids: Z takes edits back one by one, as far as the first, and Y
+// (or Shift+Z) plays them again; a new edit forgets what could be redone.
+TEST_F(EditScene, WithTheAidsUndoAndRedoWalkBackAndForthOverManyEdits)
+{
+    Context().settings.assists = true;
+    Edit& edit = Open();
+    std::vector<std::size_t> sizes;
+    for (int i = 0; i < 20; ++i) {
+        PlaceAt(1 + i % 9, i / 9, i % 3 == 0 ? VirtualKey::Digit1 : VirtualKey::Digit2);
+        sizes.push_back(edit.Blocks().size());
+    }
+    Tap(VirtualKey::X);  // the cursor is back on (0, 0), which holds nothing: no edit
+    Tap(VirtualKey::C);
+    ASSERT_TRUE(edit.Blocks().empty());
+    Tap(VirtualKey::Z);
+    EXPECT_EQ(edit.Blocks().size(), 20u) << "the clear taken back";
+    for (int i = 19; i >= 0; --i) {
+        Tap(VirtualKey::Z);
+        EXPECT_EQ(edit.Blocks().size(), i == 0 ? 0u : sizes[static_cast<std::size_t>(i - 1)]) << i;
+    }
+    Tap(VirtualKey::Z);
+    EXPECT_EQ(edit.Notice(), "nothing to undo");
+    for (int i = 0; i < 10; ++i)
+        Tap(VirtualKey::Y);
+    EXPECT_EQ(edit.Blocks().size(), sizes[9]);
+    Hold(VirtualKey::Shift);
+    Tap(VirtualKey::Z);
+    Release(VirtualKey::Shift);
+    EXPECT_EQ(edit.Blocks().size(), sizes[10]) << "Shift+Z redoes";
+    PlaceAt(9, 9, VirtualKey::Digit3);
+    Tap(VirtualKey::Y);
+    EXPECT_EQ(edit.Notice(), "nothing to redo") << "a new edit forgot the rest";
+}
+
+// With the aids the verdict stays until the board changes, a save keeps the
+// board and says where it went, and a test play comes back to the cursor.
+TEST_F(EditScene, WithTheAidsTheVerdictStaysTheSaveKeepsTheBoardAndTheCursorComesBack)
+{
+    Context().settings.assists = true;
+    Context().settings.waitForSearches = true;
+    Edit& edit = Open();
+    PlaceAt(2, 0, VirtualKey::Digit2);
+    PlaceAt(3, 0, VirtualKey::Digit1);
+    Tap(VirtualKey::V);
+    WaitForTheCheck(edit);
+    EXPECT_EQ(edit.SaveMessage(), "can be cleared: par 1");
+    RunFrames(600);
+    EXPECT_EQ(edit.SaveMessage(), "can be cleared: par 1") << "10 s later";
+    PlaceAt(5, 5, VirtualKey::Digit2);
+    EXPECT_EQ(edit.SaveMessage(), "") << "the board it spoke of is gone";
+
+    Tap(VirtualKey::P);
+    EXPECT_EQ(edit.Blocks().size(), 3u) << "the board stays";
+    WaitForTheCheck(edit);
+    const std::string folder = (directory.Path() / "Resource/BData").string();
+    EXPECT_EQ(edit.SaveMessage().rfind("Stage001.txt in " + folder + ": ", 0), 0u) << edit.SaveMessage();
+
+    Tap(VirtualKey::Right);
+    Tap(VirtualKey::Up);
+    Tap(VirtualKey::T);
+    Leave();
+    ASSERT_EQ(Scenes().CurrentId(), SceneId::Game);
+    const Edit& back = Build<Edit>(SceneId::Edit);
+    EXPECT_EQ(back.CursorX(), 1);
+    EXPECT_EQ(back.CursorZ(), 1);
+    EXPECT_EQ(back.Blocks().size(), 3u);
+}
+
 }  // namespace
