@@ -19,9 +19,13 @@ struct CustomPlay {
     // the Game (and back to the editor) in memory, so that no file is left
     // anywhere on any way out.
     std::string boardText;
-    // Where the editor's cursor stood, for it to stand there again.
-    int editorX = 0;
-    int editorZ = 0;
+    // What the editor had besides its board, for it to carry on as it was.
+    struct EditorState {
+        int cursorX = 0;
+        int cursorZ = 0;
+        bool unsaved = false;
+    };
+    EditorState editor;
 
     bool Active() const { return FromText() || current < files.size(); }
     bool FromText() const { return FromEditor() || !boardText.empty(); }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <string>
 
 // Every file under Resource/ that the game asks for by name, one line each:
@@ -136,6 +137,12 @@ inline std::string StageIdea(int group, int stage)
 inline std::string NextStageLine(int group, int stage)
 {
     return "Resource/Texture/NextStage" + std::to_string(group) + "_" + std::to_string(stage) + ".png";
+}
+// With the play aids, the editor's question before leaving with changes not
+// saved, with answer chosen (0 save, 1 discard, 2 stay) in coral.
+inline std::string EditorLeaving(std::size_t chosen)
+{
+    return "Resource/Texture/EditorLeaving" + std::to_string(chosen) + ".png";
 }
 // A digit 0 to 9 in white, for the scores over the game and the select screen.
 inline std::string Digit(int digit)

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <filesystem>
+#include <utility>
 #include <string>
 
 #include "app/SceneManager.h"
@@ -50,6 +51,9 @@ constexpr float KeysX = 1085.0f;
 constexpr float KeysY = 338.0f;
 constexpr float MarkHeight = 0.5f;
 constexpr float CursorAbove = 51.0f;
+// Left of the centre, clear of the key list.
+constexpr float QuestionX = 610.0f;
+constexpr float QuestionY = 360.0f;
 constexpr std::uint32_t Ink = 0xFF262833;
 constexpr std::uint32_t Coral = 0xFFC2463A;
 constexpr int NoticeTop = 610;
@@ -81,8 +85,9 @@ Edit::Edit(const SceneContext& sceneContext)
     CustomPlay& played = context.scenes.stage.custom;
     if (played.FromEditor()) {
         blocks = BlocksOfText(played.boardText);
-        cursorX = static_cast<float>(played.editorX);
-        cursorZ = static_cast<float>(played.editorZ);
+        cursorX = static_cast<float>(played.editor.cursorX);
+        cursorZ = static_cast<float>(played.editor.cursorZ);
+        unsaved = played.editor.unsaved;
         played = {};
     }
     if (context.settings.assists) {
@@ -101,16 +106,24 @@ void Edit::AddBlock(BlockList& list, int x, int y, int z, int kind)
 
 void Edit::Update()
 {
-    // The editor is a level of its own: Escape leaves it, with or without the aids.
-    if (Assisted() && MenuKeyPressed(context.application.Keys(), VirtualKey::Escape))
-        context.application.PostQuit();
     grid->Clear();
-    if (!loadMode) {
+    if (!loadMode)
         grid->RebuildAll(PiecesOf(blocks));
-        EditKeys();
+    // With the aids Escape closes the stage list, or asks before leaving with
+    // changes not saved; without them it has quit already.
+    const bool escape = Assisted() && !leaveAsked && MenuKeyPressed(context.application.Keys(), VirtualKey::Escape);
+    if (leaveAsked) {
+        LeaveKeys();
+    } else if (escape && loadMode) {
+        loadMode = false;
+    } else if (escape) {
+        AskToLeave();
+    } else {
+        if (!loadMode)
+            EditKeys();
+        if (loadMode)
+            LoadKeys();
     }
-    if (loadMode)
-        LoadKeys();
     // The editor plays no sound: its blocks get no sound object.
     for (const auto& block : blocks)
         block->Update(nullptr);
@@ -191,6 +204,7 @@ template <typename Action>
 void Edit::Change(Action action)
 {
     if (Assisted()) {
+        unsaved = true;
         undo.push_back(PiecesOf(blocks));
         if (undo.size() > UndoSteps)
             undo.erase(undo.begin());
@@ -211,6 +225,7 @@ void Edit::Travel(std::vector<std::vector<Piece>>& from, std::vector<std::vector
     for (const Piece& piece : from.back())
         AddBlock(blocks, piece.cell.x, piece.cell.y, piece.cell.z, piece.kind);
     from.pop_back();
+    unsaved = true;
     ForgetVerdict();
 }
 
@@ -229,6 +244,50 @@ void Edit::ForgetVerdict()
 bool Edit::KeyListShown() const
 {
     return Assisted() && context.settings.editorKeys;
+}
+
+void Edit::AskToLeave()
+{
+    if (!unsaved || blocks.empty()) {
+        context.application.PostQuit();
+        return;
+    }
+    leaveAsked = LeaveAnswer::Save;
+    latch.Close();
+}
+
+void Edit::LeaveKeys()
+{
+    Keyboard& keys = context.application.Keys();
+    const int key = FirstGameKeyDown(keys, {VirtualKey::Return, VirtualKey::Escape, VirtualKey::Left, VirtualKey::Right});
+    if (key == 0) {
+        latch.Open();
+        return;
+    }
+    if (!latch.Take())
+        return;
+    const int chosen = static_cast<int>(*leaveAsked);
+    switch (key) {
+    case VirtualKey::Left:
+        leaveAsked = static_cast<LeaveAnswer>(std::max(chosen - 1, 0));
+        return;
+    case VirtualKey::Right:
+        leaveAsked = static_cast<LeaveAnswer>(std::min(chosen + 1, static_cast<int>(LeaveAnswer::Stay)));
+        return;
+    case VirtualKey::Escape:
+        leaveAsked.reset();
+        return;
+    default:
+        break;
+    }
+    const LeaveAnswer answer = *std::exchange(leaveAsked, std::nullopt);
+    if (answer == LeaveAnswer::Stay)
+        return;
+    if (answer == LeaveAnswer::Save)
+        Save();
+    // A save that failed keeps the editor open, saying so.
+    if (!unsaved || answer == LeaveAnswer::Discard)
+        context.application.PostQuit();
 }
 
 void Edit::Refuse(const std::string& why)
@@ -256,8 +315,7 @@ void Edit::Play()
     CustomPlay play;
     play.returnTo = SceneId::Edit;
     play.boardText = StageFile::Format(RecordsOf(blocks));
-    play.editorX = static_cast<int>(cursorX);
-    play.editorZ = static_cast<int>(cursorZ);
+    play.editor = {static_cast<int>(cursorX), static_cast<int>(cursorZ), unsaved};
     context.scenes.stage.custom = std::move(play);
     leaving = true;
     context.scenes.RequestChange(SceneId::Game);
@@ -276,6 +334,7 @@ void Edit::Save()
         return;
     }
     // With the aids the board stays, and the message says where it went.
+    unsaved = false;
     checkedName = Assisted() ? name + " in " + (std::filesystem::current_path() / StageData::Folder).string() : name;
     check = std::make_unique<BackgroundSolve>(PiecesOf(blocks), VerdictStateLimit, SearchPace(context.settings));
     saveMessage = checkedName + ": checking...";
@@ -409,6 +468,10 @@ void Edit::DrawAids()
     }
     if (!notice.empty())
         device.DrawText(notice, TextLeft, NoticeTop, Coral, TextFace::Sans);
+    if (leaveAsked) {
+        Sprites::DrawCentred(render, render.textures.Get(ImageFile::EditorLeaving(static_cast<std::size_t>(*leaveAsked))),
+                             Matrix::Translation(QuestionX, QuestionY, 0.0f));
+    }
     if (!saveMessage.empty())
         device.DrawText(saveMessage, TextLeft, MessageTop, Ink, TextFace::Sans);
     device.EndSprite();

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -60,6 +61,12 @@ public:
     // A refusal or a failure, in a few words, while it is shown; empty otherwise.
     const std::string& Notice() const { return notice; }
     bool Assisted() const { return sound != nullptr; }
+    bool Unsaved() const { return unsaved; }
+    // The answer chosen in the question before leaving, while it is asked: 0 save, 1 discard, 2 stay.
+    std::optional<int> LeaveChoice() const
+    {
+        return leaveAsked ? std::optional<int>(static_cast<int>(*leaveAsked)) : std::nullopt;
+    }
 
 private:
     void EditKeys();
@@ -69,6 +76,10 @@ private:
     void Check();
     // The board played in the Game, through a file of its own; the Game comes back here.
     void Play();
+    // Escape with the aids: leaves at once, or asks first when the board
+    // has changes not saved.
+    void AskToLeave();
+    void LeaveKeys();
     void Refuse(const std::string& why);
     // An edit of the board: with the aids, the board before it is kept for
     // undo, redo is forgotten, and so is the verdict on the old board.
@@ -106,4 +117,9 @@ private:
     static constexpr std::size_t UndoSteps = 500;
     std::vector<std::vector<Piece>> undo;
     std::vector<std::vector<Piece>> redo;
+    // The board has changed since it was last saved.
+    bool unsaved = false;
+    // The question before leaving, while it is asked, and its chosen answer.
+    enum class LeaveAnswer { Save, Discard, Stay };
+    std::optional<LeaveAnswer> leaveAsked;
 };

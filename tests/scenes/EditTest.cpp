@@ -317,4 +317,66 @@ TEST_F(EditScene, WithTheAidsTheVerdictStaysTheSaveKeepsTheBoardAndTheCursorCome
     EXPECT_EQ(back.Blocks().size(), 3u);
 }
 
+// With the aids (which leave Escape to the scenes, as the program sets up)
+// Escape closes the stage list, leaves a saved board at once, and asks before
+// leaving one with changes: Save, Discard or Stay (Escape stays too).
+class EditLeaving : public EditScene {
+protected:
+    Edit& OpenAssisted()
+    {
+        Context().settings.assists = true;
+        App().escapeQuits = false;
+        return Open();
+    }
+    bool Saved() const { return std::filesystem::exists(directory.Path() / "Resource/BData/Stage001.txt"); }
+};
+
+TEST_F(EditLeaving, EscapeClosesTheListAndASavedBoardLeavesAtOnce)
+{
+    Edit& edit = OpenAssisted();
+    Tap(VirtualKey::L);
+    ASSERT_TRUE(edit.LoadMode());
+    Tap(VirtualKey::Escape);
+    EXPECT_FALSE(edit.LoadMode());
+    EXPECT_FALSE(App().QuitPosted());
+    PlaceAt(2, 0, VirtualKey::Digit2);
+    Tap(VirtualKey::P);
+    Tap(VirtualKey::Escape);
+    EXPECT_FALSE(edit.LeaveChoice());
+    EXPECT_TRUE(App().QuitPosted());
+}
+
+TEST_F(EditLeaving, ChangesNotSavedAskFirstAndDiscardLeavesWithoutAFile)
+{
+    Edit& edit = OpenAssisted();
+    PlaceAt(2, 0, VirtualKey::Digit2);
+    Tap(VirtualKey::Escape);
+    EXPECT_EQ(edit.LeaveChoice(), 0) << "Save chosen first";
+    Tap(VirtualKey::Escape);
+    EXPECT_FALSE(edit.LeaveChoice()) << "Escape stays";
+    EXPECT_FALSE(App().QuitPosted());
+    Tap(VirtualKey::Escape);
+    Tap(VirtualKey::Right);
+    Tap(VirtualKey::Right);
+    Tap(VirtualKey::Right);
+    EXPECT_EQ(edit.LeaveChoice(), 2);
+    Tap(VirtualKey::Return);
+    EXPECT_FALSE(App().QuitPosted()) << "Stay";
+    Tap(VirtualKey::Escape);
+    Tap(VirtualKey::Right);
+    Tap(VirtualKey::Return);
+    EXPECT_TRUE(App().QuitPosted());
+    EXPECT_FALSE(Saved());
+}
+
+TEST_F(EditLeaving, SaveThenLeaveWritesTheStage)
+{
+    OpenAssisted();
+    PlaceAt(2, 0, VirtualKey::Digit2);
+    Tap(VirtualKey::Escape);
+    Tap(VirtualKey::Return);
+    EXPECT_TRUE(Saved());
+    EXPECT_TRUE(App().QuitPosted());
+}
+
 }  // namespace

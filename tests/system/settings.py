@@ -138,7 +138,8 @@ if os.environ.get('DISPLAY') and shutil.which('xwininfo') and shutil.which('xdot
                                    start_new_session=True)
         asked = False
         try:
-            for _ in range(150):
+            # Up to a minute: a sanitizer build on a busy machine starts slowly.
+            for _ in range(600):
                 new = [line for line in windows() if line not in before]
                 question = next((line for line in new if '"Question":' in line or '"確認":' in line), None)
                 if question and not asked:

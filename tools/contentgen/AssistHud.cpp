@@ -310,6 +310,7 @@ Canvas EditorKeys(const ui::Fonts& fonts)
         Hint(fonts, {"V"}, "check, no saving"),
         Hint(fonts, {"T"}, "play it"),
         Hint(fonts, {"F1"}, "hide these keys"),
+        Hint(fonts, {"Esc"}, "leave (asks if not saved)"),
     };
     const float h = top + rowHeight * static_cast<float>(rows.size()) + 14.0f;
     Canvas canvas(static_cast<int>(w), static_cast<int>(h));
@@ -360,8 +361,13 @@ void WriteAssistHud(ContentWriter& out, const ui::Fonts& fonts)
     out.Write(ImageFile::ShotDissolves, ShotDissolves());
     // A stage left in the middle, offered again on the next visit.
     const char* resume = "Go on where you left off?";
-    out.Write(ImageFile::ResumeContinue, ui::Question(fonts, resume, "CONTINUE", "START AGAIN", 230.0f, false));
-    out.Write(ImageFile::ResumeStartAgain, ui::Question(fonts, resume, "CONTINUE", "START AGAIN", 230.0f, true));
+    out.Write(ImageFile::ResumeContinue, ui::Question(fonts, resume, {"CONTINUE", "START AGAIN"}, 230.0f, 0));
+    out.Write(ImageFile::ResumeStartAgain, ui::Question(fonts, resume, {"CONTINUE", "START AGAIN"}, 230.0f, 1));
+    // Leaving the editor with changes not saved.
+    for (std::size_t chosen = 0; chosen < 3; ++chosen) {
+        out.Write(ImageFile::EditorLeaving(chosen),
+                  ui::Question(fonts, "Save before you leave?", {"SAVE", "DISCARD", "STAY"}, 165.0f, chosen));
+    }
     out.Write(ImageFile::EditorKeys, EditorKeys(fonts));
     out.Write(ImageFile::StartCell, StartCell());
 }

@@ -63,8 +63,8 @@ void WriteTitleMenu(ContentWriter& out, const ui::Fonts& fonts)
     out.Write(ImageFile::ScoreReset, Pill(fonts, "SCORE RESET", pillWidth, palette::paper, palette::ink));
     out.Write(ImageFile::ScoreResetDone,
               Pill(fonts, "SCORES RESET \u2713", pillWidth + 40.0f, palette::coral, Hex(0xFFFFFF)));
-    out.Write(ImageFile::ResetAskedNo, ui::Question(fonts, "Reset every best score?", "NO", "YES", 150.0f, false));
-    out.Write(ImageFile::ResetAskedYes, ui::Question(fonts, "Reset every best score?", "NO", "YES", 150.0f, true));
+    out.Write(ImageFile::ResetAskedNo, ui::Question(fonts, "Reset every best score?", {"NO", "YES"}, 150.0f, 0));
+    out.Write(ImageFile::ResetAskedYes, ui::Question(fonts, "Reset every best score?", {"NO", "YES"}, 150.0f, 1));
 
     // Group labels sit between arrows at x = 640 ± 225 (± 25).
     const char* groups[3] = {"EASY", "NORMAL", "HARD"};

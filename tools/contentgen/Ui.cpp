@@ -73,8 +73,8 @@ void DrawPanel(Canvas& canvas, const Shape& outline, const PanelStyle& style)
     }
 }
 
-Canvas Question(const Fonts& fonts, const char* question, const char* left, const char* right, float answerWidth,
-                bool rightChosen)
+Canvas Question(const Fonts& fonts, const char* question, const std::vector<const char*>& answers, float answerWidth,
+                std::size_t chosen)
 {
     constexpr float w = 640.0f;
     constexpr float h = 156.0f;
@@ -86,18 +86,18 @@ Canvas Question(const Fonts& fonts, const char* question, const char* left, cons
     DrawPanel(canvas, shapes::Rect({margin, margin}, {w - margin, h - margin}, 26.0f), PaperPanel());
     const TextImage asked = fonts.bold.Render(question, type::button);
     DrawText(canvas, asked, asked.CentredOn({w * 0.5f, 48.0f}), InkText());
-    const auto answer = [&](const char* text, float x, bool chosen) {
+    const auto answer = [&](const char* text, float x, bool lit) {
         const glm::vec2 half(answerWidth * 0.5f, answerHeight * 0.5f);
         const Shape button = shapes::Rect(glm::vec2(x, answerY) - half, glm::vec2(x, answerY) + half, answerHeight * 0.5f);
-        DrawPanel(canvas, button, ColorPanel(chosen ? palette::coral : palette::paper));
+        DrawPanel(canvas, button, ColorPanel(lit ? palette::coral : palette::paper));
         const TextImage label = fonts.bold.Render(text, type::button * 0.8f);
         TextStyle style = InkText();
-        style.fill = chosen ? Hex(0xFFFFFF) : palette::ink;
+        style.fill = lit ? Hex(0xFFFFFF) : palette::ink;
         DrawText(canvas, label, label.CentredOn({x, answerY}), style);
     };
-    const float offset = (answerWidth + answerGap) * 0.5f;
-    answer(left, w * 0.5f - offset, !rightChosen);
-    answer(right, w * 0.5f + offset, rightChosen);
+    const float middle = static_cast<float>(answers.size() - 1) * 0.5f;
+    for (std::size_t i = 0; i < answers.size(); ++i)
+        answer(answers[i], w * 0.5f + (static_cast<float>(i) - middle) * (answerWidth + answerGap), i == chosen);
     return canvas;
 }
 

@@ -1,6 +1,8 @@
 #pragma once
 
+#include <cstddef>
 #include <string_view>
+#include <vector>
 
 #include "Canvas.h"
 #include "FontFace.h"
@@ -61,9 +63,9 @@ PanelStyle ColorPanel(Color fill);
 
 void DrawPanel(Canvas& canvas, const Shape& outline, const PanelStyle& style);
 
-// A question on a paper panel, 640 x 156, with two answers side by side, the
+// A question on a paper panel, 640 x 156, with its answers side by side, the
 // chosen one in coral; the game shows one image per choice.
-Canvas Question(const Fonts& fonts, const char* question, const char* left, const char* right, float answerWidth,
-                bool rightChosen);
+Canvas Question(const Fonts& fonts, const char* question, const std::vector<const char*>& answers, float answerWidth,
+                std::size_t chosen);
 
 }  // namespace ui

@@ -276,6 +276,13 @@ void WriteEditTrace(const Edit& edit, JsonWriter& json)
         json.Bool(edit.KeyListShown());
         json.Key("notice");
         json.String(edit.Notice());
+        json.Key("unsaved");
+        json.Bool(edit.Unsaved());
+        json.Key("leaveAsked");
+        if (const std::optional<int> choice = edit.LeaveChoice())
+            json.Int(*choice);
+        else
+            json.Null();
         json.EndObject();
     }
 }
