@@ -33,9 +33,10 @@ struct Settings : KeptSettings {
     // runs beside the frames, so that what it records never depends on how
     // fast the machine is. A player's frames never wait.
     bool waitForSearches = false;
-    // With the play aids, a stage left in the middle is kept in the player's
-    // folder and offered again. The game keeps them; a scripted run only
-    // when asked, so that no run depends on what an earlier one left.
+    // With the play aids, a stage left in the middle, and the editor's board
+    // not saved, are kept in the player's folder and offered again. The game
+    // keeps them; a scripted run only when asked, so that no run depends on
+    // what an earlier one left.
     bool keepUnfinished = false;
 
     // Where the volumes go when the player changes them; empty: nowhere.

@@ -144,6 +144,12 @@ inline std::string EditorLeaving(std::size_t chosen)
 {
     return "Resource/Texture/EditorLeaving" + std::to_string(chosen) + ".png";
 }
+// With the play aids, the editor's offer of a board left behind: 0 with
+// "bring it back" chosen, 1 with "start empty".
+inline std::string EditorRecovery(int chosen)
+{
+    return "Resource/Texture/EditorRecovery" + std::to_string(chosen) + ".png";
+}
 // A digit 0 to 9 in white, for the scores over the game and the select screen.
 inline std::string Digit(int digit)
 {

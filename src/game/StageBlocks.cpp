@@ -2,6 +2,8 @@
 
 #include <sstream>
 
+#include "files/AtomicFile.h"
+
 bool LoadStage(BlockList& blocks, const std::string& path)
 {
     std::optional<std::vector<BlockRecord>> records = StageFile::Read(path);
@@ -48,4 +50,9 @@ std::vector<BlockRecord> RecordsOf(const BlockList& blocks)
 bool SaveStage(const BlockList& blocks, std::string* writtenName)
 {
     return StageFile::WriteNew(RecordsOf(blocks), writtenName);
+}
+
+bool KeepBlocks(const BlockList& blocks, const std::string& path)
+{
+    return AtomicFile::Replace(path, StageFile::Format(RecordsOf(blocks)));
 }

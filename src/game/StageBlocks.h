@@ -25,3 +25,7 @@ std::vector<BlockRecord> RecordsOf(const BlockList& blocks);
 // what is there without replacing anything. True when the new file was
 // written completely, with its name in writtenName when one is given.
 bool SaveStage(const BlockList& blocks, std::string* writtenName = nullptr);
+
+// Puts blocks in place of path's content, as a stage file, whole or not at
+// all (see AtomicFile); false when it cannot be written.
+bool KeepBlocks(const BlockList& blocks, const std::string& path);

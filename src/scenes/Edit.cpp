@@ -1,6 +1,7 @@
 #include "scenes/Edit.h"
 
 #include <algorithm>
+#include <cstdio>
 #include <filesystem>
 #include <utility>
 #include <string>
@@ -54,6 +55,10 @@ constexpr float CursorAbove = 51.0f;
 // Left of the centre, clear of the key list.
 constexpr float QuestionX = 610.0f;
 constexpr float QuestionY = 360.0f;
+// In the player's folder, beside (not among) the stage files, which saving renumbers.
+constexpr const char* RecoveryFile = "EditorBoard.txt";
+// About three seconds.
+constexpr int RecoveryEvery = 180;
 constexpr std::uint32_t Ink = 0xFF262833;
 constexpr std::uint32_t Coral = 0xFFC2463A;
 constexpr int NoticeTop = 610;
@@ -83,7 +88,8 @@ Edit::Edit(const SceneContext& sceneContext)
     : context(sceneContext), grid(std::make_unique<StageGrid>()), camera(Camera::Create(context.render.device))
 {
     CustomPlay& played = context.scenes.stage.custom;
-    if (played.FromEditor()) {
+    const bool backFromPlay = played.FromEditor();
+    if (backFromPlay) {
         blocks = BlocksOfText(played.boardText);
         cursorX = static_cast<float>(played.editor.cursorX);
         cursorZ = static_cast<float>(played.editor.cursorZ);
@@ -93,6 +99,11 @@ Edit::Edit(const SceneContext& sceneContext)
     if (context.settings.assists) {
         sound = SoundPlayer::Create(context.application);
         sound->AddEffect(SoundFile::Refused);
+        // A board left behind by an editor that never said goodbye (killed,
+        // crashed, its window closed) is offered back.
+        // It stands on the board while the question is asked.
+        if (KeepsRecovery() && !backFromPlay && LoadStage(blocks, RecoveryFile) && !blocks.empty())
+            recoveryAsked = true;
     }
 }
 
@@ -111,8 +122,11 @@ void Edit::Update()
         grid->RebuildAll(PiecesOf(blocks));
     // With the aids Escape closes the stage list, or asks before leaving with
     // changes not saved; without them it has quit already.
-    const bool escape = Assisted() && !leaveAsked && MenuKeyPressed(context.application.Keys(), VirtualKey::Escape);
-    if (leaveAsked) {
+    const bool escape = Assisted() && !leaveAsked && !recoveryAsked &&
+                        MenuKeyPressed(context.application.Keys(), VirtualKey::Escape);
+    if (recoveryAsked) {
+        RecoveryKeys();
+    } else if (leaveAsked) {
         LeaveKeys();
     } else if (escape && loadMode) {
         loadMode = false;
@@ -128,6 +142,7 @@ void Edit::Update()
     for (const auto& block : blocks)
         block->Update(nullptr);
     TakeVerdict();
+    KeepForRecovery();
     if (saveMessageFrames > 0 && --saveMessageFrames == 0)
         saveMessage.clear();
     if (noticeFrames > 0 && --noticeFrames == 0)
@@ -205,6 +220,7 @@ void Edit::Change(Action action)
 {
     if (Assisted()) {
         unsaved = true;
+        recoveryDirty = true;
         undo.push_back(PiecesOf(blocks));
         if (undo.size() > UndoSteps)
             undo.erase(undo.begin());
@@ -226,6 +242,7 @@ void Edit::Travel(std::vector<std::vector<Piece>>& from, std::vector<std::vector
         AddBlock(blocks, piece.cell.x, piece.cell.y, piece.cell.z, piece.kind);
     from.pop_back();
     unsaved = true;
+    recoveryDirty = true;
     ForgetVerdict();
 }
 
@@ -241,6 +258,11 @@ void Edit::ForgetVerdict()
     }
 }
 
+bool Edit::KeepsRecovery() const
+{
+    return Assisted() && context.settings.keepUnfinished;
+}
+
 bool Edit::KeyListShown() const
 {
     return Assisted() && context.settings.editorKeys;
@@ -249,7 +271,7 @@ bool Edit::KeyListShown() const
 void Edit::AskToLeave()
 {
     if (!unsaved || blocks.empty()) {
-        context.application.PostQuit();
+        Leave();
         return;
     }
     leaveAsked = LeaveAnswer::Save;
@@ -287,7 +309,51 @@ void Edit::LeaveKeys()
         Save();
     // A save that failed keeps the editor open, saying so.
     if (!unsaved || answer == LeaveAnswer::Discard)
-        context.application.PostQuit();
+        Leave();
+}
+
+void Edit::Leave()
+{
+    if (KeepsRecovery())
+        std::remove(RecoveryFile);
+    context.application.PostQuit();
+}
+
+void Edit::RecoveryKeys()
+{
+    Keyboard& keys = context.application.Keys();
+    const int key = FirstGameKeyDown(keys, {VirtualKey::Return, VirtualKey::Left, VirtualKey::Right});
+    if (key == 0) {
+        latch.Open();
+        return;
+    }
+    if (!latch.Take())
+        return;
+    if (key != VirtualKey::Return) {
+        bringBack = !bringBack;
+        return;
+    }
+    recoveryAsked = false;
+    if (bringBack) {
+        unsaved = true;
+    } else {
+        blocks.clear();
+        std::remove(RecoveryFile);
+    }
+}
+
+// The board as it is, kept a few seconds after it changed (and not on every
+// key), whole or not at all; gone once it is saved or the editor is left.
+void Edit::KeepForRecovery()
+{
+    if (!KeepsRecovery() || !recoveryDirty || ++recoveryFrames < RecoveryEvery)
+        return;
+    recoveryFrames = 0;
+    recoveryDirty = false;
+    if (unsaved)
+        KeepBlocks(blocks, RecoveryFile);
+    else
+        std::remove(RecoveryFile);
 }
 
 void Edit::Refuse(const std::string& why)
@@ -335,6 +401,7 @@ void Edit::Save()
     }
     // With the aids the board stays, and the message says where it went.
     unsaved = false;
+    recoveryDirty = true;
     checkedName = Assisted() ? name + " in " + (std::filesystem::current_path() / StageData::Folder).string() : name;
     check = std::make_unique<BackgroundSolve>(PiecesOf(blocks), VerdictStateLimit, SearchPace(context.settings));
     saveMessage = checkedName + ": checking...";
@@ -468,6 +535,10 @@ void Edit::DrawAids()
     }
     if (!notice.empty())
         device.DrawText(notice, TextLeft, NoticeTop, Coral, TextFace::Sans);
+    if (recoveryAsked) {
+        Sprites::DrawCentred(render, render.textures.Get(ImageFile::EditorRecovery(bringBack ? 0 : 1)),
+                             Matrix::Translation(QuestionX, QuestionY, 0.0f));
+    }
     if (leaveAsked) {
         Sprites::DrawCentred(render, render.textures.Get(ImageFile::EditorLeaving(static_cast<std::size_t>(*leaveAsked))),
                              Matrix::Translation(QuestionX, QuestionY, 0.0f));

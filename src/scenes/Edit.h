@@ -63,6 +63,7 @@ public:
     bool Assisted() const { return sound != nullptr; }
     bool Unsaved() const { return unsaved; }
     // The answer chosen in the question before leaving, while it is asked: 0 save, 1 discard, 2 stay.
+    bool RecoveryAsked() const { return recoveryAsked; }
     std::optional<int> LeaveChoice() const
     {
         return leaveAsked ? std::optional<int>(static_cast<int>(*leaveAsked)) : std::nullopt;
@@ -80,6 +81,13 @@ private:
     // has changes not saved.
     void AskToLeave();
     void LeaveKeys();
+    // Leaves for good: the recovery file goes.
+    void Leave();
+    void RecoveryKeys();
+    void KeepForRecovery();
+    // A board not saved is kept in the player's folder: with the aids, where
+    // unfinished work is kept (Settings::keepUnfinished).
+    bool KeepsRecovery() const;
     void Refuse(const std::string& why);
     // An edit of the board: with the aids, the board before it is kept for
     // undo, redo is forgotten, and so is the verdict on the old board.
@@ -122,4 +130,11 @@ private:
     // The question before leaving, while it is asked, and its chosen answer.
     enum class LeaveAnswer { Save, Discard, Stay };
     std::optional<LeaveAnswer> leaveAsked;
+    // The board an editor left behind stands on the board while "bring it
+    // back" is asked.
+    bool recoveryAsked = false;
+    bool bringBack = true;
+    // The board has changed since the recovery file was last written.
+    bool recoveryDirty = false;
+    int recoveryFrames = 0;
 };

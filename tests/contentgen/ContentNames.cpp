@@ -34,6 +34,8 @@ std::vector<std::string> ImageNames()
     }
     for (std::size_t chosen = 0; chosen < 3; ++chosen)
         names.push_back(ImageFile::EditorLeaving(chosen));
+    for (int chosen = 0; chosen < 2; ++chosen)
+        names.push_back(ImageFile::EditorRecovery(chosen));
     for (int digit = 0; digit < Digits; ++digit) {
         names.push_back(ImageFile::Digit(digit));
         names.push_back(ImageFile::DarkDigit(digit));

@@ -119,6 +119,33 @@ if not back or back[0]['edit']['blocks'] != [[2, 0, 0, 2], [3, 0, 0, 1]]:
 if [name for name in os.listdir(tempfile.gettempdir()) if name.startswith('orb-play-')]:
     failures.append('the played board\'s file was left behind')
 
+# A killed editor (the run just ends) offers its board back on the next start,
+# with --keep-unfinished as the editor itself keeps it; Enter brings it back,
+# and leaving with Escape after saving takes the kept board away.
+def unfinished(taps, frames, fresh):
+    if fresh:
+        make_fresh_data(data, runtime, root)
+    script = os.path.join(work, 'keys.txt')
+    with open(script, 'w') as out:
+        for frame, key in taps:
+            out.write(f'{frame} {key} down\n{frame + 1} {key} up\n')
+    trace = os.path.join(work, 'trace.jsonl')
+    subprocess.run([harness, '--headless', '--keep-unfinished', '--data', data, '--scene', 'edit', '--frames',
+                    str(frames), '--keys', script, '--trace', trace], check=True, stderr=subprocess.DEVNULL)
+    return [json.loads(line) for line in open(trace)]
+
+
+kept = os.path.join(data, 'EditorBoard.txt')
+unfinished([(5, 'Right'), (11, '2'), (17, 'Right'), (23, '1')], 240, fresh=True)
+if not os.path.exists(kept):
+    failures.append('the killed editor kept no board')
+frames = unfinished([(5, 'Enter'), (20, 'P'), (30, 'Escape')], 40, fresh=False)
+if not at(frames, 2)['assists']['recoveryAsked']:
+    failures.append('the next start did not offer the board back')
+expect('the board brought back', at(frames, 10)['blocks'], [[1, 0, 0, 2], [2, 0, 0, 1]])
+if os.path.exists(kept):
+    failures.append('the kept board stayed after a save and Escape')
+
 shutil.rmtree(work, ignore_errors=True)
 for failure in failures:
     print(failure)

@@ -363,6 +363,12 @@ void WriteAssistHud(ContentWriter& out, const ui::Fonts& fonts)
     const char* resume = "Go on where you left off?";
     out.Write(ImageFile::ResumeContinue, ui::Question(fonts, resume, {"CONTINUE", "START AGAIN"}, 230.0f, 0));
     out.Write(ImageFile::ResumeStartAgain, ui::Question(fonts, resume, {"CONTINUE", "START AGAIN"}, 230.0f, 1));
+    // A board an editor left behind, offered back.
+    for (int chosen = 0; chosen < 2; ++chosen) {
+        out.Write(ImageFile::EditorRecovery(chosen), ui::Question(fonts, "Your board from last time?",
+                                                                  {"BRING IT BACK", "START EMPTY"}, 270.0f,
+                                                                  static_cast<std::size_t>(chosen)));
+    }
     // Leaving the editor with changes not saved.
     for (std::size_t chosen = 0; chosen < 3; ++chosen) {
         out.Write(ImageFile::EditorLeaving(chosen),

@@ -278,6 +278,8 @@ void WriteEditTrace(const Edit& edit, JsonWriter& json)
         json.String(edit.Notice());
         json.Key("unsaved");
         json.Bool(edit.Unsaved());
+        json.Key("recoveryAsked");
+        json.Bool(edit.RecoveryAsked());
         json.Key("leaveAsked");
         if (const std::optional<int> choice = edit.LeaveChoice())
             json.Int(*choice);
