@@ -22,16 +22,17 @@ data = os.path.join(work, 'data')
 failures = []
 
 
-def run(taps, frames, drawlog=False, env=None):
+def run(taps, frames, drawlog=False, env=None, aids='--assists', fresh=True):
     """Taps (frame, key) in the editor, one frame down; the trace, and the draw log if asked."""
-    make_fresh_data(data, runtime, root)
+    if fresh:
+        make_fresh_data(data, runtime, root)
     script = os.path.join(work, 'keys.txt')
     with open(script, 'w') as out:
         for frame, key in taps:
             out.write(f'{frame} {key} down\n{frame + 1} {key} up\n')
     trace = os.path.join(work, 'trace.jsonl')
     draws = os.path.join(work, 'draws.jsonl')
-    command = [harness, '--headless', '--assists', '--data', data, '--scene', 'edit', '--frames', str(frames),
+    command = [harness, '--headless', aids, '--data', data, '--scene', 'edit', '--frames', str(frames),
                '--keys', script, '--trace', trace] + (['--drawlog', draws] if drawlog else [])
     subprocess.run(command, check=True, stderr=subprocess.DEVNULL, env=env)
     frames = [json.loads(line) for line in open(trace)]
@@ -122,24 +123,11 @@ if [name for name in os.listdir(tempfile.gettempdir()) if name.startswith('orb-p
 # A killed editor (the run just ends) offers its board back on the next start,
 # with --keep-unfinished as the editor itself keeps it; Enter brings it back,
 # and leaving with Escape after saving takes the kept board away.
-def unfinished(taps, frames, fresh):
-    if fresh:
-        make_fresh_data(data, runtime, root)
-    script = os.path.join(work, 'keys.txt')
-    with open(script, 'w') as out:
-        for frame, key in taps:
-            out.write(f'{frame} {key} down\n{frame + 1} {key} up\n')
-    trace = os.path.join(work, 'trace.jsonl')
-    subprocess.run([harness, '--headless', '--keep-unfinished', '--data', data, '--scene', 'edit', '--frames',
-                    str(frames), '--keys', script, '--trace', trace], check=True, stderr=subprocess.DEVNULL)
-    return [json.loads(line) for line in open(trace)]
-
-
 kept = os.path.join(data, 'EditorBoard.txt')
-unfinished([(5, 'Right'), (11, '2'), (17, 'Right'), (23, '1')], 240, fresh=True)
+run([(5, 'Right'), (11, '2'), (17, 'Right'), (23, '1')], 240, aids='--keep-unfinished')
 if not os.path.exists(kept):
     failures.append('the killed editor kept no board')
-frames = unfinished([(5, 'Enter'), (20, 'P'), (30, 'Escape')], 40, fresh=False)
+frames, _ = run([(5, 'Enter'), (20, 'P'), (30, 'Escape')], 40, aids='--keep-unfinished', fresh=False)
 if not at(frames, 2)['assists']['recoveryAsked']:
     failures.append('the next start did not offer the board back')
 expect('the board brought back', at(frames, 10)['blocks'], [[1, 0, 0, 2], [2, 0, 0, 1]])
