@@ -24,6 +24,12 @@ struct CustomPlay {
         int cursorX = 0;
         int cursorZ = 0;
         bool unsaved = false;
+        // The player's own stage being edited, by file and name; empty for none.
+        std::string ownFile;
+        std::string ownName;
+        // The boards to undo and redo, as stage files' text.
+        std::vector<std::string> undo;
+        std::vector<std::string> redo;
     };
     EditorState editor;
 

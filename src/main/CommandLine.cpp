@@ -179,14 +179,18 @@ std::string Usage(const std::string& program, bool playable)
                        "  arrows         move the cursor\n"
                        "  1, 2, 3        place a white, black or armoured block\n"
                        "  X              take the block away;  C  clear the board\n"
-                       "  L              load a stage: Up and Down choose the group, Enter, then the stage\n"
-                       "  P              save the stage as the next StageNNN.txt (and check it)\n"
+                       "  Z;  Y, Shift+Z undo the last edit;  redo it\n"
+                       "  L              load a stage: your own stages, then the shipped ones\n"
+                       "                 (with --classic: Up, Down the group, Enter, then the stage)\n"
+                       "  P              save as one of your own stages, named the first time, and check it\n"
+                       "                 (with --classic: the next Resource/BData/StageNNN.txt)\n"
                        "  V              check the board without saving: its par, or why it cannot be cleared\n"
                        "  T              play the board; the game's menu or a clear comes back here\n"
+                       "  Ctrl+C, Ctrl+V the board as a stage code to the clipboard, and back\n"
                        "  F1             the key list on screen, on or off\n";
     text += "  Alt+Enter      full screen or a window, at any time\n";
     text += playable ? "  Escape         back one level (the title quits; with --classic, quit)\n"
-                     : "  Escape         quit\n";
+                     : "  Escape         quit, asking first if the board is not saved (--classic: at once)\n";
     return text;
 }
 

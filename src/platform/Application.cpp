@@ -87,6 +87,9 @@ int VirtualKeyOf(SDL_Scancode scancode, SDL_Keycode code)
     case SDLK_LSHIFT:
     case SDLK_RSHIFT:
         return VirtualKey::Shift;
+    case SDLK_LCTRL:
+    case SDLK_RCTRL:
+        return VirtualKey::Control;
     default:
         return -1;
     }
@@ -290,6 +293,24 @@ void Application::KeyEvent(int virtualKey, bool down)
     } else {
         keyboard.Release(virtualKey);
     }
+}
+
+void Application::SetClipboardText(const std::string& text)
+{
+    if (videoStarted && !scriptedKeys)
+        SDL_SetClipboardText(text.c_str());
+    else
+        runClipboard = text;
+}
+
+std::string Application::ClipboardText() const
+{
+    if (!videoStarted || scriptedKeys)
+        return runClipboard;
+    char* text = SDL_GetClipboardText();
+    std::string copied = text ? text : "";
+    SDL_free(text);
+    return copied;
 }
 
 MessageAnswer Application::ShowMessage(const MessageRequest& given)

@@ -59,6 +59,11 @@ public:
     void KeyEvent(int virtualKey, bool down);
     Keyboard& Keys() { return keyboard; }
 
+    // The system's clipboard as text. Without a window, or with keys from a
+    // script, a clipboard of the run's own: no other program changes a run.
+    void SetClipboardText(const std::string& text);
+    std::string ClipboardText() const;
+
     // The language message boxes speak; their texts are given in Japanese.
     void SetLanguage(Language shown) { language = shown; }
 
@@ -92,6 +97,7 @@ private:
     bool quitPosted = false;
     bool scriptedKeys = false;
     bool videoStarted = false;
+    std::string runClipboard;
     MessageResponder messageResponder;
     FrameRecord* frameRecord = nullptr;
 };

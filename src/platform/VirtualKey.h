@@ -7,6 +7,7 @@ namespace VirtualKey {
 constexpr int Back = 8;
 constexpr int Tab = 9;
 constexpr int Shift = 16;
+constexpr int Control = 17;
 constexpr int Return = 13;
 constexpr int Escape = 27;
 constexpr int Space = 32;

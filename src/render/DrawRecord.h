@@ -6,6 +6,7 @@
 #include <string>
 
 #include "math/Matrix.h"
+#include "render/TextFace.h"
 
 // One drawing operation as the device saw it, for checking a frame from the
 // outside (the harness writes them as JSON). Which fields mean something
@@ -35,6 +36,6 @@ struct DrawRecord {
     std::optional<std::array<float, 4>> textureArea;
     // Quad: x, y, width, height. Text: x, y in rect[0], rect[1].
     int rect[4] = {0, 0, 0, 0};
-    // Text in the proportional face.
-    bool sans = false;
+    // Text: its face.
+    TextFace face = TextFace::Mono;
 };

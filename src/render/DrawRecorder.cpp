@@ -109,7 +109,7 @@ void DrawRecorder::Text(const std::string& text, int x, int y, std::uint32_t arg
     DrawRecord record;
     record.kind = DrawRecord::Kind::Text;
     record.name = text;
-    record.sans = face == TextFace::Sans;
+    record.face = face;
     record.rect[0] = x;
     record.rect[1] = y;
     record.argb = argb;

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <cstdlib>
 #include <filesystem>
 #include <utility>
 #include <string>
@@ -23,7 +24,9 @@
 #include "render/Sprites.h"
 #include "render/TextureCache.h"
 #include "sound/SoundPlayer.h"
+#include "stage/OwnStages.h"
 #include "stage/StageCatalogue.h"
+#include "stage/StageCode.h"
 #include "stage/StageFile.h"
 
 namespace {
@@ -61,25 +64,63 @@ constexpr const char* RecoveryFile = "EditorBoard.txt";
 constexpr int RecoveryEvery = 180;
 constexpr std::uint32_t Ink = 0xFF262833;
 constexpr std::uint32_t Coral = 0xFFC2463A;
-constexpr int NoticeTop = 610;
-constexpr int LoadTitleTop = 40;
-constexpr int LoadChoiceIndent = 24;
+constexpr int NoticeTop = 548;
+// The verdict, in the heading face, with where the stage went on the line
+// above and the solver's reason below.
+constexpr int WhereTop = 588;
+constexpr int VerdictTop = 622;
+constexpr int ReasonTop = 668;
+constexpr int NameTop = 40;
+constexpr int NameLine = 40;
+constexpr int NameIndent = 24;
 
-std::string Verdict(const Solution& solution, bool withReason)
+// The first design's few words on a saved stage.
+std::string Verdict(const Solution& solution)
 {
     const std::size_t shots = solution.shots.size();
     switch (solution.verdict) {
     case Solution::Verdict::Solved:
-        if (withReason)
-            return shots == 0 ? "nothing to clear: it has no black block" : "can be cleared: par " + std::to_string(shots);
         return "solvable in " + std::to_string(shots) + (shots == 1 ? " shot" : " shots");
     case Solution::Verdict::LostAtStart:
-        return withReason ? "lost at start: " + solution.reason : "lost at start";
+        return "lost at start";
     case Solution::Verdict::GaveUp:
-        return withReason ? "undecided: " + solution.reason : "undecided";
+        return "undecided";
     default:
-        return withReason ? "no way to clear it: " + solution.reason : "unsolvable";
+        return "unsolvable";
     }
+}
+
+// The aids' verdict: a headline, and the solver's reason where it has one.
+struct Explained {
+    std::string headline;
+    std::string reason;
+};
+
+Explained Explain(const Solution& solution)
+{
+    const std::size_t shots = solution.shots.size();
+    switch (solution.verdict) {
+    case Solution::Verdict::Solved:
+        if (shots == 0)
+            return {"nothing to clear", "it has no black block"};
+        return {"can be cleared: par " + std::to_string(shots), ""};
+    case Solution::Verdict::LostAtStart:
+        return {"lost at start", solution.reason};
+    case Solution::Verdict::GaveUp:
+        return {"undecided", solution.reason};
+    default:
+        return {"no way to clear it", solution.reason};
+    }
+}
+
+// A folder as the player knows it: the home folder as "~".
+std::string Shown(const std::filesystem::path& folder)
+{
+    const std::string path = std::filesystem::absolute(folder).string();
+    const char* home = std::getenv("HOME");
+    if (home && *home && path.starts_with(std::string(home) + "/"))
+        return "~" + path.substr(std::string(home).size());
+    return path;
 }
 
 }  // namespace
@@ -94,6 +135,10 @@ Edit::Edit(const SceneContext& sceneContext)
         cursorX = static_cast<float>(played.editor.cursorX);
         cursorZ = static_cast<float>(played.editor.cursorZ);
         unsaved = played.editor.unsaved;
+        ownFile = played.editor.ownFile;
+        ownName = played.editor.ownName;
+        undo = std::move(played.editor.undo);
+        redo = std::move(played.editor.redo);
         played = {};
     }
     if (context.settings.assists) {
@@ -122,21 +167,24 @@ void Edit::Update()
         grid->RebuildAll(PiecesOf(blocks));
     // With the aids Escape closes the stage list, or asks before leaving with
     // changes not saved; without them it has quit already.
-    const bool escape = Assisted() && !leaveAsked && !recoveryAsked &&
+    const bool escape = Assisted() && !leaveAsked && !recoveryAsked && !naming &&
                         MenuKeyPressed(context.application.Keys(), VirtualKey::Escape);
     if (recoveryAsked) {
         RecoveryKeys();
     } else if (leaveAsked) {
         LeaveKeys();
+    } else if (naming) {
+        NameKeys();
     } else if (escape && loadMode) {
         loadMode = false;
+        shelf.reset();
     } else if (escape) {
         AskToLeave();
     } else {
         if (!loadMode)
             EditKeys();
         if (loadMode)
-            LoadKeys();
+            Assisted() ? ShelfKeys() : LoadKeys();
     }
     // The editor plays no sound: its blocks get no sound object.
     for (const auto& block : blocks)
@@ -174,7 +222,15 @@ void Edit::EditKeys()
             act(free, [&] { Change([&] { AddBlock(blocks, x, 0, z, kind); }); });
     };
     Keyboard& keys = context.application.Keys();
-    if (MenuKeyPressed(context.application.Keys(), VirtualKey::Up)) {
+    // Ctrl+C and Ctrl+V, never C's clearing nor V's check.
+    const bool control = Assisted() && GameKeyDown(keys, VirtualKey::Control);
+    if (control && MenuKeyPressed(keys, VirtualKey::C)) {
+        act(!blocks.empty(), [this] { CopyCode(); });
+    } else if (control && MenuKeyPressed(keys, VirtualKey::V)) {
+        act(true, [this] { PasteCode(); });
+    } else if (control) {
+        latch.Open();
+    } else if (MenuKeyPressed(context.application.Keys(), VirtualKey::Up)) {
         act(cursorZ < LastCell, [this] { cursorZ += 1.0f; });
     } else if (MenuKeyPressed(context.application.Keys(), VirtualKey::Down)) {
         act(cursorZ > 0.0f, [this] { cursorZ -= 1.0f; });
@@ -186,6 +242,8 @@ void Edit::EditKeys()
         act(true, [this] {
             loadMode = true;
             loadStep = 0;
+            if (Assisted())
+                shelf.emplace(OwnStages::List());
         });
     } else if (MenuKeyPressed(keys, VirtualKey::Digit1)) {
         place(BlockKind::White);
@@ -198,7 +256,7 @@ void Edit::EditKeys()
     } else if (MenuKeyPressed(context.application.Keys(), VirtualKey::C)) {
         act(true, [this] { Change([this] { blocks.clear(); }); });
     } else if (MenuKeyPressed(context.application.Keys(), VirtualKey::P)) {
-        act(!blocks.empty(), [this] { Save(); });
+        act(!blocks.empty(), [this] { Assisted() ? SaveKey() : Save(); });
     } else if (Assisted() && MenuKeyPressed(keys, VirtualKey::V)) {
         act(!blocks.empty(), [this] { Check(); });
     } else if (Assisted() && MenuKeyPressed(keys, VirtualKey::T)) {
@@ -221,7 +279,7 @@ void Edit::Change(Action action)
     if (Assisted()) {
         unsaved = true;
         recoveryDirty = true;
-        undo.push_back(PiecesOf(blocks));
+        undo.push_back(StageFile::Format(RecordsOf(blocks)));
         if (undo.size() > UndoSteps)
             undo.erase(undo.begin());
         redo.clear();
@@ -230,16 +288,14 @@ void Edit::Change(Action action)
     action();
 }
 
-void Edit::Travel(std::vector<std::vector<Piece>>& from, std::vector<std::vector<Piece>>& to)
+void Edit::Travel(std::vector<std::string>& from, std::vector<std::string>& to)
 {
     if (from.empty()) {
         Refuse(&from == &undo ? "nothing to undo" : "nothing to redo");
         return;
     }
-    to.push_back(PiecesOf(blocks));
-    blocks.clear();
-    for (const Piece& piece : from.back())
-        AddBlock(blocks, piece.cell.x, piece.cell.y, piece.cell.z, piece.kind);
+    to.push_back(StageFile::Format(RecordsOf(blocks)));
+    blocks = BlocksOfText(from.back());
     from.pop_back();
     unsaved = true;
     recoveryDirty = true;
@@ -255,6 +311,8 @@ void Edit::ForgetVerdict()
     if (!check) {
         saveMessage.clear();
         saveMessageFrames = 0;
+        verdict.clear();
+        verdictReason.clear();
     }
 }
 
@@ -280,13 +338,8 @@ void Edit::AskToLeave()
 
 void Edit::LeaveKeys()
 {
-    Keyboard& keys = context.application.Keys();
-    const int key = FirstGameKeyDown(keys, {VirtualKey::Return, VirtualKey::Escape, VirtualKey::Left, VirtualKey::Right});
-    if (key == 0) {
-        latch.Open();
-        return;
-    }
-    if (!latch.Take())
+    const int key = TakeKey({VirtualKey::Return, VirtualKey::Escape, VirtualKey::Left, VirtualKey::Right});
+    if (key == 0)
         return;
     const int chosen = static_cast<int>(*leaveAsked);
     switch (key) {
@@ -305,11 +358,25 @@ void Edit::LeaveKeys()
     const LeaveAnswer answer = *std::exchange(leaveAsked, std::nullopt);
     if (answer == LeaveAnswer::Stay)
         return;
+    if (answer == LeaveAnswer::Save && ownFile.empty()) {
+        // A new stage is named first; it leaves once saved.
+        naming.emplace();
+        leaveAfterNaming = true;
+        return;
+    }
     if (answer == LeaveAnswer::Save)
-        Save();
+        SaveOwn();
     // A save that failed keeps the editor open, saying so.
     if (!unsaved || answer == LeaveAnswer::Discard)
         Leave();
+}
+
+int Edit::TakeKey(std::initializer_list<int> candidates)
+{
+    const int key = FirstGameKeyDown(context.application.Keys(), candidates);
+    if (key == 0)
+        latch.Open();
+    return key != 0 && latch.Take() ? key : 0;
 }
 
 void Edit::Leave()
@@ -321,13 +388,8 @@ void Edit::Leave()
 
 void Edit::RecoveryKeys()
 {
-    Keyboard& keys = context.application.Keys();
-    const int key = FirstGameKeyDown(keys, {VirtualKey::Return, VirtualKey::Left, VirtualKey::Right});
-    if (key == 0) {
-        latch.Open();
-        return;
-    }
-    if (!latch.Take())
+    const int key = TakeKey({VirtualKey::Return, VirtualKey::Left, VirtualKey::Right});
+    if (key == 0)
         return;
     if (key != VirtualKey::Return) {
         bringBack = !bringBack;
@@ -359,15 +421,25 @@ void Edit::KeepForRecovery()
 void Edit::Refuse(const std::string& why)
 {
     sound->PlayEffect(0, false);
-    notice = why;
+    Inform(why);
+    noticeRefused = true;
+}
+
+void Edit::Inform(const std::string& what)
+{
+    notice = what;
     noticeFrames = MessageFrames;
+    noticeRefused = false;
 }
 
 void Edit::Check()
 {
     check = std::make_unique<BackgroundSolve>(PiecesOf(blocks), VerdictStateLimit, SearchPace(context.settings));
     checkedName.clear();
+    checkedOwnFile.clear();
     saveMessage = "checking...";
+    verdict = saveMessage;
+    verdictReason.clear();
     saveMessageFrames = 0;
 }
 
@@ -381,7 +453,7 @@ void Edit::Play()
     CustomPlay play;
     play.returnTo = SceneId::Edit;
     play.boardText = StageFile::Format(RecordsOf(blocks));
-    play.editor = {static_cast<int>(cursorX), static_cast<int>(cursorZ), unsaved};
+    play.editor = {static_cast<int>(cursorX), static_cast<int>(cursorZ), unsaved, ownFile, ownName, undo, redo};
     context.scenes.stage.custom = std::move(play);
     leaving = true;
     context.scenes.RequestChange(SceneId::Game);
@@ -399,15 +471,138 @@ void Edit::Save()
         saveMessageFrames = MessageFrames;
         return;
     }
-    // With the aids the board stays, and the message says where it went.
-    unsaved = false;
-    recoveryDirty = true;
-    checkedName = Assisted() ? name + " in " + (std::filesystem::current_path() / StageData::Folder).string() : name;
+    checkedName = name;
     check = std::make_unique<BackgroundSolve>(PiecesOf(blocks), VerdictStateLimit, SearchPace(context.settings));
     saveMessage = checkedName + ": checking...";
     saveMessageFrames = 0;
-    if (!Assisted())
-        blocks.clear();
+    blocks.clear();
+}
+
+void Edit::SaveKey()
+{
+    if (!ownFile.empty()) {
+        SaveOwn();
+        return;
+    }
+    naming.emplace();
+    leaveAfterNaming = false;
+}
+
+// The player's own stage: a new one under the name typed, or the one being
+// edited, in place. The board stays, and the message says where it went;
+// the check's par goes on the list beside it.
+void Edit::SaveOwn()
+{
+    check.reset();
+    const std::vector<BlockRecord> records = RecordsOf(blocks);
+    std::optional<std::string> file = ownFile;
+    if (ownFile.empty())
+        file = OwnStages::AddNew(records, ownName);
+    else if (!OwnStages::Replace(ownFile, records))
+        file.reset();
+    if (!file) {
+        checkedName.clear();
+        saveMessage = verdict = "could not save the stage in " + Shown(OwnStages::Folder);
+        verdictReason.clear();
+        return;
+    }
+    ownFile = *file;
+    unsaved = false;
+    recoveryDirty = true;
+    checkedOwnFile = ownFile;
+    checkedName = "\"" + ownName + "\" saved as " + ownFile + " in " + Shown(OwnStages::Folder);
+    check = std::make_unique<BackgroundSolve>(PiecesOf(blocks), VerdictStateLimit, SearchPace(context.settings));
+    verdict = "checking...";
+    verdictReason.clear();
+    saveMessage = checkedName + ": " + verdict;
+    saveMessageFrames = 0;
+}
+
+// Letters (capitals with Shift), digits, spaces and dashes; Backspace takes
+// the last back, Enter saves under the name, Escape goes back to the board.
+void Edit::NameKeys()
+{
+    Keyboard& keys = context.application.Keys();
+    const auto pressed = [&keys](int key) { return (keys.Poll(key) & Keyboard::PressedBit) != 0; };
+    if (pressed(VirtualKey::Escape)) {
+        naming.reset();
+        latch.Close();
+        return;
+    }
+    if (pressed(VirtualKey::Return)) {
+        latch.Close();
+        if (naming->empty()) {
+            Refuse("type a name first");
+            return;
+        }
+        ownName = *std::exchange(naming, std::nullopt);
+        SaveOwn();
+        if (leaveAfterNaming && !unsaved)
+            Leave();
+        return;
+    }
+    std::string& name = *naming;
+    if (pressed(VirtualKey::Back) && !name.empty())
+        name.pop_back();
+    const bool capital = GameKeyDown(keys, VirtualKey::Shift);
+    const auto type = [&](int key, char c) {
+        if (pressed(key) && name.size() < OwnStages::MaxName)
+            name += c;
+    };
+    for (char c = 'A'; c <= 'Z'; ++c)
+        type(c, capital ? c : static_cast<char>(c - 'A' + 'a'));
+    for (char c = '0'; c <= '9'; ++c)
+        type(c, c);
+    type(VirtualKey::Space, ' ');
+    type(VirtualKey::Minus, '-');
+}
+
+void Edit::CopyCode()
+{
+    std::string error;
+    const std::optional<std::string> code = StageCode::Encode(RecordsOf(blocks), error);
+    if (!code) {
+        Refuse("no code for this board: " + error);
+        return;
+    }
+    context.application.SetClipboardText(*code);
+    Inform("copied the stage code: " + *code);
+}
+
+// A code that does not read leaves the board as it is, saying why.
+void Edit::PasteCode()
+{
+    std::string error;
+    const std::optional<std::vector<BlockRecord>> records = StageCode::Decode(context.application.ClipboardText(), error);
+    if (!records) {
+        Refuse("the clipboard holds no stage code: " + error);
+        return;
+    }
+    Change([&] { blocks = BlocksOf(*records); });
+}
+
+void Edit::ShelfKeys()
+{
+    const int key = TakeKey({VirtualKey::Return, VirtualKey::Up, VirtualKey::Down});
+    if (key == 0)
+        return;
+    if (key != VirtualKey::Return) {
+        shelf->Move(key == VirtualKey::Up ? -1 : 1);
+        return;
+    }
+    const StageShelf::Row row = shelf->Chosen();
+    BlockList loaded;
+    if (!LoadStage(loaded, row.path)) {
+        Refuse("could not read " + row.path);
+        return;
+    }
+    loadMode = false;
+    shelf.reset();
+    Change([&] { blocks = std::move(loaded); });
+    ownFile = row.ownFile;
+    ownName = row.ownName;
+    // The player's own stage stands as it is saved.
+    unsaved = ownFile.empty();
 }
 
 void Edit::TakeVerdict()
@@ -418,8 +613,20 @@ void Edit::TakeVerdict()
     if (!solution)
         return;
     check.reset();
-    const std::string verdict = Verdict(*solution, Assisted());
-    saveMessage = checkedName.empty() ? verdict : checkedName + ": " + verdict;
+    if (Assisted()) {
+        const Explained words = Explain(*solution);
+        verdict = words.headline;
+        verdictReason = words.reason;
+    } else {
+        verdict = Verdict(*solution);
+    }
+    const std::string said = verdictReason.empty() ? verdict : verdict + ": " + verdictReason;
+    saveMessage = checkedName.empty() ? said : checkedName + ": " + said;
+    if (!checkedOwnFile.empty()) {
+        const bool proven = solution->verdict == Solution::Verdict::Solved;
+        OwnStages::SetPar(checkedOwnFile, proven ? static_cast<int>(solution->shots.size()) : -1);
+        checkedOwnFile.clear();
+    }
     // With the aids it stays until the board changes.
     saveMessageFrames = Assisted() ? 0 : MessageFrames;
 }
@@ -524,17 +731,15 @@ void Edit::DrawAids()
     device.BeginSprite();
     if (KeyListShown())
         Sprites::DrawCentred(render, render.textures.Get(ImageFile::EditorKeys), Matrix::Translation(KeysX, KeysY, 0.0f));
-    if (loadMode) {
-        device.DrawText("Load a stage:  Up, Down choose;  Enter takes", TextLeft, LoadTitleTop, Ink, TextFace::Sans);
-        const auto choice = [&](const char* what, int value, int step, int top) {
-            const std::string text = (loadStep == step ? "> " : "   ") + std::string(what) + " " + std::to_string(value);
-            device.DrawText(text, TextLeft + LoadChoiceIndent, top, loadStep == step ? Coral : Ink, TextFace::Sans);
-        };
-        choice("group", loadGroup, 0, GroupTextTop + LoadTitleTop);
-        choice("stage", loadStage, 1, StageTextTop + LoadTitleTop);
+    if (shelf)
+        shelf->Draw(device);
+    if (naming) {
+        device.DrawText("Name this stage, then Enter saves it (Esc: back to the board):", TextLeft, NameTop, Ink,
+                        TextFace::Sans);
+        device.DrawText(*naming + "_", TextLeft + NameIndent, NameTop + NameLine, Coral, TextFace::Heading);
     }
     if (!notice.empty())
-        device.DrawText(notice, TextLeft, NoticeTop, Coral, TextFace::Sans);
+        device.DrawText(notice, TextLeft, NoticeTop, noticeRefused ? Coral : Ink, TextFace::Sans);
     if (recoveryAsked) {
         Sprites::DrawCentred(render, render.textures.Get(ImageFile::EditorRecovery(bringBack ? 0 : 1)),
                              Matrix::Translation(QuestionX, QuestionY, 0.0f));
@@ -543,7 +748,11 @@ void Edit::DrawAids()
         Sprites::DrawCentred(render, render.textures.Get(ImageFile::EditorLeaving(static_cast<std::size_t>(*leaveAsked))),
                              Matrix::Translation(QuestionX, QuestionY, 0.0f));
     }
-    if (!saveMessage.empty())
-        device.DrawText(saveMessage, TextLeft, MessageTop, Ink, TextFace::Sans);
+    if (!verdict.empty()) {
+        if (!checkedName.empty())
+            device.DrawText(checkedName, TextLeft, WhereTop, Ink, TextFace::Sans);
+        device.DrawText(verdict, TextLeft, VerdictTop, Ink, TextFace::Heading);
+        device.DrawText(verdictReason, TextLeft, ReasonTop, Ink, TextFace::Sans);
+    }
     device.EndSprite();
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <initializer_list>
 #include <memory>
 #include <optional>
 #include <string>
@@ -11,6 +12,7 @@
 #include "game/Block.h"
 #include "rules/Piece.h"
 #include "rules/StageGrid.h"
+#include "scenes/StageShelf.h"
 
 class BackgroundSolve;
 class Camera;
@@ -26,9 +28,12 @@ class SoundPlayer;
 //
 // With the aids on (Settings::assists) it also shows its keys (F1 hides them),
 // marks the player's start cell and refuses a block there, keeps its cursor in
-// sight above the blocks, labels the load choice, gives the solver's reason
-// with a verdict in the proportional face, checks the board without saving
-// (V), and plays it in the Game (T), coming back to it as it was.
+// sight above the blocks, gives the solver's reason with a verdict that stays
+// until the board changes, checks the board without saving (V), and plays it
+// in the Game (T), coming back to it as it was. It keeps work: undo and redo,
+// a question before leaving with changes, a board kept for after a crash.
+// P saves to the player's own stages under a typed name, L lists them apart
+// from the shipped ones, and Ctrl+C and Ctrl+V carry a board as a stage code.
 class Edit final : public BaseScene {
 public:
     // The editor asks the solver for at most this many positions.
@@ -62,6 +67,15 @@ public:
     const std::string& Notice() const { return notice; }
     bool Assisted() const { return sound != nullptr; }
     bool Unsaved() const { return unsaved; }
+    // The name being typed before a save, while it is asked.
+    const std::optional<std::string>& Naming() const { return naming; }
+    // The player's own stage being edited: its file; empty for none.
+    const std::string& OwnFile() const { return ownFile; }
+    // The list's chosen row, while the list is open with the aids.
+    std::optional<std::string> ListChoice() const
+    {
+        return shelf ? std::optional<std::string>(shelf->Chosen().label) : std::nullopt;
+    }
     // The answer chosen in the question before leaving, while it is asked: 0 save, 1 discard, 2 stay.
     bool RecoveryAsked() const { return recoveryAsked; }
     std::optional<int> LeaveChoice() const
@@ -73,6 +87,14 @@ private:
     void EditKeys();
     void LoadKeys();
     void Save();
+    // With the aids: P names a new stage first, and saves the player's own in place.
+    void SaveKey();
+    void SaveOwn();
+    void NameKeys();
+    // The board as a stage code, to the clipboard and back.
+    void CopyCode();
+    void PasteCode();
+    void ShelfKeys();
     // The board's check, without saving it.
     void Check();
     // The board played in the Game, through a file of its own; the Game comes back here.
@@ -81,6 +103,8 @@ private:
     // has changes not saved.
     void AskToLeave();
     void LeaveKeys();
+    // The first of candidates held, when the latch lets it act; 0 otherwise.
+    int TakeKey(std::initializer_list<int> candidates);
     // Leaves for good: the recovery file goes.
     void Leave();
     void RecoveryKeys();
@@ -89,12 +113,14 @@ private:
     // unfinished work is kept (Settings::keepUnfinished).
     bool KeepsRecovery() const;
     void Refuse(const std::string& why);
+    // Says what was done, in ink, for as long as a refusal.
+    void Inform(const std::string& what);
     // An edit of the board: with the aids, the board before it is kept for
     // undo, redo is forgotten, and so is the verdict on the old board.
     template <typename Action>
     void Change(Action action);
     // Undo (from undo to redo) or redo (the other way); refused when there is nothing.
-    void Travel(std::vector<std::vector<Piece>>& from, std::vector<std::vector<Piece>>& to);
+    void Travel(std::vector<std::string>& from, std::vector<std::string>& to);
     void ForgetVerdict();
     // Takes the saved stage's verdict once its check has ended.
     void TakeVerdict();
@@ -121,10 +147,21 @@ private:
     std::shared_ptr<SoundPlayer> sound;
     std::string notice;
     int noticeFrames = 0;
+    bool noticeRefused = false;
+    // The verdict as drawn with the aids, in the heading face, below where the stage went.
+    std::string verdict;
+    std::string verdictReason;
+    // The file whose par the check running will prove.
+    std::string checkedOwnFile;
+    std::optional<StageShelf> shelf;
+    std::optional<std::string> naming;
+    bool leaveAfterNaming = false;
+    std::string ownFile;
+    std::string ownName;
     // With the aids: the boards before each edit (Z) and those undone (Y, Shift+Z).
     static constexpr std::size_t UndoSteps = 500;
-    std::vector<std::vector<Piece>> undo;
-    std::vector<std::vector<Piece>> redo;
+    std::vector<std::string> undo;
+    std::vector<std::string> redo;
     // The board has changed since it was last saved.
     bool unsaved = false;
     // The question before leaving, while it is asked, and its chosen answer.

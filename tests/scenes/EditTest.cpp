@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cctype>
 #include <chrono>
 #include <ctime>
 #include <filesystem>
@@ -14,6 +15,7 @@
 #include "scenes/Edit.h"
 #include "scenes/SceneFixture.h"
 #include "scenes/Title.h"
+#include "stage/OwnStages.h"
 #include "support/DrawDescription.h"
 #include "support/MatrixNear.h"
 
@@ -44,6 +46,12 @@ protected:
         return (end.tv_sec - start.tv_sec) * 1e3 + (end.tv_nsec - start.tv_nsec) / 1e6;
     }
     Edit& Open() { return Build<Edit>(SceneId::Edit); }
+    // Types a name of small letters and digits.
+    void Type(const std::string& text)
+    {
+        for (const char c : text)
+            Tap(c == ' ' ? VirtualKey::Space : std::toupper(static_cast<unsigned char>(c)));
+    }
     // Moves the cursor from (0, 0) and taps a key there.
     void PlaceAt(int x, int z, int key)
     {
@@ -301,20 +309,83 @@ TEST_F(EditScene, WithTheAidsTheVerdictStaysTheSaveKeepsTheBoardAndTheCursorCome
     EXPECT_EQ(edit.SaveMessage(), "") << "the board it spoke of is gone";
 
     Tap(VirtualKey::P);
+    ASSERT_TRUE(edit.Naming());
+    Type("two rows");
+    Tap(VirtualKey::Return);
     EXPECT_EQ(edit.Blocks().size(), 3u) << "the board stays";
     WaitForTheCheck(edit);
-    const std::string folder = (directory.Path() / "Resource/BData").string();
-    EXPECT_EQ(edit.SaveMessage().rfind("Stage001.txt in " + folder + ": ", 0), 0u) << edit.SaveMessage();
+    const std::string folder = (directory.Path() / "stages").string();
+    EXPECT_EQ(edit.SaveMessage().rfind("\"two rows\" saved as Stage001.txt in " + folder + ": ", 0), 0u)
+        << edit.SaveMessage();
 
     Tap(VirtualKey::Right);
     Tap(VirtualKey::Up);
     Tap(VirtualKey::T);
     Leave();
     ASSERT_EQ(Scenes().CurrentId(), SceneId::Game);
-    const Edit& back = Build<Edit>(SceneId::Edit);
+    Edit& back = Build<Edit>(SceneId::Edit);
     EXPECT_EQ(back.CursorX(), 1);
     EXPECT_EQ(back.CursorZ(), 1);
     EXPECT_EQ(back.Blocks().size(), 3u);
+    EXPECT_EQ(back.OwnFile(), "Stage001.txt");
+    Tap(VirtualKey::Z);
+    EXPECT_EQ(back.Blocks().size(), 2u) << "the edits before the play are still there to undo";
+}
+
+// The player's own stages: named and kept with their proven par, listed apart
+// from the shipped ones, reopened and saved in place; a board goes to the
+// clipboard as a code and comes back from it, and what is not a code changes nothing.
+TEST_F(EditScene, OwnStagesAreNamedListedReopenedAndSharedAsCodes)
+{
+    Context().settings.assists = true;
+    Context().settings.waitForSearches = true;
+    Edit& edit = Open();
+    PlaceAt(2, 0, VirtualKey::Digit2);
+    PlaceAt(3, 0, VirtualKey::Digit1);
+    Tap(VirtualKey::P);
+    Tap(VirtualKey::Return);
+    EXPECT_EQ(edit.Notice(), "type a name first");
+    Type("corner 1");
+    Tap(VirtualKey::Back);
+    Type("2");
+    Tap(VirtualKey::Return);
+    WaitForTheCheck(edit);
+    Tap(VirtualKey::C);
+    Tap(VirtualKey::L);
+    ASSERT_EQ(edit.ListChoice(), "corner 2   par 1");
+    Tap(VirtualKey::Down);
+    EXPECT_EQ(edit.ListChoice(), "stage 1-1") << "the shipped stages come after the player's";
+    Tap(VirtualKey::Up);
+    Tap(VirtualKey::Return);
+    EXPECT_EQ(edit.Blocks().size(), 2u);
+    EXPECT_FALSE(edit.Unsaved());
+    PlaceAt(5, 5, VirtualKey::Digit2);
+    Tap(VirtualKey::P);
+    EXPECT_FALSE(edit.Naming()) << "a stage of the player's saves in place";
+    WaitForTheCheck(edit);
+    const std::vector<OwnStages::Entry> own = OwnStages::List((directory.Path() / "stages").string());
+    ASSERT_EQ(own.size(), 1u);
+    EXPECT_EQ(own[0].name, "corner 2");
+    EXPECT_EQ(own[0].par, -1) << "the black block at (5, 5) has no way to be cleared";
+
+    Hold(VirtualKey::Control);
+    Tap(VirtualKey::C);
+    Release(VirtualKey::Control);
+    EXPECT_EQ(edit.Blocks().size(), 3u) << "Ctrl+C copies and clears nothing";
+    const std::string code = App().ClipboardText();
+    EXPECT_EQ(code.rfind("ORB-", 0), 0u);
+    Tap(VirtualKey::C);
+    Hold(VirtualKey::Control);
+    Tap(VirtualKey::V);
+    Release(VirtualKey::Control);
+    EXPECT_EQ(edit.Blocks().size(), 3u) << "the code brought the board back";
+    App().SetClipboardText(code.substr(0, code.size() - 1));
+    Tap(VirtualKey::C);
+    Hold(VirtualKey::Control);
+    Tap(VirtualKey::V);
+    Release(VirtualKey::Control);
+    EXPECT_TRUE(edit.Blocks().empty()) << "a damaged code changes nothing";
+    EXPECT_EQ(edit.Notice().rfind("the clipboard holds no stage code: ", 0), 0u) << edit.Notice();
 }
 
 // With the aids (which leave Escape to the scenes, as the program sets up)
@@ -328,7 +399,7 @@ protected:
         App().escapeQuits = false;
         return Open();
     }
-    bool Saved() const { return std::filesystem::exists(directory.Path() / "Resource/BData/Stage001.txt"); }
+    bool Saved() const { return std::filesystem::exists(directory.Path() / "stages/Stage001.txt"); }
 };
 
 TEST_F(EditLeaving, EscapeClosesTheListAndASavedBoardLeavesAtOnce)
@@ -341,6 +412,8 @@ TEST_F(EditLeaving, EscapeClosesTheListAndASavedBoardLeavesAtOnce)
     EXPECT_FALSE(App().QuitPosted());
     PlaceAt(2, 0, VirtualKey::Digit2);
     Tap(VirtualKey::P);
+    Type("a");
+    Tap(VirtualKey::Return);
     Tap(VirtualKey::Escape);
     EXPECT_FALSE(edit.LeaveChoice());
     EXPECT_TRUE(App().QuitPosted());
@@ -374,6 +447,9 @@ TEST_F(EditLeaving, SaveThenLeaveWritesTheStage)
     OpenAssisted();
     PlaceAt(2, 0, VirtualKey::Digit2);
     Tap(VirtualKey::Escape);
+    Tap(VirtualKey::Return);
+    EXPECT_FALSE(App().QuitPosted()) << "a new stage is named first";
+    Type("a");
     Tap(VirtualKey::Return);
     EXPECT_TRUE(Saved());
     EXPECT_TRUE(App().QuitPosted());

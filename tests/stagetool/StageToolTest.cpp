@@ -37,6 +37,23 @@ TEST_F(StageTool, VersionAndHelpAreAnswersNotMistakes)
     EXPECT_EQ(out.str().rfind("usage: orb-stage", 0), 0u) << out.str();
 }
 
+TEST_F(StageTool, MisusesEndWithTheUsageTheMistakeAndStatusTwo)
+{
+    const std::pair<std::vector<std::string>, const char*> misuses[] = {
+        {{"bogus", "a.txt"}, "orb-stage: unknown command bogus\n"},
+        {{"bogus"}, "orb-stage: unknown command bogus\n"},
+        {{"solve"}, "orb-stage: solve needs a file\n"},
+        {{"check"}, "orb-stage: check needs a folder\n"},
+        {{"solve", "--limit", "x", "a.txt"}, "orb-stage: --limit needs a whole number\n"},
+        {{"solve", "--frobnicate", "1", "a.txt"}, "orb-stage: unknown option --frobnicate\n"},
+    };
+    for (const auto& [arguments, said] : misuses) {
+        EXPECT_EQ(Run(arguments), 2) << arguments[0];
+        EXPECT_TRUE(err.str().starts_with("usage: orb-stage")) << err.str();
+        EXPECT_TRUE(err.str().ends_with(said)) << err.str();
+    }
+}
+
 TEST_F(StageTool, SolveGivesTheFewestShotsFirstThenEachShot)
 {
     directory.Write("a.txt", Lines({"x:2,y:0,z:0,sf:2,af:0,pf:0", "x:3,y:0,z:0,sf:2,af:0,pf:0",

@@ -1,8 +1,9 @@
 #!/usr/bin/env python3
 """The editor with its aids, through the real harness: every key on its key
 list does what the list says; the start cell takes no block; V's verdict is
-orb-stage's, with its reason; T plays the board and the game's menu brings
-it back, as it was.
+orb-stage's, with its reason; P saves a named stage of the player's, which L
+lists and reopens and the game plays; T plays the board and the game's menu
+brings it back, as it was; a killed editor's board is offered back.
 
     editor_aids.py HARNESS ORB_STAGE RUNTIME_DIR SOURCE_DIR
 """
@@ -57,7 +58,7 @@ def expect(what, got, wanted):
 
 # Each key of the list in turn, 6 frames apart.
 taps = [(5, '1'), (11, 'Right'), (17, '2'), (23, 'Up'), (29, '3'), (35, 'Left'), (41, '1'), (47, 'Down'),
-        (53, 'Right'), (59, 'X'), (65, 'F1'), (71, 'C'), (77, 'L'), (83, 'Up'), (89, 'Enter'), (95, 'Enter')]
+        (53, 'Right'), (59, 'X'), (65, 'F1'), (71, 'C'), (77, 'L'), (83, 'Up'), (89, 'Up'), (95, 'Enter')]
 frames, draws = run(taps, 110, drawlog=True)
 expect('the start cell', at(frames, 6)['blocks'], [])
 expect('the start cell\'s words', at(frames, 6)['assists']['notice'], 'the player starts here')
@@ -74,25 +75,47 @@ if not any(d.get('tex') == 'Resource/Texture/EditorKeys.png' for d in draws[64][
     failures.append('the key list is not drawn while shown, or is drawn once hidden')
 expect('C clears the board', at(frames, 72)['blocks'], [])
 expect('L opens the load choice', at(frames, 78)['loadMode'], True)
+opened = [d['s'] for d in draws[78]['draws'] if d['op'] == 'text']
 texts = [d['s'] for d in draws[84]['draws'] if d['op'] == 'text']
-if not any('group 2' in text for text in texts) or not any('stage 1' in text for text in texts):
-    failures.append(f'the load choice is not labelled: {texts}')
+if '> stage 3-6' not in texts or not any('My stages: none yet' in text for text in opened):
+    failures.append(f'the list is not labelled: {opened}, then {texts}')
 shipped = [[int(v.split(':')[1]) for v in line.split(',')[:4]]
-           for line in open(os.path.join(root, 'data/Resource/BData/STAGE2/Stage001.txt')) if line.strip()]
-expect('Enter, Enter loads stage 2-1', at(frames, 96)['blocks'], shipped)
+           for line in open(os.path.join(root, 'data/Resource/BData/STAGE3/Stage005.txt')) if line.strip()]
+expect('Up wraps round, and Enter loads stage 3-5', at(frames, 96)['blocks'], shipped)
 
-# P saves, keeps the board and says where it went; V checks the board as it
-# stands, without saving.
+# P asks a name, saves among the player's own stages, keeps the board and says
+# where it went; V checks the board as it stands, without saving.
 board = [(1, 0, 2), (2, 0, 1)]
-taps = [(5, 'Right'), (11, '2'), (17, 'Right'), (23, '1'), (29, 'V'), (40, 'P')]
-frames, _ = run(taps, 60)
+taps = [(5, 'Right'), (11, '2'), (17, 'Right'), (23, '1'), (29, 'V'), (40, 'P'), (46, 'R'), (52, 'O'), (58, 'W'),
+        (64, 'Enter')]
+frames, _ = run(taps, 90)
 proven = solve(board)
+own = os.path.join(data, 'stages')
 expect('V\'s verdict', at(frames, 35)['saveMessage'], f'can be cleared: par {proven}')
 expect('V keeps the board', at(frames, 35)['blocks'], [[1, 0, 0, 2], [2, 0, 0, 1]])
-if not os.path.exists(os.path.join(data, 'Resource/BData/Stage001.txt')) or len(at(frames, 41)['blocks']) != 2:
+expect('P asks a name', at(frames, 60)['assists']['naming'], 'row')
+if not os.path.exists(os.path.join(own, 'Stage001.txt')) or len(at(frames, 66)['blocks']) != 2:
     failures.append('P did not save the stage and keep the board')
-expect('P\'s verdict', at(frames, 50)['saveMessage'],
-       f'Stage001.txt in {os.path.realpath(os.path.join(data, "Resource/BData"))}: can be cleared: par {proven}')
+expect('P\'s verdict', at(frames, 80)['saveMessage'],
+       f'"row" saved as Stage001.txt in {os.path.realpath(own)}: can be cleared: par {proven}')
+expect('the name and par listed', open(os.path.join(own, 'Names.list')).read(),
+       f'file:Stage001.txt,par:{proven},name:row\n')
+
+# L lists it, apart from the shipped stages, and Enter reopens it; the game
+# plays the folder.
+frames, draws = run([(5, 'L'), (11, 'Down'), (17, 'Up'), (23, 'Enter')], 30, drawlog=True, fresh=False)
+expect('the list\'s first row', at(frames, 7)['assists']['listed'], f'row   par {proven}')
+expect('the shipped stages after it', at(frames, 13)['assists']['listed'], 'stage 1-1')
+texts = [d['s'] for d in draws[8]['draws'] if d['op'] == 'text']
+if 'My stages' not in texts or 'Shipped stages' not in texts:
+    failures.append(f'the list does not hold the two apart: {texts}')
+expect('reopened', (at(frames, 25)['blocks'], at(frames, 25)['assists']['ownFile']),
+       ([[1, 0, 0, 2], [2, 0, 0, 1]], 'Stage001.txt'))
+trace = os.path.join(work, 'played.jsonl')
+subprocess.run([harness, '--headless', '--data', data, '--play', own, '--frames', '5', '--trace', trace],
+               check=True, stderr=subprocess.DEVNULL)
+played = [json.loads(line) for line in open(trace)][-1]
+expect('orb --play of the folder', [b[:4] for b in played['game']['blocks']], [[1, 0, 0, 2], [2, 0, 0, 1]])
 
 taps = [(5, 'Right'), (11, '3'), (17, 'Right'), (23, '1'), (29, 'V')]
 frames, _ = run(taps, 40)
@@ -127,7 +150,8 @@ kept = os.path.join(data, 'EditorBoard.txt')
 run([(5, 'Right'), (11, '2'), (17, 'Right'), (23, '1')], 240, aids='--keep-unfinished')
 if not os.path.exists(kept):
     failures.append('the killed editor kept no board')
-frames, _ = run([(5, 'Enter'), (20, 'P'), (30, 'Escape')], 40, aids='--keep-unfinished', fresh=False)
+frames, _ = run([(5, 'Enter'), (20, 'P'), (26, 'K'), (32, 'Enter'), (45, 'Escape')], 55, aids='--keep-unfinished',
+                fresh=False)
 if not at(frames, 2)['assists']['recoveryAsked']:
     failures.append('the next start did not offer the board back')
 expect('the board brought back', at(frames, 10)['blocks'], [[1, 0, 0, 2], [2, 0, 0, 1]])

@@ -293,7 +293,7 @@ Canvas ShotDissolves()
 Canvas EditorKeys(const ui::Fonts& fonts)
 {
     constexpr float w = 330.0f;
-    constexpr float rowHeight = 38.0f;
+    constexpr float rowHeight = 35.0f;
     constexpr float top = 78.0f;
     constexpr float left = 26.0f;
     const std::vector<KeyHint> rows = {
@@ -305,10 +305,12 @@ Canvas EditorKeys(const ui::Fonts& fonts)
         Hint(fonts, {"C"}, "clear the board"),
         Hint(fonts, {"Z"}, "undo"),
         Hint(fonts, {"Y"}, "redo"),
-        Hint(fonts, {"L"}, "load a stage"),
-        Hint(fonts, {"P"}, "save, and keep editing"),
+        Hint(fonts, {"L"}, "my stages, shipped ones"),
+        Hint(fonts, {"P"}, "save as mine (named)"),
         Hint(fonts, {"V"}, "check, no saving"),
         Hint(fonts, {"T"}, "play it"),
+        Hint(fonts, {"Ctrl", "C"}, "copy as a code"),
+        Hint(fonts, {"Ctrl", "V"}, "paste a code"),
         Hint(fonts, {"F1"}, "hide these keys"),
         Hint(fonts, {"Esc"}, "leave (asks if not saved)"),
     };

@@ -92,9 +92,9 @@ void WriteRecord(JsonWriter& json, const DrawRecord& draw)
         WriteInts(json, "at", draw.rect, 2);
         json.Key("argb");
         json.Int(draw.argb);
-        if (draw.sans) {
+        if (draw.face != TextFace::Mono) {
             json.Key("face");
-            json.String("sans");
+            json.String(draw.face == TextFace::Sans ? "sans" : "heading");
         }
         break;
     }

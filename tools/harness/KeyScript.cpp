@@ -28,7 +28,7 @@ const std::pair<const char*, int> VolumeKeys[] = {{"Minus", VirtualKey::Minus},
 const std::pair<const char*, int> AssistKeys[] = {
     {"H", VirtualKey::H}, {"Z", VirtualKey::Z}, {"Backspace", VirtualKey::Back}, {"F1", VirtualKey::F1},
     {"V", VirtualKey::V}, {"T", VirtualKey::T}, {"Y", VirtualKey::Y},         {"R", VirtualKey::R},
-    {"Shift", VirtualKey::Shift}, {"Tab", VirtualKey::Tab}};
+    {"Shift", VirtualKey::Shift}, {"Tab", VirtualKey::Tab}, {"Ctrl", VirtualKey::Control}};
 
 }  // namespace
 
@@ -48,6 +48,9 @@ std::vector<int> PlayKeys(bool assists)
 
 int KeyByName(const std::string& name)
 {
+    // Any letter or digit by itself, as a name is typed.
+    if (name.size() == 1 && ((name[0] >= 'A' && name[0] <= 'Z') || (name[0] >= '0' && name[0] <= '9')))
+        return name[0];
     using Names = std::span<const std::pair<const char*, int>>;
     for (const Names keys : {Names(ScriptKeys), Names(AssistKeys), Names(VolumeKeys)}) {
         for (const auto& [keyName, code] : keys) {

@@ -285,6 +285,17 @@ void WriteEditTrace(const Edit& edit, JsonWriter& json)
             json.Int(*choice);
         else
             json.Null();
+        const auto optionalString = [&json](const char* key, const std::optional<std::string>& value) {
+            json.Key(key);
+            if (value)
+                json.String(*value);
+            else
+                json.Null();
+        };
+        optionalString("naming", edit.Naming());
+        optionalString("listed", edit.ListChoice());
+        json.Key("ownFile");
+        json.String(edit.OwnFile());
         json.EndObject();
     }
 }

@@ -2,6 +2,8 @@
 
 #include <charconv>
 #include <optional>
+#include <set>
+#include <string>
 
 #include "KeyPlan.h"
 #include "StageCheck.h"
@@ -55,6 +57,11 @@ bool ParseCommand(const std::vector<std::string>& arguments, Command& command, s
         return false;
     }
     command.name = arguments[0];
+    static const std::set<std::string> Commands = {"solve", "keys", "check", "traps", "generate", "code", "decode"};
+    if (!Commands.contains(command.name)) {
+        error = "unknown command " + command.name;
+        return false;
+    }
     for (std::size_t i = 1; i < arguments.size(); ++i) {
         const std::string& argument = arguments[i];
         if (argument == "--stats" || argument == "--keys") {
@@ -336,8 +343,5 @@ int RunStageTool(const std::vector<std::string>& arguments, std::ostream& out, s
         return Generate(command, out, err);
     if (command.name == "code")
         return Code(command, out, err);
-    if (command.name == "decode")
-        return Decode(command, out, err);
-    err << StageToolUsage << "orb-stage: unknown command " << command.name << "\n";
-    return Unusable;
+    return Decode(command, out, err);
 }

@@ -18,6 +18,8 @@ const char* const MonoFontFile = "/usr/share/fonts/truetype/dejavu/DejaVuSansMon
 constexpr int MonoCellSize = 30;
 const char* const SansFontFile = "/usr/share/fonts/truetype/dejavu/DejaVuSans.ttf";
 constexpr int SansSize = 26;
+const char* const HeadingFontFile = "/usr/share/fonts/truetype/dejavu/DejaVuSans-Bold.ttf";
+constexpr int HeadingSize = 36;
 
 GLenum GlFactor(BlendFactor factor)
 {
@@ -145,6 +147,7 @@ GlBackEnd::~GlBackEnd()
     sprites.reset();
     monoFont.reset();
     sansFont.reset();
+    headingFont.reset();
     glDeleteTextures(1, &whiteTexture);
     glDeleteSamplers(1, &wrapSampler);
     glDeleteSamplers(1, &clampSampler);
@@ -416,7 +419,10 @@ void GlBackEnd::AddSprite(unsigned texture, const SpriteQuad& corners, std::uint
 
 void GlBackEnd::AddText(const std::string& text, int x, int y, std::uint32_t argb, TextFace face)
 {
-    const Font* font = (face == TextFace::Sans ? sansFont : monoFont).get();
+    // Only the editor's verdict is set in the heading face: its atlas is made when first needed.
+    if (face == TextFace::Heading && !headingFont)
+        headingFont = Font::Create(HeadingFontFile, HeadingSize, true);
+    const Font* font = (face == TextFace::Sans ? sansFont : face == TextFace::Heading ? headingFont : monoFont).get();
     if (!font)
         return;
     for (const SpriteQuad& quad : font->Layout(text, static_cast<float>(x), static_cast<float>(y)))

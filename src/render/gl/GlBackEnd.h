@@ -77,6 +77,7 @@ private:
     std::unique_ptr<SpriteBatch> sprites;
     std::unique_ptr<Font> monoFont;
     std::unique_ptr<Font> sansFont;
+    std::unique_ptr<Font> headingFont;
     unsigned fanArray = 0;
     unsigned fanBuffer = 0;
     unsigned quadArray = 0;
