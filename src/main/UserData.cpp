@@ -12,6 +12,7 @@
 #include "assets/AssetFiles.h"
 #include "files/AtomicFile.h"
 #include "files/FileBytes.h"
+#include "stage/OwnStages.h"
 #include "stage/ResultFile.h"
 #include "stage/StageCatalogue.h"
 
@@ -230,7 +231,10 @@ void RemoveSaveLeftovers(const std::string& settingsFile)
 {
     if (!settingsFile.empty())
         AtomicFile::RemoveLeftovers(fs::path(settingsFile).parent_path().string());
+    // Where it runs: the editor's kept board.
+    AtomicFile::RemoveLeftovers(".");
     AtomicFile::RemoveLeftovers(StageData::Folder);
+    AtomicFile::RemoveLeftovers(OwnStages::Folder);
     for (int group = 1; group <= StageCatalogue::Groups; ++group)
         AtomicFile::RemoveLeftovers(fs::path(ResultFile::Path(group, 1)).parent_path().string());
 }

@@ -21,5 +21,6 @@ bool EnterDataDirectory(const std::string& executablePath, std::string& error);
 
 // Removes what saves killed before they got their name left behind (see
 // AtomicFile::RemoveLeftovers) in the folders the game writes: the settings
-// file's and, where the game runs, Resource/BData and its groups' folders.
+// file's and, where the game runs, that folder itself, Resource/BData and its
+// groups' folders, and the player's own stages.
 void RemoveSaveLeftovers(const std::string& settingsFile);

@@ -313,8 +313,8 @@ TEST_F(UserDataTest, TwoCopiesStartingAtOnceBothStartWithEveryFileWhole)
 
 TEST_F(UserDataTest, LeftoversOfKilledSavesGoFromEveryFolderTheGameWrites)
 {
-    const std::vector<std::string> folders = {"config/orb", "Resource/BData", "Resource/BData/STAGE1",
-                                              "Resource/BData/STAGE3"};
+    const std::vector<std::string> folders = {"config/orb", ".", "Resource/BData", "Resource/BData/STAGE1",
+                                              "Resource/BData/STAGE3", "stages"};
     const auto old = fs::file_time_type::clock::now() - std::chrono::minutes(2);
     for (const std::string& folder : folders) {
         dir.Write(folder + "/.Saved.txt.a1B2c3", "half");
