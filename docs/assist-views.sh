@@ -7,7 +7,7 @@
 #
 #   docs/assist-views.sh HARNESS ORB_STAGE RUNTIME_DIR PICTURE_DIR
 #
-# Pictures go to PICTURE_DIR/assist-{hint,dead-end,par,editor-keys,editor-verdict,idea}.png.
+# Pictures go to PICTURE_DIR/assist-{hint,dead-end,par,editor-keys,editor-verdict,editor-name,editor-mine,idea}.png.
 set -euo pipefail
 harness=$1 tool=$2 runtime=$(realpath "$3") pictures=$4
 root=$(cd "$(dirname "$0")/.." && pwd)
@@ -15,7 +15,9 @@ mkdir -p "$pictures"
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 
-data=$work/data
+# Where an installed game keeps the player's data, so that the editor's
+# words on where a stage went read as they would at home.
+data=$work/.local/share/orb
 mkdir -p "$data/Resource"
 for folder in Resource/Data Resource/Texture Resource/Sound Shader; do
   ln -s "$runtime/$folder" "$data/$folder"
@@ -44,6 +46,20 @@ run 40 editor-keys --scene edit
 printf '5 Right down\n6 Right up\n11 3 down\n12 3 up\n17 Right down\n18 Right up\n23 1 down\n24 1 up\n29 V down\n30 V up\n' \
   > "$work/verdict.keys"
 run 60 editor-verdict --scene edit --keys "$work/verdict.keys"
+
+# Making a stage of one's own: a board checked (V), P asking its name, and
+# once it is saved the list (L) holding it by name and par above the shipped
+# stages.
+taps() {
+  for tap in "$@"; do
+    printf '%s %s down\n%s %s up\n' "${tap%%:*}" "${tap#*:}" "$((${tap%%:*} + 1))" "${tap#*:}"
+  done
+}
+{ taps 5:Right 11:2 17:Right 23:1 29:Up 35:2 41:V 70:P 82:C 94:O 100:R 106:N 112:E 118:R
+  printf '76 Shift down\n89 Shift up\n'; } > "$work/name.keys"
+HOME=$work run 122 editor-name --scene edit --keys "$work/name.keys"
+{ cat "$work/name.keys"; taps 125:Space 131:T 137:R 143:A 149:P 160:Enter 220:L; } > "$work/mine.keys"
+HOME=$work run 240 editor-mine --scene edit --keys "$work/mine.keys"
 
 # The stage select's panel naming each stage's idea: Normal's second stage.
 printf '30 Right down\n31 Right up\n' > "$work/select.keys"

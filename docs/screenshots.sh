@@ -17,6 +17,6 @@ for pair in title:title-menu select:select-hard game:game-flip clear:game-clear 
   cp "$work/contact-sheet-${pair#*:}.png" "docs/screenshots/${pair%%:*}.png"
 done
 docs/assist-views.sh "$build/orb-harness" "$build/orb-stage" "$build/runtime" "$work"
-for view in hint dead-end par editor-keys editor-verdict idea; do
+for view in hint dead-end par editor-keys editor-verdict editor-name editor-mine idea; do
   cp "$work/assist-$view.png" "docs/screenshots/$view.png"
 done
