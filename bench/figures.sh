@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# Every figure in one go, on a built tree: the real game frame and its CPU
+# Every figure in one go, on a built tree: Mesa's frame counter over the game
+# and over the peer (Neverball, when installed), the real game frame and its CPU
 # share, the engine's frame by pass, scene start-up and frame costs, sound,
 # pacing, the solver, headless play, and the frame-time plot in
 # docs/frame-times.png. Needs a display for the real device (./test.sh's
@@ -13,6 +14,9 @@ work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 
 section() { printf '\n== %s\n' "$1"; }
+
+section "The frame counter: ours in the window and the peer's, in one run (bench/frame_counter.sh)"
+"$root/bench/frame_counter.sh" "$build"
 
 section "Game frames over stage 3-6 played by its solution (bench/play_frames)"
 "$build/bench/play_frames" "$work/times.tsv"
