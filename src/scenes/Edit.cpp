@@ -65,6 +65,8 @@ constexpr int RecoveryEvery = 180;
 constexpr std::uint32_t Ink = 0xFF262833;
 constexpr std::uint32_t Coral = 0xFFC2463A;
 constexpr int NoticeTop = 548;
+constexpr std::size_t NoticeLineLength = 28;
+constexpr int NoticeLineHeight = 32;
 // The verdict, in the heading face, with where the stage went on the line
 // above and the solver's reason below.
 constexpr int WhereTop = 588;
@@ -186,6 +188,7 @@ void Edit::Update()
         if (loadMode)
             Assisted() ? ShelfKeys() : LoadKeys();
     }
+    controlBefore = context.application.Keys().IsDown(VirtualKey::Control);
     // The editor plays no sound: its blocks get no sound object.
     for (const auto& block : blocks)
         block->Update(nullptr);
@@ -222,8 +225,10 @@ void Edit::EditKeys()
             act(free, [&] { Change([&] { AddBlock(blocks, x, 0, z, kind); }); });
     };
     Keyboard& keys = context.application.Keys();
-    // Ctrl+C and Ctrl+V, never C's clearing nor V's check.
-    const bool control = Assisted() && GameKeyDown(keys, VirtualKey::Control);
+    // Ctrl+C and Ctrl+V, never C's clearing nor V's check. A Ctrl pressed, or
+    // held the frame before, counts with a key pressed beside it: a quick
+    // chord may end between two frames.
+    const bool control = Assisted() && (MenuKeyPressed(keys, VirtualKey::Control) || controlBefore);
     if (control && MenuKeyPressed(keys, VirtualKey::C)) {
         act(!blocks.empty(), [this] { CopyCode(); });
     } else if (control && MenuKeyPressed(keys, VirtualKey::V)) {
@@ -371,9 +376,13 @@ void Edit::LeaveKeys()
         Leave();
 }
 
+// As every key of the editor, a tap that began and ended between two frames counts.
 int Edit::TakeKey(std::initializer_list<int> candidates)
 {
-    const int key = FirstGameKeyDown(context.application.Keys(), candidates);
+    Keyboard& keys = context.application.Keys();
+    const auto pressed = std::find_if(candidates.begin(), candidates.end(),
+                                      [&keys](int candidate) { return MenuKeyPressed(keys, candidate); });
+    const int key = pressed == candidates.end() ? 0 : *pressed;
     if (key == 0)
         latch.Open();
     return key != 0 && latch.Take() ? key : 0;
@@ -572,10 +581,14 @@ void Edit::CopyCode()
 // A code that does not read leaves the board as it is, saying why.
 void Edit::PasteCode()
 {
+    // Copied from a chat or a terminal, a code often comes with blanks around it.
+    const std::string text = context.application.ClipboardText();
+    const std::size_t first = text.find_first_not_of(" \t\r\n");
+    const std::string code = first == std::string::npos ? "" : text.substr(first, text.find_last_not_of(" \t\r\n") - first + 1);
     std::string error;
-    const std::optional<std::vector<BlockRecord>> records = StageCode::Decode(context.application.ClipboardText(), error);
+    const std::optional<std::vector<BlockRecord>> records = StageCode::Decode(code, error);
     if (!records) {
-        Refuse("the clipboard holds no stage code: " + error);
+        Refuse("not pasted: " + error);
         return;
     }
     Change([&] { blocks = BlocksOf(*records); });
@@ -738,8 +751,23 @@ void Edit::DrawAids()
                         TextFace::Sans);
         device.DrawText(*naming + "_", TextLeft + NameIndent, NameTop + NameLine, Coral, TextFace::Heading);
     }
-    if (!notice.empty())
-        device.DrawText(notice, TextLeft, NoticeTop, noticeRefused ? Coral : Ink, TextFace::Sans);
+    if (!notice.empty()) {
+        // Wrapped at spaces to stay left of the board, its last line where a one-line notice stands.
+        std::vector<std::string> lines{""};
+        for (std::size_t at = 0; at < notice.size();) {
+            const std::size_t end = std::min(notice.find(' ', at), notice.size());
+            const std::string word = notice.substr(at, end - at);
+            if (!lines.back().empty() && lines.back().size() + 1 + word.size() > NoticeLineLength)
+                lines.emplace_back();
+            lines.back() += (lines.back().empty() ? "" : " ") + word;
+            at = end + 1;
+        }
+        const int top = NoticeTop - NoticeLineHeight * static_cast<int>(lines.size() - 1);
+        for (std::size_t i = 0; i < lines.size(); ++i) {
+            device.DrawText(lines[i], TextLeft, top + NoticeLineHeight * static_cast<int>(i),
+                            noticeRefused ? Coral : Ink, TextFace::Sans);
+        }
+    }
     if (recoveryAsked) {
         Sprites::DrawCentred(render, render.textures.Get(ImageFile::EditorRecovery(bringBack ? 0 : 1)),
                              Matrix::Translation(QuestionX, QuestionY, 0.0f));

@@ -103,7 +103,7 @@ private:
     // has changes not saved.
     void AskToLeave();
     void LeaveKeys();
-    // The first of candidates held, when the latch lets it act; 0 otherwise.
+    // The first of candidates pressed, when the latch lets it act; 0 otherwise.
     int TakeKey(std::initializer_list<int> candidates);
     // Leaves for good: the recovery file goes.
     void Leave();
@@ -156,6 +156,8 @@ private:
     std::optional<StageShelf> shelf;
     std::optional<std::string> naming;
     bool leaveAfterNaming = false;
+    // Ctrl was down at the end of the last frame.
+    bool controlBefore = false;
     std::string ownFile;
     std::string ownName;
     // With the aids: the boards before each edit (Z) and those undone (Y, Shift+Z).

@@ -133,7 +133,8 @@ std::optional<std::string> Canonical(std::string_view code)
     std::string digits;
     for (const char raw : code) {
         const char c = static_cast<char>(std::toupper(static_cast<unsigned char>(raw)));
-        if (c == '-' || c == ' ')
+        // A code wrapped over lines, or pasted with its line break, reads the same.
+        if (c == '-' || c == ' ' || c == '\t' || c == '\r' || c == '\n')
             continue;
         // Read as Crockford's base 32 reads them: easily confused letters are digits.
         const char digit = c == 'O' ? '0' : (c == 'I' || c == 'L') ? '1' : c;

@@ -20,7 +20,7 @@ namespace StageCode {
 std::optional<std::string> Encode(const std::vector<BlockRecord>& blocks, std::string& error);
 // The blocks of a code in cell order (y, then z, then x), at rest; nothing,
 // with the reason in error, unless the whole code reads and its checksum
-// matches. Case, spaces and hyphens do not matter.
+// matches. Case, hyphens, spaces, tabs and line breaks do not matter.
 std::optional<std::vector<BlockRecord>> Decode(std::string_view code, std::string& error);
 // Whether text looks meant as a code (it starts "ORB-"), not as a file name.
 bool LooksLikeCode(std::string_view text);

@@ -82,7 +82,11 @@ TEST(StageCode, RandomBoardsComeBackExactlyHoweverTheCodeIsTyped)
         std::string code = Encoded(blocks);
         ASSERT_EQ(Board(Decoded(code)), Board(blocks)) << code;
         std::string typed = code;
-        std::transform(typed.begin(), typed.end(), typed.begin(), [](char c) { return c == '-' ? ' ' : c; });
+        // Hyphens become blanks of every kind, as when a code is wrapped over lines.
+        const char blanks[] = {' ', '\n', '\t', '\r'};
+        std::size_t hyphen = 0;
+        std::transform(typed.begin() + 4, typed.end(), typed.begin() + 4,
+                       [&](char c) { return c == '-' ? blanks[hyphen++ % 4] : c; });
         typed = "orb-" + typed.substr(4);
         std::transform(typed.begin(), typed.end(), typed.begin(), [](char c) { return static_cast<char>(std::tolower(c)); });
         ASSERT_EQ(Board(Decoded(typed)), Board(blocks)) << typed;
