@@ -19,10 +19,8 @@ trap 'rm -rf "$work"' EXIT
 
 # A player's folder of our own: the runtime's content, the shipped stages.
 data=$work/data
-mkdir -p "$data/Resource"
-for folder in Resource/Data Resource/Texture Resource/Sound Shader; do
-  ln -s "$build/runtime/$folder" "$data/$folder"
-done
+source "$root/scripts/content-links.sh"
+link_content "$build/runtime" "$data"
 cp -r "$root/data/Resource/BData" "$data/Resource/"
 
 "$build/orb-stage" keys "$root/data/Resource/BData/STAGE3/Stage006.txt" > "$work/solution.keys"

@@ -18,10 +18,8 @@ trap 'rm -rf "$work"' EXIT
 # Where an installed game keeps the player's data, so that the editor's
 # words on where a stage went read as they would at home.
 data=$work/.local/share/orb
-mkdir -p "$data/Resource"
-for folder in Resource/Data Resource/Texture Resource/Sound Shader; do
-  ln -s "$runtime/$folder" "$data/$folder"
-done
+source "$root/scripts/content-links.sh"
+link_content "$runtime" "$data"
 cp -r "$root/data/Resource/BData" "$data/Resource/"
 
 run() {

@@ -24,9 +24,8 @@ trap 'rm -rf "$work"' EXIT
 # The content of the build, and the two stages in group 1.
 data=$work/data
 mkdir -p "$data/Resource/BData/STAGE1"
-for folder in Resource/Data Resource/Texture Resource/Sound Shader; do
-  ln -s "$runtime/$folder" "$data/$folder"
-done
+source "$(dirname "$0")/../scripts/content-links.sh"
+link_content "$runtime" "$data"
 for stage in 1 2; do
   cp "$views/Stage00$stage.txt" "$data/Resource/BData/STAGE1/"
   printf 'score:0' > "$data/Resource/BData/STAGE1/Result$stage.txt"

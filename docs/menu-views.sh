@@ -21,9 +21,8 @@ trap 'rm -rf "$work"' EXIT
 # The content of the build and the shipped stages, with one best score.
 data=$work/data
 mkdir -p "$data/Resource/BData"
-for folder in Resource/Data Resource/Texture Resource/Sound Shader; do
-  ln -s "$runtime/$folder" "$data/$folder"
-done
+source "$root/scripts/content-links.sh"
+link_content "$runtime" "$data"
 cp -r "$root/data/Resource/BData/"STAGE* "$data/Resource/BData/"
 for group in 1 2 3; do
   for stage in 1 2 3 4 5 6; do

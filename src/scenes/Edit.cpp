@@ -5,6 +5,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <utility>
+#include <vector>
 #include <string>
 
 #include "app/SceneManager.h"
@@ -113,6 +114,21 @@ Explained Explain(const Solution& solution)
     default:
         return {"no way to clear it", solution.reason};
     }
+}
+
+// Lines of at most width characters, broken at spaces; a longer word keeps a line of its own.
+std::vector<std::string> Wrapped(const std::string& text, std::size_t width)
+{
+    std::vector<std::string> lines{""};
+    for (std::size_t at = 0; at < text.size();) {
+        const std::size_t end = std::min(text.find(' ', at), text.size());
+        const std::string word = text.substr(at, end - at);
+        if (!lines.back().empty() && lines.back().size() + 1 + word.size() > width)
+            lines.emplace_back();
+        lines.back() += (lines.back().empty() ? "" : " ") + word;
+        at = end + 1;
+    }
+    return lines;
 }
 
 // A folder as the player knows it: the home folder as "~".
@@ -752,16 +768,8 @@ void Edit::DrawAids()
         device.DrawText(*naming + "_", TextLeft + NameIndent, NameTop + NameLine, Coral, TextFace::Heading);
     }
     if (!notice.empty()) {
-        // Wrapped at spaces to stay left of the board, its last line where a one-line notice stands.
-        std::vector<std::string> lines{""};
-        for (std::size_t at = 0; at < notice.size();) {
-            const std::size_t end = std::min(notice.find(' ', at), notice.size());
-            const std::string word = notice.substr(at, end - at);
-            if (!lines.back().empty() && lines.back().size() + 1 + word.size() > NoticeLineLength)
-                lines.emplace_back();
-            lines.back() += (lines.back().empty() ? "" : " ") + word;
-            at = end + 1;
-        }
+        // Left of the board, its last line where a one-line notice stands.
+        const std::vector<std::string> lines = Wrapped(notice, NoticeLineLength);
         const int top = NoticeTop - NoticeLineHeight * static_cast<int>(lines.size() - 1);
         for (std::size_t i = 0; i < lines.size(); ++i) {
             device.DrawText(lines[i], TextLeft, top + NoticeLineHeight * static_cast<int>(i),

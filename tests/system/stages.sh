@@ -18,9 +18,8 @@ table=$(sed -nE 's/^\| *([1-3])-([1-6]) *\| *([0-9]+) *\|.*/\1 \2 \3/p' "$root/d
 
 data=$work/data
 mkdir -p "$data/Resource/BData"
-for folder in Resource/Data Resource/Texture Resource/Sound Shader; do
-  ln -s "$(realpath "$runtime/$folder")" "$data/$folder"
-done
+source "$root/scripts/content-links.sh"
+link_content "$runtime" "$data"
 cp -r "$stages"/STAGE* "$data/Resource/BData/"
 
 failed=0
