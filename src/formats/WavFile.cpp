@@ -1,6 +1,7 @@
 #include "formats/WavFile.h"
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <cstring>
 #include <new>
@@ -36,6 +37,15 @@ struct Format {
     int FrameBytes() const { return channels * bits / 8; }
     // What the sound device takes as it is: 8- or 16-bit integers, mono or stereo.
     bool Playable() const { return !isFloat && channels <= 2 && (bits == 8 || bits == 16); }
+    // What the samples become for the device (see Decode).
+    WavFormat Played() const { return {std::min(channels, 2), static_cast<int>(rate), Playable() ? bits : 16}; }
+};
+
+// Where a file's samples lie, and how they are laid out.
+struct Samples {
+    Format format;
+    std::size_t dataOffset = 0;
+    std::size_t dataBytes = 0;
 };
 
 bool ParseFormat(std::span<const std::uint8_t> chunk, Format& format, std::string& error)
@@ -98,16 +108,17 @@ std::int16_t ToSixteenBits(const std::uint8_t* sample, const Format& format)
     return static_cast<std::int16_t>(ReadLittle16(top));
 }
 
-// Samples the device cannot take are made 16-bit, and of more than two
-// channels the first two (front left and right) are kept.
-void Convert(std::span<const std::uint8_t> data, const Format& format, WavFile& wav)
+// Whole frames of the file's samples as the device takes them (Format::Played):
+// samples it cannot take are made 16-bit, and of more than two channels the
+// first two (front left and right) are kept.
+void Decode(std::span<const std::uint8_t> data, const Format& format, std::uint8_t* out)
 {
-    const int channels = std::min(format.channels, 2);
+    if (format.Playable()) {
+        std::copy(data.begin(), data.end(), out);
+        return;
+    }
+    const int channels = format.Played().channels;
     const std::size_t frames = data.size() / static_cast<std::size_t>(format.FrameBytes());
-    wav.channels = channels;
-    wav.bitsPerSample = 16;
-    wav.data.resize(frames * static_cast<std::size_t>(channels) * 2);
-    std::uint8_t* out = wav.data.data();
     for (std::size_t frame = 0; frame < frames; ++frame) {
         const std::uint8_t* in = data.data() + frame * static_cast<std::size_t>(format.FrameBytes());
         for (int channel = 0; channel < channels; ++channel) {
@@ -118,43 +129,52 @@ void Convert(std::span<const std::uint8_t> data, const Format& format, WavFile& 
     }
 }
 
-}  // namespace
-
-std::optional<WavFile> DecodeWav(std::span<const std::uint8_t> bytes, std::string& error)
+// Walks the chunks of a file of fileSize bytes. read(offset, count) gives
+// count bytes at offset, or null when the file cannot give them, having then
+// said why in error; a file held whole always gives them.
+template <typename Read>
+std::optional<Samples> FindSamples(std::size_t fileSize, const Read& read, std::string& error)
 {
-    if (bytes.size() < RiffHeaderBytes || std::memcmp(bytes.data(), "RIFF", 4) != 0 ||
-        std::memcmp(bytes.data() + 8, "WAVE", 4) != 0) {
+    const std::uint8_t* riff = fileSize >= RiffHeaderBytes ? read(0, RiffHeaderBytes) : nullptr;
+    if (!riff || std::memcmp(riff, "RIFF", 4) != 0 || std::memcmp(riff + 8, "WAVE", 4) != 0) {
         error = "not a RIFF WAVE file";
         return std::nullopt;
     }
 
     // The RIFF size is often wrong in files written by streaming tools, so the
     // chunks are walked to the end of the file instead.
-    Format format;
+    Samples samples;
     bool haveFormat = false;
-    std::span<const std::uint8_t> data;
     bool haveData = false;
     std::size_t offset = RiffHeaderBytes;
-    while (bytes.size() - offset >= ChunkHeaderBytes && !(haveFormat && haveData)) {
-        const std::uint8_t* chunk = bytes.data() + offset;
+    while (fileSize - offset >= ChunkHeaderBytes && !(haveFormat && haveData)) {
+        const std::uint8_t* chunk = read(offset, ChunkHeaderBytes);
+        if (!chunk)
+            return std::nullopt;
+        const bool isFormat = std::memcmp(chunk, "fmt ", 4) == 0;
+        const bool isData = std::memcmp(chunk, "data", 4) == 0;
         const std::size_t size = ReadLittle32(chunk + 4);
         const std::size_t body = offset + ChunkHeaderBytes;
-        const std::size_t left = bytes.size() - body;
-        if (std::memcmp(chunk, "fmt ", 4) == 0 && !haveFormat) {
+        const std::size_t left = fileSize - body;
+        if (isFormat && !haveFormat) {
             if (size < MinFormatBytes || left < MinFormatBytes) {
                 error = "short \"fmt \" chunk";
                 return std::nullopt;
             }
-            if (!ParseFormat(bytes.subspan(body, std::min(size, left)), format, error))
+            // ParseFormat looks no further than the extensible layout's bytes.
+            const std::size_t formatBytes = std::min({size, left, std::size_t{ExtensibleFormatBytes}});
+            const std::uint8_t* format = read(body, formatBytes);
+            if (!format || !ParseFormat(std::span(format, formatBytes), samples.format, error))
                 return std::nullopt;
             haveFormat = true;
-        } else if (std::memcmp(chunk, "data", 4) == 0 && !haveData) {
+        } else if (isData && !haveData) {
             if (size > left) {
                 error = "the data chunk claims " + std::to_string(size) + " bytes but the file holds " +
                         std::to_string(left);
                 return std::nullopt;
             }
-            data = bytes.subspan(body, size);
+            samples.dataOffset = body;
+            samples.dataBytes = size;
             haveData = true;
         }
         // Chunks are padded to an even length.
@@ -166,17 +186,24 @@ std::optional<WavFile> DecodeWav(std::span<const std::uint8_t> bytes, std::strin
         error = haveFormat ? "no \"data\" chunk" : "no \"fmt \" chunk";
         return std::nullopt;
     }
+    return samples;
+}
 
+}  // namespace
+
+std::optional<WavFile> DecodeWav(std::span<const std::uint8_t> bytes, std::string& error)
+{
+    const auto whole = [bytes](std::size_t offset, std::size_t) { return bytes.data() + offset; };
+    const std::optional<Samples> samples = FindSamples(bytes.size(), whole, error);
+    if (!samples)
+        return std::nullopt;
+    const Format& format = samples->format;
     WavFile wav;
-    wav.sampleRate = static_cast<int>(format.rate);
-    if (!format.Playable()) {
-        Convert(data, format, wav);
-        return wav;
-    }
-    wav.channels = format.channels;
-    wav.bitsPerSample = format.bits;
-    const std::size_t whole = data.size() - data.size() % static_cast<std::size_t>(format.FrameBytes());
-    wav.data.assign(data.begin(), data.begin() + static_cast<std::ptrdiff_t>(whole));
+    static_cast<WavFormat&>(wav) = format.Played();
+    const std::size_t frames = samples->dataBytes / static_cast<std::size_t>(format.FrameBytes());
+    wav.data.resize(frames * static_cast<std::size_t>(wav.BytesPerFrame()));
+    Decode(bytes.subspan(samples->dataOffset, frames * static_cast<std::size_t>(format.FrameBytes())), format,
+           wav.data.data());
     return wav;
 }
 
@@ -193,4 +220,60 @@ std::optional<WavFile> ReadWavFile(const std::string& path, std::string& error)
     if (!wav)
         error = path + ": " + error;
     return wav;
+}
+
+struct WavStream::Source {
+    std::unique_ptr<FileReader> file;
+    Format format;
+    std::size_t dataOffset = 0;
+    // The file's bytes of a piece whose samples are made 16-bit on the way.
+    std::vector<std::uint8_t> undecoded;
+};
+
+WavStream::WavStream(std::unique_ptr<Source> opened) : source(std::move(opened)) {}
+
+WavStream::~WavStream() = default;
+
+std::unique_ptr<WavStream> WavStream::Open(const std::string& path, std::string& error)
+{
+    std::unique_ptr<FileReader> file = FileReader::Open(path, MaxWavFileBytes, error);
+    std::optional<Samples> samples;
+    if (file) {
+        std::array<std::uint8_t, ExtensibleFormatBytes> header{};
+        const auto piece = [&](std::size_t offset, std::size_t count) -> const std::uint8_t* {
+            if (file->Read(offset, std::span(header).first(count)))
+                return header.data();
+            error = "cut short while read";
+            return nullptr;
+        };
+        samples = FindSamples(file->Size(), piece, error);
+    }
+    if (!samples) {
+        error = path + ": " + error;
+        return nullptr;
+    }
+    auto source = std::make_unique<Source>();
+    source->file = std::move(file);
+    source->format = samples->format;
+    source->dataOffset = samples->dataOffset;
+    std::unique_ptr<WavStream> stream(new WavStream(std::move(source)));
+    stream->layout = samples->format.Played();
+    const std::size_t frames = samples->dataBytes / static_cast<std::size_t>(samples->format.FrameBytes());
+    stream->bytes = static_cast<std::uint32_t>(frames * static_cast<std::size_t>(stream->layout.BytesPerFrame()));
+    return stream;
+}
+
+bool WavStream::Read(std::uint32_t offset, std::span<std::uint8_t> out)
+{
+    const Format& stored = source->format;
+    const std::size_t frame = offset / static_cast<std::size_t>(layout.BytesPerFrame());
+    const std::size_t at = source->dataOffset + frame * static_cast<std::size_t>(stored.FrameBytes());
+    if (stored.Playable())
+        return source->file->Read(at, out);
+    const std::size_t frames = out.size() / static_cast<std::size_t>(layout.BytesPerFrame());
+    source->undecoded.resize(frames * static_cast<std::size_t>(stored.FrameBytes()));
+    if (!source->file->Read(at, source->undecoded))
+        return false;
+    Decode(source->undecoded, stored, out.data());
+    return true;
 }

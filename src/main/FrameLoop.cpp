@@ -1,6 +1,7 @@
 #include "main/FrameLoop.h"
 
 #include "main/GameContext.h"
+#include "platform/AudioDevice.h"
 
 namespace {
 constexpr std::uint32_t OpaqueWhite = 0xFFFFFFFF;
@@ -42,6 +43,8 @@ void FrameLoop::Run()
         if (!application.PumpEvents())
             return;
         RunFrame(context);
+        // The sound hardware mixes on a thread of its own, from music queues only the game refills.
+        application.Audio().RefillStreams();
         if (observer && !observer->AfterFrame(frame))
             return;
         if (paced)

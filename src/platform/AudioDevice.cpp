@@ -12,7 +12,6 @@ namespace {
 // mixing at once; every one-shot the game waits on is far shorter.
 constexpr std::chrono::seconds MaxCatchUp{10};
 constexpr std::int64_t MicroFramesPerFrame = 1'000'000;
-constexpr std::int64_t ScratchFrames = 4096;
 
 }  // namespace
 
@@ -76,7 +75,7 @@ bool AudioDevice::OpenDevice(bool hardware)
         return false;
     }
     if (!hardware)
-        scratch.assign(ScratchFrames * Channels, 0);
+        scratch.assign(MaxMixFrames * Channels, 0);
     session = std::make_shared<const Session>();
     return true;
 }
@@ -95,6 +94,7 @@ void AudioDevice::Close()
     pacedByClock = false;
     owedMicroFrames = 0;
     scratch.clear();
+    streams.clear();
 }
 
 bool AudioDevice::IsOpen() const
@@ -114,7 +114,7 @@ void AudioDevice::Advance(std::chrono::microseconds elapsed)
     owedMicroFrames += elapsed.count() * SampleRate;
     const std::int64_t frames = owedMicroFrames / MicroFramesPerFrame;
     owedMicroFrames %= MicroFramesPerFrame;
-    Render(frames);
+    Render(nullptr, frames);
 }
 
 std::vector<std::int16_t> AudioDevice::Mix(int frames)
@@ -122,7 +122,7 @@ std::vector<std::int16_t> AudioDevice::Mix(int frames)
     if (!IsOpen() || !IsLoopback() || frames <= 0)
         return {};
     std::vector<std::int16_t> samples(static_cast<std::size_t>(frames) * Channels);
-    handles->renderSamples(handles->device, samples.data(), frames);
+    Render(samples.data(), frames);
     return samples;
 }
 
@@ -136,13 +136,32 @@ void AudioDevice::CatchUp()
     Advance(std::min<std::chrono::microseconds>(elapsed, MaxCatchUp));
 }
 
-void AudioDevice::Render(std::int64_t frames)
+void AudioDevice::Render(std::int16_t* out, std::int64_t frames)
 {
     while (frames > 0) {
-        const std::int64_t chunk = std::min(frames, ScratchFrames);
-        handles->renderSamples(handles->device, scratch.data(), static_cast<ALCsizei>(chunk));
+        const std::int64_t chunk = std::min<std::int64_t>(frames, MaxMixFrames);
+        RefillStreams();
+        handles->renderSamples(handles->device, out ? out : scratch.data(), static_cast<ALCsizei>(chunk));
+        if (out)
+            out += chunk * Channels;
         frames -= chunk;
     }
+}
+
+void AudioDevice::AddStreams(Streams& added)
+{
+    streams.push_back(&added);
+}
+
+void AudioDevice::RemoveStreams(Streams& removed)
+{
+    std::erase(streams, &removed);
+}
+
+void AudioDevice::RefillStreams()
+{
+    for (Streams* each : streams)
+        each->Refill();
 }
 
 float AudioDevice::OutputGain() const

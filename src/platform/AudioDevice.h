@@ -16,10 +16,24 @@ public:
     static constexpr int SampleRate = 44100;
     static constexpr int Channels = 2;
     static constexpr int BytesPerSample = 2;
+    // The most the loopback device mixes at once, refilling the streams before each piece.
+    static constexpr int MaxMixFrames = 4096;
 
     // Lives as long as one opening of the device. Sounds keep a weak link to it
     // so that none touches the buffers of a device that has since closed.
     struct Session {};
+
+    // Sounds played from queues of buffers that their owner keeps topped up
+    // from their files (the music), rather than held whole. Each queue must
+    // outlast MaxMixFrames of mixing from one refill to the next.
+    class Streams {
+    public:
+        // Tops every queue up with what the mixer has played of it.
+        virtual void Refill() = 0;
+
+    protected:
+        ~Streams() = default;
+    };
 
     AudioDevice();
     ~AudioDevice();
@@ -48,6 +62,13 @@ public:
     // play positions are current whenever the game reads or changes them.
     void CatchUp();
 
+    // Streams are refilled until removed, or until the device closes.
+    void AddStreams(Streams& streams);
+    void RemoveStreams(Streams& streams);
+    // The loopback device refills the streams itself as it mixes; the hardware
+    // mixes on a thread of its own, so the game refills them once a frame.
+    void RefillStreams();
+
     // The output volume (listener gain, 1 is full volume).
     float OutputGain() const;
     void SetOutputGain(float gain);
@@ -61,7 +82,8 @@ public:
 
 private:
     bool OpenDevice(bool hardware);
-    void Render(std::int64_t frames);
+    // Mixes into out, or into scratch to discard the samples when it is null.
+    void Render(std::int16_t* out, std::int64_t frames);
 
     struct Handles;
     std::unique_ptr<Handles> handles;
@@ -73,4 +95,5 @@ private:
     std::int64_t owedMicroFrames = 0;
     std::chrono::steady_clock::time_point lastCatchUp;
     std::vector<std::int16_t> scratch;
+    std::vector<Streams*> streams;
 };

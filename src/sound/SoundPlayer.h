@@ -6,10 +6,11 @@
 
 class Application;
 
-// One scene's sound player: a list of sound effects and a list of music
-// tracks, each a whole WAV file decoded into memory, addressed by the position
-// at which it was added (from 0). Calls on a position a list does not have do
-// nothing. Volumes are hundredths of a decibel: 0 is full volume, -10000 silence.
+// One scene's sound player: a list of sound effects, each a whole WAV file
+// decoded into memory, and a list of music tracks, each played from its WAV
+// file a piece at a time, addressed by the position at which it was added
+// (from 0). Calls on a position a list does not have do nothing. Volumes are
+// hundredths of a decibel: 0 is full volume, -10000 silence.
 // Plays through the application's AudioDevice, opening it if nobody has; with
 // no sound hardware everything behaves the same, silently. In the harness every
 // call is reported in the frame's record.

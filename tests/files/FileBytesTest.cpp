@@ -9,6 +9,7 @@
 
 #include "app/SettingsFile.h"
 #include "files/FileBytes.h"
+#include "formats/WavFile.h"
 #include "stage/ParFile.h"
 #include "stage/ResultFile.h"
 #include "stage/StageFile.h"
@@ -61,7 +62,8 @@ TEST(FileBytes, EveryReaderOfTheGamesFilesPassesAFifoBy)
         return (StageFile::Read("fifo") ? 1 : 0) | (ResultFile::Read("fifo") ? 2 : 0) |
                (ResultFile::ReadLast("fifo") ? 4 : 0) | (ParFile::Read("fifo").empty() ? 0 : 8) |
                (ParFile::Check("fifo") ? 16 : 0) |
-               (SettingsFile::Read("fifo", settings, warning) == SettingsFile::ReadOutcome::Unreadable ? 0 : 32);
+               (SettingsFile::Read("fifo", settings, warning) == SettingsFile::ReadOutcome::Unreadable ? 0 : 32) |
+               (WavStream::Open("fifo", warning) ? 64 : 0);
     });
     EXPECT_EQ(status, 0) << "-1: a reader waited for a writer; else the readers that took it for a file, as bits";
 }

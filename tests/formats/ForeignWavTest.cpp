@@ -5,6 +5,10 @@
 #include <algorithm>
 #include <cstring>
 #include <functional>
+#include <memory>
+#include <span>
+
+#include "support/TestWav.h"
 
 // WAV files as other programs write them: other rates, depths, float
 // samples, more channels, the extensible layout, extra chunks.
@@ -152,6 +156,45 @@ TEST(ForeignWav, DeeperFloatAndManyChannelFilesBecomeSixteenBitStereoWithTheSame
                 wrong += got == want ? 0 : 1;
             }
         EXPECT_EQ(wrong, 0) << name << ": samples that differ";
+    }
+}
+
+// The music is read from its file a piece at a time, so the pieces must be
+// the samples the file gives when decoded whole, in every layout.
+TEST(ForeignWav, EveryLayoutReadInPiecesGivesWhatItDecodesToWhole)
+{
+    struct Form {
+        std::uint16_t tag;
+        int bits;
+        int channels;
+        bool extensible;
+    };
+    const Form forms[] = {{1, 16, 2, false}, {1, 8, 1, false}, {1, 24, 6, true}, {3, 32, 1, false}};
+    TestWavFolder folder;
+    for (const Form& form : forms) {
+        const std::string name = std::to_string(form.bits) + " x " + std::to_string(form.channels);
+        const std::vector<std::uint8_t> bytes =
+            ForeignWav(form.tag, form.channels, 22050, form.bits, form.extensible, 40, Wave);
+        std::string error;
+        const std::optional<WavFile> wav = DecodeWav(bytes, error);
+        ASSERT_TRUE(wav) << name << ": " << error;
+        const std::unique_ptr<WavStream> stream = WavStream::Open(folder.WriteBytes("foreign.wav", bytes), error);
+        ASSERT_TRUE(stream) << name << ": " << error;
+        EXPECT_EQ(stream->Layout().channels, wav->channels) << name;
+        EXPECT_EQ(stream->Layout().bitsPerSample, wav->bitsPerSample) << name;
+        EXPECT_EQ(stream->Layout().sampleRate, wav->sampleRate) << name;
+        ASSERT_EQ(stream->Bytes(), wav->data.size()) << name;
+
+        // Pieces of 7 frames, the last one short, from the end of the data back to its start.
+        const auto frameBytes = static_cast<std::uint32_t>(wav->BytesPerFrame());
+        std::vector<std::uint8_t> pieces(wav->data.size());
+        for (std::uint32_t at = 35 * frameBytes;; at -= 7 * frameBytes) {
+            const std::uint32_t count = std::min(7 * frameBytes, stream->Bytes() - at);
+            EXPECT_TRUE(stream->Read(at, std::span(pieces).subspan(at, count))) << name;
+            if (at == 0)
+                break;
+        }
+        EXPECT_EQ(pieces, wav->data) << name;
     }
 }
 

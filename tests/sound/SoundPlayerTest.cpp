@@ -5,6 +5,9 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdlib>
+#include <filesystem>
+#include <functional>
+#include <random>
 
 #include "platform/Application.h"
 #include "platform/AudioDevice.h"
@@ -38,6 +41,43 @@ int Peak(AudioDevice& device, int frames)
     device.Mix(SettleFrames);
     device.Mix(SettleFrames);
     return PeakOf(device.Mix(frames));
+}
+
+// A track that never repeats itself, so that a piece played out of place shows.
+std::vector<std::int16_t> Noise(int frames)
+{
+    std::mt19937 random(7);
+    std::vector<std::int16_t> samples(static_cast<std::size_t>(frames) * 2);
+    for (std::int16_t& sample : samples)
+        sample = static_cast<std::int16_t>(static_cast<int>(random() % (2 * Amplitude + 1)) - Amplitude);
+    return samples;
+}
+
+// 1.3 seconds: longer than music's queue, and ending inside one of its buffers.
+constexpr int LongFrames = 57330;
+
+// What the device mixes over a run of frame-sized mixes with one of two
+// seconds among them, longer than a queue of music, and where the sound
+// stands after each.
+struct Heard {
+    std::vector<std::int16_t> samples;
+    std::vector<std::uint32_t> positions;
+};
+
+Heard Listen(AudioDevice& device, const std::function<std::uint32_t()>& position)
+{
+    Heard heard;
+    const auto mix = [&](int frames) {
+        const std::vector<std::int16_t> samples = device.Mix(frames);
+        heard.samples.insert(heard.samples.end(), samples.begin(), samples.end());
+        heard.positions.push_back(position());
+    };
+    for (int frame = 0; frame < 40; ++frame)
+        mix(706);
+    mix(2 * Rate);
+    for (int frame = 0; frame < 30; ++frame)
+        mix(706);
+    return heard;
 }
 
 class SoundPlayerTest : public ::testing::Test {
@@ -128,6 +168,62 @@ TEST_F(SoundPlayerTest, StoppedSoundsKeepTheirPlaceAndMusicResumesWithoutRestart
     EXPECT_EQ(sound->GetMusicPosition(0), 3 * 4410 * StereoFrameBytes);
     Run(800);
     EXPECT_EQ(sound->GetMusicPosition(0), 4410 * StereoFrameBytes) << "music loops";
+}
+
+TEST_F(SoundPlayerTest, MusicLongerThanItsQueueSoundsAndCountsAsTheTrackHeldWholeAndLooping)
+{
+    const std::string track = folder.Write("long.wav", 2, Rate, Noise(LongFrames));
+    Heard whole;
+    {
+        auto sound = SoundPlayer::Create(application);
+        sound->AddEffect(track);
+        sound->PlayEffect(0, true);
+        whole = Listen(Device(), [&] { return sound->GetEffectPosition(0); });
+    }
+    // Afresh, for the same dither.
+    Device().OpenLoopback();
+    auto sound = SoundPlayer::Create(application);
+    sound->AddMusic(track);
+    sound->PlayMusic(0);
+    const Heard streamed = Listen(Device(), [&] { return sound->GetMusicPosition(0); });
+
+    EXPECT_EQ(streamed.positions.back(), (40 * 706 + 2 * Rate + 30 * 706) % LongFrames * StereoFrameBytes);
+    EXPECT_EQ(streamed.positions, whole.positions);
+    ASSERT_EQ(streamed.samples.size(), whole.samples.size());
+    const auto differ = std::mismatch(streamed.samples.begin(), streamed.samples.end(), whole.samples.begin());
+    EXPECT_EQ(differ.first - streamed.samples.begin(), std::ssize(whole.samples)) << "the first sample that differs";
+}
+
+TEST_F(SoundPlayerTest, PausedMusicResumesWhereItStoppedPastItsFirstBuffers)
+{
+    auto sound = SoundPlayer::Create(application);
+    sound->AddMusic(folder.Write("long.wav", 2, Rate, Noise(LongFrames)));
+    sound->PlayMusic(0);
+    Run(700);
+    sound->StopMusic(0);
+    Run(2000);
+    EXPECT_EQ(sound->GetMusicPosition(0), 30870 * StereoFrameBytes);
+    EXPECT_LE(Peak(1000), Dither);
+
+    sound->PlayMusic(0);
+    Run(900);
+    EXPECT_EQ(sound->GetMusicPosition(0), (30870 + 39690 - LongFrames) * StereoFrameBytes);
+    EXPECT_GT(Peak(1000), Amplitude / 2);
+}
+
+TEST_F(SoundPlayerTest, AMusicFileCutShortWhilePlayingFallsSilentWithoutHarm)
+{
+    const std::string track = folder.Write("long.wav", 2, Rate, Noise(LongFrames));
+    auto sound = SoundPlayer::Create(application);
+    sound->AddMusic(track);
+    sound->PlayMusic(0);
+    Run(100);
+    std::filesystem::resize_file(track, 1000);
+    Run(3000);
+    EXPECT_LE(Peak(1000), Dither);
+    sound->StopMusic(0);
+    sound->PlayMusic(0);
+    EXPECT_LE(Peak(1000), Dither);
 }
 
 TEST_F(SoundPlayerTest, VolumesAreHundredthsOfADecibelAndValuesAboveZeroAreRefused)
