@@ -27,9 +27,6 @@ constexpr int LastPulseUpFrame = 35;
 constexpr int FirstFallFrame = 56;
 constexpr int LastFrame = 70;
 constexpr double Pi = std::numbers::pi;
-// The frames in which a flipping block casts its glow copy.
-constexpr int FirstGlowFrame = 15;
-constexpr int LastGlowFrame = 54;
 // Up to this frame a flipping block shows the side it had; after, the other.
 constexpr int TurnOverFrame = 35;
 constexpr std::uint32_t TransparentBlack = 0x00000000;

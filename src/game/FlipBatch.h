@@ -32,6 +32,10 @@ struct FlipEntry {
 // it decides nothing. The music is turned down while a batch runs.
 class FlipBatch {
 public:
+    // The frames in which a flipping block casts its glow copy.
+    static constexpr int FirstGlowFrame = 15;
+    static constexpr int LastGlowFrame = 54;
+
     // Makes glowSource, a floating-point target of the back buffer's size.
     explicit FlipBatch(GraphicsDevice& device);
     ~FlipBatch();

@@ -25,8 +25,6 @@
 namespace {
 
 constexpr float SkyScrollPerFrame = 0.001f;
-// From this frame of a game over the world shows its negative look.
-constexpr int NegativeLookFrame = 160;
 
 // The play aids in the world: ghosts of the white block where a shot will
 // land, and marks lying on the board's cells.

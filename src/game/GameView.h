@@ -20,6 +20,9 @@ struct RenderContext;
 // From the 160th frame of a game over the world turns inverted and negative.
 class GameView {
 public:
+    // From this frame of a game over the world shows its negative look.
+    static constexpr int NegativeLookFrame = 160;
+
     explicit GameView(GraphicsDevice& device);
     ~GameView();
 

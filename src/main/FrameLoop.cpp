@@ -47,6 +47,8 @@ void FrameLoop::Run()
         application.Audio().RefillStreams();
         if (observer && !observer->AfterFrame(frame))
             return;
+        if (frame == 0 && afterFirstFrame)
+            afterFirstFrame();
         if (paced)
             pacer.EndFrame();
     }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <functional>
+
 #include "platform/FramePacer.h"
 
 class GameContext;
@@ -26,6 +28,10 @@ public:
     // paced: one frame per 16 ms of the clock; unpaced frames run back to back.
     FrameLoop(GameContext& context, Clock& clock, FrameObserver* observer, bool paced);
     void Run();
+
+    // Runs once, right after the first frame is shown: work the player
+    // should not wait for later, done while a picture is already up.
+    std::function<void()> afterFirstFrame;
 
 private:
     GameContext& context;

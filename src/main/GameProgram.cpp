@@ -1,5 +1,6 @@
 #include "main/GameProgram.h"
 
+#include "game/GameRehearsal.h"
 #include "main/FrameLoop.h"
 #include "main/PlayerSettings.h"
 #include "platform/AudioDevice.h"
@@ -34,5 +35,8 @@ void GameProgram::Run(FrameObserver* observer, bool paced)
     scenes.changePending = false;
 
     FrameLoop loop(context, clock, observer, paced);
+    // Without a window nothing compiles, and the rehearsal would only cost time.
+    if (!options.headless)
+        loop.afterFirstFrame = [this] { RehearseGameFrames(context.Render(), context.scenes.stage.group); };
     loop.Run();
 }

@@ -20,6 +20,7 @@ public:
     // Where to record; null to stop.
     void SetLog(std::vector<DrawRecord>* records) { log = records; }
     bool Recording() const { return log != nullptr; }
+    std::vector<DrawRecord>* Log() const { return log; }
 
     void Add(DrawRecord record);
     void Target(const std::string& surface);

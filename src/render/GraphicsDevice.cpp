@@ -1,5 +1,6 @@
 #include "render/GraphicsDevice.h"
 
+#include <tuple>
 #include <utility>
 
 #include "platform/Application.h"
@@ -205,8 +206,42 @@ void GraphicsDevice::Present()
     backBuffer.Forget();
     standInFor = standInBy = nullptr;
     occluder.reset();
-    backEnd->ChooseBackBuffer(backBuffer, std::exchange(backBufferStandInAsked, false));
+    backBufferOffScreen = std::exchange(backBufferStandInAsked, false);
+    backEnd->ChooseBackBuffer(backBuffer, backBufferOffScreen);
     BindTarget(currentTarget);
+}
+
+void GraphicsDevice::Rehearse(const std::function<void()>& frame)
+{
+    std::vector<DrawRecord>* const log = recorder.Log();
+    recorder.SetLog(nullptr);
+    const auto states = std::tuple(lighting, blendOperation, sourceBlend, destinationBlend, depthTest, depthWrite,
+                                   textureTransform, transforms[0], transforms[1], transforms[2], transforms[3],
+                                   currentMaterial, stageTexture, light);
+    Surface* const target = currentTarget;
+    const bool standInAsked = std::exchange(backBufferStandInAsked, false);
+    // Off-screen, as a scene that lets the back buffer stand in for its
+    // target draws every frame after its first: the same formats, so the same
+    // compiled programs.
+    backEnd->ChooseBackBuffer(backBuffer, true);
+    currentTarget = &backBuffer;
+    BindTarget(currentTarget);
+    frame();
+    standInFor = standInBy = nullptr;
+    occluder.reset();
+    backBuffer.Forget();
+    backBufferStandInAsked = standInAsked;
+    backEnd->ChooseBackBuffer(backBuffer, backBufferOffScreen);
+    std::tie(lighting, blendOperation, sourceBlend, destinationBlend, depthTest, depthWrite, textureTransform,
+             transforms[0], transforms[1], transforms[2], transforms[3], currentMaterial, stageTexture, light) = states;
+    backEnd->ResetStates();
+    ApplyBlend();
+    ApplyDepth();
+    currentTarget = target;
+    BindTarget(currentTarget);
+    recorder.SetLog(log);
+    // The renderer works behind the calls: the next frame must not wait on the rehearsal's pixels.
+    backEnd->Finish();
 }
 
 void GraphicsDevice::WaitForGpu()

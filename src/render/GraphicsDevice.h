@@ -2,6 +2,7 @@
 
 #include <array>
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
@@ -123,6 +124,13 @@ public:
     void Present();
     // Returns once the renderer has finished everything asked of it (for timing).
     void WaitForGpu();
+    // Runs frame's drawing as a frame drawn off-screen would run, but out of
+    // the draw log and never shown, and leaves the states, transforms, back
+    // buffer and stand-ins as they were before it. A software renderer
+    // compiles each new combination of program and state at its first draw;
+    // drawing a scene's frames this way once, behind a frame already on the
+    // screen, spares the frames that count that wait.
+    void Rehearse(const std::function<void()>& frame);
 
     // Effect passes (see Effect): while one is active, mesh subsets and screen
     // quads draw with its program; otherwise with the fixed-function path.
@@ -220,6 +228,7 @@ private:
     // A scene asked this frame for the back buffer to stand in: the next frame
     // draws it off-screen, where it can.
     bool backBufferStandInAsked = false;
+    bool backBufferOffScreen = false;
     std::optional<Occluder> occluder;
     bool depthOnly = false;
 

@@ -94,6 +94,43 @@ TEST_F(GlRenderTest, AFloatTargetCopiedToTheBackBufferKeepsColourAndOrientation)
     ExpectColour(PixelAt(pixels, 640, 620), 0x40, 0x80, 0xC0);
 }
 
+// A rehearsal runs between frames with its own target, stand-in, states and
+// camera: the frames after it must find the device as it was.
+TEST_F(GlRenderTest, ARehearsedFrameLeavesNothingOfItselfToTheFramesAfterIt)
+{
+    WritePng("halves.png", 4, 4, [](int, int y) { return y < 2 ? 0xFF5A28C8u : 0xFFC08040u; });
+    directory.Write("Cube.x", XFiles::Cube(1, {0.2f, 0.5f, 0.9f, 1, "", 40}));
+    const auto halves = Textures().Get("halves.png");
+    ShaderManager& shaders = Shaders();
+    GraphicsDevice& device = Device();
+    Surface* scene = shaders.sceneTarget->GetSurface();
+    const Matrix view = Matrix::Translation(1, 2, 3);
+    device.SetTransform(TransformState::View, view);
+    const std::size_t logged = draws.size();
+
+    device.Rehearse([&] {
+        device.StandIn(scene, device.BackBuffer());
+        device.SetRenderTarget(scene);
+        DrawModel("Cube.x", {0, 4, -4}, {0, -1, 0}, 1, true);
+        device.SetDestinationBlend(BlendFactor::One);
+        shaders.filterShader.DrawNormal(*halves, 1280, 720, Color(1.0f), 1.0f);
+    });
+
+    EXPECT_EQ(draws.size(), logged);
+    EXPECT_EQ(device.GetTransform(TransformState::View), view);
+    EXPECT_EQ(device.GetDestinationBlend(), BlendFactor::InverseSourceAlpha);
+    EXPECT_EQ(device.GetRenderTarget(), device.BackBuffer());
+    // The scene target holds what is drawn into it again, not the back buffer.
+    device.SetRenderTarget(scene);
+    shaders.filterShader.DrawNormal(*halves, 1280, 720, Color(1.0f), 1.0f);
+    device.SetRenderTarget(device.BackBuffer());
+    device.Clear(true, true, White, 1.0f);
+    shaders.filterShader.DrawNormal(*shaders.sceneTarget, 1280, 720, Color(1.0f), 1.0f);
+    const auto pixels = ReadBackBuffer();
+    ExpectColour(PixelAt(pixels, 640, 100), 0xC8, 0x28, 0x5A);
+    ExpectColour(PixelAt(pixels, 640, 620), 0x40, 0x80, 0xC0);
+}
+
 TEST_F(GlRenderTest, SpritesLandWhereTheirTransformPutsThem)
 {
     WritePng("dot.png", 10, 10, [](int, int) { return 0xFF0000FFu; });
