@@ -52,6 +52,25 @@ protected:
         effect.SetInt("g_LightEnable", lightEnable);
     }
 
+    // An image red-violet above and ochre below, drawn into the scene target,
+    // which is then copied onto the back buffer over white: it must come out
+    // as drawn, the right way up.
+    void ExpectHalvesThroughSceneTarget()
+    {
+        WritePng("halves.png", 4, 4, [](int, int y) { return y < 2 ? 0xFF5A28C8u : 0xFFC08040u; });
+        ShaderManager& shaders = Shaders();
+        GraphicsDevice& device = Device();
+        device.SetRenderTarget(shaders.sceneTarget->GetSurface());
+        shaders.filterShader.DrawNormal(*Textures().Get("halves.png"), 1280, 720, Color(1.0f), 1.0f);
+        device.SetRenderTarget(device.BackBuffer());
+        device.Clear(true, true, White, 1.0f);
+        shaders.filterShader.DrawNormal(*shaders.sceneTarget, 1280, 720, Color(1.0f), 1.0f);
+
+        const auto pixels = ReadBackBuffer();
+        ExpectColour(PixelAt(pixels, 640, 100), 0xC8, 0x28, 0x5A);
+        ExpectColour(PixelAt(pixels, 640, 620), 0x40, 0x80, 0xC0);
+    }
+
     // A model's toon draw at the origin over white, seen from eye: straight
     // into the back buffer, or into the scene target and copied over.
     void DrawModel(const std::string& file, const Vector3& eye, const Vector3& lightDirection, int lightEnable,
@@ -78,29 +97,15 @@ protected:
 
 TEST_F(GlRenderTest, AFloatTargetCopiedToTheBackBufferKeepsColourAndOrientation)
 {
-    WritePng("halves.png", 4, 4, [](int, int y) { return y < 2 ? 0xFF5A28C8u : 0xFFC08040u; });
-    const auto halves = Textures().Get("halves.png");
-    ShaderManager& shaders = Shaders();
-    GraphicsDevice& device = Device();
-
-    device.SetRenderTarget(shaders.sceneTarget->GetSurface());
-    shaders.filterShader.DrawNormal(*halves, 1280, 720, Color(1.0f), 1.0f);
-    device.SetRenderTarget(device.BackBuffer());
-    device.Clear(true, true, White, 1.0f);
-    shaders.filterShader.DrawNormal(*shaders.sceneTarget, 1280, 720, Color(1.0f), 1.0f);
-
-    const auto pixels = ReadBackBuffer();
-    ExpectColour(PixelAt(pixels, 640, 100), 0xC8, 0x28, 0x5A);
-    ExpectColour(PixelAt(pixels, 640, 620), 0x40, 0x80, 0xC0);
+    ExpectHalvesThroughSceneTarget();
 }
 
 // A rehearsal runs between frames with its own target, stand-in, states and
 // camera: the frames after it must find the device as it was.
 TEST_F(GlRenderTest, ARehearsedFrameLeavesNothingOfItselfToTheFramesAfterIt)
 {
-    WritePng("halves.png", 4, 4, [](int, int y) { return y < 2 ? 0xFF5A28C8u : 0xFFC08040u; });
+    WritePng("stripes.png", 4, 4, [](int x, int) { return x < 2 ? 0xFF000000u : 0xFFFFFFFFu; });
     directory.Write("Cube.x", XFiles::Cube(1, {0.2f, 0.5f, 0.9f, 1, "", 40}));
-    const auto halves = Textures().Get("halves.png");
     ShaderManager& shaders = Shaders();
     GraphicsDevice& device = Device();
     Surface* scene = shaders.sceneTarget->GetSurface();
@@ -113,7 +118,7 @@ TEST_F(GlRenderTest, ARehearsedFrameLeavesNothingOfItselfToTheFramesAfterIt)
         device.SetRenderTarget(scene);
         DrawModel("Cube.x", {0, 4, -4}, {0, -1, 0}, 1, true);
         device.SetDestinationBlend(BlendFactor::One);
-        shaders.filterShader.DrawNormal(*halves, 1280, 720, Color(1.0f), 1.0f);
+        shaders.filterShader.DrawNormal(*Textures().Get("stripes.png"), 1280, 720, Color(1.0f), 1.0f);
     });
 
     EXPECT_EQ(draws.size(), logged);
@@ -121,14 +126,7 @@ TEST_F(GlRenderTest, ARehearsedFrameLeavesNothingOfItselfToTheFramesAfterIt)
     EXPECT_EQ(device.GetDestinationBlend(), BlendFactor::InverseSourceAlpha);
     EXPECT_EQ(device.GetRenderTarget(), device.BackBuffer());
     // The scene target holds what is drawn into it again, not the back buffer.
-    device.SetRenderTarget(scene);
-    shaders.filterShader.DrawNormal(*halves, 1280, 720, Color(1.0f), 1.0f);
-    device.SetRenderTarget(device.BackBuffer());
-    device.Clear(true, true, White, 1.0f);
-    shaders.filterShader.DrawNormal(*shaders.sceneTarget, 1280, 720, Color(1.0f), 1.0f);
-    const auto pixels = ReadBackBuffer();
-    ExpectColour(PixelAt(pixels, 640, 100), 0xC8, 0x28, 0x5A);
-    ExpectColour(PixelAt(pixels, 640, 620), 0x40, 0x80, 0xC0);
+    ExpectHalvesThroughSceneTarget();
 }
 
 TEST_F(GlRenderTest, SpritesLandWhereTheirTransformPutsThem)
