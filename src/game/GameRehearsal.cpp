@@ -61,10 +61,6 @@ void Rehearse(const RenderContext& render, int group)
     hud.fade = 0;
     hud.menuOpen = true;
     rehearse();
-    // The glow chain again with the back buffer standing in for the scene target.
-    board.flame.visible = false;
-    board.shards.front().visible = false;
-    rehearse();
 
     hud.gameOver = true;
     hud.gameOverFrame = GameView::NegativeLookFrame;

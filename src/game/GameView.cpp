@@ -113,12 +113,9 @@ void GameView::Draw(const RenderContext& render, const PlayBoard& board, const A
     if (scene) {
         // The scene target is only ever copied whole onto the screen, or read
         // back by the negative pass while it is current: the screen can hold
-        // the world itself and save a full-screen copy. Not while something
-        // see-through is shown: lit above 1, it blends in at its full value in
-        // the float target but clamped to 1 on the 8-bit screen, and looks
-        // darker there.
-        if (!SeeThroughInWorld(board, aids))
-            device.StandIn(scene->GetSurface(), savedTarget);
+        // the world itself and save a full-screen copy. Something see-through
+        // lit above 1 blends in premultiplied, so it looks the same at 8 bits.
+        device.StandIn(scene->GetSurface(), savedTarget);
         device.SetRenderTarget(scene->GetSurface());
     }
     DrawWorld(render, board, aids, group, hud, scene);
@@ -171,14 +168,6 @@ void GameView::DrawWorld(const RenderContext& render, const PlayBoard& board, co
     if (aids)
         DrawAssists(render, board, *aids);
     DrawShards(device, board.shards, shardTexture);
-}
-
-bool GameView::SeeThroughInWorld(const PlayBoard& board, const Assists* aids) const
-{
-    const bool shardShown =
-        std::any_of(board.shards.begin(), board.shards.end(), [](const CellShard& shard) { return shard.visible; });
-    const bool aidShown = aids && (plan || aids->Hint() || aids->RefusedMark() || board.Aim());
-    return board.flame.visible || shardShown || aidShown;
 }
 
 void GameView::DrawAssists(const RenderContext& render, const PlayBoard& board, const Assists& aids) const

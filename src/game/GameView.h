@@ -47,8 +47,6 @@ public:
 private:
     void DrawWorld(const RenderContext& render, const PlayBoard& board, const Assists* aids, int group,
                    const GameHudState& hud, Texture* scene);
-    // Whether the world shows a model or mark one can see through this frame.
-    bool SeeThroughInWorld(const PlayBoard& board, const Assists* aids) const;
     // The aiming ghost, the hint and a refused shot's mark, in the world.
     void DrawAssists(const RenderContext& render, const PlayBoard& board, const Assists& aids) const;
     // The blurred glow added over the back buffer.

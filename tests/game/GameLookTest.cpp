@@ -120,15 +120,18 @@ TEST_F(GameLook, AQuietFrameDrawnOffScreenIsTheOneCopiedFromTheSceneTarget)
 }
 
 // The launch marker is see-through and lit above 1 where it catches the light:
-// blended over the board at 8 bits instead of in the float scene target, it
-// would come out darker and greener.
+// blended over the board at 8 bits as it is in the float scene target, after
+// clamping instead of before, it would come out darker and greener.
 TEST_F(GameLook, TheLaunchMarkerOverTheBoardIsTheOneFromTheSceneTarget)
 {
     WriteStage({{2, 0, 0, Black}, {3, 0, 0, White}});
     const auto charging = [this](const std::string& name) {
         Start();
         AimRight();
-        Advance(5);
+        Advance(4);
+        // The world lands straight in the back buffer only once it is off-screen,
+        // from the frame after one that asked for it.
+        Frame(name + "-on-screen");
         return Frame(name);
     };
     const Picture marked = charging("charging");

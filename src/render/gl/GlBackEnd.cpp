@@ -221,19 +221,21 @@ std::unique_ptr<DeviceProgram> GlBackEnd::BuildProgram(const std::string& vertex
 
 void GlBackEnd::ResetStates()
 {
+    blending = true;
     glEnable(GL_BLEND);
     glDisable(GL_CULL_FACE);
     glDepthFunc(GL_LEQUAL);
 }
 
-void GlBackEnd::SetBlend(const BlendState& blend)
+void GlBackEnd::SetBlend(const BlendState& state)
 {
+    blend = state;
     glBlendEquation(GlOperation(blend.operation));
-    glBlendFunc(GlFactor(blend.source), GlFactor(blend.destination));
 }
 
 void GlBackEnd::SetBlending(bool enabled)
 {
+    blending = enabled;
     if (enabled)
         glEnable(GL_BLEND);
     else
@@ -300,7 +302,8 @@ void GlBackEnd::Finish()
 
 void GlBackEnd::UseProgram(const DeviceProgram& program)
 {
-    glUseProgram(Built(program).Id());
+    current = &Built(program);
+    glUseProgram(current->Id());
 }
 
 void GlBackEnd::SetTargetOf(const DeviceProgram& program, const Surface& target)
@@ -357,8 +360,24 @@ unsigned GlBackEnd::CopyOf(const Texture& texture, const Surface& target)
                           texture.imageInfo.format == TextureFormat::A16B16G16R16F);
 }
 
+void GlBackEnd::ApplyBlend()
+{
+    // An 8-bit target clamps a colour to 1 before blending scales it by its
+    // alpha, so something see-through lit above 1 would blend in darker than in
+    // a float target. Scaled in the shader first, it blends the same in both.
+    // The alpha itself blends as set.
+    const bool scaled = blend.operation != BlendOperation::Min && blend.operation != BlendOperation::Max;
+    const bool premultiply =
+        blending && scaled && blend.source == BlendFactor::SourceAlpha && current->CanPremultiply();
+    const GLenum source = GlFactor(blend.source);
+    const GLenum destination = GlFactor(blend.destination);
+    glBlendFuncSeparate(premultiply ? GL_ONE : source, destination, source, destination);
+    current->SetPremultiplied(premultiply);
+}
+
 void GlBackEnd::DrawMesh(const MeshBuffers& mesh, unsigned firstIndex, unsigned indexCount)
 {
+    ApplyBlend();
     glBindVertexArray(mesh.vertexArray);
     // Models carry no vertex colour; a disabled attribute reads this constant.
     glVertexAttrib4f(3, 1.0f, 1.0f, 1.0f, 1.0f);
@@ -369,6 +388,7 @@ void GlBackEnd::DrawMesh(const MeshBuffers& mesh, unsigned firstIndex, unsigned 
 
 void GlBackEnd::DrawQuad(const SpriteQuad& corners, const Surface& target, const std::optional<ScreenRect>& scissor)
 {
+    ApplyBlend();
     glBindVertexArray(quadArray);
     glBindBuffer(GL_ARRAY_BUFFER, quadBuffer);
     glBufferData(GL_ARRAY_BUFFER, sizeof corners, corners.data(), GL_STREAM_DRAW);
@@ -381,6 +401,7 @@ void GlBackEnd::DrawQuad(const SpriteQuad& corners, const Surface& target, const
 void GlBackEnd::UseFixedFunction(const FixedFunctionState& state, const Surface& target)
 {
     const GlProgram& program = *fixedProgram;
+    current = &program;
     glUseProgram(program.Id());
     program.SetTarget(target);
     glUniformMatrix4fv(program.Uniform("ff_World"), 1, GL_FALSE, state.world.Data());
@@ -404,6 +425,7 @@ void GlBackEnd::UseFixedFunction(const FixedFunctionState& state, const Surface&
 
 void GlBackEnd::DrawFan(const ColorVertex* vertices, int count)
 {
+    ApplyBlend();
     glBindVertexArray(fanArray);
     glBindBuffer(GL_ARRAY_BUFFER, fanBuffer);
     glBufferData(GL_ARRAY_BUFFER, static_cast<GLsizeiptr>(count * sizeof(ColorVertex)), vertices, GL_STREAM_DRAW);
@@ -437,6 +459,7 @@ bool GlBackEnd::DrawSprites(const Surface& target)
     glDepthMask(GL_FALSE);
     glBlendEquation(GL_FUNC_ADD);
     glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
+    current = spriteProgram.get();
     glUseProgram(spriteProgram->Id());
     spriteProgram->SetTarget(target);
     glUniform1i(spriteProgram->Uniform("sprite_Texture"), 0);

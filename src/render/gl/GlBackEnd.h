@@ -70,8 +70,14 @@ private:
     // A copy of target, taken now, for a pass that samples what it draws into.
     unsigned CopyOf(const Texture& texture, const Surface& target);
     void BindTexture(int unit, unsigned handle, bool target);
+    // The blend factors for the next draw, and whether its colour is premultiplied.
+    void ApplyBlend();
 
     GlTargets targets;
+    BlendState blend;
+    bool blending = true;
+    // The program the next draw runs.
+    const GlProgram* current = nullptr;
     std::unique_ptr<GlProgram> fixedProgram;
     std::unique_ptr<GlProgram> spriteProgram;
     std::unique_ptr<SpriteBatch> sprites;

@@ -1,6 +1,7 @@
 #include "render/gl/GlProgram.h"
 
 #include <algorithm>
+#include <regex>
 
 #include <epoxy/gl.h>
 
@@ -28,6 +29,20 @@ vec4 orb_ScreenClip(vec2 pixel)
 }
 )";
 
+// A fragment stage's own main runs first; the colour it leaves in its output
+// is then multiplied by its alpha when the back end blends it premultiplied
+// (see GlBackEnd::ApplyBlend). Without one vec4 output it is left as written.
+std::string PremultiplyingFragment(const std::string& source)
+{
+    static const std::regex Output(R"(\bout\s+vec4\s+(\w+)\s*;)");
+    std::smatch output;
+    if (!std::regex_search(source, output, Output))
+        return source;
+    const std::string colour = output[1];
+    return "#define main orb_Main\n" + source + "\n#undef main\nuniform bool orb_Premultiply;\nvoid main()\n{\n" +
+           "    orb_Main();\n    if (orb_Premultiply)\n        " + colour + ".rgb *= " + colour + ".a;\n}\n";
+}
+
 const char* const VertexInputs = R"(
 layout(location = 0) in vec4 in_Position;
 layout(location = 1) in vec3 in_Normal;
@@ -37,8 +52,9 @@ layout(location = 3) in vec4 in_Color;
 
 unsigned Compile(GLenum stage, const std::string& source, const std::string& defines, std::string& errors)
 {
-    const std::string full =
-        std::string(Prelude) + defines + (stage == GL_VERTEX_SHADER ? VertexInputs : "") + source;
+    const bool vertexStage = stage == GL_VERTEX_SHADER;
+    const std::string full = std::string(Prelude) + defines +
+                             (vertexStage ? VertexInputs + source : PremultiplyingFragment(source));
     const char* text = full.c_str();
     const unsigned shader = glCreateShader(stage);
     glShaderSource(shader, 1, &text, nullptr);
@@ -86,7 +102,9 @@ std::unique_ptr<GlProgram> GlProgram::Build(const std::string& vertexSource, con
         glDeleteProgram(program);
         return nullptr;
     }
-    return std::unique_ptr<GlProgram>(new GlProgram(program));
+    auto built = std::unique_ptr<GlProgram>(new GlProgram(program));
+    built->premultiplyLocation = built->Uniform("orb_Premultiply");
+    return built;
 }
 
 GlProgram::~GlProgram()
@@ -101,6 +119,16 @@ int GlProgram::Uniform(const std::string& name) const
     const int location = glGetUniformLocation(id, name.c_str());
     locations.emplace(name, location);
     return location;
+}
+
+bool GlProgram::CanPremultiply() const
+{
+    return premultiplyLocation >= 0;
+}
+
+void GlProgram::SetPremultiplied(bool premultiplied) const
+{
+    glUniform1i(premultiplyLocation, premultiplied ? 1 : 0);
 }
 
 void GlProgram::SetTarget(const Surface& target) const

@@ -27,10 +27,17 @@ public:
     int Uniform(const std::string& name) const;
     // Tells the prelude, while this program is current, the target it draws into.
     void SetTarget(const Surface& target) const;
+    // Whether its fragment stage has the one colour output that it can leave
+    // multiplied by its alpha.
+    bool CanPremultiply() const;
+    // Whether, while this program is current, its colour leaves the fragment
+    // stage multiplied by its alpha.
+    void SetPremultiplied(bool premultiplied) const;
 
 private:
     explicit GlProgram(unsigned programId) : id(programId) {}
 
     unsigned id;
+    int premultiplyLocation = -1;
     mutable std::map<std::string, int> locations;
 };
