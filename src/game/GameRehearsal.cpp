@@ -61,6 +61,10 @@ void Rehearse(const RenderContext& render, int group)
     hud.fade = 0;
     hud.menuOpen = true;
     rehearse();
+    // Play's first flips come without the menu over them, and the renderer
+    // compiles the glow chain's passes again for that frame.
+    hud.menuOpen = false;
+    rehearse();
 
     hud.gameOver = true;
     hud.gameOverFrame = GameView::NegativeLookFrame;
