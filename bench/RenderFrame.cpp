@@ -129,7 +129,6 @@ public:
     {
         GraphicsDevice& device = context.device;
         ShaderManager& shaders = context.Shaders();
-        const auto time = [this](const std::function<void()>& pass) { return TimePass(pass); };
         const auto untextured = [&] {
             const ColorVertex corners[4] = {{{-1, -1, 0.5f}, 0xFF808080}, {{1, -1, 0.5f}, 0xFF808080},
                                             {{1, 1, 0.5f}, 0xFF808080}, {{-1, 1, 0.5f}, 0xFF808080}};
@@ -149,14 +148,14 @@ public:
             device.SetLighting(true);
         };
         Surface* saved = device.GetRenderTarget();
-        floor = time(untextured);
+        floor = TimePass(untextured);
         floorRows.push_back({"untextured quad, 8-bit back buffer", floor});
         // An untinted same-size copy is a blit: the cheapest way to copy a picture.
-        floorRows.push_back({"copy of a float target (blit)", time([&] {
+        floorRows.push_back({"copy of a float target (blit)", TimePass([&] {
                                  shaders.filterShader.DrawNormal(*shaders.sceneTarget, 1280, 720, Color(1.0f), 1.0f);
                              })});
         device.SetRenderTarget(shaders.sceneTarget->GetSurface());
-        floorRows.push_back({"untextured quad, half-float target", time(untextured)});
+        floorRows.push_back({"untextured quad, half-float target", TimePass(untextured)});
         device.SetRenderTarget(saved);
         std::printf("The floor: the cheapest full-screen passes, 1280 × 720\n");
         std::printf("  %-36s %8s %8s\n", "pass", "wall ms", "x floor");

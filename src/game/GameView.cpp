@@ -1,6 +1,5 @@
 #include "game/GameView.h"
 
-#include <algorithm>
 #include <numbers>
 
 #include "assets/AssetFiles.h"
